@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the program, prepares the start folder run/ with a demo read-out and
+# starts the program there.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+nkp_install_deps
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+
+mkdir -p "run/Inf" "run/Файлы" "run/Шаблоны форм" "run/Формы"
+if [[ -d templates ]]; then
+  cp -n templates/*.rtf "run/Шаблоны форм/" 2>/dev/null || true
+fi
+demo="run/Файлы/demo.nkp"
+[[ -f "$demo" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed 1 "$demo"
+
+if [[ -x build/src/app/nkp3-analyzer ]]; then
+  if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "No display here; the demo read-out holds:"
+    build/tools/nkp3-tool/nkp3-tool info "$demo"
+    echo "To see the window under a virtual display: (cd run && xvfb-run -a ../build/src/app/nkp3-analyzer)"
+    exit 0
+  fi
+  cd run && exec ../build/src/app/nkp3-analyzer
+else
+  build/tools/nkp3-tool/nkp3-tool info "$demo"
+fi

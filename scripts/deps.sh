@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, if any is missing.
+# Sourced by run.sh, test.sh and .ci/run.
+set -euo pipefail
+
+NKP_PACKAGES=(
+  build-essential cmake ninja-build pkg-config      # toolchain
+  clang libclang-rt-14-dev                          # fuzz targets (libFuzzer)
+  libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
+  qt6-base-dev qt6-serialport-dev libgl-dev         # Qt 6 Widgets, PrintSupport, SerialPort, Concurrent, Test
+  libqcustomplot-dev libqcustomplot2.1-qt6          # charts
+  fonts-liberation fonts-dejavu-core                # Arial/Courier New look-alikes with Cyrillic
+  poppler-utils                                     # pdftotext in printout tests
+  xvfb xauth                                        # virtual display for run.sh on a headless machine
+  python3 python3-jinja2                            # peer benchmark of the template engine
+)
+
+nkp_install_deps() {
+  local missing=()
+  local p
+  for p in "${NKP_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}

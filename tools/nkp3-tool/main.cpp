@@ -1,0 +1,59 @@
+#include "ToolCommand.h"
+
+#include <clocale>
+#include <iostream>
+#include <map>
+
+namespace nkp::tool {
+namespace {
+
+std::map<std::string, ToolCommand>& commands()
+{
+    static std::map<std::string, ToolCommand> table;
+    return table;
+}
+
+}  // namespace
+
+bool registerCommand(ToolCommand command)
+{
+    auto name = command.name;
+    commands().emplace(std::move(name), std::move(command));
+    return true;
+}
+
+int usageError(const std::string& problem)
+{
+    if (!problem.empty())
+        std::cerr << "nkp3-tool: " << problem << "\n";
+    std::cerr << "usage:\n";
+    for (const auto& [name, command] : commands())
+        std::cerr << "  nkp3-tool " << command.usage << "\n";
+    return kExitUsage;
+}
+
+}  // namespace nkp::tool
+
+int main(int argc, char** argv)
+{
+    // Numbers follow the user's locale (its decimal separator); text is UTF-8.
+    std::setlocale(LC_ALL, "");
+    using namespace nkp::tool;
+    if (argc < 2)
+        return usageError("");
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        usageError("");
+        return kExitOk;
+    }
+    const auto it = commands().find(name);
+    if (it == commands().end())
+        return usageError("unknown command '" + name + "'");
+    std::vector<std::string> args(argv + 2, argv + argc);
+    try {
+        return it->second.run(args);
+    } catch (const std::exception& e) {
+        std::cerr << "nkp3-tool: " << e.what() << "\n";
+        return kExitFailure;
+    }
+}

@@ -9,8 +9,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 
 mkdir -p "run/Inf" "run/Файлы" "run/Шаблоны форм" "run/Формы"
-if [[ -d templates ]]; then
-  cp -n templates/*.rtf "run/Шаблоны форм/" 2>/dev/null || true
+if compgen -G "templates/*.rtf" >/dev/null; then
+  # A template changed in the project replaces its copy; a copy edited in run/
+  # since then is newer and stays.
+  cp -u templates/*.rtf "run/Шаблоны форм/"
 fi
 demo="run/Файлы/demo.nkp"
 [[ -f "$demo" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed 1 "$demo"

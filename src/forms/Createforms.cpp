@@ -1,0 +1,141 @@
+#include "forms/Createforms.h"
+
+#include "analysis/ReadoutLoader.h"
+#include "codec/Codec.h"
+#include "fileio/SafeFileWriter.h"
+#include "forms/DocumentName.h"
+#include "forms/FormError.h"
+#include "forms/FormKeys.h"
+#include "forms/FormTexts.h"
+#include "forms/PeriodValues.h"
+#include "forms/PreviousFrames.h"
+#include "recorder/DataFileReader.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace nkp::forms {
+namespace {
+
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    return (std::filesystem::path(folder) / name).string();
+}
+
+// "Форма N" as a file-system name (UTF-8).
+std::string formFileStem(int form)
+{
+    return "Форма " + std::to_string(form);
+}
+
+UserPrompts::FileDialog openDialog(const analysis::MainState& state)
+{
+    UserPrompts::FileDialog dialog;
+    dialog.title = text::openDialogTitle();
+    dialog.filter = text::openDialogFilter();
+    // The dialog starts with the file chosen for the latest reading.
+    dialog.fileName = state.filePath;
+    if (!state.filePath.empty())
+        dialog.initialDir = std::filesystem::path(state.filePath).parent_path().string();
+    return dialog;
+}
+
+}  // namespace
+
+FormFolders FormFolders::belowStartDirectory(const std::string& startDirectory)
+{
+    const std::string templates = joinPath(startDirectory, "Шаблоны форм");
+    const std::string documents = joinPath(startDirectory, "Формы");
+    return {templates, templates, documents};
+}
+
+Createforms::Createforms(analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest,
+                         FormSettings settings)
+    : state_(state), prompts_(prompts), openLatest_(std::move(openLatest)), settings_(std::move(settings))
+{
+    if (!settings_.clock)
+        settings_.clock = systemMoment;
+    if (!settings_.engine)
+        settings_.engine = templateEngine();
+}
+
+FormOutcome Createforms::run(int form)
+{
+    if (form < 1 || form > 3)
+        throw std::invalid_argument("form number out of range");
+    // Checked first, so that a missing folder costs the user no dialogs and
+    // leaves nothing half-written.
+    checkFolders();
+
+    const bool period = form != 3;
+    prompts_.information(text::informationCaption(),
+                         period ? text::promptLatestReading() : text::promptSingleReading());
+    // Whatever the open operation achieved, the form goes on with what the window holds.
+    openLatest_();
+
+    FormExtras extras;
+    if (period) {
+        prompts_.information(text::informationCaption(), text::promptPreviousReading());
+        const auto chosen = prompts_.openFile(openDialog(state_));
+        if (!chosen)
+            return {FormResult::Cancelled, {}, {}};
+        const auto file = recorder::DataFileReader::open(*chosen);
+        if (!file) {
+            prompts_.error(text::errorCaption(), text::fileNotOpened());
+            return {FormResult::PreviousNotOpened, {}, {}};
+        }
+        const PreviousReading previous = readPreviousReading(*file);
+        applyPeriodValues(state_, previous, settings_.decimalSeparator);
+        extras.startCharacteristic = startCharacteristicText(previous, settings_.decimalSeparator);
+        if (form == 1) {
+            decodePreviousFrames(*file, previousFrames_);
+            applyPreviousRing(state_, findNewestFrame(previousFrames_));
+            extras.testSpan = testSpanText(state_);
+            extras.frameRange = frameRangeText(state_);
+        }
+    }
+
+    FormOutcome outcome;
+    outcome.result = FormResult::DocumentMade;
+    outcome.dataFilePath = writeDataFile(form, formDataFileText(formKeyLines(form, state_, extras)));
+
+    const std::string name = documentName(form, state_.Edit_MKran, state_.Edit_NKran, settings_.clock());
+    outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
+    const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
+    settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath);
+
+    if (settings_.openDocument)
+        settings_.openDocument(outcome.documentPath);
+    return outcome;
+}
+
+void Createforms::checkFolders() const
+{
+    for (const std::string* folder :
+         {&settings_.folders.dataFiles, &settings_.folders.templates, &settings_.folders.documents}) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*folder, ec))
+            throw FormError(text::folderMissing(*folder));
+    }
+}
+
+std::string Createforms::writeDataFile(int form, const std::string& content) const
+{
+    const std::string path = joinPath(settings_.folders.dataFiles, formFileStem(form) + ".txt");
+    std::string error;
+    if (!fileio::writeFileAtomically(path, content, &error))
+        throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(error)));
+    return path;
+}
+
+void openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
+{
+    analysis::clearAll(state);
+    const auto chosen = prompts.openFile(openDialog(state));
+    if (!chosen)
+        return;
+    if (!analysis::loadReadout(*chosen, decimalSeparator, state))
+        prompts.error(text::errorCaption(), text::fileNotOpened());
+}
+
+}  // namespace nkp::forms

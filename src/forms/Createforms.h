@@ -1,0 +1,94 @@
+#pragma once
+
+#include "analysis/MainState.h"
+#include "forms/FormClock.h"
+#include "prompts/UserPrompts.h"
+#include "recorder/FrameStore.h"
+
+#include <functional>
+#include <string>
+
+// The test-processing documents "Форма 1", "Форма 2" and "Форма 3": each
+// loads the latest reading through the main window's open operation, Forms 1
+// and 2 read the previous reading for the period values, the form writes its
+// keyed data file, the template engine merges it into the form's template,
+// and the finished document is handed to the desktop.
+namespace nkp::forms {
+
+// Where a form reads and writes. The program takes all three below its start
+// directory; nkp3-tool points them elsewhere. Paths are file-system bytes.
+struct FormFolders {
+    std::string dataFiles;  // "Форма N.txt" is written here
+    std::string templates;  // "Форма N.rtf" is read from here
+    std::string documents;  // the finished documents go here
+
+    // "Шаблоны форм" for the data files and templates, "Формы" for the documents.
+    static FormFolders belowStartDirectory(const std::string& startDirectory);
+};
+
+// The main window's open operation: clears, asks for a file and loads it, and
+// reports its own failures. It returns normally in every case.
+using OpenOperation = std::function<void()>;
+// Merges a data file into a template (paths in this order: data, template,
+// document); fails with the engine's exception.
+using ReportEngine = std::function<void(const std::string&, const std::string&, const std::string&)>;
+// Hands a finished document to the desktop; its result is not examined.
+using DocumentOpener = std::function<void(const std::string&)>;
+
+struct FormSettings {
+    FormFolders folders;
+    char decimalSeparator = ',';
+    FormClock clock = systemMoment;
+    ReportEngine engine;          // empty: the template engine of the program
+    DocumentOpener openDocument;  // empty: the document is not opened
+};
+
+enum class FormResult {
+    DocumentMade,       // data file and document written, document handed on
+    Cancelled,          // the previous reading was not chosen; nothing written
+    PreviousNotOpened,  // the previous reading could not be opened; nothing written
+};
+
+struct FormOutcome {
+    FormResult result = FormResult::Cancelled;
+    std::string dataFilePath;  // file-system bytes, set when written
+    std::string documentPath;
+};
+
+// The template engine of the program as a ReportEngine.
+ReportEngine templateEngine();
+
+class Createforms {
+public:
+    Createforms(analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
+
+    // The three menu commands. A missing folder or a data file that cannot be
+    // written fails with FormError; an engine failure with the engine's
+    // exception. Neither is caught here: the caller shows them.
+    FormOutcome N_CreateForma1Click() { return run(1); }
+    FormOutcome N_CreateForma2Click() { return run(2); }
+    FormOutcome N_CreateForma3Click() { return run(3); }
+    FormOutcome run(int form);
+
+    // The previous reading's frames as Form 1 decoded them last.
+    const recorder::FrameStore& previousFrames() const { return previousFrames_; }
+
+    const FormSettings& settings() const { return settings_; }
+
+private:
+    void checkFolders() const;
+    std::string writeDataFile(int form, const std::string& content) const;
+
+    analysis::MainState& state_;
+    UserPrompts& prompts_;
+    OpenOperation openLatest_;
+    FormSettings settings_;
+    recorder::FrameStore previousFrames_;
+};
+
+// The main window's open operation without a window: clears the frames, asks
+// for a data file, loads it, and shows "\n Файл не удальсь открыть!" when it
+// cannot be opened. Used by nkp3-tool and the tests.
+void openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator);
+
+}  // namespace nkp::forms

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace nkp::forms {
+
+// A form that cannot produce its document for a reason of its own (a missing
+// folder, a data file that cannot be written). The message is Windows-1251
+// text for the application's general error display. Failures of the template
+// engine reach the caller as the engine's own exception.
+class FormError : public std::runtime_error {
+public:
+    explicit FormError(const std::string& message) : std::runtime_error(message) {}
+};
+
+}  // namespace nkp::forms

@@ -1,0 +1,109 @@
+#include "forms/FormKeys.h"
+
+#include <stdexcept>
+
+namespace nkp::forms {
+namespace {
+
+using analysis::MainState;
+
+// Which forms write a key: bit 0 Form 1, bit 1 Form 2, bit 2 Form 3.
+enum FormMask : unsigned { F1 = 1, F2 = 2, F3 = 4, F12 = F1 | F2, F123 = F1 | F2 | F3 };
+
+enum class Source { Text, TotalCycles, LimiterYear, PreviousDate, StartCharacteristic, TestSpan, FrameRange };
+
+struct KeySpec {
+    std::string_view key;
+    unsigned forms;
+    Source source;
+    std::string MainState::*text = nullptr;  // for Source::Text
+};
+
+// The three key tables merged in their common order; each form takes the
+// rows that carry its bit.
+constexpr KeySpec kKeys[] = {
+    {"TipKrana", F123, Source::Text, &MainState::Edit_MKran},
+    {"IzgotKrana", F123, Source::Text, &MainState::Edit_IzgotKran},
+    {"ZavNomerK", F123, Source::Text, &MainState::Edit_NKran},
+    {"GodIzgotK", F123, Source::Text, &MainState::Edit_GodIzgot},
+    {"Vladelec", F123, Source::Text, &MainState::Edit_Vlad},
+    {"GruppaClass", F123, Source::Text, &MainState::Edit_GrRegNag},
+    {"ModTPB", F123, Source::Text, &MainState::Edit_ModTRV},
+    {"ZavNomerO", F123, Source::Text, &MainState::Edit_NTRV},
+    {"GodIzgotO", F123, Source::LimiterYear},
+    {"IzgotTPB", F123, Source::Text, &MainState::Edit_IzgotTRV},
+    {"DateUstRP", F123, Source::Text, &MainState::Edit_DataUst},
+    {"nMotoH", F123, Source::Text, &MainState::L_TimeAll},
+    {"SumMas", F123, Source::Text, &MainState::Label_QSum},
+    {"HHome", F12, Source::StartCharacteristic},
+    {"HEnd", F12, Source::Text, &MainState::Edit_HarCh},
+    {"HTek", F3, Source::Text, &MainState::Edit_HarCh},
+    {"HNorm", F3, Source::Text, &MainState::Label_NHarch},
+    {"SumCicl", F123, Source::TotalCycles},
+    {"RCikl0", F123, Source::Text, &MainState::Label_0},
+    {"RCikl10", F123, Source::Text, &MainState::Label_12},
+    {"RCikl20", F123, Source::Text, &MainState::Label_25},
+    {"RCikl30", F123, Source::Text, &MainState::Label_50},
+    {"RCikl40", F123, Source::Text, &MainState::Label_100},
+    {"DataPer1", F123, Source::Text, &MainState::Label_Per1},
+    {"DataPer2", F123, Source::Text, &MainState::Label_Per2},
+    {"DataPer3", F123, Source::Text, &MainState::Label_Per3},
+    {"DataPer4", F123, Source::Text, &MainState::Label_Per4},
+    {"DataPer5", F123, Source::Text, &MainState::Label_Per5},
+    {"DateTimeSchit", F123, Source::Text, &MainState::Edit_DataSch},
+    {"DateTimeSchitPrev", F12, Source::PreviousDate},
+    {"TimeIsp", F1, Source::TestSpan},
+    {"KadrIsp", F1, Source::FrameRange},
+    {"NameOper", F123, Source::Text, &MainState::Edit_Name},
+    {"OrgOper", F123, Source::Text, &MainState::Edit_Org},
+    {"NomUdost", F123, Source::Text, &MainState::Edit_NUd},
+    {"SrokUdost", F123, Source::Text, &MainState::Edit_DateUd},
+};
+
+std::string valueOf(const KeySpec& spec, const MainState& state, const FormExtras& extras)
+{
+    switch (spec.source) {
+    case Source::Text: return state.*spec.text;
+    case Source::TotalCycles: return std::to_string(state.totalCycles);
+    case Source::LimiterYear: return limiterYearText(state.Edit_NTRV);
+    case Source::PreviousDate: return state.previousReadingDate;
+    case Source::StartCharacteristic: return extras.startCharacteristic;
+    case Source::TestSpan: return extras.testSpan;
+    case Source::FrameRange: return extras.frameRange;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<KeyLine> formKeyLines(int form, const MainState& state, const FormExtras& extras)
+{
+    if (form < 1 || form > 3)
+        throw std::invalid_argument("form number out of range");
+    const unsigned bit = 1u << (form - 1);
+    std::vector<KeyLine> lines;
+    for (const KeySpec& spec : kKeys)
+        if (spec.forms & bit)
+            lines.push_back({spec.key, valueOf(spec, state, extras)});
+    return lines;
+}
+
+std::string limiterYearText(const std::string& limiterSerial)
+{
+    return limiterSerial.empty() ? std::string() : "200" + limiterSerial.substr(0, 1);
+}
+
+std::string formDataFileText(const std::vector<KeyLine>& lines)
+{
+    std::string text;
+    for (const KeyLine& line : lines) {
+        text += "|0:";
+        text += line.key;
+        text += ':';
+        text += line.value;
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace nkp::forms

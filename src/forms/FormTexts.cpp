@@ -1,0 +1,43 @@
+#include "forms/FormTexts.h"
+
+#include "codec/Codec.h"
+
+// The texts are written here in UTF-8 and turned into Windows-1251 once.
+namespace nkp::forms::text {
+
+#define NKP_FORM_TEXT(name, literal)                                 \
+    const std::string& name()                                        \
+    {                                                                \
+        static const std::string text = codec::utf8ToCp1251(literal); \
+        return text;                                                 \
+    }
+
+NKP_FORM_TEXT(promptSingleReading, "Выберите файл данных РП ТРВ-140 для обработки!")
+NKP_FORM_TEXT(promptLatestReading, "Выберите файл данных РП ТРВ-140 с последнего считывания!")
+NKP_FORM_TEXT(promptPreviousReading, "Выберите файл данных РП ТРВ-140 с предыдущего считывания!")
+NKP_FORM_TEXT(fileNotOpened, "\n Файл не удальсь открыть!")
+NKP_FORM_TEXT(openDialogTitle, "Открыть")
+NKP_FORM_TEXT(openDialogFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")
+NKP_FORM_TEXT(informationCaption, "Информация")
+NKP_FORM_TEXT(errorCaption, "Ошибка")
+NKP_FORM_TEXT(tonneSuffix, " т")
+NKP_FORM_TEXT(numberSign, "№")
+
+#undef NKP_FORM_TEXT
+
+std::string formTitle(int form)
+{
+    return codec::utf8ToCp1251("Форма ") + std::to_string(form);
+}
+
+std::string folderMissing(const std::string& folderPath)
+{
+    return codec::utf8ToCp1251("Не найдена папка \"" + folderPath + "\".\nДокумент не создан.");
+}
+
+std::string dataFileNotWritten(const std::string& filePath, const std::string& cause)
+{
+    return codec::utf8ToCp1251("Не удалось записать файл данных формы \"" + filePath + "\".\n") + cause;
+}
+
+}  // namespace nkp::forms::text

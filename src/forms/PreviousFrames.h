@@ -1,0 +1,40 @@
+#pragma once
+
+#include "analysis/DateTimeText.h"
+#include "analysis/MainState.h"
+#include "recorder/DataFileReader.h"
+#include "recorder/FrameStore.h"
+
+#include <string>
+
+// Form 1's look at the previous reading's frames: where the ring stood then,
+// and from it the time span and the frame range of the test.
+namespace nkp::forms {
+
+struct PreviousRing {
+    int ringStart = 1;               // index after the newest valid frame
+    analysis::DateTime newest;       // its moment; 01.01.1999 00:00:00 without one
+};
+
+// Decodes the previous reading's frames into `store` (a store of its own: the
+// main window's records stay as the latest reading left them). Frames that
+// fail their check byte are "Брак"; valid ones are dated with the year byte
+// of that same file.
+void decodePreviousFrames(const recorder::DataFileReader& file, recorder::FrameStore& store);
+
+// The newest valid frame of `store`: strictly later frames win, so on equal
+// moments the lowest index stays. Frames whose date is no calendar day take no part.
+PreviousRing findNewestFrame(const recorder::FrameStore& store);
+
+// Sets the previous reading's newest-frame time and the first position of the
+// test in `state`, then shortens both newest-frame times in place.
+void applyPreviousRing(analysis::MainState& state, const PreviousRing& ring);
+
+// The date-time text without its 17th to 19th characters (the seconds).
+std::string shortenedDateTimeText(const std::string& text);
+
+// "|0:TimeIsp:" and "|0:KadrIsp:" from the slots applyPreviousRing() set.
+std::string testSpanText(const analysis::MainState& state);
+std::string frameRangeText(const analysis::MainState& state);
+
+}  // namespace nkp::forms

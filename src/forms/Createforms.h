@@ -47,6 +47,7 @@ enum class FormResult {
     DocumentMade,       // data file and document written, document handed on
     Cancelled,          // the previous reading was not chosen; nothing written
     PreviousNotOpened,  // the previous reading could not be opened; nothing written
+    Failed,             // ended by an error that the caller has shown
 };
 
 struct FormOutcome {

@@ -1,0 +1,148 @@
+// The finished documents: where they go, what they hold, and how failures
+// end a form.
+#include "FormTestSupport.h"
+
+#include "codec/Codec.h"
+#include "forms/FormError.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace nkp::forms::test {
+namespace {
+
+using recorder::IdField;
+
+class FormDocument : public ::testing::Test {
+protected:
+    StartFolder folder;
+    Readout latest = makeReadout(5, 4000);
+    Readout previous = makeReadout(5, 1000);
+};
+
+TEST_F(FormDocument, EachFormMakesAnRtfDocumentHoldingItsValues)
+{
+    latest.id[IdField::CraneModel] = cp("КС-55713");
+    latest.id[IdField::CraneNumber] = "178";
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    const std::string previousPath = folder.write("previous.nkp", previous.bytes());
+
+    for (int form = 1; form <= 3; ++form) {
+        SCOPED_TRACE(form);
+        FormRunner runner(folder);
+        const FormOutcome outcome = runner.run(form, latestPath, previousPath);
+        ASSERT_EQ(outcome.result, FormResult::DocumentMade);
+        const auto expectedName = "Форма " + std::to_string(form) + " (КС-55713 №178 08.04.07 15-54).rtf";
+        EXPECT_EQ(outcome.documentPath, (folder.documents() / expectedName).string());
+        ASSERT_EQ(runner.opened, std::vector<std::string>{outcome.documentPath});
+
+        const std::string document = readFile(outcome.documentPath);
+        EXPECT_EQ(document.rfind("{\\rtf1", 0), 0u);
+        EXPECT_NE(document.find("\\fcharset204"), std::string::npos);
+        // Every field was filled or emptied: no delimiter and no engine marker is left.
+        EXPECT_EQ(document.find('#'), std::string::npos);
+        EXPECT_EQ(document.find('\x02'), std::string::npos);
+        EXPECT_EQ(document.find('\x03'), std::string::npos);
+        for (const std::string& value : {runner.state.Edit_MKran, runner.state.Edit_NKran, runner.state.Edit_Vlad,
+                                         runner.state.L_TimeAll, runner.state.Label_QSum, runner.state.Label_100,
+                                         std::to_string(runner.state.totalCycles), runner.state.Edit_Name})
+            EXPECT_NE(document.find(value), std::string::npos) << codec::cp1251ToUtf8(value);
+        if (form == 1)
+            EXPECT_NE(document.find(" - 10999"), std::string::npos);
+    }
+    EXPECT_EQ(folder.documentFiles().size(), 3u);
+}
+
+TEST_F(FormDocument, CraneModelWithSlashStaysInTheDocumentFolder)
+{
+    latest.id[IdField::CraneModel] = cp("КС/55:7*3");
+    latest.id[IdField::CraneNumber] = "../1";
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    FormRunner runner(folder);
+    const FormOutcome outcome = runner.run(3, latestPath);
+    ASSERT_EQ(outcome.result, FormResult::DocumentMade);
+    EXPECT_EQ(outcome.documentPath, (folder.documents() / "Форма 3 (КС_55_7_3 №.._1 08.04.07 15-54).rtf").string());
+    EXPECT_TRUE(std::filesystem::exists(outcome.documentPath));
+    EXPECT_EQ(folder.documentFiles().size(), 1u);
+    // The data file keeps the model as it stands.
+    EXPECT_NE(readFile(folder.templates() / "Форма 3.txt").find("|0:TipKrana:" + cp("КС/55:7*3") + "\r\n"),
+              std::string::npos);
+}
+
+TEST_F(FormDocument, MissingFolderIsNamedAndNothingIsWritten)
+{
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    std::filesystem::remove_all(folder.documents());
+    FormRunner runner(folder);
+    try {
+        runner.run(3, latestPath);
+        FAIL() << "a missing folder must end the form";
+    } catch (const FormError& e) {
+        EXPECT_NE(codec::cp1251ToUtf8(e.what()).find(folder.documents().string()), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(runner.prompts.calls.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
+
+    std::filesystem::remove_all(folder.templates());
+    std::filesystem::create_directories(folder.documents());
+    EXPECT_THROW(runner.run(1, latestPath, latestPath), FormError);
+    EXPECT_TRUE(folder.documentFiles().empty());
+    EXPECT_TRUE(runner.opened.empty());
+}
+
+TEST_F(FormDocument, EngineFailureEndsTheFormWithoutOpeningTheDocument)
+{
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    std::filesystem::remove(folder.templates() / "Форма 3.rtf");
+    FormRunner runner(folder);
+    bool failed = false;
+    try {
+        runner.run(3, latestPath);
+    } catch (const FormError&) {
+        ADD_FAILURE() << "the engine's own failure was expected";
+    } catch (...) {
+        failed = true;
+    }
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(runner.opened.empty());
+    // The data file was written before the engine ran, and stays.
+    EXPECT_TRUE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
+}
+
+TEST_F(FormDocument, UnwritableDataFileIsAFormError)
+{
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    // A folder in the data file's place cannot be replaced by a file.
+    std::filesystem::create_directories(folder.templates() / "Форма 3.txt" / "x");
+    FormRunner runner(folder);
+    EXPECT_THROW(runner.run(3, latestPath), FormError);
+    EXPECT_TRUE(folder.documentFiles().empty());
+    EXPECT_TRUE(runner.opened.empty());
+}
+
+// A word processor converts each document to text and finds the values.
+TEST_F(FormDocument, WordProcessorReadsTheDocuments)
+{
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no word processor (soffice) installed";
+    latest.id[IdField::CraneModel] = cp("КС-55713");
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    const std::string previousPath = folder.write("previous.nkp", previous.bytes());
+    for (int form = 1; form <= 3; ++form) {
+        FormRunner runner(folder);
+        const FormOutcome outcome = runner.run(form, latestPath, previousPath);
+        const auto out = folder.root() / ("text" + std::to_string(form));
+        const std::string command = "soffice --headless --convert-to txt:Text --outdir '" + out.string() + "' '"
+            + outcome.documentPath + "' >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const auto txt = out / std::filesystem::path(outcome.documentPath).filename().replace_extension(".txt");
+        const std::string text = readFile(txt);
+        EXPECT_NE(text.find("КС-55713"), std::string::npos);
+        EXPECT_NE(text.find(codec::cp1251ToUtf8(runner.state.L_TimeAll)), std::string::npos);
+        EXPECT_NE(text.find(std::to_string(runner.state.totalCycles)), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace nkp::forms::test

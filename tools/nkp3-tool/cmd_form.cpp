@@ -1,0 +1,121 @@
+// nkp3-tool form: one test-processing document without the window.
+#include "ToolCommand.h"
+
+#include "analysis/ReadoutLoader.h"
+#include "codec/Codec.h"
+#include "forms/Createforms.h"
+#include "forms/FormError.h"
+#include "report/Reportfm.h"
+
+#include <clocale>
+#include <deque>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+namespace nkp::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the form's questions from the command line: the open dialogs get
+// the given files in turn; boxes go to stderr.
+class CommandLinePrompts : public UserPrompts {
+public:
+    explicit CommandLinePrompts(std::deque<std::string> files) : files_(std::move(files)) {}
+
+    void information(const std::string&, const std::string&) override {}
+    bool warningOkCancel(const std::string&, const std::string&) override { return true; }
+    void error(const std::string&, const std::string& text) override
+    {
+        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(text) << "\n";
+    }
+    std::optional<std::string> openFile(const FileDialog&) override
+    {
+        if (files_.empty())
+            return std::nullopt;
+        std::string next = std::move(files_.front());
+        files_.pop_front();
+        return next;
+    }
+    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+
+private:
+    std::deque<std::string> files_;
+};
+
+// --templates, else "Шаблоны форм" of the current folder, else the project's templates.
+std::string templateFolder(const std::string& given)
+{
+    if (!given.empty())
+        return given;
+    if (fs::is_directory("Шаблоны форм"))
+        return "Шаблоны форм";
+    return NKP_PROJECT_TEMPLATES_DIR;
+}
+
+char decimalSeparator()
+{
+    const char* point = std::localeconv()->decimal_point;
+    return point && *point ? *point : '.';
+}
+
+int runForm(const std::vector<std::string>& args)
+{
+    std::vector<std::string> files;
+    std::string out, templates;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" || args[i] == "--templates") {
+            if (i + 1 >= args.size())
+                return usageError(args[i] + " needs a folder");
+            (args[i] == "--out" ? out : templates) = args[++i];
+        } else if (args[i].rfind("--", 0) == 0) {
+            return usageError("unknown option '" + args[i] + "'");
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.empty() || (files[0] != "1" && files[0] != "2" && files[0] != "3"))
+        return usageError("form: the form number must be 1, 2 or 3");
+    const int form = files[0][0] - '0';
+    files.erase(files.begin());
+    const std::size_t wanted = form == 3 ? 1 : 2;
+    if (files.size() != wanted)
+        return usageError(form == 3 ? "form 3 takes one read-out" : "forms 1 and 2 take the latest and the previous read-out");
+    if (out.empty())
+        return usageError("form: --out DIR is required");
+
+    std::error_code ec;
+    fs::create_directories(out, ec);
+    const char separator = decimalSeparator();
+
+    analysis::MainState state;
+    CommandLinePrompts prompts({files.begin(), files.end()});
+    forms::FormSettings settings;
+    settings.folders = {out, templateFolder(templates), out};
+    settings.decimalSeparator = separator;
+    auto openLatest = [&] {
+        const auto path = prompts.openFile({});
+        std::string error;
+        if (!path || !analysis::loadReadout(*path, separator, state, &error))
+            throw std::runtime_error("cannot open " + files[0] + ": " + error);
+    };
+    forms::Createforms forms(state, prompts, openLatest, settings);
+    try {
+        const forms::FormOutcome outcome = forms.run(form);
+        if (outcome.result != forms::FormResult::DocumentMade)
+            return kExitFailure;
+        std::cout << outcome.documentPath << "\n";
+        return kExitOk;
+    } catch (const forms::FormError& e) {
+        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.what()) << "\n";
+    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
+        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.Message) << "\n";
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+}  // namespace nkp::tool
+
+NKP_TOOL_COMMAND("form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm)

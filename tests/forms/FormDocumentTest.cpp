@@ -46,10 +46,12 @@ TEST_F(FormDocument, EachFormMakesAnRtfDocumentHoldingItsValues)
         EXPECT_EQ(document.find('\x03'), std::string::npos);
         for (const std::string& value : {runner.state.Edit_MKran, runner.state.Edit_NKran, runner.state.Edit_Vlad,
                                          runner.state.L_TimeAll, runner.state.Label_QSum, runner.state.Label_100,
-                                         std::to_string(runner.state.totalCycles), runner.state.Edit_Name})
+                                         std::to_string(runner.state.totalCycles), runner.state.Edit_Name}) {
             EXPECT_NE(document.find(value), std::string::npos) << codec::cp1251ToUtf8(value);
-        if (form == 1)
+        }
+        if (form == 1) {
             EXPECT_NE(document.find(" - 10999"), std::string::npos);
+        }
     }
     EXPECT_EQ(folder.documentFiles().size(), 3u);
 }

@@ -56,7 +56,7 @@ Createforms::Createforms(analysis::MainState& state, UserPrompts& prompts, OpenO
     if (!settings_.clock)
         settings_.clock = systemMoment;
     if (!settings_.engine)
-        settings_.engine = templateEngine();
+        settings_.engine = templateEngine(settings_.clock);
 }
 
 FormOutcome Createforms::run(int form)

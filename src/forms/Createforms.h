@@ -56,8 +56,9 @@ struct FormOutcome {
     std::string documentPath;
 };
 
-// The template engine of the program as a ReportEngine.
-ReportEngine templateEngine();
+// The template engine of the program as a ReportEngine; its date and time
+// fields come from `clock`.
+ReportEngine templateEngine(const FormClock& clock = systemMoment);
 
 class Createforms {
 public:

@@ -40,7 +40,7 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
     } catch (const forms::FormError& e) {
         showGeneralError(prompts, e.what());
     } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        showGeneralError(prompts, e.Message);
+        showGeneralError(prompts, e.Message());
     }
     return {forms::FormResult::Failed, {}, {}};
 }

@@ -204,7 +204,7 @@ std::string expectedForm3File(const Readout& latest, const std::string& latestPa
 // smaller counters, an older ring position and its own reading date.
 struct ReadingPair {
     Readout latest = makeReadout(11, 7000);
-    Readout previous = makeReadout(11, 3000);
+    Readout previous = makeReadout(12, 3000);
 
     ReadingPair()
     {
@@ -237,7 +237,7 @@ TEST_F(FormDataFile, EachFormWritesEveryKeyInOrderInWindows1251WithCrLf)
 
     for (int form = 1; form <= 3; ++form) {
         SCOPED_TRACE(form);
-        FormRunner runner(folder);
+        FormRunner runner(folder, false);
         const FormOutcome outcome = runner.run(form, latest, previous);
         ASSERT_EQ(outcome.result, FormResult::DocumentMade);
         const std::string expected = form == 3 ? expectedForm3File(pair.latest, latest)
@@ -259,7 +259,7 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
 {
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, previous);
 
     const auto infos = runner.prompts.callsOf("information");
@@ -288,7 +288,7 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
 TEST_F(FormDataFile, SameFileTwiceGivesAnEmptyPeriod)
 {
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, latest);
     const std::string text = dataFile(1);
     for (const char* line : {"|0:SumCicl:0\r\n", "|0:RCikl0:0\r\n", "|0:RCikl40:0\r\n", "|0:nMotoH:0:00:00\r\n",
@@ -307,7 +307,7 @@ TEST_F(FormDataFile, SwappedFilesGiveNegativeValues)
     pair.previous.put24(kCounters, pair.latest.get24(kCounters) + 7);
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(2, latest, previous);
 
     EXPECT_EQ(runner.state.L_TimeAll, "-1:-05:00");
@@ -320,7 +320,7 @@ TEST_F(FormDataFile, ShortPreviousFileReadsZeros)
 {
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", std::vector<std::uint8_t>(100, 0x55));
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     ASSERT_EQ(runner.run(1, latest, previous).result, FormResult::DocumentMade);
 
     const std::string text = dataFile(1);
@@ -340,7 +340,7 @@ TEST_F(FormDataFile, PreviousFileWithoutValidFramesStartsAt1999)
         pair.previous.image[i] = 0;  // every check byte fails
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, previous);
 
     EXPECT_EQ(runner.state.previousNewestFrameTime, "01.01.1999");
@@ -352,10 +352,10 @@ TEST_F(FormDataFile, PreviousFileWithoutValidFramesStartsAt1999)
 TEST_F(FormDataFile, RingPassedItsEndKeepsTheFirstPositionOnTheRing)
 {
     pair.latest = makeReadout(11, 100);
-    pair.previous = makeReadout(11, 9000);
+    pair.previous = makeReadout(12, 9000);
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, previous);
 
     EXPECT_GE(runner.state.firstTestPosition, 0);
@@ -365,10 +365,10 @@ TEST_F(FormDataFile, RingPassedItsEndKeepsTheFirstPositionOnTheRing)
 
 TEST_F(FormDataFile, PreviousFramesAreDatedWithTheirOwnYear)
 {
-    pair.previous = makeReadout(11, 3000, 0x09);
+    pair.previous = makeReadout(12, 3000, 0x09);
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, previous);
     EXPECT_NE(runner.state.previousNewestFrameTime.find(".2009"), std::string::npos);
     EXPECT_EQ(dataFile(1), expectedPeriodFile(1, pair.latest, latest, pair.previous));
@@ -379,13 +379,13 @@ TEST_F(FormDataFile, CancelledOrUnreadablePreviousWritesNothing)
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const analysis::MainState alone = loadedAlone(latest);
     {
-        FormRunner runner(folder);
+        FormRunner runner(folder, false);
         EXPECT_EQ(runner.run(1, latest, std::nullopt).result, FormResult::Cancelled);
         EXPECT_TRUE(runner.prompts.callsOf("error").empty());
         EXPECT_EQ(runner.state.Label_0, alone.Label_0);  // the latest reading stays loaded
     }
     {
-        FormRunner runner(folder);
+        FormRunner runner(folder, false);
         const auto missing = (folder.root() / "missing.nkp").string();
         EXPECT_EQ(runner.run(2, latest, missing).result, FormResult::PreviousNotOpened);
         const auto errors = runner.prompts.callsOf("error");
@@ -404,7 +404,7 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
 {
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
     const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     runner.run(1, latest, previous);
     runner.prompts.calls.clear();
     runner.run(3, latest);
@@ -424,7 +424,7 @@ TEST_F(FormDataFile, EmptyLimiterSerialGivesAnEmptyYear)
 {
     pair.latest.id[IdField::LimiterNumber].clear();
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
-    FormRunner runner(folder);
+    FormRunner runner(folder, false);
     ASSERT_EQ(runner.run(3, latest).result, FormResult::DocumentMade);
     EXPECT_NE(dataFile(3).find("|0:ZavNomerO:\r\n|0:GodIzgotO:\r\n"), std::string::npos);
 

@@ -112,8 +112,12 @@ std::vector<std::filesystem::path> StartFolder::documentFiles() const
     return files;
 }
 
-FormRunner::FormRunner(const StartFolder& folder)
+FormRunner::FormRunner(const StartFolder& folder, bool mergeDocuments)
 {
+    if (!mergeDocuments)
+        settings.engine = [this](const std::string& data, const std::string& templ, const std::string& document) {
+            merges.push_back({data, templ, document});
+        };
     settings.folders = FormFolders::belowStartDirectory(folder.root().string());
     settings.decimalSeparator = ',';
     settings.clock = [] { return FormMoment{2007, 4, 8, 15, 54}; };

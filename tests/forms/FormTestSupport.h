@@ -56,14 +56,16 @@ private:
 };
 
 // Runs forms as the menu does, with the headless open operation, a fixed
-// clock (8 April 2007 15:54) and the decimal comma.
+// clock (8 April 2007 15:54) and the decimal comma. Without `mergeDocuments`
+// the engine is replaced by one that only records its three paths.
 struct FormRunner {
-    explicit FormRunner(const StartFolder& folder);
+    explicit FormRunner(const StartFolder& folder, bool mergeDocuments = true);
     FormOutcome run(int form, std::optional<std::string> latest, std::optional<std::string> previous = {});
 
     analysis::MainState state;
     nkp::test::ScriptedUserPrompts prompts;
     std::vector<std::string> opened;  // documents handed to the desktop
+    std::vector<std::vector<std::string>> merges;  // data, template, document of the recording engine
     FormSettings settings;
     recorder::FrameStore lastPreviousFrames;
 };

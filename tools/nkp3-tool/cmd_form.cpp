@@ -110,7 +110,7 @@ int runForm(const std::vector<std::string>& args)
     } catch (const forms::FormError& e) {
         std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.what()) << "\n";
     } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.Message) << "\n";
+        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.Message()) << "\n";
     }
     return kExitFailure;
 }

@@ -41,6 +41,9 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
         showGeneralError(prompts, e.what());
     } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
         showGeneralError(prompts, e.Message());
+    } catch (const std::exception& e) {
+        // Anything else (a file system refusing, memory) ends the command the same way.
+        showGeneralError(prompts, codec::utf8ToCp1251(e.what()));
     }
     return {forms::FormResult::Failed, {}, {}};
 }

@@ -33,7 +33,8 @@ QVector<double> toVector(const std::vector<double>& v)
 }
 
 // Draws the chart with QCustomPlot into a picture of 721 × 401 units and
-// plays it back on the page, so that it stays vector graphics on paper.
+// plays it back on the page, so that it stays vector graphics on paper (the
+// page's painter is busy with the device, QCustomPlot needs a painter of its own).
 void drawChart(PageCanvas& canvas, const QRectF& box, const ChartSpec& spec, const std::vector<double>& x)
 {
     QCustomPlot plot;
@@ -74,10 +75,13 @@ void drawChart(PageCanvas& canvas, const QRectF& box, const ChartSpec& spec, con
         plot.toPainter(&painter, kChartWidth, kChartHeight);
     }
 
+    // A picture plays back scaled from its own resolution (1/96 inch, our
+    // units) to the device's, so it is placed in device coordinates.
     QPainter& p = canvas.painter();
+    const QPointF origin = p.transform().map(box.topLeft());
     p.save();
-    p.setClipRect(box);
-    p.drawPicture(box.topLeft(), picture);
+    p.resetTransform();
+    p.drawPicture(origin, picture);
     p.restore();
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);

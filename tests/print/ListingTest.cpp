@@ -57,7 +57,7 @@ TEST(Listing, LinesFollowThePhysicalIndexAndStayInTheStore)
     const auto lines = listingLines(store, {0, 40}, ',');
     ASSERT_EQ(lines.size(), 41u);
     for (int i = 0; i <= 40; ++i)
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].section(QLatin1Char('\t'), 5, 5).toInt(), i);
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)].section(QLatin1Char('\t'), 6, 6).toInt(), i);
 
     EXPECT_TRUE(listingLines(store, {41, 40}, ',').empty());   // "по" below "с"
     EXPECT_EQ(listingLines(store, {10990, 20000}, ',').size(), 10u);  // never beyond the store

@@ -2,10 +2,14 @@
 
 #include "print/PrintDocuments.h"
 
+#include <QImage>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace nkp;
 using namespace nkp::print;
@@ -123,4 +127,51 @@ TEST(CardPdf, FreshWindowAndSingleLayoutsRender)
     // A PDF that cannot be created is reported, not drawn.
     EXPECT_FALSE(writePdf(dir.filePath(QStringLiteral("no/such/folder/x.pdf")), PdfDocument::CardWithAppendix,
                           fresh, {}, ','));
+}
+
+TEST(CardPdf, LoadBarsDrawnToScale)
+{
+    analysis::MainState s;
+    s.CGauge_N0 = 0;     // no cycles: no bar
+    s.CGauge_N12 = 50;   // half the busiest band
+    s.CGauge_N25 = 100;  // the busiest band
+    s.CGauge_N50 = 100;
+    s.CGauge_N100 = 0;
+    const QString pdf = artefactPath(QStringLiteral("card-bars.pdf"));
+    ASSERT_TRUE(writePdf(pdf, PdfDocument::CardWithAppendix, s, {}, ','));
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+                                                    QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                    QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
+                                                    artefactPath(QStringLiteral("card-bars"))});
+    QImage page(artefactPath(QStringLiteral("card-bars.png")));
+    ASSERT_FALSE(page.isNull());
+
+    // At 96 dots per inch a layout unit is a pixel: measure the widest run of
+    // each bar colour on every row.
+    const auto longestRuns = [&page](QColor colour) {
+        std::vector<int> runs;
+        for (int y = 0; y < page.height(); ++y) {
+            int best = 0, run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                const bool match = std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                                   std::abs(c.blue() - colour.blue()) < 40;
+                run = match ? run + 1 : 0;
+                best = std::max(best, run);
+            }
+            if (best > 5)
+                runs.push_back(best);
+        }
+        return runs;
+    };
+    const std::vector<int> green = longestRuns(QColor(0, 128, 0));
+    const std::vector<int> yellow = longestRuns(QColor(255, 255, 0));
+    const std::vector<int> red = longestRuns(QColor(255, 0, 0));
+    ASSERT_FALSE(green.empty());
+    EXPECT_NEAR(*std::max_element(green.begin(), green.end()), 281, 2);
+    EXPECT_NEAR(*std::min_element(green.begin(), green.end()), 140, 2);  // the half band's rows
+    ASSERT_FALSE(yellow.empty());
+    EXPECT_NEAR(*std::max_element(yellow.begin(), yellow.end()), 281, 2);
+    EXPECT_NEAR(static_cast<double>(yellow.size()), 15, 2);  // 15 high
+    EXPECT_TRUE(red.empty());  // the band without cycles has no bar
 }

@@ -21,7 +21,7 @@ struct Curve {
     int width;
 };
 
-struct ChartSpec {
+struct PrintedChart {
     QString caption;
     QString leftAxisTitle;
     std::vector<Curve> curves;
@@ -35,7 +35,7 @@ QVector<double> toVector(const std::vector<double>& v)
 // Draws the chart with QCustomPlot into a picture of 721 × 401 units and
 // plays it back on the page, so that it stays vector graphics on paper (the
 // page's painter is busy with the device, QCustomPlot needs a painter of its own).
-void drawChart(PageCanvas& canvas, const QRectF& box, const ChartSpec& spec, const std::vector<double>& x)
+void drawChart(PageCanvas& canvas, const QRectF& box, const PrintedChart& chart, const std::vector<double>& x)
 {
     QCustomPlot plot;
     plot.setAttribute(Qt::WA_DontShowOnScreen);
@@ -52,10 +52,10 @@ void drawChart(PageCanvas& canvas, const QRectF& box, const ChartSpec& spec, con
         axis->setLabelFont(labelFont);
     }
     plot.xAxis->setLabel(QStringLiteral("Кадры"));
-    plot.yAxis->setLabel(spec.leftAxisTitle);
+    plot.yAxis->setLabel(chart.leftAxisTitle);
 
     const QVector<double> keys = toVector(x);
-    for (const Curve& curve : spec.curves) {
+    for (const Curve& curve : chart.curves) {
         QCPGraph* graph = plot.addGraph();
         graph->setPen(QPen(curve.colour, curve.width));
         graph->setData(keys, toVector(*curve.values), true);
@@ -114,14 +114,14 @@ void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, cons
     centred(craneLine(state), subtitle, 28);     // QRL_kran1 / QRL_kran2
 
     const QColor red(255, 0, 0), green(0, 128, 0);
-    const std::vector<ChartSpec> charts =
-        first ? std::vector<ChartSpec>{{QStringLiteral("График изменения степени загрузки крана"),  // QRChart_M
+    const std::vector<PrintedChart> charts =
+        first ? std::vector<PrintedChart>{{QStringLiteral("График изменения степени загрузки крана"),  // QRChart_M
                                         QStringLiteral("M %"),
                                         {{&series.limit, red, 2}, {&series.load, green, 1}}},
                                        {QStringLiteral("График изменения массы груза на крюке"),  // QRChart_Q
                                         QStringLiteral("Q т."),
                                         {{&series.mass, red, 1}}}}
-              : std::vector<ChartSpec>{{QStringLiteral("График изменения длины стрелы крана"),  // QRChart_L
+              : std::vector<PrintedChart>{{QStringLiteral("График изменения длины стрелы крана"),  // QRChart_L
                                         QStringLiteral("L м."),
                                         {{&series.boom, red, 1}}},
                                        {QStringLiteral("График изменения вылета крана"),  // QRChart_R
@@ -129,7 +129,7 @@ void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, cons
                                         {{&series.radius, red, 1}}}};
 
     const double chartLeft = (kPageWidth - kChartWidth) / 2;
-    for (const ChartSpec& chart : charts) {
+    for (const PrintedChart& chart : charts) {
         centred(chart.caption, caption, 15);
         drawChart(canvas, QRectF(chartLeft, y, kChartWidth, kChartHeight), chart, series.x);
         y += kChartHeight + 10;

@@ -20,33 +20,23 @@ QString listingHeadUnits()
 std::string listingLine(const recorder::TFrameRecord& r, char sep)
 {
     using analysis::formatFixed;
+    // Each field with the separator that stands before it.
+    const std::pair<char, std::string> fields[] = {
+        {'\0', formatFixed(r.BoomAngle, 1, sep)},  {'\t', formatFixed(r.BoomLength, 2, sep)},
+        {'\t', formatFixed(r.Radius, 2, sep)},     {'\t', formatFixed(r.Pressure, 1, sep)},
+        {'\t', formatFixed(r.LoadMass, 2, sep)},   {'\t', r.OutputRelays},
+        {' ', r.Limits},                           {' ', r.DiscreteInputs},
+        {' ', r.ReevingMode},                      {'\t', std::to_string(r.LoadPercent)},
+        {'\t', r.FaultCode},                       {'\t', r.Date},
+        {' ', r.Time},
+    };
     std::string line;
     line.reserve(96);
-    line += formatFixed(r.BoomAngle, 1, sep);
-    line += '\t';
-    line += formatFixed(r.BoomLength, 2, sep);
-    line += '\t';
-    line += formatFixed(r.Radius, 2, sep);
-    line += '\t';
-    line += formatFixed(r.Pressure, 1, sep);
-    line += '\t';
-    line += formatFixed(r.LoadMass, 2, sep);
-    line += '\t';
-    line += r.OutputRelays;
-    line += ' ';
-    line += r.Limits;
-    line += ' ';
-    line += r.DiscreteInputs;
-    line += ' ';
-    line += r.ReevingMode;
-    line += '\t';
-    line += std::to_string(r.LoadPercent);
-    line += '\t';
-    line += r.FaultCode;
-    line += '\t';
-    line += r.Date;
-    line += ' ';
-    line += r.Time;
+    for (const auto& [separator, text] : fields) {
+        if (separator != '\0')
+            line += separator;
+        line += text;
+    }
     return line;
 }
 

@@ -149,6 +149,8 @@ private slots:
     void menuHandlersShowModalPreviewsOneAfterAnother()
     {
         nkp::analysis::MainState state;
+        state.Edit_Name = cp1251(QStringLiteral("Иванов И.И."));
+        state.loadedFrames = 11000;
         nkp::test::ScriptedUserPrompts prompts;
         QStringList shown;
         bool pdfButton = true;
@@ -163,6 +165,8 @@ private slots:
             for (QAction* a : dialog->findChildren<QAction*>())
                 found = found || a->text() == QStringLiteral("PDF...");
             pdfButton = pdfButton && found;
+            // What the user sees, kept beside the test binary for a look.
+            dialog->grab().save(QStringLiteral("preview-%1.png").arg(shown.size()));
             dialog->reject();
         });
         closer.start();

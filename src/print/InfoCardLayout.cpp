@@ -6,9 +6,12 @@
 #include "print/Signature.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QPen>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace nkp::print {
 namespace {
@@ -30,12 +33,35 @@ Fonts cardFonts(const PageCanvas& canvas)
             canvas.font(FontFace::Arial, {10, true, false})};
 }
 
-// A caption followed by its value; returns the x after the value.
-double captionValue(PageCanvas& canvas, const Fonts& f, double x, double y, const QString& caption,
-                    const QString& value)
+using CaptionValues = std::vector<std::pair<QString, QString>>;
+
+// Captions each followed by its value on one line from x to at most `right`.
+// Typed texts may be longer than the line: the line's type then shrinks to
+// fit, down to 60 %, and what still does not fit is cut with an ellipsis.
+void captionRow(PageCanvas& canvas, const Fonts& f, double x, double y, double right, const CaptionValues& items)
 {
-    x += canvas.textAt(x, y, caption, f.caption) + 6;
-    return x + canvas.textAt(x, y, value, f.value);
+    constexpr double kAfterCaption = 6, kBetweenItems = 16;
+    const double gaps = static_cast<double>(items.size()) * (kAfterCaption + kBetweenItems) - kBetweenItems;
+    const double room = right - x - gaps;
+    QFont caption = f.caption, value = f.value;
+    const auto textWidth = [&] {
+        double width = 0;
+        for (const auto& [captionText, valueText] : items)
+            width += canvas.textWidth(caption, captionText) + canvas.textWidth(value, valueText);
+        return width;
+    };
+    // Type sizes come in whole steps of the font engine: shrink until it fits.
+    for (double factor = 1.0; factor > 0.6 && textWidth() > room;) {
+        factor = std::max(factor * std::min(room / textWidth(), 0.97), 0.6);
+        caption.setPointSizeF(f.caption.pointSizeF() * factor);
+        value.setPointSizeF(f.value.pointSizeF() * factor);
+    }
+    for (const auto& [captionText, valueText] : items) {
+        x += canvas.textAt(x, y, captionText, caption) + kAfterCaption;
+        const QString shown = QFontMetricsF(value, canvas.painter().device())
+                                  .elidedText(valueText, Qt::ElideRight, std::max(0.0, right - x + 1));
+        x += canvas.textAt(x, y, shown, value) + kBetweenItems;
+    }
 }
 
 void centred(PageCanvas& canvas, double y, const QString& text, const QFont& font)
@@ -140,37 +166,44 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     // 1. The person and the organisation that read the recorder.
     canvas.textAt(kLeft, y, QStringLiteral("1. Информация об операторе и организации, проводившей считывание"), f.heading);
     y += kRow + 3;
-    double x = captionValue(canvas, f, kLeft + 10, y, QStringLiteral("Информацию считал:"), t(s.Edit_Name));
-    x = captionValue(canvas, f, x + 16, y, QStringLiteral("Удостоверение №"), t(s.Edit_NUd));
-    captionValue(canvas, f, x + 16, y, QStringLiteral("действительно до"), t(s.Edit_DateUd));
+    captionRow(canvas, f, kLeft + 10, y, kRight,
+               {{QStringLiteral("Информацию считал:"), t(s.Edit_Name)},
+                {QStringLiteral("Удостоверение №"), t(s.Edit_NUd)},
+                {QStringLiteral("действительно до"), t(s.Edit_DateUd)}});
     y += kRow;
-    x = captionValue(canvas, f, kLeft + 10, y, QStringLiteral("Организация:"), t(s.Edit_Org));
-    captionValue(canvas, f, x + 16, y, QStringLiteral("Дата считывания:"), t(s.Edit_DataSch));
+    captionRow(canvas, f, kLeft + 10, y, kRight,
+               {{QStringLiteral("Организация:"), t(s.Edit_Org)}, {QStringLiteral("Дата считывания:"), t(s.Edit_DataSch)}});
     y += kRow + 14;
 
     // 2. and 3. side by side.
     const double rightColumn = kLeft + kWidth / 2 - 20;
     canvas.textAt(kLeft, y, QStringLiteral("2. Идентификация ограничителя"), f.heading);
     canvas.textAt(rightColumn, y, QStringLiteral("3. Идентификация крана"), f.heading);
-    double yl = y + kRow + 3;
-    captionValue(canvas, f, kLeft + 10, yl, QStringLiteral("Ограничитель:"),
-                 t(s.Edit_ModTRV) + QStringLiteral(" №") + t(s.Edit_NTRV));
-    captionValue(canvas, f, kLeft + 10, yl += kRow, QStringLiteral("Версия программы/таблиц/РП:"), t(s.Edit_VProg));
-    captionValue(canvas, f, kLeft + 10, yl += kRow, QStringLiteral("Изготовитель:"), t(s.Edit_IzgotTRV));
-    double yr = y + kRow + 3;
-    const double rx = rightColumn + 10;
-    captionValue(canvas, f, rx, yr, QStringLiteral("Марка крана:"),
-                 t(s.Edit_MKran) + QStringLiteral(" №") + t(s.Edit_NKran));
-    captionValue(canvas, f, rx, yr += kRow, QStringLiteral("Изготовитель:"), t(s.Edit_IzgotKran));
-    captionValue(canvas, f, rx, yr += kRow, QStringLiteral("Год изготовления крана:"), t(s.Edit_GodIzgot));
-    captionValue(canvas, f, rx, yr += kRow, QStringLiteral("Группа режима нагружения:"), t(s.Edit_GrRegNag));
-    captionValue(canvas, f, rx, yr += kRow, QStringLiteral("Владелец:"), t(s.Edit_Vlad));
-    y = yr + kRow + 14;
+    const CaptionValues limiter = {
+        {QStringLiteral("Ограничитель:"), t(s.Edit_ModTRV) + QStringLiteral(" №") + t(s.Edit_NTRV)},
+        {QStringLiteral("Версия программы/таблиц/РП:"), t(s.Edit_VProg)},
+        {QStringLiteral("Изготовитель:"), t(s.Edit_IzgotTRV)},
+    };
+    const CaptionValues crane = {
+        {QStringLiteral("Марка крана:"), t(s.Edit_MKran) + QStringLiteral(" №") + t(s.Edit_NKran)},
+        {QStringLiteral("Изготовитель:"), t(s.Edit_IzgotKran)},
+        {QStringLiteral("Год изготовления крана:"), t(s.Edit_GodIzgot)},
+        {QStringLiteral("Группа режима нагружения:"), t(s.Edit_GrRegNag)},
+        {QStringLiteral("Владелец:"), t(s.Edit_Vlad)},
+    };
+    y += kRow + 3;
+    for (std::size_t i = 0; i < crane.size(); ++i) {
+        if (i < limiter.size())
+            captionRow(canvas, f, kLeft + 10, y, rightColumn - 8, {limiter[i]});
+        captionRow(canvas, f, rightColumn + 10, y, kRight, {crane[i]});
+        y += kRow;
+    }
+    y += 14;
 
     // 4. Installation.
     canvas.textAt(kLeft, y, QStringLiteral("4. Установка регистратора"), f.heading);
     y += kRow + 3;
-    captionValue(canvas, f, kLeft + 10, y, QStringLiteral("Дата установки РП:"), t(s.Edit_DataUst));
+    captionRow(canvas, f, kLeft + 10, y, kRight, {{QStringLiteral("Дата установки РП:"), t(s.Edit_DataUst)}});
     y += kRow + 14;
 
     // 5. Accumulated information.

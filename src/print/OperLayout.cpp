@@ -86,7 +86,7 @@ void drawFooter(PageCanvas& canvas, const QString& footerText, int page)
 
 int listingLinesPerPage(const PageCanvas& canvas)
 {
-    const double room = (kBottom - kFooterHeight - 4) - (kTop + kHeaderHeight);
+    const double room = (kBottom - kFooterHeight - 8) - (kTop + kHeaderHeight);
     return std::max(1, static_cast<int>(room / canvas.lineHeight(listingFont(canvas))));
 }
 

@@ -38,6 +38,9 @@ TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
     ASSERT_FALSE(s.Edit_MKran.empty());
     s.Edit_Vlad = cp1251(QStringLiteral("ООО Правка владельца 42"));  // typed into the window
     s.Edit_VProg = "7.1";
+    // As long as the field may be: it shrinks on its line but is printed whole.
+    s.Edit_IzgotKran = cp1251(QStringLiteral("ЗАО Завод подъёмно-транспортного оборудования №12"));
+    s.Edit_Org = cp1251(QStringLiteral("ООО Служба технического надзора Северо-Западная"));
 
     const QString pdf = renderCard(s, QStringLiteral("card.pdf"));
     savePngRenders(pdf, QStringLiteral("card"));

@@ -1,14 +1,35 @@
 #include "report/TextSearch.h"
 
-#include <algorithm>
-#include <functional>
+#include <vector>
 
 namespace nkp::report {
 namespace {
 
-// Short needles are searched directly; longer ones with Boyer-Moore, whose
-// good-suffix rule keeps a search linear even for needles like "aaa...ab".
+// Short needles are searched directly; longer ones with Knuth-Morris-Pratt,
+// which stays linear even for needles like "aaa...ab" (the library's
+// Boyer-Moore takes seconds to prepare such a needle of 70 KB).
 constexpr size_t kShortNeedle = 16;
+
+size_t findLong(std::string_view text, std::string_view needle, size_t from)
+{
+    std::vector<size_t> border(needle.size(), 0);
+    for (size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k])
+            k = border[k - 1];
+        if (needle[i] == needle[k])
+            ++k;
+        border[i] = k;
+    }
+    for (size_t i = from, k = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != needle[k])
+            k = border[k - 1];
+        if (text[i] == needle[k])
+            ++k;
+        if (k == needle.size())
+            return i + 1 - needle.size();
+    }
+    return std::string_view::npos;
+}
 
 }  // namespace
 
@@ -18,9 +39,7 @@ size_t findText(std::string_view text, std::string_view needle, size_t from)
         return std::string_view::npos;
     if (needle.size() <= kShortNeedle)
         return text.find(needle, from);
-    const std::boyer_moore_searcher searcher(needle.begin(), needle.end());
-    const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), searcher);
-    return hit == text.end() ? std::string_view::npos : static_cast<size_t>(hit - text.begin());
+    return findLong(text, needle, from);
 }
 
 bool replaceAll(std::string& text, std::string_view needle, std::string_view replacement)

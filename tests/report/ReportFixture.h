@@ -48,7 +48,20 @@ protected:
         return readBytes(path("r"));
     }
 
-    // The message of the RepoRTF_Error a run throws, as UTF-8 ("" if none).
+    // The message of the RepoRTF_Error a run on these files throws, as UTF-8
+    // ("" if none); the Windows-1251 form is checked against the UTF-8 one.
+    static std::string failureOfRun(const std::string& data, const std::string& templ, const std::string& report)
+    {
+        try {
+            nkp::report::GenerateReport(data, templ, report, {}, fixedClock);
+        } catch (const nkp::report::RepoRTF_Error& e) {
+            EXPECT_EQ(e.Message(), cp1251(e.utf8()));
+            return e.utf8();
+        }
+        return {};
+    }
+
+    // The same for a run on the given bytes.
     std::string failureOf(const std::string& templ, const std::string& data,
                           const nkp::report::ProgressHook& hook = {})
     {

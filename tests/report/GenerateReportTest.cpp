@@ -104,3 +104,13 @@ TEST_F(ReportFixture, CommandLineFormOfMessagesIsUtf8)
     EXPECT_EQ(error.utf8(), "Не открыт файл данных");
     EXPECT_STREQ(error.what(), "Не открыт файл данных");
 }
+
+TEST_F(ReportFixture, LongDataLinesAndLineEndsAcrossReadBuffers)
+{
+    // A value of 1 MB, and a CR LF pair split between two reads of the file.
+    const std::string big(1 << 20, 'v');
+    const std::string head = "|0:A:";
+    const std::string filler(65536 - head.size() - 1, 'w');
+    const std::string data = head + filler + "\r\n|0:B:" + big + "\n|DOS:\n|0:C:" + std::string(70000, '\x80');
+    EXPECT_EQ(mergeBytes("#A#|#B#|#C#", data), filler + "|" + big + "|" + std::string(70000, '\xC0'));
+}

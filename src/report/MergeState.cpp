@@ -30,11 +30,13 @@ void MergeState::moveTemplateTo(size_t end)
         return;
     pending_.append(template_, restBegin_, end - restBegin_);
     restBegin_ = end;
+    absentFromPending_.clear();
 }
 
 void MergeState::flush()
 {
     writer_.flush(pending_);
+    absentFromPending_.clear();
     if (writer_.failed())
         throw ReportWriteError{};
 }
@@ -56,6 +58,7 @@ void MergeState::groupLine(int group, const DataPair& first, std::string_view re
             moveTemplateTo(cut);
     }
     pending_.append(body);
+    absentFromPending_.clear();
 
     DataPair pair = first;
     for (;;) {
@@ -73,16 +76,21 @@ void MergeState::groupZeroLine(const DataPair& pair)
     previousGroup_ = 0;
     if (pair.key.empty())
         return;
-    const std::string marker = fieldMarker(pair.key);
-    if (findText(pending_, marker) == std::string::npos) {
+    std::string marker = fieldMarker(pair.key);
+    if (absentFromPending_.contains(marker) || findText(pending_, marker) == std::string::npos) {
         // Text of the template up to the next repeated block goes out with it.
-        const size_t at = findText(template_, marker, restBegin_);
-        if (at != std::string::npos) {
-            const size_t nextBlock = template_.find(kGroupMark, at);
-            moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
+        const size_t at = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
+        if (at == std::string::npos) {
+            // Found nowhere: the line fills nothing.
+            absentFromRest_.insert(marker);
+            absentFromPending_.insert(std::move(marker));
+            return;
         }
+        const size_t nextBlock = template_.find(kGroupMark, at);
+        moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
     }
-    replaceAll(pending_, marker, pair.value);
+    if (replaceAll(pending_, marker, pair.value))
+        absentFromPending_.clear();
 }
 
 void MergeState::finish()

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 // The data pass: moves the prepared template to the report as data lines
 // fill its fields and repeat its blocks.
@@ -44,6 +45,13 @@ private:
     bool rtf_;
     int previousGroup_ = 0;
     ReportWriter& writer_;
+
+    // Key markers known to be absent. The template rest only loses its head,
+    // so what is not in it never will be; the pending output can gain a
+    // marker whenever it changes (a replacement can join the bytes around
+    // it), so that set is cleared on every change.
+    std::unordered_set<std::string> absentFromRest_;
+    std::unordered_set<std::string> absentFromPending_;
 
     // Lines of one group follow one another and the template rest only loses
     // its head, so the last block found stays valid while restBegin_ stays.

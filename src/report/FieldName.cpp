@@ -21,11 +21,10 @@ public:
     ForwardFinder(std::string_view text, char c) : text_(text), c_(c) {}
     size_t next(size_t from)
     {
-        if (hit_ != std::string_view::npos && hit_ < from)
+        if (!searched_ || (hit_ != std::string_view::npos && hit_ < from)) {
             hit_ = text_.find(c_, from);
-        else if (!searched_)
-            hit_ = text_.find(c_, from);
-        searched_ = true;
+            searched_ = true;
+        }
         return hit_;
     }
 

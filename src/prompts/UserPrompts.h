@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace nkp {
+
+// Everything that asks the user goes through this interface: the program
+// shows Qt dialogs, tests answer from a script. Captions and texts are
+// Windows-1251 bytes like every text of the core; paths are the file
+// system's own bytes (UTF-8 on Linux).
+class UserPrompts {
+public:
+    struct FileDialog {
+        std::string title;           // Windows-1251
+        std::string filter;          // "Описание|*.nkp|Все файлы (*.*)|*.*", Windows-1251
+        std::string initialDir;      // path
+        std::string fileName;        // proposed name (save), path bytes
+        std::string defaultExtension;  // without the dot, e.g. "nkp"
+    };
+
+    virtual ~UserPrompts() = default;
+
+    // An information box with an OK button.
+    virtual void information(const std::string& caption, const std::string& text) = 0;
+    // A warning box with OK and Cancel; true when the user chose OK.
+    virtual bool warningOkCancel(const std::string& caption, const std::string& text) = 0;
+    // An error box with an OK button.
+    virtual void error(const std::string& caption, const std::string& text) = 0;
+    // The chosen file's path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
+};
+
+}  // namespace nkp

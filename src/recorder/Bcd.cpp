@@ -1,0 +1,44 @@
+#include "recorder/Bcd.h"
+
+namespace nkp::recorder {
+namespace {
+
+void appendNibble(std::string& out, unsigned value)
+{
+    if (value >= 10)
+        out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+std::string bcdPairText(std::uint8_t byte, unsigned tensBits)
+{
+    std::string out;
+    appendNibble(out, (byte >> 4) & ((1u << tensBits) - 1u));
+    appendNibble(out, byte & 0x0Fu);
+    return out;
+}
+
+std::string bcdDateText(const std::uint8_t* d)
+{
+    return bcdPairText(d[0], 2) + '.' + bcdPairText(d[1], 1) + ".20" + bcdPairText(d[2], 4);
+}
+
+std::string bcdStampText(const std::uint8_t* s)
+{
+    return bcdPairText(s[1], 2) + ':' + bcdPairText(s[0], 3) + ' ' + bcdPairText(s[2], 2) + '.'
+        + bcdPairText(s[3], 1) + ".20" + bcdPairText(s[4], 4);
+}
+
+std::string frameYearText(std::uint8_t yearByte)
+{
+    const unsigned tens = yearByte >> 4;
+    const unsigned units = yearByte & 0x0Fu;
+    std::string out(2, '0');
+    out[0] = static_cast<char>('0' + (tens > 9 ? 0 : tens));
+    out[1] = static_cast<char>('0' + (units > 9 ? 0 : units));
+    return out;
+}
+
+}  // namespace nkp::recorder

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "recorder/DataFileLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Positioned reads of a data file held in memory. Whatever a reader needs
+// beyond the end of a shorter file reads as zero bytes.
+namespace nkp::recorder {
+
+// The longest file prefix that is read: the identification block ends well
+// before; a much longer file is read no further than this.
+inline constexpr std::size_t kMaxReadSize = kIdentificationOffset + 64 * 1024;
+// The controller number runs to the end of the file; reading stops here.
+inline constexpr std::size_t kMaxControllerNumberLength = 1024;
+
+class DataFileReader {
+public:
+    // Wraps bytes already in memory (tests, the reading window's image).
+    explicit DataFileReader(std::vector<std::uint8_t> bytes);
+
+    // Reads at most kMaxReadSize bytes of a regular file. Returns nothing when
+    // the file cannot be opened or is not a regular file; `error` then names
+    // the cause (English, for logs).
+    static std::optional<DataFileReader> open(const std::string& path, std::string* error = nullptr);
+
+    // Size of the bytes held (the file's size, or kMaxReadSize for a longer one).
+    std::size_t size() const { return bytes_.size(); }
+    // Size of the file on disk as found when it was opened.
+    std::uint64_t fileSize() const { return fileSize_; }
+
+    std::uint8_t byte(std::size_t offset) const { return offset < bytes_.size() ? bytes_[offset] : 0; }
+    // Copies `length` bytes at `offset`, zero-filled beyond the end.
+    void copy(std::size_t offset, std::size_t length, std::uint8_t* out) const;
+
+    std::array<std::uint8_t, kFrameSize> frame(std::size_t index) const;
+    std::uint32_t read24(std::size_t offset) const;
+    std::uint32_t read32(std::size_t offset) const;
+    // The 40-bit little-endian fixed-point number with 16 fraction bits.
+    double read40Fixed16(std::size_t offset) const;
+    // The bytes from the field's start up to the first zero byte, or the whole width.
+    std::string text(IdField field) const;
+    Identification identification() const;
+    // 32-bit unsigned sum of bytes 0..264191; and the value stored after them.
+    std::uint32_t computedChecksum() const;
+    std::uint32_t storedChecksum() const { return read32(kChecksumOffset); }
+
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    std::uint64_t fileSize_ = 0;
+};
+
+// The 32-bit unsigned sum of the first 264192 bytes of `image` (zeros beyond its end).
+std::uint32_t imageChecksum(const std::uint8_t* image, std::size_t size);
+
+}  // namespace nkp::recorder

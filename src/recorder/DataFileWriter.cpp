@@ -1,0 +1,38 @@
+#include "recorder/DataFileWriter.h"
+
+#include "fileio/SafeFileWriter.h"
+
+#include <algorithm>
+
+namespace nkp::recorder {
+
+std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, const Identification& id)
+{
+    std::vector<std::uint8_t> out(kImageSize, 0);
+    std::copy_n(image.begin(), std::min(image.size(), kImageSize), out.begin());
+    // Positioning past the end and writing leaves zeros behind: the gap byte
+    // and the zero tails of the fields.
+    for (const IdFieldSpec& spec : identificationFields()) {
+        const std::string& text = id[spec.field];
+        std::size_t length = std::min(text.size(), spec.zeroTerminated ? spec.width - 1 : spec.width);
+        const std::size_t end = spec.offset + length + (spec.zeroTerminated ? 1 : 0);
+        if (end == spec.offset)
+            continue;  // nothing written: the file does not grow
+        if (out.size() < end)
+            out.resize(end, 0);
+        std::copy_n(text.begin(), length, out.begin() + static_cast<std::ptrdiff_t>(spec.offset));
+        if (spec.zeroTerminated)
+            out[spec.offset + length] = 0;
+    }
+    return out;
+}
+
+bool writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id,
+                   std::string* error)
+{
+    const std::vector<std::uint8_t> bytes = buildDataFile(image, id);
+    return fileio::writeFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+}  // namespace nkp::recorder

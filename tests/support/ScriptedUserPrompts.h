@@ -1,0 +1,75 @@
+#pragma once
+
+#include "prompts/UserPrompts.h"
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace nkp::test {
+
+// A UserPrompts that answers from a script and records every question, so
+// that no test ever blocks on a modal box.
+class ScriptedUserPrompts : public UserPrompts {
+public:
+    struct Call {
+        std::string kind;     // "information", "warning", "error", "open", "save"
+        std::string caption;  // or the dialog title
+        std::string text;     // or the dialog's proposed file name
+    };
+
+    std::deque<bool> warningAnswers;                      // default: OK
+    std::deque<std::optional<std::string>> fileAnswers;   // open and save; default: cancel
+    std::vector<Call> calls;
+    std::vector<FileDialog> dialogs;
+
+    void information(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"information", caption, text});
+    }
+    bool warningOkCancel(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"warning", caption, text});
+        return pop(warningAnswers, true);
+    }
+    void error(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"error", caption, text});
+    }
+    std::optional<std::string> openFile(const FileDialog& dialog) override
+    {
+        calls.push_back({"open", dialog.title, dialog.fileName});
+        dialogs.push_back(dialog);
+        return pop(fileAnswers, std::optional<std::string>{});
+    }
+    std::optional<std::string> saveFile(const FileDialog& dialog) override
+    {
+        calls.push_back({"save", dialog.title, dialog.fileName});
+        dialogs.push_back(dialog);
+        return pop(fileAnswers, std::optional<std::string>{});
+    }
+
+    // Calls of one kind, in order.
+    std::vector<Call> callsOf(const std::string& kind) const
+    {
+        std::vector<Call> out;
+        for (const Call& c : calls)
+            if (c.kind == kind)
+                out.push_back(c);
+        return out;
+    }
+
+private:
+    template <typename T>
+    static T pop(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T v = std::move(queue.front());
+        queue.pop_front();
+        return v;
+    }
+};
+
+}  // namespace nkp::test

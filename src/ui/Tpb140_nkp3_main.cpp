@@ -4,6 +4,7 @@
 #include "recorder/DataFileReader.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
+#include "ui/FrameChart.h"
 #include "ui/FramesTab.h"
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"

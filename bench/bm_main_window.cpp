@@ -1,7 +1,7 @@
 // The main window with a generated read-out: opening through the menu until
 // both charts and the table are painted, and one scroll step of the table.
 // Runs offscreen when there is no display.
-#include "ReadoutGenerator.h"
+#include "readout_generator/ReadoutGenerator.h"
 #include "ui/ChartsTab.h"
 #include "ui/FrameChart.h"
 #include "ui/FramesTab.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReadoutGenerator.h"
+#include "readout_generator/ReadoutGenerator.h"
 #include "ScriptedUserPrompts.h"
 #include "codec/Codec.h"
 #include "ui/Tpb140_nkp3_main.h"

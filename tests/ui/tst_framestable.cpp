@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -93,6 +94,9 @@ void TestFramesTable::rangeLimitsAndHugeNumbers()
     QCOMPARE(infos.size(), std::size_t{1});
     QCOMPARE(infos[0].text, cp1251(kNothingFound));
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0"));
+    // The scroll bar stays; the emptied list shows at the next fill.
+    QCOMPARE(t.ScrollBar_Cikl->value(), 5);
+    t.ScrollBar_CiklChange();
     QCOMPARE(cell(f, 0, 0), QString());
 }
 

@@ -34,12 +34,21 @@ QLabel* caption(const QString& text)
     return new QLabel(text);
 }
 
+// A column head that may wrap onto a second line.
+QLabel* head(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 // A label that shows a value, framed like a read-only field.
 QLabel* framedValue(QLabel* label)
 {
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(100);
+    label->setMinimumWidth(96);
     return label;
 }
 
@@ -159,9 +168,9 @@ QGroupBox* ConstTab::buildCycles()
 {
     QGroupBox* box = makeGroup(this, "GroupBox_CiklNagr", QStringLiteral("Наработка крана в циклах"));
     QGridLayout* g = gridOf(box);
-    g->addWidget(caption(QStringLiteral("Диапазон нагрузок")), 0, 0);
-    g->addWidget(caption(QStringLiteral("Диаграмма распределения циклов")), 0, 1);
-    g->addWidget(caption(QStringLiteral("Рабочие циклы")), 0, 2);
+    g->addWidget(head(QStringLiteral("Диапазон нагрузок")), 0, 0);
+    g->addWidget(head(QStringLiteral("Диаграмма распределения циклов")), 0, 1);
+    g->addWidget(head(QStringLiteral("Рабочие циклы")), 0, 2);
     const QString bands[] = {QStringLiteral("0% < M < 12.5%"), QStringLiteral("12,5% < M < 25%"),
                              QStringLiteral("25% < M < 50%"), QStringLiteral("50% < M < 100%"),
                              QStringLiteral("100% < M")};
@@ -191,8 +200,8 @@ QGroupBox* ConstTab::buildOverloads()
 {
     QGroupBox* box = makeGroup(this, "GroupBox1", QStringLiteral("Перегрузки"));
     QGridLayout* g = gridOf(box);
-    g->addWidget(caption(QStringLiteral("Номер перегрузки")), 0, 0);
-    g->addWidget(caption(QStringLiteral("Дата и время перегузки")), 0, 1);
+    g->addWidget(head(QStringLiteral("Номер перегрузки")), 0, 0);
+    g->addWidget(head(QStringLiteral("Дата и время перегузки")), 0, 1);
     QLabel** labels[] = {&Label_Per1, &Label_Per2, &Label_Per3, &Label_Per4, &Label_Per5};
     const char* names[] = {"Label_Per1", "Label_Per2", "Label_Per3", "Label_Per4", "Label_Per5"};
     for (int i = 0; i < 5; ++i) {

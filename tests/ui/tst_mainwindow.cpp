@@ -370,6 +370,11 @@ void TestMainWindow::screenshots()
     TForm_TPB140CMain& w = *f.window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The window never grows beyond 800 by 600, whatever its tabs hold.
+    for (int i = 0; i < w.PageControl_Main->count(); ++i)
+        QVERIFY2(w.PageControl_Main->widget(i)->minimumSizeHint().width() <= 790,
+                 qPrintable(QStringLiteral("tab %1 needs %2 px").arg(i).arg(w.PageControl_Main->widget(i)->minimumSizeHint().width())));
+    QVERIFY(w.width() <= 800 && w.height() <= 600);
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));
     const auto save = [&](const QString& name) {

@@ -181,15 +181,22 @@ void FrameChart::rescaleValueAxis()
 
 std::optional<double> FrameChart::pointXAt(const QPointF& pos) const
 {
+    // Markers win over lines: a marker is one frame, while a line of 11000
+    // points packs a dozen frames into every pixel. Among equals the graph
+    // drawn on top wins.
     std::optional<double> best;
+    bool bestIsMarker = false;
     double bestDistance = selectionTolerance();
-    for (int i = 0; i < graphCount(); ++i) {
+    for (int i = graphCount() - 1; i >= 0; --i) {
         QCPGraph* g = graph(i);
         if (!g->visible() || g->data()->isEmpty())
             continue;
+        const bool marker = g->lineStyle() == QCPGraph::lsNone;
+        if (bestIsMarker && !marker)
+            continue;
         QVariant details;
         const double d = g->selectTest(pos, false, &details);
-        if (d < 0 || d > bestDistance)
+        if (d < 0 || d > selectionTolerance() || (marker == bestIsMarker && best && d >= bestDistance))
             continue;
         const QCPDataSelection selection = details.value<QCPDataSelection>();
         if (selection.isEmpty())
@@ -198,6 +205,7 @@ std::optional<double> FrameChart::pointXAt(const QPointF& pos) const
         if (index < 0 || index >= g->data()->size())
             continue;
         bestDistance = d;
+        bestIsMarker = marker;
         best = g->data()->at(index)->key;
     }
     return best;

@@ -97,20 +97,22 @@ QLabel* ConstTab::value(const char* name)
     return l;
 }
 
+void ConstTab::addEdits(QGridLayout* grid, std::initializer_list<EditCell> cells)
+{
+    for (const EditCell& c : cells) {
+        grid->addWidget(caption(QString::fromUtf8(c.caption)), c.row, c.column);
+        grid->addWidget(this->*c.member = edit(c.name), c.row, c.column + 1, 1, c.span);
+    }
+}
+
 QGroupBox* ConstTab::buildOperator()
 {
     QGroupBox* box = makeGroup(this, "GroupBox7", QStringLiteral(" Информация об операторе "));
-    QGridLayout* g = gridOf(box);
-    g->addWidget(caption(QStringLiteral("Инормацию считал:")), 0, 0);
-    g->addWidget(Edit_Name = edit("Edit_Name"), 0, 1, 1, 3);
-    g->addWidget(caption(QStringLiteral("Удост. №")), 1, 0);
-    g->addWidget(Edit_NUd = edit("Edit_NUd"), 1, 1);
-    g->addWidget(caption(QStringLiteral("действительно до")), 1, 2);
-    g->addWidget(Edit_DateUd = edit("Edit_DateUd"), 1, 3);
-    g->addWidget(caption(QStringLiteral("Организация:")), 2, 0);
-    g->addWidget(Edit_Org = edit("Edit_Org"), 2, 1, 1, 3);
-    g->addWidget(caption(QStringLiteral("Дата считывания:")), 3, 0);
-    g->addWidget(Edit_DataSch = edit("Edit_DataSch"), 3, 1, 1, 2);
+    addEdits(gridOf(box), {{0, 0, "Инормацию считал:", &ConstTab::Edit_Name, "Edit_Name", 3},
+                           {1, 0, "Удост. №", &ConstTab::Edit_NUd, "Edit_NUd", 1},
+                           {1, 2, "действительно до", &ConstTab::Edit_DateUd, "Edit_DateUd", 1},
+                           {2, 0, "Организация:", &ConstTab::Edit_Org, "Edit_Org", 3},
+                           {3, 0, "Дата считывания:", &ConstTab::Edit_DataSch, "Edit_DataSch", 2}});
     return box;
 }
 
@@ -118,35 +120,25 @@ QGroupBox* ConstTab::buildCrane()
 {
     QGroupBox* box = makeGroup(this, "GroupBox4", QStringLiteral(" Индентификация крана "));
     QGridLayout* g = gridOf(box);
-    g->addWidget(caption(QStringLiteral("Кран ")), 0, 0);
-    g->addWidget(Edit_MKran = edit("Edit_MKran"), 0, 1);
-    g->addWidget(caption(QStringLiteral("№")), 0, 2);
-    g->addWidget(Edit_NKran = edit("Edit_NKran"), 0, 3);
+    addEdits(g, {{0, 0, "Кран ", &ConstTab::Edit_MKran, "Edit_MKran", 1},
+                 {0, 2, "№", &ConstTab::Edit_NKran, "Edit_NKran", 1},
+                 {2, 0, "Год изготовления:", &ConstTab::Edit_GodIzgot, "Edit_GodIzgot", 1},
+                 {3, 0, "Грурппа режима нагружения:", &ConstTab::Edit_GrRegNag, "Edit_GrRegNag", 1},
+                 {4, 0, "Владелец крана:", &ConstTab::Edit_Vlad, "Edit_Vlad", 3},
+                 {5, 0, "Дата установки РП:", &ConstTab::Edit_DataUst, "Edit_DataUst", 1}});
+    // The crane maker is shown, not typed.
     g->addWidget(caption(QStringLiteral("Завод-изготовитель крана:")), 1, 0);
     g->addWidget(framedValue(Edit_IzgotKran = value("Edit_IzgotKran")), 1, 1, 1, 3);
-    g->addWidget(caption(QStringLiteral("Год изготовления:")), 2, 0);
-    g->addWidget(Edit_GodIzgot = edit("Edit_GodIzgot"), 2, 1);
-    g->addWidget(caption(QStringLiteral("Грурппа режима нагружения:")), 3, 0);
-    g->addWidget(Edit_GrRegNag = edit("Edit_GrRegNag"), 3, 1);
-    g->addWidget(caption(QStringLiteral("Владелец крана:")), 4, 0);
-    g->addWidget(Edit_Vlad = edit("Edit_Vlad"), 4, 1, 1, 3);
-    g->addWidget(caption(QStringLiteral("Дата установки РП:")), 5, 0);
-    g->addWidget(Edit_DataUst = edit("Edit_DataUst"), 5, 1);
     return box;
 }
 
 QGroupBox* ConstTab::buildLimiter()
 {
     QGroupBox* box = makeGroup(this, "GroupBox_PP_Izg", QStringLiteral(" Идентификация ограничителя "));
-    QGridLayout* g = gridOf(box);
-    g->addWidget(caption(QStringLiteral("Ограничитель")), 0, 0);
-    g->addWidget(Edit_ModTRV = edit("Edit_ModTRV"), 0, 1);
-    g->addWidget(caption(QStringLiteral("зав. №")), 0, 2);
-    g->addWidget(Edit_NTRV = edit("Edit_NTRV"), 0, 3);
-    g->addWidget(caption(QStringLiteral("Версия программы:")), 1, 0);
-    g->addWidget(Edit_VProg = edit("Edit_VProg"), 1, 1);
-    g->addWidget(caption(QStringLiteral("Изготовитель ТРВ:")), 2, 0);
-    g->addWidget(Edit_IzgotTRV = edit("Edit_IzgotTRV"), 2, 1, 1, 3);
+    addEdits(gridOf(box), {{0, 0, "Ограничитель", &ConstTab::Edit_ModTRV, "Edit_ModTRV", 1},
+                           {0, 2, "зав. №", &ConstTab::Edit_NTRV, "Edit_NTRV", 1},
+                           {1, 0, "Версия программы:", &ConstTab::Edit_VProg, "Edit_VProg", 1},
+                           {2, 0, "Изготовитель ТРВ:", &ConstTab::Edit_IzgotTRV, "Edit_IzgotTRV", 3}});
     return box;
 }
 

@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QWidget>
 
+#include <initializer_list>
+
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -50,6 +53,15 @@ private:
     QGroupBox* buildOverloads();
     QGroupBox* buildModes();
 
+    // One caption and the edit right of it, `span` columns wide.
+    struct EditCell {
+        int row, column;
+        const char* caption;  // UTF-8
+        QLineEdit* ConstTab::*member;
+        const char* name;
+        int span;
+    };
+    void addEdits(QGridLayout* grid, std::initializer_list<EditCell> cells);
     QLineEdit* edit(const char* name);
     QLabel* value(const char* name);
     void bindEdits();

@@ -106,6 +106,7 @@ QFrame* FramesTab::buildCaptions()
         column->addWidget(label);
     }
     column->addStretch(1);
+    column->addSpacing(4);
     auto* count = new QHBoxLayout;
     Label72 = new QLabel(QStringLiteral("Отобрано кадров:"));
     Label72->setObjectName(QStringLiteral("Label72"));

@@ -4,22 +4,15 @@
 #include "ui/UiText.h"
 
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 TForm_LogError::TForm_LogError(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_LogError"));
-    setWindowTitle(QStringLiteral("Лог ошибок загрузки файла данных"));
-    resize(475, 460);
-    Memo_LogError = new QPlainTextEdit(this);
-    Memo_LogError->setObjectName(QStringLiteral("Memo_LogError"));
-    Memo_LogError->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo_LogError = nkp::ui::setUpMemoWindow(this, QStringLiteral("Лог ошибок загрузки файла данных"), QSize(475, 460),
+                                             QStringLiteral("Memo_LogError"));
     Memo_LogError->setPlainText(QStringLiteral("Memo_LogError"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Memo_LogError);
 }
 
 void TForm_LogError::showLoad(const nkp::analysis::MainState& state)

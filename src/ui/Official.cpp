@@ -1,26 +1,21 @@
 #include "ui/Official.h"
 
+#include "ui/UiText.h"
+
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 TForm_Official::TForm_Official(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_Official"));
-    setWindowTitle(QStringLiteral("Служебная информация"));
-    resize(696, 480);
-    Memo_Official = new QPlainTextEdit(this);
-    Memo_Official->setObjectName(QStringLiteral("Memo_Official"));
-    Memo_Official->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo_Official = nkp::ui::setUpMemoWindow(this, QStringLiteral("Служебная информация"), QSize(696, 480),
+                                             QStringLiteral("Memo_Official"));
     Memo_Official->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo_Official->setTabChangesFocus(false);
     Memo_Official->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QPalette palette = Memo_Official->palette();
     palette.setColor(QPalette::Text, QColor(0, 0, 128));
     Memo_Official->setPalette(palette);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Memo_Official);
 }
 
 void TForm_Official::showServiceArea(const std::vector<std::uint8_t>& serviceArea, std::size_t baseOffset)

@@ -2,7 +2,10 @@
 
 #include "codec/Codec.h"
 
+#include <QDialog>
 #include <QLocale>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QStringList>
 
 namespace nkp::ui {
@@ -35,6 +38,19 @@ QString qtFileFilter(const QString& delphiFilter)
         filters << parts.at(i) + QStringLiteral(" (") + masks + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QPlainTextEdit* setUpMemoWindow(QDialog* window, const QString& caption, QSize size, const QString& memoName)
+{
+    window->setWindowTitle(caption);
+    window->resize(size);
+    auto* memo = new QPlainTextEdit(window);
+    memo->setObjectName(memoName);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memo);
+    return memo;
 }
 
 }  // namespace nkp::ui

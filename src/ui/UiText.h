@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <string>
@@ -7,7 +8,14 @@
 
 // The code-page boundary of the windows: the core keeps Windows-1251 bytes,
 // Qt shows QString.
+class QDialog;
+class QPlainTextEdit;
+
 namespace nkp::ui {
+
+// Gives a text window its caption and size and fills it with one text box
+// named `memoName` with a vertical scroll bar.
+QPlainTextEdit* setUpMemoWindow(QDialog* window, const QString& caption, QSize size, const QString& memoName);
 
 // Windows-1251 bytes to a QString.
 QString fromCp1251(std::string_view cp1251);

@@ -37,13 +37,15 @@ void loadIdentification(const recorder::DataFileReader& file, MainState& s)
 
 void loadFrames(const recorder::DataFileReader& file, MainState& s)
 {
-    s.frames.clear();
+    // Every record is either decoded whole or cleared: the same result as
+    // clearing the store first, without writing the valid ones twice.
     s.diagnostics.brokenFrames.clear();
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
         const recorder::FrameBytes frame = file.frame(i);
         if (recorder::frameValid(frame)) {
             recorder::decodeFrame(frame, static_cast<std::int32_t>(i), s.frames[i]);
         } else {
+            recorder::clearRecord(s.frames[i], static_cast<std::int32_t>(i));
             s.frames[i].Status = recorder::kStatusBroken;
             s.diagnostics.brokenFrames.push_back(static_cast<int>(i));
         }

@@ -107,7 +107,8 @@ void FrameChart::setSeries(const std::vector<nkp::analysis::SeriesData>& series,
             auto* label = new QCPItemText(this);
             label->setObjectName(id);
             label->position->setCoords(s.x[i], s.y[i]);
-            label->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            // The label starts at its point: a date holds from there on.
+            label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
             label->setPadding(QMargins(2, 0, 2, 0));
             label->setText(nkp::ui::fromCp1251(s.labels[i]));
             label->setFont(QFont(font().family(), 7));

@@ -6,6 +6,7 @@
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -83,6 +84,9 @@ void TestAuxWindows::screenshots()
     w.PageControl_Main->setCurrentIndex(1);
     w.TabSheet_Grafik->PageControl_Grafik->setCurrentIndex(0);
     save(QStringLiteral("tab2_param.png"));
+    w.TabSheet_Grafik->CheckBox_Data->click();
+    w.TabSheet_Grafik->CheckBox_GrParR->click();
+    save(QStringLiteral("tab2_param_dates_radius.png"));
     w.TabSheet_Grafik->PageControl_Grafik->setCurrentIndex(1);
     save(QStringLiteral("tab2_kz.png"));
     w.PageControl_Main->setCurrentIndex(2);

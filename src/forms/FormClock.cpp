@@ -1,17 +1,8 @@
 #include "forms/FormClock.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace nkp::forms {
-
-FormMoment systemMoment()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
-}
 
 std::string documentStamp(const FormMoment& m)
 {

@@ -1,19 +1,21 @@
 #pragma once
 
-#include <functional>
+#include "report/ReportClock.h"
+
 #include <string>
 
 namespace nkp::forms {
 
-// The local moment that stamps a document name, to the minute.
-struct FormMoment {
-    int year = 2000, month = 1, day = 1, hour = 0, minute = 0;
-};
-
-using FormClock = std::function<FormMoment()>;
+// The local moment that stamps a document name, to the minute: the same
+// clock that gives the engine its DATE and TIME fields.
+using FormMoment = report::ReportDateTime;
+using FormClock = report::ReportClock;
 
 // The system's local time.
-FormMoment systemMoment();
+inline FormMoment systemMoment()
+{
+    return report::systemLocalTime();
+}
 
 // "dd.mm.yy hh-mm": two-digit day, month, year, 24-hour hour and minutes.
 std::string documentStamp(const FormMoment& moment);

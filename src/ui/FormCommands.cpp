@@ -4,9 +4,10 @@
 #include "forms/FormError.h"
 #include "forms/FormTexts.h"
 #include "report/Reportfm.h"
+#include "ui/Tpb140_nkp3_main.h"
 
 #include <QDesktopServices>
-#include <QLocale>
+#include <QFile>
 #include <QString>
 #include <QUrl>
 
@@ -19,15 +20,14 @@ void showGeneralError(UserPrompts& prompts, const std::string& message)
 
 void openDocumentWithDesktop(const std::string& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()))));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
 }
 
-forms::FormSettings windowFormSettings(const std::string& startDirectory)
+forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator)
 {
     forms::FormSettings settings;
     settings.folders = forms::FormFolders::belowStartDirectory(startDirectory);
-    const QString point = QLocale::system().decimalPoint();
-    settings.decimalSeparator = point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : ',';
+    settings.decimalSeparator = decimalSeparator;
     settings.clock = forms::systemMoment;
     settings.openDocument = openDocumentWithDesktop;
     return settings;
@@ -46,6 +46,16 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
         showGeneralError(prompts, codec::utf8ToCp1251(e.what()));
     }
     return {forms::FormResult::Failed, {}, {}};
+}
+
+forms::FormOutcome runWindowForm(TForm_TPB140CMain& window, UserPrompts& prompts, int form)
+{
+    const std::string start = QFile::encodeName(window.startDirectory()).toStdString();
+    forms::Createforms forms(window.state(), prompts, [&window] { window.Menu_OpenSTN3Click(); },
+                             windowFormSettings(start, window.decimalSeparator()));
+    const forms::FormOutcome outcome = runFormCommand(forms, form, prompts);
+    window.refreshAll();
+    return outcome;
 }
 
 }  // namespace nkp::ui

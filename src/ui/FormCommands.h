@@ -5,6 +5,8 @@
 
 #include <string>
 
+class TForm_TPB140CMain;
+
 // What the menu items "Форма 1", "Форма 2" and "Форма 3" need beyond the
 // forms themselves: the application's general error display and the
 // desktop's document opener.
@@ -19,14 +21,18 @@ void showGeneralError(UserPrompts& prompts, const std::string& message);
 void openDocumentWithDesktop(const std::string& path);
 
 // The settings the window's forms run with: folders below the start
-// directory, the system's decimal separator, the system clock, the desktop's
-// document opener.
-forms::FormSettings windowFormSettings(const std::string& startDirectory);
+// directory (file-system bytes), the window's decimal separator, the system
+// clock, the desktop's document opener.
+forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator);
 
-// Runs one form as its menu item does (N_CreateForma1Click etc. call this).
-// A form or engine failure reaches the general error display; the document
-// is then not opened. The window refreshes its controls from the state
-// afterwards in every case, since the form may have changed them.
+// Runs one form (1, 2, 3). A form or engine failure reaches the general
+// error display; the document is then not opened.
 forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPrompts& prompts);
+
+// The whole menu command of the window: the window's own open operation
+// loads the latest reading, the form runs, and every tab shows the state
+// afterwards, also after a failure (the form may have changed it).
+// `N_CreateForma1Click` and its siblings call this with 1, 2 and 3.
+forms::FormOutcome runWindowForm(TForm_TPB140CMain& window, UserPrompts& prompts, int form);
 
 }  // namespace nkp::ui

@@ -20,7 +20,7 @@ private slots:
     {
         QTemporaryDir dir;
         const std::string root = dir.path().toStdString();
-        nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root);
+        nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root, ',');
         std::filesystem::create_directories(settings.folders.templates);
         std::filesystem::create_directories(settings.folders.documents);
         int opened = 0;
@@ -45,7 +45,7 @@ private slots:
     {
         QTemporaryDir dir;
         const std::string root = dir.path().toStdString();
-        nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root);
+        nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root, ',');
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(state, prompts, [] {}, settings);

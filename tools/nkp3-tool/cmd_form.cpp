@@ -68,7 +68,8 @@ int runForm(const std::vector<std::string>& args)
         if (args[i] == "--out" || args[i] == "--templates") {
             if (i + 1 >= args.size())
                 return usageError(args[i] + " needs a folder");
-            (args[i] == "--out" ? out : templates) = args[++i];
+            std::string& folder = args[i] == "--out" ? out : templates;
+            folder = args[++i];
         } else if (args[i].rfind("--", 0) == 0) {
             return usageError("unknown option '" + args[i] + "'");
         } else {

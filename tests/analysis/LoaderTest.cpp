@@ -258,6 +258,35 @@ TEST(Loader, GeneratedReadout)
     EXPECT_EQ(generator::generateDataFile(options), file);
 }
 
+TEST(Loader, GeneratedReadoutsArePlausible)
+{
+    for (const int days : {1, 5, 40}) {
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            generator::GeneratorOptions options;
+            options.seed = seed;
+            options.days = days;
+            const auto file = generator::generateDataFile(options);
+            MainState s;
+            loadReadout(recorder::DataFileReader(file), '.', s);
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " days " << days);
+            EXPECT_TRUE(s.diagnostics.checksumMatches);
+            EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
+            EXPECT_EQ(s.Label_Per1.size(), 16u);
+            const auto reading = parseDateTime(s.Edit_DataSch.substr(0, 10));
+            const auto newest = parseDateTime(s.newestFrameTime);
+            ASSERT_TRUE(reading && newest);
+            EXPECT_LT(*newest, *reading);
+            // Every frame but the spoilt ones passes its check.
+            options.identification = false;
+            recorder::DataFileReader image(generator::generateImage(options));
+            int valid = 0;
+            for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
+                valid += recorder::frameValid(image.frame(i)) ? 1 : 0;
+            EXPECT_EQ(valid, 11000 - options.brokenFrames);
+        }
+    }
+}
+
 TEST(Loader, UnopenableFileChangesNothing)
 {
     MainState s;

@@ -327,6 +327,23 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.frameYear, "00");
     EXPECT_EQ(s.Label_Per1, "315:715 315.115.201515");
+    EXPECT_FALSE(s.diagnostics.checksumMatches);
+    EXPECT_EQ(s.diagnostics.storedChecksum, 0xFFFFFFFFu);
+    EXPECT_EQ(s.diagnostics.computedChecksum, 264192u * 255u);
+
+    // A read-out cut inside frame 100: the frames before it stay, the rest read as zeros.
+    generator::GeneratorOptions options;
+    options.brokenFrames = 0;
+    options.wrapIndex = 10999;
+    auto bytes = generator::generateDataFile(options);
+    bytes.resize(24 * 100 + 10);
+    ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 100u);
+    EXPECT_EQ(s.diagnostics.brokenFrames.front(), 100);
+    EXPECT_TRUE(s.frames[99].isOk());
+    EXPECT_EQ(s.frameYear, "00");
+    EXPECT_EQ(s.newestFrame, 99);
+    EXPECT_EQ(s.Label_0, "0");
     std::filesystem::remove_all(dir);
 }
 

@@ -39,9 +39,10 @@ char* putLimitedPair(char* out, std::uint8_t byte, unsigned tensBits, unsigned m
 // Replaces a short text in place: the record's texts fit the string's own
 // buffer, so this never allocates, and the usual widths copy with constant
 // sizes that the compiler inlines (the loader decodes 11000 frames at a time).
-void setText(std::string& text, const char* chars, std::size_t length)
+inline void setText(std::string& text, const char* chars, std::size_t length)
 {
-    text.resize(length);
+    if (text.size() != length)
+        text.resize(length);
     char* out = text.data();
     switch (length) {
     case 3: std::memcpy(out, chars, 3); break;

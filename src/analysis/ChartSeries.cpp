@@ -5,11 +5,12 @@
 namespace nkp::analysis {
 namespace {
 
-void reset(SeriesData& s, std::size_t capacity)
+// A series with one point per position, written by index below.
+void resizeFull(SeriesData& s, std::size_t n)
 {
     s.clear();
-    s.x.reserve(capacity);
-    s.y.reserve(capacity);
+    s.x.resize(n);
+    s.y.resize(n);
 }
 
 void add(SeriesData& s, double x, double y)
@@ -36,12 +37,12 @@ void buildCharts(MainState& state)
         + texts::paramTitleLimiter() + state.Edit_NTRV + texts::paramTitleEnd();
 
     constexpr std::size_t n = recorder::kFrameCount;
-    for (SeriesData& s : c.param)
-        reset(s, n);
     for (SeriesData& s : c.kz)
         s.clear();
-    reset(c.kz[kSeries10], n);
-    c.param[kSeries3].x.reserve(64);
+    c.param[kSeries3].clear();
+    for (SeriesData* s : {&c.param[kSeries1], &c.param[kSeries2], &c.param[kSeries4], &c.param[kSeries5],
+                          &c.param[kSeries16], &c.param[kSeries18], &c.kz[kSeries10]})
+        resizeFull(*s, n);
 
     SeriesData& load = c.param[kSeries4];
     SeriesData& limit = c.param[kSeries1];
@@ -62,13 +63,15 @@ void buildCharts(MainState& state)
         const recorder::TFrameRecord& r = state.recordAt(static_cast<int>(p));
         const double x = static_cast<double>(p);
         const bool ok = r.isOk();
-        add(load, x, ok ? r.LoadMass : 10.0);
-        add(limit, x, 100);
-        add(percent, x, ok ? r.LoadPercent : 0);
-        add(boom, x, ok ? r.BoomLength : 0.0);
-        add(radius, x, ok ? r.Radius : 0.0);
-        add(axis, x, 0);
-        add(kzAxis, x, 0);
+        for (SeriesData* s : {&load, &limit, &percent, &boom, &radius, &axis, &kzAxis})
+            s->x[p] = x;
+        load.y[p] = ok ? r.LoadMass : 10.0;
+        limit.y[p] = 100;
+        percent.y[p] = ok ? r.LoadPercent : 0;
+        boom.y[p] = ok ? r.BoomLength : 0.0;
+        radius.y[p] = ok ? r.Radius : 0.0;
+        axis.y[p] = 0;
+        kzAxis.y[p] = 0;
         if (ok && r.Date != *lastDate) {
             add(dates, x, 0);
             dates.labels.push_back(r.Date);

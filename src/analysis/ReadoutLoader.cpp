@@ -35,21 +35,46 @@ void loadIdentification(const recorder::DataFileReader& file, MainState& s)
     s.Edit_IzgotTRV = texts::limiterMaker();
 }
 
+// The newest frame so far: the valid frame with the latest date and time;
+// ties keep the lower index.
+struct NewestSearch {
+    DateTime latest{1999, 1, 1, 0, 0, 0};
+    int newest = 0;
+};
+
+// Decodes, completes the date of, and weighs every frame in one pass over
+// the store (the store is megabytes: one pass instead of three).
 void loadFrames(const recorder::DataFileReader& file, MainState& s)
 {
-    // Every record is either decoded whole or cleared: the same result as
-    // clearing the store first, without writing the valid ones twice.
+    s.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
+    const std::string yearSuffix = "20" + s.frameYear;
     s.diagnostics.brokenFrames.clear();
+    s.diagnostics.nonCalendarFrames.clear();
+    NewestSearch search;
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
+        recorder::TFrameRecord& r = s.frames[i];
         const recorder::FrameBytes frame = file.frame(i);
-        if (recorder::frameValid(frame)) {
-            recorder::decodeFrame(frame, static_cast<std::int32_t>(i), s.frames[i]);
-        } else {
-            recorder::clearRecord(s.frames[i], static_cast<std::int32_t>(i));
-            s.frames[i].Status = recorder::kStatusBroken;
+        // Every record is either decoded whole or cleared: the same result as
+        // clearing the store first, without writing the valid ones twice.
+        if (!recorder::frameValid(frame)) {
+            recorder::clearRecord(r, static_cast<std::int32_t>(i));
+            r.Status = recorder::kStatusBroken;
             s.diagnostics.brokenFrames.push_back(static_cast<int>(i));
+            continue;
+        }
+        recorder::decodeFrame(frame, static_cast<std::int32_t>(i), r);
+        r.Date += yearSuffix;
+        const std::optional<DateTime> moment = parseDateTime(r.Date, r.Time);
+        if (!moment) {
+            s.diagnostics.nonCalendarFrames.push_back(static_cast<int>(i));
+        } else if (*moment > search.latest) {
+            search.latest = *moment;
+            search.newest = static_cast<int>(i);
         }
     }
+    s.newestFrame = search.newest;
+    s.RingStart = search.newest + 1;
+    s.newestFrameTime = dateTimeText(search.latest);
 }
 
 void loadCounters(const recorder::DataFileReader& file, char sep, MainState& s)
@@ -85,9 +110,6 @@ void loadCounters(const recorder::DataFileReader& file, char sep, MainState& s)
         *readings[k] = recorder::bcdStampText(stamp);
     }
 
-    s.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
-    s.frames.completeDates(s.frameYear);
-
     s.liftedMassRaw = file.read32(recorder::kLiftedMassOffset);
     s.Label_QSum = formatFixed(static_cast<double>(s.liftedMassRaw) * 0.01, 2, sep) + texts::tonnesSuffix();
 }
@@ -118,31 +140,6 @@ void classify(char sep, MainState& s)
     s.Label_RezhA = 'A' + std::to_string(s.craneGroup);
 }
 
-// The valid frame with the latest date and time; ties keep the lower index.
-void findNewestFrame(MainState& s)
-{
-    s.diagnostics.nonCalendarFrames.clear();
-    DateTime latest{1999, 1, 1, 0, 0, 0};
-    int newest = 0;
-    for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
-        const recorder::TFrameRecord& r = s.frames[i];
-        if (!r.isOk())
-            continue;
-        const std::optional<DateTime> moment = parseDateTime(r.Date, r.Time);
-        if (!moment) {
-            s.diagnostics.nonCalendarFrames.push_back(static_cast<int>(i));
-            continue;
-        }
-        if (*moment > latest) {
-            latest = *moment;
-            newest = static_cast<int>(i);
-        }
-    }
-    s.newestFrame = newest;
-    s.RingStart = newest + 1;
-    s.newestFrameTime = dateTimeText(latest);
-}
-
 }  // namespace
 
 void clearAll(MainState& state)
@@ -165,7 +162,6 @@ void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
     loadFrames(file, s);
     loadCounters(file, sep, s);
     classify(sep, s);
-    findNewestFrame(s);
 
     s.FrameOrder.resize(recorder::kFrameCount);
     std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);

@@ -36,20 +36,21 @@ char* putLimitedPair(char* out, std::uint8_t byte, unsigned tensBits, unsigned m
     return putNibble(putNibble(out, tens), units);
 }
 
-// Replaces a short text; a text of the same length (the usual case when a
-// store is loaded again) is overwritten in place.
-void setText(std::string& text, const char* chars, std::size_t length)
+// Replaces a short text in place: the record's texts fit the string's own
+// buffer, so this never allocates, and the usual widths copy with constant
+// sizes that the compiler inlines (the loader decodes 11000 frames at a time).
+inline void setText(std::string& text, const char* chars, std::size_t length)
 {
-    if (text.size() == length) {
-        // Constant sizes let the copy be inlined for the usual widths.
-        if (length == 8)
-            std::memcpy(text.data(), chars, 8);
-        else if (length == 6)
-            std::memcpy(text.data(), chars, 6);
-        else
-            std::memcpy(text.data(), chars, length);
-    } else
-        text.assign(chars, length);
+    if (text.size() != length)
+        text.resize(length);
+    char* out = text.data();
+    switch (length) {
+    case 3: std::memcpy(out, chars, 3); break;
+    case 5: std::memcpy(out, chars, 5); break;
+    case 6: std::memcpy(out, chars, 6); break;
+    case 8: std::memcpy(out, chars, 8); break;
+    default: std::memcpy(out, chars, length); break;
+    }
 }
 
 void setText(std::string& text, std::string_view chars)
@@ -57,12 +58,21 @@ void setText(std::string& text, std::string_view chars)
     setText(text, chars.data(), chars.size());
 }
 
+// The bit texts of all 256 bytes, built once.
+struct BitTexts {
+    char text[256][8];
+    constexpr BitTexts() : text{}
+    {
+        for (int byte = 0; byte < 256; ++byte)
+            for (int k = 0; k < 8; ++k)
+                text[byte][k] = (byte & (0x80 >> k)) ? '1' : '0';
+    }
+};
+constexpr BitTexts kBitTexts;
+
 void setBitText(std::string& text, std::uint8_t byte)
 {
-    char bits[8];
-    for (int k = 0; k < 8; ++k)
-        bits[k] = (byte & (0x80 >> k)) ? '1' : '0';
-    setText(text, bits, 8);
+    setText(text, kBitTexts.text[byte], 8);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "ui/FramesTab.h"
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
+#include "ui/Printinfcart.h"
 #include "ui/UiText.h"
 
 #include <QDir>
@@ -234,10 +235,19 @@ void TForm_TPB140CMain::N_AdresClick()
     Form_Official->raise();
 }
 
-// Hooks for the windows of the reading device, the printouts and the forms.
+// Hooks for the windows of the reading device and the forms.
 void TForm_TPB140CMain::Menu_STN3Click() {}
-void TForm_TPB140CMain::M_IKClick() {}
-void TForm_TPB140CMain::M_OperClick() {}
+void TForm_TPB140CMain::M_IKClick()
+{
+    nkp::ui::printInfoCard(this, state_, prompts_);
+}
+
+void TForm_TPB140CMain::M_OperClick()
+{
+    nkp::ui::printOperationalInfo(this, state_, prompts_, TabSheet_Cikl->Edit_KHome->text(),
+                                  TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
+}
+
 void TForm_TPB140CMain::N_CreateForma1Click() {}
 void TForm_TPB140CMain::N_CreateForma2Click() {}
 void TForm_TPB140CMain::N_CreateForma3Click() {}

@@ -258,6 +258,35 @@ TEST(Loader, GeneratedReadout)
     EXPECT_EQ(generator::generateDataFile(options), file);
 }
 
+TEST(Loader, GeneratedReadoutsArePlausible)
+{
+    for (const int days : {1, 5, 40}) {
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            generator::GeneratorOptions options;
+            options.seed = seed;
+            options.days = days;
+            const auto file = generator::generateDataFile(options);
+            MainState s;
+            loadReadout(recorder::DataFileReader(file), '.', s);
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " days " << days);
+            EXPECT_TRUE(s.diagnostics.checksumMatches);
+            EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
+            EXPECT_EQ(s.Label_Per1.size(), 16u);
+            const auto reading = parseDateTime(s.Edit_DataSch.substr(0, 10));
+            const auto newest = parseDateTime(s.newestFrameTime);
+            ASSERT_TRUE(reading && newest);
+            EXPECT_LT(*newest, *reading);
+            // Every frame but the spoilt ones passes its check.
+            options.identification = false;
+            recorder::DataFileReader image(generator::generateImage(options));
+            int valid = 0;
+            for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
+                valid += recorder::frameValid(image.frame(i)) ? 1 : 0;
+            EXPECT_EQ(valid, 11000 - options.brokenFrames);
+        }
+    }
+}
+
 TEST(Loader, UnopenableFileChangesNothing)
 {
     MainState s;
@@ -298,6 +327,23 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.frameYear, "00");
     EXPECT_EQ(s.Label_Per1, "315:715 315.115.201515");
+    EXPECT_FALSE(s.diagnostics.checksumMatches);
+    EXPECT_EQ(s.diagnostics.storedChecksum, 0xFFFFFFFFu);
+    EXPECT_EQ(s.diagnostics.computedChecksum, 264192u * 255u);
+
+    // A read-out cut inside frame 100: the frames before it stay, the rest read as zeros.
+    generator::GeneratorOptions options;
+    options.brokenFrames = 0;
+    options.wrapIndex = 10999;
+    auto bytes = generator::generateDataFile(options);
+    bytes.resize(24 * 100 + 10);
+    ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 100u);
+    EXPECT_EQ(s.diagnostics.brokenFrames.front(), 100);
+    EXPECT_TRUE(s.frames[99].isOk());
+    EXPECT_EQ(s.frameYear, "00");
+    EXPECT_EQ(s.newestFrame, 99);
+    EXPECT_EQ(s.Label_0, "0");
     std::filesystem::remove_all(dir);
 }
 

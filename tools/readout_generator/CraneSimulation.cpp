@@ -80,7 +80,10 @@ SimulatedRing simulateRing(Rng& rng, int days, int year)
 
     SimulatedRing ring;
     ring.frames.reserve(recorder::kFrameCount);
-    ring.firstDay = CalendarDay{year, rng.uniform(1, 12), rng.uniform(1, 28)};
+    // The frames carry no year: the whole ring stays within one calendar year.
+    ring.firstDay = CalendarDay{year, 1, 1};
+    for (int skip = rng.uniform(0, std::max(0, 364 - days)); skip > 0; --skip)
+        ring.firstDay = nextDay(ring.firstDay);
     CalendarDay day = ring.firstDay;
     int secondOfDay = 0;
     int framesToday = perDay;  // start a new day at the first frame

@@ -178,9 +178,15 @@ recorder::Identification generateIdentification(const GeneratorOptions& options)
     id[IdField::Operator] = cp(operators[rng.uniform(0, 3)]);
     id[IdField::CertNumber] = digits(6);
     id[IdField::CertValidity] = "31.12." + std::to_string(2025 + rng.uniform(0, 3));
+    // Read out on the day after the newest frame was written.
+    Rng ringRng(options.seed);
+    pickNewestIndex(options, ringRng);
+    const SimulatedRing ring = simulateRing(ringRng, options.days, yearOf(options.frameYear));
+    const FrameFields& last = ring.frames.back();
+    const CalendarDay readDay = nextDay(CalendarDay{yearOf(options.frameYear), last.month, last.day});
     char reading[32];
-    std::snprintf(reading, sizeof reading, "%02d.%02d.%04d %02d:%02d", rng.uniform(1, 28), rng.uniform(1, 12),
-                  yearOf(options.frameYear), rng.uniform(8, 17), rng.uniform(0, 59));
+    std::snprintf(reading, sizeof reading, "%02d.%02d.%04d %02d:%02d", readDay.day, readDay.month, readDay.year,
+                  rng.uniform(8, 17), rng.uniform(0, 59));
     id[IdField::ReadingDate] = reading;
     id[IdField::CraneModel] = cp(models[rng.uniform(0, 3)]);
     id[IdField::CraneNumber] = std::to_string(rng.uniform(100, 99999));

@@ -1,0 +1,19 @@
+// Any bytes as a data file: loading must neither crash nor read out of bounds.
+#include "analysis/ReadoutLoader.h"
+#include "analysis/Selection.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static nkp::analysis::MainState state;  // reused as the window reuses its own
+    nkp::recorder::DataFileReader file(std::vector<std::uint8_t>(data, data + size));
+    nkp::analysis::loadReadout(file, ',', state);
+    // The chronological view must stay inside the store.
+    if (state.RingStart < 1 || state.RingStart > 11000)
+        __builtin_trap();
+    nkp::analysis::selectByLoad(state, size > 0 ? data[0] : 0);
+    nkp::analysis::selectByDate(state, state.recordAt(10999).Date);
+    return 0;
+}

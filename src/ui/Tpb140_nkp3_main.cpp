@@ -5,6 +5,7 @@
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
 #include "ui/FrameChart.h"
+#include "ui/FormCommands.h"
 #include "ui/FramesTab.h"
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
@@ -235,7 +236,7 @@ void TForm_TPB140CMain::N_AdresClick()
     Form_Official->raise();
 }
 
-// Hooks for the windows of the reading device and the forms.
+// Hook for the reading window.
 void TForm_TPB140CMain::Menu_STN3Click() {}
 void TForm_TPB140CMain::M_IKClick()
 {
@@ -248,6 +249,17 @@ void TForm_TPB140CMain::M_OperClick()
                                   TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
 }
 
-void TForm_TPB140CMain::N_CreateForma1Click() {}
-void TForm_TPB140CMain::N_CreateForma2Click() {}
-void TForm_TPB140CMain::N_CreateForma3Click() {}
+void TForm_TPB140CMain::N_CreateForma1Click()
+{
+    nkp::ui::runWindowForm(*this, prompts_, 1);
+}
+
+void TForm_TPB140CMain::N_CreateForma2Click()
+{
+    nkp::ui::runWindowForm(*this, prompts_, 2);
+}
+
+void TForm_TPB140CMain::N_CreateForma3Click()
+{
+    nkp::ui::runWindowForm(*this, prompts_, 3);
+}

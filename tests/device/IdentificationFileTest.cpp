@@ -111,6 +111,8 @@ TEST(IdentificationFile, RoundTripThroughFilesAndAFailedSaveLeavesTheOldFile)
     EXPECT_FALSE(missing.opened);
     EXPECT_FALSE(missing.error.empty());
 
+    EXPECT_FALSE(saveInf((dir.path / "missing" / "x.inf").string(), f, &error));
+    EXPECT_NE(error.find("x.inf"), std::string::npos);
     if (::geteuid() != 0) {  // root ignores permissions
         fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
         InfFields other{};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -40,6 +41,13 @@ struct FakeDevice {
 class FakeSerialPort : public SerialPortIo {
 public:
     explicit FakeSerialPort(VirtualClock& clock) : clock_(clock) { clock_.log = &log; }
+    ~FakeSerialPort() override
+    {
+        if (clock_.log == &log)
+            clock_.log = nullptr;
+    }
+    FakeSerialPort(const FakeSerialPort&) = delete;
+    FakeSerialPort& operator=(const FakeSerialPort&) = delete;
 
     std::map<std::string, FakeDevice> devices;
     std::vector<std::string> log;
@@ -81,6 +89,8 @@ public:
         if (!device_)
             return 0;
         ++reads;
+        if (onRead)
+            onRead();
         if (rx_.empty() && streaming_)
             rx_.assign(std::min(maxBytes, maxChunk), *device_->stream);
         long long wait = timeouts_.firstByteWaitMs();
@@ -129,6 +139,7 @@ public:
         device_ = nullptr;
     }
 
+    std::function<void()> onRead;  // runs inside every read, as a window's events would
     std::size_t reads = 0;
     std::size_t bytesRead = 0;
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace nkp::device {
@@ -42,6 +43,12 @@ std::string buildInf(const InfFields& fields)
 InfLoadResult loadInf(const std::string& path)
 {
     InfLoadResult result;
+    // A device or a pipe could block the reading forever.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+        result.error = "not a regular file";
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         result.error = std::strerror(errno);

@@ -29,13 +29,14 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
     return button;
 }
 
-// A label and its field in one row of a group's grid.
-void addRow(QGridLayout* grid, int row, int column, const QString& label, QWidget* field)
+// A label and its field in one row of a group's grid; a long text's field
+// spans the columns to the right.
+void addRow(QGridLayout* grid, int row, int column, const QString& label, QWidget* field, int span = 1)
 {
     auto* caption = new QLabel(label);
     caption->setBuddy(field);
     grid->addWidget(caption, row, column);
-    grid->addWidget(field, row, column + 1);
+    grid->addWidget(field, row, column + 1, 1, span);
 }
 
 }  // namespace
@@ -61,8 +62,8 @@ void TForm_ReadNKP3::createControls()
     MaskEdit_DateRead->setMaxLength(16);
     MaskEdit_DateRead->setText(QStringLiteral("00.00.0000 00:00"));
     auto* operatorGrid = new QGridLayout(GroupBox_InputInf);
-    addRow(operatorGrid, 0, 0, QStringLiteral("Сервисная организация:"), Edit_ServOrg);
-    addRow(operatorGrid, 1, 0, QStringLiteral("Инормацию считал:"), Edit_NameOper);
+    addRow(operatorGrid, 0, 0, QStringLiteral("Сервисная организация:"), Edit_ServOrg, 3);
+    addRow(operatorGrid, 1, 0, QStringLiteral("Инормацию считал:"), Edit_NameOper, 3);
     addRow(operatorGrid, 2, 0, QStringLiteral("Удост. №"), Edit_NUd);
     addRow(operatorGrid, 2, 2, QStringLiteral("Срок действия:"), MaskEdit_DateUd);
     addRow(operatorGrid, 3, 0, QStringLiteral("Дата считывания:"), MaskEdit_DateRead);
@@ -80,8 +81,8 @@ void TForm_ReadNKP3::createControls()
     addRow(craneGrid, 0, 2, QStringLiteral("№"), Edit_NKran);
     addRow(craneGrid, 1, 0, QStringLiteral("Год изготовления:"), Edit_GodKran);
     addRow(craneGrid, 1, 2, QStringLiteral("Нормативная группа режима нагружения:"), Edit_AKran);
-    addRow(craneGrid, 2, 0, QStringLiteral("Завод изготовитель:"), Edit_ZavKran);
-    addRow(craneGrid, 3, 0, QStringLiteral("Владелец крана:"), Edit_VladKran);
+    addRow(craneGrid, 2, 0, QStringLiteral("Завод изготовитель:"), Edit_ZavKran, 3);
+    addRow(craneGrid, 3, 0, QStringLiteral("Владелец крана:"), Edit_VladKran, 3);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Информация об ограничителе"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));

@@ -110,6 +110,8 @@ TEST(IdentificationFile, RoundTripThroughFilesAndAFailedSaveLeavesTheOldFile)
     const InfLoadResult missing = loadInf((dir.path / "none.inf").string());
     EXPECT_FALSE(missing.opened);
     EXPECT_FALSE(missing.error.empty());
+    EXPECT_FALSE(loadInf(dir.path.string()).opened);  // a folder
+    EXPECT_FALSE(loadInf("/dev/zero").opened);        // a device is never read
 
     EXPECT_FALSE(saveInf((dir.path / "missing" / "x.inf").string(), f, &error));
     EXPECT_NE(error.find("x.inf"), std::string::npos);

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <iostream>
 #include <numeric>
 
@@ -171,5 +172,36 @@ TEST(PtyReading, DeviceThatDisappearsMidTransferEndsTheReading)
     EXPECT_LT(r.bytesReceived, kImageSize);
     EXPECT_FALSE(port.isOpen());
 }
+
+#ifdef NKP3_TOOL_PATH
+TEST(PtyReading, ToolReadSavesWithTheIdentificationAndReportsTheOutcome)
+{
+    const fs::path dir = fs::temp_directory_path() / ("nkp_tool_read_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path inf = dir / "crane.inf";
+    std::ofstream(inf, std::ios::binary) << "Org\r\nOp\r\n1\r\n01.01.2030\r\nKS\r\n77\r\n2001\r\nA1\r\nM\r\nO\r\nL\r\n5\r\n42\r\n";
+    const std::string erased = writeImageFile("nkp_tool_erased_", std::vector<std::uint8_t>(kImageSize, 0xFF));
+    auto run = [&](std::vector<std::string> simArgs, const fs::path& out) {
+        SimProcess device(NKP3_SIM_PATH, std::move(simArgs));
+        const std::string command = std::string(NKP3_TOOL_PATH) + " read --port " + device.path() + " --inf " +
+                                    inf.string() + " " + out.string() + " >/dev/null";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run({}, dir / "good.nkp"), 0);
+    std::ifstream in(dir / "good.nkp", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(bytes.size(), 270629u + 2u);
+    EXPECT_EQ(bytes.substr(270337, 4), std::string("Org") + '\0');
+    EXPECT_EQ(bytes.substr(270629), "42");
+
+    EXPECT_EQ(run({"--image", erased}, dir / "erased.nkp"), 3);
+    EXPECT_TRUE(fs::exists(dir / "erased.nkp"));  // saved all the same
+    EXPECT_EQ(run({"--stop-after", "1000"}, dir / "short.nkp"), 1);
+    EXPECT_FALSE(fs::exists(dir / "short.nkp"));
+    fs::remove(erased);
+    fs::remove_all(dir);
+}
+#endif
 
 #endif

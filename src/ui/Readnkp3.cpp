@@ -242,9 +242,14 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
     return true;
 }
 
-QString TForm_ReadNKP3::proposedInfName() const
+nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
 {
-    return Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text();
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
+    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    // The proposed name: crane model, " №", crane number.
+    dialog.fileName = (Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text()).toStdString();
+    return dialog;
 }
 
 QString TForm_ReadNKP3::defaultInfPath() const
@@ -261,11 +266,8 @@ void TForm_ReadNKP3::BitBtn_SaveInfClick()
 {
     if (busy_)
         return;
-    nkp::UserPrompts::FileDialog dialog;
-    dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
-    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    nkp::UserPrompts::FileDialog dialog = infDialog();
     dialog.defaultExtension = "inf";
-    dialog.fileName = proposedInfName().toStdString();
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path)
         return;
@@ -279,11 +281,7 @@ void TForm_ReadNKP3::BitBtn_LoadInfClick()
 {
     if (busy_)
         return;
-    nkp::UserPrompts::FileDialog dialog;
-    dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
-    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
-    dialog.fileName = proposedInfName().toStdString();
-    const std::optional<std::string> path = prompts_.openFile(dialog);
+    const std::optional<std::string> path = prompts_.openFile(infDialog());
     if (!path)
         return;
     if (applyInfFile(QString::fromStdString(*path)))

@@ -105,7 +105,8 @@ private:
     // Puts the lines found into the fields; false (after telling the user)
     // when the file could not be read or had fewer than 13 lines.
     bool applyInfFile(const QString& path);
-    QString proposedInfName() const;
+    // The identification file dialog, without its default extension.
+    nkp::UserPrompts::FileDialog infDialog() const;
     QString defaultInfPath() const;
     void refreshReadingDate();
 

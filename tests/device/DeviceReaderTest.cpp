@@ -1,6 +1,7 @@
 // The reading operation on scripted ports and a virtual clock: the order of
 // the port calls, the timeouts, the silence that ends a transfer, the texts.
 #include "FakeSerialPort.h"
+#include "TestImages.h"
 
 #include "codec/Codec.h"
 #include "device/DeviceReader.h"
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 
 using namespace nkp::device;
 using namespace nkp::device::test;
@@ -33,17 +33,6 @@ std::vector<PortSlot> comSlots(int count = 15)
     return out;
 }
 
-// An image whose stored checksum matches, with a recognisable pattern.
-std::vector<std::uint8_t> goodImage()
-{
-    std::vector<std::uint8_t> image(kImageSize);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-    std::uint32_t sum = std::accumulate(image.begin(), image.begin() + 264192, std::uint32_t{0});
-    for (int b = 0; b < 4; ++b)
-        image[264192 + b] = static_cast<std::uint8_t>(sum >> (8 * b));
-    return image;
-}
 
 FakeDevice recorderDevice(std::vector<std::uint8_t> transfer)
 {
@@ -66,7 +55,7 @@ struct Rig {
 TEST(DeviceReader, GoodReadingOnTheLastSlotFollowsTheProtocolAndWritesBackOnlyTheTimeouts)
 {
     Rig rig;
-    const auto image = goodImage();
+    const auto image = nkp::test::checkedImage();
     rig.port.devices["dev14"] = recorderDevice(image);
     const ReadingResult r = rig.run(comSlots());
 
@@ -146,7 +135,7 @@ TEST(DeviceReader, ProbeWithoutReplyFailsEvenAfterADrainedAnswerByte)
     Rig rig;
     FakeDevice d;
     d.unsolicited = {0x11, 0xA0};
-    d.transfer = {{0, goodImage()}};
+    d.transfer = {{0, nkp::test::checkedImage()}};
     rig.port.devices["dev0"] = d;
     EXPECT_EQ(rig.run(comSlots(1)).outcome, ReadingOutcome::NotFound);
 }
@@ -174,7 +163,7 @@ TEST(DeviceReader, WrongTransferLengthsEndOnTheInterruptionPathWithSettingsWritt
 
 TEST(DeviceReader, TransferEndsOnlyAfter1200MsOfSilence)
 {
-    const auto image = goodImage();
+    const auto image = nkp::test::checkedImage();
     const std::vector<std::uint8_t> first(image.begin(), image.begin() + 100000);
     const std::vector<std::uint8_t> rest(image.begin() + 100000, image.end());
     {
@@ -199,27 +188,27 @@ TEST(DeviceReader, TransferEndsOnlyAfter1200MsOfSilence)
 TEST(DeviceReader, FloodingDeviceEndsAfterABoundedSurplus)
 {
     Rig rig;
-    FakeDevice d = recorderDevice(goodImage());
+    FakeDevice d = recorderDevice(nkp::test::checkedImage());
     for (int i = 0; i < 40; ++i)
         d.transfer.push_back({0, std::vector<std::uint8_t>(4096, 0x77)});
     rig.port.devices["dev0"] = d;
     const ReadingResult r = rig.run(comSlots(1));
     EXPECT_EQ(r.outcome, ReadingOutcome::Interrupted);
     EXPECT_EQ(r.bytesReceived, kImageSize + kMaxSurplusBytes);
-    EXPECT_EQ(rig.reader.image(), goodImage());
+    EXPECT_EQ(rig.reader.image(), nkp::test::checkedImage());
 }
 
 TEST(DeviceReader, OnlyFifteenSlotsAreSearchedAndANewReadingClearsTheFlag)
 {
     Rig rig;
     auto portSlots = comSlots(16);
-    rig.port.devices["dev15"] = recorderDevice(goodImage());
+    rig.port.devices["dev15"] = recorderDevice(nkp::test::checkedImage());
     EXPECT_EQ(rig.run(portSlots).outcome, ReadingOutcome::NotFound);
-    rig.port.devices["dev2"] = recorderDevice(goodImage());
+    rig.port.devices["dev2"] = recorderDevice(nkp::test::checkedImage());
     EXPECT_EQ(rig.run(portSlots).outcome, ReadingOutcome::Success);
     EXPECT_TRUE(rig.reader.unsaved());
     rig.port.devices.erase("dev2");
     EXPECT_EQ(rig.run(portSlots).outcome, ReadingOutcome::NotFound);
     EXPECT_FALSE(rig.reader.unsaved());
-    EXPECT_EQ(rig.reader.image(), goodImage());  // the image is kept
+    EXPECT_EQ(rig.reader.image(), nkp::test::checkedImage());  // the image is kept
 }

@@ -1,5 +1,6 @@
 // The real QSerialPort link against the device emulator on pseudo-terminals.
 #include "SimProcess.h"
+#include "TestImages.h"
 
 #include "codec/Codec.h"
 #include "device/DeviceReader.h"
@@ -14,7 +15,6 @@
 #include <fstream>
 #include <cstdlib>
 #include <iostream>
-#include <numeric>
 
 #ifdef NKP3_SIM_PATH
 
@@ -39,17 +39,6 @@ struct Timed : ReadingObserver {
     void gauge(int) override {}
 };
 
-// Every byte value, the line's control characters among them, and a good checksum.
-std::vector<std::uint8_t> patternImage()
-{
-    std::vector<std::uint8_t> image(kImageSize);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
-    const std::uint32_t sum = std::accumulate(image.begin(), image.begin() + 264192, std::uint32_t{0});
-    for (int b = 0; b < 4; ++b)
-        image[264192 + b] = static_cast<std::uint8_t>(sum >> (8 * b));
-    return image;
-}
 
 std::string writeImageFile(const std::string& name, const std::vector<std::uint8_t>& image)
 {
@@ -95,7 +84,7 @@ Reading readFrom(const std::vector<PortSlot>& portSlots)
 
 TEST(PtyReading, ImageArrivesByteExactOnTheFirstAndOnTheLastSlot)
 {
-    const auto image = patternImage();
+    const auto image = nkp::test::checkedImage();
     const std::string file = writeImageFile("nkp_sim_image_", image);
     {
         SimProcess device(NKP3_SIM_PATH, {"--image", file});

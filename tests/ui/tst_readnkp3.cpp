@@ -1,6 +1,7 @@
 // The reading window with scripted prompts, scripted ports and a virtual clock.
 #include "FakeSerialPort.h"
 #include "ScriptedUserPrompts.h"
+#include "TestImages.h"
 
 #include "codec/Codec.h"
 #include "ui/Readnkp3.h"
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <numeric>
 
 using nkp::codec::utf8ToCp1251;
 using nkp::device::test::FakeDevice;
@@ -25,16 +25,6 @@ namespace {
 
 constexpr std::size_t kImage = 270336;
 
-std::vector<std::uint8_t> goodImage()
-{
-    std::vector<std::uint8_t> image(kImage);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 13 + i / 300);
-    const std::uint32_t sum = std::accumulate(image.begin(), image.begin() + 264192, std::uint32_t{0});
-    for (int b = 0; b < 4; ++b)
-        image[264192 + b] = static_cast<std::uint8_t>(sum >> (8 * b));
-    return image;
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -163,7 +153,7 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
 void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
 {
     Rig rig;
-    const auto image = goodImage();
+    const auto image = nkp::test::checkedImage(13);
     rig.plugRecorder(image);
     rig.form->show();
     rig.form->BitBtn_ReadNKP3Click();
@@ -238,7 +228,7 @@ void tst_Readnkp3::closeQuestionOkSavesAndStaysOpen()
 void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
 {
     Rig rig;
-    rig.plugRecorder(goodImage());
+    rig.plugRecorder(nkp::test::checkedImage(13));
     rig.form->show();
     rig.form->BitBtn_ReadNKP3Click();
     const QColor colour = rig.form->statusColour();
@@ -267,7 +257,7 @@ void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
     QCOMPARE(rig.form->statusColour(), colour);
     QCOMPARE(readAll(target), QByteArray("old contents"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("old.nkp")});
-    QCOMPARE(rig.form->reader().image(), goodImage());
+    QCOMPARE(rig.form->reader().image(), nkp::test::checkedImage(13));
 }
 
 void tst_Readnkp3::identificationFilesRoundTripWithEveryLineEnd()
@@ -319,7 +309,7 @@ void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
 void tst_Readnkp3::nothingElseRunsDuringAReading()
 {
     Rig rig;
-    rig.plugRecorder(goodImage());
+    rig.plugRecorder(nkp::test::checkedImage(13));
     rig.form->show();
     bool pressed = false;
     std::size_t callsBefore = 0;
@@ -346,7 +336,7 @@ void tst_Readnkp3::nothingElseRunsDuringAReading()
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("x.nkp"))));
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("Inf/Default.inf"))));
     QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
-    QCOMPARE(rig.form->reader().image(), goodImage());
+    QCOMPARE(rig.form->reader().image(), nkp::test::checkedImage(13));
 }
 
 QTEST_MAIN(tst_Readnkp3)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,5 +48,12 @@ struct ChartsData {
 
     const SeriesData* find(const std::string& id) const;
 };
+
+// Indices of the series in ChartsData::param and ChartsData::kz.
+enum ParamSeries : std::size_t { kSeries1, kSeries2, kSeries4, kSeries5, kSeries16, kSeries18, kSeries3 };
+enum KzSeries : std::size_t { kSeries6, kSeries7, kSeries8, kSeries9, kSeries10 };
+
+// The series of both charts with their ids, titles and colours, and no points.
+ChartsData emptyCharts();
 
 }  // namespace nkp::analysis

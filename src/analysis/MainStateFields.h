@@ -14,6 +14,7 @@ struct TextField {
     std::string_view name;  // control name, e.g. "Edit_MKran"
     std::string MainState::*member;
     bool editable;          // the user may type into it
+    bool loaded = true;     // loading writes it (Edit_VProg is the one it leaves alone)
 };
 
 struct GaugeField {
@@ -21,6 +22,7 @@ struct GaugeField {
     int MainState::*member;
 };
 
+// In the order of `nkp3-tool info --keys`; the gauges follow Label_100 there.
 std::span<const TextField> mainStateTextFields();
 std::span<const GaugeField> mainStateGaugeFields();
 

@@ -2,22 +2,31 @@
 
 #include "analysis/MainState.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The three selections of the frames table. Each rewrites FrameOrder (the
 // selected positions from its first entry on, -1 in every other slot) and
-// Label_O_OtbZap, and returns the number of selected positions.
+// Label_O_OtbZap, and returns the number of selected positions. The scan
+// runs over the loaded frames only (none before the first loading).
 namespace nkp::analysis {
 
 // Frames not marked "Брак" whose load percentage is at least `threshold`.
 int selectByLoad(MainState& state, long long threshold);
 
-// Positions `from` to `to`; positions above 10999 do not exist and are not
-// listed. `to` below `from` selects nothing and leaves FrameOrder and the
-// count text as they were; returns -1 then.
+// Positions `from` to `to`, limited to the existing positions 0 to 10999: a
+// `to` above 10999 counts as 10999, a `from` above 10999 selects nothing.
+// `to` below `from` empties FrameOrder but leaves the count text alone and
+// returns -1: the window then changes nothing it shows.
 int selectByRange(MainState& state, long long from, long long to);
 
 // Frames not marked "Брак" whose Date equals `dateText` ("dd.mm.yyyy").
 int selectByDate(MainState& state, const std::string& dateText);
+
+// The number typed into a threshold or range edit: decimal digits only;
+// nothing for an empty or non-digit text. Digits beyond what fits saturate
+// at the largest value instead of overflowing.
+std::optional<long long> parseEditNumber(std::string_view text);
 
 }  // namespace nkp::analysis

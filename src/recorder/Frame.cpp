@@ -1,6 +1,6 @@
 #include "recorder/Frame.h"
 
-#include "recorder/Bcd.h"
+#include <cstring>
 
 namespace nkp::recorder {
 namespace {
@@ -10,16 +10,59 @@ std::uint16_t word(const FrameBytes& f, std::size_t at)
     return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8);
 }
 
-// A BCD field whose value above `max` is replaced by `replacement`.
-std::string limitedPair(std::uint8_t byte, unsigned tensBits, int max, const char* replacement)
+// Appends the decimal text of a nibble (one or two characters).
+char* putNibble(char* out, unsigned value)
 {
-    std::string text = bcdPairText(byte, tensBits);
-    return std::stoi(text) > max ? std::string(replacement) : text;
+    if (value >= 10)
+        *out++ = '1';
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
 }
 
-std::string nibbleText(unsigned value)
+// Appends a BCD field, or `replacement` when its value, read as a number,
+// is above `max`. The value read from the digit text: tens digit text
+// followed by units digit text, so a units nibble of 12 after a tens of 3
+// reads as 312.
+char* putLimitedPair(char* out, std::uint8_t byte, unsigned tensBits, unsigned max, const char* replacement)
 {
-    return std::to_string(value);
+    const unsigned tens = (byte >> 4) & ((1u << tensBits) - 1u);
+    const unsigned units = byte & 0x0Fu;
+    const unsigned value = tens * (units >= 10 ? 100 : 10) + units;
+    if (value > max) {
+        *out++ = replacement[0];
+        *out++ = replacement[1];
+        return out;
+    }
+    return putNibble(putNibble(out, tens), units);
+}
+
+// Replaces a short text; a text of the same length (the usual case when a
+// store is loaded again) is overwritten in place.
+void setText(std::string& text, const char* chars, std::size_t length)
+{
+    if (text.size() == length) {
+        // Constant sizes let the copy be inlined for the usual widths.
+        if (length == 8)
+            std::memcpy(text.data(), chars, 8);
+        else if (length == 6)
+            std::memcpy(text.data(), chars, 6);
+        else
+            std::memcpy(text.data(), chars, length);
+    } else
+        text.assign(chars, length);
+}
+
+void setText(std::string& text, std::string_view chars)
+{
+    setText(text, chars.data(), chars.size());
+}
+
+void setBitText(std::string& text, std::uint8_t byte)
+{
+    char bits[8];
+    for (int k = 0; k < 8; ++k)
+        bits[k] = (byte & (0x80 >> k)) ? '1' : '0';
+    setText(text, bits, 8);
 }
 
 }  // namespace
@@ -40,44 +83,59 @@ bool frameValid(const FrameBytes& frame)
 void clearRecord(TFrameRecord& r, std::int32_t index)
 {
     r.Number = index;
-    r.Date = "01.01.1999";
-    r.Time = "00:00:00";
+    setText(r.Date, "01.01.1999");
+    setText(r.Time, "00:00:00");
     r.BoomLength = r.BoomAngle = r.Pressure = r.Azimuth = r.Radius = r.LoadMass = 0;
-    r.DiscreteInputs = r.OutputRelays = r.Limits = "00000000";
+    setText(r.DiscreteInputs, "00000000");
+    setText(r.OutputRelays, "00000000");
+    setText(r.Limits, "00000000");
     r.ReevingMode.clear();
     r.LoadPercent = 0;
-    r.FaultCode = "0";
+    setText(r.FaultCode, "0");
     r.Status.clear();
 }
 
 std::string bitText(std::uint8_t byte)
 {
-    std::string text(8, '0');
-    for (int k = 0; k < 8; ++k)
-        if (byte & (0x80 >> k))
-            text[static_cast<std::size_t>(k)] = '1';
+    std::string text;
+    setBitText(text, byte);
     return text;
 }
 
 void decodeFrame(const FrameBytes& f, std::int32_t index, TFrameRecord& r)
 {
-    r.Status = kStatusOk;
+    setText(r.Status, kStatusOk);
     r.Number = index;
-    r.Time = limitedPair(f[2], 2, 23, "00") + ':' + limitedPair(f[1], 3, 59, "00") + ':'
-        + limitedPair(f[0], 3, 59, "00");
-    r.Date = limitedPair(f[3], 2, 31, "01") + '.' + limitedPair(f[4], 1, 12, "01") + '.';
+    // Written into fixed buffers: the loader decodes 11000 frames at a time.
+    char buf[16];
+    char* p = putLimitedPair(buf, f[2], 2, 23, "00");
+    *p++ = ':';
+    p = putLimitedPair(p, f[1], 3, 59, "00");
+    *p++ = ':';
+    p = putLimitedPair(p, f[0], 3, 59, "00");
+    setText(r.Time, buf, static_cast<std::size_t>(p - buf));
+    p = putLimitedPair(buf, f[3], 2, 31, "01");
+    *p++ = '.';
+    p = putLimitedPair(p, f[4], 1, 12, "01");
+    *p++ = '.';
+    setText(r.Date, buf, static_cast<std::size_t>(p - buf));
     r.BoomLength = static_cast<float>(word(f, 5) * 0.01);
     r.BoomAngle = static_cast<float>((f[7] | (f[8] & 0x03) << 8) * 0.1);
     r.Pressure = static_cast<float>(word(f, 9) * 0.1);
     r.Azimuth = static_cast<float>(word(f, 11) * 0.1);
     r.Radius = static_cast<float>(word(f, 13) * 0.01);
     r.LoadMass = static_cast<float>(word(f, 15) * 0.01);
-    r.DiscreteInputs = bitText(f[17]);
-    r.OutputRelays = bitText(f[18]);
-    r.ReevingMode = nibbleText(f[19] >> 4) + ' ' + nibbleText(f[19] & 0x0Fu);
-    r.Limits = bitText(f[20]);
+    setBitText(r.DiscreteInputs, f[17]);
+    setBitText(r.OutputRelays, f[18]);
+    p = putNibble(buf, f[19] >> 4u);
+    *p++ = ' ';
+    p = putNibble(p, f[19] & 0x0Fu);
+    setText(r.ReevingMode, buf, static_cast<std::size_t>(p - buf));
+    setBitText(r.Limits, f[20]);
     r.LoadPercent = f[21];
-    r.FaultCode = 'E' + nibbleText(f[22] >> 4) + nibbleText(f[22] & 0x0Fu);
+    buf[0] = 'E';
+    p = putNibble(putNibble(buf + 1, f[22] >> 4u), f[22] & 0x0Fu);
+    setText(r.FaultCode, buf, static_cast<std::size_t>(p - buf));
 }
 
 }  // namespace nkp::recorder

@@ -35,3 +35,17 @@ TEST(Codec, Cp866MapsLettersAndFlattensBoxDrawing)
     EXPECT_EQ(cp866ToCp1251("\xC9\xCD\xB0x"), "+-#x");
     EXPECT_EQ(cp866ToCp1251("plain"), "plain");
 }
+
+TEST(Codec, Cp866MapsEveryByteToExactlyOneByte)
+{
+    // The template engine converts DOS data files through a 256-entry table
+    // built from this function, so every byte must give exactly one byte.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    const std::string converted = cp866ToCp1251(all);
+    ASSERT_EQ(converted.size(), all.size());
+    EXPECT_EQ(converted.substr(0, 128), all.substr(0, 128));  // ASCII and control bytes stay
+    EXPECT_EQ(converted.substr(0x80, 2), "\xC0\xC1");          // the first capitals
+    EXPECT_EQ(converted.substr(0xFC, 1), "\xB9");              // the numero sign
+}

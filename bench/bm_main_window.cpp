@@ -1,0 +1,139 @@
+// The main window with a generated read-out: opening through the menu until
+// both charts and the table are painted, and one scroll step of the table.
+// Runs offscreen when there is no display.
+#include "readout_generator/ReadoutGenerator.h"
+#include "ui/ChartsTab.h"
+#include "ui/FrameChart.h"
+#include "ui/FramesTab.h"
+#include "ui/Tpb140_nkp3_main.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+QApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "nkp_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Answers every open dialog with one file.
+class OpenPrompts : public nkp::UserPrompts {
+public:
+    std::string path;
+    void information(const std::string&, const std::string&) override {}
+    bool warningOkCancel(const std::string&, const std::string&) override { return true; }
+    void error(const std::string&, const std::string&) override {}
+    std::optional<std::string> openFile(const FileDialog&) override { return path; }
+    std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+};
+
+struct Demo {
+    QTemporaryDir dir;
+    OpenPrompts prompts;
+    Demo()
+    {
+        application();
+        const std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile({});
+        QFile f(dir.filePath(QStringLiteral("demo.nkp")));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        prompts.path = QFile::encodeName(f.fileName()).toStdString();
+    }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double elapsedMs(const QElapsedTimer& t)
+{
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+void paintCharts(ChartsTab& charts)
+{
+    benchmark::DoNotOptimize(charts.Chart_Param->grab());
+    benchmark::DoNotOptimize(charts.Chart_KZ->grab());
+}
+
+void BM_OpenUntilPainted(benchmark::State& state)
+{
+    Demo demo;
+    TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
+    window.show();
+    QCoreApplication::processEvents();
+    std::vector<double> total, charts;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        window.Menu_OpenSTN3->trigger();
+        paintCharts(*window.TabSheet_Grafik);
+        window.TabSheet_Cikl->StringGrid_O_Otb->viewport()->repaint();
+        total.push_back(elapsedMs(t));
+
+        // The chart library's part of the same work: handing over the series,
+        // drawing them and painting both charts.
+        t.restart();
+        window.TabSheet_Grafik->showCharts(window.state().charts);
+        paintCharts(*window.TabSheet_Grafik);
+        charts.push_back(elapsedMs(t));
+    }
+    state.counters["median_ms"] = median(total);
+    state.counters["charts_median_ms"] = median(charts);
+    state.counters["charts_share"] = median(charts) / std::max(median(total), 1e-9);
+}
+BENCHMARK(BM_OpenUntilPainted)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// One render of the coordinate-protection chart, the one with the most points.
+void BM_KzChartReplot(benchmark::State& state)
+{
+    Demo demo;
+    TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
+    window.show();
+    window.PageControl_Main->setCurrentWidget(window.TabSheet_Grafik);
+    window.TabSheet_Grafik->PageControl_Grafik->setCurrentWidget(window.TabSheet_Grafik->TabSheet_KZ);
+    window.Menu_OpenSTN3->trigger();
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        window.TabSheet_Grafik->Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
+}
+BENCHMARK(BM_KzChartReplot)->Unit(benchmark::kMillisecond);
+
+void BM_TableScrollRepaint(benchmark::State& state)
+{
+    Demo demo;
+    TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
+    window.show();
+    window.Menu_OpenSTN3->trigger();
+    QCoreApplication::processEvents();
+    QScrollBar* bar = window.TabSheet_Cikl->ScrollBar_Cikl;
+    int step = -1;
+    for (auto _ : state) {
+        if (bar->value() == 0 || bar->value() == bar->maximum())
+            step = -step;
+        bar->setValue(bar->value() + step);
+        window.TabSheet_Cikl->StringGrid_O_Otb->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_TableScrollRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Rendering the printouts of a full generated read-out to PDF.
+#ifdef NKP_HAVE_PRINT
+
+#include "analysis/MainState.h"
+#include "analysis/ReadoutLoader.h"
+#include "print/PrintDocuments.h"
+#include "readout_generator/ReadoutGenerator.h"
+#include "recorder/DataFileReader.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QPdfWriter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The charts are widgets: the benchmarks need an application, headless.
+void ensureApplication()
+{
+    if (QApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "nkp_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+const nkp::analysis::MainState& loadedState()
+{
+    static const nkp::analysis::MainState state = [] {
+        nkp::analysis::MainState s;
+        const auto bytes = nkp::generator::generateDataFile({});
+        nkp::analysis::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
+        return s;
+    }();
+    return state;
+}
+
+// One PDF document in memory, as the preview's export writes it to a file.
+template <typename Draw>
+void renderPdf(benchmark::State& st, Draw draw)
+{
+    ensureApplication();
+    const auto& state = loadedState();
+    for (auto _ : st) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(600);
+            if (!draw(writer, state))
+                st.SkipWithError("render failed");
+        }
+        st.counters["bytes"] = static_cast<double>(buffer.size());
+    }
+}
+
+void BM_PrintListing(benchmark::State& st)
+{
+    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+        int pages = 0;
+        const bool ok = nkp::print::printOperationalInfo(writer, state, {0, 10999}, ',', &pages);
+        return ok && pages > 100;
+    });
+}
+BENCHMARK(BM_PrintListing)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PrintCard(benchmark::State& st)
+{
+    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+        return nkp::print::printCardWithAppendix(writer, state);
+    });
+}
+BENCHMARK(BM_PrintCard)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+#endif  // NKP_HAVE_PRINT

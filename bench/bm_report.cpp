@@ -1,0 +1,63 @@
+// The template engine on a table: a plain-text template with one repeated
+// block, 100 plain fields and N group-1 data lines of five pairs each. The
+// same table is rendered by Jinja2 in bench/jinja2_table.py for comparison.
+#include "report/Reportfm.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPlainFields = 100;
+constexpr int kColumns = 5;
+
+std::string tableTemplate()
+{
+    std::string text = "Header\n";
+    for (int k = 0; k < kPlainFields; ++k)
+        text += "K" + std::to_string(k) + ": #K" + std::to_string(k) + "#\n";
+    text += "#1#";
+    for (int c = 1; c <= kColumns; ++c)
+        text += (c > 1 ? ";" : "") + std::string("#C") + std::to_string(c) + "#";
+    text += "\n#1#End\n";
+    return text;
+}
+
+std::string tableData(int rows)
+{
+    std::string data;
+    for (int k = 0; k < kPlainFields; ++k)
+        data += "|0:K" + std::to_string(k) + ":value " + std::to_string(k) + "\n";
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 1; c <= kColumns; ++c)
+            data += "|1:C" + std::to_string(c) + ":r" + std::to_string(r) + "c" + std::to_string(c);
+        data += "\n";
+    }
+    return data;
+}
+
+void BM_MergeTable(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    const auto dir = std::filesystem::temp_directory_path() / ("nkp_bm_report_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string templ = (dir / "table.txt").string();
+    const std::string data = (dir / "data.txt").string();
+    const std::string report = (dir / "report.txt").string();
+    std::ofstream(templ, std::ios::binary) << tableTemplate();
+    std::ofstream(data, std::ios::binary) << tableData(rows);
+    const auto clock = [] { return nkp::report::ReportDateTime{2007, 5, 1, 12, 0}; };
+    for (auto _ : state)
+        nkp::report::GenerateReport(data, templ, report, {}, clock);
+    state.counters["rows"] = rows;
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(data)));
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+BENCHMARK(BM_MergeTable)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,29 @@
+#include "analysis/StateTexts.h"
+
+#include "codec/Codec.h"
+
+namespace nkp::analysis::texts {
+
+std::string cp1251(const char* utf8)
+{
+    return codec::utf8ToCp1251(utf8);
+}
+
+#define NKP_FIXED_TEXT(fn, utf8)                  \
+    const std::string& fn()                       \
+    {                                             \
+        static const std::string text = cp1251(utf8); \
+        return text;                              \
+    }
+
+NKP_FIXED_TEXT(limiterMaker, "ОАО \"ПЗЛ\", г. Энск")
+NKP_FIXED_TEXT(tonnesSuffix, " т")
+NKP_FIXED_TEXT(paramTitleStart, "График параметров работы крана ")
+NKP_FIXED_TEXT(paramTitleNumber, " №")
+NKP_FIXED_TEXT(paramTitleLimiter, " по данным РП ТРВ-160 №")
+NKP_FIXED_TEXT(paramTitleEnd, " (по кадрам)")
+NKP_FIXED_TEXT(framesAxisTitle, "Кадры")
+
+#undef NKP_FIXED_TEXT
+
+}  // namespace nkp::analysis::texts

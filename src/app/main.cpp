@@ -1,0 +1,16 @@
+#include "ui/QtUserPrompts.h"
+#include "ui/Tpb140_nkp3_main.h"
+#include "ui/UiText.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    nkp::ui::QtUserPrompts prompts;
+    TForm_TPB140CMain window(prompts, QDir::currentPath(), nkp::ui::systemDecimalSeparator());
+    prompts.setParent(&window);
+    window.show();
+    return app.exec();
+}

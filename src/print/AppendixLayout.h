@@ -1,0 +1,18 @@
+#pragma once
+
+#include "analysis/MainState.h"
+#include "print/AppendixSeries.h"
+
+// The two appendix pages of the information card (QuickRep_GrfMQ and
+// QuickRep_GrfLR): two charts each, drawn with the main window's chart
+// library onto the page.
+namespace nkp::print {
+
+class PageCanvas;
+
+enum class AppendixPage { LoadAndMass = 1, BoomAndRadius = 2 };
+
+void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series,
+                      AppendixPage page);
+
+}  // namespace nkp::print

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "analysis/MainState.h"
+
+#include <QString>
+
+#include <vector>
+
+// The operational information (QuickRep_Cikl): the listing lines in Courier
+// New 8 pt over as many pages as they need, every page with the two head
+// lines and the footer with the crane text and "Страница N".
+namespace nkp::print {
+
+class PageCanvas;
+
+// Draws every page; returns the number of pages.
+int drawOperationalInfo(PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines);
+
+// Lines of the listing that fit on one page.
+int listingLinesPerPage(const PageCanvas& canvas);
+
+}  // namespace nkp::print

@@ -1,0 +1,58 @@
+#include "print/OperListing.h"
+
+#include "analysis/NumberFormat.h"
+#include "print/CardTexts.h"
+
+#include <algorithm>
+
+namespace nkp::print {
+
+QString listingHeadColumns()
+{
+    return QStringLiteral("al\tL\tR\tP\tQ\tВых.рел.   К.З.   Дис.вх.  Реж.\tM\tErr\t     Дата,время");
+}
+
+QString listingHeadUnits()
+{
+    return QStringLiteral("град\tм\tм\tатм\tт");
+}
+
+std::string listingLine(const recorder::TFrameRecord& r, char sep)
+{
+    using analysis::formatFixed;
+    // Each field with the separator that stands before it.
+    const std::pair<char, std::string> fields[] = {
+        {'\0', formatFixed(r.BoomAngle, 1, sep)},  {'\t', formatFixed(r.BoomLength, 2, sep)},
+        {'\t', formatFixed(r.Radius, 2, sep)},     {'\t', formatFixed(r.Pressure, 1, sep)},
+        {'\t', formatFixed(r.LoadMass, 2, sep)},   {'\t', r.OutputRelays},
+        {' ', r.Limits},                           {' ', r.DiscreteInputs},
+        {' ', r.ReevingMode},                      {'\t', std::to_string(r.LoadPercent)},
+        {'\t', r.FaultCode},                       {'\t', r.Date},
+        {' ', r.Time},
+    };
+    std::string line;
+    line.reserve(96);
+    for (const auto& [separator, text] : fields) {
+        if (separator != '\0')
+            line += separator;
+        line += text;
+    }
+    return line;
+}
+
+std::vector<QString> listingLines(const recorder::FrameStore& frames, FrameRange range, char sep)
+{
+    std::vector<QString> lines;
+    if (frames.size() == 0)
+        return lines;
+    const int last = std::min(range.last, static_cast<int>(frames.size()) - 1);
+    const int first = std::max(range.first, 0);
+    if (last < first)
+        return lines;
+    lines.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int i = first; i <= last; ++i)
+        lines.push_back(fromCp1251(listingLine(frames[static_cast<std::size_t>(i)], sep)));
+    return lines;
+}
+
+}  // namespace nkp::print

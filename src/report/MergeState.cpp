@@ -1,0 +1,102 @@
+#include "report/MergeState.h"
+
+#include "report/Markers.h"
+#include "report/TextSearch.h"
+
+namespace nkp::report {
+
+MergeState::MergeState(std::string preparedTemplate, bool rtf, ReportWriter& writer)
+    : template_(std::move(preparedTemplate)), rtf_(rtf), writer_(writer)
+{
+}
+
+MergeState::Block MergeState::findBlock(const std::string& marker)
+{
+    if (marker == cachedMarker_ && restBegin_ == cachedRestBegin_)
+        return cachedBlock_;
+    Block block;
+    block.first = template_.find(marker, restBegin_);
+    if (block.first != std::string::npos)
+        block.second = template_.find(marker, block.first + marker.size());
+    cachedMarker_ = marker;
+    cachedRestBegin_ = restBegin_;
+    cachedBlock_ = block;
+    return block;
+}
+
+void MergeState::moveTemplateTo(size_t end)
+{
+    if (end <= restBegin_)
+        return;
+    pending_.append(template_, restBegin_, end - restBegin_);
+    restBegin_ = end;
+    absentFromPending_.clear();
+}
+
+void MergeState::flush()
+{
+    writer_.flush(pending_);
+    absentFromPending_.clear();
+    if (writer_.failed())
+        throw ReportWriteError{};
+}
+
+void MergeState::groupLine(int group, const DataPair& first, std::string_view rest)
+{
+    const std::string marker = groupMarker(group);
+    const Block block = findBlock(marker);
+    if (block.second == std::string::npos)
+        return;  // the group has no block in the template: the line is ignored
+    const size_t blockStart = block.first + marker.size();
+    const std::string_view body(template_.data() + blockStart, block.second - blockStart);
+
+    if (previousGroup_ == 0) {
+        // The text before the table goes out with its first row. For the
+        // blocks of further groups the cut is at the first group's block.
+        const size_t cut = group > 1 ? template_.find(groupMarker(1), restBegin_) : block.first;
+        if (cut != std::string::npos)
+            moveTemplateTo(cut);
+    }
+    pending_.append(body);
+    absentFromPending_.clear();
+
+    DataPair pair = first;
+    for (;;) {
+        if (pair.key.empty())
+            break;
+        replaceAll(pending_, fieldMarker(pair.key), pair.value);
+        pair = takePair(rest, rtf_);
+    }
+    flush();
+    previousGroup_ = group;
+}
+
+void MergeState::groupZeroLine(const DataPair& pair)
+{
+    previousGroup_ = 0;
+    if (pair.key.empty())
+        return;
+    std::string marker = fieldMarker(pair.key);
+    if (absentFromPending_.contains(marker) || findText(pending_, marker) == std::string::npos) {
+        // Text of the template up to the next repeated block goes out with it.
+        const size_t at = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
+        if (at == std::string::npos) {
+            // Found nowhere: the line fills nothing.
+            absentFromRest_.insert(marker);
+            absentFromPending_.insert(std::move(marker));
+            return;
+        }
+        const size_t nextBlock = template_.find(kGroupMark, at);
+        moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
+    }
+    if (replaceAll(pending_, marker, pair.value))
+        absentFromPending_.clear();
+}
+
+void MergeState::finish()
+{
+    moveTemplateTo(template_.size());
+    flush();
+}
+
+}  // namespace nkp::report

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "report/DataLine.h"
+#include "report/ReportWriter.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+// The data pass: moves the prepared template to the report as data lines
+// fill its fields and repeat its blocks.
+namespace nkp::report {
+
+// Thrown when a write to the report failed.
+struct ReportWriteError {};
+
+class MergeState {
+public:
+    MergeState(std::string preparedTemplate, bool rtf, ReportWriter& writer);
+
+    // A line of group 1..999: emits one copy of the group's block with the
+    // line's pairs filled in and writes everything pending. `first` is the
+    // line's first pair, `rest` what follows it on the line.
+    void groupLine(int group, const DataPair& first, std::string_view rest);
+
+    // A line of group 0 (or a line with no pair, when the key is empty):
+    // fills the field in the output pending or in the template ahead.
+    void groupZeroLine(const DataPair& pair);
+
+    // Appends the rest of the template and writes everything pending.
+    void finish();
+
+private:
+    struct Block {
+        size_t first = std::string::npos;   // position of the block's opening marker
+        size_t second = std::string::npos;  // position of its closing marker
+    };
+    Block findBlock(const std::string& marker);
+    void moveTemplateTo(size_t end);
+    void flush();
+
+    std::string template_;     // the prepared template; the rest starts at restBegin_
+    size_t restBegin_ = 0;     // everything before it has moved to the output
+    std::string pending_;      // output assembled but not yet written
+    bool rtf_;
+    int previousGroup_ = 0;
+    ReportWriter& writer_;
+
+    // Key markers known to be absent. The template rest only loses its head,
+    // so what is not in it never will be; the pending output can gain a
+    // marker whenever it changes (a replacement can join the bytes around
+    // it), so that set is cleared on every change.
+    std::unordered_set<std::string> absentFromRest_;
+    std::unordered_set<std::string> absentFromPending_;
+
+    // Lines of one group follow one another and the template rest only loses
+    // its head, so the last block found stays valid while restBegin_ stays.
+    std::string cachedMarker_;
+    size_t cachedRestBegin_ = std::string::npos;
+    Block cachedBlock_;
+};
+
+}  // namespace nkp::report

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "analysis/ChartData.h"
+
+#include <QWidget>
+
+class FrameChart;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QTabWidget;
+
+// The tab "Циклическая информация (графики)": the parameter chart with its
+// checkboxes (which serve as its legend) and the coordinate-protection chart.
+class ChartsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartsTab(QWidget* parent = nullptr);
+
+    // Fills both charts from the loaded data and applies the checkboxes.
+    void showCharts(const nkp::analysis::ChartsData& charts);
+
+    QTabWidget* PageControl_Grafik = nullptr;
+    QWidget* TabSheet_Param = nullptr;
+    QWidget* TabSheet_KZ = nullptr;
+    FrameChart* Chart_Param = nullptr;
+    FrameChart* Chart_KZ = nullptr;
+    QFrame* Panel6 = nullptr;
+    QLabel* Label100 = nullptr;
+    QCheckBox *CheckBox_GrParM = nullptr, *CheckBox_GrParQ = nullptr, *CheckBox_GrParR = nullptr;
+    QCheckBox *CheckBox_GrParL = nullptr, *CheckBox_Data = nullptr;
+
+public slots:
+    // Applies the five checkboxes to the series' visibility.
+    void CheckBox_GrParClick();
+
+signals:
+    // A click on a point of Chart_Param: the point's x value.
+    void paramPointClicked(double x);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildParamPage();
+    QWidget* buildKzPage();
+    QCheckBox* checkBox(const char* name, const QString& caption, QColor colour, bool checked);
+};

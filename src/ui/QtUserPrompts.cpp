@@ -1,0 +1,59 @@
+#include "ui/QtUserPrompts.h"
+
+#include "ui/UiText.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace nkp::ui {
+namespace {
+
+// Runs one file dialog; `save` asks before overwriting.
+std::optional<std::string> runFileDialog(QWidget* parent, const UserPrompts::FileDialog& d, bool save)
+{
+    QFileDialog dialog(parent, fromCp1251(d.title));
+    dialog.setNameFilter(qtFileFilter(fromCp1251(d.filter)));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!d.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(d.defaultExtension));
+    if (!d.initialDir.empty())
+        dialog.setDirectory(QString::fromStdString(d.initialDir));
+    if (!d.fileName.empty())
+        dialog.selectFile(QString::fromStdString(d.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+}  // namespace
+
+void QtUserPrompts::information(const std::string& caption, const std::string& text)
+{
+    QMessageBox::information(parent_, fromCp1251(caption), fromCp1251(text));
+}
+
+bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::string& text)
+{
+    return QMessageBox::warning(parent_, fromCp1251(caption), fromCp1251(text),
+                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
+}
+
+void QtUserPrompts::error(const std::string& caption, const std::string& text)
+{
+    QMessageBox::critical(parent_, fromCp1251(caption), fromCp1251(text));
+}
+
+std::optional<std::string> QtUserPrompts::openFile(const FileDialog& dialog)
+{
+    return runFileDialog(parent_, dialog, false);
+}
+
+std::optional<std::string> QtUserPrompts::saveFile(const FileDialog& dialog)
+{
+    return runFileDialog(parent_, dialog, true);
+}
+
+}  // namespace nkp::ui

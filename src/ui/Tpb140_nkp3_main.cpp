@@ -1,0 +1,243 @@
+#include "ui/Tpb140_nkp3_main.h"
+
+#include "analysis/ReadoutLoader.h"
+#include "recorder/DataFileReader.h"
+#include "ui/ChartsTab.h"
+#include "ui/ConstTab.h"
+#include "ui/FrameChart.h"
+#include "ui/FramesTab.h"
+#include "ui/Logloaderror.h"
+#include "ui/Official.h"
+#include "ui/UiText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr std::size_t kServiceDumpEnd = 264196;  // the service area up to the image checksum's end
+
+std::string cp(const char* utf8)
+{
+    return nkp::ui::toCp1251(QString::fromUtf8(utf8));
+}
+
+}  // namespace
+
+QString TForm_TPB140CMain::baseCaption()
+{
+    return QStringLiteral("Анализ данных регистратора параметров ТРВ-140");
+}
+
+TForm_TPB140CMain::TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& startDirectory, char decimalSeparator,
+                                     QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), startDirectory_(startDirectory), decimalSeparator_(decimalSeparator)
+{
+    setObjectName(QStringLiteral("Form_TPB140CMain"));
+    setWindowTitle(baseCaption());
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setMaximumSize(800, 600);
+    resize(800, 600);
+
+    OpenDialog_Main.title = cp("Открыть");
+    OpenDialog_Main.filter = cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*");
+    OpenDialog_Main.defaultExtension = "nkp";
+
+    PageControl_Main = new QTabWidget;
+    PageControl_Main->setObjectName(QStringLiteral("PageControl_Main"));
+    PageControl_Main->setDocumentMode(true);
+    PageControl_Main->addTab(TabSheet_Const = new ConstTab(state_), QStringLiteral("Основная информация"));
+    PageControl_Main->addTab(TabSheet_Grafik = new ChartsTab, QStringLiteral("Циклическая информация (графики)"));
+    PageControl_Main->addTab(TabSheet_Cikl = new FramesTab(state_, prompts_, decimalSeparator_),
+                             QStringLiteral("Циклическая информация (таблицы)"));
+    PageControl_Main->setCurrentWidget(TabSheet_Cikl);
+    connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
+
+    ProgressBar_Read = new QProgressBar;
+    ProgressBar_Read->setObjectName(QStringLiteral("ProgressBar_Read"));
+    ProgressBar_Read->setRange(0, 100);
+    ProgressBar_Read->hide();
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PageControl_Main, 1);
+    layout->addWidget(ProgressBar_Read);
+    setCentralWidget(central);
+
+    buildMenu();
+    buildStatusBar();
+    Form_LogError = new TForm_LogError(this);
+    Form_Official = new TForm_Official(this);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm_TPB140CMain::~TForm_TPB140CMain() = default;
+
+QAction* TForm_TPB140CMain::item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void TForm_TPB140CMain::buildMenu()
+{
+    menuBar()->setObjectName(QStringLiteral("MainMenu"));
+    Menu_File = menuBar()->addMenu(QStringLiteral("Файл"));
+    Menu_File->setObjectName(QStringLiteral("Menu_File"));
+    Menu_STN3 = item(Menu_File, "Menu_STN3", QStringLiteral("Считать..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Menu_OpenSTN3 = item(Menu_File, "Menu_OpenSTN3", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    Menu_Clear = item(Menu_File, "Menu_Clear", QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    Menu_Print = Menu_File->addMenu(QStringLiteral("Печать"));
+    Menu_Print->setObjectName(QStringLiteral("Menu_Print"));
+    Menu_Print->menuAction()->setObjectName(QStringLiteral("Menu_Print"));
+    Menu_Print->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    M_IK = item(Menu_Print, "M_IK", QStringLiteral("Информационная карта"));
+    M_Oper = item(Menu_Print, "M_Oper", QStringLiteral("Оперативная информация"));
+    Menu_R1 = Menu_File->addSeparator();
+    Menu_R1->setObjectName(QStringLiteral("Menu_R1"));
+    Menu_Isp = Menu_File->addMenu(QStringLiteral("Обработка испытаний"));
+    Menu_Isp->setObjectName(QStringLiteral("Menu_Isp"));
+    N_CreateForma1 = item(Menu_Isp, "N_CreateForma1", QStringLiteral("Форма 1"));
+    N_CreateForma2 = item(Menu_Isp, "N_CreateForma2", QStringLiteral("Форма 2"));
+    N_CreateForma3 = item(Menu_Isp, "N_CreateForma3", QStringLiteral("Форма 3"));
+    Menu_log = item(Menu_File, "Menu_log", QStringLiteral("Лог ошибок..."), QKeySequence(Qt::CTRL | Qt::Key_L));
+    Menu_R2 = Menu_File->addSeparator();
+    Menu_R2->setObjectName(QStringLiteral("Menu_R2"));
+    Menu_Exit = item(Menu_File, "Menu_Exit", QStringLiteral("Выход"));
+
+    // The service menu stays hidden; its one item is reached by its shortcut,
+    // which is why the action also belongs to the window itself.
+    Menu_Service = menuBar()->addMenu(QStringLiteral("Служебная"));
+    Menu_Service->setObjectName(QStringLiteral("Menu_Service"));
+    N_Adres = item(Menu_Service, "N_Adres", QStringLiteral("Адресное пространстов"),
+                   QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+    Menu_Service->menuAction()->setVisible(false);
+    addAction(N_Adres);
+
+    connect(Menu_STN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_STN3Click);
+    connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);
+    connect(Menu_Clear, &QAction::triggered, this, &TForm_TPB140CMain::ClearAll);
+    connect(M_IK, &QAction::triggered, this, &TForm_TPB140CMain::M_IKClick);
+    connect(M_Oper, &QAction::triggered, this, &TForm_TPB140CMain::M_OperClick);
+    connect(N_CreateForma1, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma1Click);
+    connect(N_CreateForma2, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma2Click);
+    connect(N_CreateForma3, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma3Click);
+    connect(Menu_log, &QAction::triggered, this, &TForm_TPB140CMain::Menu_logClick);
+    connect(N_Adres, &QAction::triggered, this, &TForm_TPB140CMain::N_AdresClick);
+    connect(Menu_Exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm_TPB140CMain::buildStatusBar()
+{
+    StatusBar_Main = statusBar();
+    StatusBar_Main->setObjectName(QStringLiteral("StatusBar_Main"));
+    StatusBar_Main->setSizeGripEnabled(false);
+    const int widths[3] = {150, 500, 50};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel;
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusBar_Main_Panel%1").arg(i));
+        StatusPanels[i]->setFixedWidth(widths[i]);
+        StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
+        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
+        StatusBar_Main->addWidget(StatusPanels[i]);
+    }
+}
+
+bool TForm_TPB140CMain::event(QEvent* event)
+{
+    // The first panel shows the hint of the control under the mouse.
+    if (event->type() == QEvent::StatusTip) {
+        StatusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm_TPB140CMain::Menu_OpenSTN3Click()
+{
+    const QString files = startDirectory_ + QStringLiteral("/Файлы");
+    OpenDialog_Main.initialDir = QFile::encodeName(QDir(files).exists() ? files : startDirectory_).toStdString();
+    const std::optional<std::string> path = prompts_.openFile(OpenDialog_Main);
+    if (!path)
+        return;  // a cancelled dialog leaves everything as it was
+    loadFile(QFile::decodeName(QByteArray::fromStdString(*path)));
+}
+
+bool TForm_TPB140CMain::loadFile(const QString& path)
+{
+    std::optional<nkp::recorder::DataFileReader> file =
+        nkp::recorder::DataFileReader::open(QFile::encodeName(path).toStdString());
+    if (!file) {
+        prompts_.error(cp("Ошибка"), cp("\n Файл не удальсь открыть!"));
+        return false;
+    }
+    StatusPanels[1]->clear();
+    nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
+    const QString name = QFileInfo(path).fileName();
+    state_.fileName = nkp::ui::toCp1251(name);
+    state_.filePath = QFile::encodeName(path).toStdString();
+    serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
+    file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
+
+    setWindowTitle(baseCaption() + QStringLiteral("  [") + name + QLatin1Char(']'));
+    TabSheet_Const->refresh();
+    TabSheet_Grafik->showCharts(state_.charts);
+    TabSheet_Cikl->showLoaded();
+    Form_LogError->showLoad(state_);
+    Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
+    return true;
+}
+
+void TForm_TPB140CMain::refreshAll()
+{
+    TabSheet_Const->refresh();
+    TabSheet_Grafik->showCharts(state_.charts);
+    TabSheet_Cikl->ScrollBar_CiklChange();
+}
+
+void TForm_TPB140CMain::ClearAll()
+{
+    nkp::analysis::clearAll(state_);
+    TabSheet_Grafik->Chart_Param->rescaleKeyAxis();
+    TabSheet_Grafik->Chart_Param->replot();
+}
+
+void TForm_TPB140CMain::Chart_ParamClickSeries(double x)
+{
+    PageControl_Main->setCurrentWidget(TabSheet_Cikl);
+    TabSheet_Cikl->scrollTo(static_cast<int>(x));
+}
+
+void TForm_TPB140CMain::Menu_logClick()
+{
+    Form_LogError->exec();
+}
+
+void TForm_TPB140CMain::N_AdresClick()
+{
+    Form_Official->show();
+    Form_Official->raise();
+}
+
+// Hooks for the windows of the reading device, the printouts and the forms.
+void TForm_TPB140CMain::Menu_STN3Click() {}
+void TForm_TPB140CMain::M_IKClick() {}
+void TForm_TPB140CMain::M_OperClick() {}
+void TForm_TPB140CMain::N_CreateForma1Click() {}
+void TForm_TPB140CMain::N_CreateForma2Click() {}
+void TForm_TPB140CMain::N_CreateForma3Click() {}

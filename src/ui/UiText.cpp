@@ -1,0 +1,56 @@
+#include "ui/UiText.h"
+
+#include "codec/Codec.h"
+
+#include <QDialog>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <QStringList>
+
+namespace nkp::ui {
+
+QString fromCp1251(std::string_view cp1251)
+{
+    return QString::fromStdString(codec::cp1251ToUtf8(cp1251));
+}
+
+std::string toCp1251(const QString& text)
+{
+    return codec::utf8ToCp1251(text.toStdString());
+}
+
+char systemDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    if (point.size() == 1 && point.at(0).unicode() > 32 && point.at(0).unicode() < 127)
+        return static_cast<char>(point.at(0).unicode());
+    return ',';
+}
+
+QString qtFileFilter(const QString& delphiFilter)
+{
+    const QStringList parts = delphiFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString masks = parts.at(i + 1).trimmed();
+        masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts.at(i) + QStringLiteral(" (") + masks + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QPlainTextEdit* setUpMemoWindow(QDialog* window, const QString& caption, QSize size, const QString& memoName)
+{
+    window->setWindowTitle(caption);
+    window->resize(size);
+    auto* memo = new QPlainTextEdit(window);
+    memo->setObjectName(memoName);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(memo);
+    return memo;
+}
+
+}  // namespace nkp::ui

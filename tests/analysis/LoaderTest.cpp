@@ -1,0 +1,315 @@
+#include "analysis/ChartData.h"
+#include "analysis/DateTimeText.h"
+#include "analysis/MainStateFields.h"
+#include "analysis/ReadoutLoader.h"
+#include "codec/Codec.h"
+#include "readout_generator/ReadoutGenerator.h"
+#include "recorder/DataFileWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+using namespace nkp;
+using namespace nkp::analysis;
+using generator::FrameFields;
+
+namespace {
+
+// A memory image with every frame zero (so broken) and the service area zero.
+struct Image {
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(recorder::kImageSize, 0);
+
+    void putFrame(std::size_t index, const recorder::FrameBytes& f)
+    {
+        std::copy(f.begin(), f.end(), bytes.begin() + static_cast<std::ptrdiff_t>(index * recorder::kFrameSize));
+    }
+    void put24(std::size_t at, std::uint32_t v)
+    {
+        bytes[at] = v & 0xFF;
+        bytes[at + 1] = (v >> 8) & 0xFF;
+        bytes[at + 2] = (v >> 16) & 0xFF;
+    }
+    void setCounts(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t e)
+    {
+        const std::uint32_t v[] = {a, b, c, d, e};
+        for (std::size_t i = 0; i < 5; ++i)
+            put24(recorder::kCycleCountersOffset + 3 * i, v[i]);
+    }
+    MainState load(const recorder::Identification& id = {}, char sep = '.') const
+    {
+        MainState state;
+        loadReadout(recorder::DataFileReader(recorder::buildDataFile(bytes, id)), sep, state);
+        return state;
+    }
+};
+
+FrameFields at(int day, int month, int hour, int minute, int second)
+{
+    FrameFields f;
+    f.day = day;
+    f.month = month;
+    f.hour = hour;
+    f.minute = minute;
+    f.second = second;
+    return f;
+}
+
+std::string cp(const char* utf8)
+{
+    return codec::utf8ToCp1251(utf8);
+}
+
+}  // namespace
+
+TEST(Loader, CountersAndClassification)
+{
+    Image img;
+    img.put24(recorder::kOperatingMinutesOffset, 1500);
+    img.setCounts(10, 20, 40, 5, 0);
+    // 158.0 exactly: b2 = 158.
+    img.bytes[recorder::kCharacteristicOffset + 2] = 158;
+    const std::uint32_t mass = 123456;
+    for (std::size_t i = 0; i < 4; ++i)
+        img.bytes[recorder::kLiftedMassOffset + i] = static_cast<std::uint8_t>(mass >> (8 * i));
+    recorder::Identification id;
+    id[recorder::IdField::NormGroup] = cp("А5");
+    const MainState s = img.load(id, ',');
+    EXPECT_EQ(s.L_TimeAll, "25:00:00");
+    EXPECT_EQ(s.operatingMinutes, 1500);
+    EXPECT_EQ(s.Label_0, "10");
+    EXPECT_EQ(s.Label_50, "5");
+    EXPECT_EQ(s.Label_100, "0");
+    EXPECT_EQ(s.CGauge_N0, 25);
+    EXPECT_EQ(s.CGauge_N12, 50);
+    EXPECT_EQ(s.CGauge_N25, 100);
+    EXPECT_EQ(s.CGauge_N50, 12);
+    EXPECT_EQ(s.CGauge_N100, 0);
+    EXPECT_EQ(s.totalCycles, 75);
+    EXPECT_EQ(s.Edit_HarCh, "158,0");
+    EXPECT_EQ(s.Label_QSum, "1234,56" + cp(" т"));
+    EXPECT_EQ(s.liftedMassRaw, 123456);
+    EXPECT_EQ(s.Label_NHarch, "125000");
+    EXPECT_EQ(s.Label_KIspU, "U0");
+    EXPECT_EQ(s.Label_KNag, "2,107");  // 158 / 75
+    EXPECT_EQ(s.Label_RezhQ, "Q4");
+    EXPECT_EQ(s.Label_RezhA, "A2");
+    EXPECT_EQ(s.Edit_IzgotTRV, cp("ОАО \"ПЗЛ\", г. Энск"));
+}
+
+TEST(Loader, LoadSpectrumFactorFromTheShownNumber)
+{
+    Image img;
+    img.bytes[recorder::kCharacteristicOffset + 2] = 158;
+    img.setCounts(1264, 0, 0, 0, 0);
+    MainState s = img.load();
+    EXPECT_EQ(s.loadSpectrumFactor, 0.125f);
+    EXPECT_EQ(s.Label_RezhQ, "Q1");
+    EXPECT_EQ(s.Label_KNag, "0.125");
+    img.setCounts(1263, 0, 0, 0, 0);
+    s = img.load();
+    EXPECT_EQ(s.Label_RezhQ, "Q2");
+    // 157.95 shows as 158.0 (rounded), and K uses that 158.0: exactly 0.125.
+    img.bytes[recorder::kCharacteristicOffset + 2] = 157;
+    img.bytes[recorder::kCharacteristicOffset + 1] = 0xF4;  // .953125
+    img.setCounts(1264, 0, 0, 0, 0);
+    s = img.load();
+    EXPECT_EQ(s.Edit_HarCh, "158.0");
+    EXPECT_EQ(s.Label_RezhQ, "Q1");
+    // No cycles: the factor divides by 1, the gauges stay empty.
+    img.setCounts(0, 0, 0, 0, 0);
+    s = img.load();
+    EXPECT_EQ(s.Label_KIspU, "U0");
+    EXPECT_FLOAT_EQ(s.loadSpectrumFactor, 158.0f);
+    EXPECT_EQ(s.CGauge_N0 + s.CGauge_N12 + s.CGauge_N25 + s.CGauge_N50 + s.CGauge_N100, 0);
+}
+
+TEST(Loader, NewestFrameTiesAndRingStart)
+{
+    Image img;
+    img.bytes[recorder::kFrameYearOffset] = 0x24;
+    img.putFrame(3, generator::encodeFrame(at(5, 3, 10, 0, 0)));
+    img.putFrame(7, generator::encodeFrame(at(6, 3, 0, 0, 0)));
+    img.putFrame(9, generator::encodeFrame(at(6, 3, 0, 0, 0)));  // tie: the lower index wins
+    img.putFrame(20, generator::encodeFrame(at(31, 4, 12, 0, 0)));  // no 31 April
+    MainState s = img.load();
+    EXPECT_EQ(s.newestFrame, 7);
+    EXPECT_EQ(s.RingStart, 8);
+    EXPECT_EQ(s.newestFrameTime, "06.03.2024");
+    EXPECT_EQ(s.recordIndexAt(0), 8);
+    EXPECT_EQ(s.recordIndexAt(10999), 7);
+    EXPECT_EQ(s.diagnostics.nonCalendarFrames, std::vector<int>{20});
+    EXPECT_EQ(s.frames[20].Date, "31.04.2024");
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 4u);
+
+    img.putFrame(10999, generator::encodeFrame(at(7, 3, 8, 30, 15)));
+    s = img.load();
+    EXPECT_EQ(s.newestFrame, 10999);
+    EXPECT_EQ(s.RingStart, 11000);
+    EXPECT_EQ(s.recordIndexAt(0), 0);
+    EXPECT_EQ(s.recordIndexAt(10999), 10999);
+    EXPECT_EQ(s.newestFrameTime, "07.03.2024 08:30:15");
+}
+
+TEST(Loader, NoValidFrame)
+{
+    Image img;
+    const MainState s = img.load();
+    EXPECT_EQ(s.RingStart, 1);
+    EXPECT_EQ(s.newestFrame, 0);
+    EXPECT_EQ(s.newestFrameTime, "01.01.1999");
+    const SeriesData* load = s.charts.find("Series4");
+    ASSERT_NE(load, nullptr);
+    ASSERT_EQ(load->y.size(), 11000u);
+    for (double y : load->y)
+        ASSERT_EQ(y, 10.0);
+    EXPECT_TRUE(s.charts.find("Series3")->x.empty());
+    EXPECT_EQ(s.frames[5].Status, recorder::kStatusBroken);
+    EXPECT_EQ(s.frames[5].Date, "01.01.1999");
+    EXPECT_EQ(s.FrameOrder.front(), 0);
+    EXPECT_EQ(s.FrameOrder.back(), 10999);
+    EXPECT_EQ(s.loadedFrames, 11000);
+}
+
+TEST(Loader, ChartSeries)
+{
+    Image img;
+    img.bytes[recorder::kFrameYearOffset] = 0x24;
+    FrameFields f = at(1, 2, 9, 0, 0);
+    f.loadMass = 250;  // 2.5 t
+    f.loadPercent = 42;
+    f.boomLength = 1234;
+    f.radius = 567;
+    f.limits = 0x11;  // wall entered and tripped
+    img.putFrame(0, generator::encodeFrame(f));  // position 10999 once 0 is the newest
+    img.putFrame(10998, generator::encodeFrame(at(31, 1, 9, 0, 0)));
+    img.putFrame(5, generator::encodeFrame(at(31, 1, 8, 0, 0)));
+    const MainState s = img.load();
+    ASSERT_EQ(s.RingStart, 1);
+    const SeriesData& load = *s.charts.find("Series4");
+    EXPECT_FLOAT_EQ(static_cast<float>(load.y[10999]), 2.5f);
+    EXPECT_EQ(load.y[0], 10.0);
+    EXPECT_EQ(s.charts.find("Series2")->y[10999], 42);
+    EXPECT_FLOAT_EQ(static_cast<float>(s.charts.find("Series5")->y[10999]), 12.34f);
+    EXPECT_FLOAT_EQ(static_cast<float>(s.charts.find("Series16")->y[10999]), 5.67f);
+    EXPECT_EQ(s.charts.find("Series1")->y[3], 100);
+    // Dates: the first label is compared with record 0's date (01.02.2024),
+    // so 31.01 at position 4 is labelled, then 01.02 at position 10999.
+    const SeriesData& dates = *s.charts.find("Series3");
+    ASSERT_EQ(dates.x.size(), 2u);
+    EXPECT_EQ(dates.x[0], 4);
+    EXPECT_EQ(dates.labels[0], "31.01.2024");
+    EXPECT_EQ(dates.x[1], 10999);
+    EXPECT_EQ(dates.labels[1], "01.02.2024");
+    const SeriesData& wall = *s.charts.find("Series6");
+    ASSERT_EQ(wall.x.size(), 2u);
+    EXPECT_EQ(wall.pointColors[0], kGreen);
+    EXPECT_EQ(wall.pointColors[1], kRed);
+    EXPECT_EQ(wall.y[1], 1);
+    EXPECT_TRUE(s.charts.find("Series7")->x.empty());
+    EXPECT_EQ(s.charts.find("Series10")->x.size(), 11000u);
+}
+
+TEST(Loader, IdentificationAndTitle)
+{
+    generator::GeneratorOptions options;
+    const auto id = generator::generateIdentification(options);
+    const MainState s = Image{}.load(id);
+    EXPECT_EQ(s.Edit_MKran, id[recorder::IdField::CraneModel]);
+    EXPECT_EQ(s.Edit_DataSch, id[recorder::IdField::ReadingDate]);
+    EXPECT_EQ(s.controllerNumber, id[recorder::IdField::ControllerNumber]);
+    EXPECT_EQ(s.charts.paramTitle, cp("График параметров работы крана ") + s.Edit_MKran + cp(" №") + s.Edit_NKran
+                                       + cp(" по данным РП ТРВ-160 №") + s.Edit_NTRV + cp(" (по кадрам)"));
+    EXPECT_EQ(s.charts.paramBottomAxisTitle, cp("Кадры"));
+}
+
+TEST(Loader, GeneratedReadout)
+{
+    generator::GeneratorOptions options;
+    options.seed = 7;
+    options.wrapIndex = 4321;
+    const auto file = generator::generateDataFile(options);
+    MainState s;
+    loadReadout(recorder::DataFileReader(file), '.', s);
+    EXPECT_EQ(s.newestFrame, 4321);
+    EXPECT_EQ(s.RingStart, 4322);
+    EXPECT_TRUE(s.diagnostics.checksumMatches);
+    EXPECT_TRUE(s.diagnostics.fullLength);
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), static_cast<std::size_t>(options.brokenFrames));
+    EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
+    EXPECT_GT(s.totalCycles, 0);
+    EXPECT_EQ(s.frameYear, "24");
+    // Chronological order: every valid frame is not earlier than the one before.
+    std::optional<DateTime> previous;
+    for (int p = 0; p < 11000; ++p) {
+        const auto& r = s.recordAt(p);
+        if (!r.isOk())
+            continue;
+        const auto m = parseDateTime(r.Date, r.Time);
+        ASSERT_TRUE(m) << p;
+        if (previous) {
+            ASSERT_LE(*previous, *m) << p;
+        }
+        previous = m;
+    }
+    // Same seed, same bytes.
+    EXPECT_EQ(generator::generateDataFile(options), file);
+}
+
+TEST(Loader, UnopenableFileChangesNothing)
+{
+    MainState s;
+    s.Edit_MKran = "typed";
+    s.frames[3].Status = recorder::kStatusOk;
+    std::string error;
+    EXPECT_FALSE(loadReadout("/nonexistent/x.nkp", '.', s, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s, &error));
+    EXPECT_EQ(s.Edit_MKran, "typed");
+    EXPECT_EQ(s.frames[3].Status, recorder::kStatusOk);
+    EXPECT_TRUE(s.fileName.empty());
+}
+
+TEST(Loader, ShortAndOddFiles)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "nkp_loader_test";
+    std::filesystem::create_directories(dir);
+    const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const auto path = dir / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    };
+    MainState s;
+    ASSERT_TRUE(loadReadout(write("empty.nkp", {}), '.', s));
+    EXPECT_EQ(s.fileName, "empty.nkp");
+    EXPECT_EQ(s.diagnostics.fileSize, 0u);
+    EXPECT_FALSE(s.diagnostics.fullLength);
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
+    EXPECT_EQ(s.Edit_MKran, "");
+    EXPECT_EQ(s.Label_Per1, "00:00 00.00.2000");
+    EXPECT_EQ(s.Edit_DataUst, "00.00.2000");
+
+    ASSERT_TRUE(loadReadout(write("erased.nkp", std::vector<std::uint8_t>(recorder::kImageSize, 0xFF)), '.', s));
+    EXPECT_EQ(s.Label_0, "16777215");
+    EXPECT_EQ(s.operatingMinutes, 16777215);
+    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
+    EXPECT_EQ(s.frameYear, "00");
+    EXPECT_EQ(s.Label_Per1, "315:715 315.115.201515");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Loader, EveryFieldHasAName)
+{
+    MainState s;
+    std::set<std::string_view> names;
+    for (const TextField& f : mainStateTextFields()) {
+        EXPECT_TRUE(names.insert(f.name).second) << f.name;
+        EXPECT_FALSE((s.*f.member).empty()) << f.name;
+    }
+    EXPECT_EQ(mainStateGaugeFields().size(), 5u);
+    EXPECT_EQ(s.Label_O_OtbZap, "0000");
+    EXPECT_EQ(s.FrameOrder.size(), 11000u);
+}

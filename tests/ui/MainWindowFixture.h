@@ -1,0 +1,53 @@
+#pragma once
+
+#include "readout_generator/ReadoutGenerator.h"
+#include "ScriptedUserPrompts.h"
+#include "codec/Codec.h"
+#include "ui/Tpb140_nkp3_main.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// A main window over a scripted UserPrompts and a start folder holding a
+// generated read-out.
+struct MainWindowFixture {
+    nkp::generator::GeneratorOptions options;
+    QTemporaryDir dir;
+    QString readoutPath;
+    nkp::test::ScriptedUserPrompts prompts;
+    std::unique_ptr<TForm_TPB140CMain> window;
+
+    explicit MainWindowFixture(char decimalSeparator = ',')
+    {
+        options.seed = 1;
+        readoutPath = dir.filePath(QStringLiteral("demo.nkp"));
+        writeFile(readoutPath, nkp::generator::generateDataFile(options));
+        window = std::make_unique<TForm_TPB140CMain>(prompts, dir.path(), decimalSeparator);
+    }
+
+    static void writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+
+    // "Открыть" with the dialog answering `path` (or cancelling).
+    void open(const std::optional<QString>& path)
+    {
+        prompts.fileAnswers.push_back(path ? std::optional<std::string>(QFile::encodeName(*path).toStdString())
+                                           : std::nullopt);
+        window->Menu_OpenSTN3->trigger();
+    }
+
+    void openDemo() { open(readoutPath); }
+};
+
+// UTF-8 source text as the Windows-1251 bytes the core keeps.
+inline std::string cp1251(const char* utf8)
+{
+    return nkp::codec::utf8ToCp1251(utf8);
+}

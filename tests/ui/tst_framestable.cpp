@@ -1,0 +1,230 @@
+// The frames table: selections with their edge cases, the yellow and red
+// load cells, and the key filter of the number edits.
+#include "MainWindowFixture.h"
+
+#include "ui/FrameGridDelegate.h"
+#include "ui/FramesTab.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace {
+
+const char* const kNothingFound = "Кадров удовлетворяющих условию не обнаружено!";
+
+}  // namespace
+
+class TestFramesTable : public QObject {
+    Q_OBJECT
+private slots:
+    void rangeSelections();
+    void rangeLimitsAndHugeNumbers();
+    void emptyEditKeepsSelection();
+    void loadSelectionAfterClearAll();
+    void dateSelections();
+    void selectionsBeforeLoading();
+    void loadCellColours();
+    void keyFilter();
+
+private:
+    static void range(MainWindowFixture& f, const char* from, const char* to)
+    {
+        FramesTab& t = *f.window->TabSheet_Cikl;
+        t.Edit_KHome->setText(QString::fromLatin1(from));
+        t.Edit_KEnd->setText(QString::fromLatin1(to));
+        t.BitBtn_DKadr->click();
+    }
+    static QString cell(MainWindowFixture& f, int row, int col)
+    {
+        return f.window->TabSheet_Cikl->StringGrid_O_Otb->item(row, col)->text();
+    }
+};
+
+void TestFramesTable::rangeSelections()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    range(f, "0", "40");
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
+    QCOMPARE(t.ScrollBar_Cikl->maximum(), 36);
+    QCOMPARE(t.ScrollBar_Cikl->value(), 36);
+    const nkp::analysis::MainState& s = f.window->state();
+    for (int c = 0; c < 5; ++c)
+        QCOMPARE(cell(f, 0, c), s.recordAt(36 + c).isOk() ? QString::number(36 + c) : QString());
+
+    range(f, "5", "5");
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("1"));
+    QCOMPARE(t.ScrollBar_Cikl->maximum(), 5);
+    QCOMPARE(t.ScrollBar_Cikl->value(), 0);
+    QCOMPARE(cell(f, 0, 0), s.recordAt(5).isOk() ? QStringLiteral("5") : QString());
+    for (int c = 1; c < 5; ++c)
+        QCOMPARE(cell(f, 0, c), QString());
+    // Scrolling runs over the selected list only.
+    t.ScrollBar_Cikl->setValue(5);
+    QCOMPARE(cell(f, 0, 0), QString());
+
+    // "по" below "с": nothing visible happens, no message; scrolling then shows empty columns.
+    t.ScrollBar_Cikl->setValue(0);
+    range(f, "40", "0");
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("1"));
+    QCOMPARE(t.ScrollBar_Cikl->maximum(), 5);
+    QVERIFY(f.prompts.calls.size() == 1);  // only the open dialog
+    t.ScrollBar_Cikl->setValue(1);
+    QCOMPARE(cell(f, 0, 0), QString());
+}
+
+void TestFramesTable::rangeLimitsAndHugeNumbers()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    // A "по" beyond the last position counts as 10999, even with more digits than any integer holds.
+    range(f, "10990", "99999999999999999999999999");
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("10"));
+    QCOMPARE(t.ScrollBar_Cikl->value(), 5);
+    QVERIFY(f.prompts.callsOf("information").empty());
+    // A "с" beyond the last position selects nothing.
+    range(f, "11000", "12000");
+    const auto infos = f.prompts.callsOf("information");
+    QCOMPARE(infos.size(), std::size_t{1});
+    QCOMPARE(infos[0].text, cp1251(kNothingFound));
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0"));
+    // The scroll bar stays; the emptied list shows at the next fill.
+    QCOMPARE(t.ScrollBar_Cikl->value(), 5);
+    t.ScrollBar_CiklChange();
+    QCOMPARE(cell(f, 0, 0), QString());
+}
+
+void TestFramesTable::emptyEditKeepsSelection()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    range(f, "0", "40");
+    const std::vector<int> order = f.window->state().FrameOrder;
+    range(f, "", "40");
+    t.Edit_Mmax->clear();
+    t.BitBtn_MaxM->click();
+    const auto errors = f.prompts.callsOf("error");
+    QCOMPARE(errors.size(), std::size_t{2});
+    QCOMPARE(errors[0].text, cp1251("Введите число"));
+    QCOMPARE(f.window->state().FrameOrder, order);
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
+}
+
+void TestFramesTable::loadSelectionAfterClearAll()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    const nkp::analysis::MainState& s = f.window->state();
+    t.Edit_Mmax->setText(QStringLiteral("100"));
+    t.BitBtn_MaxM->click();
+    const int overloaded = t.Label_O_OtbZap->text().toInt();
+    for (int c = 0; c < 5; ++c) {
+        const QString percent = cell(f, 9, c);
+        QVERIFY(percent.isEmpty() || percent.toInt() >= 100);
+    }
+    int expected = 0;
+    for (int p = 0; p < 11000; ++p)
+        expected += s.recordAt(p).isOk() && s.recordAt(p).LoadPercent >= 100;
+    QCOMPARE(overloaded, expected);
+
+    // After "Очистить" no record is marked broken: threshold 0 lists all, shown empty.
+    f.window->Menu_Clear->trigger();
+    t.Edit_Mmax->setText(QStringLiteral("0"));
+    t.BitBtn_MaxM->click();
+    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("11000"));
+    QCOMPARE(t.ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(cell(f, 0, 0), QString());
+}
+
+void TestFramesTable::dateSelections()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    const nkp::analysis::MainState& s = f.window->state();
+    const QString day = QString::fromStdString(s.recordAt(10999).Date);
+    t.DateTimePicker_Data->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));
+    t.BitBtn_DataSel->click();
+    QVERIFY(t.Label_O_OtbZap->text().toInt() > 0);
+    for (int c = 0; c < 5; ++c)
+        QCOMPARE(cell(f, 1, c), day);
+
+    t.DateTimePicker_Data->setDate(QDate(2001, 2, 3));
+    t.BitBtn_DataSel->click();
+    const auto infos = f.prompts.callsOf("information");
+    QCOMPARE(infos.size(), std::size_t{1});
+    QCOMPARE(infos[0].text, cp1251(kNothingFound));
+}
+
+void TestFramesTable::selectionsBeforeLoading()
+{
+    MainWindowFixture f;
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    t.BitBtn_MaxM->click();
+    t.BitBtn_DataSel->click();
+    QCOMPARE(f.prompts.callsOf("information").size(), std::size_t{2});
+    range(f, "0", "40");
+    QCOMPARE(cell(f, 0, 0), QString());  // positions listed, frames never loaded
+}
+
+void TestFramesTable::loadCellColours()
+{
+    QVERIFY(!FrameGridDelegate::highlightOf(QStringLiteral("89")).isValid());
+    QCOMPARE(FrameGridDelegate::highlightOf(QStringLiteral("90")), QColor(Qt::yellow));
+    QCOMPARE(FrameGridDelegate::highlightOf(QStringLiteral("99")), QColor(Qt::yellow));
+    QCOMPARE(FrameGridDelegate::highlightOf(QStringLiteral("100")), QColor(Qt::red));
+    QCOMPARE(FrameGridDelegate::highlightOf(QStringLiteral("150")), QColor(Qt::red));
+    QVERIFY(!FrameGridDelegate::highlightOf(QString()).isValid());
+    QVERIFY(!FrameGridDelegate::highlightOf(QStringLiteral("-120")).isValid());
+
+    // Painted: the fill covers the cell of row 9 only.
+    MainWindowFixture f;
+    FramesTab& t = *f.window->TabSheet_Cikl;
+    QTableWidget* grid = t.StringGrid_O_Otb;
+    grid->item(9, 0)->setText(QStringLiteral("95"));
+    grid->item(9, 1)->setText(QStringLiteral("100"));
+    grid->item(9, 2)->setText(QStringLiteral("89"));
+    grid->item(8, 3)->setText(QStringLiteral("120"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const QImage image = grid->viewport()->grab().toImage();
+    const auto pixelAt = [&](int row, int col) {
+        const QRect r = grid->visualRect(grid->model()->index(row, col));
+        return image.pixelColor(r.right() - 3, r.bottom() - 2);
+    };
+    QCOMPARE(pixelAt(9, 0), QColor(Qt::yellow));
+    QCOMPARE(pixelAt(9, 1), QColor(Qt::red));
+    QVERIFY(pixelAt(9, 2) != QColor(Qt::yellow) && pixelAt(9, 2) != QColor(Qt::red));
+    QVERIFY(pixelAt(8, 3) != QColor(Qt::red));
+}
+
+void TestFramesTable::keyFilter()
+{
+    QVERIFY(FramesTab::Edit_KeyPress(QLatin1Char('0')) && FramesTab::Edit_KeyPress(QLatin1Char('9')));
+    QVERIFY(FramesTab::Edit_KeyPress(QChar(8)));
+    QVERIFY(!FramesTab::Edit_KeyPress(QLatin1Char('-')) && !FramesTab::Edit_KeyPress(QLatin1Char(' ')));
+    QVERIFY(!FramesTab::Edit_KeyPress(QChar(0x0663)));  // an Arabic-Indic digit
+
+    MainWindowFixture f;
+    QLineEdit* e = f.window->TabSheet_Cikl->Edit_KEnd;
+    e->setCursorPosition(e->text().size());
+    QTest::keyClicks(e, QStringLiteral("-a 7"));
+    QCOMPARE(e->text(), QStringLiteral("407"));
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QCOMPARE(e->text(), QStringLiteral("4"));
+    e->clear();
+    e->insert(QStringLiteral("1x2"));  // pasted text is held to digits too
+    QVERIFY(e->text().isEmpty() || e->text() == QStringLiteral("12") || e->text() == QStringLiteral("1"));
+}
+
+QTEST_MAIN(TestFramesTable)
+#include "tst_framestable.moc"

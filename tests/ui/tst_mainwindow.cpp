@@ -1,0 +1,326 @@
+// The main window: start state, loading into the first tab, typed edits,
+// chart clicks and the open dialog's failures.
+#include "MainWindowFixture.h"
+
+#include "analysis/MainStateFields.h"
+#include "recorder/DataFileReader.h"
+#include "ui/ChartsTab.h"
+#include "ui/ConstTab.h"
+#include "ui/FrameChart.h"
+#include "ui/FramesTab.h"
+#include "ui/UiText.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using nkp::ui::fromCp1251;
+
+namespace {
+
+QString textOf(QWidget* w)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    return QStringLiteral("<no text control>");
+}
+
+QString column(QTableWidget* grid, int c)
+{
+    QStringList cells;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        cells << grid->item(r, c)->text();
+    return cells.join(QLatin1Char('|'));
+}
+
+// Types text the way a keyboard does, one key event per character
+// (QTest::keyClicks takes Latin-1 keys only).
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startState();
+    void loadFillsFirstTab();
+    void typedEditsWriteBack();
+    void tableShowsNewestFramesAfterLoad();
+    void chartCheckboxesAndClick();
+    void cancelledDialogChangesNothing();
+    void unreadableFileKeepsLoadedReadout();
+    void clearAllResetsStoreOnly();
+};
+
+void TestMainWindow::startState()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140"));
+    QCOMPARE(w.maximumSize(), QSize(800, 600));
+    QCOMPARE(w.PageControl_Main->currentWidget(), w.TabSheet_Cikl);
+    QVERIFY(w.ProgressBar_Read->isHidden());
+    QCOMPARE(w.TabSheet_Cikl->DateTimePicker_Data->date(), QDate::currentDate());
+    QCOMPARE(w.TabSheet_Cikl->Label_O_OtbZap->text(), QStringLiteral("0000"));
+    for (int c = 0; c < 5; ++c)
+        QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, c), QString(15, QLatin1Char('|')));
+    QVERIFY(w.TabSheet_Const->Edit_HarCh->isReadOnly());
+    QCOMPARE(w.TabSheet_Const->Edit_GrRegNag->text(), QStringLiteral("А1"));
+
+    struct Item { QAction* action; const char* caption; QKeySequence shortcut; };
+    const Item items[] = {
+        {w.Menu_STN3, "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {w.Menu_OpenSTN3, "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {w.Menu_Clear, "Очистить", QKeySequence(Qt::CTRL | Qt::Key_W)},
+        {w.Menu_Print->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {w.M_IK, "Информационная карта", {}},
+        {w.M_Oper, "Оперативная информация", {}},
+        {w.Menu_Isp->menuAction(), "Обработка испытаний", {}},
+        {w.N_CreateForma1, "Форма 1", {}},
+        {w.N_CreateForma2, "Форма 2", {}},
+        {w.N_CreateForma3, "Форма 3", {}},
+        {w.Menu_log, "Лог ошибок...", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {w.Menu_Exit, "Выход", {}},
+    };
+    for (const Item& i : items) {
+        QCOMPARE(i.action->text(), QString::fromUtf8(i.caption));
+        QCOMPARE(i.action->shortcut(), i.shortcut);
+    }
+    QVERIFY(!w.Menu_Service->menuAction()->isVisible());
+    QCOMPARE(w.N_Adres->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+    QVERIFY(w.actions().contains(w.N_Adres));  // reachable although its menu is hidden
+
+    // The first status panel shows the hint of the control under the mouse.
+    QStatusTipEvent tip(w.TabSheet_Cikl->StringGrid_O_Otb->statusTip());
+    QApplication::sendEvent(w.TabSheet_Cikl->StringGrid_O_Otb, &tip);
+    QCOMPARE(w.StatusPanels[0]->text(), QStringLiteral("Для расшифровки кодов укажите ячейку"));
+    QCOMPARE(w.StatusPanels[1]->width(), 500);
+    // The hooks exist and do nothing yet: no question is asked.
+    w.Menu_STN3->trigger();
+    w.M_IK->trigger();
+    w.N_CreateForma3->trigger();
+    QVERIFY(f.prompts.calls.empty());
+}
+
+void TestMainWindow::loadFillsFirstTab()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    ConstTab& t = *w.TabSheet_Const;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140  [demo.nkp]"));
+    QCOMPARE(f.prompts.callsOf("open").size(), std::size_t{1});
+    QCOMPARE(f.prompts.dialogs[0].title, cp1251("Открыть"));
+    QCOMPARE(f.prompts.dialogs[0].filter, cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*"));
+
+    using nkp::recorder::IdField;
+    const nkp::recorder::Identification id = nkp::generator::generateIdentification(f.options);
+    const std::pair<QLineEdit*, IdField> edits[] = {
+        {t.Edit_Org, IdField::ServiceOrg},     {t.Edit_Name, IdField::Operator},
+        {t.Edit_NUd, IdField::CertNumber},     {t.Edit_DateUd, IdField::CertValidity},
+        {t.Edit_DataSch, IdField::ReadingDate}, {t.Edit_MKran, IdField::CraneModel},
+        {t.Edit_NKran, IdField::CraneNumber},  {t.Edit_GodIzgot, IdField::CraneYear},
+        {t.Edit_GrRegNag, IdField::NormGroup}, {t.Edit_Vlad, IdField::CraneOwner},
+        {t.Edit_ModTRV, IdField::LimiterModel}, {t.Edit_NTRV, IdField::LimiterNumber}};
+    for (const auto& [edit, field] : edits)
+        QCOMPARE(edit->text(), fromCp1251(id[field]));
+    QCOMPARE(t.Edit_IzgotKran->text(), fromCp1251(id[IdField::CraneMaker]));
+    QCOMPARE(t.Edit_IzgotTRV->text(), QStringLiteral("ОАО \"ПЗЛ\", г. Энск"));
+
+    // Counters straight from the file's bytes.
+    const nkp::recorder::DataFileReader file(nkp::generator::generateDataFile(f.options));
+    const std::uint32_t minutes = file.read24(264004);
+    QCOMPARE(t.L_TimeAll->text(), QStringLiteral("%1:%2:00").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0')));
+    QLabel* counts[] = {t.Label_0, t.Label_12, t.Label_25, t.Label_50, t.Label_100};
+    QProgressBar* gauges[] = {t.CGauge_N0, t.CGauge_N12, t.CGauge_N25, t.CGauge_N50, t.CGauge_N100};
+    std::uint32_t largest = 1, total = 0;
+    for (int i = 0; i < 5; ++i) {
+        largest = std::max(largest, file.read24(264011 + 3 * i));
+        total += file.read24(264011 + 3 * i);
+    }
+    for (int i = 0; i < 5; ++i) {
+        const std::uint32_t n = file.read24(264011 + 3 * i);
+        QCOMPARE(counts[i]->text(), QString::number(n));
+        QCOMPARE(gauges[i]->value(), static_cast<int>(n * 100 / largest));
+    }
+    const std::uint32_t mass = file.read32(264110);
+    QCOMPARE(t.Label_QSum->text(), QStringLiteral("%1,%2 т").arg(mass / 100).arg(mass % 100, 2, 10, QLatin1Char('0')));
+    const int bounds[] = {16000, 32000, 63000, 125000, 250000, 500000, 1000000, 2000000, 4000000};
+    int u = 0;
+    while (u < 9 && static_cast<int>(total) > bounds[u])
+        ++u;
+    QCOMPARE(t.Label_KIspU->text(), QStringLiteral("U%1").arg(u));
+    QCOMPARE(t.Edit_HarCh->text(), QString::number(file.read40Fixed16(264026), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
+    QCOMPARE(t.Label_Per1->text().size(), 16);
+    QCOMPARE(t.Label_Read3->text().size(), 16);
+
+    // Every text of the model is on screen in the control of its name.
+    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+        QWidget* control = t.control(QString::fromLatin1(field.name));
+        if (!control)
+            continue;  // a value the window keeps without showing it
+        QCOMPARE(textOf(control), fromCp1251(w.state().*field.member));
+        QCOMPARE(control->objectName(), QString::fromLatin1(field.name));
+    }
+    QVERIFY(f.prompts.callsOf("error").empty());
+}
+
+void TestMainWindow::typedEditsWriteBack()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    ConstTab& t = *f.window->TabSheet_Const;
+    t.Edit_MKran->selectAll();
+    typeText(t.Edit_MKran, QStringLiteral("КС-55713"));
+    QCOMPARE(f.window->state().Edit_MKran, cp1251("КС-55713"));
+    t.Edit_Vlad->clear();
+    typeText(t.Edit_Vlad, QStringLiteral("ООО Ёлка"));
+    QCOMPARE(f.window->state().Edit_Vlad, cp1251("ООО Ёлка"));
+    const std::string harCh = f.window->state().Edit_HarCh;
+    QTest::keyClicks(t.Edit_HarCh, QStringLiteral("9"));
+    QCOMPARE(f.window->state().Edit_HarCh, harCh);
+}
+
+void TestMainWindow::tableShowsNewestFramesAfterLoad()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    FramesTab& tab = *f.window->TabSheet_Cikl;
+    QCOMPARE(tab.ScrollBar_Cikl->maximum(), 10995);
+    QCOMPARE(tab.ScrollBar_Cikl->value(), 10995);
+    const nkp::analysis::MainState& s = f.window->state();
+    for (int c = 0; c < 5; ++c) {
+        const nkp::recorder::TFrameRecord& r = s.recordAt(10995 + c);
+        if (r.isOk()) {
+            QCOMPARE(tab.StringGrid_O_Otb->item(0, c)->text(), QString::number(10995 + c));
+            QCOMPARE(tab.StringGrid_O_Otb->item(1, c)->text(), fromCp1251(r.Date));
+            QCOMPARE(tab.StringGrid_O_Otb->item(15, c)->text(), QStringLiteral("Норма"));
+        } else {
+            QCOMPARE(column(tab.StringGrid_O_Otb, c), QString(15, QLatin1Char('|')));
+        }
+    }
+    // A broken frame shows as an empty column wherever it lies.
+    const std::vector<int>& broken = s.diagnostics.brokenFrames;
+    QVERIFY(!broken.empty());
+    const int position = (broken.front() - s.RingStart + 11000) % 11000;
+    tab.scrollTo(position);
+    QCOMPARE(tab.ScrollBar_Cikl->value(), std::min(position, 10995));
+    QCOMPARE(tab.StringGrid_O_Otb->item(0, position - tab.ScrollBar_Cikl->value())->text(), QString());
+}
+
+void TestMainWindow::chartCheckboxesAndClick()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    ChartsTab& charts = *w.TabSheet_Grafik;
+    FrameChart& chart = *charts.Chart_Param;
+    QVERIFY(chart.title().contains(QStringLiteral(" по данным РП ТРВ-160 №")));
+    QCOMPARE(chart.xAxis->label(), QStringLiteral("Кадры"));
+    QVERIFY(chart.isSeriesVisible(QStringLiteral("Series1")) && chart.isSeriesVisible(QStringLiteral("Series4")));
+    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series16")) && !chart.isSeriesVisible(QStringLiteral("Series3")));
+    QCOMPARE(charts.Chart_KZ->yAxis->range(), QCPRange(0, 5));
+    // The limit series split by colour: green and red points never share a graph.
+    for (QCPGraph* g : charts.Chart_KZ->graphsOf(QStringLiteral("Series6")))
+        QVERIFY(g->pen().color() == QColor(0, 128, 0) || g->pen().color() == Qt::red);
+
+    charts.CheckBox_GrParM->click();
+    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series1")) && !chart.isSeriesVisible(QStringLiteral("Series2")));
+    charts.CheckBox_Data->click();
+    QVERIFY(chart.isSeriesVisible(QStringLiteral("Series3")));
+    QVERIFY(!chart.labelsOf(QStringLiteral("Series3")).isEmpty());
+    QVERIFY(chart.labelsOf(QStringLiteral("Series3")).constFirst()->visible());
+
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.PageControl_Main->setCurrentWidget(&charts);
+    QCoreApplication::processEvents();
+    chart.replot();
+    // A click on a date point gives exactly its frame.
+    QCPGraph* dates = chart.graphsOf(QStringLiteral("Series3")).constFirst();
+    QVERIFY(dates->data()->size() > 1);
+    const double key = dates->data()->at(1)->key;
+    const QPoint pixel(qRound(chart.xAxis->coordToPixel(key)), qRound(chart.yAxis->coordToPixel(0)));
+    QCOMPARE(chart.pointXAt(pixel), std::optional<double>(key));
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, pixel);
+    QCOMPARE(w.PageControl_Main->currentWidget(), w.TabSheet_Cikl);
+    QCOMPARE(w.TabSheet_Cikl->ScrollBar_Cikl->value(), static_cast<int>(key));
+    QCOMPARE(w.TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QString::number(static_cast<int>(key)));
+
+    // A point beyond the scroll bar's range gives its maximum; empty space nothing.
+    w.Chart_ParamClickSeries(10999.0);
+    QCOMPARE(w.TabSheet_Cikl->ScrollBar_Cikl->value(), 10995);
+    QVERIFY(!chart.pointXAt(QPointF(chart.xAxis->coordToPixel(5000), chart.yAxis->coordToPixel(chart.yAxis->range().upper) + 2)));
+}
+
+void TestMainWindow::cancelledDialogChangesNothing()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    w.TabSheet_Cikl->scrollTo(100);
+    const QString caption = w.windowTitle();
+    const QString first = column(w.TabSheet_Cikl->StringGrid_O_Otb, 0);
+    const std::vector<int> order = w.state().FrameOrder;
+    const nkp::recorder::TFrameRecord record = w.state().frames[0];
+    f.open(std::nullopt);
+    QCOMPARE(w.windowTitle(), caption);
+    QCOMPARE(w.state().FrameOrder, order);
+    QVERIFY(w.state().frames[0] == record);
+    w.TabSheet_Cikl->ScrollBar_CiklChange();
+    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), first);
+    QCOMPARE(f.prompts.calls.size(), std::size_t{2});
+}
+
+void TestMainWindow::unreadableFileKeepsLoadedReadout()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    const QString caption = w.windowTitle();
+    const QString model = w.TabSheet_Const->Edit_MKran->text();
+    const QString first = column(w.TabSheet_Cikl->StringGrid_O_Otb, 0);
+    f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
+    f.open(f.dir.path());  // a folder
+    const auto errors = f.prompts.callsOf("error");
+    QCOMPARE(errors.size(), std::size_t{2});
+    QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
+    QCOMPARE(w.windowTitle(), caption);
+    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
+    w.TabSheet_Cikl->ScrollBar_CiklChange();
+    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), first);
+}
+
+void TestMainWindow::clearAllResetsStoreOnly()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    const QString model = w.TabSheet_Const->Edit_MKran->text();
+    const int points = w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount();
+    w.Menu_Clear->trigger();
+    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
+    QCOMPARE(w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount(), points);
+    QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
+    w.TabSheet_Cikl->scrollTo(0);
+    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

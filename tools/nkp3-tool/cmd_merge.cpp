@@ -1,0 +1,27 @@
+// nkp3-tool merge DATA TEMPLATE REPORT: runs the template engine.
+#include "ToolCommand.h"
+
+#include "report/Reportfm.h"
+
+#include <iostream>
+
+namespace {
+
+int runMerge(const std::vector<std::string>& args)
+{
+    using namespace nkp::tool;
+    if (args.size() != 3)
+        return usageError("merge needs a data file, a template and a report file");
+    try {
+        nkp::report::GenerateReport(args[0], args[1], args[2]);
+    } catch (const nkp::report::RepoRTF_Error& error) {
+        std::cerr << error.utf8() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+NKP_TOOL_COMMAND("merge", "merge DATA TEMPLATE REPORT   merge a keyed data file into an RTF or text template",
+                 runMerge)

@@ -93,7 +93,8 @@ std::size_t QtSerialPortIo::write(const std::uint8_t* data, std::size_t size)
         return 0;
     const int wait = timeouts_.writeTotalMultiplier * static_cast<int>(size) + timeouts_.writeTotalConstant;
     port_.waitForBytesWritten(std::max(wait, 1));
-    return static_cast<std::size_t>(n) - static_cast<std::size_t>(std::max<qint64>(port_.bytesToWrite(), 0));
+    const qint64 pending = std::clamp<qint64>(port_.bytesToWrite(), 0, n);
+    return static_cast<std::size_t>(n - pending);
 }
 
 void QtSerialPortIo::restoreLineSettings()

@@ -14,6 +14,12 @@ if compgen -G "templates/*.rtf" >/dev/null; then
   # since then is newer and stays.
   cp -u templates/*.rtf "run/Шаблоны форм/"
 fi
+# The reading window starts from the last identification in Inf/Default.inf.
+if [[ ! -f run/Inf/Default.inf ]]; then
+  printf '%s\r\n' 'ООО "Кран-Сервис"' 'Иванов И.И.' '000000' '31.12.2027' 'КС-35714' '178' '2006' 'А5' \
+    'ОАО "Автокран", г. Иваново' 'ООО "Строймеханизация"' 'ТРВ-140-25М' '00123654' '1' \
+    | iconv -f UTF-8 -t CP1251 >run/Inf/Default.inf
+fi
 demo="run/Файлы/demo.nkp"
 [[ -f "$demo" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed 1 "$demo"
 

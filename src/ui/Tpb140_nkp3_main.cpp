@@ -10,6 +10,7 @@
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
 #include "ui/Printinfcart.h"
+#include "ui/Readnkp3.h"
 #include "ui/UiText.h"
 
 #include <QDir>
@@ -236,8 +237,13 @@ void TForm_TPB140CMain::N_AdresClick()
     Form_Official->raise();
 }
 
-// Hook for the reading window.
-void TForm_TPB140CMain::Menu_STN3Click() {}
+// The reading window is created anew for each reading and destroyed when it closes.
+void TForm_TPB140CMain::Menu_STN3Click()
+{
+    TForm_ReadNKP3 form(this, prompts_, startDirectory_);
+    form.exec();
+}
+
 void TForm_TPB140CMain::M_IKClick()
 {
     nkp::ui::printInfoCard(this, state_, prompts_);

@@ -1,0 +1,201 @@
+#include "device/DeviceReader.h"
+
+#include "codec/Codec.h"
+#include "recorder/DataFileLayout.h"
+
+#include <algorithm>
+#include <array>
+
+namespace nkp::device {
+namespace {
+
+using recorder::kImageSize;
+
+// The status texts, Windows-1251, with the numbers and names appended.
+std::string text(std::string_view utf8)
+{
+    return codec::utf8ToCp1251(utf8);
+}
+
+// Reports gauge positions, each change once.
+class Gauge {
+public:
+    explicit Gauge(ReadingObserver& observer) : observer_(observer) {}
+    void set(int position)
+    {
+        if (position != position_) {
+            position_ = position;
+            observer_.gauge(position);
+        }
+    }
+    void reset()
+    {
+        position_ = 0;
+        observer_.gauge(0);
+    }
+
+private:
+    ReadingObserver& observer_;
+    int position_ = -1;
+};
+
+}  // namespace
+
+LineSettings deviceLineSettings()
+{
+    return LineSettings{};
+}
+
+Timeouts probeTimeouts()
+{
+    return Timeouts{50, 50, 50, 50, 50};
+}
+
+Timeouts transferTimeouts()
+{
+    return Timeouts{1000, 1000, 200, 50, 50};
+}
+
+DeviceReader::DeviceReader() : image_(kImageSize, 0) {}
+
+ReadingResult DeviceReader::read(const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock,
+                                 ReadingObserver& observer)
+{
+    ReadingResult result;
+    observer.statusColour(StatusColour::ButtonFace);
+    observer.statusText(text("Поиск устройства..."));
+    unsaved_ = false;
+    port.close();
+
+    const PortSlot* found = nullptr;
+    for (std::size_t n = 0; n < std::min(portSlots.size(), kPortSlotCount) && !found; ++n)
+        if (probe(portSlots[n], port, clock, observer))
+            found = &portSlots[n];
+    if (!found) {
+        observer.statusText(text("Устройство не обнаружено!"));
+        return result;
+    }
+    result.portShortName = found->shortName;
+
+    observer.statusColour(StatusColour::Red);
+    observer.statusText(text("НКП-3, подключен к порту ") + found->shortName);
+    observer.gauge(0);
+    port.purge();
+    port.applyTimeouts(transferTimeouts());
+    clock.sleepMs(kSettleBeforeCommandMs);
+    port.write(&kSendImageCommand, 1);
+    result.bytesReceived = receive(port, observer);
+
+    if (result.bytesReceived != kImageSize) {
+        observer.statusText(text("Ошибка считывания!"));
+        observer.statusColour(StatusColour::ButtonFace);
+        port.restoreLineSettings();
+        if (port.isOpen()) {
+            port.restoreTimeouts();
+            port.close();
+        }
+        observer.statusText(text("Считывание прервано на ") + std::to_string(result.bytesReceived) +
+                            text(" байте!"));
+        observer.gauge(0);
+        result.outcome = ReadingOutcome::Interrupted;
+        return result;
+    }
+
+    // The line settings stay as they are on this path; only the timeouts go back.
+    port.restoreTimeouts();
+    port.close();
+    observer.statusColour(StatusColour::Yellow);
+    observer.gauge(0);
+    observer.statusText(text("Считано ") + std::to_string(result.bytesReceived) +
+                        text(" байт. Расчет контрольной суммы..."));
+    if (checkImage(observer)) {
+        observer.statusColour(StatusColour::Green);
+        observer.statusText(text("Считывание успешно завершено!"));
+        result.outcome = ReadingOutcome::Success;
+    } else {
+        observer.statusText(text("Несоответствие контрольной суммы!"));
+        result.outcome = ReadingOutcome::ChecksumMismatch;
+    }
+    observer.gauge(0);
+    // An image that failed the check can still be saved.
+    unsaved_ = true;
+    return result;
+}
+
+bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
+{
+    observer.statusText(text("Опрашивается порт ") + slot.shortName + "...");
+    observer.idle();
+    if (!port.open(slot.deviceName))
+        return false;
+    port.applyLineSettings(deviceLineSettings());
+    port.applyTimeouts(probeTimeouts());
+    clock.sleepMs(kSettleBeforeProbeMs);
+    port.purge();
+
+    // Each byte drained stands for one single-byte read of the protocol.
+    std::array<std::uint8_t, kDrainReads> drain{};
+    std::size_t drained = 0;
+    while (drained < kDrainReads) {
+        const std::size_t n = port.read(drain.data(), kDrainReads - drained);
+        if (n == 0)
+            break;
+        drained += n;
+        observer.idle();
+    }
+
+    std::uint8_t answer = 0;
+    if (port.write(&kProbeByte, 1) == 1 && port.read(&answer, 1) == 1 && answer == kProbeAnswer)
+        return true;
+    port.restoreLineSettings();
+    port.restoreTimeouts();
+    port.close();
+    return false;
+}
+
+std::size_t DeviceReader::receive(SerialPortIo& port, ReadingObserver& observer)
+{
+    Gauge gauge(observer);
+    gauge.set(0);
+    std::size_t k = 0;
+    while (k < kImageSize) {
+        const std::size_t n = port.read(image_.data() + k, kImageSize - k);
+        if (n == 0)
+            return k;
+        k += n;
+        gauge.set(static_cast<int>(k / kTransferGaugeStep));
+        observer.idle();
+    }
+    // The image is full; whatever still comes is counted and discarded until
+    // the line falls silent, so that a longer transfer is not taken for a good one.
+    std::array<std::uint8_t, 4096> surplus{};
+    std::size_t extra = 0;
+    while (extra < kMaxSurplusBytes) {
+        const std::size_t n = port.read(surplus.data(), std::min(surplus.size(), kMaxSurplusBytes - extra));
+        if (n == 0)
+            break;
+        extra += n;
+        observer.idle();
+    }
+    return k + extra;
+}
+
+bool DeviceReader::checkImage(ReadingObserver& observer) const
+{
+    Gauge gauge(observer);
+    std::uint32_t sum = 0;
+    for (std::size_t start = 0; start < recorder::kChecksumCoveredSize; start += kChecksumGaugeStep) {
+        gauge.set(static_cast<int>(start / kChecksumGaugeStep));
+        const std::size_t end = std::min(start + kChecksumGaugeStep, recorder::kChecksumCoveredSize);
+        for (std::size_t i = start; i < end; ++i)
+            sum += image_[i];
+    }
+    gauge.set(static_cast<int>((recorder::kChecksumCoveredSize - 1) / kChecksumGaugeStep));
+    const std::uint8_t* stored = image_.data() + recorder::kChecksumOffset;
+    const std::uint32_t expected = static_cast<std::uint32_t>(stored[0]) | static_cast<std::uint32_t>(stored[1]) << 8 |
+                                   static_cast<std::uint32_t>(stored[2]) << 16 |
+                                   static_cast<std::uint32_t>(stored[3]) << 24;
+    return sum == expected;
+}
+
+}  // namespace nkp::device

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "device/Clock.h"
+#include "device/PortList.h"
+#include "device/SerialPortIo.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reading the recorder's memory image through the reading device: the search
+// over the port slots with the probe, the transfer after the command byte
+// until the line falls silent, and the image checksum.
+namespace nkp::device {
+
+inline constexpr std::uint8_t kProbeByte = 0x08;
+inline constexpr std::uint8_t kProbeAnswer = 0xA0;
+inline constexpr std::uint8_t kSendImageCommand = 0x02;
+inline constexpr std::size_t kDrainReads = 384;
+inline constexpr int kSettleBeforeProbeMs = 300;
+inline constexpr int kSettleBeforeCommandMs = 200;
+inline constexpr int kTransferGaugeStep = 27000;
+inline constexpr int kChecksumGaugeStep = 26410;
+inline constexpr int kGaugeMax = 10;
+// A device that keeps sending after the image is read on until it falls
+// silent, but never longer than this many surplus bytes.
+inline constexpr std::size_t kMaxSurplusBytes = 65536;
+
+LineSettings deviceLineSettings();
+Timeouts probeTimeouts();
+Timeouts transferTimeouts();
+
+enum class StatusColour : std::uint8_t { ButtonFace, Red, Yellow, Green };
+
+// What the reading window shows while a reading runs. Texts are Windows-1251.
+class ReadingObserver {
+public:
+    virtual ~ReadingObserver() = default;
+    virtual void statusText(const std::string& cp1251) = 0;
+    virtual void statusColour(StatusColour colour) = 0;
+    virtual void gauge(int position) = 0;
+    // Called between reads so that a window can keep repainting.
+    virtual void idle() {}
+};
+
+enum class ReadingOutcome : std::uint8_t { NotFound, Interrupted, ChecksumMismatch, Success };
+
+struct ReadingResult {
+    ReadingOutcome outcome = ReadingOutcome::NotFound;
+    std::string portShortName;     // the port that answered the probe
+    std::size_t bytesReceived = 0;  // including any surplus past the image
+};
+
+// Owns the memory image (all zero at first) and the unsaved-data flag.
+class DeviceReader {
+public:
+    DeviceReader();
+
+    // One reading over the given port slots: each is opened with `port`. Never
+    // more than the image's size goes into the image; the port is closed
+    // when this returns.
+    ReadingResult read(const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock,
+                       ReadingObserver& observer);
+
+    const std::vector<std::uint8_t>& image() const { return image_; }
+    bool unsaved() const { return unsaved_; }
+    void markSaved() { unsaved_ = false; }
+
+private:
+    bool probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
+    std::size_t receive(SerialPortIo& port, ReadingObserver& observer);
+    bool checkImage(ReadingObserver& observer) const;
+
+    std::vector<std::uint8_t> image_;
+    bool unsaved_ = false;
+};
+
+}  // namespace nkp::device

@@ -1,0 +1,289 @@
+// The reading window's handlers: reading, saving the data file, identification
+// files and the defaults kept in Inf/Default.inf.
+#include "ui/Readnkp3.h"
+
+#include "codec/Codec.h"
+#include "device/QtSerialPortIo.h"
+#include "device/ReadoutFile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QStatusBar>
+
+namespace {
+
+using nkp::codec::cp1251ToUtf8;
+using nkp::codec::utf8ToCp1251;
+
+QString fromCp1251(const std::string& cp1251)
+{
+    return QString::fromStdString(cp1251ToUtf8(cp1251));
+}
+
+std::string toCp1251(const QString& text)
+{
+    return utf8ToCp1251(text.toStdString());
+}
+
+std::string cp1251(const char* utf8)
+{
+    return utf8ToCp1251(utf8);
+}
+
+const char* const kErrorCaption = "Ошибка";
+
+}  // namespace
+
+TForm_ReadNKP3::TForm_ReadNKP3(QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory,
+                               ReadingDeviceAccess access)
+    : QDialog(parent), prompts_(prompts), startDirectory_(startDirectory), access_(std::move(access))
+{
+    if (!access_.portSlots)
+        access_.portSlots = nkp::device::systemPortSlots;
+    if (!access_.makePort)
+        access_.makePort = [] { return std::make_unique<nkp::device::QtSerialPortIo>(); };
+    if (!access_.clock) {
+        ownClock_ = std::make_unique<nkp::device::SystemClock>();
+        access_.clock = ownClock_.get();
+    }
+    createControls();
+    StatusBar_ReadNKP3->setPalette(palette());
+}
+
+TForm_ReadNKP3::~TForm_ReadNKP3() = default;
+
+// --- opening and closing ---------------------------------------------------
+
+void TForm_ReadNKP3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only when the window opens: becoming active again after a message box
+    // must not wipe what was typed since.
+    if (!activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+}
+
+void TForm_ReadNKP3::FormActivate()
+{
+    refreshReadingDate();
+    applyInfFile(defaultInfPath());
+}
+
+void TForm_ReadNKP3::closeEvent(QCloseEvent* event)
+{
+    if (busy_) {
+        event->ignore();  // a reading runs: the port must be closed first
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TForm_ReadNKP3::reject()
+{
+    if (!busy_)
+        QDialog::reject();
+}
+
+void TForm_ReadNKP3::done(int result)
+{
+    if (busy_)
+        return;
+    if (!closed_) {
+        closed_ = true;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+void TForm_ReadNKP3::FormClose()
+{
+    const QString path = defaultInfPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    std::string error;
+    if (!nkp::device::saveInf(path.toStdString(), infFields(), &error))
+        prompts_.error(cp1251(kErrorCaption),
+                       cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString()) +
+                           "\":\n" + utf8ToCp1251(error));
+}
+
+void TForm_ReadNKP3::BitBtn_CloseClick()
+{
+    if (busy_)
+        return;
+    if (reader_.unsaved() && prompts_.warningOkCancel(cp1251("Предупреждение"),
+                                                      cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+        BitBtn_SaveFileClick();
+        return;
+    }
+    close();
+}
+
+// --- reading ---------------------------------------------------------------
+
+void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
+{
+    if (busy_)
+        return;
+    busy_ = true;
+    std::unique_ptr<nkp::device::SerialPortIo> port = access_.makePort();
+    reader_.read(access_.portSlots(), *port, *access_.clock, *this);
+    busy_ = false;
+}
+
+void TForm_ReadNKP3::statusText(const std::string& cp1251Text)
+{
+    setStatus(fromCp1251(cp1251Text));
+}
+
+void TForm_ReadNKP3::statusColour(nkp::device::StatusColour colour)
+{
+    QColor c;
+    switch (colour) {
+    case nkp::device::StatusColour::ButtonFace: c = palette().color(QPalette::Button); break;
+    case nkp::device::StatusColour::Red: c = QColor(255, 0, 0); break;
+    case nkp::device::StatusColour::Yellow: c = QColor(255, 255, 0); break;
+    case nkp::device::StatusColour::Green: c = QColor(0, 128, 0); break;
+    }
+    QPalette p = StatusBar_ReadNKP3->palette();
+    p.setColor(QPalette::Window, c);
+    StatusBar_ReadNKP3->setPalette(p);
+    StatusBar_ReadNKP3->repaint();
+}
+
+void TForm_ReadNKP3::gauge(int position)
+{
+    CGauge_Process->setValue(position);
+    CGauge_Process->repaint();
+}
+
+void TForm_ReadNKP3::idle()
+{
+    // Keeps the window painted; every handler refuses to run while busy_.
+    QApplication::processEvents();
+}
+
+void TForm_ReadNKP3::setStatus(const QString& text)
+{
+    statusLabel_->setText(text);
+    StatusBar_ReadNKP3->repaint();
+}
+
+QString TForm_ReadNKP3::statusText() const
+{
+    return statusLabel_->text();
+}
+
+QColor TForm_ReadNKP3::statusColour() const
+{
+    return StatusBar_ReadNKP3->palette().color(QPalette::Window);
+}
+
+// --- saving the data file --------------------------------------------------
+
+void TForm_ReadNKP3::BitBtn_SaveFileClick()
+{
+    if (busy_)
+        return;
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
+    dialog.filter = cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp");
+    dialog.defaultExtension = "nkp";
+    setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
+    const std::optional<std::string> path = prompts_.saveFile(dialog);
+    if (!path)
+        return;
+    std::string error;
+    if (!nkp::device::saveReadout(*path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()),
+                                  &error)) {
+        prompts_.error(cp1251(kErrorCaption), cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) +
+                                                  "\":\n" + utf8ToCp1251(error));
+        return;
+    }
+    gauge(0);
+    setStatus(QStringLiteral("Информация сохранена в фале: ") + QFileInfo(QString::fromStdString(*path)).fileName());
+    statusColour(nkp::device::StatusColour::ButtonFace);
+    reader_.markSaved();
+}
+
+// --- identification files --------------------------------------------------
+
+nkp::device::InfFields TForm_ReadNKP3::infFields() const
+{
+    nkp::device::InfFields fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i] = toCp1251(infEdits_[i]->text());
+    return fields;
+}
+
+bool TForm_ReadNKP3::applyInfFile(const QString& path)
+{
+    const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
+    if (!loaded.opened) {
+        prompts_.error(cp1251(kErrorCaption), cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) +
+                                                  "\". " + utf8ToCp1251(loaded.error));
+        return false;
+    }
+    const auto& content = loaded.content;
+    for (std::size_t i = 0; i < content.lineCount; ++i)
+        infEdits_[i]->setText(fromCp1251(content.fields[i]));
+    if (!content.complete()) {
+        prompts_.error(cp1251(kErrorCaption),
+                       cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ") +
+                           std::to_string(content.lineCount + 1) + cp1251(" из 13."));
+        return false;
+    }
+    return true;
+}
+
+nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
+{
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
+    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    // The proposed name: crane model, " №", crane number.
+    dialog.fileName = (Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text()).toStdString();
+    return dialog;
+}
+
+QString TForm_ReadNKP3::defaultInfPath() const
+{
+    return QDir(startDirectory_).filePath(QStringLiteral("Inf/Default.inf"));
+}
+
+void TForm_ReadNKP3::refreshReadingDate()
+{
+    MaskEdit_DateRead->setText(QString::fromStdString(nkp::device::readingDateText(access_.clock->now())));
+}
+
+void TForm_ReadNKP3::BitBtn_SaveInfClick()
+{
+    if (busy_)
+        return;
+    nkp::UserPrompts::FileDialog dialog = infDialog();
+    dialog.defaultExtension = "inf";
+    const std::optional<std::string> path = prompts_.saveFile(dialog);
+    if (!path)
+        return;
+    std::string error;
+    if (!nkp::device::saveInf(*path, infFields(), &error))
+        prompts_.error(cp1251(kErrorCaption), cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) +
+                                                  "\":\n" + utf8ToCp1251(error));
+}
+
+void TForm_ReadNKP3::BitBtn_LoadInfClick()
+{
+    if (busy_)
+        return;
+    const std::optional<std::string> path = prompts_.openFile(infDialog());
+    if (!path)
+        return;
+    if (applyInfFile(QString::fromStdString(*path)))
+        refreshReadingDate();
+}

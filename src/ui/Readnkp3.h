@@ -1,0 +1,123 @@
+#pragma once
+
+#include "device/Clock.h"
+#include "device/DeviceReader.h"
+#include "device/IdentificationFile.h"
+#include "device/PortList.h"
+#include "device/SerialPortIo.h"
+#include "prompts/UserPrompts.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+
+// Where the reading window finds its ports and its time; tests put
+// pseudo-terminals, scripted ports and a virtual clock here.
+struct ReadingDeviceAccess {
+    std::function<std::vector<nkp::device::PortSlot>()> portSlots;   // default: the system's ports
+    std::function<std::unique_ptr<nkp::device::SerialPortIo>()> makePort;  // default: QSerialPort
+    nkp::device::Clock* clock = nullptr;                              // default: the system clock
+};
+
+// The reading window: reads the recorder through the reading device, collects
+// the identification, keeps identification files and saves the data file.
+// Created anew for each reading session and shown modally.
+class TForm_ReadNKP3 : public QDialog, private nkp::device::ReadingObserver {
+    Q_OBJECT
+
+public:
+    TForm_ReadNKP3(QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory,
+                   ReadingDeviceAccess access = {});
+    ~TForm_ReadNKP3() override;
+
+    // Handlers, named after their controls.
+    void FormActivate();
+    void BitBtn_ReadNKP3Click();
+    void BitBtn_SaveFileClick();
+    void BitBtn_SaveInfClick();
+    void BitBtn_LoadInfClick();
+    void BitBtn_CloseClick();
+
+    const nkp::device::DeviceReader& reader() const { return reader_; }
+    QString statusText() const;
+    QColor statusColour() const;
+    bool readingInProgress() const { return busy_; }
+
+    // Identification fields in the order of the lines of an identification file.
+    std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits() const { return infEdits_; }
+
+    QLineEdit* Edit_ServOrg = nullptr;
+    QLineEdit* Edit_NameOper = nullptr;
+    QLineEdit* Edit_NUd = nullptr;
+    QLineEdit* MaskEdit_DateUd = nullptr;
+    QLineEdit* MaskEdit_DateRead = nullptr;
+    QLineEdit* Edit_MKran = nullptr;
+    QLineEdit* Edit_NKran = nullptr;
+    QLineEdit* Edit_GodKran = nullptr;
+    QLineEdit* Edit_AKran = nullptr;
+    QLineEdit* Edit_ZavKran = nullptr;
+    QLineEdit* Edit_VladKran = nullptr;
+    QLineEdit* Edit_MTPB = nullptr;
+    QLineEdit* Edit_NTPB = nullptr;
+    QLineEdit* Edit_NKTPB = nullptr;
+    QGroupBox* GroupBox_InputInf = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QPushButton* BitBtn_SaveInf = nullptr;
+    QPushButton* BitBtn_LoadInf = nullptr;
+    QPushButton* BitBtn_ReadNKP3 = nullptr;
+    QPushButton* BitBtn_SaveFile = nullptr;
+    QPushButton* BitBtn_Close = nullptr;
+    QProgressBar* CGauge_Process = nullptr;
+    QStatusBar* StatusBar_ReadNKP3 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+public:
+    void reject() override;
+    void done(int result) override;
+
+private:
+    void createControls();
+    void FormClose();
+
+    // ReadingObserver: the status line and the gauge repaint at once.
+    void statusText(const std::string& cp1251) override;
+    void statusColour(nkp::device::StatusColour colour) override;
+    void gauge(int position) override;
+    void idle() override;
+
+    void setStatus(const QString& text);
+    nkp::device::InfFields infFields() const;
+    // Puts the lines found into the fields; false (after telling the user)
+    // when the file could not be read or had fewer than 13 lines.
+    bool applyInfFile(const QString& path);
+    // The identification file dialog, without its default extension.
+    nkp::UserPrompts::FileDialog infDialog() const;
+    QString defaultInfPath() const;
+    void refreshReadingDate();
+
+    nkp::UserPrompts& prompts_;
+    QString startDirectory_;
+    ReadingDeviceAccess access_;
+    std::unique_ptr<nkp::device::Clock> ownClock_;
+    nkp::device::DeviceReader reader_;
+    std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits_{};
+    QLabel* statusLabel_ = nullptr;
+    bool activated_ = false;
+    bool closed_ = false;
+    bool busy_ = false;
+};

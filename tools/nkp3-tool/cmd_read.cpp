@@ -1,0 +1,110 @@
+// nkp3-tool read: the reading of the recorder without the window. Scans the
+// serial ports (or reads only the given one), prints the status texts and the
+// progress, and saves the read-out with an identification file's texts.
+#include "ToolCommand.h"
+
+#include "codec/Codec.h"
+#include "device/DeviceReader.h"
+#include "device/IdentificationFile.h"
+#include "device/QtSerialPortIo.h"
+#include "device/ReadoutFile.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+namespace {
+
+using namespace nkp::device;
+
+constexpr int kExitChecksumMismatch = 3;
+
+// Status texts on their own lines; the gauge as one line redrawn in place.
+class ConsoleObserver : public ReadingObserver {
+public:
+    void statusText(const std::string& cp1251) override
+    {
+        endProgress();
+        std::cout << nkp::codec::cp1251ToUtf8(cp1251) << std::endl;
+    }
+    void statusColour(StatusColour) override {}
+    void gauge(int position) override
+    {
+        if (position == 0 && !progressShown_)
+            return;
+        progressShown_ = true;
+        std::cout << "\r[" << std::string(static_cast<std::size_t>(position), '#')
+                  << std::string(static_cast<std::size_t>(kGaugeMax - position), ' ') << "] " << position << "/"
+                  << kGaugeMax << std::flush;
+    }
+    void endProgress()
+    {
+        if (progressShown_)
+            std::cout << "\n";
+        progressShown_ = false;
+    }
+
+private:
+    bool progressShown_ = false;
+};
+
+int runRead(const std::vector<std::string>& args)
+{
+    std::string port, inf, out;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--port" && i + 1 < args.size())
+            port = args[++i];
+        else if (args[i] == "--inf" && i + 1 < args.size())
+            inf = args[++i];
+        else if (!args[i].empty() && args[i][0] == '-')
+            return nkp::tool::usageError("read: unknown option '" + args[i] + "'");
+        else if (out.empty())
+            out = args[i];
+        else
+            return nkp::tool::usageError("read: more than one output file");
+    }
+    if (out.empty())
+        return nkp::tool::usageError("read: the output file is missing");
+
+    InfFields fields{};
+    const std::string infPath = inf.empty() ? "Inf/Default.inf" : inf;
+    const InfLoadResult loaded = loadInf(infPath);
+    if (loaded.opened) {
+        fields = loaded.content.fields;
+        if (!loaded.content.complete())
+            std::cerr << "nkp3-tool: " << infPath << " has only " << loaded.content.lineCount
+                      << " of 13 lines\n";
+    } else if (!inf.empty()) {
+        std::cerr << "nkp3-tool: cannot open " << inf << ": " << loaded.error << "\n";
+        return nkp::tool::kExitFailure;
+    }
+
+    int argc = 1;
+    char name[] = "nkp3-tool";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    // The name shown for a given port is its path below /dev (ttyUSB0, pts/3).
+    const std::string shortName = port.rfind("/dev/", 0) == 0 ? port.substr(5) : port;
+    const std::vector<PortSlot> portSlots =
+        port.empty() ? systemPortSlots() : std::vector<PortSlot>{{shortName, port}};
+    QtSerialPortIo serial;
+    SystemClock clock;
+    ConsoleObserver observer;
+    DeviceReader reader;
+    const ReadingResult result = reader.read(portSlots, serial, clock, observer);
+    observer.endProgress();
+    if (result.outcome == ReadingOutcome::NotFound || result.outcome == ReadingOutcome::Interrupted)
+        return nkp::tool::kExitFailure;
+
+    std::string error;
+    if (!saveReadout(out, reader.image(), fields, readingDateText(clock.now()), &error)) {
+        std::cerr << "nkp3-tool: " << error << "\n";
+        return nkp::tool::kExitFailure;
+    }
+    std::cout << "saved " << out << "\n";
+    return result.outcome == ReadingOutcome::Success ? nkp::tool::kExitOk : kExitChecksumMismatch;
+}
+
+}  // namespace
+
+NKP_TOOL_COMMAND("read", "read [--port DEVICE] [--inf FILE.inf] OUT.nkp", runRead)

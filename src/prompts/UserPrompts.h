@@ -30,6 +30,8 @@ public:
     // The chosen file's path, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
+    // A folder chosen by the user (starting at `initialDir`), or nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) = 0;
 };
 
 }  // namespace nkp

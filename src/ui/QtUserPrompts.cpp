@@ -56,4 +56,13 @@ std::optional<std::string> QtUserPrompts::saveFile(const FileDialog& dialog)
     return runFileDialog(parent_, dialog, true);
 }
 
+std::optional<std::string> QtUserPrompts::chooseFolder(const std::string& title, const std::string& initialDir)
+{
+    const QString dir = QFileDialog::getExistingDirectory(parent_, fromCp1251(title),
+                                                          QString::fromStdString(initialDir));
+    if (dir.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dir).toStdString();
+}
+
 }  // namespace nkp::ui

@@ -18,6 +18,7 @@ public:
     void error(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override;
 
 private:
     QWidget* parent_;

@@ -14,13 +14,13 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string kind;     // "information", "warning", "error", "open", "save"
+        std::string kind;     // "information", "warning", "error", "open", "save", "folder"
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };
 
     std::deque<bool> warningAnswers;                      // default: OK
-    std::deque<std::optional<std::string>> fileAnswers;   // open and save; default: cancel
+    std::deque<std::optional<std::string>> fileAnswers;   // open, save and folder; default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
 
@@ -47,6 +47,12 @@ public:
     {
         calls.push_back({"save", dialog.title, dialog.fileName});
         dialogs.push_back(dialog);
+        return pop(fileAnswers, std::optional<std::string>{});
+    }
+
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override
+    {
+        calls.push_back({"folder", title, initialDir});
         return pop(fileAnswers, std::optional<std::string>{});
     }
 

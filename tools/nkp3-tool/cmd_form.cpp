@@ -39,6 +39,7 @@ public:
         return next;
     }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
 
 private:
     std::deque<std::string> files_;

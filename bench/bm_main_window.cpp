@@ -42,6 +42,7 @@ public:
     void error(const std::string&, const std::string&) override {}
     std::optional<std::string> openFile(const FileDialog&) override { return path; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
 };
 
 struct Demo {

@@ -1,6 +1,8 @@
 #include "ui/ConstTab.h"
 
 #include "analysis/MainStateFields.h"
+#include "analysis/ResourceUse.h"
+#include "ui/ResourceColor.h"
 #include "ui/UiText.h"
 
 #include <QGridLayout>
@@ -54,7 +56,8 @@ QLabel* framedValue(QLabel* label)
 
 }  // namespace
 
-ConstTab::ConstTab(nkp::analysis::MainState& state, QWidget* parent) : QWidget(parent), state_(state)
+ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidget* parent)
+    : QWidget(parent), state_(state), decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("TabSheet_Const"));
     auto* left = new QVBoxLayout;
@@ -225,6 +228,9 @@ QGroupBox* ConstTab::buildModes()
     g->addWidget(Label_QSum = value("Label_QSum"), 3, 1);
     g->addWidget(Edit_HarCh = edit("Edit_HarCh"), 4, 1);
     g->addWidget(Label_NHarch = value("Label_NHarch"), 5, 1);
+    Label_Resource = new QLabel;
+    Label_Resource->setObjectName(QStringLiteral("Label_Resource"));
+    g->addWidget(Label_Resource, 5, 2);
     g->addWidget(Label_KNag = value("Label_KNag"), 6, 1);
     g->addWidget(L_TimeAll = value("L_TimeAll"), 7, 1);
     Edit_HarCh->setMaximumWidth(90);
@@ -261,4 +267,15 @@ void ConstTab::refresh()
         if (auto* gauge = qobject_cast<QProgressBar*>(controls_.value(QString::fromLatin1(field.name))))
             gauge->setValue(state_.*field.member);
     }
+    refreshResource();
+}
+
+void ConstTab::refreshResource()
+{
+    const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_);
+    Label_Resource->setText(nkp::ui::fromCp1251(nkp::analysis::resourceUseText(use, decimalSeparator_)));
+    const QColor colour = nkp::ui::resourceColor(use.level);
+    Label_Resource->setStyleSheet(colour.isValid()
+        ? QStringLiteral("QLabel { background: %1; color: black; padding: 1px 4px; }").arg(colour.name())
+        : QString());
 }

@@ -19,7 +19,8 @@ class QProgressBar;
 class ConstTab : public QWidget {
     Q_OBJECT
 public:
-    ConstTab(nkp::analysis::MainState& state, QWidget* parent = nullptr);
+    // Numbers the tab formats itself (the resource share) use `decimalSeparator`.
+    ConstTab(nkp::analysis::MainState& state, char decimalSeparator = ',', QWidget* parent = nullptr);
 
     // Shows the texts and gauges of the state.
     void refresh();
@@ -43,8 +44,11 @@ public:
            *Label_Per5 = nullptr;
     QLabel *Label_RezhA = nullptr, *Label_KIspU = nullptr, *Label_RezhQ = nullptr, *Label_QSum = nullptr;
     QLabel *Label_NHarch = nullptr, *Label_KNag = nullptr, *L_TimeAll = nullptr;
+    // The share of the normative characteristic number used, coloured by level.
+    QLabel* Label_Resource = nullptr;
 
 private:
+    void refreshResource();
     QGroupBox* buildOperator();
     QGroupBox* buildCrane();
     QGroupBox* buildLimiter();
@@ -67,5 +71,6 @@ private:
     void bindEdits();
 
     nkp::analysis::MainState& state_;
+    char decimalSeparator_;
     QHash<QString, QWidget*> controls_;
 };

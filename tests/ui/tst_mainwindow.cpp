@@ -66,6 +66,7 @@ private slots:
     void cancelledDialogChangesNothing();
     void unreadableFileKeepsLoadedReadout();
     void clearAllResetsStoreOnly();
+    void resourceShareBesideCharacteristicNumbers();
 };
 
 void TestMainWindow::startState()
@@ -315,6 +316,37 @@ void TestMainWindow::clearAllResetsStoreOnly()
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
     w.TabSheet_Cikl->scrollTo(0);
     QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
+}
+
+void TestMainWindow::resourceShareBesideCharacteristicNumbers()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    QLabel* label = w.TabSheet_Const->Label_Resource;
+    const nkp::analysis::MainState& s = w.state();
+    QVERIFY(s.normativeNumber > 0);
+    const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
+    QCOMPARE(label->text(),
+             QStringLiteral("Использовано ресурса: %1 %").arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
+
+    // A crane near the end of its life: yellow, then red; nothing stored changes.
+    const std::string harCh = s.Edit_HarCh;
+    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 0.85f;
+    w.refreshAll();
+    QVERIFY(label->styleSheet().contains(QStringLiteral("#ffe040")));
+    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 1.2f;
+    w.refreshAll();
+    QVERIFY(label->styleSheet().contains(QStringLiteral("#ff7070")));
+    QCOMPARE(s.Edit_HarCh, harCh);
+
+    // A read-out without identification has no normative group: a dash, no colour.
+    f.options.identification = false;
+    const QString bare = f.dir.filePath(QStringLiteral("bare.nkp"));
+    MainWindowFixture::writeFile(bare, nkp::generator::generateDataFile(f.options));
+    f.open(bare);
+    QCOMPARE(label->text(), QStringLiteral("Использовано ресурса: —"));
+    QVERIFY(label->styleSheet().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

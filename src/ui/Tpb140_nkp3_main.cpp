@@ -6,6 +6,7 @@
 #include "ui/ConstTab.h"
 #include "ui/FrameChart.h"
 #include "ui/FormCommands.h"
+#include "ui/FrameExport.h"
 #include "ui/FramesTab.h"
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
@@ -105,6 +106,7 @@ void TForm_TPB140CMain::buildMenu()
     Menu_STN3 = item(Menu_File, "Menu_STN3", QStringLiteral("Считать..."), QKeySequence(Qt::CTRL | Qt::Key_E));
     Menu_OpenSTN3 = item(Menu_File, "Menu_OpenSTN3", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
     Menu_Clear = item(Menu_File, "Menu_Clear", QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    Menu_ExportFrames = item(Menu_File, "Menu_ExportFrames", QStringLiteral("Экспорт кадров в CSV..."));
     Menu_Print = Menu_File->addMenu(QStringLiteral("Печать"));
     Menu_Print->setObjectName(QStringLiteral("Menu_Print"));
     Menu_Print->menuAction()->setObjectName(QStringLiteral("Menu_Print"));
@@ -135,6 +137,7 @@ void TForm_TPB140CMain::buildMenu()
     connect(Menu_STN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_STN3Click);
     connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);
     connect(Menu_Clear, &QAction::triggered, this, &TForm_TPB140CMain::ClearAll);
+    connect(Menu_ExportFrames, &QAction::triggered, this, &TForm_TPB140CMain::Menu_ExportFramesClick);
     connect(M_IK, &QAction::triggered, this, &TForm_TPB140CMain::M_IKClick);
     connect(M_Oper, &QAction::triggered, this, &TForm_TPB140CMain::M_OperClick);
     connect(N_CreateForma1, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma1Click);
@@ -224,6 +227,11 @@ void TForm_TPB140CMain::Chart_ParamClickSeries(double x)
 {
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
     TabSheet_Cikl->scrollTo(static_cast<int>(x));
+}
+
+void TForm_TPB140CMain::Menu_ExportFramesClick()
+{
+    nkp::ui::exportFramesCsv(*this, prompts_);
 }
 
 void TForm_TPB140CMain::Menu_logClick()

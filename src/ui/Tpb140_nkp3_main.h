@@ -62,6 +62,7 @@ public:
     QAction *M_Oper = nullptr, *Menu_R1 = nullptr, *N_CreateForma1 = nullptr, *N_CreateForma2 = nullptr;
     QAction *N_CreateForma3 = nullptr, *Menu_log = nullptr, *Menu_R2 = nullptr, *Menu_Exit = nullptr;
     QAction* N_Adres = nullptr;
+    QAction *Menu_ExportFrames = nullptr, *Menu_Fleet = nullptr;
 
 public slots:
     virtual void Menu_STN3Click();
@@ -72,6 +73,8 @@ public slots:
     virtual void N_CreateForma2Click();
     virtual void N_CreateForma3Click();
     void Menu_logClick();
+    // "Экспорт кадров в CSV...": the frames of the current FrameOrder.
+    void Menu_ExportFramesClick();
     void N_AdresClick();
     // "Очистить": resets the frame store and its chronological view only.
     void ClearAll();

@@ -29,6 +29,7 @@ private slots:
     void selectionsBeforeLoading();
     void loadCellColours();
     void keyFilter();
+    void exportFollowsCurrentOrder();
 
 private:
     static void range(MainWindowFixture& f, const char* from, const char* to)
@@ -224,6 +225,42 @@ void TestFramesTable::keyFilter()
     e->clear();
     e->insert(QStringLiteral("1x2"));  // pasted text is held to digits too
     QVERIFY(e->text().isEmpty() || e->text() == QStringLiteral("12") || e->text() == QStringLiteral("1"));
+}
+
+void TestFramesTable::exportFollowsCurrentOrder()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    const auto exportTo = [&f](const QString& path) {
+        f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
+        f.window->Menu_ExportFrames->trigger();
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>{};
+    };
+    const QList<QByteArray> all = exportTo(f.dir.filePath(QStringLiteral("all.csv")));
+    QCOMPARE(all.size(), 11002);  // header, 11000 frames, nothing after the last line end
+    QVERIFY(all[1].startsWith("0;"));
+    QVERIFY(all[11000].startsWith("10999;"));
+    QCOMPARE(f.prompts.dialogs.back().fileName, std::string("demo.csv"));
+
+    // A selection exports just its frames, the same lines as the full export.
+    range(f, "5", "7");
+    const QList<QByteArray> some = exportTo(f.dir.filePath(QStringLiteral("some.csv")));
+    QCOMPARE(some.size(), 5);
+    QCOMPARE(some[0], all[0]);
+    for (int k = 1; k <= 3; ++k)
+        QCOMPARE(some[k], all[k + 5]);
+    QCOMPARE(some[4], QByteArray());
+
+    // Cancelling writes nothing; an unwritable place gives an error box and no file.
+    const std::size_t saves = f.prompts.callsOf("save").size();
+    f.window->Menu_ExportFrames->trigger();
+    QCOMPARE(f.prompts.callsOf("save").size(), saves + 1);
+    QVERIFY(f.prompts.callsOf("error").empty());
+    const QString bad = f.dir.filePath(QStringLiteral("missing/folder/x.csv"));
+    QVERIFY(exportTo(bad).isEmpty());
+    QCOMPARE(f.prompts.callsOf("error").size(), std::size_t{1});
+    QVERIFY(!QFile::exists(bad));
 }
 
 QTEST_MAIN(TestFramesTable)

@@ -3,13 +3,11 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
-#include "analysis/NumberFormat.h"
+#include "analysis/FramesCsv.h"
 
 #include <iostream>
 
 namespace {
-
-using nkp::analysis::formatFixed;
 
 int runFrames(const std::vector<std::string>& args)
 {
@@ -18,21 +16,8 @@ int runFrames(const std::vector<std::string>& args)
     nkp::analysis::MainState state;
     if (!nkp::tool::loadForTool(args[0], state))
         return nkp::tool::kExitFailure;
-    const char sep = nkp::tool::localeDecimalSeparator();
-    std::string out;
-    out.reserve(state.frames.size() * 128);
-    out += "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;DiscreteInputs;"
-           "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
-    for (int p = 0; p < static_cast<int>(state.frames.size()); ++p) {
-        const nkp::recorder::TFrameRecord& r = state.recordAt(p);
-        out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
-            + formatFixed(r.BoomLength, 2, sep) + ';' + formatFixed(r.BoomAngle, 1, sep) + ';'
-            + formatFixed(r.Pressure, 1, sep) + ';' + formatFixed(r.Azimuth, 1, sep) + ';'
-            + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs + ';'
-            + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';' + std::to_string(r.LoadPercent) + ';'
-            + r.FaultCode + ';' + nkp::tool::terminalText(r.Status) + '\n';
-    }
-    std::cout << out;
+    std::cout << nkp::analysis::framesCsv(state, nkp::analysis::allFramePositions(),
+                                          nkp::tool::localeDecimalSeparator());
     std::cout.flush();
     return std::cout ? nkp::tool::kExitOk : nkp::tool::kExitFailure;
 }

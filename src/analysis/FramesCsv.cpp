@@ -1,0 +1,45 @@
+#include "analysis/FramesCsv.h"
+
+#include "analysis/NumberFormat.h"
+#include "codec/Codec.h"
+
+#include <numeric>
+
+namespace nkp::analysis {
+
+std::vector<int> allFramePositions()
+{
+    std::vector<int> positions(recorder::kFrameCount);
+    std::iota(positions.begin(), positions.end(), 0);
+    return positions;
+}
+
+std::vector<int> currentFramePositions(const MainState& state)
+{
+    std::vector<int> positions;
+    positions.reserve(state.FrameOrder.size());
+    for (int p : state.FrameOrder)
+        if (p >= 0 && p < static_cast<int>(recorder::kFrameCount))
+            positions.push_back(p);
+    return positions;
+}
+
+std::string framesCsv(const MainState& state, const std::vector<int>& positions, char sep)
+{
+    std::string out;
+    out.reserve(positions.size() * 128 + 160);
+    out += "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;DiscreteInputs;"
+           "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
+    for (int p : positions) {
+        const recorder::TFrameRecord& r = state.recordAt(p);
+        out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
+            + formatFixed(r.BoomLength, 2, sep) + ';' + formatFixed(r.BoomAngle, 1, sep) + ';'
+            + formatFixed(r.Pressure, 1, sep) + ';' + formatFixed(r.Azimuth, 1, sep) + ';'
+            + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs + ';'
+            + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';' + std::to_string(r.LoadPercent) + ';'
+            + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status) + '\n';
+    }
+    return out;
+}
+
+}  // namespace nkp::analysis

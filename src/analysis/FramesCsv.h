@@ -1,0 +1,21 @@
+#pragma once
+
+#include "analysis/MainState.h"
+
+#include <string>
+#include <vector>
+
+// The frames as CSV: UTF-8, ";" between fields, one header line, numbers as
+// the frames table shows them, one line per chronological position.
+namespace nkp::analysis {
+
+// Every chronological position 0..10999.
+std::vector<int> allFramePositions();
+
+// The positions of the current FrameOrder (all frames after loading, or the
+// current selection), in the order the frames table lists them.
+std::vector<int> currentFramePositions(const MainState& state);
+
+std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator);
+
+}  // namespace nkp::analysis

@@ -1,0 +1,44 @@
+#include "ui/FrameExport.h"
+
+#include "analysis/FramesCsv.h"
+#include "codec/Codec.h"
+#include "fileio/SafeFileWriter.h"
+#include "ui/Tpb140_nkp3_main.h"
+#include "ui/UiText.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace nkp::ui {
+
+bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
+{
+    const analysis::MainState& state = window.state();
+    UserPrompts::FileDialog dialog;
+    dialog.title = codec::utf8ToCp1251("Экспорт кадров в CSV");
+    dialog.filter = codec::utf8ToCp1251("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*");
+    dialog.defaultExtension = "csv";
+    const QString loaded = QFile::decodeName(state.filePath.c_str());
+    dialog.initialDir = QFile::encodeName(loaded.isEmpty() ? window.startDirectory()
+                                                           : QFileInfo(loaded).absolutePath())
+                            .toStdString();
+    dialog.fileName = QFile::encodeName((loaded.isEmpty() ? QStringLiteral("Кадры")
+                                                          : QFileInfo(loaded).completeBaseName())
+                                        + QStringLiteral(".csv"))
+                          .toStdString();
+    const std::optional<std::string> path = prompts.saveFile(dialog);
+    if (!path)
+        return false;
+    const std::string csv = analysis::framesCsv(state, analysis::currentFramePositions(state),
+                                                window.decimalSeparator());
+    std::string error;
+    if (!fileio::writeFileAtomically(*path, csv, &error)) {
+        prompts.error(codec::utf8ToCp1251("Ошибка"),
+                      codec::utf8ToCp1251("Не удалось записать файл ") + toCp1251(QFile::decodeName(path->c_str()))
+                          + "\r\n" + toCp1251(QString::fromStdString(error)));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace nkp::ui

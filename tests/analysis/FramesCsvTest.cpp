@@ -1,0 +1,64 @@
+#include "analysis/FramesCsv.h"
+
+#include "analysis/Selection.h"
+#include "codec/Codec.h"
+
+#include <gtest/gtest.h>
+
+using namespace nkp::analysis;
+
+namespace {
+
+nkp::recorder::TFrameRecord record(int number, float load, int percent, const char* statusUtf8)
+{
+    nkp::recorder::TFrameRecord r;
+    r.Number = number;
+    r.Date = "02.03.2024";
+    r.Time = "10:11:12";
+    r.BoomLength = 12.345f;
+    r.BoomAngle = 45.06f;
+    r.Pressure = 101.5f;
+    r.Azimuth = 359.95f;
+    r.Radius = 7.004f;
+    r.LoadMass = load;
+    r.DiscreteInputs = "00000001";
+    r.OutputRelays = "10000000";
+    r.ReevingMode = "2 1";
+    r.Limits = "00010000";
+    r.LoadPercent = percent;
+    r.FaultCode = "E00";
+    r.Status = nkp::codec::utf8ToCp1251(statusUtf8);
+    return r;
+}
+
+}  // namespace
+
+// The ring starts at record 10998: position 0 is record 10998, position 2 is record 0.
+TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
+{
+    MainState s;
+    s.RingStart = 10998;
+    s.loadedFrames = 11000;
+    s.frames[10998] = record(10998, 3.5f, 40, "Норма");
+    s.frames[10999] = record(10999, 0.0f, 0, "Брак");
+    s.frames[0] = record(0, 10.125f, 101, "Норма");
+    s.FrameOrder = {0, 1, 2};
+
+    const std::string header = "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;"
+                               "DiscreteInputs;OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
+    const std::string tail = ";00000001;10000000;2 1;00010000;";
+    EXPECT_EQ(framesCsv(s, currentFramePositions(s), ','),
+              header + "0;10998;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;3,50" + tail + "40;E00;Норма\n"
+                  + "1;10999;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;0,00" + tail + "0;E00;Брак\n"
+                  + "2;0;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;10,13" + tail + "101;E00;Норма\n");
+
+    // A selection: only the selected positions, the -1 slots are not frames.
+    s.FrameOrder.assign(11000, -1);
+    s.FrameOrder[0] = 2;
+    EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'),
+              header + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail + "101;E00;Норма\n");
+    s.FrameOrder.assign(11000, -1);
+    EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'), header);
+    EXPECT_EQ(allFramePositions().size(), 11000u);
+    EXPECT_EQ(allFramePositions().back(), 10999);
+}

@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The installed desktop file and icon carry this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nkp3-analyzer"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nkp3-analyzer")));
     nkp::ui::QtUserPrompts prompts;
     TForm_TPB140CMain window(prompts, QDir::currentPath(), nkp::ui::systemDecimalSeparator());
     prompts.setParent(&window);

@@ -3,6 +3,7 @@
 #include "codec/Codec.h"
 #include "forms/FormError.h"
 #include "forms/FormTexts.h"
+#include "forms/InstalledTemplates.h"
 #include "report/Reportfm.h"
 #include "ui/Tpb140_nkp3_main.h"
 
@@ -26,7 +27,7 @@ void openDocumentWithDesktop(const std::string& path)
 forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator)
 {
     forms::FormSettings settings;
-    settings.folders = forms::FormFolders::belowStartDirectory(startDirectory);
+    settings.folders = forms::formFoldersFor(startDirectory, forms::installedTemplatesDir());
     settings.decimalSeparator = decimalSeparator;
     settings.clock = forms::systemMoment;
     settings.openDocument = openDocumentWithDesktop;

@@ -21,8 +21,9 @@ void showGeneralError(UserPrompts& prompts, const std::string& message);
 void openDocumentWithDesktop(const std::string& path);
 
 // The settings the window's forms run with: folders below the start
-// directory (file-system bytes), the window's decimal separator, the system
-// clock, the desktop's document opener.
+// directory (file-system bytes; the installed templates when the start
+// directory has no "Шаблоны форм"), the window's decimal separator, the
+// system clock, the desktop's document opener.
 forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator);
 
 // Runs one form (1, 2, 3). A form or engine failure reaches the general

@@ -4,9 +4,14 @@
 
 #include "forms/DocumentName.h"
 #include "forms/FormKeys.h"
+#include "forms/InstalledTemplates.h"
 #include "forms/PreviousFrames.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace nkp::forms::test {
 namespace {
@@ -63,3 +68,29 @@ TEST(FormPieces, FirstTestPositionFollowsTheRing)
 
 }  // namespace
 }  // namespace nkp::forms::test
+
+// A start folder without "Шаблоны форм" takes the installed templates and
+// writes its form data files beside the documents; one with it keeps its own.
+TEST(FormPieces, InstalledTemplatesOnlyWithoutLocalOnes)
+{
+    namespace fs = std::filesystem;
+    const fs::path start = fs::temp_directory_path() / ("nkp-forms-start-" + std::to_string(::getpid()));
+    fs::remove_all(start);
+    fs::create_directories(start);
+    const std::string installed = "/usr/share/nkp3/templates";
+
+    nkp::forms::FormFolders f = nkp::forms::formFoldersFor(start.string(), installed);
+    EXPECT_EQ(f.templates, installed);
+    EXPECT_EQ(f.dataFiles, (start / "Формы").string());
+    EXPECT_EQ(f.documents, (start / "Формы").string());
+
+    // Nothing installed: the local folder stays, so that its absence is reported by name.
+    f = nkp::forms::formFoldersFor(start.string(), "");
+    EXPECT_EQ(f.templates, (start / "Шаблоны форм").string());
+
+    fs::create_directory(start / "Шаблоны форм");
+    f = nkp::forms::formFoldersFor(start.string(), installed);
+    EXPECT_EQ(f.templates, (start / "Шаблоны форм").string());
+    EXPECT_EQ(f.dataFiles, (start / "Шаблоны форм").string());
+    fs::remove_all(start);
+}

@@ -5,6 +5,7 @@
 #include "codec/Codec.h"
 #include "forms/Createforms.h"
 #include "forms/FormError.h"
+#include "forms/InstalledTemplates.h"
 #include "report/Reportfm.h"
 
 #include <clocale>
@@ -45,13 +46,16 @@ private:
     std::deque<std::string> files_;
 };
 
-// --templates, else "Шаблоны форм" of the current folder, else the project's templates.
+// --templates, else "Шаблоны форм" of the current folder, else the installed
+// templates, else the project's own.
 std::string templateFolder(const std::string& given)
 {
     if (!given.empty())
         return given;
     if (fs::is_directory("Шаблоны форм"))
         return "Шаблоны форм";
+    if (std::string installed = nkp::forms::installedTemplatesDir(); !installed.empty())
+        return installed;
     return NKP_PROJECT_TEMPLATES_DIR;
 }
 

@@ -80,6 +80,19 @@ std::string fleetCellText(const FleetRow& row, FleetColumn column)
     return {};
 }
 
+bool fleetColumnNumeric(FleetColumn column)
+{
+    switch (column) {
+    case FleetColumn::File:
+    case FleetColumn::CraneModel:
+    case FleetColumn::CraneNumber:
+    case FleetColumn::Owner:
+    case FleetColumn::NormGroup:
+    case FleetColumn::Remark: return false;
+    default: return true;
+    }
+}
+
 std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
 {
     if (!row.loaded)

@@ -38,6 +38,9 @@ std::string_view fleetColumnHeader(FleetColumn column);
 // file and remark.
 std::string fleetCellText(const FleetRow& row, FleetColumn column);
 
+// Whether the column sorts by fleetCellNumber(): counts, numbers, classes and dates.
+bool fleetColumnNumeric(FleetColumn column);
+
 // The number a numeric column sorts by; nothing for text columns and for
 // cells without a number.
 std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column);

@@ -56,7 +56,8 @@ void FleetScan::start(const std::string& folder, char sep)
     cancelRequested_ = false;
     folder_ = folder;
     decimalSeparator_ = sep;
-    rows_.setFuture(QFuture<FleetRow>());
+    stage_ = Stage::Listing;
+    loadingStarted_ = false;
     listing_.setFuture(QtConcurrent::run(&pool_, [folder] {
         Listing listing;
         listing.files = listReadouts(folder, &listing.error);
@@ -84,12 +85,17 @@ bool FleetScan::isRunning() const
 
 std::vector<FleetRow> FleetScan::rows() const
 {
+    if (!loadingStarted_)
+        return {};
     const QList<FleetRow> loaded = rows_.future().results();
     return std::vector<FleetRow>(loaded.begin(), loaded.end());
 }
 
 void FleetScan::listingDone()
 {
+    if (stage_ != Stage::Listing || !listing_.isFinished())
+        return;
+    stage_ = Stage::Idle;
     if (cancelRequested_) {
         emit cancelled();
         return;
@@ -99,12 +105,17 @@ void FleetScan::listingDone()
         emit failed(QString::fromStdString(listing.error));
         return;
     }
+    stage_ = Stage::Loading;
+    loadingStarted_ = true;
     emit listed(static_cast<int>(listing.files->size()));
     rows_.setFuture(QtConcurrent::mapped(&pool_, std::move(*listing.files), rowLoader(folder_, decimalSeparator_)));
 }
 
 void FleetScan::loadingDone()
 {
+    if (stage_ != Stage::Loading)
+        return;
+    stage_ = Stage::Idle;
     if (rows_.isCanceled())
         emit cancelled();
     else

@@ -41,11 +41,14 @@ public:
     void cancel();
     // Blocks until no task of the scan runs.
     void wait();
+    // Whether a task of the scan is running in the pool (its last signal
+    // may still be on its way).
     bool isRunning() const;
 
     // The loading of the last scan; its results are the rows in listing order.
     QFuture<FleetRow> future() const { return rows_.future(); }
-    // The rows loaded so far by the last scan, in listing order.
+    // The rows loaded so far by the last scan, in listing order; none while
+    // the folder is being listed.
     std::vector<FleetRow> rows() const;
 
 signals:
@@ -63,12 +66,18 @@ private:
     void listingDone();
     void loadingDone();
 
+    // Which signal the scan waits for; a watcher's signal from an earlier
+    // scan that arrives late is ignored.
+    enum class Stage { Idle, Listing, Loading };
+
     QThreadPool pool_;
     QFutureWatcher<Listing> listing_;
     QFutureWatcher<FleetRow> rows_;
     std::string folder_;
     char decimalSeparator_ = ',';
     bool cancelRequested_ = false;
+    Stage stage_ = Stage::Idle;
+    bool loadingStarted_ = false;
 };
 
 }  // namespace nkp::fleet

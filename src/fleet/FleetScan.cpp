@@ -107,8 +107,9 @@ void FleetScan::listingDone()
     }
     stage_ = Stage::Loading;
     loadingStarted_ = true;
-    emit listed(static_cast<int>(listing.files->size()));
+    const int count = static_cast<int>(listing.files->size());
     rows_.setFuture(QtConcurrent::mapped(&pool_, std::move(*listing.files), rowLoader(folder_, decimalSeparator_)));
+    emit listed(count);  // after the loading began, so that a receiver may cancel it
 }
 
 void FleetScan::loadingDone()

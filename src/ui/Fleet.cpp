@@ -131,6 +131,7 @@ void TForm_Fleet::cancelScan()
 
 void TForm_Fleet::scanning(bool running)
 {
+    scanning_ = running;
     ProgressBar_Scan->setVisible(running);
     Button_Cancel->setVisible(running);
     Button_Refresh->setEnabled(!running);

@@ -33,7 +33,8 @@ public:
     // Scans the folder of the folder line again.
     void scan();
     void cancelScan();
-    bool isScanning() const { return scan_.isRunning(); }
+    // From scan() until scanEnded().
+    bool isScanning() const { return scanning_; }
     // Writes the rows as shown (filtered, in their order) to a CSV file chosen by the user.
     void exportCsv();
 
@@ -73,5 +74,6 @@ private:
     QSortFilterProxyModel* proxy_ = nullptr;
     char decimalSeparator_ = ',';
     bool shownOnce_ = false;
+    bool scanning_ = false;
     int listedCount_ = 0;
 };

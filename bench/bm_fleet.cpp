@@ -21,7 +21,8 @@ constexpr int kReadouts = 1000;
 const std::string& fleetFolder()
 {
     static const std::string folder = [] {
-        const auto dir = std::filesystem::temp_directory_path() / ("nkp_bench_fleet_" + std::to_string(::getpid()));
+        const auto dir
+            = std::filesystem::temp_directory_path() / ("nkp_bench_fleet_" + std::to_string(::getpid()));
         std::vector<std::vector<std::uint8_t>> files;
         for (std::uint64_t seed = 1; seed <= 10; ++seed) {
             nkp::generator::GeneratorOptions options;
@@ -33,7 +34,8 @@ const std::string& fleetFolder()
             std::filesystem::create_directories(sub);
             const std::vector<std::uint8_t>& bytes = files[static_cast<std::size_t>(i) % files.size()];
             std::ofstream(sub / ("r" + std::to_string(i) + ".nkp"), std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+                .write(
+                    reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         }
         std::atexit([] { std::filesystem::remove_all(fleetFolder()); });
         return dir.string();
@@ -63,4 +65,4 @@ BENCHMARK(BM_FleetScan)
     ->Repetitions(5)
     ->DisplayAggregatesOnly(true);
 
-}  // namespace
+} // namespace

@@ -159,13 +159,21 @@ void loadDiagnostics(const recorder::DataFileReader& file, LoadDiagnostics& d)
     d.checksumMatches = d.storedChecksum == d.computedChecksum;
 }
 
-void loadSummary(const recorder::DataFileReader& file, char sep, MainState& s)
+// Every value but the chronological view and the charts; `frames` either
+// decodes the frames or only checks them.
+void loadValues(const recorder::DataFileReader& file, char sep, MainState& s,
+                void (*frames)(const recorder::DataFileReader&, MainState&))
 {
     loadDiagnostics(file, s.diagnostics);
     loadIdentification(file, s);
-    checkFrames(file, s);
+    frames(file, s);
     loadCounters(file, sep, s);
     classify(sep, s);
+}
+
+void loadSummary(const recorder::DataFileReader& file, char sep, MainState& s)
+{
+    loadValues(file, sep, s, checkFrames);
 }
 
 bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
@@ -192,11 +200,7 @@ void clearAll(MainState& state)
 
 void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
 {
-    loadDiagnostics(file, s.diagnostics);
-    loadIdentification(file, s);
-    loadFrames(file, s);
-    loadCounters(file, sep, s);
-    classify(sep, s);
+    loadValues(file, sep, s, loadFrames);
 
     s.FrameOrder.resize(recorder::kFrameCount);
     std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);

@@ -15,16 +15,16 @@ namespace {
 // that dates sort in time order.
 std::optional<double> momentNumber(const std::string& date, const std::string& time)
 {
-    const std::optional<analysis::DateTime> m =
-        time.size() == 6 && time[0] == ' ' ? analysis::parseDateTime(date, time.substr(1) + ":00")
-        : time.empty()                     ? analysis::parseDateTime(date, {})
-                                           : std::nullopt;
+    const std::optional<analysis::DateTime> m = time.size() == 6 && time[0] == ' '
+        ? analysis::parseDateTime(date, time.substr(1) + ":00")
+        : time.empty() ? analysis::parseDateTime(date, {})
+                       : std::nullopt;
     if (!m)
         return std::nullopt;
     return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
 }
 
-}  // namespace
+} // namespace
 
 std::string_view fleetColumnHeader(FleetColumn column)
 {
@@ -59,23 +59,39 @@ std::string fleetCellText(const FleetRow& row, FleetColumn column)
     if (!row.loaded)
         return {};
     switch (column) {
-    case FleetColumn::CraneModel: return codec::cp1251ToUtf8(row.craneModel);
-    case FleetColumn::CraneNumber: return codec::cp1251ToUtf8(row.craneNumber);
-    case FleetColumn::Owner: return codec::cp1251ToUtf8(row.owner);
-    case FleetColumn::ReadingDate: return codec::cp1251ToUtf8(row.readingDate);
-    case FleetColumn::TotalCycles: return std::to_string(row.totalCycles);
-    case FleetColumn::UtilisationClass: return codec::cp1251ToUtf8(row.utilisationClass);
-    case FleetColumn::LoadMode: return codec::cp1251ToUtf8(row.loadMode);
-    case FleetColumn::CraneGroup: return codec::cp1251ToUtf8(row.craneGroup);
-    case FleetColumn::NormGroup: return codec::cp1251ToUtf8(row.normGroup);
-    case FleetColumn::Characteristic: return codec::cp1251ToUtf8(row.characteristicText);
-    case FleetColumn::Normative: return codec::cp1251ToUtf8(row.normativeText);
-    case FleetColumn::ResourcePercent: return codec::cp1251ToUtf8(row.resourceText);
-    case FleetColumn::OverloadCount: return std::to_string(row.overloadCount);
-    case FleetColumn::LatestOverload: return codec::cp1251ToUtf8(row.latestOverload);
-    case FleetColumn::BrokenFrames: return std::to_string(row.brokenFrames);
+    case FleetColumn::CraneModel:
+        return codec::cp1251ToUtf8(row.craneModel);
+    case FleetColumn::CraneNumber:
+        return codec::cp1251ToUtf8(row.craneNumber);
+    case FleetColumn::Owner:
+        return codec::cp1251ToUtf8(row.owner);
+    case FleetColumn::ReadingDate:
+        return codec::cp1251ToUtf8(row.readingDate);
+    case FleetColumn::TotalCycles:
+        return std::to_string(row.totalCycles);
+    case FleetColumn::UtilisationClass:
+        return codec::cp1251ToUtf8(row.utilisationClass);
+    case FleetColumn::LoadMode:
+        return codec::cp1251ToUtf8(row.loadMode);
+    case FleetColumn::CraneGroup:
+        return codec::cp1251ToUtf8(row.craneGroup);
+    case FleetColumn::NormGroup:
+        return codec::cp1251ToUtf8(row.normGroup);
+    case FleetColumn::Characteristic:
+        return codec::cp1251ToUtf8(row.characteristicText);
+    case FleetColumn::Normative:
+        return codec::cp1251ToUtf8(row.normativeText);
+    case FleetColumn::ResourcePercent:
+        return codec::cp1251ToUtf8(row.resourceText);
+    case FleetColumn::OverloadCount:
+        return std::to_string(row.overloadCount);
+    case FleetColumn::LatestOverload:
+        return codec::cp1251ToUtf8(row.latestOverload);
+    case FleetColumn::BrokenFrames:
+        return std::to_string(row.brokenFrames);
     case FleetColumn::File:
-    case FleetColumn::Remark: break;
+    case FleetColumn::Remark:
+        break;
     }
     return {};
 }
@@ -88,8 +104,10 @@ bool fleetColumnNumeric(FleetColumn column)
     case FleetColumn::CraneNumber:
     case FleetColumn::Owner:
     case FleetColumn::NormGroup:
-    case FleetColumn::Remark: return false;
-    default: return true;
+    case FleetColumn::Remark:
+        return false;
+    default:
+        return true;
     }
 }
 
@@ -98,30 +116,39 @@ std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
     if (!row.loaded)
         return std::nullopt;
     switch (column) {
-    case FleetColumn::TotalCycles: return static_cast<double>(row.totalCycles);
+    case FleetColumn::TotalCycles:
+        return static_cast<double>(row.totalCycles);
     case FleetColumn::UtilisationClass:
     case FleetColumn::LoadMode:
     case FleetColumn::CraneGroup: {
         // "U3", "Q2", "A5": the class number after the letter.
         const std::string& text = column == FleetColumn::UtilisationClass ? row.utilisationClass
-                                : column == FleetColumn::LoadMode         ? row.loadMode
+            : column == FleetColumn::LoadMode                             ? row.loadMode
                                                                           : row.craneGroup;
         int number = 0;
-        if (text.size() < 2 || std::from_chars(text.data() + 1, text.data() + text.size(), number).ec != std::errc{})
+        if (text.size() < 2
+            || std::from_chars(text.data() + 1, text.data() + text.size(), number).ec != std::errc {})
             return std::nullopt;
         return number;
     }
-    case FleetColumn::ReadingDate: return momentNumber(row.readingDate.substr(0, 10), row.readingDate.substr(10));
+    case FleetColumn::ReadingDate:
+        return momentNumber(row.readingDate.substr(0, 10), row.readingDate.substr(10));
     case FleetColumn::LatestOverload:
         return momentNumber(row.latestOverload.substr(std::min<std::size_t>(6, row.latestOverload.size())),
-                            " " + row.latestOverload.substr(0, 5));
-    case FleetColumn::Characteristic: return row.characteristicNumber;
-    case FleetColumn::Normative: return static_cast<double>(row.normativeNumber);
-    case FleetColumn::ResourcePercent: return row.resourcePercent;
-    case FleetColumn::OverloadCount: return static_cast<double>(row.overloadCount);
-    case FleetColumn::BrokenFrames: return static_cast<double>(row.brokenFrames);
-    default: return std::nullopt;
+            " " + row.latestOverload.substr(0, 5));
+    case FleetColumn::Characteristic:
+        return row.characteristicNumber;
+    case FleetColumn::Normative:
+        return static_cast<double>(row.normativeNumber);
+    case FleetColumn::ResourcePercent:
+        return row.resourcePercent;
+    case FleetColumn::OverloadCount:
+        return static_cast<double>(row.overloadCount);
+    case FleetColumn::BrokenFrames:
+        return static_cast<double>(row.brokenFrames);
+    default:
+        return std::nullopt;
     }
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

@@ -21,8 +21,7 @@ void appendField(std::string& out, std::string_view field)
     out += '"';
 }
 
-template <typename CellText>
-void appendLine(std::string& out, CellText cell)
+template <typename CellText> void appendLine(std::string& out, CellText cell)
 {
     for (int c = 0; c < kFleetColumnCount; ++c) {
         if (c > 0)
@@ -32,7 +31,7 @@ void appendLine(std::string& out, CellText cell)
     out += "\r\n";
 }
 
-}  // namespace
+} // namespace
 
 std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark)
 {
@@ -50,4 +49,4 @@ bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, s
     return fileio::writeFileAtomically(path, fleetCsv(rows, true), error);
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

@@ -22,16 +22,17 @@ std::string cp1251(const char* utf8)
 std::string openFailure(int error)
 {
     const char* cause = error == EACCES || error == EPERM ? "нет доступа"
-                      : error == ENOENT                   ? "файл не найден"
-                      : error == ELOOP                    ? "слишком много ссылок"
+        : error == ENOENT                                 ? "файл не найден"
+        : error == ELOOP                                  ? "слишком много ссылок"
                                                           : nullptr;
-    return cp1251("Файл не удалось открыть: ") + (cause ? cp1251(cause) : cp1251("ошибка ") + std::to_string(error));
+    return cp1251("Файл не удалось открыть: ")
+        + (cause ? cp1251(cause) : cp1251("ошибка ") + std::to_string(error));
 }
 
 // Why `path` is not opened, or nothing when it is a regular file.
 std::optional<std::string> notARegularFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return openFailure(errno);
     if (S_ISDIR(st.st_mode))
@@ -74,15 +75,17 @@ void takeValues(const analysis::MainState& s, char sep, FleetRow& row)
 
     const analysis::LoadDiagnostics& d = s.diagnostics;
     if (d.fileSize < recorder::kImageSize)
-        appendRemark(row.remark, cp1251("Файл усечён: ") + std::to_string(d.fileSize) + cp1251(" байт из ")
-                                     + std::to_string(recorder::kImageSize));
+        appendRemark(row.remark,
+            cp1251("Файл усечён: ") + std::to_string(d.fileSize) + cp1251(" байт из ")
+                + std::to_string(recorder::kImageSize));
     if (!d.checksumMatches)
         appendRemark(row.remark, cp1251("Контрольная сумма образа не совпадает"));
 }
 
-}  // namespace
+} // namespace
 
-FleetRow loadFleetRow(const std::string& root, const std::string& relative, char sep, analysis::MainState& scratch)
+FleetRow loadFleetRow(
+    const std::string& root, const std::string& relative, char sep, analysis::MainState& scratch)
 {
     FleetRow row;
     row.file = relative;
@@ -99,4 +102,4 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
     return row;
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

@@ -18,10 +18,10 @@ auto rowLoader(std::string folder, char sep)
     };
 }
 
-}  // namespace
+} // namespace
 
-std::optional<std::vector<FleetRow>> scanFleet(const std::string& folder, char sep, QThreadPool& pool,
-                                               std::string* error)
+std::optional<std::vector<FleetRow>> scanFleet(
+    const std::string& folder, char sep, QThreadPool& pool, std::string* error)
 {
     const std::optional<std::vector<std::string>> files = listReadouts(folder, error);
     if (!files)
@@ -29,12 +29,13 @@ std::optional<std::vector<FleetRow>> scanFleet(const std::string& folder, char s
     return QtConcurrent::blockingMapped<std::vector<FleetRow>>(&pool, *files, rowLoader(folder, sep));
 }
 
-FleetScan::FleetScan(QObject* parent) : QObject(parent)
+FleetScan::FleetScan(QObject* parent)
+    : QObject(parent)
 {
     setThreadCount(0);
     connect(&listing_, &QFutureWatcher<Listing>::finished, this, &FleetScan::listingDone);
     connect(&rows_, &QFutureWatcher<FleetRow>::progressValueChanged, this,
-            [this](int value) { emit progress(value, rows_.progressMaximum()); });
+        [this](int value) { emit progress(value, rows_.progressMaximum()); });
     connect(&rows_, &QFutureWatcher<FleetRow>::finished, this, &FleetScan::loadingDone);
 }
 
@@ -108,8 +109,9 @@ void FleetScan::listingDone()
     stage_ = Stage::Loading;
     loadingStarted_ = true;
     const int count = static_cast<int>(listing.files->size());
-    rows_.setFuture(QtConcurrent::mapped(&pool_, std::move(*listing.files), rowLoader(folder_, decimalSeparator_)));
-    emit listed(count);  // after the loading began, so that a receiver may cancel it
+    rows_.setFuture(
+        QtConcurrent::mapped(&pool_, std::move(*listing.files), rowLoader(folder_, decimalSeparator_)));
+    emit listed(count); // after the loading began, so that a receiver may cancel it
 }
 
 void FleetScan::loadingDone()
@@ -123,4 +125,4 @@ void FleetScan::loadingDone()
         emit finished();
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

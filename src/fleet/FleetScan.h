@@ -17,8 +17,8 @@ namespace nkp::fleet {
 // Lists `folder` and loads every read-out in it with the threads of `pool`,
 // blocking until all are loaded; rows in listing order. Nothing when the
 // folder cannot be listed (`error` names the cause, English).
-std::optional<std::vector<FleetRow>> scanFleet(const std::string& folder, char decimalSeparator, QThreadPool& pool,
-                                               std::string* error = nullptr);
+std::optional<std::vector<FleetRow>> scanFleet(
+    const std::string& folder, char decimalSeparator, QThreadPool& pool, std::string* error = nullptr);
 
 // The same off the calling thread, for a window: the folder is listed in the
 // pool, then every read-out is loaded there (QtConcurrent::mapped). Signals
@@ -28,7 +28,7 @@ class FleetScan : public QObject {
     Q_OBJECT
 public:
     explicit FleetScan(QObject* parent = nullptr);
-    ~FleetScan() override;  // cancels and waits
+    ~FleetScan() override; // cancels and waits
 
     // Threads that load at once; 0 (the default): one per core.
     void setThreadCount(int count);
@@ -52,11 +52,11 @@ public:
     std::vector<FleetRow> rows() const;
 
 signals:
-    void listed(int count);               // the folder is listed; loading begins
+    void listed(int count); // the folder is listed; loading begins
     void progress(int done, int total);
-    void finished();                      // every row is loaded
+    void finished(); // every row is loaded
     void cancelled();
-    void failed(const QString& message);  // the folder could not be listed (English cause)
+    void failed(const QString& message); // the folder could not be listed (English cause)
 
 private:
     struct Listing {
@@ -80,4 +80,4 @@ private:
     bool loadingStarted_ = false;
 };
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

@@ -23,13 +23,14 @@ std::optional<analysis::DateTime> stampMoment(const std::string& stamp)
     return analysis::parseDateTime(std::string_view(stamp).substr(6), stamp.substr(0, 5) + ":00");
 }
 
-}  // namespace
+} // namespace
 
 OverloadSummary overloadSummary(const analysis::MainState& s)
 {
     OverloadSummary summary;
     std::optional<analysis::DateTime> newest;
-    for (const std::string* stamp : {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
+    for (const std::string* stamp :
+        {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
         if (emptyStamp(*stamp))
             continue;
         ++summary.count;
@@ -42,4 +43,4 @@ OverloadSummary overloadSummary(const analysis::MainState& s)
     return summary;
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

@@ -10,11 +10,12 @@ namespace {
 bool hasReadoutExtension(const std::filesystem::path& path)
 {
     std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".nkp";
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::vector<std::string>> listReadouts(const std::string& folder, std::string* error)
 {
@@ -30,7 +31,7 @@ std::optional<std::vector<std::string>> listReadouts(const std::string& folder, 
     std::vector<std::string> files;
     for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (ec)
-            break;  // a subfolder that vanished meanwhile: keep what was found
+            break; // a subfolder that vanished meanwhile: keep what was found
         if (hasReadoutExtension(it->path()))
             files.push_back(it->path().lexically_relative(root).generic_string());
     }
@@ -38,4 +39,4 @@ std::optional<std::vector<std::string>> listReadouts(const std::string& folder, 
     return files;
 }
 
-}  // namespace nkp::fleet
+} // namespace nkp::fleet

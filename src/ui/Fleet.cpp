@@ -18,10 +18,11 @@ namespace {
 
 const QString kCaption = QStringLiteral("Обзор парка");
 
-}  // namespace
+} // namespace
 
 TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window), prompts_(prompts)
+    : QWidget(parent, Qt::Window)
+    , prompts_(prompts)
 {
     setObjectName(QStringLiteral("Form_Fleet"));
     setWindowTitle(kCaption);
@@ -103,7 +104,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     scanning(false);
 }
 
-TForm_Fleet::~TForm_Fleet() = default;  // the scan cancels and waits for its threads
+TForm_Fleet::~TForm_Fleet() = default; // the scan cancels and waits for its threads
 
 void TForm_Fleet::showEvent(QShowEvent* event)
 {
@@ -118,7 +119,7 @@ void TForm_Fleet::showEvent(QShowEvent* event)
 void TForm_Fleet::scan()
 {
     listedCount_ = 0;
-    ProgressBar_Scan->setRange(0, 0);  // busy until the folder is listed
+    ProgressBar_Scan->setRange(0, 0); // busy until the folder is listed
     scanning(true);
     Label_Status->setText(QStringLiteral("Поиск файлов..."));
     scan_.start(Edit_Folder->text().toStdString(), decimalSeparator_);
@@ -144,8 +145,9 @@ void TForm_Fleet::showRows(bool complete)
     model_->setRows(scan_.rows());
     showCount();
     if (!complete)
-        Label_Status->setText(QStringLiteral("Прервано: загружено %1 из %2 файлов. ").arg(model_->rowCount()).arg(listedCount_)
-                              + Label_Status->text());
+        Label_Status->setText(
+            QStringLiteral("Прервано: загружено %1 из %2 файлов. ").arg(model_->rowCount()).arg(listedCount_)
+            + Label_Status->text());
     emit scanEnded();
 }
 
@@ -180,18 +182,20 @@ void TForm_Fleet::exportCsv()
         return;
     std::vector<nkp::fleet::FleetRow> rows;
     for (int r = 0; r < proxy_->rowCount(); ++r)
-        rows.push_back(model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
+        rows.push_back(
+            model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
     std::string error;
     if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
         prompts_.error(nkp::ui::toCp1251(kCaption),
-                       nkp::ui::toCp1251(QStringLiteral("Файл не удалось записать: ")) + error);
+            nkp::ui::toCp1251(QStringLiteral("Файл не удалось записать: ")) + error);
 }
 
 void TForm_Fleet::activate(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
-    const nkp::fleet::FleetRow& row = model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(index).row())];
+    const nkp::fleet::FleetRow& row
+        = model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(index).row())];
     // Only a read-out that loaded here is handed on: opening a pipe would block.
     if (row.loaded)
         emit readoutActivated(QString::fromStdString(row.path));

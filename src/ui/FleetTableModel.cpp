@@ -19,12 +19,14 @@ bool rightAligned(FleetColumn column)
     case FleetColumn::Normative:
     case FleetColumn::ResourcePercent:
     case FleetColumn::OverloadCount:
-    case FleetColumn::BrokenFrames: return true;
-    default: return false;
+    case FleetColumn::BrokenFrames:
+        return true;
+    default:
+        return false;
     }
 }
 
-}  // namespace
+} // namespace
 
 void FleetTableModel::setRows(std::vector<fleet::FleetRow> rows)
 {
@@ -58,8 +60,8 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
             return fleet::fleetCellNumber(row, column).value_or(std::numeric_limits<double>::lowest());
         return QString::fromStdString(fleet::fleetCellText(row, column));
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(rightAligned(column) ? Qt::AlignRight | Qt::AlignVCenter
-                                                        : Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant::fromValue(
+            rightAligned(column) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -67,10 +69,11 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
 
 QVariant FleetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= fleet::kFleetColumnCount)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= fleet::kFleetColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     const std::string_view header = fleet::fleetColumnHeader(static_cast<FleetColumn>(section));
     return QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size()));
 }
 
-}  // namespace nkp::ui
+} // namespace nkp::ui

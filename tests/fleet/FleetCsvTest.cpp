@@ -15,10 +15,10 @@ using nkp::test::FleetFolder;
 
 namespace {
 
-const std::string kHeader =
-    "Файл;Марка крана;№ крана;Владелец;Дата считывания;Всего циклов;Класс использования;Режим нагружения;"
-    "Группа режима;Нормативная группа;Характеристическое число;Нормативное число;Ресурс, %;Перегрузок;"
-    "Последняя перегрузка;Бракованных кадров;Примечание\r\n";
+const std::string kHeader
+    = "Файл;Марка крана;№ крана;Владелец;Дата считывания;Всего циклов;Класс использования;Режим нагружения;"
+      "Группа режима;Нормативная группа;Характеристическое число;Нормативное число;Ресурс, %;Перегрузок;"
+      "Последняя перегрузка;Бракованных кадров;Примечание\r\n";
 
 std::string utf8(const std::string& cp1251)
 {
@@ -34,10 +34,11 @@ std::string readBytes(const std::string& path)
 // "hh:mm dd.mm.yyyy" as "yyyymmddhhmm", which orders by time.
 std::string sortable(const std::string& stamp)
 {
-    return stamp.substr(12, 4) + stamp.substr(9, 2) + stamp.substr(6, 2) + stamp.substr(0, 2) + stamp.substr(3, 2);
+    return stamp.substr(12, 4) + stamp.substr(9, 2) + stamp.substr(6, 2) + stamp.substr(0, 2)
+        + stamp.substr(3, 2);
 }
 
-}  // namespace
+} // namespace
 
 // Hand-made rows: fields with ";", quotes and line ends are quoted, inner
 // quotes doubled; texts are UTF-8; a row that was not loaded has only its
@@ -67,9 +68,10 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     bad.file = "dir.nkp";
     bad.remark = codec::utf8ToCp1251("Это папка, а не файл");
 
-    const std::string expectedBody = "\"sub/a;b.nkp\";КС-45717;\"12\"\"3\";\"ООО \"\"Кран\"\"\";01.02.2024 10:20;12544;"
-                                     "U0;Q2;A1;А5;2911,9;125000;2,3;2;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
-                                     "dir.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+    const std::string expectedBody
+        = "\"sub/a;b.nkp\";КС-45717;\"12\"\"3\";\"ООО \"\"Кран\"\"\";01.02.2024 10:20;12544;"
+          "U0;Q2;A1;А5;2911,9;125000;2,3;2;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
+          "dir.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
     EXPECT_EQ(fleet::fleetCsv({row, bad}, false), kHeader + expectedBody);
     EXPECT_EQ(fleet::fleetCsv({}, true), "\xEF\xBB\xBF" + kHeader);
 
@@ -93,28 +95,28 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
 
     int overloads = 0;
     std::string latest;
-    for (const std::string* stamp : {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
+    for (const std::string* stamp :
+        {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
         if (*stamp == "00:00 00.00.2000")
             continue;
         ++overloads;
         if (latest.empty() || sortable(*stamp) > sortable(latest))
             latest = *stamp;
     }
-    ASSERT_GT(overloads, 0);  // the generated read-out has overloads
-    const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\""
-                           + [&] {
-                                 std::string owner = utf8(s.Edit_Vlad);  // the generated owner holds quotes
-                                 std::string quoted;
-                                 for (char c : owner)
-                                     quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-                                 return quoted;
-                             }()
-                           + "\";" + utf8(s.Edit_DataSch) + ';' + std::to_string(s.totalCycles) + ';' + s.Label_KIspU
-                           + ';' + s.Label_RezhQ + ';' + s.Label_RezhA + ';' + utf8(s.Edit_GrRegNag) + ';'
-                           + s.Edit_HarCh + ';' + s.Label_NHarch + ';'
-                           + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';'
-                           + std::to_string(overloads) + ';' + latest + ';'
-                           + std::to_string(s.diagnostics.brokenFrames.size()) + ";\r\n";
+    ASSERT_GT(overloads, 0); // the generated read-out has overloads
+    const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\"" +
+        [&] {
+            std::string owner = utf8(s.Edit_Vlad); // the generated owner holds quotes
+            std::string quoted;
+            for (char c : owner)
+                quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            return quoted;
+        }()
+        + "\";" + utf8(s.Edit_DataSch) + ';' + std::to_string(s.totalCycles) + ';' + s.Label_KIspU + ';'
+        + s.Label_RezhQ + ';' + s.Label_RezhA + ';' + utf8(s.Edit_GrRegNag) + ';' + s.Edit_HarCh + ';'
+        + s.Label_NHarch + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';'
+        + std::to_string(overloads) + ';' + latest + ';' + std::to_string(s.diagnostics.brokenFrames.size())
+        + ";\r\n";
     const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 
     QThreadPool pool;

@@ -31,8 +31,7 @@ const fleet::FleetRow& rowOf(const std::vector<fleet::FleetRow>& rows, const std
 }
 
 // Processes events until `done` holds or five seconds pass.
-template <typename Done>
-bool waitFor(Done done)
+template <typename Done> bool waitFor(Done done)
 {
     QElapsedTimer timer;
     timer.start();
@@ -41,7 +40,7 @@ bool waitFor(Done done)
     return done();
 }
 
-}  // namespace
+} // namespace
 
 // Nested folders, a short file, a folder and a pipe named *.nkp, a file
 // without access and a file of another kind: every *.nkp gets a row, the
@@ -71,7 +70,8 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     std::vector<std::string> files;
     for (const fleet::FleetRow& r : *rows)
         files.push_back(r.file);
-    std::vector<std::string> expected = {"a.nkp", "dir.nkp", "pipe.nkp", "short.nkp", "sub/b.nkp", "sub/deeper/c.NKP"};
+    std::vector<std::string> expected
+        = {"a.nkp", "dir.nkp", "pipe.nkp", "short.nkp", "sub/b.nkp", "sub/deeper/c.NKP"};
     if (!root)
         expected.insert(expected.begin() + 2, "locked.nkp");
     EXPECT_EQ(files, expected);
@@ -87,10 +87,11 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     EXPECT_EQ(a.owner, full.Edit_Vlad);
     EXPECT_EQ(a.readingDate, full.Edit_DataSch);
     EXPECT_EQ(a.totalCycles, full.totalCycles);
-    EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup, full.Label_KIspU + full.Label_RezhQ + full.Label_RezhA);
+    EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
+        full.Label_KIspU + full.Label_RezhQ + full.Label_RezhA);
     EXPECT_EQ(a.characteristicText, full.Edit_HarCh);
     EXPECT_EQ(a.normativeText, full.Label_NHarch);
-    EXPECT_EQ(a.brokenFrames, 12u);  // the generator's default
+    EXPECT_EQ(a.brokenFrames, 12u); // the generator's default
     EXPECT_EQ(a.remark, "");
     EXPECT_FALSE(a.craneModel.empty());
 

@@ -14,7 +14,7 @@ namespace nkp::test {
 // A temporary folder of generated read-outs, removed with the object.
 struct FleetFolder {
     std::filesystem::path dir = std::filesystem::temp_directory_path()
-                              / ("nkp_fleet_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
+        / ("nkp_fleet_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
 
     FleetFolder() { std::filesystem::create_directories(dir); }
     ~FleetFolder()
@@ -47,4 +47,4 @@ private:
     }
 };
 
-}  // namespace nkp::test
+} // namespace nkp::test

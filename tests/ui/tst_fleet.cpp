@@ -53,7 +53,7 @@ void waitForScan(TForm_Fleet& w, QSignalSpy& ended, int count)
     QVERIFY(!w.isScanning());
 }
 
-}  // namespace
+} // namespace
 
 void TestFleet::scanFilterSortActivateExport()
 {
@@ -83,7 +83,7 @@ void TestFleet::scanFilterSortActivateExport()
         totals << cell(view, r, FleetColumn::TotalCycles).toLongLong();
     QVERIFY(std::is_sorted(totals.begin(), totals.end()));
     QVERIFY(QString::number(totals.front()).size() != QString::number(totals.back()).size());
-    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));  // no number: first
+    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp")); // no number: first
 
     // The filter looks through every column, in any letter case.
     const QString model = cell(view, 1, FleetColumn::CraneModel);
@@ -113,7 +113,7 @@ void TestFleet::scanFilterSortActivateExport()
     QCOMPARE(shown, 1);
     prompts.fileAnswers.push_back(f.path("out.csv"));
     w.Button_Export->click();
-    QCOMPARE(prompts.callsOf("save").size(), std::size_t{1});
+    QCOMPARE(prompts.callsOf("save").size(), std::size_t {1});
     QCOMPARE(prompts.dialogs.back().defaultExtension, std::string("csv"));
     std::ifstream in(f.path("out.csv"), std::ios::binary);
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -123,11 +123,11 @@ void TestFleet::scanFilterSortActivateExport()
     // A file that cannot be written is reported; a cancelled prompt writes nothing.
     prompts.fileAnswers.push_back(f.path("no/such/folder/out.csv"));
     w.exportCsv();
-    QCOMPARE(prompts.callsOf("error").size(), std::size_t{1});
+    QCOMPARE(prompts.callsOf("error").size(), std::size_t {1});
     QCOMPARE(prompts.callsOf("error")[0].caption, nkp::codec::utf8ToCp1251("Обзор парка"));
     w.exportCsv();
-    QCOMPARE(prompts.callsOf("save").size(), std::size_t{3});
-    QCOMPARE(prompts.callsOf("error").size(), std::size_t{1});
+    QCOMPARE(prompts.callsOf("save").size(), std::size_t {3});
+    QCOMPARE(prompts.callsOf("error").size(), std::size_t {1});
 }
 
 void TestFleet::folderButtonAndCancel()
@@ -149,7 +149,7 @@ void TestFleet::folderButtonAndCancel()
 
     // A cancelled folder choice changes nothing; a chosen folder is scanned.
     w.Button_Folder->click();
-    QCOMPARE(prompts.callsOf("folder").size(), std::size_t{1});
+    QCOMPARE(prompts.callsOf("folder").size(), std::size_t {1});
     QCOMPARE(w.Edit_Folder->text(), QString::fromStdString(first.dir.string()));
     QCOMPARE(ended.count(), 1);
     // Cancel as soon as loading begins: the window keeps what was loaded and

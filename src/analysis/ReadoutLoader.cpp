@@ -42,6 +42,16 @@ struct NewestSearch {
     int newest = 0;
 };
 
+// Only the check of every frame: which ones are broken.
+void checkFrames(const recorder::DataFileReader& file, MainState& s)
+{
+    s.diagnostics.brokenFrames.clear();
+    s.diagnostics.nonCalendarFrames.clear();
+    for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
+        if (!recorder::frameValid(file.frame(i)))
+            s.diagnostics.brokenFrames.push_back(static_cast<int>(i));
+}
+
 // Decodes, completes the date of, and weighs every frame in one pass over
 // the store (the store is megabytes: one pass instead of three).
 void loadFrames(const recorder::DataFileReader& file, MainState& s)
@@ -140,6 +150,45 @@ void classify(char sep, MainState& s)
     s.Label_RezhA = 'A' + std::to_string(s.craneGroup);
 }
 
+void loadDiagnostics(const recorder::DataFileReader& file, LoadDiagnostics& d)
+{
+    d.fileSize = file.fileSize();
+    d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
+    d.storedChecksum = file.storedChecksum();
+    d.computedChecksum = file.computedChecksum();
+    d.checksumMatches = d.storedChecksum == d.computedChecksum;
+}
+
+// Every value but the chronological view and the charts; `frames` either
+// decodes the frames or only checks them.
+void loadValues(const recorder::DataFileReader& file, char sep, MainState& s,
+                void (*frames)(const recorder::DataFileReader&, MainState&))
+{
+    loadDiagnostics(file, s.diagnostics);
+    loadIdentification(file, s);
+    frames(file, s);
+    loadCounters(file, sep, s);
+    classify(sep, s);
+}
+
+void loadSummary(const recorder::DataFileReader& file, char sep, MainState& s)
+{
+    loadValues(file, sep, s, checkFrames);
+}
+
+bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
+                 void (*load)(const recorder::DataFileReader&, char, MainState&))
+{
+    const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
+    if (!file)
+        return false;
+    load(*file, sep, state);
+    state.filePath = path;
+    const std::size_t slash = path.find_last_of('/');
+    state.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    return true;
+}
+
 }  // namespace
 
 void clearAll(MainState& state)
@@ -151,17 +200,7 @@ void clearAll(MainState& state)
 
 void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
 {
-    LoadDiagnostics& d = s.diagnostics;
-    d.fileSize = file.fileSize();
-    d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
-    d.storedChecksum = file.storedChecksum();
-    d.computedChecksum = file.computedChecksum();
-    d.checksumMatches = d.storedChecksum == d.computedChecksum;
-
-    loadIdentification(file, s);
-    loadFrames(file, s);
-    loadCounters(file, sep, s);
-    classify(sep, s);
+    loadValues(file, sep, s, loadFrames);
 
     s.FrameOrder.resize(recorder::kFrameCount);
     std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);
@@ -171,14 +210,12 @@ void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
 
 bool loadReadout(const std::string& path, char sep, MainState& state, std::string* error)
 {
-    const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
-    if (!file)
-        return false;
-    loadReadout(*file, sep, state);
-    state.filePath = path;
-    const std::size_t slash = path.find_last_of('/');
-    state.fileName = slash == std::string::npos ? path : path.substr(slash + 1);
-    return true;
+    return openAndLoad(path, sep, state, error, loadReadout);
+}
+
+bool loadReadoutSummary(const std::string& path, char sep, MainState& state, std::string* error)
+{
+    return openAndLoad(path, sep, state, error, loadSummary);
 }
 
 }  // namespace nkp::analysis

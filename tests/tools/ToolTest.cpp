@@ -148,3 +148,35 @@ TEST_F(ToolTest, ErrorsAndUsage)
     EXPECT_EQ(tool("generate --seed x1 " + path("d.nkp")).status, 2);
     EXPECT_EQ(tool("generate").status, 2);
 }
+
+// fleet: 0 when the folder was scanned (unreadable entries listed in it), 1
+// when the folder or the CSV file fails, 2 on usage errors.
+TEST_F(ToolTest, FleetExitStatuses)
+{
+    std::filesystem::create_directories(dir / "fleet" / "sub");
+    ASSERT_EQ(tool("generate --seed 5 " + path("fleet/sub/a.nkp")).status, 0);
+    std::filesystem::create_directories(dir / "fleet" / "x.nkp");
+
+    const ToolRun table = tool("fleet " + path("fleet"));
+    EXPECT_EQ(table.status, 0) << table.err;
+    const std::vector<std::string> rows = lines(table.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].rfind("Файл;Марка крана;", 0), 0u);
+    EXPECT_EQ(rows[1].rfind("sub/a.nkp;", 0), 0u);
+    EXPECT_EQ(rows[2], "x.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r");
+
+    EXPECT_EQ(tool("fleet " + path("fleet") + " --csv " + path("out.csv")).status, 0);
+    std::ifstream in(dir / "out.csv", std::ios::binary);
+    const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(csv, "\xEF\xBB\xBF" + table.out);
+
+    const ToolRun missing = tool("fleet " + path("nothing"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("nothing"), std::string::npos);
+    EXPECT_EQ(tool("fleet " + path("fleet/sub/a.nkp")).status, 1);
+    EXPECT_EQ(tool("fleet " + path("fleet") + " --csv " + path("no/such/out.csv")).status, 1);
+    EXPECT_EQ(tool("fleet").status, 2);
+    EXPECT_EQ(tool("fleet " + path("fleet") + " --csv").status, 2);
+    EXPECT_EQ(tool("fleet " + path("fleet") + " --bogus").status, 2);
+    EXPECT_EQ(tool("fleet " + path("fleet") + " " + path("fleet")).status, 2);
+}

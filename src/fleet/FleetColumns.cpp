@@ -1,0 +1,154 @@
+#include "fleet/FleetColumns.h"
+
+#include "codec/Codec.h"
+
+#include "analysis/DateTimeText.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace nkp::fleet {
+namespace {
+
+// A date "dd.mm.yyyy" with a time " hh:mm" (or none) as yyyymmddhhmm, so
+// that dates sort in time order.
+std::optional<double> momentNumber(const std::string& date, const std::string& time)
+{
+    const std::optional<analysis::DateTime> m = time.size() == 6 && time[0] == ' '
+        ? analysis::parseDateTime(date, time.substr(1) + ":00")
+        : time.empty() ? analysis::parseDateTime(date, {})
+                       : std::nullopt;
+    if (!m)
+        return std::nullopt;
+    return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
+}
+
+} // namespace
+
+std::string_view fleetColumnHeader(FleetColumn column)
+{
+    static constexpr std::array<std::string_view, kFleetColumnCount> headers = {
+        "Файл",
+        "Марка крана",
+        "№ крана",
+        "Владелец",
+        "Дата считывания",
+        "Всего циклов",
+        "Класс использования",
+        "Режим нагружения",
+        "Группа режима",
+        "Нормативная группа",
+        "Характеристическое число",
+        "Нормативное число",
+        "Ресурс, %",
+        "Перегрузок",
+        "Последняя перегрузка",
+        "Бракованных кадров",
+        "Примечание",
+    };
+    return headers[static_cast<std::size_t>(column)];
+}
+
+std::string fleetCellText(const FleetRow& row, FleetColumn column)
+{
+    if (column == FleetColumn::File)
+        return row.file;
+    if (column == FleetColumn::Remark)
+        return codec::cp1251ToUtf8(row.remark);
+    if (!row.loaded)
+        return {};
+    switch (column) {
+    case FleetColumn::CraneModel:
+        return codec::cp1251ToUtf8(row.craneModel);
+    case FleetColumn::CraneNumber:
+        return codec::cp1251ToUtf8(row.craneNumber);
+    case FleetColumn::Owner:
+        return codec::cp1251ToUtf8(row.owner);
+    case FleetColumn::ReadingDate:
+        return codec::cp1251ToUtf8(row.readingDate);
+    case FleetColumn::TotalCycles:
+        return std::to_string(row.totalCycles);
+    case FleetColumn::UtilisationClass:
+        return codec::cp1251ToUtf8(row.utilisationClass);
+    case FleetColumn::LoadMode:
+        return codec::cp1251ToUtf8(row.loadMode);
+    case FleetColumn::CraneGroup:
+        return codec::cp1251ToUtf8(row.craneGroup);
+    case FleetColumn::NormGroup:
+        return codec::cp1251ToUtf8(row.normGroup);
+    case FleetColumn::Characteristic:
+        return codec::cp1251ToUtf8(row.characteristicText);
+    case FleetColumn::Normative:
+        return codec::cp1251ToUtf8(row.normativeText);
+    case FleetColumn::ResourcePercent:
+        return codec::cp1251ToUtf8(row.resourceText);
+    case FleetColumn::OverloadCount:
+        return std::to_string(row.overloadCount);
+    case FleetColumn::LatestOverload:
+        return codec::cp1251ToUtf8(row.latestOverload);
+    case FleetColumn::BrokenFrames:
+        return std::to_string(row.brokenFrames);
+    case FleetColumn::File:
+    case FleetColumn::Remark:
+        break;
+    }
+    return {};
+}
+
+bool fleetColumnNumeric(FleetColumn column)
+{
+    switch (column) {
+    case FleetColumn::File:
+    case FleetColumn::CraneModel:
+    case FleetColumn::CraneNumber:
+    case FleetColumn::Owner:
+    case FleetColumn::NormGroup:
+    case FleetColumn::Remark:
+        return false;
+    default:
+        return true;
+    }
+}
+
+std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
+{
+    if (!row.loaded)
+        return std::nullopt;
+    switch (column) {
+    case FleetColumn::TotalCycles:
+        return static_cast<double>(row.totalCycles);
+    case FleetColumn::UtilisationClass:
+    case FleetColumn::LoadMode:
+    case FleetColumn::CraneGroup: {
+        // "U3", "Q2", "A5": the class number after the letter.
+        const std::string& text = column == FleetColumn::UtilisationClass ? row.utilisationClass
+            : column == FleetColumn::LoadMode                             ? row.loadMode
+                                                                          : row.craneGroup;
+        int number = 0;
+        if (text.size() < 2
+            || std::from_chars(text.data() + 1, text.data() + text.size(), number).ec != std::errc {})
+            return std::nullopt;
+        return number;
+    }
+    case FleetColumn::ReadingDate:
+        return momentNumber(row.readingDate.substr(0, 10), row.readingDate.substr(10));
+    case FleetColumn::LatestOverload:
+        return momentNumber(row.latestOverload.substr(std::min<std::size_t>(6, row.latestOverload.size())),
+            " " + row.latestOverload.substr(0, 5));
+    case FleetColumn::Characteristic:
+        return row.characteristicNumber;
+    case FleetColumn::Normative:
+        return static_cast<double>(row.normativeNumber);
+    case FleetColumn::ResourcePercent:
+        return row.resourcePercent;
+    case FleetColumn::OverloadCount:
+        return static_cast<double>(row.overloadCount);
+    case FleetColumn::BrokenFrames:
+        return static_cast<double>(row.brokenFrames);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace nkp::fleet

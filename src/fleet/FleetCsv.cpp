@@ -1,0 +1,52 @@
+#include "fleet/FleetCsv.h"
+
+#include "fileio/SafeFileWriter.h"
+#include "fleet/FleetColumns.h"
+
+namespace nkp::fleet {
+namespace {
+
+void appendField(std::string& out, std::string_view field)
+{
+    if (field.find_first_of(";\"\r\n") == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+template <typename CellText> void appendLine(std::string& out, CellText cell)
+{
+    for (int c = 0; c < kFleetColumnCount; ++c) {
+        if (c > 0)
+            out += ';';
+        appendField(out, cell(static_cast<FleetColumn>(c)));
+    }
+    out += "\r\n";
+}
+
+} // namespace
+
+std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark)
+{
+    std::string out;
+    if (byteOrderMark)
+        out += kUtf8Bom;
+    appendLine(out, [](FleetColumn c) { return std::string(fleetColumnHeader(c)); });
+    for (const FleetRow& row : rows)
+        appendLine(out, [&row](FleetColumn c) { return fleetCellText(row, c); });
+    return out;
+}
+
+bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error)
+{
+    return fileio::writeFileAtomically(path, fleetCsv(rows, true), error);
+}
+
+} // namespace nkp::fleet

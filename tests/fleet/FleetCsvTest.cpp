@@ -1,0 +1,126 @@
+#include "FleetFolder.h"
+
+#include "analysis/ReadoutLoader.h"
+#include "analysis/ResourceUse.h"
+#include "codec/Codec.h"
+#include "fleet/FleetCsv.h"
+#include "fleet/FleetScan.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+using namespace nkp;
+using nkp::test::FleetFolder;
+
+namespace {
+
+const std::string kHeader
+    = "Файл;Марка крана;№ крана;Владелец;Дата считывания;Всего циклов;Класс использования;Режим нагружения;"
+      "Группа режима;Нормативная группа;Характеристическое число;Нормативное число;Ресурс, %;Перегрузок;"
+      "Последняя перегрузка;Бракованных кадров;Примечание\r\n";
+
+std::string utf8(const std::string& cp1251)
+{
+    return codec::cp1251ToUtf8(cp1251);
+}
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// "hh:mm dd.mm.yyyy" as "yyyymmddhhmm", which orders by time.
+std::string sortable(const std::string& stamp)
+{
+    return stamp.substr(12, 4) + stamp.substr(9, 2) + stamp.substr(6, 2) + stamp.substr(0, 2)
+        + stamp.substr(3, 2);
+}
+
+} // namespace
+
+// Hand-made rows: fields with ";", quotes and line ends are quoted, inner
+// quotes doubled; texts are UTF-8; a row that was not loaded has only its
+// file and remark.
+TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
+{
+    fleet::FleetRow row;
+    row.file = "sub/a;b.nkp";
+    row.loaded = true;
+    row.craneModel = codec::utf8ToCp1251("КС-45717");
+    row.craneNumber = "12\"3";
+    row.owner = codec::utf8ToCp1251("ООО \"Кран\"");
+    row.readingDate = "01.02.2024 10:20";
+    row.normGroup = codec::utf8ToCp1251("А5");
+    row.totalCycles = 12544;
+    row.utilisationClass = "U0";
+    row.loadMode = "Q2";
+    row.craneGroup = "A1";
+    row.characteristicText = "2911,9";
+    row.normativeText = "125000";
+    row.resourceText = "2,3";
+    row.overloadCount = 2;
+    row.latestOverload = "12:16 24.03.2024";
+    row.brokenFrames = 12;
+    row.remark = "line1\nline2\r";
+    fleet::FleetRow bad;
+    bad.file = "dir.nkp";
+    bad.remark = codec::utf8ToCp1251("Это папка, а не файл");
+
+    const std::string expectedBody
+        = "\"sub/a;b.nkp\";КС-45717;\"12\"\"3\";\"ООО \"\"Кран\"\"\";01.02.2024 10:20;12544;"
+          "U0;Q2;A1;А5;2911,9;125000;2,3;2;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
+          "dir.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+    EXPECT_EQ(fleet::fleetCsv({row, bad}, false), kHeader + expectedBody);
+    EXPECT_EQ(fleet::fleetCsv({}, true), "\xEF\xBB\xBF" + kHeader);
+
+    FleetFolder f;
+    ASSERT_TRUE(fleet::writeFleetCsv(f.path("out.csv"), {row, bad}));
+    EXPECT_EQ(readBytes(f.path("out.csv")), "\xEF\xBB\xBF" + kHeader + expectedBody);
+    std::string error;
+    EXPECT_FALSE(fleet::writeFleetCsv(f.path("no/such/folder/out.csv"), {row}, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+// A scanned folder of one generated read-out and one folder named *.nkp,
+// against the bytes built from the main window's full load.
+TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
+{
+    FleetFolder f;
+    f.write("k/one.nkp", FleetFolder::readout(11));
+    std::filesystem::create_directories(f.dir / "x.nkp");
+    analysis::MainState s;
+    ASSERT_TRUE(analysis::loadReadout(f.path("k/one.nkp"), '.', s));
+
+    int overloads = 0;
+    std::string latest;
+    for (const std::string* stamp :
+        {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
+        if (*stamp == "00:00 00.00.2000")
+            continue;
+        ++overloads;
+        if (latest.empty() || sortable(*stamp) > sortable(latest))
+            latest = *stamp;
+    }
+    ASSERT_GT(overloads, 0); // the generated read-out has overloads
+    const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\"" +
+        [&] {
+            std::string owner = utf8(s.Edit_Vlad); // the generated owner holds quotes
+            std::string quoted;
+            for (char c : owner)
+                quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            return quoted;
+        }()
+        + "\";" + utf8(s.Edit_DataSch) + ';' + std::to_string(s.totalCycles) + ';' + s.Label_KIspU + ';'
+        + s.Label_RezhQ + ';' + s.Label_RezhA + ';' + utf8(s.Edit_GrRegNag) + ';' + s.Edit_HarCh + ';'
+        + s.Label_NHarch + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';'
+        + std::to_string(overloads) + ';' + latest + ';' + std::to_string(s.diagnostics.brokenFrames.size())
+        + ";\r\n";
+    const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+
+    QThreadPool pool;
+    const auto rows = fleet::scanFleet(f.dir.string(), '.', pool);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(fleet::fleetCsv(*rows, false), expected);
+}

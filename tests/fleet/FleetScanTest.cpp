@@ -1,0 +1,230 @@
+#include "FleetFolder.h"
+
+#include "analysis/MainStateFields.h"
+#include "analysis/ReadoutLoader.h"
+#include "codec/Codec.h"
+#include "fleet/FleetScan.h"
+#include "fleet/OverloadStamps.h"
+#include "fleet/ReadoutListing.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+using namespace nkp;
+using nkp::test::FleetFolder;
+
+namespace {
+
+std::string cp(const char* utf8)
+{
+    return codec::utf8ToCp1251(utf8);
+}
+
+const fleet::FleetRow& rowOf(const std::vector<fleet::FleetRow>& rows, const std::string& file)
+{
+    for (const fleet::FleetRow& r : rows)
+        if (r.file == file)
+            return r;
+    throw std::runtime_error("no row " + file);
+}
+
+// Processes events until `done` holds or five seconds pass.
+template <typename Done> bool waitFor(Done done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+} // namespace
+
+// Nested folders, a short file, a folder and a pipe named *.nkp, a file
+// without access and a file of another kind: every *.nkp gets a row, the
+// unreadable ones with their cause, in path order.
+TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
+{
+    FleetFolder f;
+    const std::vector<std::uint8_t> first = FleetFolder::readout(1);
+    f.write("a.nkp", first);
+    f.write("sub/b.nkp", FleetFolder::readout(2));
+    f.write("sub/deeper/c.NKP", FleetFolder::readout(3));
+    f.write("short.nkp", std::vector<std::uint8_t>(first.begin(), first.begin() + 1000));
+    f.write("notes.txt", first);
+    std::filesystem::create_directories(f.dir / "dir.nkp");
+    ASSERT_EQ(::mkfifo(f.path("pipe.nkp").c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (!root) {
+        f.write("locked.nkp", first);
+        std::filesystem::permissions(f.dir / "locked.nkp", std::filesystem::perms::none);
+    }
+
+    QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    std::string error;
+    const auto rows = fleet::scanFleet(f.dir.string(), ',', pool, &error);
+    ASSERT_TRUE(rows) << error;
+    std::vector<std::string> files;
+    for (const fleet::FleetRow& r : *rows)
+        files.push_back(r.file);
+    std::vector<std::string> expected
+        = {"a.nkp", "dir.nkp", "pipe.nkp", "short.nkp", "sub/b.nkp", "sub/deeper/c.NKP"};
+    if (!root)
+        expected.insert(expected.begin() + 2, "locked.nkp");
+    EXPECT_EQ(files, expected);
+
+    // A good read-out shows what the main window's full load shows.
+    analysis::MainState full;
+    ASSERT_TRUE(analysis::loadReadout(f.path("a.nkp"), ',', full));
+    const fleet::FleetRow& a = rowOf(*rows, "a.nkp");
+    EXPECT_TRUE(a.loaded);
+    EXPECT_EQ(a.path, f.path("a.nkp"));
+    EXPECT_EQ(a.craneModel, full.Edit_MKran);
+    EXPECT_EQ(a.craneNumber, full.Edit_NKran);
+    EXPECT_EQ(a.owner, full.Edit_Vlad);
+    EXPECT_EQ(a.readingDate, full.Edit_DataSch);
+    EXPECT_EQ(a.totalCycles, full.totalCycles);
+    EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
+        full.Label_KIspU + full.Label_RezhQ + full.Label_RezhA);
+    EXPECT_EQ(a.characteristicText, full.Edit_HarCh);
+    EXPECT_EQ(a.normativeText, full.Label_NHarch);
+    EXPECT_EQ(a.brokenFrames, 12u); // the generator's default
+    EXPECT_EQ(a.remark, "");
+    EXPECT_FALSE(a.craneModel.empty());
+
+    const fleet::FleetRow& shortRow = rowOf(*rows, "short.nkp");
+    EXPECT_TRUE(shortRow.loaded);
+    EXPECT_NE(shortRow.remark.find(cp("Файл усечён: 1000 байт из 270336")), std::string::npos);
+    EXPECT_NE(shortRow.remark.find(cp("Контрольная сумма образа не совпадает")), std::string::npos);
+
+    EXPECT_FALSE(rowOf(*rows, "dir.nkp").loaded);
+    EXPECT_EQ(rowOf(*rows, "dir.nkp").remark, cp("Это папка, а не файл"));
+    EXPECT_FALSE(rowOf(*rows, "pipe.nkp").loaded);
+    EXPECT_EQ(rowOf(*rows, "pipe.nkp").remark, cp("Не обычный файл (канал или устройство)"));
+    if (!root) {
+        EXPECT_FALSE(rowOf(*rows, "locked.nkp").loaded);
+        EXPECT_EQ(rowOf(*rows, "locked.nkp").remark, cp("Файл не удалось открыть: нет доступа"));
+    }
+    EXPECT_TRUE(rowOf(*rows, "sub/deeper/c.NKP").loaded);
+
+    // One thread gives the same rows.
+    pool.setMaxThreadCount(1);
+    const auto again = fleet::scanFleet(f.dir.string() + "/", ',', pool);
+    ASSERT_TRUE(again);
+    ASSERT_EQ(again->size(), rows->size());
+    for (std::size_t i = 0; i < rows->size(); ++i)
+        EXPECT_EQ((*again)[i].remark, (*rows)[i].remark) << (*rows)[i].file;
+
+    // Neither a missing folder nor a file is a folder to scan.
+    EXPECT_FALSE(fleet::scanFleet(f.path("missing"), ',', pool, &error));
+    EXPECT_NE(error.find("missing"), std::string::npos);
+    EXPECT_FALSE(fleet::listReadouts(f.path("a.nkp")));
+}
+
+// The light load used by the overview gives the same values as the main
+// window's full load: every text, the counters and the diagnostics.
+TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
+{
+    FleetFolder f;
+    std::vector<std::uint8_t> bytes = FleetFolder::readout(7);
+    f.write("full.nkp", bytes);
+    bytes.resize(200000);
+    f.write("cut.nkp", bytes);
+    for (const char* name : {"full.nkp", "cut.nkp"}) {
+        analysis::MainState full, summary;
+        ASSERT_TRUE(analysis::loadReadout(f.path(name), ',', full));
+        ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
+        for (const analysis::TextField& field : analysis::mainStateTextFields())
+            EXPECT_EQ(summary.*field.member, full.*field.member) << name << ' ' << field.name;
+        EXPECT_EQ(summary.totalCycles, full.totalCycles);
+        EXPECT_EQ(summary.characteristicNumber, full.characteristicNumber);
+        EXPECT_EQ(summary.normativeNumber, full.normativeNumber);
+        EXPECT_EQ(summary.diagnostics.brokenFrames, full.diagnostics.brokenFrames);
+        EXPECT_EQ(summary.diagnostics.fileSize, full.diagnostics.fileSize);
+        EXPECT_EQ(summary.diagnostics.checksumMatches, full.diagnostics.checksumMatches);
+        EXPECT_EQ(summary.fileName, name);
+    }
+}
+
+TEST(FleetScan, OverloadsCountStampsThatHoldAMomentAndNameTheNewest)
+{
+    analysis::MainState s;
+    s.Label_Per1 = "00:00 00.00.2000";
+    s.Label_Per2 = "23:59 31.12.2023";
+    s.Label_Per3 = "                ";
+    s.Label_Per4 = "00:01 01.01.2024";
+    s.Label_Per5 = "09:30 15.06.2023";
+    fleet::OverloadSummary o = fleet::overloadSummary(s);
+    EXPECT_EQ(o.count, 3);
+    EXPECT_EQ(o.latest, "00:01 01.01.2024");
+
+    // A stamp that is no real moment still counts, but cannot be the newest.
+    s.Label_Per4 = "25:00 31.02.2024";
+    o = fleet::overloadSummary(s);
+    EXPECT_EQ(o.count, 3);
+    EXPECT_EQ(o.latest, "23:59 31.12.2023");
+
+    s.Label_Per2 = s.Label_Per4 = s.Label_Per5 = "";
+    o = fleet::overloadSummary(s);
+    EXPECT_EQ(o.count, 0);
+    EXPECT_EQ(o.latest, "");
+}
+
+// Cancelling stops the scan: after cancel() and wait() the loading future
+// is finished and no thread of the scan's pool is active.
+TEST(FleetScan, CancelLeavesNoThreadRunning)
+{
+    FleetFolder f;
+    const std::vector<std::uint8_t> bytes = FleetFolder::readout(5);
+    for (int i = 0; i < 300; ++i)
+        f.write("r" + std::to_string(i) + ".nkp", bytes);
+
+    fleet::FleetScan scan;
+    scan.setThreadCount(2);
+    int listed = -1, cancelled = 0, finished = 0;
+    QObject::connect(&scan, &fleet::FleetScan::listed, [&](int n) { listed = n; });
+    QObject::connect(&scan, &fleet::FleetScan::cancelled, [&] { ++cancelled; });
+    QObject::connect(&scan, &fleet::FleetScan::finished, [&] { ++finished; });
+    scan.start(f.dir.string(), ',');
+    ASSERT_TRUE(waitFor([&] { return listed >= 0; }));
+    EXPECT_EQ(listed, 300);
+    scan.cancel();
+    scan.wait();
+    EXPECT_TRUE(scan.future().isFinished());
+    EXPECT_EQ(scan.pool().activeThreadCount(), 0);
+    EXPECT_FALSE(scan.isRunning());
+    EXPECT_TRUE(waitFor([&] { return cancelled + finished > 0; }));
+    EXPECT_LE(scan.rows().size(), 300u);
+
+    // A scan run to its end delivers every row in listing order.
+    listed = -1;
+    cancelled = finished = 0;
+    scan.start(f.dir.string(), ',');
+    ASSERT_TRUE(waitFor([&] { return finished > 0; }));
+    EXPECT_EQ(cancelled, 0);
+    const std::vector<fleet::FleetRow> rows = scan.rows();
+    ASSERT_EQ(rows.size(), 300u);
+    EXPECT_EQ(rows[0].file, "r0.nkp");
+    EXPECT_EQ(rows[1].file, "r1.nkp");
+    EXPECT_EQ(rows[2].file, "r10.nkp");
+    EXPECT_EQ(rows[299].file, "r99.nkp");
+
+    // Cancelled while listing: no loading starts.
+    cancelled = 0;
+    scan.start(f.dir.string(), ',');
+    scan.cancel();
+    scan.wait();
+    EXPECT_EQ(scan.pool().activeThreadCount(), 0);
+    ASSERT_TRUE(waitFor([&] { return cancelled > 0; }));
+    EXPECT_FALSE(scan.isRunning());
+    EXPECT_TRUE(scan.rows().empty());
+
+    // A folder that cannot be listed fails.
+    QString failure;
+    QObject::connect(&scan, &fleet::FleetScan::failed, [&](const QString& m) { failure = m; });
+    scan.start(f.path("missing"), ',');
+    EXPECT_TRUE(waitFor([&] { return !failure.isEmpty(); }));
+}

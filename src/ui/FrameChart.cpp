@@ -249,8 +249,8 @@ void FrameChart::mouseMoveEvent(QMouseEvent* event)
 {
     QCustomPlot::mouseMoveEvent(event);
     if (event->buttons() != Qt::NoButton) {
-        if ((event->buttons() & Qt::LeftButton) && (event->position() - pressPos_).manhattanLength() > kDragThreshold)
-            dragged_ = true;
+        const bool moved = (event->position() - pressPos_).manhattanLength() > kDragThreshold;
+        dragged_ = dragged_ || ((event->buttons() & Qt::LeftButton) && moved);
         return;
     }
     const QString text = toolTipAt(event->position());

@@ -47,8 +47,8 @@ struct ChartsFixture : MainWindowFixture {
 
 void wheel(QWidget* w, QPoint pos, int steps)
 {
-    QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * steps), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * steps), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &event);
 }
 
@@ -223,8 +223,9 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
     if (bad >= 0)
         QCOMPARE(f.param->toolTipAt(QPoint(qRound(f.param->xAxis->coordToPixel(bad)), at.y())),
                  QStringLiteral("Кадр %1").arg(bad));
-    QCOMPARE(f.param->toolTipAt(QPoint(at.x(), f.param->axisRect()->bottom() + 5)), QString());
-    mouse(f.param, QEvent::MouseMove, QPoint(at.x(), f.param->axisRect()->bottom() + 5), Qt::NoButton, Qt::NoButton);
+    const QPoint below(at.x(), f.param->axisRect()->bottom() + 5);
+    QCOMPARE(f.param->toolTipAt(below), QString());
+    mouse(f.param, QEvent::MouseMove, below, Qt::NoButton, Qt::NoButton);
     QTRY_VERIFY(!QToolTip::isVisible());
 
     // After "Очистить" no frame has a date any more.

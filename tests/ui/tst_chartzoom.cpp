@@ -174,27 +174,21 @@ void TestChartZoom::doubleClickResetsBoth()
 {
     ChartsFixture f;
     const QCPRange full = f.param->xAxis->range();
-    wheel(f.param, f.emptyAt(f.param, 7000), 5);
-    QVERIFY(f.param->xAxis->range().size() < full.size() / 2);
-
-    f.tab->PageControl_Grafik->setCurrentWidget(f.tab->TabSheet_KZ);
-    QCoreApplication::processEvents();
-    f.kz->replot();
-    QTest::mouseDClick(f.kz, Qt::LeftButton, {}, f.emptyAt(f.kz, 7000));
-    QCOMPARE(f.kz->xAxis->range(), full);
-    QCOMPARE(f.param->xAxis->range(), full);
-    QCOMPARE(f.kz->yAxis->range(), QCPRange(0, 5));
-
-    // The same from the parameter chart.
-    wheel(f.kz, f.emptyAt(f.kz, 100), 3);
-    QCOMPARE(f.param->xAxis->range(), f.kz->xAxis->range());
-    QVERIFY(f.param->xAxis->range() != full);
-    f.tab->PageControl_Grafik->setCurrentWidget(f.tab->TabSheet_Param);
-    QCoreApplication::processEvents();
-    f.param->replot();
-    QTest::mouseDClick(f.param, Qt::LeftButton, {}, f.emptyAt(f.param, 500));
-    QCOMPARE(f.param->xAxis->range(), full);
-    QCOMPARE(f.kz->xAxis->range(), full);
+    // Zooms in with the wheel on `zoomOn`, double-clicks on `chart` (shown on `page`).
+    const auto zoomThenReset = [&](FrameChart* zoomOn, QWidget* page, FrameChart* chart) {
+        wheel(zoomOn, f.emptyAt(zoomOn, 7000), 5);
+        QVERIFY(f.param->xAxis->range().size() < full.size() / 2);
+        QCOMPARE(f.kz->xAxis->range(), f.param->xAxis->range());
+        f.tab->PageControl_Grafik->setCurrentWidget(page);
+        QCoreApplication::processEvents();
+        chart->replot();
+        QTest::mouseDClick(chart, Qt::LeftButton, {}, f.emptyAt(chart, 500));
+        QCOMPARE(f.param->xAxis->range(), full);
+        QCOMPARE(f.kz->xAxis->range(), full);
+        QCOMPARE(f.kz->yAxis->range(), QCPRange(0, 5));
+    };
+    zoomThenReset(f.param, f.tab->TabSheet_KZ, f.kz);
+    zoomThenReset(f.kz, f.tab->TabSheet_Param, f.param);
 }
 
 void TestChartZoom::hoverNamesFrameDateAndTime()

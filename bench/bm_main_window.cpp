@@ -1,6 +1,6 @@
 // The main window with a generated read-out: opening through the menu until
-// both charts and the table are painted, and one scroll step of the table.
-// Runs offscreen when there is no display.
+// both charts and the table are painted, one scroll step of the table, and
+// one zoom or pan step of the charts. Runs offscreen when there is no display.
 #include "readout_generator/ReadoutGenerator.h"
 #include "ui/ChartsTab.h"
 #include "ui/FrameChart.h"
@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -136,5 +137,72 @@ void BM_TableScrollRepaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TableScrollRepaint)->Unit(benchmark::kMicrosecond);
+
+// Renders both charts now, as the queued replot after a zoom or pan step does.
+void replotCharts(ChartsTab& charts)
+{
+    charts.Chart_Param->replot(QCustomPlot::rpImmediateRefresh);
+    charts.Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
+}
+
+// Runs `step` (which moves the x range) and the render of both charts per
+// iteration; reports the median and worst step.
+template <typename Step>
+void measureChartSteps(benchmark::State& state, Step step)
+{
+    Demo demo;
+    TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
+    window.show();
+    window.PageControl_Main->setCurrentWidget(window.TabSheet_Grafik);
+    window.Menu_OpenSTN3->trigger();
+    QCoreApplication::processEvents();
+    ChartsTab& charts = *window.TabSheet_Grafik;
+    // Lay out the coordinate-protection page once, so that its chart renders
+    // at full size although the parameter page is in front.
+    charts.PageControl_Grafik->setCurrentWidget(charts.TabSheet_KZ);
+    QCoreApplication::processEvents();
+    charts.PageControl_Grafik->setCurrentWidget(charts.TabSheet_Param);
+    QCoreApplication::processEvents();
+    std::vector<double> times;
+    int i = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        step(charts, i++);
+        replotCharts(charts);
+        times.push_back(elapsedMs(t));
+    }
+    state.counters["median_ms"] = median(times);
+    state.counters["worst_ms"] = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+}
+
+// Wheel steps on the parameter chart: 20 in towards a frame, then 20 out to
+// the whole read-out, the mouse at a new place each time.
+void BM_ChartZoomRepaint(benchmark::State& state)
+{
+    measureChartSteps(state, [](ChartsTab& charts, int i) {
+        FrameChart* chart = charts.Chart_Param;
+        const QRect plot = chart->axisRect()->rect();
+        const QPointF at(plot.left() + (i * 37) % plot.width(), plot.center().y());
+        const int direction = (i / 20) % 2 == 0 ? 1 : -1;
+        QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, 120 * direction), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart, &wheel);
+    });
+}
+BENCHMARK(BM_ChartZoomRepaint)->Iterations(400)->Unit(benchmark::kMillisecond);
+
+// Pan steps of 40 frames over a 2000-frame window, back and forth through
+// the read-out.
+void BM_ChartPanRepaint(benchmark::State& state)
+{
+    measureChartSteps(state, [](ChartsTab& charts, int i) {
+        constexpr int kWidth = 2000, kStep = 40, kSteps = (10999 - kWidth) / kStep;
+        const int leg = i % (2 * kSteps);
+        const double lower = kStep * (leg < kSteps ? leg : 2 * kSteps - leg);
+        charts.Chart_Param->xAxis->setRange(lower, lower + kWidth);
+    });
+}
+BENCHMARK(BM_ChartPanRepaint)->Iterations(400)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/ChartsTab.h"
 
+#include "ui/ChartZoomSync.h"
 #include "ui/FrameChart.h"
 #include "ui/UiText.h"
 
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,7 +34,7 @@ QLabel* colouredLabel(const QString& text, QColor colour)
 
 }  // namespace
 
-ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent)
+ChartsTab::ChartsTab(const nkp::analysis::MainState& state, QWidget* parent) : QWidget(parent), state_(state)
 {
     setObjectName(QStringLiteral("TabSheet_Grafik"));
     PageControl_Grafik = new QTabWidget(this);
@@ -42,6 +45,23 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl_Grafik);
+
+    zoomSync_ = new ChartZoomSync(this);
+    for (FrameChart* chart : {Chart_Param, Chart_KZ}) {
+        zoomSync_->addChart(chart);
+        chart->setFrameStampLookup([this](int position) { return frameStamp(position); });
+    }
+}
+
+QString ChartsTab::frameStamp(int position) const
+{
+    if (position < 0 || position >= static_cast<int>(nkp::recorder::kFrameCount))
+        return {};
+    // As in the table: only a good frame has a date and time to show.
+    const nkp::recorder::TFrameRecord& record = state_.recordAt(position);
+    if (!record.isOk())
+        return {};
+    return nkp::ui::fromCp1251(record.Date + ' ' + record.Time).trimmed();
 }
 
 QCheckBox* ChartsTab::checkBox(const char* name, const QString& caption, QColor colour, bool checked)
@@ -114,6 +134,13 @@ void ChartsTab::showCharts(const nkp::analysis::ChartsData& charts)
         Chart_Param->setTitle(nkp::ui::fromCp1251(charts.paramTitle));
     Chart_Param->xAxis->setLabel(nkp::ui::fromCp1251(charts.paramBottomAxisTitle));
     Chart_KZ->setSeries(charts.kz, pointSeries());
+    // Both charts show the whole read-out on the same x range.
+    std::optional<QCPRange> full = Chart_Param->keyRange();
+    if (const std::optional<QCPRange> kz = Chart_KZ->keyRange())
+        full = full ? full->expanded(*kz) : kz;
+    if (full)
+        full->upper = std::max(full->upper, full->lower + 1);
+    zoomSync_->setFullRange(full);
     CheckBox_GrParClick();
     Chart_KZ->replot();
 }

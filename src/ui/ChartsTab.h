@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/ChartData.h"
+#include "analysis/MainState.h"
 
 #include <QWidget>
 
+class ChartZoomSync;
 class FrameChart;
 class QCheckBox;
 class QFrame;
@@ -12,13 +14,16 @@ class QTabWidget;
 
 // The tab "Циклическая информация (графики)": the parameter chart with its
 // checkboxes (which serve as its legend) and the coordinate-protection chart.
+// Both charts zoom and pan together on x; hovering names the frame's date
+// and time from `state`.
 class ChartsTab : public QWidget {
     Q_OBJECT
 public:
-    explicit ChartsTab(QWidget* parent = nullptr);
+    explicit ChartsTab(const nkp::analysis::MainState& state, QWidget* parent = nullptr);
 
     // Fills both charts from the loaded data and applies the checkboxes.
     void showCharts(const nkp::analysis::ChartsData& charts);
+    ChartZoomSync* zoomSync() const { return zoomSync_; }
 
     QTabWidget* PageControl_Grafik = nullptr;
     QWidget* TabSheet_Param = nullptr;
@@ -45,4 +50,8 @@ private:
     QWidget* buildParamPage();
     QWidget* buildKzPage();
     QCheckBox* checkBox(const char* name, const QString& caption, QColor colour, bool checked);
+    QString frameStamp(int position) const;
+
+    const nkp::analysis::MainState& state_;
+    ChartZoomSync* zoomSync_ = nullptr;
 };

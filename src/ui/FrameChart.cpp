@@ -4,13 +4,17 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
 
 constexpr int kMarkerSize = 7;
+constexpr int kDragThreshold = 3;  // pixels the mouse may shake during a click
 
 QColor toQColor(nkp::analysis::Rgb c)
 {
@@ -44,6 +48,14 @@ FrameChart::FrameChart(const QString& title, QWidget* parent) : QCustomPlot(pare
     axisRect()->setRangeDrag(Qt::Horizontal);
     axisRect()->setRangeZoom(Qt::Horizontal);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    // x is a frame position: ticks on whole frames only, labels without decimals.
+    auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+    ticker->setTickStep(1);
+    ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+    xAxis->setTicker(ticker);
+    xAxis->setNumberFormat(QStringLiteral("f"));
+    xAxis->setNumberPrecision(0);
+    setMouseTracking(true);  // for the hover tooltip
     xAxis->setRange(0, 100);
     yAxis->setRange(0, 100);
 }
@@ -142,19 +154,22 @@ void FrameChart::setFixedValueRange(double lower, double upper)
     yAxis->setRange(*fixedValueRange_);
 }
 
-void FrameChart::rescaleKeyAxis()
+std::optional<QCPRange> FrameChart::keyRange() const
 {
-    bool found = false;
-    QCPRange range;
+    std::optional<QCPRange> range;
     for (int i = 0; i < graphCount(); ++i) {
         bool ok = false;
         const QCPRange r = graph(i)->getKeyRange(ok);
         if (ok)
-            range = found ? QCPRange(std::min(range.lower, r.lower), std::max(range.upper, r.upper)) : r;
-        found = found || ok;
+            range = range ? range->expanded(r) : r;
     }
-    if (found)
-        xAxis->setRange(range.lower, std::max(range.upper, range.lower + 1));
+    return range;
+}
+
+void FrameChart::rescaleKeyAxis()
+{
+    if (const std::optional<QCPRange> range = keyRange())
+        xAxis->setRange(range->lower, std::max(range->upper, range->lower + 1));
 }
 
 void FrameChart::rescaleValueAxis()
@@ -212,17 +227,60 @@ std::optional<double> FrameChart::pointXAt(const QPointF& pos) const
     return best;
 }
 
+QString FrameChart::toolTipAt(const QPointF& pos) const
+{
+    if (!axisRect()->rect().contains(pos.toPoint()))
+        return {};
+    const int position = qRound(xAxis->pixelToCoord(pos.x()));
+    const QString stamp = frameStamp_ ? frameStamp_(position) : QString();
+    const QString frame = QStringLiteral("Кадр %1").arg(position);
+    return stamp.isEmpty() ? frame : frame + QLatin1Char('\n') + stamp;
+}
+
 void FrameChart::mousePressEvent(QMouseEvent* event)
 {
     pressPos_ = event->position();
+    dragged_ = false;
+    QToolTip::hideText();
     QCustomPlot::mousePressEvent(event);
+}
+
+void FrameChart::mouseMoveEvent(QMouseEvent* event)
+{
+    QCustomPlot::mouseMoveEvent(event);
+    if (event->buttons() != Qt::NoButton) {
+        const bool moved = (event->position() - pressPos_).manhattanLength() > kDragThreshold;
+        dragged_ = dragged_ || ((event->buttons() & Qt::LeftButton) && moved);
+        return;
+    }
+    const QString text = toolTipAt(event->position());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
 }
 
 void FrameChart::mouseReleaseEvent(QMouseEvent* event)
 {
     QCustomPlot::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || (event->position() - pressPos_).manhattanLength() > 3)
+    if (event->button() != Qt::LeftButton || dragged_ ||
+        (event->position() - pressPos_).manhattanLength() > kDragThreshold)
         return;
     if (const std::optional<double> x = pointXAt(event->position()))
         emit pointClicked(*x);
+}
+
+void FrameChart::wheelEvent(QWheelEvent* event)
+{
+    // As the axis rect zooms, around the mouse and on x only, but with a
+    // queued replot: a fast wheel then costs one render per frame.
+    if (!interactions().testFlag(QCP::iRangeZoom)) {
+        QCustomPlot::wheelEvent(event);
+        return;
+    }
+    const double steps = event->angleDelta().y() / 120.0;
+    const double factor = std::pow(axisRect()->rangeZoomFactor(Qt::Horizontal), steps);
+    xAxis->scaleRange(factor, xAxis->pixelToCoord(event->position().x()));
+    replot(QCustomPlot::rpQueuedReplot);
+    event->accept();
 }

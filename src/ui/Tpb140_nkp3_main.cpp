@@ -60,7 +60,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& s
     PageControl_Main->setObjectName(QStringLiteral("PageControl_Main"));
     PageControl_Main->setDocumentMode(true);
     PageControl_Main->addTab(TabSheet_Const = new ConstTab(state_, decimalSeparator_), QStringLiteral("Основная информация"));
-    PageControl_Main->addTab(TabSheet_Grafik = new ChartsTab, QStringLiteral("Циклическая информация (графики)"));
+    PageControl_Main->addTab(TabSheet_Grafik = new ChartsTab(state_), QStringLiteral("Циклическая информация (графики)"));
     PageControl_Main->addTab(TabSheet_Cikl = new FramesTab(state_, prompts_, decimalSeparator_),
                              QStringLiteral("Циклическая информация (таблицы)"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);

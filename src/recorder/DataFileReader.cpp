@@ -21,7 +21,9 @@ std::optional<DataFileReader> DataFileReader::open(const std::string& path, std:
             *error = std::string(what) + ": " + std::strerror(errno);
         return std::nullopt;
     };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; the
+    // type check below then refuses it. Regular files ignore the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail("cannot open");
     struct stat st {};

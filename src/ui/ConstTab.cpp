@@ -220,8 +220,10 @@ QGroupBox* ConstTab::buildModes()
                                 QStringLiteral("Характеристическое число (нормативное):"),
                                 QStringLiteral("Коэффициент распределения нагрузок:"),
                                 QStringLiteral("Общая наработка крана:")};
+    // The resource share stands on its own line under the two characteristic
+    // numbers, so that the tab keeps its width.
     for (int i = 0; i < 8; ++i)
-        g->addWidget(caption(captions[i]), i, 0);
+        g->addWidget(caption(captions[i]), i < 6 ? i : i + 1, 0);
     g->addWidget(Label_RezhA = value("Label_RezhA"), 0, 1);
     g->addWidget(Label_KIspU = value("Label_KIspU"), 1, 1);
     g->addWidget(Label_RezhQ = value("Label_RezhQ"), 2, 1);
@@ -230,9 +232,9 @@ QGroupBox* ConstTab::buildModes()
     g->addWidget(Label_NHarch = value("Label_NHarch"), 5, 1);
     Label_Resource = new QLabel;
     Label_Resource->setObjectName(QStringLiteral("Label_Resource"));
-    g->addWidget(Label_Resource, 5, 2);
-    g->addWidget(Label_KNag = value("Label_KNag"), 6, 1);
-    g->addWidget(L_TimeAll = value("L_TimeAll"), 7, 1);
+    g->addWidget(Label_Resource, 6, 0, 1, 2, Qt::AlignLeft);
+    g->addWidget(Label_KNag = value("Label_KNag"), 7, 1);
+    g->addWidget(L_TimeAll = value("L_TimeAll"), 8, 1);
     Edit_HarCh->setMaximumWidth(90);
     return box;
 }

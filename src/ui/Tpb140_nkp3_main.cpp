@@ -5,6 +5,7 @@
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
 #include "ui/FrameChart.h"
+#include "ui/Fleet.h"
 #include "ui/FormCommands.h"
 #include "ui/FrameExport.h"
 #include "ui/FramesTab.h"
@@ -107,6 +108,7 @@ void TForm_TPB140CMain::buildMenu()
     Menu_OpenSTN3 = item(Menu_File, "Menu_OpenSTN3", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
     Menu_Clear = item(Menu_File, "Menu_Clear", QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_W));
     Menu_ExportFrames = item(Menu_File, "Menu_ExportFrames", QStringLiteral("Экспорт кадров в CSV..."));
+    Menu_Fleet = item(Menu_File, "Menu_Fleet", QStringLiteral("Обзор парка..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     Menu_Print = Menu_File->addMenu(QStringLiteral("Печать"));
     Menu_Print->setObjectName(QStringLiteral("Menu_Print"));
     Menu_Print->menuAction()->setObjectName(QStringLiteral("Menu_Print"));
@@ -138,6 +140,7 @@ void TForm_TPB140CMain::buildMenu()
     connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);
     connect(Menu_Clear, &QAction::triggered, this, &TForm_TPB140CMain::ClearAll);
     connect(Menu_ExportFrames, &QAction::triggered, this, &TForm_TPB140CMain::Menu_ExportFramesClick);
+    connect(Menu_Fleet, &QAction::triggered, this, &TForm_TPB140CMain::Menu_FleetClick);
     connect(M_IK, &QAction::triggered, this, &TForm_TPB140CMain::M_IKClick);
     connect(M_Oper, &QAction::triggered, this, &TForm_TPB140CMain::M_OperClick);
     connect(N_CreateForma1, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma1Click);
@@ -232,6 +235,23 @@ void TForm_TPB140CMain::Chart_ParamClickSeries(double x)
 void TForm_TPB140CMain::Menu_ExportFramesClick()
 {
     nkp::ui::exportFramesCsv(*this, prompts_);
+}
+
+void TForm_TPB140CMain::Menu_FleetClick()
+{
+    if (!Form_Fleet) {
+        Form_Fleet = new TForm_Fleet(prompts_, QDir(startDirectory_).filePath(QStringLiteral("Файлы")), this);
+        Form_Fleet->setDecimalSeparator(decimalSeparator_);
+        connect(Form_Fleet, &TForm_Fleet::readoutActivated, this, [this](const QString& path) {
+            if (loadFile(path)) {
+                raise();
+                activateWindow();
+            }
+        });
+    }
+    Form_Fleet->show();
+    Form_Fleet->raise();
+    Form_Fleet->activateWindow();
 }
 
 void TForm_TPB140CMain::Menu_logClick()

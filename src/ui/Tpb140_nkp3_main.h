@@ -16,6 +16,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QTabWidget;
+class TForm_Fleet;
 class TForm_LogError;
 class TForm_Official;
 
@@ -54,6 +55,7 @@ public:
     QLabel* StatusPanels[3] = {nullptr, nullptr, nullptr};
     TForm_LogError* Form_LogError = nullptr;
     TForm_Official* Form_Official = nullptr;
+    TForm_Fleet* Form_Fleet = nullptr;  // made on first use
     nkp::UserPrompts::FileDialog OpenDialog_Main;
 
     // --- menu
@@ -75,6 +77,9 @@ public slots:
     void Menu_logClick();
     // "Экспорт кадров в CSV...": the frames of the current FrameOrder.
     void Menu_ExportFramesClick();
+    // "Обзор парка...": the read-outs below Файлы of the start directory; a
+    // double-clicked row opens in this window.
+    void Menu_FleetClick();
     void N_AdresClick();
     // "Очистить": resets the frame store and its chronological view only.
     void ClearAll();

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <random>
 #include <unistd.h>
@@ -227,4 +232,34 @@ TEST(Checksum, SumsTheFirst264192Bytes)
     const auto r = readerOf(image);
     EXPECT_EQ(r.storedChecksum(), 0x01020304u);
     EXPECT_EQ(r.computedChecksum(), imageChecksum(image.data(), image.size()));
+}
+
+// A FIFO or a folder named like a read-out is refused at once: opening must
+// never wait for a writer that does not come.
+TEST(DataFileReader, RefusesWhatIsNoRegularFileWithoutBlocking)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("nkp-fifo-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "folder.nkp");
+    const std::string fifo = (dir / "pipe.nkp").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    auto opened = std::async(std::launch::async, [&] {
+        std::string error;
+        const bool ok = DataFileReader::open(fifo, &error).has_value();
+        return std::make_pair(ok, error);
+    });
+    if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the reader go
+        opened.wait();
+        ::close(writer);
+        ADD_FAILURE() << "opening a FIFO blocked";
+    } else {
+        const auto [ok, error] = opened.get();
+        EXPECT_FALSE(ok);
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    std::string error;
+    EXPECT_FALSE(DataFileReader::open((dir / "folder.nkp").string(), &error).has_value());
+    fs::remove_all(dir);
 }

@@ -6,11 +6,14 @@
 #include "recorder/DataFileReader.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
+#include "ui/Fleet.h"
 #include "ui/FrameChart.h"
 #include "ui/FramesTab.h"
 #include "ui/UiText.h"
 
 #include <QDateEdit>
+#include <QDir>
+#include <QSortFilterProxyModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -67,6 +70,7 @@ private slots:
     void unreadableFileKeepsLoadedReadout();
     void clearAllResetsStoreOnly();
     void resourceShareBesideCharacteristicNumbers();
+    void fleetOverviewOpensReadoutsHere();
 };
 
 void TestMainWindow::startState()
@@ -347,6 +351,30 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     f.open(bare);
     QCOMPARE(label->text(), QStringLiteral("Использовано ресурса: —"));
     QVERIFY(label->styleSheet().isEmpty());
+}
+
+void TestMainWindow::fleetOverviewOpensReadoutsHere()
+{
+    MainWindowFixture f;
+    QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Файлы/2024")));
+    const QString inFleet = f.dir.filePath(QStringLiteral("Файлы/2024/crane.nkp"));
+    QVERIFY(QFile::copy(f.readoutPath, inFleet));
+    TForm_TPB140CMain& w = *f.window;
+    QCOMPARE(w.Menu_Fleet->text(), QStringLiteral("Обзор парка..."));
+    QCOMPARE(w.Menu_Fleet->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+
+    w.Menu_Fleet->trigger();  // the first showing scans Файлы of the start folder
+    QVERIFY(w.Form_Fleet);
+    QVERIFY(w.Form_Fleet->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Form_Fleet->isScanning(), 10000);
+    QCOMPARE(w.Form_Fleet->view().rowCount(), 1);
+
+    TForm_Fleet* fleet = w.Form_Fleet;
+    emit fleet->readoutActivated(inFleet);  // what a double-click on the row does
+    QVERIFY(w.windowTitle().endsWith(QStringLiteral("[crane.nkp]")));
+    w.Menu_Fleet->trigger();  // one window, shown again
+    QCOMPARE(w.Form_Fleet, fleet);
+    w.Form_Fleet->close();
 }
 
 QTEST_MAIN(TestMainWindow)

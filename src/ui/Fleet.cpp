@@ -52,6 +52,11 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     Table_Fleet->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_Fleet->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Fleet->verticalHeader()->hide();
+    // One line a read-out: long texts are cut, not wrapped; the columns take
+    // the width of their contents once a scan has ended.
+    Table_Fleet->setWordWrap(false);
+    Table_Fleet->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table_Fleet->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     Table_Fleet->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     auto* folderLine = new QHBoxLayout;
@@ -143,6 +148,7 @@ void TForm_Fleet::showRows(bool complete)
 {
     scanning(false);
     model_->setRows(scan_.rows());
+    Table_Fleet->resizeColumnsToContents();
     showCount();
     if (!complete)
         Label_Status->setText(

@@ -1,6 +1,10 @@
 #include "ui/FleetTableModel.h"
 
+#include "analysis/ResourceUse.h"
 #include "fleet/FleetColumns.h"
+#include "ui/ResourceColor.h"
+
+#include <QBrush>
 
 #include <limits>
 
@@ -59,6 +63,15 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
         if (fleet::fleetColumnNumeric(column))
             return fleet::fleetCellNumber(row, column).value_or(std::numeric_limits<double>::lowest());
         return QString::fromStdString(fleet::fleetCellText(row, column));
+    case Qt::BackgroundRole:
+        // The resource share is marked as in the main window.
+        if (column == FleetColumn::ResourcePercent && row.loaded) {
+            const QColor colour =
+                resourceColor(analysis::resourceUse(row.characteristicNumber, row.normativeNumber).level);
+            if (colour.isValid())
+                return QBrush(colour);
+        }
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(
             rightAligned(column) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);

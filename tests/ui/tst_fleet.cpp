@@ -8,11 +8,13 @@
 #include "fleet/FleetColumns.h"
 #include "ui/Fleet.h"
 #include "ui/FleetTableModel.h"
+#include "ui/ResourceColor.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QBrush>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -75,6 +77,12 @@ void TestFleet::scanFilterSortActivateExport()
     QSortFilterProxyModel& view = w.view();
     QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));
     QCOMPARE(cell(view, 0, FleetColumn::Remark), QStringLiteral("Это папка, а не файл"));
+    // The resource share carries the main window's colours; a file not loaded has none.
+    const auto resourceBackground = [&view](int row) {
+        return view.index(row, static_cast<int>(FleetColumn::ResourcePercent)).data(Qt::BackgroundRole);
+    };
+    QVERIFY(!resourceBackground(0).isValid());
+    QCOMPARE(resourceBackground(1).value<QBrush>().color(), nkp::ui::resourceColor(nkp::analysis::ResourceLevel::Green));
 
     // Total cycles sort as numbers (the generated totals differ in digit count).
     w.Table_Fleet->sortByColumn(static_cast<int>(FleetColumn::TotalCycles), Qt::AscendingOrder);

@@ -65,4 +65,4 @@ BENCHMARK(BM_FleetScan)
     ->Repetitions(5)
     ->DisplayAggregatesOnly(true);
 
-} // namespace
+}  // namespace

@@ -28,7 +28,7 @@ void BM_Form1(benchmark::State& bench)
     fs::create_directories(root / "Шаблоны форм");
     fs::create_directories(root / "Формы");
     fs::copy_file(fs::path(NKP_TEMPLATES_DIR) / "Форма 1.rtf", root / "Шаблоны форм" / "Форма 1.rtf",
-                  fs::copy_options::overwrite_existing);
+        fs::copy_options::overwrite_existing);
     nkp::generator::GeneratorOptions options;
     options.seed = 1;
     options.wrapIndex = 8000;
@@ -41,9 +41,9 @@ void BM_Form1(benchmark::State& bench)
     nkp::test::ScriptedUserPrompts prompts;
     nkp::forms::FormSettings settings;
     settings.folders = nkp::forms::FormFolders::belowStartDirectory(root.string());
-    settings.clock = [] { return nkp::forms::FormMoment{2007, 4, 8, 15, 54}; };
-    nkp::forms::Createforms forms(state, prompts, [&] { nkp::forms::openReadingHeadless(state, prompts, ','); },
-                                  settings);
+    settings.clock = [] { return nkp::forms::FormMoment {2007, 4, 8, 15, 54}; };
+    nkp::forms::Createforms forms(
+        state, prompts, [&] { nkp::forms::openReadingHeadless(state, prompts, ','); }, settings);
     for (auto _ : bench) {
         prompts.fileAnswers = {(root / "latest.nkp").string(), (root / "previous.nkp").string()};
         prompts.calls.clear();

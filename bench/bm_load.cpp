@@ -15,10 +15,11 @@ namespace {
 const std::string& readoutPath()
 {
     static const std::string path = [] {
-        const auto p = std::filesystem::temp_directory_path() / ("nkp_bench_" + std::to_string(::getpid()) + ".nkp");
+        const auto p
+            = std::filesystem::temp_directory_path() / ("nkp_bench_" + std::to_string(::getpid()) + ".nkp");
         nkp::generator::GeneratorOptions options;
         nkp::recorder::writeDataFile(p.string(), nkp::generator::generateImage(options),
-                                     nkp::generator::generateIdentification(options));
+            nkp::generator::generateIdentification(options));
         std::atexit([] { std::filesystem::remove(readoutPath()); });
         return p.string();
     }();
@@ -33,7 +34,8 @@ void BM_ReadAndSum(benchmark::State& state)
         const int fd = ::open(path.c_str(), O_RDONLY);
         std::vector<unsigned char> bytes(static_cast<std::size_t>(std::filesystem::file_size(path)));
         std::size_t got = 0;
-        for (ssize_t n = 0; got < bytes.size() && (n = ::read(fd, bytes.data() + got, bytes.size() - got)) > 0;)
+        for (ssize_t n = 0;
+             got < bytes.size() && (n = ::read(fd, bytes.data() + got, bytes.size() - got)) > 0;)
             got += static_cast<std::size_t>(n);
         ::close(fd);
         std::uint64_t sum = 0;

@@ -38,12 +38,15 @@ QApplication& application()
 class OpenPrompts : public nkp::UserPrompts {
 public:
     std::string path;
-    void information(const std::string&, const std::string&) override {}
+    void information(const std::string&, const std::string&) override { }
     bool warningOkCancel(const std::string&, const std::string&) override { return true; }
-    void error(const std::string&, const std::string&) override {}
+    void error(const std::string&, const std::string&) override { }
     std::optional<std::string> openFile(const FileDialog&) override { return path; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
 };
 
 struct Demo {
@@ -147,8 +150,7 @@ void replotCharts(ChartsTab& charts)
 
 // Runs `step` (which moves the x range) and the render of both charts per
 // iteration; reports the median and worst step.
-template <typename Step>
-void measureChartSteps(benchmark::State& state, Step step)
+template <typename Step> void measureChartSteps(benchmark::State& state, Step step)
 {
     Demo demo;
     TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
@@ -186,7 +188,7 @@ void BM_ChartZoomRepaint(benchmark::State& state)
         const QPointF at(plot.left() + (i * 37) % plot.width(), plot.center().y());
         const int direction = (i / 20) % 2 == 0 ? 1 : -1;
         QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, 120 * direction), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(chart, &wheel);
     });
 }

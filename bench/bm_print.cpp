@@ -40,8 +40,7 @@ const nkp::analysis::MainState& loadedState()
 }
 
 // One PDF document in memory, as the preview's export writes it to a file.
-template <typename Draw>
-void renderPdf(benchmark::State& st, Draw draw)
+template <typename Draw> void renderPdf(benchmark::State& st, Draw draw)
 {
     ensureApplication();
     const auto& state = loadedState();

@@ -5,6 +5,7 @@ set -euo pipefail
 
 NKP_PACKAGES=(
   build-essential cmake ninja-build pkg-config      # toolchain
+  git clang-format                                  # formatting check in CI
   clang libclang-rt-14-dev                          # fuzz targets (libFuzzer)
   libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
   qt6-base-dev qt6-serialport-dev libgl-dev         # Qt 6 Widgets, PrintSupport, SerialPort, Concurrent, Test

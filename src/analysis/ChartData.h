@@ -14,11 +14,11 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-inline constexpr Rgb kBlue{0, 0, 255};
-inline constexpr Rgb kRed{255, 0, 0};
-inline constexpr Rgb kGreen{0, 128, 0};
-inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kMaroon{128, 0, 0};
+inline constexpr Rgb kBlue {0, 0, 255};
+inline constexpr Rgb kRed {255, 0, 0};
+inline constexpr Rgb kGreen {0, 128, 0};
+inline constexpr Rgb kBlack {0, 0, 0};
+inline constexpr Rgb kMaroon {128, 0, 0};
 
 struct SeriesData {
     std::string id;     // "Series4"

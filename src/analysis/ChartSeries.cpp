@@ -41,7 +41,7 @@ void buildCharts(MainState& state)
         s.clear();
     c.param[kSeries3].clear();
     for (SeriesData* s : {&c.param[kSeries1], &c.param[kSeries2], &c.param[kSeries4], &c.param[kSeries5],
-                          &c.param[kSeries16], &c.param[kSeries18], &c.kz[kSeries10]})
+             &c.param[kSeries16], &c.param[kSeries18], &c.kz[kSeries10]})
         resizeFull(*s, n);
 
     SeriesData& load = c.param[kSeries4];

@@ -7,7 +7,8 @@ namespace nkp::analysis {
 int normativeCharacteristicNumber(std::string_view group)
 {
     // "А1".."А8": Cyrillic А is 0xC0 in Windows-1251; the comparison is exact.
-    static constexpr std::array<int, 8> numbers = {8000, 16000, 32000, 63000, 125000, 250000, 500000, 1000000};
+    static constexpr std::array<int, 8> numbers
+        = {8000, 16000, 32000, 63000, 125000, 250000, 500000, 1000000};
     if (group.size() != 2 || static_cast<unsigned char>(group[0]) != 0xC0 || group[1] < '1' || group[1] > '8')
         return 0;
     return numbers[static_cast<std::size_t>(group[1] - '1')];
@@ -15,8 +16,8 @@ int normativeCharacteristicNumber(std::string_view group)
 
 int utilisationClass(std::int64_t totalCycles)
 {
-    static constexpr std::array<std::int64_t, 9> bounds = {16000,  32000,   63000,   125000, 250000,
-                                                           500000, 1000000, 2000000, 4000000};
+    static constexpr std::array<std::int64_t, 9> bounds
+        = {16000, 32000, 63000, 125000, 250000, 500000, 1000000, 2000000, 4000000};
     for (std::size_t u = 0; u < bounds.size(); ++u)
         if (totalCycles <= bounds[u])
             return static_cast<int>(u);

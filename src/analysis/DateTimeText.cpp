@@ -72,7 +72,7 @@ std::string dateTimeText(const DateTime& m)
         n = std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", m.day, m.month, m.year);
     else
         n = std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", m.day, m.month, m.year, m.hour,
-                          m.minute, m.second);
+            m.minute, m.second);
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 

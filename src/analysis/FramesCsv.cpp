@@ -35,9 +35,9 @@ std::string framesCsv(const MainState& state, const std::vector<int>& positions,
         out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
             + formatFixed(r.BoomLength, 2, sep) + ';' + formatFixed(r.BoomAngle, 1, sep) + ';'
             + formatFixed(r.Pressure, 1, sep) + ';' + formatFixed(r.Azimuth, 1, sep) + ';'
-            + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs + ';'
-            + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';' + std::to_string(r.LoadPercent) + ';'
-            + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status) + '\n';
+            + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs
+            + ';' + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';'
+            + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status) + '\n';
     }
     return out;
 }

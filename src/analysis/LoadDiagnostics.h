@@ -10,12 +10,12 @@ namespace nkp::analysis {
 // error log shows this.
 struct LoadDiagnostics {
     std::uint64_t fileSize = 0;
-    bool fullLength = false;          // the file holds at least the image and the gap byte
+    bool fullLength = false;           // the file holds at least the image and the gap byte
     std::uint32_t storedChecksum = 0;  // at offset 264192
     std::uint32_t computedChecksum = 0;
     bool checksumMatches = false;
-    std::vector<int> brokenFrames;      // indices of frames that failed the check
-    std::vector<int> nonCalendarFrames; // valid frames whose date and time are no real moment
+    std::vector<int> brokenFrames;       // indices of frames that failed the check
+    std::vector<int> nonCalendarFrames;  // valid frames whose date and time are no real moment
 };
 
 }  // namespace nkp::analysis

@@ -4,7 +4,9 @@
 
 namespace nkp::analysis {
 
-MainState::MainState() : FrameOrder(recorder::kFrameCount, 0), charts(emptyCharts())
+MainState::MainState()
+    : FrameOrder(recorder::kFrameCount, 0)
+    , charts(emptyCharts())
 {
     using texts::cp1251;
     const std::string emptyStamp = "00:00 00.00.0000";
@@ -47,7 +49,8 @@ MainState::MainState() : FrameOrder(recorder::kFrameCount, 0), charts(emptyChart
 int MainState::recordIndexAt(int position) const
 {
     const int index = position + RingStart;
-    return index >= static_cast<int>(recorder::kFrameCount) ? index - static_cast<int>(recorder::kFrameCount) : index;
+    return index >= static_cast<int>(recorder::kFrameCount) ? index - static_cast<int>(recorder::kFrameCount)
+                                                            : index;
 }
 
 const recorder::TFrameRecord& MainState::recordAt(int position) const

@@ -38,38 +38,38 @@ struct MainState {
     std::string L_TimeAll;
 
     // --- raw values (tags and hints of the original window)
-    std::int64_t operatingMinutes = 0;   // tag of L_TimeAll
-    std::int64_t liftedMassRaw = 0;      // tag of Label_QSum, hundredths of a tonne
-    std::int64_t totalCycles = 0;        // tag of GroupBox_CiklNagr
-    int loadedFrames = 0;                // tag of ScrollBar_Cikl and StringGrid_O_Otb
-    int newestFrame = 0;                 // tag of Label_Per1: index of the newest frame
-    int firstTestPosition = 0;           // tag of Label_Per2 (Form 1)
-    std::string newestFrameTime;         // hint of Label_Read1: date-time text of the newest frame
-    std::string previousNewestFrameTime; // hint of Label_Read2 (Form 1)
-    std::string previousReadingDate;     // hint of Edit_DataSch (Forms 1 and 2)
-    std::string frameYear;               // hint of StringGrid_O_Otb: two-digit year of the frames
+    std::int64_t operatingMinutes = 0;    // tag of L_TimeAll
+    std::int64_t liftedMassRaw = 0;       // tag of Label_QSum, hundredths of a tonne
+    std::int64_t totalCycles = 0;         // tag of GroupBox_CiklNagr
+    int loadedFrames = 0;                 // tag of ScrollBar_Cikl and StringGrid_O_Otb
+    int newestFrame = 0;                  // tag of Label_Per1: index of the newest frame
+    int firstTestPosition = 0;            // tag of Label_Per2 (Form 1)
+    std::string newestFrameTime;          // hint of Label_Read1: date-time text of the newest frame
+    std::string previousNewestFrameTime;  // hint of Label_Read2 (Form 1)
+    std::string previousReadingDate;      // hint of Edit_DataSch (Forms 1 and 2)
+    std::string frameYear;                // hint of StringGrid_O_Otb: two-digit year of the frames
 
     // Numbers behind the texts, for computations that must not re-parse them.
-    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts{};
-    float characteristicNumber = 0;      // as stored in Edit_HarCh before formatting
+    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
+    float characteristicNumber = 0;  // as stored in Edit_HarCh before formatting
     float loadSpectrumFactor = 0;
     int normativeNumber = 0;
-    int utilisationClass = 0;            // U0..U9
-    int loadMode = 1;                    // Q1..Q4
-    int craneGroup = 1;                  // A1..A8
+    int utilisationClass = 0;  // U0..U9
+    int loadMode = 1;          // Q1..Q4
+    int craneGroup = 1;        // A1..A8
 
     // --- frames and their chronological view
     recorder::FrameStore frames;
     int RingStart = 0;
-    std::vector<int> FrameOrder;         // kFrameCount entries; -1 marks an empty slot
-    std::string Label_O_OtbZap;          // selection count text, "0000" until the first selection
+    std::vector<int> FrameOrder;  // kFrameCount entries; -1 marks an empty slot
+    std::string Label_O_OtbZap;   // selection count text, "0000" until the first selection
 
     // --- charts
     ChartsData charts;
 
     // --- what loading met, for the load error log
     LoadDiagnostics diagnostics;
-    std::string fileName;                // without its folder; empty before the first loading
+    std::string fileName;  // without its folder; empty before the first loading
     std::string filePath;
 
     // The record shown at chronological position p (0 = oldest).

@@ -13,8 +13,8 @@ namespace nkp::analysis {
 struct TextField {
     std::string_view name;  // control name, e.g. "Edit_MKran"
     std::string MainState::*member;
-    bool editable;          // the user may type into it
-    bool loaded = true;     // loading writes it (Edit_VProg is the one it leaves alone)
+    bool editable;       // the user may type into it
+    bool loaded = true;  // loading writes it (Edit_VProg is the one it leaves alone)
 };
 
 struct GaugeField {

@@ -48,8 +48,8 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
 
 std::string formatTwoDigits(long long value)
 {
-    const unsigned long long magnitude =
-        value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    const unsigned long long magnitude
+        = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     std::string digits = std::to_string(magnitude);
     if (digits.size() < 2)
         digits.insert(digits.begin(), '0');

@@ -38,7 +38,7 @@ void loadIdentification(const recorder::DataFileReader& file, MainState& s)
 // The newest frame so far: the valid frame with the latest date and time;
 // ties keep the lower index.
 struct NewestSearch {
-    DateTime latest{1999, 1, 1, 0, 0, 0};
+    DateTime latest {1999, 1, 1, 0, 0, 0};
     int newest = 0;
 };
 
@@ -98,10 +98,11 @@ void loadCounters(const recorder::DataFileReader& file, char sep, MainState& s)
         s.cycleCounts[band] = file.read24(recorder::kCycleCountersOffset + 3 * band);
         *labels[band] = std::to_string(s.cycleCounts[band]);
     }
-    const std::int64_t largest = std::max<std::int64_t>(1, *std::max_element(s.cycleCounts.begin(), s.cycleCounts.end()));
+    const std::int64_t largest
+        = std::max<std::int64_t>(1, *std::max_element(s.cycleCounts.begin(), s.cycleCounts.end()));
     for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band)
-        *gauges[band] = static_cast<int>(std::int64_t{s.cycleCounts[band]} * 100 / largest);
-    s.totalCycles = std::accumulate(s.cycleCounts.begin(), s.cycleCounts.end(), std::int64_t{0});
+        *gauges[band] = static_cast<int>(std::int64_t {s.cycleCounts[band]} * 100 / largest);
+    s.totalCycles = std::accumulate(s.cycleCounts.begin(), s.cycleCounts.end(), std::int64_t {0});
 
     s.characteristicNumber = static_cast<float>(file.read40Fixed16(recorder::kCharacteristicOffset));
     s.Edit_HarCh = formatFixed(s.characteristicNumber, 1, sep);
@@ -162,7 +163,7 @@ void loadDiagnostics(const recorder::DataFileReader& file, LoadDiagnostics& d)
 // Every value but the chronological view and the charts; `frames` either
 // decodes the frames or only checks them.
 void loadValues(const recorder::DataFileReader& file, char sep, MainState& s,
-                void (*frames)(const recorder::DataFileReader&, MainState&))
+    void (*frames)(const recorder::DataFileReader&, MainState&))
 {
     loadDiagnostics(file, s.diagnostics);
     loadIdentification(file, s);
@@ -177,7 +178,7 @@ void loadSummary(const recorder::DataFileReader& file, char sep, MainState& s)
 }
 
 bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
-                 void (*load)(const recorder::DataFileReader&, char, MainState&))
+    void (*load)(const recorder::DataFileReader&, char, MainState&))
 {
     const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
     if (!file)

@@ -12,15 +12,16 @@ namespace nkp::analysis {
 // names the cause (English, for logs; the window shows its own message).
 // Otherwise every loaded value is replaced, with numbers formatted with
 // `decimalSeparator`, and true is returned.
-bool loadReadout(const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
+bool loadReadout(
+    const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
 
 // The values an overview of many read-outs shows, loaded by the same steps
 // as loadReadout(): identification, counters, classification, the file's
 // diagnostics (broken frames among them; no calendar check), fileName and
 // filePath. The frames are only checked, not decoded: the frame store,
 // FrameOrder, the newest frame and the charts keep what they held.
-bool loadReadoutSummary(const std::string& path, char decimalSeparator, MainState& state,
-                        std::string* error = nullptr);
+bool loadReadoutSummary(
+    const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
 
 // The same from bytes already in memory (the reader keeps the file's name
 // out of it: `fileName` and `filePath` are set by loadReadout()).

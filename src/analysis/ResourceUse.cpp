@@ -15,7 +15,7 @@ ResourceUse resourceUse(double characteristicNumber, int normativeNumber)
     // Compare the value as shown (one decimal), so that "80,0" is never green.
     const double tenths = std::round(percent * 10.0);
     const ResourceLevel level = tenths >= 1000.0 ? ResourceLevel::Red
-                              : tenths >= 800.0  ? ResourceLevel::Yellow
+        : tenths >= 800.0                        ? ResourceLevel::Yellow
                                                  : ResourceLevel::Green;
     return {percent, level};
 }

@@ -20,8 +20,7 @@ int finish(MainState& s, int count)
     return count;
 }
 
-template <typename Keep>
-int selectFrames(MainState& s, Keep keep)
+template <typename Keep> int selectFrames(MainState& s, Keep keep)
 {
     emptyOrder(s);
     int count = 0;
@@ -38,7 +37,8 @@ int selectFrames(MainState& s, Keep keep)
 
 int selectByLoad(MainState& state, long long threshold)
 {
-    return selectFrames(state, [threshold](const recorder::TFrameRecord& r) { return r.LoadPercent >= threshold; });
+    return selectFrames(
+        state, [threshold](const recorder::TFrameRecord& r) { return r.LoadPercent >= threshold; });
 }
 
 int selectByRange(MainState& state, long long from, long long to)

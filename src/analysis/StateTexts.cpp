@@ -9,11 +9,11 @@ std::string cp1251(const char* utf8)
     return codec::utf8ToCp1251(utf8);
 }
 
-#define NKP_FIXED_TEXT(fn, utf8)                  \
-    const std::string& fn()                       \
-    {                                             \
-        static const std::string text = cp1251(utf8); \
-        return text;                              \
+#define NKP_FIXED_TEXT(fn, utf8)                                                                             \
+    const std::string& fn()                                                                                  \
+    {                                                                                                        \
+        static const std::string text = cp1251(utf8);                                                        \
+        return text;                                                                                         \
     }
 
 NKP_FIXED_TEXT(limiterMaker, "ОАО \"ПЗЛ\", г. Энск")

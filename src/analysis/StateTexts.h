@@ -6,13 +6,13 @@
 // UTF-8 source text.
 namespace nkp::analysis::texts {
 
-const std::string& limiterMaker();        // "ОАО \"ПЗЛ\", г. Энск", written by loading
-const std::string& tonnesSuffix();        // " т"
-const std::string& paramTitleStart();     // "График параметров работы крана "
-const std::string& paramTitleNumber();    // " №"
-const std::string& paramTitleLimiter();   // " по данным РП ТРВ-160 №"
-const std::string& paramTitleEnd();       // " (по кадрам)"
-const std::string& framesAxisTitle();     // "Кадры"
+const std::string& limiterMaker();       // "ОАО \"ПЗЛ\", г. Энск", written by loading
+const std::string& tonnesSuffix();       // " т"
+const std::string& paramTitleStart();    // "График параметров работы крана "
+const std::string& paramTitleNumber();   // " №"
+const std::string& paramTitleLimiter();  // " по данным РП ТРВ-160 №"
+const std::string& paramTitleEnd();      // " (по кадрам)"
+const std::string& framesAxisTitle();    // "Кадры"
 
 // Converts a UTF-8 literal of this source tree to Windows-1251.
 std::string cp1251(const char* utf8);

@@ -11,7 +11,8 @@ namespace {
 // RAII wrapper of one iconv conversion descriptor.
 class Iconv {
 public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from))
+    Iconv(const char* to, const char* from)
+        : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -27,7 +28,7 @@ public:
     {
         std::string out;
         out.reserve(in.size() * 2);
-        std::array<char, 4096> buf{};
+        std::array<char, 4096> buf {};
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -72,7 +73,10 @@ size_t utf8SequenceLength(std::string_view s)
     return i;
 }
 
-size_t oneByte(std::string_view) { return 1; }
+size_t oneByte(std::string_view)
+{
+    return 1;
+}
 
 }  // namespace
 
@@ -94,9 +98,54 @@ std::string cp866ToCp1251(std::string_view cp866)
     // have no Windows-1251 twin and take the nearest ASCII sign instead.
     static const std::array<char, 48> pseudoGraphics = {
         // 0xB0..0xDF: shades, then lines and corners
-        '#', '#', '#', '|', '+', '+', '+', '+', '+', '+', '|', '+', '+', '+', '+', '+',
-        '+', '+', '+', '+', '-', '+', '+', '+', '+', '+', '+', '+', '+', '-', '+', '+',
-        '+', '+', '+', '+', '+', '+', '+', '+', '+', '+', '+', '#', '#', '#', '#', '#',
+        '#',
+        '#',
+        '#',
+        '|',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '|',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '-',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '-',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '+',
+        '#',
+        '#',
+        '#',
+        '#',
+        '#',
     };
     Iconv toUtf8("UTF-8", "CP866");
     Iconv toCp1251("CP1251", "UTF-8");
@@ -105,8 +154,8 @@ std::string cp866ToCp1251(std::string_view cp866)
     size_t runStart = 0;
     auto flushRun = [&](size_t end) {
         if (end > runStart)
-            out += toCp1251.convert(toUtf8.convert(cp866.substr(runStart, end - runStart), "?", oneByte),
-                                    "?", utf8SequenceLength);
+            out += toCp1251.convert(toUtf8.convert(cp866.substr(runStart, end - runStart), "?", oneByte), "?",
+                utf8SequenceLength);
     };
     for (size_t i = 0; i < cp866.size(); ++i) {
         const auto b = static_cast<unsigned char>(cp866[i]);

@@ -20,7 +20,10 @@ std::string text(std::string_view utf8)
 // Reports gauge positions, each change once.
 class Gauge {
 public:
-    explicit Gauge(ReadingObserver& observer) : observer_(observer) {}
+    explicit Gauge(ReadingObserver& observer)
+        : observer_(observer)
+    {
+    }
     void set(int position)
     {
         if (position != position_) {
@@ -43,23 +46,26 @@ private:
 
 LineSettings deviceLineSettings()
 {
-    return LineSettings{};
+    return LineSettings {};
 }
 
 Timeouts probeTimeouts()
 {
-    return Timeouts{50, 50, 50, 50, 50};
+    return Timeouts {50, 50, 50, 50, 50};
 }
 
 Timeouts transferTimeouts()
 {
-    return Timeouts{1000, 1000, 200, 50, 50};
+    return Timeouts {1000, 1000, 200, 50, 50};
 }
 
-DeviceReader::DeviceReader() : image_(kImageSize, 0) {}
+DeviceReader::DeviceReader()
+    : image_(kImageSize, 0)
+{
+}
 
-ReadingResult DeviceReader::read(const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock,
-                                 ReadingObserver& observer)
+ReadingResult DeviceReader::read(
+    const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
 {
     ReadingResult result;
     observer.statusColour(StatusColour::ButtonFace);
@@ -94,8 +100,8 @@ ReadingResult DeviceReader::read(const std::vector<PortSlot>& portSlots, SerialP
             port.restoreTimeouts();
             port.close();
         }
-        observer.statusText(text("Считывание прервано на ") + std::to_string(result.bytesReceived) +
-                            text(" байте!"));
+        observer.statusText(
+            text("Считывание прервано на ") + std::to_string(result.bytesReceived) + text(" байте!"));
         observer.gauge(0);
         result.outcome = ReadingOutcome::Interrupted;
         return result;
@@ -106,8 +112,8 @@ ReadingResult DeviceReader::read(const std::vector<PortSlot>& portSlots, SerialP
     port.close();
     observer.statusColour(StatusColour::Yellow);
     observer.gauge(0);
-    observer.statusText(text("Считано ") + std::to_string(result.bytesReceived) +
-                        text(" байт. Расчет контрольной суммы..."));
+    observer.statusText(
+        text("Считано ") + std::to_string(result.bytesReceived) + text(" байт. Расчет контрольной суммы..."));
     if (checkImage(observer)) {
         observer.statusColour(StatusColour::Green);
         observer.statusText(text("Считывание успешно завершено!"));
@@ -134,7 +140,7 @@ bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock,
     port.purge();
 
     // Each byte drained stands for one single-byte read of the protocol.
-    std::array<std::uint8_t, kDrainReads> drain{};
+    std::array<std::uint8_t, kDrainReads> drain {};
     std::size_t drained = 0;
     while (drained < kDrainReads) {
         const std::size_t n = port.read(drain.data(), kDrainReads - drained);
@@ -168,7 +174,7 @@ std::size_t DeviceReader::receive(SerialPortIo& port, ReadingObserver& observer)
     }
     // The image is full; whatever still comes is counted and discarded until
     // the line falls silent, so that a longer transfer is not taken for a good one.
-    std::array<std::uint8_t, 4096> surplus{};
+    std::array<std::uint8_t, 4096> surplus {};
     std::size_t extra = 0;
     while (extra < kMaxSurplusBytes) {
         const std::size_t n = port.read(surplus.data(), std::min(surplus.size(), kMaxSurplusBytes - extra));
@@ -192,9 +198,9 @@ bool DeviceReader::checkImage(ReadingObserver& observer) const
     }
     gauge.set(static_cast<int>((recorder::kChecksumCoveredSize - 1) / kChecksumGaugeStep));
     const std::uint8_t* stored = image_.data() + recorder::kChecksumOffset;
-    const std::uint32_t expected = static_cast<std::uint32_t>(stored[0]) | static_cast<std::uint32_t>(stored[1]) << 8 |
-                                   static_cast<std::uint32_t>(stored[2]) << 16 |
-                                   static_cast<std::uint32_t>(stored[3]) << 24;
+    const std::uint32_t expected = static_cast<std::uint32_t>(stored[0])
+        | static_cast<std::uint32_t>(stored[1]) << 8 | static_cast<std::uint32_t>(stored[2]) << 16
+        | static_cast<std::uint32_t>(stored[3]) << 24;
     return sum == expected;
 }
 

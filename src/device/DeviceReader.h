@@ -40,14 +40,14 @@ public:
     virtual void statusColour(StatusColour colour) = 0;
     virtual void gauge(int position) = 0;
     // Called between reads so that a window can keep repainting.
-    virtual void idle() {}
+    virtual void idle() { }
 };
 
 enum class ReadingOutcome : std::uint8_t { NotFound, Interrupted, ChecksumMismatch, Success };
 
 struct ReadingResult {
     ReadingOutcome outcome = ReadingOutcome::NotFound;
-    std::string portShortName;     // the port that answered the probe
+    std::string portShortName;      // the port that answered the probe
     std::size_t bytesReceived = 0;  // including any surplus past the image
 };
 
@@ -59,8 +59,8 @@ public:
     // One reading over the given port slots: each is opened with `port`. Never
     // more than the image's size goes into the image; the port is closed
     // when this returns.
-    ReadingResult read(const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock,
-                       ReadingObserver& observer);
+    ReadingResult read(
+        const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
 
     const std::vector<std::uint8_t>& image() const { return image_; }
     bool unsaved() const { return unsaved_; }

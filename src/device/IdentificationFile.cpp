@@ -2,9 +2,9 @@
 
 #include "fileio/SafeFileWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -56,9 +56,10 @@ InfLoadResult loadInf(const std::string& path)
     }
     result.opened = true;
     std::string bytes;
-    std::array<char, 65536> chunk{};
+    std::array<char, 65536> chunk {};
     while (bytes.size() < kMaxInfFileSize && in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(std::min(chunk.size(), kMaxInfFileSize - bytes.size())));
+        in.read(chunk.data(),
+            static_cast<std::streamsize>(std::min(chunk.size(), kMaxInfFileSize - bytes.size())));
         bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     result.content = parseInf(bytes);

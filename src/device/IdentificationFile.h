@@ -21,7 +21,7 @@ inline constexpr std::size_t kMaxInfFileSize = 16 * 1024 * 1024;
 using InfFields = std::array<std::string, kInfLineCount>;
 
 struct InfParseResult {
-    InfFields fields;          // the lines found; the others empty
+    InfFields fields;           // the lines found; the others empty
     std::size_t lineCount = 0;  // lines found, at most 13
     bool complete() const { return lineCount == kInfLineCount; }
 };
@@ -37,7 +37,7 @@ std::string buildInf(const InfFields& fields);
 
 struct InfLoadResult {
     bool opened = false;
-    std::string error;      // why the file could not be opened (system message)
+    std::string error;  // why the file could not be opened (system message)
     InfParseResult content;
 };
 

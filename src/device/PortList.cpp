@@ -32,7 +32,7 @@ std::optional<Ranked> rank(const std::string& name)
         unsigned number = 0;
         const auto [end, ec] = std::from_chars(first, last, number);
         if (ec == std::errc() && end == last)
-            return Ranked{f, number, name};
+            return Ranked {f, number, name};
     }
     return std::nullopt;
 }
@@ -49,8 +49,8 @@ std::vector<PortSlot> orderPortSlots(const std::vector<std::string>& names, cons
         return a.family != b.family ? a.family < b.family : a.number < b.number;
     });
     ranked.erase(std::unique(ranked.begin(), ranked.end(),
-                             [](const Ranked& a, const Ranked& b) { return a.name == b.name; }),
-                 ranked.end());
+                     [](const Ranked& a, const Ranked& b) { return a.name == b.name; }),
+        ranked.end());
     std::vector<PortSlot> portSlots;
     for (const Ranked& r : ranked) {
         if (portSlots.size() == kPortSlotCount)

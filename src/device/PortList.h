@@ -17,7 +17,8 @@ inline constexpr std::size_t kPortSlotCount = 15;
 // Orders serial port names (without "/dev/") into the search slots: USB
 // adapters ttyUSB*, then ttyACM*, then ttyS*, each by number; other names are
 // left out; at most 15 slots.
-std::vector<PortSlot> orderPortSlots(const std::vector<std::string>& names, const std::string& devDir = "/dev");
+std::vector<PortSlot> orderPortSlots(
+    const std::vector<std::string>& names, const std::string& devDir = "/dev");
 
 // The system's serial ports in slot order.
 std::vector<PortSlot> systemPortSlots();

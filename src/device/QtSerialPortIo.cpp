@@ -18,10 +18,10 @@ bool QtSerialPortIo::open(const std::string& deviceName)
     port_.setPortName(QString::fromStdString(deviceName));
     if (!port_.open(QIODevice::ReadWrite))
         return false;
-    savedSettings_ = PortSettings{port_.baudRate(), port_.dataBits(), port_.parity(), port_.stopBits(),
-                                  port_.flowControl()};
+    savedSettings_ = PortSettings {
+        port_.baudRate(), port_.dataBits(), port_.parity(), port_.stopBits(), port_.flowControl()};
     // A freshly opened port has no timeouts of its own: reads return at once.
-    savedTimeouts_ = Timeouts{};
+    savedTimeouts_ = Timeouts {};
     timeouts_ = savedTimeouts_;
     return true;
 }
@@ -39,9 +39,9 @@ void QtSerialPortIo::applyLineSettings(const LineSettings& s)
     // (pseudo-terminals) have no modem lines at all.
     port_.setBaudRate(s.baudRate);
     port_.setDataBits(static_cast<QSerialPort::DataBits>(std::clamp(s.dataBits, 5, 8)));
-    port_.setParity(s.parity == Parity::Even  ? QSerialPort::EvenParity
-                    : s.parity == Parity::Odd ? QSerialPort::OddParity
-                                              : QSerialPort::NoParity);
+    port_.setParity(s.parity == Parity::Even ? QSerialPort::EvenParity
+            : s.parity == Parity::Odd        ? QSerialPort::OddParity
+                                             : QSerialPort::NoParity);
     port_.setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setDataTerminalReady(s.dtr);

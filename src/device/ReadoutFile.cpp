@@ -12,9 +12,19 @@ namespace {
 
 // The order of the lines of an identification file.
 constexpr std::array<IdField, kInfLineCount> kInfOrder = {
-    IdField::ServiceOrg, IdField::Operator,   IdField::CertNumber,  IdField::CertValidity, IdField::CraneModel,
-    IdField::CraneNumber, IdField::CraneYear, IdField::NormGroup,   IdField::CraneMaker,   IdField::CraneOwner,
-    IdField::LimiterModel, IdField::LimiterNumber, IdField::ControllerNumber,
+    IdField::ServiceOrg,
+    IdField::Operator,
+    IdField::CertNumber,
+    IdField::CertValidity,
+    IdField::CraneModel,
+    IdField::CraneNumber,
+    IdField::CraneYear,
+    IdField::NormGroup,
+    IdField::CraneMaker,
+    IdField::CraneOwner,
+    IdField::LimiterModel,
+    IdField::LimiterNumber,
+    IdField::ControllerNumber,
 };
 
 }  // namespace
@@ -46,7 +56,7 @@ recorder::Identification makeIdentification(const InfFields& fields, const std::
 }
 
 bool saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
-                 const std::string& readingDate, std::string* error)
+    const std::string& readingDate, std::string* error)
 {
     return recorder::writeDataFile(path, image, makeIdentification(fields, readingDate), error);
 }

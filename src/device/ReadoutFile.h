@@ -31,6 +31,6 @@ recorder::Identification makeIdentification(const InfFields& fields, const std::
 // Writes the data file safely. False and `error` (naming the file and the
 // cause) on failure; an existing file is then untouched.
 bool saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
-                 const std::string& readingDate, std::string* error = nullptr);
+    const std::string& readingDate, std::string* error = nullptr);
 
 }  // namespace nkp::device

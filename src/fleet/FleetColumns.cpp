@@ -24,7 +24,7 @@ std::optional<double> momentNumber(const std::string& date, const std::string& t
     return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
 }
 
-} // namespace
+}  // namespace
 
 std::string_view fleetColumnHeader(FleetColumn column)
 {
@@ -151,4 +151,4 @@ std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
     }
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -45,4 +45,4 @@ bool fleetColumnNumeric(FleetColumn column);
 // cells without a number.
 std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column);
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -31,7 +31,7 @@ template <typename CellText> void appendLine(std::string& out, CellText cell)
     out += "\r\n";
 }
 
-} // namespace
+}  // namespace
 
 std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark)
 {
@@ -49,4 +49,4 @@ bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, s
     return fileio::writeFileAtomically(path, fleetCsv(rows, true), error);
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

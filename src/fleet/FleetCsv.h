@@ -20,4 +20,4 @@ std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark);
 // failure). False with `error` naming the cause (English) when it fails.
 bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error = nullptr);
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -82,7 +82,7 @@ void takeValues(const analysis::MainState& s, char sep, FleetRow& row)
         appendRemark(row.remark, cp1251("Контрольная сумма образа не совпадает"));
 }
 
-} // namespace
+}  // namespace
 
 FleetRow loadFleetRow(
     const std::string& root, const std::string& relative, char sep, analysis::MainState& scratch)
@@ -102,4 +102,4 @@ FleetRow loadFleetRow(
     return row;
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

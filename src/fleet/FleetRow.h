@@ -12,23 +12,23 @@ namespace nkp::fleet {
 // One read-out of the overview. Texts are Windows-1251 like the main
 // window's; paths are the file system's bytes.
 struct FleetRow {
-    std::string file; // relative to the scanned folder, '/' between the parts
-    std::string path; // as opened
-    bool loaded = false; // false: only `file` and `remark` hold anything
+    std::string file;     // relative to the scanned folder, '/' between the parts
+    std::string path;     // as opened
+    bool loaded = false;  // false: only `file` and `remark` hold anything
 
     std::string craneModel, craneNumber, owner, readingDate, normGroup;
     std::int64_t totalCycles = 0;
-    std::string utilisationClass, loadMode, craneGroup; // "U3", "Q2", "A5"
-    std::string characteristicText; // as the main window shows it
+    std::string utilisationClass, loadMode, craneGroup;  // "U3", "Q2", "A5"
+    std::string characteristicText;                      // as the main window shows it
     double characteristicNumber = 0;
     std::string normativeText;
     int normativeNumber = 0;
-    std::optional<double> resourcePercent; // empty when the normative group is unknown
-    std::string resourceText; // "37,4" or "—"
+    std::optional<double> resourcePercent;  // empty when the normative group is unknown
+    std::string resourceText;               // "37,4" or "—"
     int overloadCount = 0;
-    std::string latestOverload; // "hh:mm dd.mm.yyyy", or empty
+    std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
     std::size_t brokenFrames = 0;
-    std::string remark; // why the file could not be read, or what is wrong with it; empty when all is well
+    std::string remark;  // why the file could not be read, or what is wrong with it; empty when all is well
 };
 
 // Loads the read-out `root`/`relative` with the main window's loader into
@@ -38,4 +38,4 @@ struct FleetRow {
 FleetRow loadFleetRow(const std::string& root, const std::string& relative, char decimalSeparator,
     analysis::MainState& scratch);
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -18,7 +18,7 @@ auto rowLoader(std::string folder, char sep)
     };
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::vector<FleetRow>> scanFleet(
     const std::string& folder, char sep, QThreadPool& pool, std::string* error)
@@ -111,7 +111,7 @@ void FleetScan::listingDone()
     const int count = static_cast<int>(listing.files->size());
     rows_.setFuture(
         QtConcurrent::mapped(&pool_, std::move(*listing.files), rowLoader(folder_, decimalSeparator_)));
-    emit listed(count); // after the loading began, so that a receiver may cancel it
+    emit listed(count);  // after the loading began, so that a receiver may cancel it
 }
 
 void FleetScan::loadingDone()
@@ -125,4 +125,4 @@ void FleetScan::loadingDone()
         emit finished();
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

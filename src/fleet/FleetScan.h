@@ -28,7 +28,7 @@ class FleetScan : public QObject {
     Q_OBJECT
 public:
     explicit FleetScan(QObject* parent = nullptr);
-    ~FleetScan() override; // cancels and waits
+    ~FleetScan() override;  // cancels and waits
 
     // Threads that load at once; 0 (the default): one per core.
     void setThreadCount(int count);
@@ -52,11 +52,11 @@ public:
     std::vector<FleetRow> rows() const;
 
 signals:
-    void listed(int count); // the folder is listed; loading begins
+    void listed(int count);  // the folder is listed; loading begins
     void progress(int done, int total);
-    void finished(); // every row is loaded
+    void finished();  // every row is loaded
     void cancelled();
-    void failed(const QString& message); // the folder could not be listed (English cause)
+    void failed(const QString& message);  // the folder could not be listed (English cause)
 
 private:
     struct Listing {
@@ -80,4 +80,4 @@ private:
     bool loadingStarted_ = false;
 };
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -23,7 +23,7 @@ std::optional<analysis::DateTime> stampMoment(const std::string& stamp)
     return analysis::parseDateTime(std::string_view(stamp).substr(6), stamp.substr(0, 5) + ":00");
 }
 
-} // namespace
+}  // namespace
 
 OverloadSummary overloadSummary(const analysis::MainState& s)
 {
@@ -43,4 +43,4 @@ OverloadSummary overloadSummary(const analysis::MainState& s)
     return summary;
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

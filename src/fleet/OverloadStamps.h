@@ -11,9 +11,9 @@ namespace nkp::fleet {
 // those and blank texts are no overload.
 struct OverloadSummary {
     int count = 0;
-    std::string latest; // the newest stamp that is a real moment, as shown; empty when none is
+    std::string latest;  // the newest stamp that is a real moment, as shown; empty when none is
 };
 
 OverloadSummary overloadSummary(const analysis::MainState& state);
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

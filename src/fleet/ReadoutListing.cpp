@@ -15,7 +15,7 @@ bool hasReadoutExtension(const std::filesystem::path& path)
     return ext == ".nkp";
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::vector<std::string>> listReadouts(const std::string& folder, std::string* error)
 {
@@ -31,7 +31,7 @@ std::optional<std::vector<std::string>> listReadouts(const std::string& folder, 
     std::vector<std::string> files;
     for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (ec)
-            break; // a subfolder that vanished meanwhile: keep what was found
+            break;  // a subfolder that vanished meanwhile: keep what was found
         if (hasReadoutExtension(it->path()))
             files.push_back(it->path().lexically_relative(root).generic_string());
     }
@@ -39,4 +39,4 @@ std::optional<std::vector<std::string>> listReadouts(const std::string& folder, 
     return files;
 }
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -14,4 +14,4 @@ namespace nkp::fleet {
 // `error` then names the cause (English).
 std::optional<std::vector<std::string>> listReadouts(const std::string& folder, std::string* error = nullptr);
 
-} // namespace nkp::fleet
+}  // namespace nkp::fleet

@@ -49,9 +49,12 @@ FormFolders FormFolders::belowStartDirectory(const std::string& startDirectory)
     return {templates, templates, documents};
 }
 
-Createforms::Createforms(analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest,
-                         FormSettings settings)
-    : state_(state), prompts_(prompts), openLatest_(std::move(openLatest)), settings_(std::move(settings))
+Createforms::Createforms(
+    analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings)
+    : state_(state)
+    , prompts_(prompts)
+    , openLatest_(std::move(openLatest))
+    , settings_(std::move(settings))
 {
     if (!settings_.clock)
         settings_.clock = systemMoment;
@@ -68,8 +71,8 @@ FormOutcome Createforms::run(int form)
     checkFolders();
 
     const bool period = form != 3;
-    prompts_.information(text::informationCaption(),
-                         period ? text::promptLatestReading() : text::promptSingleReading());
+    prompts_.information(
+        text::informationCaption(), period ? text::promptLatestReading() : text::promptSingleReading());
     // Whatever the open operation achieved, the form goes on with what the window holds.
     openLatest_();
 
@@ -112,7 +115,7 @@ FormOutcome Createforms::run(int form)
 void Createforms::checkFolders() const
 {
     for (const std::string* folder :
-         {&settings_.folders.dataFiles, &settings_.folders.templates, &settings_.folders.documents}) {
+        {&settings_.folders.dataFiles, &settings_.folders.templates, &settings_.folders.documents}) {
         std::error_code ec;
         if (!std::filesystem::is_directory(*folder, ec))
             throw FormError(text::folderMissing(*folder));

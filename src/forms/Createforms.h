@@ -62,7 +62,8 @@ ReportEngine templateEngine(const FormClock& clock = systemMoment);
 
 class Createforms {
 public:
-    Createforms(analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
+    Createforms(
+        analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
 
     // The three menu commands. A missing folder or a data file that cannot be
     // written fails with FormError; an engine failure with the engine's

@@ -18,8 +18,8 @@ std::string fileNameSafe(const std::string& cp1251)
     return safe;
 }
 
-std::string documentName(int form, const std::string& craneModel, const std::string& craneNumber,
-                         const FormMoment& moment)
+std::string documentName(
+    int form, const std::string& craneModel, const std::string& craneNumber, const FormMoment& moment)
 {
     return text::formTitle(form) + " (" + fileNameSafe(craneModel) + " " + text::numberSign()
         + fileNameSafe(craneNumber) + " " + documentStamp(moment) + ").rtf";

@@ -13,7 +13,7 @@ namespace nkp::forms {
 std::string fileNameSafe(const std::string& cp1251);
 
 // "Форма N (" model " №" number " " stamp ").rtf" in Windows-1251.
-std::string documentName(int form, const std::string& craneModel, const std::string& craneNumber,
-                         const FormMoment& moment);
+std::string documentName(
+    int form, const std::string& craneModel, const std::string& craneNumber, const FormMoment& moment);
 
 }  // namespace nkp::forms

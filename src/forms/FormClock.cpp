@@ -10,7 +10,7 @@ std::string documentStamp(const FormMoment& m)
     auto two = [](int v) { return ((v % 100) + 100) % 100; };
     char text[32];
     std::snprintf(text, sizeof text, "%02d.%02d.%02d %02d-%02d", two(m.day), two(m.month), two(m.year),
-                  two(m.hour), two(m.minute));
+        two(m.hour), two(m.minute));
     return text;
 }
 

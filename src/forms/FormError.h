@@ -11,7 +11,10 @@ namespace nkp::forms {
 // engine reach the caller as the engine's own exception.
 class FormError : public std::runtime_error {
 public:
-    explicit FormError(const std::string& message) : std::runtime_error(message) {}
+    explicit FormError(const std::string& message)
+        : std::runtime_error(message)
+    {
+    }
 };
 
 }  // namespace nkp::forms

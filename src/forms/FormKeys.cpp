@@ -63,13 +63,20 @@ constexpr KeySpec kKeys[] = {
 std::string valueOf(const KeySpec& spec, const MainState& state, const FormExtras& extras)
 {
     switch (spec.source) {
-    case Source::Text: return state.*spec.text;
-    case Source::TotalCycles: return std::to_string(state.totalCycles);
-    case Source::LimiterYear: return limiterYearText(state.Edit_NTRV);
-    case Source::PreviousDate: return state.previousReadingDate;
-    case Source::StartCharacteristic: return extras.startCharacteristic;
-    case Source::TestSpan: return extras.testSpan;
-    case Source::FrameRange: return extras.frameRange;
+    case Source::Text:
+        return state.*spec.text;
+    case Source::TotalCycles:
+        return std::to_string(state.totalCycles);
+    case Source::LimiterYear:
+        return limiterYearText(state.Edit_NTRV);
+    case Source::PreviousDate:
+        return state.previousReadingDate;
+    case Source::StartCharacteristic:
+        return extras.startCharacteristic;
+    case Source::TestSpan:
+        return extras.testSpan;
+    case Source::FrameRange:
+        return extras.frameRange;
     }
     return {};
 }

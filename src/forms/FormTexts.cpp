@@ -5,11 +5,11 @@
 // The texts are written here in UTF-8 and turned into Windows-1251 once.
 namespace nkp::forms::text {
 
-#define NKP_FORM_TEXT(name, literal)                                 \
-    const std::string& name()                                        \
-    {                                                                \
-        static const std::string text = codec::utf8ToCp1251(literal); \
-        return text;                                                 \
+#define NKP_FORM_TEXT(name, literal)                                                                         \
+    const std::string& name()                                                                                \
+    {                                                                                                        \
+        static const std::string text = codec::utf8ToCp1251(literal);                                        \
+        return text;                                                                                         \
     }
 
 NKP_FORM_TEXT(promptSingleReading, "Выберите файл данных РП ТРВ-140 для обработки!")

@@ -5,7 +5,7 @@
 // The texts the forms show or write, as Windows-1251 bytes.
 namespace nkp::forms::text {
 
-const std::string& promptSingleReading();    // "Выберите файл данных РП ТРВ-140 для обработки!"
+const std::string& promptSingleReading();  // "Выберите файл данных РП ТРВ-140 для обработки!"
 const std::string& promptLatestReading();    // "... с последнего считывания!"
 const std::string& promptPreviousReading();  // "... с предыдущего считывания!"
 const std::string& fileNotOpened();          // "\n Файл не удальсь открыть!"

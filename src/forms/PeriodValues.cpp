@@ -18,7 +18,7 @@ long long captionValue(const std::string& caption)
     if (first != last && *first == '+')
         ++first;
     const auto [end, ec] = std::from_chars(first, last, value);
-    return ec == std::errc{} && end == last ? value : 0;
+    return ec == std::errc {} && end == last ? value : 0;
 }
 
 }  // namespace
@@ -37,8 +37,8 @@ PreviousReading readPreviousReading(const recorder::DataFileReader& file)
 
 void applyPeriodValues(analysis::MainState& state, const PreviousReading& previous, char decimalSeparator)
 {
-    std::string* const bands[recorder::kCycleBandCount] = {&state.Label_0, &state.Label_12, &state.Label_25,
-                                                           &state.Label_50, &state.Label_100};
+    std::string* const bands[recorder::kCycleBandCount]
+        = {&state.Label_0, &state.Label_12, &state.Label_25, &state.Label_50, &state.Label_100};
     long long previousTotal = 0;
     for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band) {
         *bands[band] = std::to_string(captionValue(*bands[band]) - previous.cycleCounts[band]);
@@ -50,9 +50,10 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
 
     // The recorder's mass counter is 32 bits wide: the difference is taken in
     // that width and read as signed, so a wrapped counter still gives the period.
-    const auto massDifference = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
-    state.Label_QSum = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + text::tonneSuffix();
+    const auto massDifference
+        = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
+    state.Label_QSum
+        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + text::tonneSuffix();
 
     state.previousReadingDate = previous.readingDate;
 }

@@ -13,7 +13,7 @@ namespace nkp::forms {
 
 struct PreviousReading {
     float characteristicNumber = 0;  // at the start of the period
-    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts{};
+    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
     std::uint32_t operatingMinutes = 0;
     std::uint32_t liftedMassRaw = 0;  // hundredths of a tonne
     std::string readingDate;          // Windows-1251, up to the first zero byte

@@ -6,7 +6,7 @@
 namespace nkp::forms {
 namespace {
 
-constexpr analysis::DateTime kNoFrameMoment{1999, 1, 1, 0, 0, 0};
+constexpr analysis::DateTime kNoFrameMoment {1999, 1, 1, 0, 0, 0};
 constexpr int kNewestPosition = static_cast<int>(recorder::kFrameCount) - 1;  // 10999
 
 }  // namespace

@@ -12,8 +12,8 @@
 namespace nkp::forms {
 
 struct PreviousRing {
-    int ringStart = 1;               // index after the newest valid frame
-    analysis::DateTime newest;       // its moment; 01.01.1999 00:00:00 without one
+    int ringStart = 1;          // index after the newest valid frame
+    analysis::DateTime newest;  // its moment; 01.01.1999 00:00:00 without one
 };
 
 // Decodes the previous reading's frames into `store` (a store of its own: the

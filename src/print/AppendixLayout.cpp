@@ -90,8 +90,8 @@ void drawChart(PageCanvas& canvas, const QRectF& box, const PrintedChart& chart,
 
 }  // namespace
 
-void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series,
-                      AppendixPage page)
+void drawAppendixPage(
+    PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series, AppendixPage page)
 {
     const double left = kMargin;
     const double width = kPageWidth - 2 * kMargin;
@@ -103,10 +103,11 @@ void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, cons
     const bool first = page == AppendixPage::LoadAndMass;
     double y = kMargin;
     canvas.text(QRectF(left, y, width, canvas.lineHeight(appendix)), Qt::AlignRight | Qt::AlignTop,
-                first ? QStringLiteral("Приложение 1") : QStringLiteral("Приложение 2"), appendix);
+        first ? QStringLiteral("Приложение 1") : QStringLiteral("Приложение 2"), appendix);
     y += 22;
     const auto centred = [&](const QString& text, const QFont& font, double advance) {
-        canvas.text(QRectF(left, y, width, canvas.lineHeight(font)), Qt::AlignHCenter | Qt::AlignTop, text, font);
+        canvas.text(
+            QRectF(left, y, width, canvas.lineHeight(font)), Qt::AlignHCenter | Qt::AlignTop, text, font);
         y += advance;
     };
     centred(QStringLiteral("Оперативная информация"), title, 32);
@@ -114,19 +115,16 @@ void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, cons
     centred(craneLine(state), subtitle, 28);     // QRL_kran1 / QRL_kran2
 
     const QColor red(255, 0, 0), green(0, 128, 0);
-    const std::vector<PrintedChart> charts =
-        first ? std::vector<PrintedChart>{{QStringLiteral("График изменения степени загрузки крана"),  // QRChart_M
-                                        QStringLiteral("M %"),
-                                        {{&series.limit, red, 2}, {&series.load, green, 1}}},
-                                       {QStringLiteral("График изменения массы груза на крюке"),  // QRChart_Q
-                                        QStringLiteral("Q т."),
-                                        {{&series.mass, red, 1}}}}
-              : std::vector<PrintedChart>{{QStringLiteral("График изменения длины стрелы крана"),  // QRChart_L
-                                        QStringLiteral("L м."),
-                                        {{&series.boom, red, 1}}},
-                                       {QStringLiteral("График изменения вылета крана"),  // QRChart_R
-                                        QStringLiteral("R м."),
-                                        {{&series.radius, red, 1}}}};
+    const std::vector<PrintedChart> charts = first
+        ? std::vector<PrintedChart> {{QStringLiteral("График изменения степени загрузки крана"),  // QRChart_M
+                                         QStringLiteral("M %"),
+                                         {{&series.limit, red, 2}, {&series.load, green, 1}}},
+            {QStringLiteral("График изменения массы груза на крюке"),  // QRChart_Q
+                QStringLiteral("Q т."), {{&series.mass, red, 1}}}}
+        : std::vector<PrintedChart> {{QStringLiteral("График изменения длины стрелы крана"),  // QRChart_L
+                                         QStringLiteral("L м."), {{&series.boom, red, 1}}},
+            {QStringLiteral("График изменения вылета крана"),  // QRChart_R
+                QStringLiteral("R м."), {{&series.radius, red, 1}}}};
 
     const double chartLeft = (kPageWidth - kChartWidth) / 2;
     for (const PrintedChart& chart : charts) {

@@ -12,7 +12,7 @@ class PageCanvas;
 
 enum class AppendixPage { LoadAndMass = 1, BoomAndRadius = 2 };
 
-void drawAppendixPage(PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series,
-                      AppendixPage page);
+void drawAppendixPage(
+    PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series, AppendixPage page);
 
 }  // namespace nkp::print

@@ -11,21 +11,21 @@ QString fromCp1251(const std::string& cp1251)
 
 QString recorderLine(const analysis::MainState& state)
 {
-    return QStringLiteral("по данным регистратора параметров ") + fromCp1251(state.Edit_ModTRV) +
-           QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
+    return QStringLiteral("по данным регистратора параметров ") + fromCp1251(state.Edit_ModTRV)
+        + QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
 }
 
 QString craneLine(const analysis::MainState& state)
 {
-    return QStringLiteral("на кран ") + fromCp1251(state.Edit_MKran) + QStringLiteral(" №") +
-           fromCp1251(state.Edit_NKran);
+    return QStringLiteral("на кран ") + fromCp1251(state.Edit_MKran) + QStringLiteral(" №")
+        + fromCp1251(state.Edit_NKran);
 }
 
 QString listingFooterText(const analysis::MainState& state)
 {
-    return QStringLiteral("Оперативная информация о работе крана ") + fromCp1251(state.Edit_MKran) +
-           QStringLiteral(" №") + fromCp1251(state.Edit_NKran) + QStringLiteral(", записанная в РП ") +
-           fromCp1251(state.Edit_ModTRV) + QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
+    return QStringLiteral("Оперативная информация о работе крана ") + fromCp1251(state.Edit_MKran)
+        + QStringLiteral(" №") + fromCp1251(state.Edit_NKran) + QStringLiteral(", записанная в РП ")
+        + fromCp1251(state.Edit_ModTRV) + QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
 }
 
 QString signatureLineBeforeName()
@@ -42,9 +42,9 @@ QString signatureDateLine()
 {
     // A fixed " 200" with room for one digit fits no year since 2010: print
     // "20" and leave two digits' room, the line keeping its length.
-    return QLatin1Char('"') + QString(7, QLatin1Char(' ')) + QLatin1Char('"') + QString(2, QLatin1Char(' ')) +
-           QString(18, QLatin1Char('_')) + QStringLiteral(" 20") + QString(4, QLatin1Char(' ')) +
-           QStringLiteral("г.");
+    return QLatin1Char('"') + QString(7, QLatin1Char(' ')) + QLatin1Char('"') + QString(2, QLatin1Char(' '))
+        + QString(18, QLatin1Char('_')) + QStringLiteral(" 20") + QString(4, QLatin1Char(' '))
+        + QStringLiteral("г.");
 }
 
 }  // namespace nkp::print

@@ -36,7 +36,7 @@ std::optional<FrameRange> parseFrameRange(const QString& home, const QString& en
     const auto last = parseFrameNumber(end);
     if (!first || !last)
         return std::nullopt;
-    return FrameRange{*first, *last};
+    return FrameRange {*first, *last};
 }
 
 }  // namespace nkp::print

@@ -29,8 +29,8 @@ struct Fonts {
 Fonts cardFonts(const PageCanvas& canvas)
 {
     return {canvas.font(FontFace::Arial, {18, true, true}), canvas.font(FontFace::Arial, {12, true, true}),
-            canvas.font(FontFace::Arial, {10, true, true}), canvas.font(FontFace::Arial, {10, false, false}),
-            canvas.font(FontFace::Arial, {10, true, false})};
+        canvas.font(FontFace::Arial, {10, true, true}), canvas.font(FontFace::Arial, {10, false, false}),
+        canvas.font(FontFace::Arial, {10, true, false})};
 }
 
 using CaptionValues = std::vector<std::pair<QString, QString>>;
@@ -38,7 +38,8 @@ using CaptionValues = std::vector<std::pair<QString, QString>>;
 // Captions each followed by its value on one line from x to at most `right`.
 // Typed texts may be longer than the line: the line's type then shrinks to
 // fit, down to 60 %, and what still does not fit is cut with an ellipsis.
-void captionRow(PageCanvas& canvas, const Fonts& f, double x, double y, double right, const CaptionValues& items)
+void captionRow(
+    PageCanvas& canvas, const Fonts& f, double x, double y, double right, const CaptionValues& items)
 {
     constexpr double kAfterCaption = 6, kBetweenItems = 16;
     const double gaps = static_cast<double>(items.size()) * (kAfterCaption + kBetweenItems) - kBetweenItems;
@@ -66,7 +67,8 @@ void captionRow(PageCanvas& canvas, const Fonts& f, double x, double y, double r
 
 void centred(PageCanvas& canvas, double y, const QString& text, const QFont& font)
 {
-    canvas.text(QRectF(kLeft, y, kWidth, canvas.lineHeight(font)), Qt::AlignHCenter | Qt::AlignTop, text, font);
+    canvas.text(
+        QRectF(kLeft, y, kWidth, canvas.lineHeight(font)), Qt::AlignHCenter | Qt::AlignTop, text, font);
 }
 
 void rightAligned(PageCanvas& canvas, double right, double y, const QString& text, const QFont& font)
@@ -84,7 +86,7 @@ void drawLoadTable(PageCanvas& canvas, const Fonts& f, const analysis::MainState
         const std::string* count;
     };
     const QColor green(0, 128, 0), yellow(255, 255, 0), red(255, 0, 0);
-    const std::array<Band, 5> bands{{
+    const std::array<Band, 5> bands {{
         {u"  0%<   M <12,5%", s.CGauge_N0, green, &s.Label_0},
         {u"12,5%<   M    <25%", s.CGauge_N12, green, &s.Label_12},
         {u"25%<   M    <50%", s.CGauge_N25, green, &s.Label_25},
@@ -108,11 +110,11 @@ void drawLoadTable(PageCanvas& canvas, const Fonts& f, const analysis::MainState
 
     const double headY = top + 4;
     canvas.text(QRectF(kLeft, headY, kCaptionRight + 6 - kLeft, kRow), Qt::AlignHCenter,
-                QStringLiteral("Диапазон нагрузок"), f.caption);
+        QStringLiteral("Диапазон нагрузок"), f.caption);
     canvas.text(QRectF(kCaptionRight + 6, headY, kCountLeft - kCaptionRight - 12, kRow), Qt::AlignHCenter,
-                QStringLiteral("Диаграмма"), f.caption);
+        QStringLiteral("Диаграмма"), f.caption);
     canvas.text(QRectF(kCountLeft - 6, headY, kRight - kCountLeft + 6, kRow), Qt::AlignHCenter,
-                QStringLiteral("Рабочие циклы"), f.caption);
+        QStringLiteral("Рабочие циклы"), f.caption);
 
     double y = top + kHeadHeight + 4;
     for (const Band& band : bands) {
@@ -133,7 +135,7 @@ void drawLoadTable(PageCanvas& canvas, const Fonts& f, const analysis::MainState
 
 // Rows of caption and value under a centred heading; returns the y after them.
 double stampRows(PageCanvas& canvas, const Fonts& f, double y, const QString& heading,
-                 const std::vector<std::pair<QString, QString>>& rows, double valueLeft)
+    const std::vector<std::pair<QString, QString>>& rows, double valueLeft)
 {
     centred(canvas, y, heading, f.heading);
     y += kRow + 3;
@@ -164,15 +166,17 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     y += 32;
 
     // 1. The person and the organisation that read the recorder.
-    canvas.textAt(kLeft, y, QStringLiteral("1. Информация об операторе и организации, проводившей считывание"), f.heading);
+    canvas.textAt(kLeft, y,
+        QStringLiteral("1. Информация об операторе и организации, проводившей считывание"), f.heading);
     y += kRow + 3;
     captionRow(canvas, f, kLeft + 10, y, kRight,
-               {{QStringLiteral("Информацию считал:"), t(s.Edit_Name)},
-                {QStringLiteral("Удостоверение №"), t(s.Edit_NUd)},
-                {QStringLiteral("действительно до"), t(s.Edit_DateUd)}});
+        {{QStringLiteral("Информацию считал:"), t(s.Edit_Name)},
+            {QStringLiteral("Удостоверение №"), t(s.Edit_NUd)},
+            {QStringLiteral("действительно до"), t(s.Edit_DateUd)}});
     y += kRow;
     captionRow(canvas, f, kLeft + 10, y, kRight,
-               {{QStringLiteral("Организация:"), t(s.Edit_Org)}, {QStringLiteral("Дата считывания:"), t(s.Edit_DataSch)}});
+        {{QStringLiteral("Организация:"), t(s.Edit_Org)},
+            {QStringLiteral("Дата считывания:"), t(s.Edit_DataSch)}});
     y += kRow + 14;
 
     // 2. and 3. side by side.
@@ -207,7 +211,8 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     y += kRow + 14;
 
     // 5. Accumulated information.
-    canvas.textAt(kLeft, y, QStringLiteral("5. Накопительная информация о параметрах работы крана"), f.heading);
+    canvas.textAt(
+        kLeft, y, QStringLiteral("5. Накопительная информация о параметрах работы крана"), f.heading);
     y += kRow + 6;
     centred(canvas, y, QStringLiteral("Таблица нарабоки крана по степени загрузки"), f.heading);
     y += kRow + 3;
@@ -216,8 +221,8 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
 
     const double stampLeft = kLeft + 320;
     std::vector<std::pair<QString, QString>> rows;
-    const std::array<const std::string*, 5> overloads{&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4,
-                                                      &s.Label_Per5};
+    const std::array<const std::string*, 5> overloads {
+        &s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
     for (std::size_t i = 0; i < overloads.size(); ++i)
         rows.emplace_back(QStringLiteral("Прегрузка более 25% №%1").arg(i + 1), t(*overloads[i]));
     y = stampRows(canvas, f, y, QStringLiteral("Даты последних пяти перегрузок крана"), rows, stampLeft);
@@ -230,14 +235,15 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     rows = {
         {QStringLiteral("Текущая группа классификации (режима) крана по ИСО 4301/1-85"), t(s.Label_RezhA)},
         {QStringLiteral("Характеристическое число текущее/нормативное"),
-         t(s.Edit_HarCh) + QLatin1Char('/') + t(s.Label_NHarch)},
+            t(s.Edit_HarCh) + QLatin1Char('/') + t(s.Label_NHarch)},
         {QStringLiteral("Класс использования по ИСО 4301/1-85"), t(s.Label_KIspU)},
         {QStringLiteral("Режим нагружения крана по ИСО 4301/1-85"), t(s.Label_RezhQ)},
         {QStringLiteral("Коэффициент распределения нагрузок"), t(s.Label_KNag)},
         {QStringLiteral("Общая масса грузов, поднятая за все время эксплуатации"), t(s.Label_QSum)},
         {QStringLiteral("Общая наработка крана в моточасах"), t(s.L_TimeAll)},
     };
-    stampRows(canvas, f, y, QStringLiteral("Оценка наработки и режима работы крана по ИСО 4301/1-85"), rows, 0);
+    stampRows(
+        canvas, f, y, QStringLiteral("Оценка наработки и режима работы крана по ИСО 4301/1-85"), rows, 0);
 
     drawSignatureBlock(canvas, kLeft, kPageHeight - kMargin - 60, t(s.Edit_Name));
 }

@@ -15,7 +15,7 @@ int loadBarWidth(int position, int maximum)
 LoadBarRects loadBarRects(double left, double top, int position, int maximum)
 {
     return {QRectF(left, top, kLoadBarFrameWidth, kLoadBarHeight),
-            QRectF(left, top, loadBarWidth(position, maximum), kLoadBarHeight)};
+        QRectF(left, top, loadBarWidth(position, maximum), kLoadBarHeight)};
 }
 
 }  // namespace nkp::print

@@ -30,7 +30,9 @@ QFont listingFont(const PageCanvas& canvas)
 class TabbedLines {
 public:
     TabbedLines(PageCanvas& canvas, const QFont& font)
-        : painter_(canvas.painter()), metrics_(font, painter_.device()), lineHeight_(canvas.lineHeight(font))
+        : painter_(canvas.painter())
+        , metrics_(font, painter_.device())
+        , lineHeight_(canvas.lineHeight(font))
     {
         painter_.setFont(font);
         painter_.setPen(Qt::black);
@@ -90,7 +92,8 @@ int listingLinesPerPage(const PageCanvas& canvas)
     return std::max(1, static_cast<int>(room / canvas.lineHeight(listingFont(canvas))));
 }
 
-int drawOperationalInfo(PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines)
+int drawOperationalInfo(
+    PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines)
 {
     const QString footer = listingFooterText(state);
     const QFont font = listingFont(canvas);

@@ -14,7 +14,8 @@ namespace nkp::print {
 class PageCanvas;
 
 // Draws every page; returns the number of pages.
-int drawOperationalInfo(PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines);
+int drawOperationalInfo(
+    PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines);
 
 // Lines of the listing that fit on one page.
 int listingLinesPerPage(const PageCanvas& canvas);

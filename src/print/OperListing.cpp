@@ -22,12 +22,18 @@ std::string listingLine(const recorder::TFrameRecord& r, char sep)
     using analysis::formatFixed;
     // Each field with the separator that stands before it.
     const std::pair<char, std::string> fields[] = {
-        {'\0', formatFixed(r.BoomAngle, 1, sep)},  {'\t', formatFixed(r.BoomLength, 2, sep)},
-        {'\t', formatFixed(r.Radius, 2, sep)},     {'\t', formatFixed(r.Pressure, 1, sep)},
-        {'\t', formatFixed(r.LoadMass, 2, sep)},   {'\t', r.OutputRelays},
-        {' ', r.Limits},                           {' ', r.DiscreteInputs},
-        {' ', r.ReevingMode},                      {'\t', std::to_string(r.LoadPercent)},
-        {'\t', r.FaultCode},                       {'\t', r.Date},
+        {'\0', formatFixed(r.BoomAngle, 1, sep)},
+        {'\t', formatFixed(r.BoomLength, 2, sep)},
+        {'\t', formatFixed(r.Radius, 2, sep)},
+        {'\t', formatFixed(r.Pressure, 1, sep)},
+        {'\t', formatFixed(r.LoadMass, 2, sep)},
+        {'\t', r.OutputRelays},
+        {' ', r.Limits},
+        {' ', r.DiscreteInputs},
+        {' ', r.ReevingMode},
+        {'\t', std::to_string(r.LoadPercent)},
+        {'\t', r.FaultCode},
+        {'\t', r.Date},
         {' ', r.Time},
     };
     std::string line;

@@ -24,6 +24,7 @@ std::string listingLine(const recorder::TFrameRecord& record, char decimalSepara
 
 // The lines of the records range.first..range.last; none for an empty range.
 // The range is limited to the store.
-std::vector<QString> listingLines(const recorder::FrameStore& frames, FrameRange range, char decimalSeparator);
+std::vector<QString> listingLines(
+    const recorder::FrameStore& frames, FrameRange range, char decimalSeparator);
 
 }  // namespace nkp::print

@@ -17,7 +17,8 @@ void preparePagedDevice(QPagedPaintDevice& device)
         printer->setFullPage(true);
 }
 
-PageCanvas::PageCanvas(QPagedPaintDevice& device) : device_(device)
+PageCanvas::PageCanvas(QPagedPaintDevice& device)
+    : device_(device)
 {
     preparePagedDevice(device_);
     if (!painter_.begin(&device_))

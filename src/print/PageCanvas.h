@@ -17,7 +17,10 @@ inline constexpr double kPageWidth = 793.7;
 inline constexpr double kPageHeight = 1122.5;
 
 // Units of `mm` millimetres.
-constexpr double mm(double millimetres) { return millimetres * 96.0 / 25.4; }
+constexpr double mm(double millimetres)
+{
+    return millimetres * 96.0 / 25.4;
+}
 
 // A4 portrait without device margins: the layouts place everything themselves.
 void preparePagedDevice(QPagedPaintDevice& device);

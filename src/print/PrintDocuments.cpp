@@ -43,7 +43,7 @@ bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState&
 }
 
 bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
-                          char decimalSeparator, int* pages)
+    char decimalSeparator, int* pages)
 {
     const std::vector<QString> lines = listingLines(state.frames, range, decimalSeparator);
     PageCanvas canvas(device);
@@ -56,7 +56,7 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
 }
 
 bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
-              char decimalSeparator)
+    char decimalSeparator)
 {
     QPdfWriter writer(path);
     writer.setResolution(600);

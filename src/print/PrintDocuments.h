@@ -19,11 +19,11 @@ bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& sta
 bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState& state);
 // The listing of the records in `range`; `pages` receives the page count.
 bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
-                          char decimalSeparator, int* pages = nullptr);
+    char decimalSeparator, int* pages = nullptr);
 
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
 bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
-              char decimalSeparator);
+    char decimalSeparator);
 
 }  // namespace nkp::print

@@ -6,9 +6,11 @@ QStringList fontFamilies(FontFace face)
 {
     switch (face) {
     case FontFace::CourierNew:
-        return {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")};
+        return {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+            QStringLiteral("DejaVu Sans Mono")};
     case FontFace::MsSansSerif:
-        return {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+        return {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+            QStringLiteral("DejaVu Sans")};
     case FontFace::Arial:
         break;
     }

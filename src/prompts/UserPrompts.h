@@ -12,10 +12,10 @@ namespace nkp {
 class UserPrompts {
 public:
     struct FileDialog {
-        std::string title;           // Windows-1251
-        std::string filter;          // "Описание|*.nkp|Все файлы (*.*)|*.*", Windows-1251
-        std::string initialDir;      // path
-        std::string fileName;        // proposed name (save), path bytes
+        std::string title;             // Windows-1251
+        std::string filter;            // "Описание|*.nkp|Все файлы (*.*)|*.*", Windows-1251
+        std::string initialDir;        // path
+        std::string fileName;          // proposed name (save), path bytes
         std::string defaultExtension;  // without the dot, e.g. "nkp"
     };
 
@@ -31,7 +31,8 @@ public:
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
     // A folder chosen by the user (starting at `initialDir`), or nothing when cancelled.
-    virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) = 0;
+    virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir)
+        = 0;
 };
 
 }  // namespace nkp

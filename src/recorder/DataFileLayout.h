@@ -13,10 +13,10 @@ namespace nkp::recorder {
 inline constexpr std::size_t kFrameCount = 11000;
 inline constexpr std::size_t kFrameSize = 24;
 inline constexpr std::size_t kFrameAreaSize = kFrameCount * kFrameSize;  // 264000
-inline constexpr std::size_t kImageSize = 270336;      // memory image as the device delivers it
+inline constexpr std::size_t kImageSize = 270336;       // memory image as the device delivers it
 inline constexpr std::size_t kChecksumOffset = 264192;  // 32-bit sum of bytes 0..264191
 inline constexpr std::size_t kChecksumCoveredSize = kChecksumOffset;
-inline constexpr std::size_t kGapOffset = kImageSize;   // one zero byte
+inline constexpr std::size_t kGapOffset = kImageSize;  // one zero byte
 inline constexpr std::size_t kIdentificationOffset = 270337;
 
 // Service area (offsets from the start of the file).
@@ -25,27 +25,27 @@ inline constexpr std::size_t kServiceAreaSize = 192;
 inline constexpr std::size_t kOperatingMinutesOffset = 264004;  // 24-bit
 inline constexpr std::size_t kCycleCountersOffset = 264011;     // five 24-bit counters
 inline constexpr std::size_t kCycleBandCount = 5;
-inline constexpr std::size_t kCharacteristicOffset = 264026;    // 40-bit, 16 fraction bits
-inline constexpr std::size_t kInstallDateOffset = 264066;       // 3-byte BCD date
-inline constexpr std::size_t kOverloadStampsOffset = 264069;    // five 5-byte BCD stamps
+inline constexpr std::size_t kCharacteristicOffset = 264026;  // 40-bit, 16 fraction bits
+inline constexpr std::size_t kInstallDateOffset = 264066;     // 3-byte BCD date
+inline constexpr std::size_t kOverloadStampsOffset = 264069;  // five 5-byte BCD stamps
 inline constexpr std::size_t kOverloadStampCount = 5;
-inline constexpr std::size_t kReadingStampsOffset = 264094;     // three 5-byte BCD stamps
+inline constexpr std::size_t kReadingStampsOffset = 264094;  // three 5-byte BCD stamps
 inline constexpr std::size_t kReadingStampCount = 3;
 inline constexpr std::size_t kStampSize = 5;
-inline constexpr std::size_t kFrameYearOffset = 264109;         // BCD digit pair
-inline constexpr std::size_t kLiftedMassOffset = 264110;        // 32-bit, 0.01 t
+inline constexpr std::size_t kFrameYearOffset = 264109;   // BCD digit pair
+inline constexpr std::size_t kLiftedMassOffset = 264110;  // 32-bit, 0.01 t
 
 // The identification block, in the order the writer writes it.
 enum class IdField : std::uint8_t {
-    ServiceOrg,        // service organisation that read the recorder
-    Operator,          // person who read it
-    CertNumber,        // that person's certificate number
-    CertValidity,      // certificate valid until, "dd.mm.yyyy"
-    ReadingDate,       // "dd.mm.yyyy hh:mm", written with its terminating zero
+    ServiceOrg,    // service organisation that read the recorder
+    Operator,      // person who read it
+    CertNumber,    // that person's certificate number
+    CertValidity,  // certificate valid until, "dd.mm.yyyy"
+    ReadingDate,   // "dd.mm.yyyy hh:mm", written with its terminating zero
     CraneModel,
     CraneNumber,
     CraneYear,
-    NormGroup,         // "А1".."А8" (Cyrillic А)
+    NormGroup,  // "А1".."А8" (Cyrillic А)
     CraneMaker,
     CraneOwner,
     LimiterModel,
@@ -57,9 +57,9 @@ inline constexpr std::size_t kIdFieldCount = 14;
 struct IdFieldSpec {
     IdField field;
     std::size_t offset;
-    std::size_t width;       // bytes the field may hold; the controller number has no limit
-    bool zeroTerminated;     // the writer adds a zero after the text (reading date only)
-    std::string_view name;   // plain English name for messages and tests
+    std::size_t width;      // bytes the field may hold; the controller number has no limit
+    bool zeroTerminated;    // the writer adds a zero after the text (reading date only)
+    std::string_view name;  // plain English name for messages and tests
 };
 
 inline constexpr std::size_t kUnboundedWidth = static_cast<std::size_t>(-1);

@@ -10,7 +10,8 @@
 namespace nkp::recorder {
 
 DataFileReader::DataFileReader(std::vector<std::uint8_t> bytes)
-    : bytes_(std::move(bytes)), fileSize_(bytes_.size())
+    : bytes_(std::move(bytes))
+    , fileSize_(bytes_.size())
 {
 }
 
@@ -26,7 +27,7 @@ std::optional<DataFileReader> DataFileReader::open(const std::string& path, std:
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail("cannot open");
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0) {
         const int saved = errno;
         ::close(fd);
@@ -38,7 +39,8 @@ std::optional<DataFileReader> DataFileReader::open(const std::string& path, std:
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return fail("not a regular file");
     }
-    std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_size), kMaxReadSize));
+    std::vector<std::uint8_t> bytes(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_size), kMaxReadSize));
     std::size_t got = 0;
     while (got < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
@@ -108,7 +110,7 @@ std::string DataFileReader::text(IdField field) const
         return {};
     const std::size_t available = std::min(width, bytes_.size() - spec.offset);
     const auto* begin = bytes_.data() + spec.offset;
-    const auto* end = std::find(begin, begin + available, std::uint8_t{0});
+    const auto* end = std::find(begin, begin + available, std::uint8_t {0});
     return std::string(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
 }
 

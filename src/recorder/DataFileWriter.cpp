@@ -28,7 +28,7 @@ std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, 
 }
 
 bool writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id,
-                   std::string* error)
+    std::string* error)
 {
     const std::vector<std::uint8_t> bytes = buildDataFile(image, id);
     return fileio::writeFileAtomically(

@@ -19,6 +19,6 @@ std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, 
 // Returns false and sets `error` (English, naming the file) on failure; an
 // existing file is then left as it was.
 bool writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id,
-                   std::string* error = nullptr);
+    std::string* error = nullptr);
 
 }  // namespace nkp::recorder

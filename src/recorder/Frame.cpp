@@ -45,11 +45,21 @@ inline void setText(std::string& text, const char* chars, std::size_t length)
         text.resize(length);
     char* out = text.data();
     switch (length) {
-    case 3: std::memcpy(out, chars, 3); break;
-    case 5: std::memcpy(out, chars, 5); break;
-    case 6: std::memcpy(out, chars, 6); break;
-    case 8: std::memcpy(out, chars, 8); break;
-    default: std::memcpy(out, chars, length); break;
+    case 3:
+        std::memcpy(out, chars, 3);
+        break;
+    case 5:
+        std::memcpy(out, chars, 5);
+        break;
+    case 6:
+        std::memcpy(out, chars, 6);
+        break;
+    case 8:
+        std::memcpy(out, chars, 8);
+        break;
+    default:
+        std::memcpy(out, chars, length);
+        break;
     }
 }
 
@@ -61,7 +71,8 @@ void setText(std::string& text, std::string_view chars)
 // The bit texts of all 256 bytes, built once.
 struct BitTexts {
     char text[256][8];
-    constexpr BitTexts() : text{}
+    constexpr BitTexts()
+        : text {}
     {
         for (int byte = 0; byte < 256; ++byte)
             for (int k = 0; k < 8; ++k)

@@ -32,8 +32,8 @@ struct TFrameRecord {
     std::string ReevingMode;  // "<reeving> <mode>"
     std::string Limits;       // bit text: chars 8..5 entered, 4..1 tripped (wall, ceiling, left, right)
     std::int32_t LoadPercent = 0;
-    std::string FaultCode;    // "E" + two nibbles
-    std::string Status;       // kStatusOk, kStatusBroken, or empty when cleared
+    std::string FaultCode;  // "E" + two nibbles
+    std::string Status;     // kStatusOk, kStatusBroken, or empty when cleared
 
     bool isOk() const { return Status == kStatusOk; }
     bool isBroken() const { return Status == kStatusBroken; }

@@ -2,7 +2,10 @@
 
 namespace nkp::recorder {
 
-FrameStore::FrameStore() : records_(kFrameCount) {}
+FrameStore::FrameStore()
+    : records_(kFrameCount)
+{
+}
 
 void FrameStore::clear()
 {

@@ -12,7 +12,10 @@ constexpr std::string_view kSymbolKeyPrefix = "_SYM";
 constexpr std::string_view kLineBreakCode = "|EOL:";
 constexpr std::string_view kPageBreakCode = "|EOP:";
 
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // The group number as the C library's atoi reads it (leading white space, a
 // sign, digits up to the first other character, none giving 0), but

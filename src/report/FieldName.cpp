@@ -12,13 +12,20 @@ bool isNameChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Finds `c` at or after `from`, remembering the last answer: the walk over a
 // name only moves forward, so a name of any length is cleaned in linear time.
 class ForwardFinder {
 public:
-    ForwardFinder(std::string_view text, char c) : text_(text), c_(c) {}
+    ForwardFinder(std::string_view text, char c)
+        : text_(text)
+        , c_(c)
+    {
+    }
     size_t next(size_t from)
     {
         if (!searched_ || (hit_ != std::string_view::npos && hit_ < from)) {

@@ -12,7 +12,7 @@ namespace {
 const std::array<char, 256>& dosToWindowsTable()
 {
     static const std::array<char, 256> table = [] {
-        std::array<char, 256> t{};
+        std::array<char, 256> t {};
         std::string all(256, '\0');
         for (size_t i = 0; i < all.size(); ++i)
             all[i] = static_cast<char>(i);

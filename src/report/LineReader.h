@@ -11,7 +11,10 @@ namespace nkp::report {
 
 class LineReader {
 public:
-    explicit LineReader(std::FILE* file) : file_(file) {}
+    explicit LineReader(std::FILE* file)
+        : file_(file)
+    {
+    }
 
     // Reads the next line. As with C stdio, the end of the file is seen only
     // by a read that finds nothing more: a file of k line feeds gives k + 1
@@ -25,7 +28,7 @@ private:
     bool fill();
 
     std::FILE* file_;
-    std::array<char, 65536> buffer_{};
+    std::array<char, 65536> buffer_ {};
     size_t begin_ = 0;
     size_t end_ = 0;
     bool atEnd_ = false;

@@ -41,9 +41,18 @@ inline std::string groupMarkerOfDigits(std::string_view digits)
     return marker;
 }
 
-inline std::string groupMarker(int group) { return groupMarkerOfDigits(std::to_string(group)); }
+inline std::string groupMarker(int group)
+{
+    return groupMarkerOfDigits(std::to_string(group));
+}
 
-inline std::string_view lineBreak(bool rtf) { return rtf ? std::string_view("{\\par}") : std::string_view("\n"); }
-inline std::string_view pageBreak(bool rtf) { return rtf ? std::string_view("{\\page}") : std::string_view("\f"); }
+inline std::string_view lineBreak(bool rtf)
+{
+    return rtf ? std::string_view("{\\par}") : std::string_view("\n");
+}
+inline std::string_view pageBreak(bool rtf)
+{
+    return rtf ? std::string_view("{\\page}") : std::string_view("\f");
+}
 
 }  // namespace nkp::report

@@ -6,7 +6,9 @@
 namespace nkp::report {
 
 MergeState::MergeState(std::string preparedTemplate, bool rtf, ReportWriter& writer)
-    : template_(std::move(preparedTemplate)), rtf_(rtf), writer_(writer)
+    : template_(std::move(preparedTemplate))
+    , rtf_(rtf)
+    , writer_(writer)
 {
 }
 
@@ -38,7 +40,7 @@ void MergeState::flush()
     writer_.flush(pending_);
     absentFromPending_.clear();
     if (writer_.failed())
-        throw ReportWriteError{};
+        throw ReportWriteError {};
 }
 
 void MergeState::groupLine(int group, const DataPair& first, std::string_view rest)
@@ -79,7 +81,8 @@ void MergeState::groupZeroLine(const DataPair& pair)
     std::string marker = fieldMarker(pair.key);
     if (absentFromPending_.contains(marker) || findText(pending_, marker) == std::string::npos) {
         // Text of the template up to the next repeated block goes out with it.
-        const size_t at = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
+        const size_t at
+            = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
         if (at == std::string::npos) {
             // Found nowhere: the line fills nothing.
             absentFromRest_.insert(marker);

@@ -12,7 +12,7 @@
 namespace nkp::report {
 
 // Thrown when a write to the report failed.
-struct ReportWriteError {};
+struct ReportWriteError { };
 
 class MergeState {
 public:
@@ -39,9 +39,9 @@ private:
     void moveTemplateTo(size_t end);
     void flush();
 
-    std::string template_;     // the prepared template; the rest starts at restBegin_
-    size_t restBegin_ = 0;     // everything before it has moved to the output
-    std::string pending_;      // output assembled but not yet written
+    std::string template_;  // the prepared template; the rest starts at restBegin_
+    size_t restBegin_ = 0;  // everything before it has moved to the output
+    std::string pending_;   // output assembled but not yet written
     bool rtf_;
     int previousGroup_ = 0;
     ReportWriter& writer_;

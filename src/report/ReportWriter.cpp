@@ -24,7 +24,8 @@ std::string stripMarkers(std::string_view pending)
         }
         out.append(pending.substr(i, next - i));
         if (pending[next] == kFieldMark) {
-            const size_t close = fieldMarkUnpaired ? std::string_view::npos : pending.find(kFieldMark, next + 1);
+            const size_t close
+                = fieldMarkUnpaired ? std::string_view::npos : pending.find(kFieldMark, next + 1);
             fieldMarkUnpaired = close == std::string_view::npos;
             i = fieldMarkUnpaired ? next + 1 : close + 1;
             continue;

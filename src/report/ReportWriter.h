@@ -15,7 +15,10 @@ std::string stripMarkers(std::string_view pending);
 
 class ReportWriter {
 public:
-    explicit ReportWriter(std::FILE* file) : file_(file) {}
+    explicit ReportWriter(std::FILE* file)
+        : file_(file)
+    {
+    }
 
     // Strips markers from `pending`, writes it and empties it. After the
     // first failed write nothing more is written.

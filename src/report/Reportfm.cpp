@@ -19,11 +19,15 @@ namespace nkp::report {
 namespace RepoRTF_interface {
 
 RepoRTF_Error::RepoRTF_Error(std::string messageCp1251)
-    : message_(std::move(messageCp1251)), utf8_(codec::cp1251ToUtf8(message_))
+    : message_(std::move(messageCp1251))
+    , utf8_(codec::cp1251ToUtf8(message_))
 {
 }
 
-std::string RepoRTF_Error::utf8() const { return utf8_; }
+std::string RepoRTF_Error::utf8() const
+{
+    return utf8_;
+}
 
 }  // namespace RepoRTF_interface
 
@@ -97,8 +101,8 @@ void mergeData(LineReader& reader, MergeState& merge, bool rtf, const ProgressHo
 
 }  // namespace
 
-void GenerateReport(const std::string& dataPath, const std::string& templatePath, const std::string& reportPath,
-                    const ProgressHook& progressHook, const ReportClock& clock)
+void GenerateReport(const std::string& dataPath, const std::string& templatePath,
+    const std::string& reportPath, const ProgressHook& progressHook, const ReportClock& clock)
 {
     if (templatePath == reportPath)
         fail(messages::kSameNames);

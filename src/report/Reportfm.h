@@ -41,7 +41,8 @@ using ProgressHook = std::function<int(int lineCounter)>;
 // Merges `dataPath` into `templatePath`, writing `reportPath`. Throws
 // RepoRTF_Error on failure, with every file closed; see the messages in
 // ReportMessages.h for what each leaves behind. `clock` gives DATE and TIME.
-void GenerateReport(const std::string& dataPath, const std::string& templatePath, const std::string& reportPath,
-                    const ProgressHook& progressHook = {}, const ReportClock& clock = systemLocalTime);
+void GenerateReport(const std::string& dataPath, const std::string& templatePath,
+    const std::string& reportPath, const ProgressHook& progressHook = {},
+    const ReportClock& clock = systemLocalTime);
 
 }  // namespace nkp::report

@@ -56,7 +56,7 @@ PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now)
         const size_t nameStart = open + delimiter.size();
         const size_t close = findText(text, delimiter, nameStart);
         if (close == std::string::npos)
-            throw TemplateStructureError{};
+            throw TemplateStructureError {};
         std::string_view name(text.data() + nameStart, close - nameStart);
         size_t fieldEnd = close + delimiter.size();
         out.append(text, pos, open - pos);

@@ -9,12 +9,12 @@
 namespace nkp::report {
 
 struct PreparedTemplate {
-    bool rtf = false;   // the template begins with "{\rtf"
-    std::string text;   // fields replaced by values, field markers and group markers
+    bool rtf = false;  // the template begins with "{\rtf"
+    std::string text;  // fields replaced by values, field markers and group markers
 };
 
 // Thrown for a delimiter without its closing partner.
-struct TemplateStructureError {};
+struct TemplateStructureError { };
 
 // Sets the kind, turns "\fcharset0" into "\fcharset204" and replaces every
 // field: "##", the delimiter change "#@...#", "#FONT=...#", DATE, TIME, EOP,

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 
-ChartZoomSync::ChartZoomSync(QObject* parent) : QObject(parent) {}
+ChartZoomSync::ChartZoomSync(QObject* parent)
+    : QObject(parent)
+{
+}
 
 void ChartZoomSync::addChart(QCustomPlot* chart)
 {
     charts_.append(chart);
     connect(chart->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
-            [this](const QCPRange& range) { follow(range); });
+        [this](const QCPRange& range) { follow(range); });
     connect(chart, &QCustomPlot::mouseDoubleClick, this, [this](QMouseEvent* event) {
         if (event->button() == Qt::LeftButton)
             resetZoom();

@@ -18,8 +18,8 @@ namespace {
 
 const QSet<QString>& pointSeries()
 {
-    static const QSet<QString> ids{QStringLiteral("Series3"), QStringLiteral("Series6"), QStringLiteral("Series7"),
-                                   QStringLiteral("Series8"), QStringLiteral("Series9")};
+    static const QSet<QString> ids {QStringLiteral("Series3"), QStringLiteral("Series6"),
+        QStringLiteral("Series7"), QStringLiteral("Series8"), QStringLiteral("Series9")};
     return ids;
 }
 
@@ -34,7 +34,9 @@ QLabel* colouredLabel(const QString& text, QColor colour)
 
 }  // namespace
 
-ChartsTab::ChartsTab(const nkp::analysis::MainState& state, QWidget* parent) : QWidget(parent), state_(state)
+ChartsTab::ChartsTab(const nkp::analysis::MainState& state, QWidget* parent)
+    : QWidget(parent)
+    , state_(state)
 {
     setObjectName(QStringLiteral("TabSheet_Grafik"));
     PageControl_Grafik = new QTabWidget(this);
@@ -81,7 +83,8 @@ QWidget* ChartsTab::buildParamPage()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet_Param"));
-    Chart_Param = new FrameChart(QStringLiteral("Графики временной зависимости регистрируемых параметров"), page);
+    Chart_Param
+        = new FrameChart(QStringLiteral("Графики временной зависимости регистрируемых параметров"), page);
     Chart_Param->setObjectName(QStringLiteral("Chart_Param"));
     connect(Chart_Param, &FrameChart::pointClicked, this, &ChartsTab::paramPointClicked);
 
@@ -93,10 +96,14 @@ QWidget* ChartsTab::buildParamPage()
     row->setContentsMargins(6, 2, 6, 2);
     Label100 = colouredLabel(QStringLiteral("------- 100%"), Qt::red);
     row->addWidget(Label100);
-    row->addWidget(CheckBox_GrParM = checkBox("CheckBox_GrParM", QStringLiteral("------ M1(t) "), QColor(0, 128, 0), true));
-    row->addWidget(CheckBox_GrParQ = checkBox("CheckBox_GrParQ", QStringLiteral("-------- Q(t)"), Qt::blue, true));
-    row->addWidget(CheckBox_GrParR = checkBox("CheckBox_GrParR", QStringLiteral("-------- R(t)"), QColor(128, 0, 0), false));
-    row->addWidget(CheckBox_GrParL = checkBox("CheckBox_GrParL", QStringLiteral("-------- L(t)"), Qt::black, false));
+    row->addWidget(CheckBox_GrParM
+        = checkBox("CheckBox_GrParM", QStringLiteral("------ M1(t) "), QColor(0, 128, 0), true));
+    row->addWidget(
+        CheckBox_GrParQ = checkBox("CheckBox_GrParQ", QStringLiteral("-------- Q(t)"), Qt::blue, true));
+    row->addWidget(CheckBox_GrParR
+        = checkBox("CheckBox_GrParR", QStringLiteral("-------- R(t)"), QColor(128, 0, 0), false));
+    row->addWidget(
+        CheckBox_GrParL = checkBox("CheckBox_GrParL", QStringLiteral("-------- L(t)"), Qt::black, false));
     row->addWidget(CheckBox_Data = checkBox("CheckBox_Data", QStringLiteral("Даты"), Qt::black, false));
     row->addStretch(1);
 
@@ -114,7 +121,7 @@ QWidget* ChartsTab::buildKzPage()
     page->setObjectName(QStringLiteral("TabSheet_KZ"));
     auto* legend = new QLabel(QStringLiteral("1 - СТЕНА                  2 - ПОТОЛОК                        "
                                              "3 - Поворот ВЛЕВО                     4 - Поворот ВПРАВО"),
-                              page);
+        page);
     legend->setTextFormat(Qt::PlainText);
     Chart_KZ = new FrameChart(QStringLiteral("Графики работы координатной защиты"), page);
     Chart_KZ->setObjectName(QStringLiteral("Chart_KZ"));

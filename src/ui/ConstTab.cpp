@@ -57,7 +57,9 @@ QLabel* framedValue(QLabel* label)
 }  // namespace
 
 ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidget* parent)
-    : QWidget(parent), state_(state), decimalSeparator_(decimalSeparator)
+    : QWidget(parent)
+    , state_(state)
+    , decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("TabSheet_Const"));
     auto* left = new QVBoxLayout;
@@ -111,11 +113,12 @@ void ConstTab::addEdits(QGridLayout* grid, std::initializer_list<EditCell> cells
 QGroupBox* ConstTab::buildOperator()
 {
     QGroupBox* box = makeGroup(this, "GroupBox7", QStringLiteral(" Информация об операторе "));
-    addEdits(gridOf(box), {{0, 0, "Инормацию считал:", &ConstTab::Edit_Name, "Edit_Name", 3},
-                           {1, 0, "Удост. №", &ConstTab::Edit_NUd, "Edit_NUd", 1},
-                           {1, 2, "действительно до", &ConstTab::Edit_DateUd, "Edit_DateUd", 1},
-                           {2, 0, "Организация:", &ConstTab::Edit_Org, "Edit_Org", 3},
-                           {3, 0, "Дата считывания:", &ConstTab::Edit_DataSch, "Edit_DataSch", 2}});
+    addEdits(gridOf(box),
+        {{0, 0, "Инормацию считал:", &ConstTab::Edit_Name, "Edit_Name", 3},
+            {1, 0, "Удост. №", &ConstTab::Edit_NUd, "Edit_NUd", 1},
+            {1, 2, "действительно до", &ConstTab::Edit_DateUd, "Edit_DateUd", 1},
+            {2, 0, "Организация:", &ConstTab::Edit_Org, "Edit_Org", 3},
+            {3, 0, "Дата считывания:", &ConstTab::Edit_DataSch, "Edit_DataSch", 2}});
     return box;
 }
 
@@ -123,12 +126,13 @@ QGroupBox* ConstTab::buildCrane()
 {
     QGroupBox* box = makeGroup(this, "GroupBox4", QStringLiteral(" Индентификация крана "));
     QGridLayout* g = gridOf(box);
-    addEdits(g, {{0, 0, "Кран ", &ConstTab::Edit_MKran, "Edit_MKran", 1},
-                 {0, 2, "№", &ConstTab::Edit_NKran, "Edit_NKran", 1},
-                 {2, 0, "Год изготовления:", &ConstTab::Edit_GodIzgot, "Edit_GodIzgot", 1},
-                 {3, 0, "Грурппа режима нагружения:", &ConstTab::Edit_GrRegNag, "Edit_GrRegNag", 1},
-                 {4, 0, "Владелец крана:", &ConstTab::Edit_Vlad, "Edit_Vlad", 3},
-                 {5, 0, "Дата установки РП:", &ConstTab::Edit_DataUst, "Edit_DataUst", 1}});
+    addEdits(g,
+        {{0, 0, "Кран ", &ConstTab::Edit_MKran, "Edit_MKran", 1},
+            {0, 2, "№", &ConstTab::Edit_NKran, "Edit_NKran", 1},
+            {2, 0, "Год изготовления:", &ConstTab::Edit_GodIzgot, "Edit_GodIzgot", 1},
+            {3, 0, "Грурппа режима нагружения:", &ConstTab::Edit_GrRegNag, "Edit_GrRegNag", 1},
+            {4, 0, "Владелец крана:", &ConstTab::Edit_Vlad, "Edit_Vlad", 3},
+            {5, 0, "Дата установки РП:", &ConstTab::Edit_DataUst, "Edit_DataUst", 1}});
     // The crane maker is shown, not typed.
     g->addWidget(caption(QStringLiteral("Завод-изготовитель крана:")), 1, 0);
     g->addWidget(framedValue(Edit_IzgotKran = value("Edit_IzgotKran")), 1, 1, 1, 3);
@@ -138,10 +142,11 @@ QGroupBox* ConstTab::buildCrane()
 QGroupBox* ConstTab::buildLimiter()
 {
     QGroupBox* box = makeGroup(this, "GroupBox_PP_Izg", QStringLiteral(" Идентификация ограничителя "));
-    addEdits(gridOf(box), {{0, 0, "Ограничитель", &ConstTab::Edit_ModTRV, "Edit_ModTRV", 1},
-                           {0, 2, "зав. №", &ConstTab::Edit_NTRV, "Edit_NTRV", 1},
-                           {1, 0, "Версия программы:", &ConstTab::Edit_VProg, "Edit_VProg", 1},
-                           {2, 0, "Изготовитель ТРВ:", &ConstTab::Edit_IzgotTRV, "Edit_IzgotTRV", 3}});
+    addEdits(gridOf(box),
+        {{0, 0, "Ограничитель", &ConstTab::Edit_ModTRV, "Edit_ModTRV", 1},
+            {0, 2, "зав. №", &ConstTab::Edit_NTRV, "Edit_NTRV", 1},
+            {1, 0, "Версия программы:", &ConstTab::Edit_VProg, "Edit_VProg", 1},
+            {2, 0, "Изготовитель ТРВ:", &ConstTab::Edit_IzgotTRV, "Edit_IzgotTRV", 3}});
     return box;
 }
 
@@ -167,8 +172,7 @@ QGroupBox* ConstTab::buildCycles()
     g->addWidget(head(QStringLiteral("Диаграмма распределения циклов")), 0, 1);
     g->addWidget(head(QStringLiteral("Рабочие циклы")), 0, 2);
     const QString bands[] = {QStringLiteral("0% < M < 12.5%"), QStringLiteral("12,5% < M < 25%"),
-                             QStringLiteral("25% < M < 50%"), QStringLiteral("50% < M < 100%"),
-                             QStringLiteral("100% < M")};
+        QStringLiteral("25% < M < 50%"), QStringLiteral("50% < M < 100%"), QStringLiteral("100% < M")};
     QProgressBar** gauges[] = {&CGauge_N0, &CGauge_N12, &CGauge_N25, &CGauge_N50, &CGauge_N100};
     const char* gaugeNames[] = {"CGauge_N0", "CGauge_N12", "CGauge_N25", "CGauge_N50", "CGauge_N100"};
     QLabel** counts[] = {&Label_0, &Label_12, &Label_25, &Label_50, &Label_100};
@@ -209,17 +213,15 @@ QGroupBox* ConstTab::buildOverloads()
 
 QGroupBox* ConstTab::buildModes()
 {
-    QGroupBox* box =
-        makeGroup(this, "GroupBox3", QStringLiteral(" Информация о режимах работы и ресурсе крана "));
+    QGroupBox* box
+        = makeGroup(this, "GroupBox3", QStringLiteral(" Информация о режимах работы и ресурсе крана "));
     QGridLayout* g = gridOf(box);
-    const QString captions[] = {QStringLiteral("Текущая группа режима работы крана:"),
-                                QStringLiteral("Класс использования:"),
-                                QStringLiteral("Режим нагружения:"),
-                                QStringLiteral("Суммарная масса поднятых грузов:"),
-                                QStringLiteral("Характеристическое число (текущее):"),
-                                QStringLiteral("Характеристическое число (нормативное):"),
-                                QStringLiteral("Коэффициент распределения нагрузок:"),
-                                QStringLiteral("Общая наработка крана:")};
+    const QString captions[]
+        = {QStringLiteral("Текущая группа режима работы крана:"), QStringLiteral("Класс использования:"),
+            QStringLiteral("Режим нагружения:"), QStringLiteral("Суммарная масса поднятых грузов:"),
+            QStringLiteral("Характеристическое число (текущее):"),
+            QStringLiteral("Характеристическое число (нормативное):"),
+            QStringLiteral("Коэффициент распределения нагрузок:"), QStringLiteral("Общая наработка крана:")};
     // The resource share stands on its own line under the two characteristic
     // numbers, so that the tab keeps its width.
     for (int i = 0; i < 8; ++i)
@@ -247,7 +249,7 @@ void ConstTab::bindEdits()
             continue;
         auto member = field.member;
         connect(e, &QLineEdit::textEdited, this,
-                [this, member](const QString& text) { state_.*member = nkp::ui::toCp1251(text); });
+            [this, member](const QString& text) { state_.*member = nkp::ui::toCp1251(text); });
     }
 }
 
@@ -278,6 +280,6 @@ void ConstTab::refreshResource()
     Label_Resource->setText(nkp::ui::fromCp1251(nkp::analysis::resourceUseText(use, decimalSeparator_)));
     const QColor colour = nkp::ui::resourceColor(use.level);
     Label_Resource->setStyleSheet(colour.isValid()
-        ? QStringLiteral("QLabel { background: %1; color: black; padding: 1px 4px; }").arg(colour.name())
-        : QString());
+            ? QStringLiteral("QLabel { background: %1; color: black; padding: 1px 4px; }").arg(colour.name())
+            : QString());
 }

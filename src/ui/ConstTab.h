@@ -37,7 +37,8 @@ public:
     QLineEdit *Edit_NTRV = nullptr, *Edit_VProg = nullptr, *Edit_IzgotTRV = nullptr, *Edit_HarCh = nullptr;
     QLabel* Edit_IzgotKran = nullptr;
     QLabel *Label_Read1 = nullptr, *Label_Read2 = nullptr, *Label_Read3 = nullptr;
-    QLabel *Label_0 = nullptr, *Label_12 = nullptr, *Label_25 = nullptr, *Label_50 = nullptr, *Label_100 = nullptr;
+    QLabel *Label_0 = nullptr, *Label_12 = nullptr, *Label_25 = nullptr, *Label_50 = nullptr,
+           *Label_100 = nullptr;
     QProgressBar *CGauge_N0 = nullptr, *CGauge_N12 = nullptr, *CGauge_N25 = nullptr, *CGauge_N50 = nullptr,
                  *CGauge_N100 = nullptr;
     QLabel *Label_Per1 = nullptr, *Label_Per2 = nullptr, *Label_Per3 = nullptr, *Label_Per4 = nullptr,

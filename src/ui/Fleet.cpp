@@ -18,7 +18,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Обзор парка");
 
-} // namespace
+}  // namespace
 
 TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -109,7 +109,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     scanning(false);
 }
 
-TForm_Fleet::~TForm_Fleet() = default; // the scan cancels and waits for its threads
+TForm_Fleet::~TForm_Fleet() = default;  // the scan cancels and waits for its threads
 
 void TForm_Fleet::showEvent(QShowEvent* event)
 {
@@ -124,7 +124,7 @@ void TForm_Fleet::showEvent(QShowEvent* event)
 void TForm_Fleet::scan()
 {
     listedCount_ = 0;
-    ProgressBar_Scan->setRange(0, 0); // busy until the folder is listed
+    ProgressBar_Scan->setRange(0, 0);  // busy until the folder is listed
     scanning(true);
     Label_Status->setText(QStringLiteral("Поиск файлов..."));
     scan_.start(Edit_Folder->text().toStdString(), decimalSeparator_);

@@ -30,7 +30,7 @@ bool rightAligned(FleetColumn column)
     }
 }
 
-} // namespace
+}  // namespace
 
 void FleetTableModel::setRows(std::vector<fleet::FleetRow> rows)
 {
@@ -66,8 +66,8 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         // The resource share is marked as in the main window.
         if (column == FleetColumn::ResourcePercent && row.loaded) {
-            const QColor colour =
-                resourceColor(analysis::resourceUse(row.characteristicNumber, row.normativeNumber).level);
+            const QColor colour
+                = resourceColor(analysis::resourceUse(row.characteristicNumber, row.normativeNumber).level);
             if (colour.isValid())
                 return QBrush(colour);
         }
@@ -89,4 +89,4 @@ QVariant FleetTableModel::headerData(int section, Qt::Orientation orientation, i
     return QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size()));
 }
 
-} // namespace nkp::ui
+}  // namespace nkp::ui

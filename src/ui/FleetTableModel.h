@@ -30,4 +30,4 @@ private:
     std::vector<fleet::FleetRow> rows_;
 };
 
-} // namespace nkp::ui
+}  // namespace nkp::ui

@@ -52,8 +52,9 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
 forms::FormOutcome runWindowForm(TForm_TPB140CMain& window, UserPrompts& prompts, int form)
 {
     const std::string start = QFile::encodeName(window.startDirectory()).toStdString();
-    forms::Createforms forms(window.state(), prompts, [&window] { window.Menu_OpenSTN3Click(); },
-                             windowFormSettings(start, window.decimalSeparator()));
+    forms::Createforms forms(
+        window.state(), prompts, [&window] { window.Menu_OpenSTN3Click(); },
+        windowFormSettings(start, window.decimalSeparator()));
     const forms::FormOutcome outcome = runFormCommand(forms, form, prompts);
     window.refreshAll();
     return outcome;

@@ -37,7 +37,8 @@ QPixmap circleMarker(const QColor& color)
 
 }  // namespace
 
-FrameChart::FrameChart(const QString& title, QWidget* parent) : QCustomPlot(parent)
+FrameChart::FrameChart(const QString& title, QWidget* parent)
+    : QCustomPlot(parent)
 {
     plotLayout()->insertRow(0);
     title_ = new QCPTextElement(this, title, QFont(font().family(), 9, QFont::Bold));
@@ -70,8 +71,8 @@ QString FrameChart::title() const
     return title_->text();
 }
 
-void FrameChart::addGraph(const QString& id, const QString& name, QColor color, bool points,
-                          const QVector<QCPGraphData>& data)
+void FrameChart::addGraph(
+    const QString& id, const QString& name, QColor color, bool points, const QVector<QCPGraphData>& data)
 {
     QCPGraph* graph = QCustomPlot::addGraph();
     graph->setObjectName(id);
@@ -85,7 +86,8 @@ void FrameChart::addGraph(const QString& id, const QString& name, QColor color, 
     graphs_[id].append(graph);
 }
 
-void FrameChart::setSeries(const std::vector<nkp::analysis::SeriesData>& series, const QSet<QString>& pointSeries)
+void FrameChart::setSeries(
+    const std::vector<nkp::analysis::SeriesData>& series, const QSet<QString>& pointSeries)
 {
     clearGraphs();
     clearItems();
@@ -263,8 +265,8 @@ void FrameChart::mouseMoveEvent(QMouseEvent* event)
 void FrameChart::mouseReleaseEvent(QMouseEvent* event)
 {
     QCustomPlot::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || dragged_ ||
-        (event->position() - pressPos_).manhattanLength() > kDragThreshold)
+    if (event->button() != Qt::LeftButton || dragged_
+        || (event->position() - pressPos_).manhattanLength() > kDragThreshold)
         return;
     if (const std::optional<double> x = pointXAt(event->position()))
         emit pointClicked(*x);

@@ -68,8 +68,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void addGraph(const QString& id, const QString& name, QColor color, bool points,
-                  const QVector<QCPGraphData>& data);
+    void addGraph(
+        const QString& id, const QString& name, QColor color, bool points, const QVector<QCPGraphData>& data);
 
     QCPTextElement* title_ = nullptr;
     QHash<QString, QList<QCPGraph*>> graphs_;

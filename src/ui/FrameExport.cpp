@@ -19,23 +19,23 @@ bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
     dialog.filter = codec::utf8ToCp1251("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*");
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(state.filePath.c_str());
-    dialog.initialDir = QFile::encodeName(loaded.isEmpty() ? window.startDirectory()
-                                                           : QFileInfo(loaded).absolutePath())
-                            .toStdString();
-    dialog.fileName = QFile::encodeName((loaded.isEmpty() ? QStringLiteral("Кадры")
-                                                          : QFileInfo(loaded).completeBaseName())
-                                        + QStringLiteral(".csv"))
+    dialog.initialDir
+        = QFile::encodeName(loaded.isEmpty() ? window.startDirectory() : QFileInfo(loaded).absolutePath())
+              .toStdString();
+    dialog.fileName = QFile::encodeName(
+        (loaded.isEmpty() ? QStringLiteral("Кадры") : QFileInfo(loaded).completeBaseName())
+        + QStringLiteral(".csv"))
                           .toStdString();
     const std::optional<std::string> path = prompts.saveFile(dialog);
     if (!path)
         return false;
-    const std::string csv = analysis::framesCsv(state, analysis::currentFramePositions(state),
-                                                window.decimalSeparator());
+    const std::string csv
+        = analysis::framesCsv(state, analysis::currentFramePositions(state), window.decimalSeparator());
     std::string error;
     if (!fileio::writeFileAtomically(*path, csv, &error)) {
         prompts.error(codec::utf8ToCp1251("Ошибка"),
-                      codec::utf8ToCp1251("Не удалось записать файл ") + toCp1251(QFile::decodeName(path->c_str()))
-                          + "\r\n" + toCp1251(QString::fromStdString(error)));
+            codec::utf8ToCp1251("Не удалось записать файл ") + toCp1251(QFile::decodeName(path->c_str()))
+                + "\r\n" + toCp1251(QString::fromStdString(error)));
         return false;
     }
     return true;

@@ -18,7 +18,8 @@ QColor FrameGridDelegate::highlightOf(const QString& text)
     return {};
 }
 
-void FrameGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void FrameGridDelegate::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
     if (index.row() != nkp::ui::kLoadPercentRow)

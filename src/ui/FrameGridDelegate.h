@@ -9,7 +9,8 @@ class FrameGridDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(
+        QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The colour of a load percentage cell's text, or an invalid colour when
     // the cell is drawn normally.

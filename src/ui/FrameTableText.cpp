@@ -6,8 +6,8 @@
 
 namespace nkp::ui {
 
-std::array<std::string, kFrameTableRows> frameColumnTexts(const recorder::TFrameRecord& r, int position,
-                                                          char sep)
+std::array<std::string, kFrameTableRows> frameColumnTexts(
+    const recorder::TFrameRecord& r, int position, char sep)
 {
     std::array<std::string, kFrameTableRows> t;
     if (!r.isOk())

@@ -24,11 +24,10 @@ constexpr int kColumnWidth = 115;
 constexpr int kRowHeight = 17;
 constexpr int kNewestFirstColumn = 10995;  // the five newest of 11000 positions
 
-const char* const kRowCaptions[nkp::ui::kFrameTableRows] = {
-    "Номер кадра",        "Дата записи",        "Время записи",     "Угол наклона стрелы, град",
-    "Длина стрелы, м",    "Вылет, м",           "Давление, атм",    "Масса груза, т",
-    "Азимут, град",       "Степень загрузки, %", "Запасовка/Режим", "Дискретные входы",
-    "Выходн.реле",        "Введенные/Сработав. огран.", "Коды отказа", "Контрольная сумма"};
+const char* const kRowCaptions[nkp::ui::kFrameTableRows] = {"Номер кадра", "Дата записи", "Время записи",
+    "Угол наклона стрелы, град", "Длина стрелы, м", "Вылет, м", "Давление, атм", "Масса груза, т",
+    "Азимут, град", "Степень загрузки, %", "Запасовка/Режим", "Дискретные входы", "Выходн.реле",
+    "Введенные/Сработав. огран.", "Коды отказа", "Контрольная сумма"};
 
 QString info(const char* utf8)
 {
@@ -37,9 +36,12 @@ QString info(const char* utf8)
 
 }  // namespace
 
-FramesTab::FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
-                     QWidget* parent)
-    : QWidget(parent), state_(state), prompts_(prompts), decimalSeparator_(decimalSeparator)
+FramesTab::FramesTab(
+    nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator, QWidget* parent)
+    : QWidget(parent)
+    , state_(state)
+    , prompts_(prompts)
+    , decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("TabSheet_Cikl"));
 
@@ -69,8 +71,8 @@ FramesTab::FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts,
         for (int c = 0; c < nkp::ui::kFrameTableColumns; ++c)
             StringGrid_O_Otb->setItem(r, c, new QTableWidgetItem);
     const int frame = 2 * StringGrid_O_Otb->frameWidth();
-    StringGrid_O_Otb->setFixedSize(kColumnWidth * nkp::ui::kFrameTableColumns + frame,
-                                   kRowHeight * nkp::ui::kFrameTableRows + frame);
+    StringGrid_O_Otb->setFixedSize(
+        kColumnWidth * nkp::ui::kFrameTableColumns + frame, kRowHeight * nkp::ui::kFrameTableRows + frame);
 
     ScrollBar_Cikl = new QScrollBar(Qt::Horizontal, this);
     ScrollBar_Cikl->setObjectName(QStringLiteral("ScrollBar_Cikl"));
@@ -184,7 +186,8 @@ void FramesTab::ScrollBar_CiklChange()
     StringGrid_O_Otb->setUpdatesEnabled(false);
     for (int c = 0; c < nkp::ui::kFrameTableColumns; ++c) {
         const int slot = first + c;
-        const int position = slot >= 0 && slot < size ? state_.FrameOrder[static_cast<std::size_t>(slot)] : -1;
+        const int position
+            = slot >= 0 && slot < size ? state_.FrameOrder[static_cast<std::size_t>(slot)] : -1;
         std::array<std::string, nkp::ui::kFrameTableRows> texts;
         if (position >= 0 && position < static_cast<int>(state_.frames.size()))
             texts = nkp::ui::frameColumnTexts(state_.recordAt(position), position, decimalSeparator_);
@@ -218,7 +221,8 @@ std::optional<long long> FramesTab::numberOf(QLineEdit* edit)
 {
     const std::optional<long long> n = nkp::ui::parseDigits(edit->text().toStdString());
     if (!n) {
-        prompts_.error(nkp::ui::toCp1251(QStringLiteral("Ошибка")), nkp::ui::toCp1251(QStringLiteral("Введите число")));
+        prompts_.error(
+            nkp::ui::toCp1251(QStringLiteral("Ошибка")), nkp::ui::toCp1251(QStringLiteral("Введите число")));
         edit->setFocus();
     }
     return n;
@@ -259,7 +263,7 @@ void FramesTab::runSelection(int tag)
         setScroll(count < 6 ? 5 : count - 5, std::max(count - 5, 0));
     } else {
         prompts_.information(nkp::ui::toCp1251(QStringLiteral("Информация")),
-                             nkp::ui::toCp1251(QStringLiteral("Кадров удовлетворяющих условию не обнаружено!")));
+            nkp::ui::toCp1251(QStringLiteral("Кадров удовлетворяющих условию не обнаружено!")));
     }
 }
 
@@ -270,7 +274,8 @@ bool FramesTab::Edit_KeyPress(QChar key)
 
 bool FramesTab::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == Edit_Mmax || watched == Edit_KHome || watched == Edit_KEnd)) {
+    if (event->type() == QEvent::KeyPress
+        && (watched == Edit_Mmax || watched == Edit_KHome || watched == Edit_KEnd)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         // Keys without a character (arrows, Delete) and control characters

@@ -21,7 +21,7 @@ class FramesTab : public QWidget {
     Q_OBJECT
 public:
     FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
-              QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     // After loading: the full list, scrolled to the five newest frames.
     void showLoaded();

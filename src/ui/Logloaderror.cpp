@@ -7,11 +7,12 @@
 
 #include <algorithm>
 
-TForm_LogError::TForm_LogError(QWidget* parent) : QDialog(parent)
+TForm_LogError::TForm_LogError(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_LogError"));
-    Memo_LogError = nkp::ui::setUpMemoWindow(this, QStringLiteral("Лог ошибок загрузки файла данных"), QSize(475, 460),
-                                             QStringLiteral("Memo_LogError"));
+    Memo_LogError = nkp::ui::setUpMemoWindow(this, QStringLiteral("Лог ошибок загрузки файла данных"),
+        QSize(475, 460), QStringLiteral("Memo_LogError"));
     Memo_LogError->setPlainText(QStringLiteral("Memo_LogError"));
 }
 

@@ -5,11 +5,12 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 
-TForm_Official::TForm_Official(QWidget* parent) : QDialog(parent)
+TForm_Official::TForm_Official(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_Official"));
-    Memo_Official = nkp::ui::setUpMemoWindow(this, QStringLiteral("Служебная информация"), QSize(696, 480),
-                                             QStringLiteral("Memo_Official"));
+    Memo_Official = nkp::ui::setUpMemoWindow(
+        this, QStringLiteral("Служебная информация"), QSize(696, 480), QStringLiteral("Memo_Official"));
     Memo_Official->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo_Official->setTabChangesFocus(false);
     Memo_Official->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -33,7 +34,8 @@ QString hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset)
         for (std::size_t i = line; i < line + 16; ++i) {
             if (i < bytes.size()) {
                 hex += QStringLiteral("%1 ").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
-                ascii += bytes[i] >= 32 && bytes[i] < 127 ? QChar(static_cast<char16_t>(bytes[i])) : QLatin1Char('.');
+                ascii += bytes[i] >= 32 && bytes[i] < 127 ? QChar(static_cast<char16_t>(bytes[i]))
+                                                          : QLatin1Char('.');
             } else {
                 hex += QStringLiteral("   ");
             }

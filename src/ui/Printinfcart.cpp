@@ -2,8 +2,8 @@
 
 #include "codec/Codec.h"
 #include "print/FrameRange.h"
-#include "print/PrintDocuments.h"
 #include "print/PageCanvas.h"
+#include "print/PrintDocuments.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,7 +25,9 @@ std::string cp1251(const QString& text)
 }  // namespace
 
 TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts, QWidget* parent)
-    : QWidget(parent), state_(state), prompts_(prompts)
+    : QWidget(parent)
+    , state_(state)
+    , prompts_(prompts)
 {
     setObjectName(QStringLiteral("Form_Print"));
     setWindowTitle(QStringLiteral("Форма для печати"));
@@ -37,11 +39,12 @@ TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts,
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    Action_PrintInfCart =
-        action("Action_PrintInfCart", QStringLiteral("Информационная карта"), &TForm_Print::Action_PrintInfCartExecute);
-    Action_PrintPril1 = action("Action_PrintPril1", QStringLiteral("Приложение"), &TForm_Print::Action_PrintPril1Execute);
-    Action_PrintCikl =
-        action("Action_PrintCikl", QStringLiteral("Оперативная информация"), &TForm_Print::Action_PrintCiklExecute);
+    Action_PrintInfCart = action("Action_PrintInfCart", QStringLiteral("Информационная карта"),
+        &TForm_Print::Action_PrintInfCartExecute);
+    Action_PrintPril1
+        = action("Action_PrintPril1", QStringLiteral("Приложение"), &TForm_Print::Action_PrintPril1Execute);
+    Action_PrintCikl = action(
+        "Action_PrintCikl", QStringLiteral("Оперативная информация"), &TForm_Print::Action_PrintCiklExecute);
     preview_ = [this](const QString& title, const Render& render) { showModalPreview(title, render); };
 }
 
@@ -66,7 +69,7 @@ void TForm_Print::Action_PrintInfCartExecute()
 {
     const analysis::MainState& state = state_;
     preview_(QStringLiteral("Информационная карта"),
-             [&state](QPagedPaintDevice& device) { return print::printInfoCard(device, state); });
+        [&state](QPagedPaintDevice& device) { return print::printInfoCard(device, state); });
 }
 
 void TForm_Print::Action_PrintPril1Execute()
@@ -86,9 +89,9 @@ void TForm_Print::Action_PrintCiklExecute()
     for (const QString* text : {&kHome_, &kEnd_}) {
         if (!print::parseFrameNumber(*text)) {
             prompts_.error(cp1251(QStringLiteral("Оперативная информация")),
-                           cp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
-                                                 "\"с\" и \"по\" от 0 до 10999.")
-                                      .arg(*text)));
+                cp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
+                                      "\"с\" и \"по\" от 0 до 10999.")
+                           .arg(*text)));
             return;
         }
     }
@@ -121,7 +124,7 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     }
     if (!ok)
         prompts_.error(cp1251(QStringLiteral("Сохранить в PDF")),
-                       cp1251(QStringLiteral("Файл \"%1\" не удалось записать.").arg(fileName)));
+            cp1251(QStringLiteral("Файл \"%1\" не удалось записать.").arg(fileName)));
     return ok;
 }
 
@@ -151,7 +154,7 @@ void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompt
 }
 
 void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
-                          const QString& kHome, const QString& kEnd, char decimalSeparator)
+    const QString& kHome, const QString& kEnd, char decimalSeparator)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
     form->setFrameRangeTexts(kHome, kEnd);

@@ -64,6 +64,6 @@ private:
 // print window, run its actions, close and destroy it.
 void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts);
 void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
-                          const QString& kHome, const QString& kEnd, char decimalSeparator);
+    const QString& kHome, const QString& kEnd, char decimalSeparator);
 
 }  // namespace nkp::ui

@@ -37,7 +37,7 @@ void QtUserPrompts::information(const std::string& caption, const std::string& t
 bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::string& text)
 {
     return QMessageBox::warning(parent_, fromCp1251(caption), fromCp1251(text),
-                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
 }
 
@@ -56,10 +56,11 @@ std::optional<std::string> QtUserPrompts::saveFile(const FileDialog& dialog)
     return runFileDialog(parent_, dialog, true);
 }
 
-std::optional<std::string> QtUserPrompts::chooseFolder(const std::string& title, const std::string& initialDir)
+std::optional<std::string> QtUserPrompts::chooseFolder(
+    const std::string& title, const std::string& initialDir)
 {
-    const QString dir = QFileDialog::getExistingDirectory(parent_, fromCp1251(title),
-                                                          QString::fromStdString(initialDir));
+    const QString dir
+        = QFileDialog::getExistingDirectory(parent_, fromCp1251(title), QString::fromStdString(initialDir));
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();

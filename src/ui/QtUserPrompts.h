@@ -10,7 +10,10 @@ namespace nkp::ui {
 // the given window.
 class QtUserPrompts : public UserPrompts {
 public:
-    explicit QtUserPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtUserPrompts(QWidget* parent = nullptr)
+        : parent_(parent)
+    {
+    }
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void information(const std::string& caption, const std::string& text) override;

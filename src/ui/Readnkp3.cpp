@@ -39,9 +39,12 @@ const char* const kErrorCaption = "Ошибка";
 
 }  // namespace
 
-TForm_ReadNKP3::TForm_ReadNKP3(QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory,
-                               ReadingDeviceAccess access)
-    : QDialog(parent), prompts_(prompts), startDirectory_(startDirectory), access_(std::move(access))
+TForm_ReadNKP3::TForm_ReadNKP3(
+    QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory, ReadingDeviceAccess access)
+    : QDialog(parent)
+    , prompts_(prompts)
+    , startDirectory_(startDirectory)
+    , access_(std::move(access))
 {
     if (!access_.portSlots)
         access_.portSlots = nkp::device::systemPortSlots;
@@ -109,16 +112,17 @@ void TForm_ReadNKP3::FormClose()
     std::string error;
     if (!nkp::device::saveInf(path.toStdString(), infFields(), &error))
         prompts_.error(cp1251(kErrorCaption),
-                       cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString()) +
-                           "\":\n" + utf8ToCp1251(error));
+            cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString())
+                + "\":\n" + utf8ToCp1251(error));
 }
 
 void TForm_ReadNKP3::BitBtn_CloseClick()
 {
     if (busy_)
         return;
-    if (reader_.unsaved() && prompts_.warningOkCancel(cp1251("Предупреждение"),
-                                                      cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+    if (reader_.unsaved()
+        && prompts_.warningOkCancel(
+            cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
         BitBtn_SaveFileClick();
         return;
     }
@@ -146,10 +150,18 @@ void TForm_ReadNKP3::statusColour(nkp::device::StatusColour colour)
 {
     QColor c;
     switch (colour) {
-    case nkp::device::StatusColour::ButtonFace: c = palette().color(QPalette::Button); break;
-    case nkp::device::StatusColour::Red: c = QColor(255, 0, 0); break;
-    case nkp::device::StatusColour::Yellow: c = QColor(255, 255, 0); break;
-    case nkp::device::StatusColour::Green: c = QColor(0, 128, 0); break;
+    case nkp::device::StatusColour::ButtonFace:
+        c = palette().color(QPalette::Button);
+        break;
+    case nkp::device::StatusColour::Red:
+        c = QColor(255, 0, 0);
+        break;
+    case nkp::device::StatusColour::Yellow:
+        c = QColor(255, 255, 0);
+        break;
+    case nkp::device::StatusColour::Green:
+        c = QColor(0, 128, 0);
+        break;
     }
     QPalette p = StatusBar_ReadNKP3->palette();
     p.setColor(QPalette::Window, c);
@@ -200,14 +212,15 @@ void TForm_ReadNKP3::BitBtn_SaveFileClick()
     if (!path)
         return;
     std::string error;
-    if (!nkp::device::saveReadout(*path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()),
-                                  &error)) {
-        prompts_.error(cp1251(kErrorCaption), cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) +
-                                                  "\":\n" + utf8ToCp1251(error));
+    if (!nkp::device::saveReadout(
+            *path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()), &error)) {
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
         return;
     }
     gauge(0);
-    setStatus(QStringLiteral("Информация сохранена в фале: ") + QFileInfo(QString::fromStdString(*path)).fileName());
+    setStatus(QStringLiteral("Информация сохранена в фале: ")
+        + QFileInfo(QString::fromStdString(*path)).fileName());
     statusColour(nkp::device::StatusColour::ButtonFace);
     reader_.markSaved();
 }
@@ -226,8 +239,9 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
     const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
     if (!loaded.opened) {
-        prompts_.error(cp1251(kErrorCaption), cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) +
-                                                  "\". " + utf8ToCp1251(loaded.error));
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". "
+                + utf8ToCp1251(loaded.error));
         return false;
     }
     const auto& content = loaded.content;
@@ -235,8 +249,8 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
         infEdits_[i]->setText(fromCp1251(content.fields[i]));
     if (!content.complete()) {
         prompts_.error(cp1251(kErrorCaption),
-                       cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ") +
-                           std::to_string(content.lineCount + 1) + cp1251(" из 13."));
+            cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ")
+                + std::to_string(content.lineCount + 1) + cp1251(" из 13."));
         return false;
     }
     return true;
@@ -273,8 +287,8 @@ void TForm_ReadNKP3::BitBtn_SaveInfClick()
         return;
     std::string error;
     if (!nkp::device::saveInf(*path, infFields(), &error))
-        prompts_.error(cp1251(kErrorCaption), cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) +
-                                                  "\":\n" + utf8ToCp1251(error));
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
 }
 
 void TForm_ReadNKP3::BitBtn_LoadInfClick()

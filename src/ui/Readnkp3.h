@@ -25,9 +25,9 @@ class QStatusBar;
 // Where the reading window finds its ports and its time; tests put
 // pseudo-terminals, scripted ports and a virtual clock here.
 struct ReadingDeviceAccess {
-    std::function<std::vector<nkp::device::PortSlot>()> portSlots;   // default: the system's ports
+    std::function<std::vector<nkp::device::PortSlot>()> portSlots;         // default: the system's ports
     std::function<std::unique_ptr<nkp::device::SerialPortIo>()> makePort;  // default: QSerialPort
-    nkp::device::Clock* clock = nullptr;                              // default: the system clock
+    nkp::device::Clock* clock = nullptr;                                   // default: the system clock
 };
 
 // The reading window: reads the recorder through the reading device, collects
@@ -38,7 +38,7 @@ class TForm_ReadNKP3 : public QDialog, private nkp::device::ReadingObserver {
 
 public:
     TForm_ReadNKP3(QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory,
-                   ReadingDeviceAccess access = {});
+        ReadingDeviceAccess access = {});
     ~TForm_ReadNKP3() override;
 
     // Handlers, named after their controls.
@@ -115,7 +115,7 @@ private:
     ReadingDeviceAccess access_;
     std::unique_ptr<nkp::device::Clock> ownClock_;
     nkp::device::DeviceReader reader_;
-    std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits_{};
+    std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits_ {};
     QLabel* statusLabel_ = nullptr;
     bool activated_ = false;
     bool closed_ = false;

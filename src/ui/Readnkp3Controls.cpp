@@ -45,8 +45,8 @@ void TForm_ReadNKP3::createControls()
 {
     setObjectName(QStringLiteral("Form_ReadNKP3"));
     setWindowTitle(QStringLiteral("Считывание информации с НКП-3"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint);
 
     GroupBox_InputInf = new QGroupBox(QStringLiteral("Информация об операторе"), this);
     GroupBox_InputInf->setObjectName(QStringLiteral("GroupBox_InputInf"));
@@ -94,8 +94,8 @@ void TForm_ReadNKP3::createControls()
     addRow(limiterGrid, 0, 2, QStringLiteral("№"), Edit_NTPB);
     addRow(limiterGrid, 1, 0, QStringLiteral("№ контроллера:"), Edit_NKTPB);
 
-    infEdits_ = {Edit_ServOrg, Edit_NameOper, Edit_NUd,     MaskEdit_DateUd, Edit_MKran, Edit_NKran, Edit_GodKran,
-                 Edit_AKran,   Edit_ZavKran,  Edit_VladKran, Edit_MTPB,      Edit_NTPB,  Edit_NKTPB};
+    infEdits_ = {Edit_ServOrg, Edit_NameOper, Edit_NUd, MaskEdit_DateUd, Edit_MKran, Edit_NKran, Edit_GodKran,
+        Edit_AKran, Edit_ZavKran, Edit_VladKran, Edit_MTPB, Edit_NTPB, Edit_NKTPB};
 
     BitBtn_SaveInf = makeButton(this, "BitBtn_SaveInf", QStringLiteral("Сохранить идентификацию"));
     BitBtn_LoadInf = makeButton(this, "BitBtn_LoadInf", QStringLiteral("Загрузить идентификацию"));

@@ -4,9 +4,9 @@
 #include "recorder/DataFileReader.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
-#include "ui/FrameChart.h"
 #include "ui/Fleet.h"
 #include "ui/FormCommands.h"
+#include "ui/FrameChart.h"
 #include "ui/FrameExport.h"
 #include "ui/FramesTab.h"
 #include "ui/Logloaderror.h"
@@ -43,9 +43,12 @@ QString TForm_TPB140CMain::baseCaption()
     return QStringLiteral("Анализ данных регистратора параметров ТРВ-140");
 }
 
-TForm_TPB140CMain::TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& startDirectory, char decimalSeparator,
-                                     QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), startDirectory_(startDirectory), decimalSeparator_(decimalSeparator)
+TForm_TPB140CMain::TForm_TPB140CMain(
+    nkp::UserPrompts& prompts, const QString& startDirectory, char decimalSeparator, QWidget* parent)
+    : QMainWindow(parent)
+    , prompts_(prompts)
+    , startDirectory_(startDirectory)
+    , decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("Form_TPB140CMain"));
     setWindowTitle(baseCaption());
@@ -60,10 +63,12 @@ TForm_TPB140CMain::TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& s
     PageControl_Main = new QTabWidget;
     PageControl_Main->setObjectName(QStringLiteral("PageControl_Main"));
     PageControl_Main->setDocumentMode(true);
-    PageControl_Main->addTab(TabSheet_Const = new ConstTab(state_, decimalSeparator_), QStringLiteral("Основная информация"));
-    PageControl_Main->addTab(TabSheet_Grafik = new ChartsTab(state_), QStringLiteral("Циклическая информация (графики)"));
+    PageControl_Main->addTab(
+        TabSheet_Const = new ConstTab(state_, decimalSeparator_), QStringLiteral("Основная информация"));
+    PageControl_Main->addTab(
+        TabSheet_Grafik = new ChartsTab(state_), QStringLiteral("Циклическая информация (графики)"));
     PageControl_Main->addTab(TabSheet_Cikl = new FramesTab(state_, prompts_, decimalSeparator_),
-                             QStringLiteral("Циклическая информация (таблицы)"));
+        QStringLiteral("Циклическая информация (таблицы)"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
     connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
 
@@ -91,7 +96,8 @@ TForm_TPB140CMain::TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& s
 
 TForm_TPB140CMain::~TForm_TPB140CMain() = default;
 
-QAction* TForm_TPB140CMain::item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
+QAction* TForm_TPB140CMain::item(
+    QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
@@ -104,11 +110,15 @@ void TForm_TPB140CMain::buildMenu()
     menuBar()->setObjectName(QStringLiteral("MainMenu"));
     Menu_File = menuBar()->addMenu(QStringLiteral("Файл"));
     Menu_File->setObjectName(QStringLiteral("Menu_File"));
-    Menu_STN3 = item(Menu_File, "Menu_STN3", QStringLiteral("Считать..."), QKeySequence(Qt::CTRL | Qt::Key_E));
-    Menu_OpenSTN3 = item(Menu_File, "Menu_OpenSTN3", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    Menu_Clear = item(Menu_File, "Menu_Clear", QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    Menu_STN3
+        = item(Menu_File, "Menu_STN3", QStringLiteral("Считать..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Menu_OpenSTN3
+        = item(Menu_File, "Menu_OpenSTN3", QStringLiteral("Открыть"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    Menu_Clear
+        = item(Menu_File, "Menu_Clear", QStringLiteral("Очистить"), QKeySequence(Qt::CTRL | Qt::Key_W));
     Menu_ExportFrames = item(Menu_File, "Menu_ExportFrames", QStringLiteral("Экспорт кадров в CSV..."));
-    Menu_Fleet = item(Menu_File, "Menu_Fleet", QStringLiteral("Обзор парка..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Menu_Fleet
+        = item(Menu_File, "Menu_Fleet", QStringLiteral("Обзор парка..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     Menu_Print = Menu_File->addMenu(QStringLiteral("Печать"));
     Menu_Print->setObjectName(QStringLiteral("Menu_Print"));
     Menu_Print->menuAction()->setObjectName(QStringLiteral("Menu_Print"));
@@ -122,7 +132,8 @@ void TForm_TPB140CMain::buildMenu()
     N_CreateForma1 = item(Menu_Isp, "N_CreateForma1", QStringLiteral("Форма 1"));
     N_CreateForma2 = item(Menu_Isp, "N_CreateForma2", QStringLiteral("Форма 2"));
     N_CreateForma3 = item(Menu_Isp, "N_CreateForma3", QStringLiteral("Форма 3"));
-    Menu_log = item(Menu_File, "Menu_log", QStringLiteral("Лог ошибок..."), QKeySequence(Qt::CTRL | Qt::Key_L));
+    Menu_log
+        = item(Menu_File, "Menu_log", QStringLiteral("Лог ошибок..."), QKeySequence(Qt::CTRL | Qt::Key_L));
     Menu_R2 = Menu_File->addSeparator();
     Menu_R2->setObjectName(QStringLiteral("Menu_R2"));
     Menu_Exit = item(Menu_File, "Menu_Exit", QStringLiteral("Выход"));
@@ -132,7 +143,7 @@ void TForm_TPB140CMain::buildMenu()
     Menu_Service = menuBar()->addMenu(QStringLiteral("Служебная"));
     Menu_Service->setObjectName(QStringLiteral("Menu_Service"));
     N_Adres = item(Menu_Service, "N_Adres", QStringLiteral("Адресное пространстов"),
-                   QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     Menu_Service->menuAction()->setVisible(false);
     addAction(N_Adres);
 
@@ -180,7 +191,8 @@ bool TForm_TPB140CMain::event(QEvent* event)
 void TForm_TPB140CMain::Menu_OpenSTN3Click()
 {
     const QString files = startDirectory_ + QStringLiteral("/Файлы");
-    OpenDialog_Main.initialDir = QFile::encodeName(QDir(files).exists() ? files : startDirectory_).toStdString();
+    OpenDialog_Main.initialDir
+        = QFile::encodeName(QDir(files).exists() ? files : startDirectory_).toStdString();
     const std::optional<std::string> path = prompts_.openFile(OpenDialog_Main);
     if (!path)
         return;  // a cancelled dialog leaves everything as it was
@@ -189,8 +201,8 @@ void TForm_TPB140CMain::Menu_OpenSTN3Click()
 
 bool TForm_TPB140CMain::loadFile(const QString& path)
 {
-    std::optional<nkp::recorder::DataFileReader> file =
-        nkp::recorder::DataFileReader::open(QFile::encodeName(path).toStdString());
+    std::optional<nkp::recorder::DataFileReader> file
+        = nkp::recorder::DataFileReader::open(QFile::encodeName(path).toStdString());
     if (!file) {
         prompts_.error(cp("Ошибка"), cp("\n Файл не удальсь открыть!"));
         return false;
@@ -280,7 +292,7 @@ void TForm_TPB140CMain::M_IKClick()
 void TForm_TPB140CMain::M_OperClick()
 {
     nkp::ui::printOperationalInfo(this, state_, prompts_, TabSheet_Cikl->Edit_KHome->text(),
-                                  TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
+        TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
 }
 
 void TForm_TPB140CMain::N_CreateForma1Click()

@@ -29,7 +29,7 @@ public:
     // `startDirectory` is the folder below which Inf, Файлы, Шаблоны форм and
     // Формы are found (the current directory at program start).
     TForm_TPB140CMain(nkp::UserPrompts& prompts, const QString& startDirectory, char decimalSeparator,
-                      QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~TForm_TPB140CMain() override;
 
     nkp::analysis::MainState& state() { return state_; }

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 #include <QStringList>
+#include <QVBoxLayout>
 
 namespace nkp::ui {
 

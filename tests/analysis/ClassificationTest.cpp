@@ -6,12 +6,22 @@ using namespace nkp::analysis;
 
 TEST(Classification, NormativeNumberNeedsCyrillicA)
 {
-    EXPECT_EQ(normativeCharacteristicNumber("\xC0" "1"), 8000);
-    EXPECT_EQ(normativeCharacteristicNumber("\xC0" "5"), 125000);
-    EXPECT_EQ(normativeCharacteristicNumber("\xC0" "8"), 1000000);
+    EXPECT_EQ(normativeCharacteristicNumber("\xC0"
+                                            "1"),
+        8000);
+    EXPECT_EQ(normativeCharacteristicNumber("\xC0"
+                                            "5"),
+        125000);
+    EXPECT_EQ(normativeCharacteristicNumber("\xC0"
+                                            "8"),
+        1000000);
     EXPECT_EQ(normativeCharacteristicNumber("A5"), 0);  // Latin A
-    EXPECT_EQ(normativeCharacteristicNumber("\xC0" "9"), 0);
-    EXPECT_EQ(normativeCharacteristicNumber("\xC0" "5 "), 0);
+    EXPECT_EQ(normativeCharacteristicNumber("\xC0"
+                                            "9"),
+        0);
+    EXPECT_EQ(normativeCharacteristicNumber("\xC0"
+                                            "5 "),
+        0);
     EXPECT_EQ(normativeCharacteristicNumber(""), 0);
 }
 

@@ -44,19 +44,20 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     s.frames[0] = record(0, 10.125f, 101, "Норма");
     s.FrameOrder = {0, 1, 2};
 
-    const std::string header = "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;"
-                               "DiscreteInputs;OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
+    const std::string header
+        = "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;"
+          "DiscreteInputs;OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
     const std::string tail = ";00000001;10000000;2 1;00010000;";
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), ','),
-              header + "0;10998;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;3,50" + tail + "40;E00;Норма\n"
-                  + "1;10999;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;0,00" + tail + "0;E00;Брак\n"
-                  + "2;0;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;10,13" + tail + "101;E00;Норма\n");
+        header + "0;10998;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;3,50" + tail + "40;E00;Норма\n"
+            + "1;10999;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;0,00" + tail + "0;E00;Брак\n"
+            + "2;0;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;10,13" + tail + "101;E00;Норма\n");
 
     // A selection: only the selected positions, the -1 slots are not frames.
     s.FrameOrder.assign(11000, -1);
     s.FrameOrder[0] = 2;
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'),
-              header + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail + "101;E00;Норма\n");
+        header + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail + "101;E00;Норма\n");
     s.FrameOrder.assign(11000, -1);
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'), header);
     EXPECT_EQ(allFramePositions().size(), 11000u);

@@ -24,7 +24,8 @@ struct Image {
 
     void putFrame(std::size_t index, const recorder::FrameBytes& f)
     {
-        std::copy(f.begin(), f.end(), bytes.begin() + static_cast<std::ptrdiff_t>(index * recorder::kFrameSize));
+        std::copy(
+            f.begin(), f.end(), bytes.begin() + static_cast<std::ptrdiff_t>(index * recorder::kFrameSize));
     }
     void put24(std::size_t at, std::uint32_t v)
     {
@@ -132,7 +133,7 @@ TEST(Loader, NewestFrameTiesAndRingStart)
     img.bytes[recorder::kFrameYearOffset] = 0x24;
     img.putFrame(3, generator::encodeFrame(at(5, 3, 10, 0, 0)));
     img.putFrame(7, generator::encodeFrame(at(6, 3, 0, 0, 0)));
-    img.putFrame(9, generator::encodeFrame(at(6, 3, 0, 0, 0)));  // tie: the lower index wins
+    img.putFrame(9, generator::encodeFrame(at(6, 3, 0, 0, 0)));     // tie: the lower index wins
     img.putFrame(20, generator::encodeFrame(at(31, 4, 12, 0, 0)));  // no 31 April
     MainState s = img.load();
     EXPECT_EQ(s.newestFrame, 7);
@@ -140,7 +141,7 @@ TEST(Loader, NewestFrameTiesAndRingStart)
     EXPECT_EQ(s.newestFrameTime, "06.03.2024");
     EXPECT_EQ(s.recordIndexAt(0), 8);
     EXPECT_EQ(s.recordIndexAt(10999), 7);
-    EXPECT_EQ(s.diagnostics.nonCalendarFrames, std::vector<int>{20});
+    EXPECT_EQ(s.diagnostics.nonCalendarFrames, std::vector<int> {20});
     EXPECT_EQ(s.frames[20].Date, "31.04.2024");
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 4u);
 
@@ -182,7 +183,7 @@ TEST(Loader, ChartSeries)
     f.loadPercent = 42;
     f.boomLength = 1234;
     f.radius = 567;
-    f.limits = 0x11;  // wall entered and tripped
+    f.limits = 0x11;                             // wall entered and tripped
     img.putFrame(0, generator::encodeFrame(f));  // position 10999 once 0 is the newest
     img.putFrame(10998, generator::encodeFrame(at(31, 1, 9, 0, 0)));
     img.putFrame(5, generator::encodeFrame(at(31, 1, 8, 0, 0)));
@@ -216,12 +217,13 @@ TEST(Loader, IdentificationAndTitle)
 {
     generator::GeneratorOptions options;
     const auto id = generator::generateIdentification(options);
-    const MainState s = Image{}.load(id);
+    const MainState s = Image {}.load(id);
     EXPECT_EQ(s.Edit_MKran, id[recorder::IdField::CraneModel]);
     EXPECT_EQ(s.Edit_DataSch, id[recorder::IdField::ReadingDate]);
     EXPECT_EQ(s.controllerNumber, id[recorder::IdField::ControllerNumber]);
-    EXPECT_EQ(s.charts.paramTitle, cp("График параметров работы крана ") + s.Edit_MKran + cp(" №") + s.Edit_NKran
-                                       + cp(" по данным РП ТРВ-160 №") + s.Edit_NTRV + cp(" (по кадрам)"));
+    EXPECT_EQ(s.charts.paramTitle,
+        cp("График параметров работы крана ") + s.Edit_MKran + cp(" №") + s.Edit_NKran
+            + cp(" по данным РП ТРВ-160 №") + s.Edit_NTRV + cp(" (по кадрам)"));
     EXPECT_EQ(s.charts.paramBottomAxisTitle, cp("Кадры"));
 }
 
@@ -307,8 +309,8 @@ TEST(Loader, ShortAndOddFiles)
     std::filesystem::create_directories(dir);
     const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const auto path = dir / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path.string();
     };
     MainState s;
@@ -321,7 +323,8 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.Label_Per1, "00:00 00.00.2000");
     EXPECT_EQ(s.Edit_DataUst, "00.00.2000");
 
-    ASSERT_TRUE(loadReadout(write("erased.nkp", std::vector<std::uint8_t>(recorder::kImageSize, 0xFF)), '.', s));
+    ASSERT_TRUE(
+        loadReadout(write("erased.nkp", std::vector<std::uint8_t>(recorder::kImageSize, 0xFF)), '.', s));
     EXPECT_EQ(s.Label_0, "16777215");
     EXPECT_EQ(s.operatingMinutes, 16777215);
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);

@@ -1,5 +1,5 @@
-#include "analysis/ReadoutLoader.h"
 #include "analysis/Selection.h"
+#include "analysis/ReadoutLoader.h"
 #include "readout_generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>

@@ -21,9 +21,13 @@ TEST(Codec, Cp1251RoundTripsCyrillicThroughUtf8)
 
 TEST(Codec, UnmappableAndMalformedUtf8BecomeQuestionMarks)
 {
-    EXPECT_EQ(utf8ToCp1251("a€b"), "a\x88" "b");  // the euro sign exists in 1251
-    EXPECT_EQ(utf8ToCp1251("a\xE4\xB8\xAD" "b"), "a?b");  // a CJK character does not
-    EXPECT_EQ(utf8ToCp1251("a\xFF\xC3"), "a??");          // junk and a cut sequence
+    EXPECT_EQ(utf8ToCp1251("a€b"),
+        "a\x88"
+        "b");  // the euro sign exists in 1251
+    EXPECT_EQ(utf8ToCp1251("a\xE4\xB8\xAD"
+                           "b"),
+        "a?b");                                   // a CJK character does not
+    EXPECT_EQ(utf8ToCp1251("a\xFF\xC3"), "a??");  // junk and a cut sequence
     EXPECT_EQ(cp1251ToUtf8("\x98"), "\xEF\xBF\xBD");
 }
 
@@ -46,6 +50,6 @@ TEST(Codec, Cp866MapsEveryByteToExactlyOneByte)
     const std::string converted = cp866ToCp1251(all);
     ASSERT_EQ(converted.size(), all.size());
     EXPECT_EQ(converted.substr(0, 128), all.substr(0, 128));  // ASCII and control bytes stay
-    EXPECT_EQ(converted.substr(0x80, 2), "\xC0\xC1");          // the first capitals
-    EXPECT_EQ(converted.substr(0xFC, 1), "\xB9");              // the numero sign
+    EXPECT_EQ(converted.substr(0x80, 2), "\xC0\xC1");         // the first capitals
+    EXPECT_EQ(converted.substr(0xFC, 1), "\xB9");             // the numero sign
 }

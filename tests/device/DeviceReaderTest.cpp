@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace nkp::device;
 using namespace nkp::device::test;
 using nkp::recorder::kImageSize;
@@ -33,7 +32,6 @@ std::vector<PortSlot> comSlots(int count = 15)
     return out;
 }
 
-
 FakeDevice recorderDevice(std::vector<std::uint8_t> transfer)
 {
     FakeDevice d;
@@ -44,10 +42,13 @@ FakeDevice recorderDevice(std::vector<std::uint8_t> transfer)
 
 struct Rig {
     VirtualClock clock;
-    FakeSerialPort port{clock};
+    FakeSerialPort port {clock};
     Shown shown;
     DeviceReader reader;
-    ReadingResult run(const std::vector<PortSlot>& portSlots) { return reader.read(portSlots, port, clock, shown); }
+    ReadingResult run(const std::vector<PortSlot>& portSlots)
+    {
+        return reader.read(portSlots, port, clock, shown);
+    }
 };
 
 }  // namespace
@@ -66,19 +67,19 @@ TEST(DeviceReader, GoodReadingOnTheLastSlotFollowsTheProtocolAndWritesBackOnlyTh
     EXPECT_TRUE(rig.reader.unsaved());
     for (int n = 0; n < 14; ++n)
         EXPECT_EQ(rig.port.log[static_cast<std::size_t>(n)], "open dev" + std::to_string(n));
-    const std::vector<std::string> expected = {
-        "open dev14", "line device", "timeouts 100", "sleep 300", "purge", "write 08",
-        "purge", "timeouts 1200", "sleep 200", "write 02", "restore timeouts", "close"};
+    const std::vector<std::string> expected = {"open dev14", "line device", "timeouts 100", "sleep 300",
+        "purge", "write 08", "purge", "timeouts 1200", "sleep 200", "write 02", "restore timeouts", "close"};
     EXPECT_EQ(std::vector<std::string>(rig.port.log.begin() + 14, rig.port.log.end()), expected);
 
     EXPECT_EQ(rig.shown.texts.front(), "Поиск устройства...");
     EXPECT_EQ(rig.shown.texts[1], "Опрашивается порт COM0...");
     const std::vector<std::string> tail(rig.shown.texts.end() - 3, rig.shown.texts.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"НКП-3, подключен к порту COM14",
-                                              "Считано 270336 байт. Расчет контрольной суммы...",
-                                              "Считывание успешно завершено!"}));
-    EXPECT_EQ(rig.shown.colours, (std::vector<StatusColour>{StatusColour::ButtonFace, StatusColour::Red,
-                                                            StatusColour::Yellow, StatusColour::Green}));
+    EXPECT_EQ(tail,
+        (std::vector<std::string> {"НКП-3, подключен к порту COM14",
+            "Считано 270336 байт. Расчет контрольной суммы...", "Считывание успешно завершено!"}));
+    EXPECT_EQ(rig.shown.colours,
+        (std::vector<StatusColour> {
+            StatusColour::ButtonFace, StatusColour::Red, StatusColour::Yellow, StatusColour::Green}));
     EXPECT_EQ(*std::max_element(rig.shown.gauges.begin(), rig.shown.gauges.end()), 10);
     EXPECT_EQ(rig.shown.gauges.back(), 0);
 }
@@ -101,15 +102,15 @@ TEST(DeviceReader, ChecksumOfZeroImagePassesAndOfErasedImageFails)
 TEST(DeviceReader, SilentPortCostsOneEmptyDrainAndOneProbeReadThenItsSettingsGoBack)
 {
     Rig rig;
-    rig.port.devices["dev0"] = FakeDevice{};
+    rig.port.devices["dev0"] = FakeDevice {};
     const ReadingResult r = rig.run(comSlots(1));
     EXPECT_EQ(r.outcome, ReadingOutcome::NotFound);
     EXPECT_EQ(rig.clock.ms, 300 + 100 + 100);
-    EXPECT_EQ(rig.port.log, (std::vector<std::string>{"open dev0", "line device", "timeouts 100", "sleep 300",
-                                                      "purge", "write 08", "restore line", "restore timeouts",
-                                                      "close"}));
+    EXPECT_EQ(rig.port.log,
+        (std::vector<std::string> {"open dev0", "line device", "timeouts 100", "sleep 300", "purge",
+            "write 08", "restore line", "restore timeouts", "close"}));
     EXPECT_EQ(rig.shown.texts.back(), "Устройство не обнаружено!");
-    EXPECT_EQ(rig.shown.colours, std::vector<StatusColour>{StatusColour::ButtonFace});
+    EXPECT_EQ(rig.shown.colours, std::vector<StatusColour> {StatusColour::ButtonFace});
     EXPECT_FALSE(rig.reader.unsaved());
 }
 
@@ -142,7 +143,7 @@ TEST(DeviceReader, ProbeWithoutReplyFailsEvenAfterADrainedAnswerByte)
 
 TEST(DeviceReader, WrongTransferLengthsEndOnTheInterruptionPathWithSettingsWrittenBack)
 {
-    const std::vector<std::pair<std::size_t, std::size_t>> cases = {  // sent, reported
+    const std::vector<std::pair<std::size_t, std::size_t>> cases = {// sent, reported
         {kImageSize - 1, kImageSize - 1}, {0, 0}, {kImageSize + 64, kImageSize + 64}};
     for (const auto& [sent, reported] : cases) {
         Rig rig;
@@ -157,7 +158,7 @@ TEST(DeviceReader, WrongTransferLengthsEndOnTheInterruptionPathWithSettingsWritt
         EXPECT_FALSE(rig.reader.unsaved());
         EXPECT_EQ(rig.reader.image().size(), kImageSize);
         const std::vector<std::string> tail(rig.port.log.end() - 3, rig.port.log.end());
-        EXPECT_EQ(tail, (std::vector<std::string>{"restore line", "restore timeouts", "close"}));
+        EXPECT_EQ(tail, (std::vector<std::string> {"restore line", "restore timeouts", "close"}));
     }
 }
 

@@ -18,7 +18,7 @@ InfFields sampleFields()
     for (std::size_t i = 0; i < f.size(); ++i)
         f[i] = "field" + std::to_string(i + 1);
     f[0] = "\xCE\xCE\xCE \"\xD1\xE5\xF0\xE2\xE8\xF1\"";  // ООО "Сервис", Windows-1251
-    f[5] = "";                                          // an empty field gives an empty line
+    f[5] = "";                                           // an empty field gives an empty line
     return f;
 }
 
@@ -90,7 +90,7 @@ TEST(IdentificationFile, ShortFilesReportTheLinesFoundAndOddBytesStayInTheirLine
     EXPECT_EQ(odd.lineCount, 2u);
 
     // A field with a line end inside would shift the lines after it.
-    InfFields f{};
+    InfFields f {};
     f[0] = "x\r\ny";
     EXPECT_EQ(parseInf(buildInf(f)).fields[0], "x  y");
 }
@@ -117,7 +117,7 @@ TEST(IdentificationFile, RoundTripThroughFilesAndAFailedSaveLeavesTheOldFile)
     EXPECT_NE(error.find("x.inf"), std::string::npos);
     if (::geteuid() != 0) {  // root ignores permissions
         fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
-        InfFields other{};
+        InfFields other {};
         EXPECT_FALSE(saveInf(file.string(), other, &error));
         EXPECT_NE(error.find("crane.inf"), std::string::npos);
         EXPECT_EQ(slurp(file), joined(f, "\r\n"));

@@ -11,9 +11,9 @@
 
 #include <QElapsedTimer>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <iostream>
 
 #ifdef NKP3_SIM_PATH
@@ -35,16 +35,15 @@ struct Timed : ReadingObserver {
         if (last.rfind("НКП-3", 0) == 0)
             transferStart = clock.elapsed();
     }
-    void statusColour(StatusColour) override {}
-    void gauge(int) override {}
+    void statusColour(StatusColour) override { }
+    void gauge(int) override { }
 };
-
 
 std::string writeImageFile(const std::string& name, const std::vector<std::uint8_t>& image)
 {
     const fs::path p = fs::temp_directory_path() / (name + std::to_string(::getpid()) + ".nkp");
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                              static_cast<std::streamsize>(image.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     return p.string();
 }
 
@@ -93,7 +92,8 @@ TEST(PtyReading, ImageArrivesByteExactOnTheFirstAndOnTheLastSlot)
         EXPECT_EQ(r.result.outcome, ReadingOutcome::Success);
         EXPECT_EQ(r.result.portShortName, "pty0");
         EXPECT_TRUE(r.image == image);
-        std::cout << "full reading over the pty: " << r.afterTransferStartMs << " ms after the transfer started\n";
+        std::cout << "full reading over the pty: " << r.afterTransferStartMs
+                  << " ms after the transfer started\n";
         EXPECT_GE(r.afterTransferStartMs, 1200);
     }
     SimProcess device(NKP3_SIM_PATH, {"--image", file});
@@ -115,8 +115,8 @@ TEST(PtyReading, ErasedImageFailsTheChecksum)
 
 TEST(PtyReading, ShortEmptyAndLongTransfersAreInterrupted)
 {
-    const std::vector<std::pair<std::vector<std::string>, std::size_t>> cases = {
-        {{"--stop-after", "270335"}, 270335}, {{"--stop-after", "0"}, 0}, {{"--extra", "64"}, 270400}};
+    const std::vector<std::pair<std::vector<std::string>, std::size_t>> cases
+        = {{{"--stop-after", "270335"}, 270335}, {{"--stop-after", "0"}, 0}, {{"--extra", "64"}, 270400}};
     for (const auto& [args, count] : cases) {
         SimProcess device(NKP3_SIM_PATH, args);
         const Reading r = readFrom(slotsWith({{0, device.path()}}));
@@ -131,17 +131,19 @@ TEST(PtyReading, PortsThatDoNotAnswerTheProbeAreSkipped)
     SimProcess wrong(NKP3_SIM_PATH, {"--probe-answer", "55"});
     SimProcess mute(NKP3_SIM_PATH, {"--no-answer"});
     SimProcess noisy(NKP3_SIM_PATH, {"--noise"});
-    EXPECT_EQ(readFrom(slotsWith({{0, wrong.path()}, {1, mute.path()}})).result.outcome, ReadingOutcome::NotFound);
+    EXPECT_EQ(
+        readFrom(slotsWith({{0, wrong.path()}, {1, mute.path()}})).result.outcome, ReadingOutcome::NotFound);
 
     SimProcess good(NKP3_SIM_PATH, {});
-    const Reading r = readFrom(slotsWith({{0, noisy.path()}, {1, wrong.path()}, {2, mute.path()}, {3, good.path()}}));
+    const Reading r
+        = readFrom(slotsWith({{0, noisy.path()}, {1, wrong.path()}, {2, mute.path()}, {3, good.path()}}));
     EXPECT_EQ(r.result.outcome, ReadingOutcome::Success);
     EXPECT_EQ(r.result.portShortName, "pty3");
 }
 
 TEST(PtyReading, DeviceThatDisappearsMidTransferEndsTheReading)
 {
-    auto device = std::make_unique<SimProcess>(NKP3_SIM_PATH, std::vector<std::string>{"--paced"});
+    auto device = std::make_unique<SimProcess>(NKP3_SIM_PATH, std::vector<std::string> {"--paced"});
     const auto portSlots = slotsWith({{0, device->path()}});
     QtSerialPortIo port;
     SystemClock clock;
@@ -168,18 +170,20 @@ TEST(PtyReading, ToolReadSavesWithTheIdentificationAndReportsTheOutcome)
     const fs::path dir = fs::temp_directory_path() / ("nkp_tool_read_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const fs::path inf = dir / "crane.inf";
-    std::ofstream(inf, std::ios::binary) << "Org\r\nOp\r\n1\r\n01.01.2030\r\nKS\r\n77\r\n2001\r\nA1\r\nM\r\nO\r\nL\r\n5\r\n42\r\n";
-    const std::string erased = writeImageFile("nkp_tool_erased_", std::vector<std::uint8_t>(kImageSize, 0xFF));
+    std::ofstream(inf, std::ios::binary)
+        << "Org\r\nOp\r\n1\r\n01.01.2030\r\nKS\r\n77\r\n2001\r\nA1\r\nM\r\nO\r\nL\r\n5\r\n42\r\n";
+    const std::string erased
+        = writeImageFile("nkp_tool_erased_", std::vector<std::uint8_t>(kImageSize, 0xFF));
     auto run = [&](std::vector<std::string> simArgs, const fs::path& out) {
         SimProcess device(NKP3_SIM_PATH, std::move(simArgs));
-        const std::string command = std::string(NKP3_TOOL_PATH) + " read --port " + device.path() + " --inf " +
-                                    inf.string() + " " + out.string() + " >/dev/null";
+        const std::string command = std::string(NKP3_TOOL_PATH) + " read --port " + device.path() + " --inf "
+            + inf.string() + " " + out.string() + " >/dev/null";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(run({}, dir / "good.nkp"), 0);
     std::ifstream in(dir / "good.nkp", std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string bytes {std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(bytes.size(), 270629u + 2u);
     EXPECT_EQ(bytes.substr(270337, 4), std::string("Org") + '\0');
     EXPECT_EQ(bytes.substr(270629), "42");

@@ -29,14 +29,14 @@ TEST(ReadoutFile, SavedFileIsTheImageThenTheIdentificationBlock)
     std::vector<std::uint8_t> image(270336);
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<std::uint8_t>(i % 253);
-    InfFields f{};
+    InfFields f {};
     f[5] = "123456789012";  // crane number, 10 wide: cut
     f[12] = "0000000";      // controller number ends the file
     std::string error;
     ASSERT_TRUE(saveReadout(file.string(), image, f, "04.03.2026 05:06", &error)) << error;
 
     std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string bytes {std::istreambuf_iterator<char>(in), {}};
     fs::remove(file);
     std::string expected(image.begin(), image.end());
     expected.resize(270636, '\0');

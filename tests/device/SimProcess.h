@@ -32,7 +32,7 @@ public:
             ::_exit(127);
         }
         ::close(out[1]);
-        pollfd pfd{out[0], POLLIN, 0};
+        pollfd pfd {out[0], POLLIN, 0};
         char c = 0;
         while (::poll(&pfd, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n')
             path_.push_back(c);

@@ -38,7 +38,7 @@ std::string sortable(const std::string& stamp)
         + stamp.substr(3, 2);
 }
 
-} // namespace
+}  // namespace
 
 // Hand-made rows: fields with ";", quotes and line ends are quoted, inner
 // quotes doubled; texts are UTF-8; a row that was not loaded has only its
@@ -103,10 +103,10 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
         if (latest.empty() || sortable(*stamp) > sortable(latest))
             latest = *stamp;
     }
-    ASSERT_GT(overloads, 0); // the generated read-out has overloads
+    ASSERT_GT(overloads, 0);  // the generated read-out has overloads
     const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\"" +
         [&] {
-            std::string owner = utf8(s.Edit_Vlad); // the generated owner holds quotes
+            std::string owner = utf8(s.Edit_Vlad);  // the generated owner holds quotes
             std::string quoted;
             for (char c : owner)
                 quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

@@ -40,7 +40,7 @@ template <typename Done> bool waitFor(Done done)
     return done();
 }
 
-} // namespace
+}  // namespace
 
 // Nested folders, a short file, a folder and a pipe named *.nkp, a file
 // without access and a file of another kind: every *.nkp gets a row, the
@@ -91,7 +91,7 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
         full.Label_KIspU + full.Label_RezhQ + full.Label_RezhA);
     EXPECT_EQ(a.characteristicText, full.Edit_HarCh);
     EXPECT_EQ(a.normativeText, full.Label_NHarch);
-    EXPECT_EQ(a.brokenFrames, 12u); // the generator's default
+    EXPECT_EQ(a.brokenFrames, 12u);  // the generator's default
     EXPECT_EQ(a.remark, "");
     EXPECT_FALSE(a.craneModel.empty());
 

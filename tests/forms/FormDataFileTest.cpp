@@ -70,7 +70,7 @@ std::optional<Moment> frameMoment(const std::vector<std::uint8_t>& file, std::si
     const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     if (*d > kDays[*mo - 1] || (*mo == 2 && *d == 29 && !leap))
         return std::nullopt;
-    return Moment{year, *mo, *d, *h, *mi, *s};
+    return Moment {year, *mo, *d, *h, *mi, *s};
 }
 
 struct Newest {
@@ -117,31 +117,25 @@ analysis::MainState loadedAlone(const std::string& path)
 
 Lines identificationHead(const analysis::MainState& l, const std::string& limiterYear)
 {
-    return {{"TipKrana", l.Edit_MKran},       {"IzgotKrana", l.Edit_IzgotKran}, {"ZavNomerK", l.Edit_NKran},
-            {"GodIzgotK", l.Edit_GodIzgot},   {"Vladelec", l.Edit_Vlad},        {"GruppaClass", l.Edit_GrRegNag},
-            {"ModTPB", l.Edit_ModTRV},        {"ZavNomerO", l.Edit_NTRV},       {"GodIzgotO", limiterYear},
-            {"IzgotTPB", l.Edit_IzgotTRV},    {"DateUstRP", l.Edit_DataUst}};
+    return {{"TipKrana", l.Edit_MKran}, {"IzgotKrana", l.Edit_IzgotKran}, {"ZavNomerK", l.Edit_NKran},
+        {"GodIzgotK", l.Edit_GodIzgot}, {"Vladelec", l.Edit_Vlad}, {"GruppaClass", l.Edit_GrRegNag},
+        {"ModTPB", l.Edit_ModTRV}, {"ZavNomerO", l.Edit_NTRV}, {"GodIzgotO", limiterYear},
+        {"IzgotTPB", l.Edit_IzgotTRV}, {"DateUstRP", l.Edit_DataUst}};
 }
 
 Lines bandLines(const std::string& sum, const std::array<long long, 5>& bands, const analysis::MainState& l)
 {
-    return {{"SumCicl", sum},
-            {"RCikl0", std::to_string(bands[0])},
-            {"RCikl10", std::to_string(bands[1])},
-            {"RCikl20", std::to_string(bands[2])},
-            {"RCikl30", std::to_string(bands[3])},
-            {"RCikl40", std::to_string(bands[4])},
-            {"DataPer1", l.Label_Per1},
-            {"DataPer2", l.Label_Per2},
-            {"DataPer3", l.Label_Per3},
-            {"DataPer4", l.Label_Per4},
-            {"DataPer5", l.Label_Per5},
-            {"DateTimeSchit", l.Edit_DataSch}};
+    return {{"SumCicl", sum}, {"RCikl0", std::to_string(bands[0])}, {"RCikl10", std::to_string(bands[1])},
+        {"RCikl20", std::to_string(bands[2])}, {"RCikl30", std::to_string(bands[3])},
+        {"RCikl40", std::to_string(bands[4])}, {"DataPer1", l.Label_Per1}, {"DataPer2", l.Label_Per2},
+        {"DataPer3", l.Label_Per3}, {"DataPer4", l.Label_Per4}, {"DataPer5", l.Label_Per5},
+        {"DateTimeSchit", l.Edit_DataSch}};
 }
 
 Lines operatorLines(const analysis::MainState& l)
 {
-    return {{"NameOper", l.Edit_Name}, {"OrgOper", l.Edit_Org}, {"NomUdost", l.Edit_NUd}, {"SrokUdost", l.Edit_DateUd}};
+    return {{"NameOper", l.Edit_Name}, {"OrgOper", l.Edit_Org}, {"NomUdost", l.Edit_NUd},
+        {"SrokUdost", l.Edit_DateUd}};
 }
 
 void append(Lines& to, const Lines& more)
@@ -150,25 +144,28 @@ void append(Lines& to, const Lines& more)
 }
 
 // The data file of Form 1 or 2 for these two read-outs.
-std::string expectedPeriodFile(int form, const Readout& latest, const std::string& latestPath, const Readout& previous)
+std::string expectedPeriodFile(
+    int form, const Readout& latest, const std::string& latestPath, const Readout& previous)
 {
     const analysis::MainState l = loadedAlone(latestPath);
     const std::vector<std::uint8_t> prevBytes = previous.bytes();
-    std::array<long long, 5> bands{};
+    std::array<long long, 5> bands {};
     long long sum = 0;
     for (std::size_t b = 0; b < 5; ++b) {
-        bands[b] = static_cast<long long>(latest.get24(kCounters + 3 * b)) - previous.get24(kCounters + 3 * b);
+        bands[b]
+            = static_cast<long long>(latest.get24(kCounters + 3 * b)) - previous.get24(kCounters + 3 * b);
         sum += bands[b];
     }
     const std::uint8_t* c = previous.image.data() + kCharacteristic;
-    const float start = static_cast<float>(c[4] * 65536.0 + c[3] * 256.0 + c[2] + c[1] / 256.0 + c[0] / 65536.0);
+    const float start
+        = static_cast<float>(c[4] * 65536.0 + c[3] * 256.0 + c[2] + c[1] / 256.0 + c[0] / 65536.0);
     const std::string& latestSerial = latest.id[IdField::LimiterNumber];
 
     Lines lines = identificationHead(l, latestSerial.empty() ? "" : "200" + latestSerial.substr(0, 1));
-    append(lines, {{"nMotoH", timeText(static_cast<long long>(latest.get24(kMinutes)) - previous.get24(kMinutes))},
-                   {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass) - previous.get32(kMass)))},
-                   {"HHome", fixed(start, 1)},
-                   {"HEnd", l.Edit_HarCh}});
+    append(lines,
+        {{"nMotoH", timeText(static_cast<long long>(latest.get24(kMinutes)) - previous.get24(kMinutes))},
+            {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass) - previous.get32(kMass)))},
+            {"HHome", fixed(start, 1)}, {"HEnd", l.Edit_HarCh}});
     append(lines, bandLines(std::to_string(sum), bands, l));
     lines.push_back({"DateTimeSchitPrev", previous.id[IdField::ReadingDate].substr(0, 16)});
     if (form == 1) {
@@ -185,16 +182,16 @@ std::string expectedPeriodFile(int form, const Readout& latest, const std::strin
 std::string expectedForm3File(const Readout& latest, const std::string& latestPath)
 {
     const analysis::MainState l = loadedAlone(latestPath);
-    std::array<long long, 5> bands{};
+    std::array<long long, 5> bands {};
     long long sum = 0;
     for (std::size_t b = 0; b < 5; ++b)
         sum += bands[b] = latest.get24(kCounters + 3 * b);
     const std::string& serial = latest.id[IdField::LimiterNumber];
     Lines lines = identificationHead(l, serial.empty() ? "" : "200" + serial.substr(0, 1));
-    append(lines, {{"nMotoH", timeText(latest.get24(kMinutes))},
-                   {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass)))},
-                   {"HTek", l.Edit_HarCh},
-                   {"HNorm", l.Label_NHarch}});
+    append(lines,
+        {{"nMotoH", timeText(latest.get24(kMinutes))},
+            {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass)))}, {"HTek", l.Edit_HarCh},
+            {"HNorm", l.Label_NHarch}});
     append(lines, bandLines(std::to_string(sum), bands, l));
     append(lines, operatorLines(l));
     return dataFileBytes(lines);
@@ -274,7 +271,8 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     const analysis::MainState alone = loadedAlone(latest);
     EXPECT_EQ(runner.state.RingStart, alone.RingStart);
     EXPECT_TRUE(runner.state.frames[5] == alone.frames[5]);
-    EXPECT_EQ(runner.state.Label_0, std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)));
+    EXPECT_EQ(
+        runner.state.Label_0, std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)));
     EXPECT_EQ(runner.state.previousReadingDate, "02.03.2024 10:15");
     EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime.substr(0, 16));
     EXPECT_EQ(runner.state.operatingMinutes, alone.operatingMinutes);
@@ -291,8 +289,8 @@ TEST_F(FormDataFile, SameFileTwiceGivesAnEmptyPeriod)
     FormRunner runner(folder, false);
     runner.run(1, latest, latest);
     const std::string text = dataFile(1);
-    for (const char* line : {"|0:SumCicl:0\r\n", "|0:RCikl0:0\r\n", "|0:RCikl40:0\r\n", "|0:nMotoH:0:00:00\r\n",
-                             "|0:KadrIsp:10999 - 10999\r\n"})
+    for (const char* line : {"|0:SumCicl:0\r\n", "|0:RCikl0:0\r\n", "|0:RCikl40:0\r\n",
+             "|0:nMotoH:0:00:00\r\n", "|0:KadrIsp:10999 - 10999\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_NE(text.find("|0:SumMas:0,00" + cp(" т") + "\r\n"), std::string::npos);
     const std::string newest = loadedAlone(latest).newestFrameTime.substr(0, 16);
@@ -416,7 +414,8 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
     // With the dialog cancelled right after Form 1, Form 3 writes what the window still shows.
     runner.run(1, latest, previous);
     runner.run(3, std::nullopt);
-    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.totalCycles) + "\r\n"), std::string::npos);
+    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.totalCycles) + "\r\n"),
+        std::string::npos);
     EXPECT_NE(dataFile(3).find("|0:RCikl0:" + runner.state.Label_0 + "\r\n"), std::string::npos);
 }
 

@@ -35,7 +35,7 @@ TEST_F(FormDocument, EachFormMakesAnRtfDocumentHoldingItsValues)
         ASSERT_EQ(outcome.result, FormResult::DocumentMade);
         const auto expectedName = "Форма " + std::to_string(form) + " (КС-55713 №178 08.04.07 15-54).rtf";
         EXPECT_EQ(outcome.documentPath, (folder.documents() / expectedName).string());
-        ASSERT_EQ(runner.opened, std::vector<std::string>{outcome.documentPath});
+        ASSERT_EQ(runner.opened, std::vector<std::string> {outcome.documentPath});
 
         const std::string document = readFile(outcome.documentPath);
         EXPECT_EQ(document.rfind("{\\rtf1", 0), 0u);
@@ -44,9 +44,9 @@ TEST_F(FormDocument, EachFormMakesAnRtfDocumentHoldingItsValues)
         EXPECT_EQ(document.find('#'), std::string::npos);
         EXPECT_EQ(document.find('\x02'), std::string::npos);
         EXPECT_EQ(document.find('\x03'), std::string::npos);
-        for (const std::string& value : {runner.state.Edit_MKran, runner.state.Edit_NKran, runner.state.Edit_Vlad,
-                                         runner.state.L_TimeAll, runner.state.Label_QSum, runner.state.Label_100,
-                                         std::to_string(runner.state.totalCycles), runner.state.Edit_Name}) {
+        for (const std::string& value : {runner.state.Edit_MKran, runner.state.Edit_NKran,
+                 runner.state.Edit_Vlad, runner.state.L_TimeAll, runner.state.Label_QSum,
+                 runner.state.Label_100, std::to_string(runner.state.totalCycles), runner.state.Edit_Name}) {
             EXPECT_NE(document.find(value), std::string::npos) << codec::cp1251ToUtf8(value);
         }
         if (form == 1) {
@@ -64,12 +64,13 @@ TEST_F(FormDocument, CraneModelWithSlashStaysInTheDocumentFolder)
     FormRunner runner(folder);
     const FormOutcome outcome = runner.run(3, latestPath);
     ASSERT_EQ(outcome.result, FormResult::DocumentMade);
-    EXPECT_EQ(outcome.documentPath, (folder.documents() / "Форма 3 (КС_55_7_3 №.._1 08.04.07 15-54).rtf").string());
+    EXPECT_EQ(
+        outcome.documentPath, (folder.documents() / "Форма 3 (КС_55_7_3 №.._1 08.04.07 15-54).rtf").string());
     EXPECT_TRUE(std::filesystem::exists(outcome.documentPath));
     EXPECT_EQ(folder.documentFiles().size(), 1u);
     // The data file keeps the model as it stands.
     EXPECT_NE(readFile(folder.templates() / "Форма 3.txt").find("|0:TipKrana:" + cp("КС/55:7*3") + "\r\n"),
-              std::string::npos);
+        std::string::npos);
 }
 
 TEST_F(FormDocument, MissingFolderIsNamedAndNothingIsWritten)
@@ -81,7 +82,8 @@ TEST_F(FormDocument, MissingFolderIsNamedAndNothingIsWritten)
         runner.run(3, latestPath);
         FAIL() << "a missing folder must end the form";
     } catch (const FormError& e) {
-        EXPECT_NE(codec::cp1251ToUtf8(e.what()).find(folder.documents().string()), std::string::npos) << e.what();
+        EXPECT_NE(codec::cp1251ToUtf8(e.what()).find(folder.documents().string()), std::string::npos)
+            << e.what();
     }
     EXPECT_TRUE(runner.prompts.calls.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
@@ -135,10 +137,11 @@ TEST_F(FormDocument, WordProcessorReadsTheDocuments)
         FormRunner runner(folder);
         const FormOutcome outcome = runner.run(form, latestPath, previousPath);
         const auto out = folder.root() / ("text" + std::to_string(form));
-        const std::string command = "soffice --headless --convert-to txt:Text --outdir '" + out.string() + "' '"
-            + outcome.documentPath + "' >/dev/null 2>&1";
+        const std::string command = "soffice --headless --convert-to txt:Text --outdir '" + out.string()
+            + "' '" + outcome.documentPath + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        const auto txt = out / std::filesystem::path(outcome.documentPath).filename().replace_extension(".txt");
+        const auto txt
+            = out / std::filesystem::path(outcome.documentPath).filename().replace_extension(".txt");
         const std::string text = readFile(txt);
         EXPECT_NE(text.find("КС-55713"), std::string::npos);
         EXPECT_NE(text.find(codec::cp1251ToUtf8(runner.state.L_TimeAll)), std::string::npos);

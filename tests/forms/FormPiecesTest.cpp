@@ -19,7 +19,7 @@ namespace {
 TEST(FormPieces, DocumentNameAndStamp)
 {
     EXPECT_EQ(documentName(2, cp("КС-ХХХХХА-ХХ"), "178", {2007, 4, 8, 15, 54}),
-              cp("Форма 2 (КС-ХХХХХА-ХХ №178 08.04.07 15-54).rtf"));
+        cp("Форма 2 (КС-ХХХХХА-ХХ №178 08.04.07 15-54).rtf"));
     EXPECT_EQ(documentStamp({2010, 12, 31, 0, 5}), "31.12.10 00-05");
     EXPECT_EQ(documentStamp({2000, 1, 2, 23, 59}), "02.01.00 23-59");
 }
@@ -52,16 +52,16 @@ TEST(FormPieces, FirstTestPositionFollowsTheRing)
 {
     analysis::MainState state;
     state.newestFrame = 4999;  // the latest reading's RingStart is 5000
-    applyPreviousRing(state, PreviousRing{5000, {2007, 3, 25, 0, 0, 0}});
+    applyPreviousRing(state, PreviousRing {5000, {2007, 3, 25, 0, 0, 0}});
     EXPECT_EQ(state.firstTestPosition, 10999);
     EXPECT_EQ(state.previousNewestFrameTime, "25.03.2007");
-    applyPreviousRing(state, PreviousRing{3000, {2007, 3, 25, 10, 11, 12}});
+    applyPreviousRing(state, PreviousRing {3000, {2007, 3, 25, 10, 11, 12}});
     EXPECT_EQ(state.firstTestPosition, 8999);
     EXPECT_EQ(state.previousNewestFrameTime, "25.03.2007 10:11");
-    applyPreviousRing(state, PreviousRing{6000, {}});
+    applyPreviousRing(state, PreviousRing {6000, {}});
     EXPECT_EQ(state.firstTestPosition, 999);  // passed the ring's end: 11999 taken round
     state.newestFrame = 10999;
-    applyPreviousRing(state, PreviousRing{1, {}});
+    applyPreviousRing(state, PreviousRing {1, {}});
     EXPECT_EQ(state.firstTestPosition, 0);
     EXPECT_EQ(frameRangeText(state), "0 - 10999");
 }

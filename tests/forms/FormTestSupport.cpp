@@ -30,7 +30,8 @@ void Readout::put32(std::size_t offset, std::uint32_t value)
 
 std::uint32_t Readout::get24(std::size_t offset) const
 {
-    return image.at(offset) | image.at(offset + 1) << 8 | static_cast<std::uint32_t>(image.at(offset + 2)) << 16;
+    return image.at(offset) | image.at(offset + 1) << 8
+        | static_cast<std::uint32_t>(image.at(offset + 2)) << 16;
 }
 
 std::uint32_t Readout::get32(std::size_t offset) const
@@ -68,7 +69,7 @@ std::string readFile(const std::filesystem::path& path)
 
 StartFolder::StartFolder()
 {
-    static std::atomic<int> counter{0};
+    static std::atomic<int> counter {0};
     root_ = std::filesystem::temp_directory_path()
         / ("nkp-forms-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(root_);
@@ -115,19 +116,21 @@ std::vector<std::filesystem::path> StartFolder::documentFiles() const
 FormRunner::FormRunner(const StartFolder& folder, bool mergeDocuments)
 {
     if (!mergeDocuments)
-        settings.engine = [this](const std::string& data, const std::string& templ, const std::string& document) {
-            merges.push_back({data, templ, document});
-        };
+        settings.engine
+            = [this](const std::string& data, const std::string& templ, const std::string& document) {
+                  merges.push_back({data, templ, document});
+              };
     settings.folders = FormFolders::belowStartDirectory(folder.root().string());
     settings.decimalSeparator = ',';
-    settings.clock = [] { return FormMoment{2007, 4, 8, 15, 54}; };
+    settings.clock = [] { return FormMoment {2007, 4, 8, 15, 54}; };
     settings.openDocument = [this](const std::string& path) { opened.push_back(path); };
 }
 
 FormOutcome FormRunner::run(int form, std::optional<std::string> latest, std::optional<std::string> previous)
 {
     prompts.fileAnswers = {std::move(latest), std::move(previous)};
-    Createforms forms(state, prompts, [this] { openReadingHeadless(state, prompts, ','); }, settings);
+    Createforms forms(
+        state, prompts, [this] { openReadingHeadless(state, prompts, ','); }, settings);
     FormOutcome outcome = forms.run(form);
     lastPreviousFrames = forms.previousFrames();
     return outcome;

@@ -64,7 +64,7 @@ struct FormRunner {
 
     analysis::MainState state;
     nkp::test::ScriptedUserPrompts prompts;
-    std::vector<std::string> opened;  // documents handed to the desktop
+    std::vector<std::string> opened;               // documents handed to the desktop
     std::vector<std::vector<std::string>> merges;  // data, template, document of the recording engine
     FormSettings settings;
     recorder::FrameStore lastPreviousFrames;

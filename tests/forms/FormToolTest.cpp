@@ -45,8 +45,8 @@ protected:
     ToolRun tool(const std::string& args) const
     {
         const fs::path errFile = dir / "stderr.txt";
-        const std::string command = "cd '" + dir.string() + "' && LC_ALL=C '" NKP_TOOL_PATH "' form " + args + " 2>'"
-            + errFile.string() + "'";
+        const std::string command = "cd '" + dir.string() + "' && LC_ALL=C '" NKP_TOOL_PATH "' form " + args
+            + " 2>'" + errFile.string() + "'";
         ToolRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
@@ -67,7 +67,7 @@ protected:
 TEST_F(FormTool, WritesDataFileAndDocumentAndPrintsItsPath)
 {
     for (const char* args : {"1 latest.nkp previous.nkp --out out", "2 latest.nkp previous.nkp --out out",
-                             "3 latest.nkp --out out"}) {
+             "3 latest.nkp --out out"}) {
         SCOPED_TRACE(args);
         const ToolRun run = tool(args);
         ASSERT_EQ(run.status, 0) << run.err;

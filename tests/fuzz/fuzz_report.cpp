@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find('\xFF');
     const std::string_view templ = input.substr(0, split);
-    const std::string_view keyed = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+    const std::string_view keyed
+        = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
 
     const std::string templatePath = (workDir() / "template").string();
     const std::string dataPath = (workDir() / "data").string();
@@ -47,8 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(templatePath, templ);
     writeFile(dataPath, keyed);
     try {
-        nkp::report::GenerateReport(dataPath, templatePath, reportPath, {},
-                                    [] { return nkp::report::ReportDateTime{2007, 5, 1, 12, 0}; });
+        nkp::report::GenerateReport(dataPath, templatePath, reportPath, {}, [] {
+            return nkp::report::ReportDateTime {2007, 5, 1, 12, 0};
+        });
     } catch (const nkp::report::RepoRTF_Error&) {
     }
     return 0;

@@ -33,9 +33,9 @@ TEST(AppendixSeries, PositionsFollowTheRingFromItsStart)
     ASSERT_EQ(s.x.size(), 11000u);
     EXPECT_EQ(s.x[0], 0);
     EXPECT_EQ(s.x[10999], 10999);
-    EXPECT_EQ(s.load[0], 6000);      // the oldest frame is the ring start
+    EXPECT_EQ(s.load[0], 6000);  // the oldest frame is the ring start
     EXPECT_EQ(s.load[4999], 10999);
-    EXPECT_EQ(s.load[5000], 0);      // wrapped to the file's first record
+    EXPECT_EQ(s.load[5000], 0);  // wrapped to the file's first record
     EXPECT_EQ(s.load[10999], 5999);
     EXPECT_EQ(s.mass[5000], 0.5);
     EXPECT_EQ(s.boom[5000], 0.25);

@@ -48,22 +48,45 @@ TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
     const QString card = pdfText(pdf, 1, 1);
 
     expectHolds(card, QStringLiteral("Информационная карта"), "title");
-    expectHolds(card, QStringLiteral("по данным регистратора параметров ") + utf8(s.Edit_ModTRV) +
-                          QStringLiteral(" №") + utf8(s.Edit_NTRV), "QRL_trv");
-    expectHolds(card, QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran),
-                "QRL_kran");
+    expectHolds(card,
+        QStringLiteral("по данным регистратора параметров ") + utf8(s.Edit_ModTRV) + QStringLiteral(" №")
+            + utf8(s.Edit_NTRV),
+        "QRL_trv");
+    expectHolds(card,
+        QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran),
+        "QRL_kran");
     const std::pair<const char*, const std::string*> values[] = {
-        {"Edit_Name", &s.Edit_Name},       {"Edit_NUd", &s.Edit_NUd},         {"Edit_DateUd", &s.Edit_DateUd},
-        {"Edit_Org", &s.Edit_Org},         {"Edit_DataSch", &s.Edit_DataSch}, {"Edit_VProg", &s.Edit_VProg},
-        {"Edit_IzgotTRV", &s.Edit_IzgotTRV}, {"Edit_IzgotKran", &s.Edit_IzgotKran},
-        {"Edit_GodIzgot", &s.Edit_GodIzgot}, {"Edit_GrRegNag", &s.Edit_GrRegNag}, {"Edit_Vlad", &s.Edit_Vlad},
-        {"Edit_DataUst", &s.Edit_DataUst}, {"Label_0", &s.Label_0},       {"Label_12", &s.Label_12},
-        {"Label_25", &s.Label_25},         {"Label_50", &s.Label_50},     {"Label_100", &s.Label_100},
-        {"Label_Per1", &s.Label_Per1},     {"Label_Per2", &s.Label_Per2}, {"Label_Per3", &s.Label_Per3},
-        {"Label_Per4", &s.Label_Per4},     {"Label_Per5", &s.Label_Per5}, {"Label_Read1", &s.Label_Read1},
-        {"Label_Read2", &s.Label_Read2},   {"Label_Read3", &s.Label_Read3}, {"Label_RezhA", &s.Label_RezhA},
-        {"Label_KIspU", &s.Label_KIspU},   {"Label_RezhQ", &s.Label_RezhQ}, {"Label_KNag", &s.Label_KNag},
-        {"Label_QSum", &s.Label_QSum},     {"L_TimeAll", &s.L_TimeAll},
+        {"Edit_Name", &s.Edit_Name},
+        {"Edit_NUd", &s.Edit_NUd},
+        {"Edit_DateUd", &s.Edit_DateUd},
+        {"Edit_Org", &s.Edit_Org},
+        {"Edit_DataSch", &s.Edit_DataSch},
+        {"Edit_VProg", &s.Edit_VProg},
+        {"Edit_IzgotTRV", &s.Edit_IzgotTRV},
+        {"Edit_IzgotKran", &s.Edit_IzgotKran},
+        {"Edit_GodIzgot", &s.Edit_GodIzgot},
+        {"Edit_GrRegNag", &s.Edit_GrRegNag},
+        {"Edit_Vlad", &s.Edit_Vlad},
+        {"Edit_DataUst", &s.Edit_DataUst},
+        {"Label_0", &s.Label_0},
+        {"Label_12", &s.Label_12},
+        {"Label_25", &s.Label_25},
+        {"Label_50", &s.Label_50},
+        {"Label_100", &s.Label_100},
+        {"Label_Per1", &s.Label_Per1},
+        {"Label_Per2", &s.Label_Per2},
+        {"Label_Per3", &s.Label_Per3},
+        {"Label_Per4", &s.Label_Per4},
+        {"Label_Per5", &s.Label_Per5},
+        {"Label_Read1", &s.Label_Read1},
+        {"Label_Read2", &s.Label_Read2},
+        {"Label_Read3", &s.Label_Read3},
+        {"Label_RezhA", &s.Label_RezhA},
+        {"Label_KIspU", &s.Label_KIspU},
+        {"Label_RezhQ", &s.Label_RezhQ},
+        {"Label_KNag", &s.Label_KNag},
+        {"Label_QSum", &s.Label_QSum},
+        {"L_TimeAll", &s.L_TimeAll},
     };
     for (const auto& [name, value] : values) {
         EXPECT_FALSE(value->empty()) << name;
@@ -74,13 +97,13 @@ TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
     expectHolds(card, utf8(s.Edit_HarCh) + QLatin1Char('/') + utf8(s.Label_NHarch), "QRL_nhchn");
     expectHolds(card, QStringLiteral("ООО Правка владельца 42"), "typed owner");
 
-    for (const char16_t* caption :
-         {u"1. Информация об операторе и организации, проводившей считывание", u"2. Идентификация ограничителя",
-          u"3. Идентификация крана", u"4. Установка регистратора",
-          u"5. Накопительная информация о параметрах работы крана", u"Таблица нарабоки крана по степени загрузки",
-          u"Диапазон нагрузок", u"Рабочие циклы", u"Прегрузка более 25% №5", u"Информация с РП считана",
-          u"Оценка наработки и режима работы крана по ИСО 4301/1-85",
-          u"Общая наработка крана в моточасах", u"Информацию подтверждаю", u"12,5%< M <25%"})
+    for (const char16_t* caption : {u"1. Информация об операторе и организации, проводившей считывание",
+             u"2. Идентификация ограничителя", u"3. Идентификация крана", u"4. Установка регистратора",
+             u"5. Накопительная информация о параметрах работы крана",
+             u"Таблица нарабоки крана по степени загрузки", u"Диапазон нагрузок", u"Рабочие циклы",
+             u"Прегрузка более 25% №5", u"Информация с РП считана",
+             u"Оценка наработки и режима работы крана по ИСО 4301/1-85", u"Общая наработка крана в моточасах",
+             u"Информацию подтверждаю", u"12,5%< M <25%"})
         expectHolds(card, QString::fromUtf16(caption), "caption");
 
     // The date line leaves room for two digits after "20" (not " 200").
@@ -96,8 +119,9 @@ TEST(CardPdf, AppendixPagesWithChartsAndSignature)
     const QString page2 = pdfText(pdf, 3, 3);
     for (const QString& page : {page1, page2}) {
         expectHolds(page, QStringLiteral("Оперативная информация"), "title");
-        expectHolds(page, QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") +
-                              utf8(s.Edit_NKran), "QRL_kran1/2");
+        expectHolds(page,
+            QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran),
+            "QRL_kran1/2");
         expectHolds(page, QStringLiteral("Кадры"), "bottom axis");
         expectHolds(page, utf8(s.Edit_Name), "QRLabel_Oper1/2");
         expectHolds(page, QStringLiteral("Информацию подтверждаю"), "signature");
@@ -128,8 +152,8 @@ TEST(CardPdf, FreshWindowAndSingleLayoutsRender)
     EXPECT_TRUE(pdfText(dir.filePath(QStringLiteral("p2.pdf"))).contains(QStringLiteral("Приложение 2")));
 
     // A PDF that cannot be created is reported, not drawn.
-    EXPECT_FALSE(writePdf(dir.filePath(QStringLiteral("no/such/folder/x.pdf")), PdfDocument::CardWithAppendix,
-                          fresh, {}, ','));
+    EXPECT_FALSE(writePdf(
+        dir.filePath(QStringLiteral("no/such/folder/x.pdf")), PdfDocument::CardWithAppendix, fresh, {}, ','));
 }
 
 TEST(CardPdf, LoadBarsDrawnToScale)
@@ -142,10 +166,10 @@ TEST(CardPdf, LoadBarsDrawnToScale)
     s.CGauge_N100 = 0;
     const QString pdf = artefactPath(QStringLiteral("card-bars.pdf"));
     ASSERT_TRUE(writePdf(pdf, PdfDocument::CardWithAppendix, s, {}, ','));
-    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
-                                                    QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                                    QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
-                                                    artefactPath(QStringLiteral("card-bars"))});
+    QProcess::execute(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"),
+            QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"),
+            pdf, artefactPath(QStringLiteral("card-bars"))});
     QImage page(artefactPath(QStringLiteral("card-bars.png")));
     ASSERT_FALSE(page.isNull());
 
@@ -157,8 +181,8 @@ TEST(CardPdf, LoadBarsDrawnToScale)
             int best = 0, run = 0;
             for (int x = 0; x < page.width(); ++x) {
                 const QColor c = page.pixelColor(x, y);
-                const bool match = std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
-                                   std::abs(c.blue() - colour.blue()) < 40;
+                const bool match = std::abs(c.red() - colour.red()) < 40
+                    && std::abs(c.green() - colour.green()) < 40 && std::abs(c.blue() - colour.blue()) < 40;
                 run = match ? run + 1 : 0;
                 best = std::max(best, run);
             }
@@ -176,5 +200,5 @@ TEST(CardPdf, LoadBarsDrawnToScale)
     ASSERT_FALSE(yellow.empty());
     EXPECT_NEAR(*std::max_element(yellow.begin(), yellow.end()), 281, 2);
     EXPECT_NEAR(static_cast<double>(yellow.size()), 15, 2);  // 15 high
-    EXPECT_TRUE(red.empty());  // the band without cycles has no bar
+    EXPECT_TRUE(red.empty());                                // the band without cycles has no bar
 }

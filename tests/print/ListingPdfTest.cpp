@@ -77,7 +77,8 @@ TEST(ListingPdf, EndBelowStartPrintsHeadAndFooterOnly)
 TEST(ListingPdf, FooterAndHeadOnEveryPage)
 {
     const analysis::MainState s = loadedGeneratedState();
-    const QString pdf = renderListing(s, {10700, 20000}, QStringLiteral("listing-tail.pdf"));  // limited to 10999
+    const QString pdf
+        = renderListing(s, {10700, 20000}, QStringLiteral("listing-tail.pdf"));  // limited to 10999
     const int pages = pdfPageCount(pdf);
     ASSERT_GE(pages, 3);
     savePngRenders(pdf, QStringLiteral("listing-tail"));

@@ -14,7 +14,7 @@ recorder::TFrameRecord sampleRecord()
     r.Number = 17;
     r.Date = "05.03.2024";
     r.Time = "10:11:12";
-    r.BoomAngle = 62.25f;   // "#0.0": half away from zero
+    r.BoomAngle = 62.25f;  // "#0.0": half away from zero
     r.BoomLength = 10.5f;
     r.Radius = 0.0f;
     r.Pressure = 101.3f;
@@ -35,15 +35,15 @@ TEST(Listing, LineJoinsTheFieldsWithTabsAndBlanks)
 {
     const recorder::TFrameRecord r = sampleRecord();
     EXPECT_EQ(listingLine(r, ','),
-              "62,3\t10,50\t0,00\t101,3\t3,46\t00000001 10000000 00000010 4 1\t57\tE00\t05.03.2024 10:11:12");
+        "62,3\t10,50\t0,00\t101,3\t3,46\t00000001 10000000 00000010 4 1\t57\tE00\t05.03.2024 10:11:12");
     EXPECT_EQ(listingLine(r, '.'),
-              "62.3\t10.50\t0.00\t101.3\t3.46\t00000001 10000000 00000010 4 1\t57\tE00\t05.03.2024 10:11:12");
+        "62.3\t10.50\t0.00\t101.3\t3.46\t00000001 10000000 00000010 4 1\t57\tE00\t05.03.2024 10:11:12");
 }
 
 TEST(Listing, HeadLines)
 {
     EXPECT_EQ(listingHeadColumns(),
-              QStringLiteral("al\tL\tR\tP\tQ\tВых.рел.   К.З.   Дис.вх.  Реж.\tM\tErr\t     Дата,время"));
+        QStringLiteral("al\tL\tR\tP\tQ\tВых.рел.   К.З.   Дис.вх.  Реж.\tM\tErr\t     Дата,время"));
     EXPECT_EQ(listingHeadUnits(), QStringLiteral("град\tм\tм\tатм\tт"));
 }
 
@@ -59,7 +59,7 @@ TEST(Listing, LinesFollowThePhysicalIndexAndStayInTheStore)
     for (int i = 0; i <= 40; ++i)
         EXPECT_EQ(lines[static_cast<std::size_t>(i)].section(QLatin1Char('\t'), 6, 6).toInt(), i);
 
-    EXPECT_TRUE(listingLines(store, {41, 40}, ',').empty());   // "по" below "с"
+    EXPECT_TRUE(listingLines(store, {41, 40}, ',').empty());          // "по" below "с"
     EXPECT_EQ(listingLines(store, {10990, 20000}, ',').size(), 10u);  // never beyond the store
     EXPECT_EQ(listingLines(store, {-5, 2}, ',').size(), 3u);
 }

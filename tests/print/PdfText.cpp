@@ -30,8 +30,8 @@ QString run(const QString& program, const QStringList& args)
 
 QString pdfText(const QString& pdf, int first, int last)
 {
-    QStringList args{QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                     QStringLiteral("-f"), QString::number(first)};
+    QStringList args {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+        QStringLiteral("-f"), QString::number(first)};
     if (last > 0)
         args << QStringLiteral("-l") << QString::number(last);
     args << pdf << QStringLiteral("-");
@@ -78,9 +78,9 @@ analysis::MainState loadedGeneratedState(int wrapIndex)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("readout.nkp"));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()))
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
+            != static_cast<qint64>(bytes.size()))
         ADD_FAILURE() << "cannot write the generated read-out";
     file.close();
     analysis::MainState state;

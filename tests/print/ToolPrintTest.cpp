@@ -16,7 +16,7 @@ namespace {
 int runTool(const QStringList& args)
 {
     QProcess process;
-    process.start(QStringLiteral(NKP_TOOL_PATH), QStringList{QStringLiteral("print")} + args);
+    process.start(QStringLiteral(NKP_TOOL_PATH), QStringList {QStringLiteral("print")} + args);
     if (!process.waitForFinished(120000))
         return -1;
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -41,24 +41,25 @@ TEST(ToolPrint, CardAndListingAsPdfAndBadCommandLines)
 
     const QString oper = dir.filePath(QStringLiteral("oper.pdf"));
     ASSERT_EQ(runTool({QStringLiteral("oper"), nkp, QStringLiteral("--pdf"), oper, QStringLiteral("--from"),
-                       QStringLiteral("0"), QStringLiteral("--to"), QStringLiteral("40")}),
-              0);
+                  QStringLiteral("0"), QStringLiteral("--to"), QStringLiteral("40")}),
+        0);
     EXPECT_EQ(pdfPageCount(oper), 1);
     EXPECT_TRUE(pdfText(oper).contains(QStringLiteral("Страница 1")));
 
     const QString x = dir.filePath(QStringLiteral("x.pdf"));
     EXPECT_EQ(runTool({QStringLiteral("oper"), nkp, QStringLiteral("--pdf"), x, QStringLiteral("--from"),
-                       QStringLiteral("abc")}),
-              2);
+                  QStringLiteral("abc")}),
+        2);
     EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), x, QStringLiteral("--to"),
-                       QStringLiteral("5")}),
-              2);
+                  QStringLiteral("5")}),
+        2);
     EXPECT_EQ(runTool({QStringLiteral("poster"), nkp, QStringLiteral("--pdf"), x}), 2);
     EXPECT_EQ(runTool({QStringLiteral("card"), nkp}), 2);
-    EXPECT_EQ(runTool({QStringLiteral("card"), dir.filePath(QStringLiteral("none.nkp")), QStringLiteral("--pdf"), x}),
-              1);
+    EXPECT_EQ(runTool({QStringLiteral("card"), dir.filePath(QStringLiteral("none.nkp")),
+                  QStringLiteral("--pdf"), x}),
+        1);
     EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"),
-                       dir.filePath(QStringLiteral("no/such/x.pdf"))}),
-              1);
+                  dir.filePath(QStringLiteral("no/such/x.pdf"))}),
+        1);
     EXPECT_FALSE(QFile::exists(x));
 }

@@ -9,8 +9,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <fstream>
+#include <future>
 #include <random>
 #include <unistd.h>
 
@@ -80,7 +80,7 @@ TEST(DataFileReader, BeyondTheEndReadsZeros)
     EXPECT_EQ(f[9], 0xAB);
     EXPECT_EQ(f[10], 0);
     EXPECT_EQ(f[23], 0);
-    EXPECT_EQ(cut.frame(10999), FrameBytes{});
+    EXPECT_EQ(cut.frame(10999), FrameBytes {});
     EXPECT_EQ(readerOf({}).text(IdField::ServiceOrg), "");
     EXPECT_EQ(readerOf({}).byte(0), 0);
 }
@@ -88,7 +88,7 @@ TEST(DataFileReader, BeyondTheEndReadsZeros)
 TEST(DataFileReader, TextFields)
 {
     std::vector<std::uint8_t> bytes(kIdentificationOffset, 0);
-    EXPECT_EQ(readerOf(bytes).identification(), Identification{});  // ends at the gap byte
+    EXPECT_EQ(readerOf(bytes).identification(), Identification {});  // ends at the gap byte
 
     // Crane number filling its 10 bytes, followed directly by the year.
     bytes.resize(270629 + 3, 0);
@@ -171,7 +171,8 @@ TEST(DataFileWriter, RoundTripThroughTheReader)
     Identification id;
     const std::string cyrillic = "\xCA\xD1-55713-1";  // "КС-55713-1"
     id[IdField::CraneModel] = cyrillic;
-    id[IdField::NormGroup] = "\xC0" "5";
+    id[IdField::NormGroup] = "\xC0"
+                             "5";
     id[IdField::CraneNumber] = "0123456789";
     id[IdField::ReadingDate] = "01.02.2024 10:20";
     id[IdField::ControllerNumber] = "77";
@@ -217,8 +218,8 @@ TEST(Checksum, SumsTheFirst264192Bytes)
     std::mt19937 rng(5);
     for (auto& b : image)
         b = static_cast<std::uint8_t>(rng());
-    for (const std::size_t size : {std::size_t{1}, std::size_t{7}, std::size_t{1031}, std::size_t{264191},
-                                   kChecksumOffset, kImageSize}) {
+    for (const std::size_t size : {std::size_t {1}, std::size_t {7}, std::size_t {1031}, std::size_t {264191},
+             kChecksumOffset, kImageSize}) {
         std::uint32_t expected = 0;
         for (std::size_t i = 0; i < std::min(size, kChecksumOffset); ++i)
             expected += image[i];

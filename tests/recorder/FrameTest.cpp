@@ -36,7 +36,7 @@ TEST(Frame, CheckByte)
     erased[23] = 0x16;
     EXPECT_TRUE(frameValid(erased));
 
-    FrameBytes zeros{};
+    FrameBytes zeros {};
     EXPECT_FALSE(frameValid(zeros));
     zeros[23] = 0xFF;
     EXPECT_TRUE(frameValid(zeros));
@@ -49,7 +49,7 @@ TEST(Frame, CheckByte)
 
 TEST(Frame, ZeroFrameDecodes)
 {
-    FrameBytes f{};
+    FrameBytes f {};
     f[23] = 0xFF;
     const TFrameRecord r = decoded(f, 17);
     EXPECT_EQ(r.Number, 17);
@@ -95,7 +95,7 @@ TEST(Frame, NibblesAboveNine)
     EXPECT_EQ(decoded(withCheck({0, 0, 0, 0x01, 0x0B})).Date, "01.011.");
     EXPECT_EQ(decoded(withCheck({0, 0, 0, 0x01, 0x1A})).Date, "01.01.");
     // Reeving, mode and fault code show each nibble's decimal text.
-    FrameBytes f{};
+    FrameBytes f {};
     f[19] = 0xF3;
     f[22] = 0xAB;
     const TFrameRecord r = decoded(withCheck(f));
@@ -105,7 +105,7 @@ TEST(Frame, NibblesAboveNine)
 
 TEST(Frame, NumbersAndBits)
 {
-    FrameBytes f{};
+    FrameBytes f {};
     f[5] = 0x34;  // boom length 0x1234 = 4660 -> 46.60 m
     f[6] = 0x12;
     f[7] = 0x10;  // angle: byte 8 of 0xFF adds only 768: (16 + 768) * 0.1
@@ -153,7 +153,7 @@ TEST(FrameStore, NewClearedAndCompleted)
     EXPECT_EQ(c.FaultCode, "0");
     EXPECT_EQ(c.Status, "");
 
-    FrameBytes f{};
+    FrameBytes f {};
     f[3] = 0x07;
     f[4] = 0x03;
     decodeFrame(withCheck(f), 5, store[5]);

@@ -51,7 +51,7 @@ TEST(ConvertValue, EscapesBreaksAndSymbolRuns)
     EXPECT_EQ(convertValue("1|EOL:2|EOP:3", false, false), "1\n2\f3");
     EXPECT_EQ(convertValue("AB", true, false), "{\\f3\\lang1033\\langfe1049\\langnp1033 \\'41\\'42 }");
     EXPECT_EQ(convertValue("\xC0{|EOL:", true, true),
-              "{\\f3\\lang1033\\langfe1049\\langnp1033 \\'C0\\'7B\\'7C\\'45\\'4F\\'4C\\'3A }");
+        "{\\f3\\lang1033\\langfe1049\\langnp1033 \\'C0\\'7B\\'7C\\'45\\'4F\\'4C\\'3A }");
     EXPECT_EQ(convertValue("", true, true), "{\\f3\\lang1033\\langfe1049\\langnp1033  }");
     const std::string plain = "Text without specials, \xC0\xC1";
     EXPECT_EQ(convertValue(plain, false, true), plain);

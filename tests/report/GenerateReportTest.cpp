@@ -3,31 +3,34 @@
 
 TEST_F(ReportFixture, WorkedExampleWithPlainTextTemplate)
 {
-    const std::string templ = cp1251("Акт № #Num# от #DATE#\r\n#1##Pos#. #Name#\r\n#1#Итого: #Sum# (#Note#)\r\n");
-    const std::string data = cp1251("|0:Num:17\r\n|1:Pos:1|1:Name:Блок\r\n|1:Pos:2|1:Name:Датчик\r\n|0:Sum:2\r\n");
-    EXPECT_EQ(mergeBytes(templ, data), cp1251("Акт № 17 от 01.05.2007\r\n1. Блок\r\n2. Датчик\r\nИтого: 2 ()\r\n"));
+    const std::string templ
+        = cp1251("Акт № #Num# от #DATE#\r\n#1##Pos#. #Name#\r\n#1#Итого: #Sum# (#Note#)\r\n");
+    const std::string data
+        = cp1251("|0:Num:17\r\n|1:Pos:1|1:Name:Блок\r\n|1:Pos:2|1:Name:Датчик\r\n|0:Sum:2\r\n");
+    EXPECT_EQ(
+        mergeBytes(templ, data), cp1251("Акт № 17 от 01.05.2007\r\n1. Блок\r\n2. Датчик\r\nИтого: 2 ()\r\n"));
 }
 
 TEST_F(ReportFixture, EmptyDataFileLeavesFieldsEmptyAndDropsBlocks)
 {
-    EXPECT_EQ(mergeBytes("A#X#B #DATE# #TIME##EOP#\n#1#row #Y#\n#1#end", ""),
-              "AB 01.05.2007 09:05\f\r\nend");
+    EXPECT_EQ(mergeBytes("A#X#B #DATE# #TIME##EOP#\n#1#row #Y#\n#1#end", ""), "AB 01.05.2007 09:05\f\r\nend");
     EXPECT_EQ(mergeBytes("{\\rtf1 #X##EOP#}", ""), "{\\rtf1 {\\page}}");
 }
 
 TEST_F(ReportFixture, RtfTemplateEscapesValuesAndDeclaresCyrillicCharset)
 {
-    const std::string templ = "{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset0 Times;}}#A# #_SYMbol#}";
+    const std::string templ
+        = "{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset0 Times;}}#A# #_SYMbol#}";
     EXPECT_EQ(mergeBytes(templ, "|0:A:{x}\\|EOL:y|EOP:z\n|0:_SYMbol:AB\xC0\n"),
-              "{\\rtf1{\\fonttbl{\\f0\\fcharset204 Arial;}{\\f1\\fcharset204 Times;}}"
-              "\\'7Bx\\'7D\\'5C{\\par}y{\\page}z {\\f3\\lang1033\\langfe1049\\langnp1033 \\'41\\'42\\'C0 }}");
+        "{\\rtf1{\\fonttbl{\\f0\\fcharset204 Arial;}{\\f1\\fcharset204 Times;}}"
+        "\\'7Bx\\'7D\\'5C{\\par}y{\\page}z {\\f3\\lang1033\\langfe1049\\langnp1033 \\'41\\'42\\'C0 }}");
 }
 
 TEST_F(ReportFixture, TemplateNotStartingWithRtfIsPlainText)
 {
     const std::string data = "|0:A:{x}\\|EOL:y\n|0:_SYM:A\n";
     EXPECT_EQ(mergeBytes(" {\\rtf1 #A# #_SYM#}", data),
-              " {\\rtf1 {x}\\\r\ny {\\f3\\lang1033\\langfe1049\\langnp1033 \\'41 }}");
+        " {\\rtf1 {x}\\\r\ny {\\f3\\lang1033\\langfe1049\\langnp1033 \\'41 }}");
     EXPECT_EQ(mergeBytes("\xEF\xBB\xBF{\\rtf1 #A#}", data), "\xEF\xBB\xBF{\\rtf1 {x}\\\r\ny}");
 }
 
@@ -55,8 +58,8 @@ TEST_F(ReportFixture, BlocksOfSeveralGroupsAndLinesWithoutPairs)
     // Group 2 after group 0 cuts at the first group's block; a group line
     // without pairs still emits its block; a block of an absent group is ignored.
     const std::string templ = "H#H#\n#1#a#A#\n#1##2#b#B#\n#2#F";
-    EXPECT_EQ(mergeBytes(templ, "|0:H:h\n|2:B:1\n|1:A:2\n|1:\n|7:X:y\n|2:B:3\n"),
-              "Hh\r\nb1\r\na2\r\na\r\nb3\r\nF");
+    EXPECT_EQ(
+        mergeBytes(templ, "|0:H:h\n|2:B:1\n|1:A:2\n|1:\n|7:X:y\n|2:B:3\n"), "Hh\r\nb1\r\na2\r\na\r\nb3\r\nF");
 }
 
 TEST_F(ReportFixture, DosAndWindowsCodePagesOfDataLines)
@@ -67,7 +70,9 @@ TEST_F(ReportFixture, DosAndWindowsCodePagesOfDataLines)
 
 TEST_F(ReportFixture, CommentsCrLfAndMarkerBytesInValues)
 {
-    const std::string data = "# comment |0:A:no\r\n\r\n|0:A:a\x02" "1**b\x03" "c\r\n";
+    const std::string data = "# comment |0:A:no\r\n\r\n|0:A:a\x02"
+                             "1**b\x03"
+                             "c\r\n";
     EXPECT_EQ(mergeBytes("[#A#]#1#x#1#", data), "[a1**bc]");
 }
 
@@ -88,13 +93,13 @@ TEST_F(ReportFixture, ProgressHookSeesEveryLineIncludingTheLastEmptyRead)
         seen.push_back(n);
         return 0;
     });
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(seen, (std::vector<int> {1, 2, 3, 4}));
     seen.clear();
     mergeBytes("x", "", [&](int n) {
         seen.push_back(n);
         return 0;
     });
-    EXPECT_EQ(seen, (std::vector<int>{1}));
+    EXPECT_EQ(seen, (std::vector<int> {1}));
 }
 
 TEST_F(ReportFixture, CommandLineFormOfMessagesIsUtf8)
@@ -111,6 +116,7 @@ TEST_F(ReportFixture, LongDataLinesAndLineEndsAcrossReadBuffers)
     const std::string big(1 << 20, 'v');
     const std::string head = "|0:A:";
     const std::string filler(65536 - head.size() - 1, 'w');
-    const std::string data = head + filler + "\r\n|0:B:" + big + "\n|DOS:\n|0:C:" + std::string(70000, '\x80');
+    const std::string data
+        = head + filler + "\r\n|0:B:" + big + "\n|DOS:\n|0:C:" + std::string(70000, '\x80');
     EXPECT_EQ(mergeBytes("#A#|#B#|#C#", data), filler + "|" + big + "|" + std::string(70000, '\xC0'));
 }

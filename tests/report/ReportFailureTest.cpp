@@ -10,7 +10,8 @@ const char* const kStructure = "Ошибка в структуре файла ш
 TEST_F(ReportFixture, SameTemplateAndReportNameTouchesNoFile)
 {
     writeBytes(path("t"), "#A#");
-    EXPECT_EQ(failureOfRun(path("missing data"), path("t"), path("t")), "Имена файлов шаблона и отчета совпадают.");
+    EXPECT_EQ(
+        failureOfRun(path("missing data"), path("t"), path("t")), "Имена файлов шаблона и отчета совпадают.");
     EXPECT_EQ(readBytes(path("t")), "#A#");
 }
 
@@ -27,7 +28,8 @@ TEST_F(ReportFixture, ReportThatCannotBeOpenedStaysAsItWas)
     writeBytes(path("d"), "|0:A:1\n");
     std::filesystem::create_directory(path("r"));  // a folder in the report's place
     for (const std::string& report : {path("r"), path("no folder/r")})
-        EXPECT_EQ(failureOfRun(path("d"), path("t"), report), "Не открыт файл отчета.\nВОЗМОЖНО НЕ ЗАКРЫТ СТАРЫЙ ОТЧЕТ.");
+        EXPECT_EQ(failureOfRun(path("d"), path("t"), report),
+            "Не открыт файл отчета.\nВОЗМОЖНО НЕ ЗАКРЫТ СТАРЫЙ ОТЧЕТ.");
     EXPECT_TRUE(std::filesystem::is_directory(path("r")));
     EXPECT_FALSE(std::filesystem::exists(path("no folder")));
 }
@@ -53,7 +55,8 @@ TEST_F(ReportFixture, UnpairedDelimiterLeavesAnEmptyReport)
 TEST_F(ReportFixture, GroupOutOfRangeKeepsWhatWasWritten)
 {
     const std::string templ = "head\n#1#row #V#\n#1#foot";
-    for (const std::string bad : {"|1000:V:b", "|-1:V:b", "|9999999999:V:b", "|99999999999999999999999:V:b"}) {
+    for (const std::string bad :
+        {"|1000:V:b", "|-1:V:b", "|9999999999:V:b", "|99999999999999999999999:V:b"}) {
         EXPECT_EQ(failureOf(templ, "|1:V:a\n" + bad + "\n|1:V:c\n"), kStructure) << bad;
         EXPECT_EQ(readBytes(path("r")), "head\r\nrow a\r\n") << bad;
     }
@@ -63,7 +66,8 @@ TEST_F(ReportFixture, GroupOutOfRangeKeepsWhatWasWritten)
 TEST_F(ReportFixture, ProgressHookStopsTheRun)
 {
     const auto stopAtThree = [](int n) { return n == 3 ? 1 : 0; };
-    EXPECT_EQ(failureOf("#1#r#V#\n#1#end", "|1:V:a\n|1:V:b\n|1:V:c\n", stopAtThree), "Создание отчета прервано");
+    EXPECT_EQ(
+        failureOf("#1#r#V#\n#1#end", "|1:V:a\n|1:V:b\n|1:V:c\n", stopAtThree), "Создание отчета прервано");
     EXPECT_EQ(readBytes(path("r")), "ra\r\nrb\r\n");
 }
 

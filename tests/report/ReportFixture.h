@@ -17,9 +17,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               (std::string("nkp_report_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(::getpid()));
+        dir_ = std::filesystem::temp_directory_path()
+            / (std::string("nkp_report_") + info->test_suite_name() + "_" + info->name() + "_"
+                + std::to_string(::getpid()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -39,8 +39,8 @@ protected:
     static std::string cp1251(const std::string& utf8) { return nkp::codec::utf8ToCp1251(utf8); }
 
     // Merges raw bytes; returns the report's bytes.
-    std::string mergeBytes(const std::string& templ, const std::string& data,
-                           const nkp::report::ProgressHook& hook = {})
+    std::string mergeBytes(
+        const std::string& templ, const std::string& data, const nkp::report::ProgressHook& hook = {})
     {
         writeBytes(path("t"), templ);
         writeBytes(path("d"), data);
@@ -50,7 +50,8 @@ protected:
 
     // The message of the RepoRTF_Error a run on these files throws, as UTF-8
     // ("" if none); the Windows-1251 form is checked against the UTF-8 one.
-    static std::string failureOfRun(const std::string& data, const std::string& templ, const std::string& report)
+    static std::string failureOfRun(
+        const std::string& data, const std::string& templ, const std::string& report)
     {
         try {
             nkp::report::GenerateReport(data, templ, report, {}, fixedClock);
@@ -62,8 +63,8 @@ protected:
     }
 
     // The same for a run on the given bytes.
-    std::string failureOf(const std::string& templ, const std::string& data,
-                          const nkp::report::ProgressHook& hook = {})
+    std::string failureOf(
+        const std::string& templ, const std::string& data, const nkp::report::ProgressHook& hook = {})
     {
         try {
             mergeBytes(templ, data, hook);

@@ -9,12 +9,20 @@ using namespace nkp::report;
 
 namespace {
 
-const ReportDateTime kMay1st{2007, 5, 1, 23, 59};
+const ReportDateTime kMay1st {2007, 5, 1, 23, 59};
 
-std::string prepared(const std::string& text) { return prepareTemplate(text, kMay1st).text; }
-std::string field(const std::string& name) { return "\x03" + name + "\x03"; }
-const std::string kGroup1 = "\x02" "1**";
-const std::string kGroup3 = "\x02" "3**";
+std::string prepared(const std::string& text)
+{
+    return prepareTemplate(text, kMay1st).text;
+}
+std::string field(const std::string& name)
+{
+    return "\x03" + name + "\x03";
+}
+const std::string kGroup1 = "\x02"
+                            "1**";
+const std::string kGroup3 = "\x02"
+                            "3**";
 
 }  // namespace
 
@@ -27,27 +35,40 @@ TEST(TemplateScanner, SpecialFieldsInBothKinds)
     EXPECT_FALSE(prepareTemplate("", kMay1st).rtf);
     EXPECT_EQ(prepared(""), "");
     EXPECT_EQ(prepared("{\\rtf1{\\f0\\fcharset0 A;}{\\f1\\fcharset0 B;}}"),
-              "{\\rtf1{\\f0\\fcharset204 A;}{\\f1\\fcharset204 B;}}");
+        "{\\rtf1{\\f0\\fcharset204 A;}{\\f1\\fcharset204 B;}}");
 }
 
 TEST(TemplateScanner, FieldNamesLoseTheFormattingAWordProcessorPutInside)
 {
-    EXPECT_EQ(prepared("#Ti{\\b tle}#|#Ti\\b tle#|#Tip{\\i Krana}#"), field("Title") + "|" + field("Title") + "|" +
-                                                                            field("TipKrana"));
+    EXPECT_EQ(prepared("#Ti{\\b tle}#|#Ti\\b tle#|#Tip{\\i Krana}#"),
+        field("Title") + "|" + field("Title") + "|" + field("TipKrana"));
     EXPECT_EQ(prepared("#A-B.c d#|#x{y#|#x\\y}z#"), field("ABcd") + "|" + field("xy") + "|" + field("xz"));
     // Cyrillic letters vanish from a plain-text field ("Поле1" is group 1);
     // in RTF they stand as hex escapes and the name is kept whole.
-    EXPECT_EQ(prepared("#\xCF\xEE\xEB\xE5" "1#"), kGroup1);
-    EXPECT_EQ(prepared("{\\rtf1 #\\'cf\\'ee\\'eb\\'e51#}"), "{\\rtf1 " + field("\\'cf\\'ee\\'eb\\'e51") + "}");
+    EXPECT_EQ(prepared("#\xCF\xEE\xEB\xE5"
+                       "1#"),
+        kGroup1);
+    EXPECT_EQ(
+        prepared("{\\rtf1 #\\'cf\\'ee\\'eb\\'e51#}"), "{\\rtf1 " + field("\\'cf\\'ee\\'eb\\'e51") + "}");
 }
 
 TEST(TemplateScanner, GroupFields)
 {
     EXPECT_EQ(prepared("a#0#b#D#c#00#d"), "abcd");
     EXPECT_EQ(prepared("#D3##3D##3##003#"), kGroup3 + kGroup3 + kGroup3 + kGroup3);
-    EXPECT_EQ(prepared("#12##1234##123#"), "\x02" "12*" "\x02" "123" "\x02" "123");
+    EXPECT_EQ(prepared("#12##1234##123#"),
+        "\x02"
+        "12*"
+        "\x02"
+        "123"
+        "\x02"
+        "123");
     // Seven characters are read after a leading "D"; any number otherwise.
-    EXPECT_EQ(prepared("#D00000001##D12345678##99999999999999999999999#"), "\x02" "123" "\x02" "999");
+    EXPECT_EQ(prepared("#D00000001##D12345678##99999999999999999999999#"),
+        "\x02"
+        "123"
+        "\x02"
+        "999");
     EXPECT_EQ(prepared("#D3D##3D3##DX#"), field("D3D") + field("3D3") + field("DX"));
     EXPECT_EQ(groupFieldMarker("D"), std::string());
     EXPECT_EQ(groupFieldMarker(""), std::nullopt);
@@ -71,7 +92,7 @@ TEST(TemplateScanner, DelimiterChange)
     EXPECT_EQ(prepared("#@3#33 3D3"), "\\'33 ");
     const std::string longDelimiter(70000, 'a');
     EXPECT_EQ(prepared("#@" + longDelimiter + "b#x" + longDelimiter + "bKey" + longDelimiter + "by"),
-              "x" + field("Key") + "y");
+        "x" + field("Key") + "y");
 }
 
 TEST(TemplateScanner, UnpairedDelimiterIsAStructureError)

@@ -30,9 +30,9 @@ public:
 
 // How a scripted device behaves on its port.
 struct FakeDevice {
-    std::optional<std::uint8_t> stream;        // sends this byte endlessly until the probe
-    std::optional<std::uint8_t> probeAnswer;   // nothing: the probe gets no reply
-    std::vector<std::uint8_t> unsolicited;     // arrives right after the purge
+    std::optional<std::uint8_t> stream;       // sends this byte endlessly until the probe
+    std::optional<std::uint8_t> probeAnswer;  // nothing: the probe gets no reply
+    std::vector<std::uint8_t> unsolicited;    // arrives right after the purge
     // After the command byte: pieces of the transfer, each after a pause (ms).
     std::vector<std::pair<int, std::vector<std::uint8_t>>> transfer;
 };
@@ -40,7 +40,11 @@ struct FakeDevice {
 // A SerialPortIo over scripted devices and a virtual clock; logs every call.
 class FakeSerialPort : public SerialPortIo {
 public:
-    explicit FakeSerialPort(VirtualClock& clock) : clock_(clock) { clock_.log = &log; }
+    explicit FakeSerialPort(VirtualClock& clock)
+        : clock_(clock)
+    {
+        clock_.log = &log;
+    }
     ~FakeSerialPort() override
     {
         if (clock_.log == &log)
@@ -69,7 +73,7 @@ public:
     bool isOpen() const override { return device_ != nullptr; }
     void applyLineSettings(const LineSettings& s) override
     {
-        log.push_back(s == LineSettings{} ? "line device" : "line other");
+        log.push_back(s == LineSettings {} ? "line device" : "line other");
     }
     void applyTimeouts(const Timeouts& t) override
     {

@@ -47,4 +47,4 @@ private:
     }
 };
 
-} // namespace nkp::test
+}  // namespace nkp::test

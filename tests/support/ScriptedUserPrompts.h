@@ -19,8 +19,8 @@ public:
         std::string text;     // or the dialog's proposed file name
     };
 
-    std::deque<bool> warningAnswers;                      // default: OK
-    std::deque<std::optional<std::string>> fileAnswers;   // open, save and folder; default: cancel
+    std::deque<bool> warningAnswers;                     // default: OK
+    std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
 
@@ -41,19 +41,19 @@ public:
     {
         calls.push_back({"open", dialog.title, dialog.fileName});
         dialogs.push_back(dialog);
-        return pop(fileAnswers, std::optional<std::string>{});
+        return pop(fileAnswers, std::optional<std::string> {});
     }
     std::optional<std::string> saveFile(const FileDialog& dialog) override
     {
         calls.push_back({"save", dialog.title, dialog.fileName});
         dialogs.push_back(dialog);
-        return pop(fileAnswers, std::optional<std::string>{});
+        return pop(fileAnswers, std::optional<std::string> {});
     }
 
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override
     {
         calls.push_back({"folder", title, initialDir});
-        return pop(fileAnswers, std::optional<std::string>{});
+        return pop(fileAnswers, std::optional<std::string> {});
     }
 
     // Calls of one kind, in order.
@@ -67,8 +67,7 @@ public:
     }
 
 private:
-    template <typename T>
-    static T pop(std::deque<T>& queue, T fallback)
+    template <typename T> static T pop(std::deque<T>& queue, T fallback)
     {
         if (queue.empty())
             return fallback;

@@ -14,7 +14,7 @@ inline std::vector<std::uint8_t> checkedImage(unsigned step = 7)
     std::vector<std::uint8_t> image(270336);
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<std::uint8_t>(i * step + i / 251);
-    const std::uint32_t sum = std::accumulate(image.begin(), image.begin() + 264192, std::uint32_t{0});
+    const std::uint32_t sum = std::accumulate(image.begin(), image.begin() + 264192, std::uint32_t {0});
     for (int b = 0; b < 4; ++b)
         image[264192 + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(sum >> (8 * b));
     return image;

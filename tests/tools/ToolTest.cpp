@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <sstream>
 #include <sys/wait.h>
@@ -22,7 +22,8 @@ struct ToolRun {
 // Runs nkp3-tool under the C locale with the given arguments (quoted by the caller).
 ToolRun tool(const std::string& args)
 {
-    const auto errFile = std::filesystem::temp_directory_path() / ("nkp_tool_err_" + std::to_string(::getpid()));
+    const auto errFile
+        = std::filesystem::temp_directory_path() / ("nkp_tool_err_" + std::to_string(::getpid()));
     const std::string command = "LC_ALL=C '" NKP_TOOL_PATH "' " + args + " 2>'" + errFile.string() + "'";
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -69,7 +70,8 @@ TEST_F(ToolTest, GenerateWritesTheSeededReadout)
 {
     ASSERT_EQ(tool("generate --seed 42 " + path("a.nkp")).status, 0);
     std::ifstream in(dir / "a.nkp", std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> bytes(
+        (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     nkp::generator::GeneratorOptions options;
     options.seed = 42;
     EXPECT_EQ(bytes, nkp::generator::generateDataFile(options));
@@ -88,14 +90,14 @@ TEST_F(ToolTest, InfoKeysListsEveryLoadedValue)
         names.push_back(line.substr(0, tab));
         values[line.substr(0, tab)] = line.substr(tab + 1);
     }
-    const std::vector<std::string> expected = {
-        "Edit_Org", "Edit_Name", "Edit_NUd", "Edit_DateUd", "Edit_DataSch", "Edit_MKran", "Edit_NKran",
-        "Edit_GodIzgot", "Edit_GrRegNag", "Edit_IzgotKran", "Edit_Vlad", "Edit_ModTRV", "Edit_NTRV",
-        "Edit_IzgotTRV", "L_TimeAll", "Label_0", "Label_12", "Label_25", "Label_50", "Label_100", "CGauge_N0",
-        "CGauge_N12", "CGauge_N25", "CGauge_N50", "CGauge_N100", "Edit_HarCh", "Edit_DataUst", "Label_Per1",
-        "Label_Per2", "Label_Per3", "Label_Per4", "Label_Per5", "Label_Read1", "Label_Read2", "Label_Read3",
-        "Label_QSum", "Label_NHarch", "Label_KIspU", "Label_KNag", "Label_RezhQ", "Label_RezhA", "TotalCycles",
-        "OperatingMinutes", "LiftedMassRaw", "NewestFrame", "NewestFrameTime", "RingStart", "FrameYear"};
+    const std::vector<std::string> expected = {"Edit_Org", "Edit_Name", "Edit_NUd", "Edit_DateUd",
+        "Edit_DataSch", "Edit_MKran", "Edit_NKran", "Edit_GodIzgot", "Edit_GrRegNag", "Edit_IzgotKran",
+        "Edit_Vlad", "Edit_ModTRV", "Edit_NTRV", "Edit_IzgotTRV", "L_TimeAll", "Label_0", "Label_12",
+        "Label_25", "Label_50", "Label_100", "CGauge_N0", "CGauge_N12", "CGauge_N25", "CGauge_N50",
+        "CGauge_N100", "Edit_HarCh", "Edit_DataUst", "Label_Per1", "Label_Per2", "Label_Per3", "Label_Per4",
+        "Label_Per5", "Label_Read1", "Label_Read2", "Label_Read3", "Label_QSum", "Label_NHarch",
+        "Label_KIspU", "Label_KNag", "Label_RezhQ", "Label_RezhA", "TotalCycles", "OperatingMinutes",
+        "LiftedMassRaw", "NewestFrame", "NewestFrameTime", "RingStart", "FrameYear"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(values["Edit_IzgotTRV"], "ОАО \"ПЗЛ\", г. Энск");
     EXPECT_EQ(values["RingStart"], std::to_string(std::stoi(values["NewestFrame"]) + 1));
@@ -112,8 +114,9 @@ TEST_F(ToolTest, FramesListsTheRingOldestFirst)
     ASSERT_EQ(run.status, 0) << run.err;
     const auto rows = lines(run.out);
     ASSERT_EQ(rows.size(), 11001u);
-    EXPECT_EQ(rows[0], "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;"
-                       "DiscreteInputs;OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status");
+    EXPECT_EQ(rows[0],
+        "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;"
+        "DiscreteInputs;OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status");
     const auto newest = keys.out.find("NewestFrame\t");
     const int newestIndex = std::stoi(keys.out.substr(newest + 12));
     // The last row is the newest frame; its record index is NewestFrame.
@@ -123,8 +126,9 @@ TEST_F(ToolTest, FramesListsTheRingOldestFirst)
         ASSERT_EQ(std::count(rows[i].begin(), rows[i].end(), ';'), 16) << rows[i];
         if (rows[i].ends_with(";Брак")) {
             ++broken;
-            EXPECT_NE(rows[i].find(";01.01.1999;00:00:00;0.00;0.0;0.0;0.0;0.00;0.00;00000000;00000000;;00000000;0;0;"),
-                      std::string::npos);
+            EXPECT_NE(rows[i].find(
+                          ";01.01.1999;00:00:00;0.00;0.0;0.0;0.0;0.00;0.00;00000000;00000000;;00000000;0;0;"),
+                std::string::npos);
         }
     }
     EXPECT_EQ(broken, 12);

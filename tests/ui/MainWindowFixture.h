@@ -1,8 +1,8 @@
 #pragma once
 
-#include "readout_generator/ReadoutGenerator.h"
 #include "ScriptedUserPrompts.h"
 #include "codec/Codec.h"
+#include "readout_generator/ReadoutGenerator.h"
 #include "ui/Tpb140_nkp3_main.h"
 
 #include <QFile>
@@ -38,8 +38,8 @@ struct MainWindowFixture {
     // "Открыть" with the dialog answering `path` (or cancelling).
     void open(const std::optional<QString>& path)
     {
-        prompts.fileAnswers.push_back(path ? std::optional<std::string>(QFile::encodeName(*path).toStdString())
-                                           : std::nullopt);
+        prompts.fileAnswers.push_back(
+            path ? std::optional<std::string>(QFile::encodeName(*path).toStdString()) : std::nullopt);
         window->Menu_OpenSTN3->trigger();
     }
 

@@ -27,7 +27,10 @@ std::string cp1251(const QString& text)
 
 // Renders every preview into a PDF file of its own and remembers the titles.
 struct RecordingPreview {
-    explicit RecordingPreview(QString folder) : dir(std::move(folder)) {}
+    explicit RecordingPreview(QString folder)
+        : dir(std::move(folder))
+    {
+    }
     QString dir;
     QStringList titles;
     QStringList files;
@@ -81,8 +84,9 @@ private slots:
         RecordingPreview preview(dir.path());
         form.setPreview(preview.hook());
         form.printInfoCardAndAppendix();
-        QCOMPARE(preview.titles, (QStringList{QStringLiteral("Информационная карта"), QStringLiteral("Приложение 1"),
-                                              QStringLiteral("Приложение 2")}));
+        QCOMPARE(preview.titles,
+            (QStringList {QStringLiteral("Информационная карта"), QStringLiteral("Приложение 1"),
+                QStringLiteral("Приложение 2")}));
         QVERIFY(preview.allRendered);
         for (const QString& file : preview.files)
             QCOMPARE(head(file), QByteArray("%PDF-"));
@@ -110,7 +114,8 @@ private slots:
         QCOMPARE(prompts.callsOf("error").size(), std::size_t(2));
 
         // Numbers outside the records are limited; "по" below "с" still prints.
-        for (const auto& [home, end] : {std::pair{"0", "40"}, std::pair{"40", "3"}, std::pair{"-7", "99999999"}}) {
+        for (const auto& [home, end] :
+            {std::pair {"0", "40"}, std::pair {"40", "3"}, std::pair {"-7", "99999999"}}) {
             form.setFrameRangeTexts(QString::fromLatin1(home), QString::fromLatin1(end));
             form.printOperationalInfo();
         }
@@ -126,9 +131,8 @@ private slots:
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         TForm_Print form(state, prompts);
-        const TForm_Print::Render render = [&state](QPagedPaintDevice& device) {
-            return nkp::print::printInfoCard(device, state);
-        };
+        const TForm_Print::Render render
+            = [&state](QPagedPaintDevice& device) { return nkp::print::printInfoCard(device, state); };
 
         const QString path = dir.filePath(QStringLiteral("карта.pdf"));
         prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
@@ -141,7 +145,8 @@ private slots:
         QVERIFY(!form.exportToPdf(QStringLiteral("x"), render));
         QVERIFY(prompts.callsOf("error").empty());
 
-        prompts.fileAnswers.push_back(QFile::encodeName(dir.filePath(QStringLiteral("no/such/x.pdf"))).toStdString());
+        prompts.fileAnswers.push_back(
+            QFile::encodeName(dir.filePath(QStringLiteral("no/such/x.pdf"))).toStdString());
         QVERIFY(!form.exportToPdf(QStringLiteral("x"), render));
         QCOMPARE(prompts.callsOf("error").size(), std::size_t(1));
     }
@@ -171,10 +176,12 @@ private slots:
         });
         closer.start();
         nkp::ui::printInfoCard(nullptr, state, prompts);
-        nkp::ui::printOperationalInfo(nullptr, state, prompts, QStringLiteral("0"), QStringLiteral("10"), ',');
+        nkp::ui::printOperationalInfo(
+            nullptr, state, prompts, QStringLiteral("0"), QStringLiteral("10"), ',');
         closer.stop();
-        QCOMPARE(shown, (QStringList{QStringLiteral("Информационная карта"), QStringLiteral("Приложение 1"),
-                                     QStringLiteral("Приложение 2"), QStringLiteral("Оперативная информация")}));
+        QCOMPARE(shown,
+            (QStringList {QStringLiteral("Информационная карта"), QStringLiteral("Приложение 1"),
+                QStringLiteral("Приложение 2"), QStringLiteral("Оперативная информация")}));
         QVERIFY(pdfButton);
     }
 };

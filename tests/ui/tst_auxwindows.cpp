@@ -29,7 +29,7 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     QVERIFY2(log.contains(QStringLiteral("Контрольная сумма образа памяти совпадает")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Кадров с ошибкой контрольной суммы: %1")
                               .arg(w.state().diagnostics.brokenFrames.size())),
-             qPrintable(log));
+        qPrintable(log));
 
     // A short file: its size and the checksum mismatch are listed; the log is rewritten.
     std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile(f.options);
@@ -71,7 +71,9 @@ void TestAuxWindows::screenshots()
     // The window never grows beyond 800 by 600, whatever its tabs hold.
     for (int i = 0; i < w.PageControl_Main->count(); ++i)
         QVERIFY2(w.PageControl_Main->widget(i)->minimumSizeHint().width() <= 790,
-                 qPrintable(QStringLiteral("tab %1 needs %2 px").arg(i).arg(w.PageControl_Main->widget(i)->minimumSizeHint().width())));
+            qPrintable(QStringLiteral("tab %1 needs %2 px")
+                           .arg(i)
+                           .arg(w.PageControl_Main->widget(i)->minimumSizeHint().width())));
     QVERIFY(w.width() <= 800 && w.height() <= 600);
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));

@@ -5,8 +5,8 @@
 
 #include "ui/ChartZoomSync.h"
 #include "ui/ChartsTab.h"
-#include "ui/FramesTab.h"
 #include "ui/FrameChart.h"
+#include "ui/FramesTab.h"
 #include "ui/UiText.h"
 
 #include <QSignalSpy>
@@ -48,7 +48,7 @@ struct ChartsFixture : MainWindowFixture {
 void wheel(QWidget* w, QPoint pos, int steps)
 {
     QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * steps), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &event);
 }
 
@@ -202,8 +202,8 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
         (s.recordAt(p).isOk() ? good : bad) = p;
     QVERIFY(good >= 0);
     const nkp::recorder::TFrameRecord& r = s.recordAt(good);
-    const QString expected =
-        QStringLiteral("Кадр %1\n%2 %3").arg(good).arg(fromCp1251(r.Date), fromCp1251(r.Time));
+    const QString expected
+        = QStringLiteral("Кадр %1\n%2 %3").arg(good).arg(fromCp1251(r.Date), fromCp1251(r.Time));
     QVERIFY(!r.Date.empty() && !r.Time.empty());
     const QPoint at(qRound(f.param->xAxis->coordToPixel(good)), f.param->axisRect()->center().y());
     QCOMPARE(f.param->toolTipAt(at), expected);
@@ -216,7 +216,7 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
     // plot area there is nothing to name.
     if (bad >= 0)
         QCOMPARE(f.param->toolTipAt(QPoint(qRound(f.param->xAxis->coordToPixel(bad)), at.y())),
-                 QStringLiteral("Кадр %1").arg(bad));
+            QStringLiteral("Кадр %1").arg(bad));
     const QPoint below(at.x(), f.param->axisRect()->bottom() + 5);
     QCOMPARE(f.param->toolTipAt(below), QString());
     mouse(f.param, QEvent::MouseMove, below, Qt::NoButton, Qt::NoButton);
@@ -228,7 +228,7 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
     f.param->xAxis->setRange(zoomed);
     f.param->replot();
     QCOMPARE(f.param->toolTipAt(QPoint(qRound(f.param->xAxis->coordToPixel(good)), at.y())),
-             QStringLiteral("Кадр %1").arg(good));
+        QStringLiteral("Кадр %1").arg(good));
 }
 
 QTEST_MAIN(TestChartZoom)

@@ -10,11 +10,11 @@
 #include "ui/FleetTableModel.h"
 #include "ui/ResourceColor.h"
 
+#include <QBrush>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QBrush>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -55,7 +55,7 @@ void waitForScan(TForm_Fleet& w, QSignalSpy& ended, int count)
     QVERIFY(!w.isScanning());
 }
 
-} // namespace
+}  // namespace
 
 void TestFleet::scanFilterSortActivateExport()
 {
@@ -82,7 +82,8 @@ void TestFleet::scanFilterSortActivateExport()
         return view.index(row, static_cast<int>(FleetColumn::ResourcePercent)).data(Qt::BackgroundRole);
     };
     QVERIFY(!resourceBackground(0).isValid());
-    QCOMPARE(resourceBackground(1).value<QBrush>().color(), nkp::ui::resourceColor(nkp::analysis::ResourceLevel::Green));
+    QCOMPARE(resourceBackground(1).value<QBrush>().color(),
+        nkp::ui::resourceColor(nkp::analysis::ResourceLevel::Green));
 
     // Total cycles sort as numbers (the generated totals differ in digit count).
     w.Table_Fleet->sortByColumn(static_cast<int>(FleetColumn::TotalCycles), Qt::AscendingOrder);
@@ -91,7 +92,7 @@ void TestFleet::scanFilterSortActivateExport()
         totals << cell(view, r, FleetColumn::TotalCycles).toLongLong();
     QVERIFY(std::is_sorted(totals.begin(), totals.end()));
     QVERIFY(QString::number(totals.front()).size() != QString::number(totals.back()).size());
-    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp")); // no number: first
+    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));  // no number: first
 
     // The filter looks through every column, in any letter case.
     const QString model = cell(view, 1, FleetColumn::CraneModel);

@@ -32,7 +32,8 @@ private slots:
 
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
-        nkp::forms::Createforms forms(state, prompts, [] {}, settings);
+        nkp::forms::Createforms forms(
+            state, prompts, [] {}, settings);
         const auto outcome = nkp::ui::runFormCommand(forms, 3, prompts);
         QCOMPARE(outcome.result, nkp::forms::FormResult::Failed);
         const auto errors = prompts.callsOf("error");
@@ -48,11 +49,13 @@ private slots:
         nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root, ',');
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
-        nkp::forms::Createforms forms(state, prompts, [] {}, settings);
+        nkp::forms::Createforms forms(
+            state, prompts, [] {}, settings);
         QCOMPARE(nkp::ui::runFormCommand(forms, 1, prompts).result, nkp::forms::FormResult::Failed);
         const auto errors = prompts.callsOf("error");
         QCOMPARE(errors.size(), size_t(1));
-        QVERIFY(nkp::codec::cp1251ToUtf8(errors[0].text).find(settings.folders.templates) != std::string::npos);
+        QVERIFY(
+            nkp::codec::cp1251ToUtf8(errors[0].text).find(settings.folders.templates) != std::string::npos);
     }
 };
 

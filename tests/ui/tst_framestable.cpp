@@ -92,7 +92,7 @@ void TestFramesTable::rangeLimitsAndHugeNumbers()
     // A "с" beyond the last position selects nothing.
     range(f, "11000", "12000");
     const auto infos = f.prompts.callsOf("information");
-    QCOMPARE(infos.size(), std::size_t{1});
+    QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(infos[0].text, cp1251(kNothingFound));
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0"));
     // The scroll bar stays; the emptied list shows at the next fill.
@@ -112,7 +112,7 @@ void TestFramesTable::emptyEditKeepsSelection()
     t.Edit_Mmax->clear();
     t.BitBtn_MaxM->click();
     const auto errors = f.prompts.callsOf("error");
-    QCOMPARE(errors.size(), std::size_t{2});
+    QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("Введите число"));
     QCOMPARE(f.window->state().FrameOrder, order);
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
@@ -161,7 +161,7 @@ void TestFramesTable::dateSelections()
     t.DateTimePicker_Data->setDate(QDate(2001, 2, 3));
     t.BitBtn_DataSel->click();
     const auto infos = f.prompts.callsOf("information");
-    QCOMPARE(infos.size(), std::size_t{1});
+    QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(infos[0].text, cp1251(kNothingFound));
 }
 
@@ -171,7 +171,7 @@ void TestFramesTable::selectionsBeforeLoading()
     FramesTab& t = *f.window->TabSheet_Cikl;
     t.BitBtn_MaxM->click();
     t.BitBtn_DataSel->click();
-    QCOMPARE(f.prompts.callsOf("information").size(), std::size_t{2});
+    QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {2});
     range(f, "0", "40");
     QCOMPARE(cell(f, 0, 0), QString());  // positions listed, frames never loaded
 }
@@ -235,7 +235,7 @@ void TestFramesTable::exportFollowsCurrentOrder()
         f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
         f.window->Menu_ExportFrames->trigger();
         QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>{};
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray> {};
     };
     const QList<QByteArray> all = exportTo(f.dir.filePath(QStringLiteral("all.csv")));
     QCOMPARE(all.size(), 11002);  // header, 11000 frames, nothing after the last line end
@@ -259,7 +259,7 @@ void TestFramesTable::exportFollowsCurrentOrder()
     QVERIFY(f.prompts.callsOf("error").empty());
     const QString bad = f.dir.filePath(QStringLiteral("missing/folder/x.csv"));
     QVERIFY(exportTo(bad).isEmpty());
-    QCOMPARE(f.prompts.callsOf("error").size(), std::size_t{1});
+    QCOMPARE(f.prompts.callsOf("error").size(), std::size_t {1});
     QVERIFY(!QFile::exists(bad));
 }
 

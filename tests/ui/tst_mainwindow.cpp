@@ -13,12 +13,12 @@
 
 #include <QDateEdit>
 #include <QDir>
-#include <QSortFilterProxyModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -88,7 +88,11 @@ void TestMainWindow::startState()
     QVERIFY(w.TabSheet_Const->Edit_HarCh->isReadOnly());
     QCOMPARE(w.TabSheet_Const->Edit_GrRegNag->text(), QStringLiteral("А1"));
 
-    struct Item { QAction* action; const char* caption; QKeySequence shortcut; };
+    struct Item {
+        QAction* action;
+        const char* caption;
+        QKeySequence shortcut;
+    };
     const Item items[] = {
         {w.Menu_STN3, "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
         {w.Menu_OpenSTN3, "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
@@ -125,19 +129,19 @@ void TestMainWindow::loadFillsFirstTab()
     TForm_TPB140CMain& w = *f.window;
     ConstTab& t = *w.TabSheet_Const;
     QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140  [demo.nkp]"));
-    QCOMPARE(f.prompts.callsOf("open").size(), std::size_t{1});
+    QCOMPARE(f.prompts.callsOf("open").size(), std::size_t {1});
     QCOMPARE(f.prompts.dialogs[0].title, cp1251("Открыть"));
     QCOMPARE(f.prompts.dialogs[0].filter, cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*"));
 
     using nkp::recorder::IdField;
     const nkp::recorder::Identification id = nkp::generator::generateIdentification(f.options);
-    const std::pair<QLineEdit*, IdField> edits[] = {
-        {t.Edit_Org, IdField::ServiceOrg},     {t.Edit_Name, IdField::Operator},
-        {t.Edit_NUd, IdField::CertNumber},     {t.Edit_DateUd, IdField::CertValidity},
-        {t.Edit_DataSch, IdField::ReadingDate}, {t.Edit_MKran, IdField::CraneModel},
-        {t.Edit_NKran, IdField::CraneNumber},  {t.Edit_GodIzgot, IdField::CraneYear},
-        {t.Edit_GrRegNag, IdField::NormGroup}, {t.Edit_Vlad, IdField::CraneOwner},
-        {t.Edit_ModTRV, IdField::LimiterModel}, {t.Edit_NTRV, IdField::LimiterNumber}};
+    const std::pair<QLineEdit*, IdField> edits[]
+        = {{t.Edit_Org, IdField::ServiceOrg}, {t.Edit_Name, IdField::Operator},
+            {t.Edit_NUd, IdField::CertNumber}, {t.Edit_DateUd, IdField::CertValidity},
+            {t.Edit_DataSch, IdField::ReadingDate}, {t.Edit_MKran, IdField::CraneModel},
+            {t.Edit_NKran, IdField::CraneNumber}, {t.Edit_GodIzgot, IdField::CraneYear},
+            {t.Edit_GrRegNag, IdField::NormGroup}, {t.Edit_Vlad, IdField::CraneOwner},
+            {t.Edit_ModTRV, IdField::LimiterModel}, {t.Edit_NTRV, IdField::LimiterNumber}};
     for (const auto& [edit, field] : edits)
         QCOMPARE(edit->text(), fromCp1251(id[field]));
     QCOMPARE(t.Edit_IzgotKran->text(), fromCp1251(id[IdField::CraneMaker]));
@@ -146,7 +150,8 @@ void TestMainWindow::loadFillsFirstTab()
     // Counters straight from the file's bytes.
     const nkp::recorder::DataFileReader file(nkp::generator::generateDataFile(f.options));
     const std::uint32_t minutes = file.read24(264004);
-    QCOMPARE(t.L_TimeAll->text(), QStringLiteral("%1:%2:00").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0')));
+    QCOMPARE(t.L_TimeAll->text(),
+        QStringLiteral("%1:%2:00").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0')));
     QLabel* counts[] = {t.Label_0, t.Label_12, t.Label_25, t.Label_50, t.Label_100};
     QProgressBar* gauges[] = {t.CGauge_N0, t.CGauge_N12, t.CGauge_N25, t.CGauge_N50, t.CGauge_N100};
     std::uint32_t largest = 1, total = 0;
@@ -160,13 +165,15 @@ void TestMainWindow::loadFillsFirstTab()
         QCOMPARE(gauges[i]->value(), static_cast<int>(n * 100 / largest));
     }
     const std::uint32_t mass = file.read32(264110);
-    QCOMPARE(t.Label_QSum->text(), QStringLiteral("%1,%2 т").arg(mass / 100).arg(mass % 100, 2, 10, QLatin1Char('0')));
+    QCOMPARE(t.Label_QSum->text(),
+        QStringLiteral("%1,%2 т").arg(mass / 100).arg(mass % 100, 2, 10, QLatin1Char('0')));
     const int bounds[] = {16000, 32000, 63000, 125000, 250000, 500000, 1000000, 2000000, 4000000};
     int u = 0;
     while (u < 9 && static_cast<int>(total) > bounds[u])
         ++u;
     QCOMPARE(t.Label_KIspU->text(), QStringLiteral("U%1").arg(u));
-    QCOMPARE(t.Edit_HarCh->text(), QString::number(file.read40Fixed16(264026), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
+    QCOMPARE(t.Edit_HarCh->text(),
+        QString::number(file.read40Fixed16(264026), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
     QCOMPARE(t.Label_Per1->text().size(), 16);
     QCOMPARE(t.Label_Read3->text().size(), 16);
 
@@ -233,15 +240,18 @@ void TestMainWindow::chartCheckboxesAndClick()
     FrameChart& chart = *charts.Chart_Param;
     QVERIFY(chart.title().contains(QStringLiteral(" по данным РП ТРВ-160 №")));
     QCOMPARE(chart.xAxis->label(), QStringLiteral("Кадры"));
-    QVERIFY(chart.isSeriesVisible(QStringLiteral("Series1")) && chart.isSeriesVisible(QStringLiteral("Series4")));
-    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series16")) && !chart.isSeriesVisible(QStringLiteral("Series3")));
+    QVERIFY(
+        chart.isSeriesVisible(QStringLiteral("Series1")) && chart.isSeriesVisible(QStringLiteral("Series4")));
+    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series16"))
+        && !chart.isSeriesVisible(QStringLiteral("Series3")));
     QCOMPARE(charts.Chart_KZ->yAxis->range(), QCPRange(0, 5));
     // The limit series split by colour: green and red points never share a graph.
     for (QCPGraph* g : charts.Chart_KZ->graphsOf(QStringLiteral("Series6")))
         QVERIFY(g->pen().color() == QColor(0, 128, 0) || g->pen().color() == Qt::red);
 
     charts.CheckBox_GrParM->click();
-    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series1")) && !chart.isSeriesVisible(QStringLiteral("Series2")));
+    QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series1"))
+        && !chart.isSeriesVisible(QStringLiteral("Series2")));
     charts.CheckBox_Data->click();
     QVERIFY(chart.isSeriesVisible(QStringLiteral("Series3")));
     QVERIFY(!chart.labelsOf(QStringLiteral("Series3")).isEmpty());
@@ -266,7 +276,8 @@ void TestMainWindow::chartCheckboxesAndClick()
     // A point beyond the scroll bar's range gives its maximum; empty space nothing.
     w.Chart_ParamClickSeries(10999.0);
     QCOMPARE(w.TabSheet_Cikl->ScrollBar_Cikl->value(), 10995);
-    QVERIFY(!chart.pointXAt(QPointF(chart.xAxis->coordToPixel(5000), chart.yAxis->coordToPixel(chart.yAxis->range().upper) + 2)));
+    QVERIFY(!chart.pointXAt(
+        QPointF(chart.xAxis->coordToPixel(5000), chart.yAxis->coordToPixel(chart.yAxis->range().upper) + 2)));
 }
 
 void TestMainWindow::cancelledDialogChangesNothing()
@@ -285,7 +296,7 @@ void TestMainWindow::cancelledDialogChangesNothing()
     QVERIFY(w.state().frames[0] == record);
     w.TabSheet_Cikl->ScrollBar_CiklChange();
     QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), first);
-    QCOMPARE(f.prompts.calls.size(), std::size_t{2});
+    QCOMPARE(f.prompts.calls.size(), std::size_t {2});
 }
 
 void TestMainWindow::unreadableFileKeepsLoadedReadout()
@@ -299,7 +310,7 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
     f.open(f.dir.path());  // a folder
     const auto errors = f.prompts.callsOf("error");
-    QCOMPARE(errors.size(), std::size_t{2});
+    QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
@@ -313,10 +324,12 @@ void TestMainWindow::clearAllResetsStoreOnly()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     const QString model = w.TabSheet_Const->Edit_MKran->text();
-    const int points = w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount();
+    const int points
+        = w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount();
     w.Menu_Clear->trigger();
     QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
-    QCOMPARE(w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount(), points);
+    QCOMPARE(w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount(),
+        points);
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
     w.TabSheet_Cikl->scrollTo(0);
     QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
@@ -332,7 +345,8 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     QVERIFY(s.normativeNumber > 0);
     const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
     QCOMPARE(label->text(),
-             QStringLiteral("Использовано ресурса: %1 %").arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
+        QStringLiteral("Использовано ресурса: %1 %")
+            .arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
 
     // A crane near the end of its life: yellow, then red; nothing stored changes.
     const std::string harCh = s.Edit_HarCh;

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 using nkp::codec::utf8ToCp1251;
 using nkp::device::test::FakeDevice;
 using nkp::device::test::FakeSerialPort;
@@ -24,7 +23,6 @@ using nkp::test::ScriptedUserPrompts;
 namespace {
 
 constexpr std::size_t kImage = 270336;
-
 
 QByteArray readAll(const QString& path)
 {
@@ -57,8 +55,8 @@ QByteArray infBytes(const QList<QByteArray>& lines, const QByteArray& eol)
 QList<QByteArray> sampleLines()
 {
     return {cp("ООО \"Кран-Сервис\""), cp("Петров П.П."), cp("12/34"), "01.02.2027", cp("КС-55713"),
-            "1234567890", "2010", cp("А5"), cp("Галичский завод"), cp("ООО \"Стройка\""),
-            cp("ТРВ-140-01М"), "98765", "4321"};
+        "1234567890", "2010", cp("А5"), cp("Галичский завод"), cp("ООО \"Стройка\""), cp("ТРВ-140-01М"),
+        "98765", "4321"};
 }
 
 // One window with its surroundings in a temporary start directory.
@@ -74,7 +72,7 @@ struct Rig {
     Rig()
     {
         ReadingDeviceAccess access;
-        access.portSlots = [] { return std::vector<nkp::device::PortSlot>{{"ttyUSB0", "dev0"}}; };
+        access.portSlots = [] { return std::vector<nkp::device::PortSlot> {{"ttyUSB0", "dev0"}}; };
         access.makePort = [this] {
             auto p = std::make_unique<FakeSerialPort>(clock);
             p->devices = devices;
@@ -133,7 +131,7 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
 {
     Rig rig;
     rig.form->show();
-    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t{1});
+    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});
     QVERIFY(rig.prompts.calls[0].text.find("Default.inf") != std::string::npos);
     QCOMPARE(rig.form->Edit_MKran->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
     QCOMPARE(rig.form->MaskEdit_DateRead->text(), QStringLiteral("04.03.2026 05:06"));
@@ -142,11 +140,10 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
     rig.form->Edit_NameOper->setText(QStringLiteral("Кран ✓"));
     rig.form->close();
     QVERIFY(!rig.form->isVisible());
-    QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t{0});
-    const QList<QByteArray> expected = {cp("ООО \"Сервисная огранизация\""), cp("Кран ?"), cp("Н\\3"), "00.00.0000",
-                                        cp("КС-ХХХХХА-ХХ"), "0000000", "2006", cp("А1"),
-                                        cp("ООО \"Завод-изготовитель\""), cp("ООО \"Владеле крана\""),
-                                        cp("ТРВ-140-ХХМ"), "0000000", "0000000"};
+    QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
+    const QList<QByteArray> expected = {cp("ООО \"Сервисная огранизация\""), cp("Кран ?"), cp("Н\\3"),
+        "00.00.0000", cp("КС-ХХХХХА-ХХ"), "0000000", "2006", cp("А1"), cp("ООО \"Завод-изготовитель\""),
+        cp("ООО \"Владеле крана\""), cp("ТРВ-140-ХХМ"), "0000000", "0000000"};
     QCOMPARE(readAll(rig.path(QStringLiteral("Inf/Default.inf"))), infBytes(expected, "\r\n"));
 }
 
@@ -198,7 +195,7 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     // Saved: "Закрыть" closes without a question.
     rig.form->BitBtn_CloseClick();
     QVERIFY(!rig.form->isVisible());
-    QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t{0});
+    QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
 }
 
 void tst_Readnkp3::closeQuestionOkSavesAndStaysOpen()
@@ -213,7 +210,8 @@ void tst_Readnkp3::closeQuestionOkSavesAndStaysOpen()
     rig.prompts.warningAnswers.push_back(true);
     rig.prompts.fileAnswers.push_back(target.toStdString());
     rig.form->BitBtn_CloseClick();
-    QCOMPARE(rig.prompts.callsOf("warning").at(0).text, utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
+    QCOMPARE(rig.prompts.callsOf("warning").at(0).text,
+        utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
     QVERIFY(rig.form->isVisible());
     QCOMPARE(readAll(target).mid(270337, 25), QByteArray("Typed before the question"));
 
@@ -235,7 +233,7 @@ void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
     // A folder that does not exist.
     rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("missing/new.nkp")).toStdString());
     rig.form->BitBtn_SaveFileClick();
-    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t{2});  // the missing Default.inf, then the save
+    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {2});  // the missing Default.inf, then the save
     QVERIFY(rig.prompts.callsOf("error")[1].text.find("missing/new.nkp") != std::string::npos);
     QVERIFY(rig.form->reader().unsaved());
     QCOMPARE(rig.form->statusColour(), colour);
@@ -251,12 +249,12 @@ void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
     rig.form->BitBtn_SaveFileClick();
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const auto errors = rig.prompts.callsOf("error");
-    QCOMPARE(errors.size(), std::size_t{3});
+    QCOMPARE(errors.size(), std::size_t {3});
     QVERIFY(errors[2].text.find("old.nkp") != std::string::npos);
     QVERIFY(rig.form->reader().unsaved());
     QCOMPARE(rig.form->statusColour(), colour);
     QCOMPARE(readAll(target), QByteArray("old contents"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("old.nkp")});
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList {QStringLiteral("old.nkp")});
     QCOMPARE(rig.form->reader().image(), nkp::test::checkedImage(13));
 }
 
@@ -267,7 +265,8 @@ void tst_Readnkp3::identificationFilesRoundTripWithEveryLineEnd()
     // The proposed name is the crane model, " №" and the crane number.
     rig.prompts.fileAnswers.push_back(std::nullopt);
     rig.form->BitBtn_SaveInfClick();
-    QCOMPARE(QString::fromStdString(rig.prompts.dialogs.back().fileName), QStringLiteral("КС-ХХХХХА-ХХ №0000000"));
+    QCOMPARE(
+        QString::fromStdString(rig.prompts.dialogs.back().fileName), QStringLiteral("КС-ХХХХХА-ХХ №0000000"));
     QCOMPARE(rig.prompts.dialogs.back().defaultExtension, std::string("inf"));
 
     for (const QByteArray& eol : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
@@ -285,7 +284,7 @@ void tst_Readnkp3::identificationFilesRoundTripWithEveryLineEnd()
         rig.form->BitBtn_SaveInfClick();
         QCOMPARE(readAll(out), infBytes(sampleLines(), "\r\n"));
     }
-    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t{1});  // only the missing Default.inf
+    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});  // only the missing Default.inf
 }
 
 void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
@@ -302,7 +301,7 @@ void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
     QCOMPARE(rig.form->MaskEdit_DateUd->text(), QStringLiteral("00.00.0000"));
     QCOMPARE(rig.form->MaskEdit_DateRead->text(), QStringLiteral("04.03.2026 05:06"));  // not refreshed
     const auto errors = rig.prompts.callsOf("error");
-    QCOMPARE(errors.size(), std::size_t{2});
+    QCOMPARE(errors.size(), std::size_t {2});
     QVERIFY(errors[1].text.find(utf8ToCp1251("нет строки 4")) != std::string::npos);
 }
 

@@ -21,8 +21,9 @@ private slots:
 void TestUiText::fileFilters()
 {
     QCOMPARE(nkp::ui::qtFileFilter(QStringLiteral("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")),
-             QStringLiteral("Файлы РП ТРВ-160С (*.nkp) (*.nkp);;Все файлы (*.*) (*.*)"));
-    QCOMPARE(nkp::ui::qtFileFilter(QStringLiteral("Тексты|*.txt;*.inf")), QStringLiteral("Тексты (*.txt *.inf)"));
+        QStringLiteral("Файлы РП ТРВ-160С (*.nkp) (*.nkp);;Все файлы (*.*) (*.*)"));
+    QCOMPARE(
+        nkp::ui::qtFileFilter(QStringLiteral("Тексты|*.txt;*.inf")), QStringLiteral("Тексты (*.txt *.inf)"));
     QCOMPARE(nkp::ui::qtFileFilter(QString()), QString());
 }
 
@@ -39,7 +40,8 @@ void TestUiText::digitsSaturate()
 void TestUiText::indexRanges()
 {
     QCOMPARE(nkp::ui::condensedIndices({}), QString());
-    QCOMPARE(nkp::ui::condensedIndices({17, 0, 1, 2, 3, 4, 5, 200, 201, 5}), QStringLiteral("0-5, 17, 200-201"));
+    QCOMPARE(
+        nkp::ui::condensedIndices({17, 0, 1, 2, 3, 4, 5, 200, 201, 5}), QStringLiteral("0-5, 17, 200-201"));
 }
 
 void TestUiText::logWithoutProblems()
@@ -62,7 +64,8 @@ void TestUiText::serviceDump()
     bytes[1] = 0x00;
     const QStringList lines = nkp::ui::hexDump(bytes, 264000).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0], QStringLiteral("264000  40 00 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F  @.BCDEFGHIJKLMNO"));
+    QCOMPARE(lines[0],
+        QStringLiteral("264000  40 00 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F  @.BCDEFGHIJKLMNO"));
     QVERIFY(lines[1].startsWith(QStringLiteral("264016  50 51 ")));
     QVERIFY(lines[1].endsWith(QStringLiteral("  PQ")));
 }

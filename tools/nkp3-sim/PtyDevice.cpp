@@ -49,7 +49,7 @@ bool PtyDevice::open(std::string& error)
         error = std::string("cannot open ") + slavePath_ + ": " + std::strerror(errno);
         return false;
     }
-    termios tio{};
+    termios tio {};
     ::tcgetattr(slave_, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(slave_, TCSANOW, &tio);
@@ -57,8 +57,8 @@ bool PtyDevice::open(std::string& error)
     return true;
 }
 
-void PtyDevice::serve(const SimOptions& options, const std::vector<std::uint8_t>& image,
-                      volatile std::sig_atomic_t& stop)
+void PtyDevice::serve(
+    const SimOptions& options, const std::vector<std::uint8_t>& image, volatile std::sig_atomic_t& stop)
 {
     std::deque<std::uint8_t> out;
     std::mt19937 random(12345);
@@ -73,7 +73,7 @@ void PtyDevice::serve(const SimOptions& options, const std::vector<std::uint8_t>
                 auto b = static_cast<std::uint8_t>(random() & 0xFF);
                 out.push_back(b == kAnswer ? 0x5A : b);  // never the probe's answer
             }
-        pollfd pfd{master_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0};
+        pollfd pfd {master_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0};
         const int timeout = out.empty() ? 100 : (options.paced ? 2 : 100);
         if (::poll(&pfd, 1, timeout) < 0 && errno != EINTR)
             break;
@@ -103,7 +103,8 @@ void PtyDevice::serve(const SimOptions& options, const std::vector<std::uint8_t>
         if (options.paced) {
             const double seconds = std::chrono::duration<double>(Clock::now() - paceStart).count();
             const auto due = static_cast<std::uint64_t>(seconds * kCharsPerSecond);
-            allowed = static_cast<std::size_t>(std::min<std::uint64_t>(due > pacedSent ? due - pacedSent : 0, out.size()));
+            allowed = static_cast<std::size_t>(
+                std::min<std::uint64_t>(due > pacedSent ? due - pacedSent : 0, out.size()));
         }
         std::uint8_t chunk[4096];
         const std::size_t n = std::min(allowed, sizeof chunk);

@@ -24,7 +24,8 @@ public:
     const std::string& path() const { return slavePath_; }
 
     // Serves readings until `stop` becomes non-zero.
-    void serve(const SimOptions& options, const std::vector<std::uint8_t>& image, volatile std::sig_atomic_t& stop);
+    void serve(
+        const SimOptions& options, const std::vector<std::uint8_t>& image, volatile std::sig_atomic_t& stop);
 
 private:
     int master_ = -1;

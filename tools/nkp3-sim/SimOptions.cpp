@@ -6,8 +6,7 @@
 namespace nkp::sim {
 namespace {
 
-template <typename T>
-bool parseNumber(std::string_view text, T& out, int base = 10)
+template <typename T> bool parseNumber(std::string_view text, T& out, int base = 10)
 {
     if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         text.remove_prefix(2);

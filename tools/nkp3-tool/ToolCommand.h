@@ -14,7 +14,7 @@ inline constexpr int kExitUsage = 2;
 
 struct ToolCommand {
     std::string name;
-    std::string usage;  // one or more lines, without the program name
+    std::string usage;                                 // one or more lines, without the program name
     int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 
@@ -28,8 +28,8 @@ int usageError(const std::string& problem);
 
 #define NKP_TOOL_CONCAT2(a, b) a##b
 #define NKP_TOOL_CONCAT(a, b) NKP_TOOL_CONCAT2(a, b)
-#define NKP_TOOL_COMMAND(name, usage, fn)                                                     \
-    namespace {                                                                               \
-    [[maybe_unused]] const bool NKP_TOOL_CONCAT(registered_, __LINE__) =                      \
-        ::nkp::tool::registerCommand(::nkp::tool::ToolCommand{name, usage, fn});              \
+#define NKP_TOOL_COMMAND(name, usage, fn)                                                                    \
+    namespace {                                                                                              \
+    [[maybe_unused]] const bool NKP_TOOL_CONCAT(registered_, __LINE__)                                       \
+        = ::nkp::tool::registerCommand(::nkp::tool::ToolCommand {name, usage, fn});                          \
     }

@@ -52,6 +52,6 @@ int runFleet(const std::vector<std::string>& args)
     return nkp::tool::kExitOk;
 }
 
-} // namespace
+}  // namespace
 
 NKP_TOOL_COMMAND("fleet", "fleet DIR [--csv OUT]", runFleet)

@@ -23,9 +23,12 @@ namespace fs = std::filesystem;
 // the given files in turn; boxes go to stderr.
 class CommandLinePrompts : public UserPrompts {
 public:
-    explicit CommandLinePrompts(std::deque<std::string> files) : files_(std::move(files)) {}
+    explicit CommandLinePrompts(std::deque<std::string> files)
+        : files_(std::move(files))
+    {
+    }
 
-    void information(const std::string&, const std::string&) override {}
+    void information(const std::string&, const std::string&) override { }
     bool warningOkCancel(const std::string&, const std::string&) override { return true; }
     void error(const std::string&, const std::string& text) override
     {
@@ -40,7 +43,10 @@ public:
         return next;
     }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
 
 private:
     std::deque<std::string> files_;
@@ -87,7 +93,8 @@ int runForm(const std::vector<std::string>& args)
     files.erase(files.begin());
     const std::size_t wanted = form == 3 ? 1 : 2;
     if (files.size() != wanted)
-        return usageError(form == 3 ? "form 3 takes one read-out" : "forms 1 and 2 take the latest and the previous read-out");
+        return usageError(form == 3 ? "form 3 takes one read-out"
+                                    : "forms 1 and 2 take the latest and the previous read-out");
     if (out.empty())
         return usageError("form: --out DIR is required");
 
@@ -124,4 +131,5 @@ int runForm(const std::vector<std::string>& args)
 }  // namespace
 }  // namespace nkp::tool
 
-NKP_TOOL_COMMAND("form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm)
+NKP_TOOL_COMMAND(
+    "form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm)

@@ -16,8 +16,8 @@ int runFrames(const std::vector<std::string>& args)
     nkp::analysis::MainState state;
     if (!nkp::tool::loadForTool(args[0], state))
         return nkp::tool::kExitFailure;
-    std::cout << nkp::analysis::framesCsv(state, nkp::analysis::allFramePositions(),
-                                          nkp::tool::localeDecimalSeparator());
+    std::cout << nkp::analysis::framesCsv(
+        state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator());
     std::cout.flush();
     return std::cout ? nkp::tool::kExitOk : nkp::tool::kExitFailure;
 }

@@ -33,8 +33,8 @@ int runGenerate(const std::vector<std::string>& args)
     if (out.empty())
         return tool::usageError("generate: output file missing");
     std::string error;
-    if (!recorder::writeDataFile(out, generator::generateImage(options), generator::generateIdentification(options),
-                                 &error)) {
+    if (!recorder::writeDataFile(
+            out, generator::generateImage(options), generator::generateIdentification(options), &error)) {
         std::cerr << "nkp3-tool: " << error << "\n";
         return tool::kExitFailure;
     }

@@ -68,7 +68,8 @@ void printSummary(const MainState& s)
     line("Режим нагружения:", s.Label_RezhQ);
     line("Текущая группа режима работы крана:", s.Label_RezhA);
     std::cout << "Перегрузки\n";
-    const std::string* overloads[] = {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
+    const std::string* overloads[]
+        = {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
     for (int k = 0; k < 5; ++k)
         std::cout << "  Перегрузка №" << k + 1 << ": " << *overloads[k] << '\n';
     std::cout << "Даты считывания\n";
@@ -78,7 +79,8 @@ void printSummary(const MainState& s)
     std::cout << "Кадры\n";
     std::cout << "  Последний кадр: №" << s.newestFrame << ", " << s.newestFrameTime << '\n';
     std::cout << "  Бракованных кадров: " << s.diagnostics.brokenFrames.size() << '\n';
-    std::cout << "  Контрольная сумма образа: " << (s.diagnostics.checksumMatches ? "верна" : "не совпадает") << '\n';
+    std::cout << "  Контрольная сумма образа: " << (s.diagnostics.checksumMatches ? "верна" : "не совпадает")
+              << '\n';
 }
 
 int runInfo(const std::vector<std::string>& args)

@@ -23,5 +23,5 @@ int runMerge(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("merge", "merge DATA TEMPLATE REPORT   merge a keyed data file into an RTF or text template",
-                 runMerge)
+NKP_TOOL_COMMAND(
+    "merge", "merge DATA TEMPLATE REPORT   merge a keyed data file into an RTF or text template", runMerge)

@@ -84,7 +84,8 @@ int runPrint(const std::vector<std::string>& args)
         std::cerr << "nkp3-tool: cannot read " << a.input << ": " << error << "\n";
         return kExitFailure;
     }
-    const print::FrameRange range{a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
+    const print::FrameRange range {
+        a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
     const QString output = QFile::decodeName(QByteArray::fromStdString(a.output));
     if (!print::writePdf(output, a.document, state, range, separator)) {
         std::cerr << "nkp3-tool: cannot write " << a.output << "\n";

@@ -27,15 +27,15 @@ public:
         endProgress();
         std::cout << nkp::codec::cp1251ToUtf8(cp1251) << std::endl;
     }
-    void statusColour(StatusColour) override {}
+    void statusColour(StatusColour) override { }
     void gauge(int position) override
     {
         if (position == 0 && !progressShown_)
             return;
         progressShown_ = true;
         std::cout << "\r[" << std::string(static_cast<std::size_t>(position), '#')
-                  << std::string(static_cast<std::size_t>(kGaugeMax - position), ' ') << "] " << position << "/"
-                  << kGaugeMax << std::flush;
+                  << std::string(static_cast<std::size_t>(kGaugeMax - position), ' ') << "] " << position
+                  << "/" << kGaugeMax << std::flush;
     }
     void endProgress()
     {
@@ -66,7 +66,7 @@ int runRead(const std::vector<std::string>& args)
     if (out.empty())
         return nkp::tool::usageError("read: the output file is missing");
 
-    InfFields fields{};
+    InfFields fields {};
     const std::string infPath = inf.empty() ? "Inf/Default.inf" : inf;
     const InfLoadResult loaded = loadInf(infPath);
     if (loaded.opened) {
@@ -85,8 +85,8 @@ int runRead(const std::vector<std::string>& args)
     QCoreApplication app(argc, argv);
     // The name shown for a given port is its path below /dev (ttyUSB0, pts/3).
     const std::string shortName = port.rfind("/dev/", 0) == 0 ? port.substr(5) : port;
-    const std::vector<PortSlot> portSlots =
-        port.empty() ? systemPortSlots() : std::vector<PortSlot>{{shortName, port}};
+    const std::vector<PortSlot> portSlots
+        = port.empty() ? systemPortSlots() : std::vector<PortSlot> {{shortName, port}};
     QtSerialPortIo serial;
     SystemClock clock;
     ConsoleObserver observer;

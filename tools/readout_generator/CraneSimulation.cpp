@@ -81,7 +81,7 @@ SimulatedRing simulateRing(Rng& rng, int days, int year)
     SimulatedRing ring;
     ring.frames.reserve(recorder::kFrameCount);
     // The frames carry no year: the whole ring stays within one calendar year.
-    ring.firstDay = CalendarDay{year, 1, 1};
+    ring.firstDay = CalendarDay {year, 1, 1};
     for (int skip = rng.uniform(0, std::max(0, 364 - days)); skip > 0; --skip)
         ring.firstDay = nextDay(ring.firstDay);
     CalendarDay day = ring.firstDay;
@@ -98,7 +98,8 @@ SimulatedRing simulateRing(Rng& rng, int days, int year)
             crane.mode = static_cast<std::uint8_t>(rng.uniform(1, 3));
         }
         const int angle = rng.uniform(250, 780);  // 0.1 degree
-        const double radiusM = crane.boomLength / 100.0 * std::cos(angle / 10.0 * 3.14159265358979 / 180.0) + 1.0;
+        const double radiusM
+            = crane.boomLength / 100.0 * std::cos(angle / 10.0 * 3.14159265358979 / 180.0) + 1.0;
         int peakPercent = rng.uniform(3, 80);
         if (rng.chance(8))
             peakPercent = rng.uniform(85, 99);
@@ -129,7 +130,8 @@ SimulatedRing simulateRing(Rng& rng, int days, int year)
             const bool loaded = k > length / 6 && k < length - length / 6;
             const double jitter = 1.0 + rng.uniform(-20, 20) / 1000.0;
             const double mass = loaded ? peakMass * jitter : 0.0;
-            const int percent = loaded ? static_cast<int>(std::lround(peakPercent * jitter)) : rng.uniform(0, 2);
+            const int percent
+                = loaded ? static_cast<int>(std::lround(peakPercent * jitter)) : rng.uniform(0, 2);
             const double phase = static_cast<double>(k) / length;
             crane.azimuth = (crane.azimuth + slew / length + 3600) % 3600;
 
@@ -146,8 +148,10 @@ SimulatedRing simulateRing(Rng& rng, int days, int year)
             f.pressure = static_cast<std::uint16_t>(std::lround((40.0 + percent * 1.6) * 10 * jitter));
             f.azimuth = static_cast<std::uint16_t>(crane.azimuth);
             f.loadPercent = static_cast<std::uint8_t>(std::clamp(percent, 0, 255));
-            f.discreteInputs = static_cast<std::uint8_t>(0x01 | (loaded ? 0x04 : 0) | (k % 9 == 0 ? 0x10 : 0));
-            f.outputRelays = static_cast<std::uint8_t>(0x01 | (percent >= 90 ? 0x02 : 0) | (percent >= 100 ? 0x04 : 0));
+            f.discreteInputs
+                = static_cast<std::uint8_t>(0x01 | (loaded ? 0x04 : 0) | (k % 9 == 0 ? 0x10 : 0));
+            f.outputRelays
+                = static_cast<std::uint8_t>(0x01 | (percent >= 90 ? 0x02 : 0) | (percent >= 100 ? 0x04 : 0));
             f.reeving = crane.reeving;
             f.mode = crane.mode;
             const bool inZone = k > length / 3 && k < 2 * length / 3;

@@ -14,7 +14,10 @@ namespace nkp::generator {
 // same sequence on every platform, unlike the standard distributions.
 class Rng {
 public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    explicit Rng(std::uint64_t seed)
+        : state_(seed)
+    {
+    }
     std::uint64_t next();
     int uniform(int lo, int hi);  // inclusive
     bool chance(int percent) { return uniform(0, 99) < percent; }
@@ -32,8 +35,8 @@ CalendarDay previousDays(CalendarDay d, int days);
 // One finished lifting cycle, for the counters and stamps of the service area.
 struct CycleSummary {
     int peakPercent = 0;
-    int peakMass = 0;  // 0.01 t
-    FrameFields at;    // the frame at the peak (its time stamp)
+    int peakMass = 0;      // 0.01 t
+    FrameFields at;        // the frame at the peak (its time stamp)
     bool stamped = false;  // `at` was recorded (the last cycle may be cut short)
 };
 

@@ -26,7 +26,8 @@ void putLe(std::vector<std::uint8_t>& image, std::size_t at, std::uint64_t value
         image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-void putStamp(std::vector<std::uint8_t>& image, std::size_t at, int minute, int hour, int day, int month, int yy)
+void putStamp(
+    std::vector<std::uint8_t>& image, std::size_t at, int minute, int hour, int day, int month, int yy)
 {
     const int fields[] = {minute, hour, day, month, yy};
     for (std::size_t i = 0; i < recorder::kStampSize; ++i)
@@ -55,19 +56,25 @@ void writeServiceArea(std::vector<std::uint8_t>& image, const SimulatedRing& rin
     double characteristic = 0;
     std::uint64_t massRaw = 0;
     for (const CycleSummary& c : ring.cycles) {
-        const int band = c.peakPercent * 10 < 125 ? 0 : c.peakPercent < 25 ? 1 : c.peakPercent < 50 ? 2 : c.peakPercent < 100 ? 3 : 4;
+        const int band = c.peakPercent * 10 < 125 ? 0
+            : c.peakPercent < 25                  ? 1
+            : c.peakPercent < 50                  ? 2
+            : c.peakPercent < 100                 ? 3
+                                                  : 4;
         ++bands[band];
         const double share = c.peakPercent / 100.0;
         characteristic += share * share * share;
         massRaw += static_cast<std::uint64_t>(c.peakMass);
     }
     putLe(image, recorder::kOperatingMinutesOffset,
-          std::min<std::uint64_t>(0xFFFFFF, static_cast<std::uint64_t>(ring.workedMinutes) * (history + 1)), 3);
+        std::min<std::uint64_t>(0xFFFFFF, static_cast<std::uint64_t>(ring.workedMinutes) * (history + 1)), 3);
     for (std::size_t b = 0; b < recorder::kCycleBandCount; ++b)
-        putLe(image, recorder::kCycleCountersOffset + 3 * b, std::min<std::uint64_t>(0xFFFFFF, bands[b] * (history + 1)), 3);
+        putLe(image, recorder::kCycleCountersOffset + 3 * b,
+            std::min<std::uint64_t>(0xFFFFFF, bands[b] * (history + 1)), 3);
     const auto fixed = static_cast<std::uint64_t>(characteristic * (history + 1) * 65536.0);
     putLe(image, recorder::kCharacteristicOffset, fixed, 5);
-    putLe(image, recorder::kLiftedMassOffset, std::min<std::uint64_t>(0xFFFFFFFF, massRaw * (history + 1)), 4);
+    putLe(
+        image, recorder::kLiftedMassOffset, std::min<std::uint64_t>(0xFFFFFFFF, massRaw * (history + 1)), 4);
 
     // Installed a year or two before the ring.
     const CalendarDay installed = previousDays(ring.firstDay, rng.uniform(370, 700));
@@ -77,11 +84,12 @@ void writeServiceArea(std::vector<std::uint8_t>& image, const SimulatedRing& rin
 
     // The latest overloads of the ring, newest first.
     std::size_t slot = 0;
-    for (auto c = ring.cycles.rbegin(); c != ring.cycles.rend() && slot < recorder::kOverloadStampCount; ++c) {
+    for (auto c = ring.cycles.rbegin(); c != ring.cycles.rend() && slot < recorder::kOverloadStampCount;
+         ++c) {
         if (c->peakPercent < 100 || !c->stamped)
             continue;
-        putStamp(image, recorder::kOverloadStampsOffset + slot * recorder::kStampSize, c->at.minute, c->at.hour,
-                 c->at.day, c->at.month, year % 100);
+        putStamp(image, recorder::kOverloadStampsOffset + slot * recorder::kStampSize, c->at.minute,
+            c->at.hour, c->at.day, c->at.month, year % 100);
         ++slot;
     }
     // Earlier read-outs, a few months apart, newest first.
@@ -89,7 +97,7 @@ void writeServiceArea(std::vector<std::uint8_t>& image, const SimulatedRing& rin
     for (std::size_t k = 0; k < recorder::kReadingStampCount; ++k) {
         reading = previousDays(reading, rng.uniform(60, 120));
         putStamp(image, recorder::kReadingStampsOffset + k * recorder::kStampSize, rng.uniform(0, 59),
-                 rng.uniform(8, 17), reading.day, reading.month, reading.year % 100);
+            rng.uniform(8, 17), reading.day, reading.month, reading.year % 100);
     }
 }
 
@@ -102,7 +110,7 @@ std::uint8_t toBcd(int value)
 
 recorder::FrameBytes encodeFrame(const FrameFields& in)
 {
-    recorder::FrameBytes f{};
+    recorder::FrameBytes f {};
     f[0] = toBcd(in.second);
     f[1] = toBcd(in.minute);
     f[2] = toBcd(in.hour);
@@ -128,7 +136,7 @@ std::vector<std::uint8_t> generateImage(const GeneratorOptions& options)
 {
     std::vector<std::uint8_t> image(recorder::kImageSize, 0);
     // Memory the recorder never writes stays erased.
-    std::fill(image.begin() + recorder::kChecksumOffset + 4, image.end(), std::uint8_t{0xFF});
+    std::fill(image.begin() + recorder::kChecksumOffset + 4, image.end(), std::uint8_t {0xFF});
 
     Rng rng(options.seed);
     const int newest = pickNewestIndex(options, rng);
@@ -139,7 +147,8 @@ std::vector<std::uint8_t> generateImage(const GeneratorOptions& options)
     for (std::size_t p = 0; p < kFrameCount; ++p) {
         const std::size_t index = (static_cast<std::size_t>(newest) + 1 + p) % kFrameCount;
         const recorder::FrameBytes f = encodeFrame(ring.frames[p]);
-        std::copy(f.begin(), f.end(), image.begin() + static_cast<std::ptrdiff_t>(index * recorder::kFrameSize));
+        std::copy(
+            f.begin(), f.end(), image.begin() + static_cast<std::ptrdiff_t>(index * recorder::kFrameSize));
     }
     // Spoilt frames, never the newest one, so that the ring's end stays where it was put.
     std::set<int> broken;
@@ -183,10 +192,10 @@ recorder::Identification generateIdentification(const GeneratorOptions& options)
     pickNewestIndex(options, ringRng);
     const SimulatedRing ring = simulateRing(ringRng, options.days, yearOf(options.frameYear));
     const FrameFields& last = ring.frames.back();
-    const CalendarDay readDay = nextDay(CalendarDay{yearOf(options.frameYear), last.month, last.day});
+    const CalendarDay readDay = nextDay(CalendarDay {yearOf(options.frameYear), last.month, last.day});
     char reading[32];
-    std::snprintf(reading, sizeof reading, "%02d.%02d.%04d %02d:%02d", readDay.day, readDay.month, readDay.year,
-                  rng.uniform(8, 17), rng.uniform(0, 59));
+    std::snprintf(reading, sizeof reading, "%02d.%02d.%04d %02d:%02d", readDay.day, readDay.month,
+        readDay.year, rng.uniform(8, 17), rng.uniform(0, 59));
     id[IdField::ReadingDate] = reading;
     id[IdField::CraneModel] = cp(models[rng.uniform(0, 3)]);
     id[IdField::CraneNumber] = std::to_string(rng.uniform(100, 99999));

@@ -22,6 +22,12 @@ if [[ ! -f run/Inf/Default.inf ]]; then
 fi
 demo="run/Файлы/demo.nkp"
 [[ -f "$demo" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed 1 "$demo"
+# A few more cranes for "Обзор парка" (Ctrl+F).
+mkdir -p "run/Файлы/Парк"
+for seed in 2 3 4 5 6; do
+  f="run/Файлы/Парк/crane$seed.nkp"
+  [[ -f "$f" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed "$seed" "$f" >/dev/null
+done
 
 if [[ -x build/src/app/nkp3-analyzer ]]; then
   if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

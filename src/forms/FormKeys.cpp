@@ -107,7 +107,10 @@ std::string formDataFileText(const std::vector<KeyLine>& lines)
         text += "|0:";
         text += line.key;
         text += ':';
-        text += line.value;
+        // A line end inside a value (a text read from the recorder may hold
+        // one) would end the key line early and give the rest to no key.
+        for (char c : line.value)
+            text += c == '\r' || c == '\n' ? ' ' : c;
         text += "\r\n";
     }
     return text;

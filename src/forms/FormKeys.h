@@ -29,7 +29,8 @@ std::vector<KeyLine> formKeyLines(int form, const analysis::MainState& state, co
 // the serial number is empty.
 std::string limiterYearText(const std::string& limiterSerial);
 
-// The form data file: every line "|0:" key ":" value, each ended by CR LF.
+// The form data file: every line "|0:" key ":" value, each ended by CR LF;
+// line ends inside a value become spaces.
 std::string formDataFileText(const std::vector<KeyLine>& lines);
 
 }  // namespace nkp::forms

@@ -94,3 +94,10 @@ TEST(FormPieces, InstalledTemplatesOnlyWithoutLocalOnes)
     EXPECT_EQ(f.dataFiles, (start / "Шаблоны форм").string());
     fs::remove_all(start);
 }
+
+TEST(FormPieces, DataFileLinesKeepValuesOnTheirLine)
+{
+    const std::vector<nkp::forms::KeyLine> lines
+        = {{"TipKrana", "KS\r\n45717"}, {"Vlad", "a\nb\rc"}, {"Pusto", ""}};
+    EXPECT_EQ(nkp::forms::formDataFileText(lines), "|0:TipKrana:KS  45717\r\n|0:Vlad:a b c\r\n|0:Pusto:\r\n");
+}

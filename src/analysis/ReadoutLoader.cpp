@@ -172,11 +172,6 @@ void loadValues(const recorder::DataFileReader& file, char sep, MainState& s,
     classify(sep, s);
 }
 
-void loadSummary(const recorder::DataFileReader& file, char sep, MainState& s)
-{
-    loadValues(file, sep, s, checkFrames);
-}
-
 bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
     void (*load)(const recorder::DataFileReader&, char, MainState&))
 {
@@ -211,12 +206,19 @@ void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
 
 bool loadReadout(const std::string& path, char sep, MainState& state, std::string* error)
 {
-    return openAndLoad(path, sep, state, error, loadReadout);
+    return openAndLoad(path, sep, state, error,
+        static_cast<void (*)(const recorder::DataFileReader&, char, MainState&)>(loadReadout));
+}
+
+void loadReadoutSummary(const recorder::DataFileReader& file, char sep, MainState& s)
+{
+    loadValues(file, sep, s, checkFrames);
 }
 
 bool loadReadoutSummary(const std::string& path, char sep, MainState& state, std::string* error)
 {
-    return openAndLoad(path, sep, state, error, loadSummary);
+    return openAndLoad(path, sep, state, error,
+        static_cast<void (*)(const recorder::DataFileReader&, char, MainState&)>(loadReadoutSummary));
 }
 
 }  // namespace nkp::analysis

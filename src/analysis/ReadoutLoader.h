@@ -15,6 +15,10 @@ namespace nkp::analysis {
 bool loadReadout(
     const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
 
+// The same from bytes already in memory (the reader keeps the file's name
+// out of it: `fileName` and `filePath` are set by loadReadout()).
+void loadReadout(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
+
 // The values an overview of many read-outs shows, loaded by the same steps
 // as loadReadout(): identification, counters, classification, the file's
 // diagnostics (broken frames among them; no calendar check), fileName and
@@ -22,10 +26,8 @@ bool loadReadout(
 // FrameOrder, the newest frame and the charts keep what they held.
 bool loadReadoutSummary(
     const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
-
-// The same from bytes already in memory (the reader keeps the file's name
-// out of it: `fileName` and `filePath` are set by loadReadout()).
-void loadReadout(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
+// The same from bytes already in memory.
+void loadReadoutSummary(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
 
 // Puts the frame store and the chronological view into their cleared state
 // (the menu item "Очистить"): every record cleared, RingStart 0, FrameOrder all 0.

@@ -1,4 +1,6 @@
-// Any bytes as a data file: loading must neither crash nor read out of bounds.
+// Any bytes as a data file: loading must neither crash nor read out of bounds,
+// and the overview's summary load must show the same values as the full one.
+#include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/Selection.h"
 
@@ -12,6 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     nkp::analysis::loadReadout(file, ',', state);
     // The chronological view must stay inside the store.
     if (state.RingStart < 1 || state.RingStart > 11000)
+        __builtin_trap();
+    static nkp::analysis::MainState summary;
+    nkp::analysis::loadReadoutSummary(file, ',', summary);
+    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
+        if (field.loaded && summary.*field.member != state.*field.member)
+            __builtin_trap();
+    if (summary.totalCycles != state.totalCycles || summary.normativeNumber != state.normativeNumber
+        || summary.diagnostics.brokenFrames != state.diagnostics.brokenFrames
+        || summary.diagnostics.checksumMatches != state.diagnostics.checksumMatches)
         __builtin_trap();
     nkp::analysis::selectByLoad(state, size > 0 ? data[0] : 0);
     nkp::analysis::selectByDate(state, state.recordAt(10999).Date);

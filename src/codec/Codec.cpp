@@ -96,57 +96,13 @@ std::string cp866ToCp1251(std::string_view cp866)
 {
     // Every cp866 byte has a Unicode character; box drawing and a few signs
     // have no Windows-1251 twin and take the nearest ASCII sign instead.
+    // clang-format off
     static const std::array<char, 48> pseudoGraphics = {
         // 0xB0..0xDF: shades, then lines and corners
-        '#',
-        '#',
-        '#',
-        '|',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '|',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '-',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '-',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '+',
-        '#',
-        '#',
-        '#',
-        '#',
-        '#',
-    };
+        '#', '#', '#', '|', '+', '+', '+', '+', '+', '+', '|', '+', '+', '+', '+', '+',
+        '+', '+', '+', '+', '-', '+', '+', '+', '+', '+', '+', '+', '+', '-', '+', '+',
+        '+', '+', '+', '+', '+', '+', '+', '+', '+', '+', '+', '#', '#', '#', '#', '#'};
+    // clang-format on
     Iconv toUtf8("UTF-8", "CP866");
     Iconv toCp1251("CP1251", "UTF-8");
     std::string out;

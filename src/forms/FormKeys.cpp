@@ -12,7 +12,7 @@ enum FormMask : unsigned { F1 = 1, F2 = 2, F3 = 4, F12 = F1 | F2, F123 = F1 | F2
 
 enum class Source { Text, TotalCycles, LimiterYear, PreviousDate, StartCharacteristic, TestSpan, FrameRange };
 
-struct KeySpec {
+struct KeyEntry {
     std::string_view key;
     unsigned forms;
     Source source;
@@ -21,7 +21,7 @@ struct KeySpec {
 
 // The three key tables merged in their common order; each form takes the
 // rows that carry its bit.
-constexpr KeySpec kKeys[] = {
+constexpr KeyEntry kKeys[] = {
     {"TipKrana", F123, Source::Text, &MainState::Edit_MKran},
     {"IzgotKrana", F123, Source::Text, &MainState::Edit_IzgotKran},
     {"ZavNomerK", F123, Source::Text, &MainState::Edit_NKran},
@@ -60,11 +60,11 @@ constexpr KeySpec kKeys[] = {
     {"SrokUdost", F123, Source::Text, &MainState::Edit_DateUd},
 };
 
-std::string valueOf(const KeySpec& spec, const MainState& state, const FormExtras& extras)
+std::string valueOf(const KeyEntry& entry, const MainState& state, const FormExtras& extras)
 {
-    switch (spec.source) {
+    switch (entry.source) {
     case Source::Text:
-        return state.*spec.text;
+        return state.*entry.text;
     case Source::TotalCycles:
         return std::to_string(state.totalCycles);
     case Source::LimiterYear:
@@ -89,9 +89,9 @@ std::vector<KeyLine> formKeyLines(int form, const MainState& state, const FormEx
         throw std::invalid_argument("form number out of range");
     const unsigned bit = 1u << (form - 1);
     std::vector<KeyLine> lines;
-    for (const KeySpec& spec : kKeys)
-        if (spec.forms & bit)
-            lines.push_back({spec.key, valueOf(spec, state, extras)});
+    for (const KeyEntry& entry : kKeys)
+        if (entry.forms & bit)
+            lines.push_back({entry.key, valueOf(entry, state, extras)});
     return lines;
 }
 

@@ -2,9 +2,9 @@
 
 namespace nkp::recorder {
 
-const std::array<IdFieldSpec, kIdFieldCount>& identificationFields()
+const std::array<IdFieldLayout, kIdFieldCount>& identificationFields()
 {
-    static constexpr std::array<IdFieldSpec, kIdFieldCount> table = {{
+    static constexpr std::array<IdFieldLayout, kIdFieldCount> table = {{
         {IdField::ServiceOrg, 270337, 50, false, "service organisation"},
         {IdField::Operator, 270387, 50, false, "operator"},
         {IdField::CertNumber, 270437, 11, false, "certificate number"},
@@ -24,7 +24,7 @@ const std::array<IdFieldSpec, kIdFieldCount>& identificationFields()
     return table;
 }
 
-const IdFieldSpec& fieldSpec(IdField field)
+const IdFieldLayout& fieldLayout(IdField field)
 {
     return identificationFields()[static_cast<std::size_t>(field)];
 }

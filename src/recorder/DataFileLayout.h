@@ -54,7 +54,7 @@ enum class IdField : std::uint8_t {
 };
 inline constexpr std::size_t kIdFieldCount = 14;
 
-struct IdFieldSpec {
+struct IdFieldLayout {
     IdField field;
     std::size_t offset;
     std::size_t width;      // bytes the field may hold; the controller number has no limit
@@ -65,8 +65,8 @@ struct IdFieldSpec {
 inline constexpr std::size_t kUnboundedWidth = static_cast<std::size_t>(-1);
 
 // The one table of identification fields that both the reader and the writer use.
-const std::array<IdFieldSpec, kIdFieldCount>& identificationFields();
-const IdFieldSpec& fieldSpec(IdField field);
+const std::array<IdFieldLayout, kIdFieldCount>& identificationFields();
+const IdFieldLayout& fieldLayout(IdField field);
 
 // The identification texts of one read-out, Windows-1251 bytes, indexed by IdField.
 struct Identification {

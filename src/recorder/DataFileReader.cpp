@@ -104,12 +104,12 @@ double DataFileReader::read40Fixed16(std::size_t offset) const
 
 std::string DataFileReader::text(IdField field) const
 {
-    const IdFieldSpec& spec = fieldSpec(field);
-    const std::size_t width = spec.width == kUnboundedWidth ? kMaxControllerNumberLength : spec.width;
-    if (spec.offset >= bytes_.size())
+    const IdFieldLayout& layout = fieldLayout(field);
+    const std::size_t width = layout.width == kUnboundedWidth ? kMaxControllerNumberLength : layout.width;
+    if (layout.offset >= bytes_.size())
         return {};
-    const std::size_t available = std::min(width, bytes_.size() - spec.offset);
-    const auto* begin = bytes_.data() + spec.offset;
+    const std::size_t available = std::min(width, bytes_.size() - layout.offset);
+    const auto* begin = bytes_.data() + layout.offset;
     const auto* end = std::find(begin, begin + available, std::uint8_t {0});
     return std::string(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
 }
@@ -117,8 +117,8 @@ std::string DataFileReader::text(IdField field) const
 Identification DataFileReader::identification() const
 {
     Identification id;
-    for (const IdFieldSpec& spec : identificationFields())
-        id[spec.field] = text(spec.field);
+    for (const IdFieldLayout& layout : identificationFields())
+        id[layout.field] = text(layout.field);
     return id;
 }
 

@@ -12,17 +12,17 @@ std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, 
     std::copy_n(image.begin(), std::min(image.size(), kImageSize), out.begin());
     // Positioning past the end and writing leaves zeros behind: the gap byte
     // and the zero tails of the fields.
-    for (const IdFieldSpec& spec : identificationFields()) {
-        const std::string& text = id[spec.field];
-        std::size_t length = std::min(text.size(), spec.zeroTerminated ? spec.width - 1 : spec.width);
-        const std::size_t end = spec.offset + length + (spec.zeroTerminated ? 1 : 0);
-        if (end == spec.offset)
+    for (const IdFieldLayout& layout : identificationFields()) {
+        const std::string& text = id[layout.field];
+        std::size_t length = std::min(text.size(), layout.zeroTerminated ? layout.width - 1 : layout.width);
+        const std::size_t end = layout.offset + length + (layout.zeroTerminated ? 1 : 0);
+        if (end == layout.offset)
             continue;  // nothing written: the file does not grow
         if (out.size() < end)
             out.resize(end, 0);
-        std::copy_n(text.begin(), length, out.begin() + static_cast<std::ptrdiff_t>(spec.offset));
-        if (spec.zeroTerminated)
-            out[spec.offset + length] = 0;
+        std::copy_n(text.begin(), length, out.begin() + static_cast<std::ptrdiff_t>(layout.offset));
+        if (layout.zeroTerminated)
+            out[layout.offset + length] = 0;
     }
     return out;
 }

@@ -38,8 +38,8 @@ TEST(DataFileLayout, FieldTableIsContiguous)
         EXPECT_EQ(static_cast<std::size_t>(fields[i].field), i);
         EXPECT_EQ(fields[i].offset + fields[i].width, fields[i + 1].offset) << fields[i].name;
     }
-    EXPECT_EQ(fieldSpec(IdField::ControllerNumber).offset, 270629u);
-    EXPECT_EQ(fieldSpec(IdField::ReadingDate).width, 17u);
+    EXPECT_EQ(fieldLayout(IdField::ControllerNumber).offset, 270629u);
+    EXPECT_EQ(fieldLayout(IdField::ReadingDate).width, 17u);
 }
 
 TEST(DataFileReader, CountersAndFixedPoint)

@@ -141,7 +141,7 @@ std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
     case FleetColumn::Normative:
         return static_cast<double>(row.normativeNumber);
     case FleetColumn::ResourcePercent:
-        return row.resourcePercent;
+        return row.resource.percent;
     case FleetColumn::OverloadCount:
         return static_cast<double>(row.overloadCount);
     case FleetColumn::BrokenFrames:

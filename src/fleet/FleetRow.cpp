@@ -65,9 +65,8 @@ void takeValues(const analysis::MainState& s, char sep, FleetRow& row)
     row.characteristicNumber = s.characteristicNumber;
     row.normativeText = s.Label_NHarch;
     row.normativeNumber = s.normativeNumber;
-    const analysis::ResourceUse use = analysis::resourceUse(s);
-    row.resourcePercent = use.percent;
-    row.resourceText = analysis::resourcePercentText(use, sep);
+    row.resource = analysis::resourceUse(s);
+    row.resourceText = analysis::resourcePercentText(row.resource, sep);
     const OverloadSummary overloads = overloadSummary(s);
     row.overloadCount = overloads.count;
     row.latestOverload = overloads.latest;

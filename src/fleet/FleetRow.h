@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/MainState.h"
+#include "analysis/ResourceUse.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,8 @@ struct FleetRow {
     double characteristicNumber = 0;
     std::string normativeText;
     int normativeNumber = 0;
-    std::optional<double> resourcePercent;  // empty when the normative group is unknown
-    std::string resourceText;               // "37,4" or "—"
+    analysis::ResourceUse resource;  // no percent when the normative group is unknown
+    std::string resourceText;        // "37,4" or "—"
     int overloadCount = 0;
     std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
     std::size_t brokenFrames = 0;

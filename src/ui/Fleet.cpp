@@ -3,6 +3,7 @@
 #include "fleet/FleetCsv.h"
 #include "ui/FleetTableModel.h"
 #include "ui/UiText.h"
+#include "ui/WriteFailure.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -192,8 +193,7 @@ void TForm_Fleet::exportCsv()
             model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
     std::string error;
     if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
-        prompts_.error(nkp::ui::toCp1251(kCaption),
-            nkp::ui::toCp1251(QStringLiteral("Файл не удалось записать: ")) + error);
+        nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
 }
 
 void TForm_Fleet::activate(const QModelIndex& index)

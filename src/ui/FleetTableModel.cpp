@@ -1,6 +1,5 @@
 #include "ui/FleetTableModel.h"
 
-#include "analysis/ResourceUse.h"
 #include "fleet/FleetColumns.h"
 #include "ui/ResourceColor.h"
 
@@ -66,8 +65,7 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         // The resource share is marked as in the main window.
         if (column == FleetColumn::ResourcePercent && row.loaded) {
-            const QColor colour
-                = resourceColor(analysis::resourceUse(row.characteristicNumber, row.normativeNumber).level);
+            const QColor colour = resourceColor(row.resource.level);
             if (colour.isValid())
                 return QBrush(colour);
         }

@@ -5,6 +5,7 @@
 #include "fileio/SafeFileWriter.h"
 #include "ui/Tpb140_nkp3_main.h"
 #include "ui/UiText.h"
+#include "ui/WriteFailure.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,9 +34,7 @@ bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
         = analysis::framesCsv(state, analysis::currentFramePositions(state), window.decimalSeparator());
     std::string error;
     if (!fileio::writeFileAtomically(*path, csv, &error)) {
-        prompts.error(codec::utf8ToCp1251("Ошибка"),
-            codec::utf8ToCp1251("Не удалось записать файл ") + toCp1251(QFile::decodeName(path->c_str()))
-                + "\r\n" + toCp1251(QString::fromStdString(error)));
+        showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);
         return false;
     }
     return true;

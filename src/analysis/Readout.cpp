@@ -1,0 +1,84 @@
+#include "analysis/Readout.h"
+
+#include "analysis/Classification.h"
+#include "analysis/NumberFormat.h"
+#include "recorder/Bcd.h"
+#include "recorder/Frame.h"
+
+#include <charconv>
+#include <numeric>
+
+namespace nkp::analysis {
+std::optional<DateTime> RecorderStamp::moment() const
+{
+    // "hh:mm dd.mm.20yy": a nibble above 9 widens a field and fails the parse.
+    const std::string text = recorder::bcdStampText(bcd.data());
+    if (text.size() != 16)
+        return std::nullopt;
+    return parseDateTime(std::string_view(text).substr(6, 10), text.substr(0, 5) + ":00");
+}
+
+std::optional<DateTime> RecorderDate::moment() const
+{
+    return parseDateTime(recorder::bcdDateText(bcd.data()), {});
+}
+
+std::optional<DateTime> Readout::readingMoment() const
+{
+    // "dd.mm.yyyy hh:mm"
+    const std::string& t = text(recorder::IdField::ReadingDate);
+    if (t.size() != 16 || t[10] != ' ')
+        return std::nullopt;
+    return parseDateTime(std::string_view(t).substr(0, 10), t.substr(11, 5) + ":00");
+}
+
+float loadSpectrumFactorOf(float characteristicNumber, std::int64_t totalCycles)
+{
+    // The documents take the factor from the number as shown, rounded to one
+    // decimal: read that text back rather than rounding differently.
+    const std::string shown = formatFixed(characteristicNumber, 1, '.');
+    double rounded = 0;
+    std::from_chars(shown.data(), shown.data() + shown.size(), rounded);
+    const std::int64_t divisor = totalCycles == 0 ? 1 : totalCycles;
+    return static_cast<float>(rounded / static_cast<double>(divisor));
+}
+
+Readout readReadout(const recorder::DataFileReader& file)
+{
+    Readout r;
+    r.identification = file.identification();
+
+    r.operatingMinutes = file.read24(recorder::kOperatingMinutesOffset);
+    for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band)
+        r.cycleCounts[band] = file.read24(recorder::kCycleCountersOffset + 3 * band);
+    r.totalCycles = std::accumulate(r.cycleCounts.begin(), r.cycleCounts.end(), std::int64_t {0});
+    r.characteristicNumber = static_cast<float>(file.read40Fixed16(recorder::kCharacteristicOffset));
+    file.copy(recorder::kInstallDateOffset, r.installDate.bcd.size(), r.installDate.bcd.data());
+    for (std::size_t k = 0; k < recorder::kOverloadStampCount; ++k)
+        file.copy(recorder::kOverloadStampsOffset + k * recorder::kStampSize, recorder::kStampSize,
+            r.overloadStamps[k].bcd.data());
+    for (std::size_t k = 0; k < recorder::kReadingStampCount; ++k)
+        file.copy(recorder::kReadingStampsOffset + k * recorder::kStampSize, recorder::kStampSize,
+            r.readingStamps[k].bcd.data());
+    r.frameYearByte = file.byte(recorder::kFrameYearOffset);
+    r.liftedMassRaw = file.read32(recorder::kLiftedMassOffset);
+
+    r.normativeNumber = normativeCharacteristicNumber(r.text(recorder::IdField::NormGroup));
+    r.utilisationClass = analysis::utilisationClass(r.totalCycles);
+    r.loadSpectrumFactor = loadSpectrumFactorOf(r.characteristicNumber, r.totalCycles);
+    r.loadMode = analysis::loadMode(r.loadSpectrumFactor);
+    r.craneGroup = analysis::craneGroup(r.loadMode, r.utilisationClass);
+
+    LoadDiagnostics& d = r.diagnostics;
+    d.fileSize = file.fileSize();
+    d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
+    d.storedChecksum = file.storedChecksum();
+    d.computedChecksum = file.computedChecksum();
+    d.checksumMatches = d.storedChecksum == d.computedChecksum;
+    for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
+        if (!recorder::frameValid(file.frame(i)))
+            d.brokenFrames.push_back(static_cast<int>(i));
+    return r;
+}
+
+}  // namespace nkp::analysis

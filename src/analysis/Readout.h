@@ -1,0 +1,76 @@
+#pragma once
+
+#include "analysis/DateTimeText.h"
+#include "analysis/LoadDiagnostics.h"
+#include "recorder/DataFileLayout.h"
+#include "recorder/DataFileReader.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What one read-out says, as typed values: no display text, no separator.
+// The window's texts, the fleet's rows, the archive and the events are all
+// made from this.
+namespace nkp::analysis {
+
+// A recorder stamp as stored: five BCD bytes (minute, hour, day, month, year
+// within the century). The bytes are kept because an erased or odd stamp has
+// a text of its own that no date-time can give back.
+struct RecorderStamp {
+    std::array<std::uint8_t, recorder::kStampSize> bcd {};
+
+    // The moment the stamp names; nothing for an empty or unreal stamp.
+    std::optional<DateTime> moment() const;
+    bool operator==(const RecorderStamp&) const = default;
+};
+
+// The installation date: three BCD bytes (day, month, year within the century).
+struct RecorderDate {
+    std::array<std::uint8_t, 3> bcd {};
+
+    std::optional<DateTime> moment() const;
+    bool operator==(const RecorderDate&) const = default;
+};
+
+struct Readout {
+    // Identification texts, Windows-1251 bytes as stored (reading date and
+    // time among them, "dd.mm.yyyy hh:mm").
+    recorder::Identification identification;
+    const std::string& text(recorder::IdField f) const { return identification[f]; }
+
+    // The recorder's counters.
+    std::int64_t operatingMinutes = 0;
+    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
+    std::int64_t totalCycles = 0;
+    std::int64_t liftedMassRaw = 0;  // hundredths of a tonne
+    float characteristicNumber = 0;  // the 40-bit fixed-point value, as the window keeps it
+    RecorderDate installDate;
+    std::array<RecorderStamp, recorder::kOverloadStampCount> overloadStamps {};
+    std::array<RecorderStamp, recorder::kReadingStampCount> readingStamps {};
+    std::uint8_t frameYearByte = 0;  // BCD year of the frames
+
+    // Classification after ISO 4301-1.
+    int normativeNumber = 0;  // 0 when the normative group is unknown
+    int utilisationClass = 0;
+    float loadSpectrumFactor = 0;
+    int loadMode = 1;
+    int craneGroup = 1;
+
+    // What reading the file met (frames checked, not decoded: no calendar check).
+    LoadDiagnostics diagnostics;
+
+    // The reading moment of the identification block; nothing when not a real date.
+    std::optional<DateTime> readingMoment() const;
+};
+
+// Every value of a read-out from its bytes, the frames only checked.
+Readout readReadout(const recorder::DataFileReader& file);
+
+// The load spectrum factor as the recorder's documents define it: the
+// characteristic number rounded to one decimal (as shown) over the total
+// cycles (1 when there are none).
+float loadSpectrumFactorOf(float characteristicNumber, std::int64_t totalCycles);
+
+}  // namespace nkp::analysis

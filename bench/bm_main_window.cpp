@@ -40,6 +40,10 @@ public:
     std::string path;
     void information(const std::string&, const std::string&) override { }
     bool warningOkCancel(const std::string&, const std::string&) override { return true; }
+    SaveChoice saveDiscardCancel(const std::string&, const std::string&) override
+    {
+        return SaveChoice::Cancel;
+    }
     void error(const std::string&, const std::string&) override { }
     std::optional<std::string> openFile(const FileDialog&) override { return path; }
     std::optional<std::string> saveFile(const FileDialog&) override { return std::nullopt; }

@@ -74,9 +74,20 @@ ReadingResult DeviceReader::read(
     port.close();
 
     const PortSlot* found = nullptr;
-    for (std::size_t n = 0; n < std::min(portSlots.size(), kPortSlotCount) && !found; ++n)
+    for (std::size_t n = 0; n < std::min(portSlots.size(), kPortSlotCount) && !found; ++n) {
+        if (observer.cancelRequested()) {
+            cancelled(port, observer);
+            result.outcome = ReadingOutcome::Cancelled;
+            return result;
+        }
         if (probe(portSlots[n], port, clock, observer))
             found = &portSlots[n];
+    }
+    if (found && observer.cancelRequested()) {
+        cancelled(port, observer);
+        result.outcome = ReadingOutcome::Cancelled;
+        return result;
+    }
     if (!found) {
         observer.statusText(text("Устройство не обнаружено!"));
         return result;
@@ -90,7 +101,13 @@ ReadingResult DeviceReader::read(
     port.applyTimeouts(transferTimeouts());
     clock.sleepMs(kSettleBeforeCommandMs);
     port.write(&kSendImageCommand, 1);
-    result.bytesReceived = receive(port, observer);
+    bool stopped = false;
+    result.bytesReceived = receive(port, observer, stopped);
+    if (stopped) {
+        cancelled(port, observer);
+        result.outcome = ReadingOutcome::Cancelled;
+        return result;
+    }
 
     if (result.bytesReceived != kImageSize) {
         observer.statusText(text("Ошибка считывания!"));
@@ -131,7 +148,6 @@ ReadingResult DeviceReader::read(
 bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
 {
     observer.statusText(text("Опрашивается порт ") + slot.shortName + "...");
-    observer.idle();
     if (!port.open(slot.deviceName))
         return false;
     port.applyLineSettings(deviceLineSettings());
@@ -142,12 +158,11 @@ bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock,
     // Each byte drained stands for one single-byte read of the protocol.
     std::array<std::uint8_t, kDrainReads> drain {};
     std::size_t drained = 0;
-    while (drained < kDrainReads) {
+    while (drained < kDrainReads && !observer.cancelRequested()) {
         const std::size_t n = port.read(drain.data(), kDrainReads - drained);
         if (n == 0)
             break;
         drained += n;
-        observer.idle();
     }
 
     std::uint8_t answer = 0;
@@ -159,31 +174,54 @@ bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock,
     return false;
 }
 
-std::size_t DeviceReader::receive(SerialPortIo& port, ReadingObserver& observer)
+std::size_t DeviceReader::receive(SerialPortIo& port, ReadingObserver& observer, bool& cancelled)
 {
     Gauge gauge(observer);
     gauge.set(0);
+    observer.progress(0);
     std::size_t k = 0;
     while (k < kImageSize) {
+        if (observer.cancelRequested()) {
+            cancelled = true;
+            return k;
+        }
         const std::size_t n = port.read(image_.data() + k, kImageSize - k);
         if (n == 0)
             return k;
         k += n;
         gauge.set(static_cast<int>(k / kTransferGaugeStep));
-        observer.idle();
+        observer.progress(k);
     }
     // The image is full; whatever still comes is counted and discarded until
     // the line falls silent, so that a longer transfer is not taken for a good one.
     std::array<std::uint8_t, 4096> surplus {};
     std::size_t extra = 0;
     while (extra < kMaxSurplusBytes) {
+        if (observer.cancelRequested()) {
+            cancelled = true;
+            return k + extra;
+        }
         const std::size_t n = port.read(surplus.data(), std::min(surplus.size(), kMaxSurplusBytes - extra));
         if (n == 0)
             break;
         extra += n;
-        observer.idle();
+        observer.progress(k + extra);
     }
     return k + extra;
+}
+
+// The user stopped the reading: the port goes back as it was and is closed,
+// nothing is marked unsaved.
+void DeviceReader::cancelled(SerialPortIo& port, ReadingObserver& observer) const
+{
+    if (port.isOpen()) {
+        port.restoreLineSettings();
+        port.restoreTimeouts();
+        port.close();
+    }
+    observer.statusColour(StatusColour::ButtonFace);
+    observer.statusText(text("Считывание прервано пользователем"));
+    observer.gauge(0);
 }
 
 bool DeviceReader::checkImage(ReadingObserver& observer) const

@@ -39,11 +39,16 @@ public:
     virtual void statusText(const std::string& cp1251) = 0;
     virtual void statusColour(StatusColour colour) = 0;
     virtual void gauge(int position) = 0;
-    // Called between reads so that a window can keep repainting.
-    virtual void idle() { }
+    // The bytes received so far after the command byte, after every read
+    // that brought some.
+    virtual void progress(std::size_t /*bytesReceived*/) { }
+    // Asked between reads and before every port; true stops the reading
+    // with the port restored and closed and nothing marked unsaved. May be
+    // called from the thread that runs the reading while another sets it.
+    virtual bool cancelRequested() const { return false; }
 };
 
-enum class ReadingOutcome : std::uint8_t { NotFound, Interrupted, ChecksumMismatch, Success };
+enum class ReadingOutcome : std::uint8_t { NotFound, Interrupted, ChecksumMismatch, Success, Cancelled };
 
 struct ReadingResult {
     ReadingOutcome outcome = ReadingOutcome::NotFound;
@@ -58,7 +63,8 @@ public:
 
     // One reading over the given port slots: each is opened with `port`. Never
     // more than the image's size goes into the image; the port is closed
-    // when this returns.
+    // when this returns. Runs on any one thread; the image and the flag must
+    // not be looked at elsewhere until it returns.
     ReadingResult read(
         const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
 
@@ -68,7 +74,9 @@ public:
 
 private:
     bool probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
-    std::size_t receive(SerialPortIo& port, ReadingObserver& observer);
+    // The count received; `cancelled` tells whether the user stopped it.
+    std::size_t receive(SerialPortIo& port, ReadingObserver& observer, bool& cancelled);
+    void cancelled(SerialPortIo& port, ReadingObserver& observer) const;
     bool checkImage(ReadingObserver& observer) const;
 
     std::vector<std::uint8_t> image_;

@@ -19,12 +19,18 @@ public:
         std::string defaultExtension;  // without the dot, e.g. "nkp"
     };
 
+    // The answers to a question about unsaved work.
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~UserPrompts() = default;
 
     // An information box with an OK button.
     virtual void information(const std::string& caption, const std::string& text) = 0;
     // A warning box with OK and Cancel; true when the user chose OK.
     virtual bool warningOkCancel(const std::string& caption, const std::string& text) = 0;
+    // A warning box with "Сохранить", "Не сохранять" and "Отмена"; Esc and
+    // the box's close button mean Cancel.
+    virtual SaveChoice saveDiscardCancel(const std::string& caption, const std::string& text) = 0;
     // An error box with an OK button.
     virtual void error(const std::string& caption, const std::string& text) = 0;
     // The chosen file's path, or nothing when the user cancelled.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace nkp::ui {
 namespace {
@@ -39,6 +40,23 @@ bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::strin
     return QMessageBox::warning(parent_, fromCp1251(caption), fromCp1251(text),
                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
+}
+
+UserPrompts::SaveChoice QtUserPrompts::saveDiscardCancel(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(
+        QMessageBox::Warning, fromCp1251(caption), fromCp1251(text), QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChoice::Save;
+    if (box.clickedButton() == discard)
+        return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 void QtUserPrompts::error(const std::string& caption, const std::string& text)

@@ -18,6 +18,7 @@ public:
 
     void information(const std::string& caption, const std::string& text) override;
     bool warningOkCancel(const std::string& caption, const std::string& text) override;
+    SaveChoice saveDiscardCancel(const std::string& caption, const std::string& text) override;
     void error(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;

@@ -5,15 +5,17 @@
 #include "codec/Codec.h"
 #include "device/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
+#include "recorder/DataFileLayout.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 
 namespace {
 
@@ -58,7 +60,14 @@ TForm_ReadNKP3::TForm_ReadNKP3(
     StatusBar_ReadNKP3->setPalette(palette());
 }
 
-TForm_ReadNKP3::~TForm_ReadNKP3() = default;
+TForm_ReadNKP3::~TForm_ReadNKP3()
+{
+    // A window torn down under a running reading stops it and waits, since
+    // the reading writes into this window's image.
+    if (worker_)
+        worker_->requestCancel();
+    stopReadingThread();
+}
 
 // --- opening and closing ---------------------------------------------------
 
@@ -81,17 +90,16 @@ void TForm_ReadNKP3::FormActivate()
 
 void TForm_ReadNKP3::closeEvent(QCloseEvent* event)
 {
-    if (busy_) {
-        event->ignore();  // a reading runs: the port must be closed first
-        return;
-    }
+    // The dialog's own close handling runs reject(), which asks about an
+    // unsaved read-out and keeps the window open while a reading runs.
     QDialog::closeEvent(event);
 }
 
 void TForm_ReadNKP3::reject()
 {
-    if (!busy_)
-        QDialog::reject();
+    if (busy_ || !mayDiscardReadout())
+        return;
+    QDialog::reject();
 }
 
 void TForm_ReadNKP3::done(int result)
@@ -103,6 +111,22 @@ void TForm_ReadNKP3::done(int result)
         FormClose();
     }
     QDialog::done(result);
+}
+
+bool TForm_ReadNKP3::mayDiscardReadout()
+{
+    if (!reader_.unsaved())
+        return true;
+    switch (prompts_.saveDiscardCancel(
+        cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+    case nkp::UserPrompts::SaveChoice::Save:
+        return saveDataFile();
+    case nkp::UserPrompts::SaveChoice::Discard:
+        return true;
+    case nkp::UserPrompts::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TForm_ReadNKP3::FormClose()
@@ -120,12 +144,6 @@ void TForm_ReadNKP3::BitBtn_CloseClick()
 {
     if (busy_)
         return;
-    if (reader_.unsaved()
-        && prompts_.warningOkCancel(
-            cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
-        BitBtn_SaveFileClick();
-        return;
-    }
     close();
 }
 
@@ -136,17 +154,66 @@ void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
     if (busy_)
         return;
     busy_ = true;
-    std::unique_ptr<nkp::device::SerialPortIo> port = access_.makePort();
-    reader_.read(access_.portSlots(), *port, *access_.clock, *this);
-    busy_ = false;
+    setReadingControls(true);
+    showByteCount(0);
+    thread_ = new QThread(this);
+    thread_->setObjectName(QStringLiteral("NKP-3 reading"));
+    worker_ = new ReadingWorker(reader_, access_);
+    worker_->moveToThread(thread_);
+    connect(thread_, &QThread::started, worker_, &ReadingWorker::run);
+    connect(worker_, &ReadingWorker::statusTextChanged, this, &TForm_ReadNKP3::setStatus);
+    connect(worker_, &ReadingWorker::statusColourChanged, this,
+        [this](int colour) { showStatusColour(static_cast<nkp::device::StatusColour>(colour)); });
+    connect(worker_, &ReadingWorker::gaugeChanged, this, &TForm_ReadNKP3::showGauge);
+    connect(worker_, &ReadingWorker::progressAvailable, this, [this] {
+        if (worker_)
+            showByteCount(worker_->takeProgress());
+    });
+    connect(worker_, &ReadingWorker::finished, this, &TForm_ReadNKP3::readingFinished);
+    thread_->start();
 }
 
-void TForm_ReadNKP3::statusText(const std::string& cp1251Text)
+void TForm_ReadNKP3::BitBtn_AbortClick()
 {
-    setStatus(fromCp1251(cp1251Text));
+    if (!worker_)
+        return;
+    worker_->requestCancel();
+    BitBtn_Abort->setEnabled(false);  // the reading stops at its next read
 }
 
-void TForm_ReadNKP3::statusColour(nkp::device::StatusColour colour)
+void TForm_ReadNKP3::readingFinished()
+{
+    showByteCount(worker_->takeProgress());
+    stopReadingThread();
+    busy_ = false;
+    setReadingControls(false);
+}
+
+void TForm_ReadNKP3::stopReadingThread()
+{
+    if (!thread_)
+        return;
+    // The worker has left its run(); the thread ends at once.
+    thread_->quit();
+    thread_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    delete thread_;
+    thread_ = nullptr;
+}
+
+void TForm_ReadNKP3::setReadingControls(bool reading)
+{
+    for (QPushButton* button :
+        {BitBtn_SaveInf, BitBtn_LoadInf, BitBtn_ReadNKP3, BitBtn_SaveFile, BitBtn_Close})
+        button->setEnabled(!reading);
+    BitBtn_Abort->setVisible(reading);
+    BitBtn_Abort->setEnabled(reading);
+    if (reading)
+        Label_Bytes->setVisible(true);
+}
+
+void TForm_ReadNKP3::showStatusColour(nkp::device::StatusColour colour)
 {
     QColor c;
     switch (colour) {
@@ -166,25 +233,28 @@ void TForm_ReadNKP3::statusColour(nkp::device::StatusColour colour)
     QPalette p = StatusBar_ReadNKP3->palette();
     p.setColor(QPalette::Window, c);
     StatusBar_ReadNKP3->setPalette(p);
-    StatusBar_ReadNKP3->repaint();
 }
 
-void TForm_ReadNKP3::gauge(int position)
+void TForm_ReadNKP3::showGauge(int position)
 {
     CGauge_Process->setValue(position);
-    CGauge_Process->repaint();
 }
 
-void TForm_ReadNKP3::idle()
+void TForm_ReadNKP3::showByteCount(std::size_t bytes)
 {
-    // Keeps the window painted; every handler refuses to run while busy_.
-    QApplication::processEvents();
+    Label_Bytes->setText(QStringLiteral("Считано %1 из %2 байт")
+                             .arg(static_cast<qulonglong>(bytes))
+                             .arg(static_cast<qulonglong>(nkp::recorder::kImageSize)));
+}
+
+QString TForm_ReadNKP3::byteCountText() const
+{
+    return Label_Bytes->text();
 }
 
 void TForm_ReadNKP3::setStatus(const QString& text)
 {
     statusLabel_->setText(text);
-    StatusBar_ReadNKP3->repaint();
 }
 
 QString TForm_ReadNKP3::statusText() const
@@ -203,6 +273,11 @@ void TForm_ReadNKP3::BitBtn_SaveFileClick()
 {
     if (busy_)
         return;
+    saveDataFile();
+}
+
+bool TForm_ReadNKP3::saveDataFile()
+{
     nkp::UserPrompts::FileDialog dialog;
     dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
     dialog.filter = cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp");
@@ -210,19 +285,20 @@ void TForm_ReadNKP3::BitBtn_SaveFileClick()
     setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path)
-        return;
+        return false;
     std::string error;
     if (!nkp::device::saveReadout(
             *path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()), &error)) {
         prompts_.error(cp1251(kErrorCaption),
             cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
-        return;
+        return false;
     }
-    gauge(0);
+    showGauge(0);
     setStatus(QStringLiteral("Информация сохранена в фале: ")
         + QFileInfo(QString::fromStdString(*path)).fileName());
-    statusColour(nkp::device::StatusColour::ButtonFace);
+    showStatusColour(nkp::device::StatusColour::ButtonFace);
     reader_.markSaved();
+    return true;
 }
 
 // --- identification files --------------------------------------------------

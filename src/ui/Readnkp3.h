@@ -6,6 +6,7 @@
 #include "device/PortList.h"
 #include "device/SerialPortIo.h"
 #include "prompts/UserPrompts.h"
+#include "ui/Readnkp3Worker.h"
 
 #include <QDialog>
 #include <QString>
@@ -21,19 +22,13 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
-
-// Where the reading window finds its ports and its time; tests put
-// pseudo-terminals, scripted ports and a virtual clock here.
-struct ReadingDeviceAccess {
-    std::function<std::vector<nkp::device::PortSlot>()> portSlots;         // default: the system's ports
-    std::function<std::unique_ptr<nkp::device::SerialPortIo>()> makePort;  // default: QSerialPort
-    nkp::device::Clock* clock = nullptr;                                   // default: the system clock
-};
+class QThread;
 
 // The reading window: reads the recorder through the reading device, collects
 // the identification, keeps identification files and saves the data file.
-// Created anew for each reading session and shown modally.
-class TForm_ReadNKP3 : public QDialog, private nkp::device::ReadingObserver {
+// Created anew for each reading session and shown modally. A reading runs in
+// a thread of its own; the window stays responsive and can stop it.
+class TForm_ReadNKP3 : public QDialog {
     Q_OBJECT
 
 public:
@@ -48,11 +43,14 @@ public:
     void BitBtn_SaveInfClick();
     void BitBtn_LoadInfClick();
     void BitBtn_CloseClick();
+    void BitBtn_AbortClick();
 
     const nkp::device::DeviceReader& reader() const { return reader_; }
     QString statusText() const;
     QColor statusColour() const;
     bool readingInProgress() const { return busy_; }
+    // "Считано N из 270336 байт" beside the gauge.
+    QString byteCountText() const;
 
     // Identification fields in the order of the lines of an identification file.
     std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits() const { return infEdits_; }
@@ -79,6 +77,8 @@ public:
     QPushButton* BitBtn_ReadNKP3 = nullptr;
     QPushButton* BitBtn_SaveFile = nullptr;
     QPushButton* BitBtn_Close = nullptr;
+    QPushButton* BitBtn_Abort = nullptr;  // "Прервать", shown while a reading runs
+    QLabel* Label_Bytes = nullptr;
     QProgressBar* CGauge_Process = nullptr;
     QStatusBar* StatusBar_ReadNKP3 = nullptr;
 
@@ -87,18 +87,27 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 public:
+    // Esc, the close box and "Закрыть" all end here.
     void reject() override;
     void done(int result) override;
 
 private:
     void createControls();
     void FormClose();
+    // False when an unsaved read-out is to stay: the user chose "Отмена", or
+    // chose "Сохранить" and the save did not happen.
+    bool mayDiscardReadout();
+    // The save command; true when the data file was written.
+    bool saveDataFile();
 
-    // ReadingObserver: the status line and the gauge repaint at once.
-    void statusText(const std::string& cp1251) override;
-    void statusColour(nkp::device::StatusColour colour) override;
-    void gauge(int position) override;
-    void idle() override;
+    // What a running reading shows; each arrives queued from its thread.
+    void showStatusColour(nkp::device::StatusColour colour);
+    void showGauge(int position);
+    void showByteCount(std::size_t bytes);
+    void readingFinished();
+    // Every button but "Прервать" is disabled while a reading runs, here only.
+    void setReadingControls(bool reading);
+    void stopReadingThread();
 
     void setStatus(const QString& text);
     nkp::device::InfFields infFields() const;
@@ -120,4 +129,6 @@ private:
     bool activated_ = false;
     bool closed_ = false;
     bool busy_ = false;
+    QThread* thread_ = nullptr;
+    ReadingWorker* worker_ = nullptr;
 };

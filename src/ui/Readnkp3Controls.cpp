@@ -110,6 +110,19 @@ void TForm_ReadNKP3::createControls()
     BitBtn_ReadNKP3 = makeButton(this, "BitBtn_ReadNKP3", QStringLiteral("Считать информацию"));
     BitBtn_SaveFile = makeButton(this, "BitBtn_SaveFile", QStringLiteral("Сохранить информацию"));
     BitBtn_Close = makeButton(this, "BitBtn_Close", QStringLiteral("Закрыть"));
+    // Beside the gauge while a reading runs: the bytes so far and the way to
+    // stop. Their room is kept when hidden so that the fixed window keeps its size.
+    Label_Bytes = new QLabel(this);
+    Label_Bytes->setObjectName(QStringLiteral("Label_Bytes"));
+    Label_Bytes->setMinimumWidth(
+        Label_Bytes->fontMetrics().horizontalAdvance(QStringLiteral("Считано 270336 из 270336 байт")) + 8);
+    BitBtn_Abort = makeButton(this, "BitBtn_Abort", QStringLiteral("Прервать"));
+    for (QWidget* w : {static_cast<QWidget*>(Label_Bytes), static_cast<QWidget*>(BitBtn_Abort)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
 
     StatusBar_ReadNKP3 = new QStatusBar(this);
     StatusBar_ReadNKP3->setObjectName(QStringLiteral("StatusBar_ReadNKP3"));
@@ -130,7 +143,11 @@ void TForm_ReadNKP3::createControls()
     layout->addWidget(GroupBox1);
     layout->addWidget(GroupBox2);
     layout->addLayout(infButtons);
-    layout->addWidget(CGauge_Process);
+    auto* gaugeRow = new QHBoxLayout;
+    gaugeRow->addWidget(CGauge_Process, 1);
+    gaugeRow->addWidget(Label_Bytes);
+    gaugeRow->addWidget(BitBtn_Abort);
+    layout->addLayout(gaugeRow);
     layout->addLayout(mainButtons);
     layout->addWidget(StatusBar_ReadNKP3);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -141,4 +158,5 @@ void TForm_ReadNKP3::createControls()
     connect(BitBtn_SaveInf, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_SaveInfClick);
     connect(BitBtn_LoadInf, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_LoadInfClick);
     connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_CloseClick);
+    connect(BitBtn_Abort, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_AbortClick);
 }

@@ -213,3 +213,60 @@ TEST(DeviceReader, OnlyFifteenSlotsAreSearchedAndANewReadingClearsTheFlag)
     EXPECT_FALSE(rig.reader.unsaved());
     EXPECT_EQ(rig.reader.image(), nkp::test::checkedImage());  // the image is kept
 }
+
+TEST(DeviceReader, ProgressCountsTheTransferAndACancelStopsWithThePortBackAndClosed)
+{
+    struct Cancelling : Shown {
+        std::vector<std::size_t> counts;
+        std::size_t cancelAt = 0;  // 0: never
+        void progress(std::size_t bytes) override { counts.push_back(bytes); }
+        bool cancelRequested() const override
+        {
+            return cancelAt != 0 && !counts.empty() && counts.back() >= cancelAt;
+        }
+    };
+    const auto image = nkp::test::checkedImage();
+    {
+        // A whole reading: every count grows, the last is the image's size.
+        Rig rig;
+        Cancelling seen;
+        rig.port.devices["dev0"] = recorderDevice(image);
+        EXPECT_EQ(rig.reader.read(comSlots(), rig.port, rig.clock, seen).outcome, ReadingOutcome::Success);
+        ASSERT_GE(seen.counts.size(), 3U);
+        EXPECT_EQ(seen.counts.front(), 0U);
+        EXPECT_TRUE(std::is_sorted(seen.counts.begin(), seen.counts.end()));
+        EXPECT_EQ(seen.counts.back(), kImageSize);
+    }
+    // Stopped after 8192 bytes of a good reading that was unsaved before.
+    Rig rig;
+    rig.port.devices["dev0"] = recorderDevice(image);
+    rig.run(comSlots());
+    ASSERT_TRUE(rig.reader.unsaved());
+    rig.port.log.clear();
+    Cancelling seen;
+    seen.cancelAt = 8192;
+    const ReadingResult r = rig.reader.read(comSlots(), rig.port, rig.clock, seen);
+    EXPECT_EQ(r.outcome, ReadingOutcome::Cancelled);
+    EXPECT_EQ(r.bytesReceived, 8192U);
+    EXPECT_FALSE(rig.reader.unsaved());
+    EXPECT_FALSE(rig.port.isOpen());
+    const std::vector<std::string> tail(rig.port.log.end() - 4, rig.port.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string> {"write 02", "restore line", "restore timeouts", "close"}));
+    EXPECT_EQ(seen.texts.back(), "Считывание прервано пользователем");
+    EXPECT_EQ(seen.colours.back(), StatusColour::ButtonFace);
+    EXPECT_EQ(seen.gauges.back(), 0);
+
+    // Stopped during the search: no further port is opened.
+    struct Searching : Shown {
+        bool cancelRequested() const override { return texts.size() >= 3; }  // after the second port's text
+    } searching;
+    FakeSerialPort silent {rig.clock};
+    DeviceReader reader;
+    EXPECT_EQ(reader.read(comSlots(), silent, rig.clock, searching).outcome, ReadingOutcome::Cancelled);
+    EXPECT_EQ(std::count(silent.log.begin(), silent.log.end(), "open dev0")
+            + std::count(silent.log.begin(), silent.log.end(), "open dev1"),
+        2);
+    EXPECT_EQ(std::count(silent.log.begin(), silent.log.end(), "open dev2"), 0);
+    EXPECT_FALSE(silent.isOpen());
+    EXPECT_EQ(searching.texts.back(), "Считывание прервано пользователем");
+}

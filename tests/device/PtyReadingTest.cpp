@@ -165,6 +165,31 @@ TEST(PtyReading, DeviceThatDisappearsMidTransferEndsTheReading)
 }
 
 #ifdef NKP3_TOOL_PATH
+TEST(PtyReading, CancelledPacedTransferRestoresAndClosesThePort)
+{
+    SimProcess device(NKP3_SIM_PATH, {"--paced"});
+    const auto portSlots = slotsWith({{0, device.path()}});
+    QtSerialPortIo port;
+    SystemClock clock;
+    struct Stopper : Timed {
+        std::size_t received = 0;
+        void progress(std::size_t bytes) override { received = bytes; }
+        bool cancelRequested() const override { return received >= 2000; }
+    } stopper;
+    stopper.clock.start();
+    DeviceReader reader;
+    const ReadingResult r = reader.read(portSlots, port, clock, stopper);
+    EXPECT_EQ(r.outcome, ReadingOutcome::Cancelled);
+    EXPECT_GE(r.bytesReceived, 2000U);
+    EXPECT_LT(r.bytesReceived, kImageSize);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(reader.unsaved());
+    EXPECT_EQ(stopper.last, "Считывание прервано пользователем");
+    // The port can be opened again at once: nothing holds it.
+    QtSerialPortIo again;
+    EXPECT_TRUE(again.open(device.path()));
+}
+
 TEST(PtyReading, ToolReadSavesWithTheIdentificationAndReportsTheOutcome)
 {
     const fs::path dir = fs::temp_directory_path() / ("nkp_tool_read_" + std::to_string(::getpid()));

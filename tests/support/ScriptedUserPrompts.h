@@ -14,12 +14,13 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string kind;     // "information", "warning", "error", "open", "save", "folder"
+        std::string kind;     // "information", "warning", "question", "error", "open", "save", "folder"
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };
 
     std::deque<bool> warningAnswers;                     // default: OK
+    std::deque<SaveChoice> saveChoices;                  // default: Cancel, which loses nothing
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
@@ -32,6 +33,11 @@ public:
     {
         calls.push_back({"warning", caption, text});
         return pop(warningAnswers, true);
+    }
+    SaveChoice saveDiscardCancel(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"question", caption, text});
+        return pop(saveChoices, SaveChoice::Cancel);
     }
     void error(const std::string& caption, const std::string& text) override
     {

@@ -6,19 +6,31 @@
 #include "codec/Codec.h"
 #include "ui/Readnkp3.h"
 
+#include "ui/QtUserPrompts.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using nkp::codec::utf8ToCp1251;
 using nkp::device::test::FakeDevice;
 using nkp::device::test::FakeSerialPort;
 using nkp::device::test::VirtualClock;
 using nkp::test::ScriptedUserPrompts;
+using SaveChoice = nkp::UserPrompts::SaveChoice;
 
 namespace {
 
@@ -59,14 +71,34 @@ QList<QByteArray> sampleLines()
         "98765", "4321"};
 }
 
-// One window with its surroundings in a temporary start directory.
+// A scripted port that hands its log over when the reading thread drops it.
+class LoggedPort : public FakeSerialPort {
+public:
+    LoggedPort(VirtualClock& clock, std::vector<std::string>& sink)
+        : FakeSerialPort(clock)
+        , sink_(sink)
+    {
+    }
+    ~LoggedPort() override
+    {
+        sink_ = log;
+        sink_.push_back(isOpen() ? "dropped open" : "dropped closed");
+    }
+
+private:
+    std::vector<std::string>& sink_;
+};
+
+// One window with its surroundings in a temporary start directory. The port
+// lives in the reading thread; a test can park that thread inside a read.
 struct Rig {
     QTemporaryDir dir;
     ScriptedUserPrompts prompts;
     VirtualClock clock;
-    FakeSerialPort* port = nullptr;  // owned by the window's port factory
     std::map<std::string, FakeDevice> devices;
-    std::function<void()> onRead;  // runs inside the port's reads
+    std::vector<std::string> portLog;         // the last port's calls, once it is gone
+    std::atomic<long long> holdAtBytes {-1};  // park reads once this many bytes came
+    std::atomic<bool> holding {false};
     std::unique_ptr<TForm_ReadNKP3> form;
 
     Rig()
@@ -74,17 +106,27 @@ struct Rig {
         ReadingDeviceAccess access;
         access.portSlots = [] { return std::vector<nkp::device::PortSlot> {{"ttyUSB0", "dev0"}}; };
         access.makePort = [this] {
-            auto p = std::make_unique<FakeSerialPort>(clock);
+            auto p = std::make_unique<LoggedPort>(clock, portLog);
             p->devices = devices;
-            p->onRead = [this] {
-                if (onRead)
-                    onRead();
+            p->onRead = [this, port = p.get()] {
+                for (;;) {
+                    const long long at = holdAtBytes;
+                    if (at < 0 || port->bytesRead < static_cast<std::size_t>(at))
+                        break;
+                    holding = true;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                holding = false;
             };
-            port = p.get();
             return p;
         };
         access.clock = &clock;
         form = std::make_unique<TForm_ReadNKP3>(nullptr, prompts, dir.path(), access);
+    }
+    ~Rig()
+    {
+        holdAtBytes = -1;
+        form.reset();
     }
     QString path(const QString& rel) const { return dir.filePath(rel); }
     void plugRecorder(std::vector<std::uint8_t> image)
@@ -94,7 +136,30 @@ struct Rig {
         d.transfer = {{5, std::move(image)}};
         devices["dev0"] = d;
     }
+    // Presses "Считать информацию" and waits for the reading's end.
+    bool read()
+    {
+        form->BitBtn_ReadNKP3Click();
+        return QTest::qWaitFor([this] { return !form->readingInProgress(); }, 20000);
+    }
+    // Starts a reading and waits until its thread is parked in a read.
+    bool startAndHold(long long atBytes)
+    {
+        holdAtBytes = atBytes;
+        form->BitBtn_ReadNKP3Click();
+        return QTest::qWaitFor([this] { return holding.load(); }, 20000);
+    }
 };
+
+QString screenshotFolder()
+{
+    const QByteArray env = qgetenv("NKP_SCREENSHOT_DIR");
+    if (!env.isEmpty())
+        return QString::fromLocal8Bit(env);
+    // The test runs from <build>/tests/ui.
+    return QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../..")).absolutePath()
+        + QStringLiteral("/screenshots");
+}
 
 }  // namespace
 
@@ -105,11 +170,15 @@ private slots:
     void opensWithDefaultsAndTheReadingDate();
     void missingDefaultsKeepTheInitialTextsAndAreReported();
     void readingSaveAndCloseWriteByteExactFiles();
-    void closeQuestionOkSavesAndStaysOpen();
+    void everyClosePathAsksBeforeAReadingIsLost_data();
+    void everyClosePathAsksBeforeAReadingIsLost();
+    void questionBoxOffersSaveDiscardCancelAndEscCancels();
     void saveIntoReadOnlyFolderLeavesEverythingAsItWas();
     void identificationFilesRoundTripWithEveryLineEnd();
     void shortIdentificationFileFillsWhatItHas();
     void nothingElseRunsDuringAReading();
+    void byteCountFollowsTheTransfer();
+    void abortStopsTheReadingCleanly();
 };
 
 void tst_Readnkp3::opensWithDefaultsAndTheReadingDate()
@@ -153,7 +222,7 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     const auto image = nkp::test::checkedImage(13);
     rig.plugRecorder(image);
     rig.form->show();
-    rig.form->BitBtn_ReadNKP3Click();
+    QVERIFY(rig.read());
     QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
     QCOMPARE(rig.form->statusColour(), QColor(0, 128, 0));
     QCOMPARE(rig.form->CGauge_Process->value(), 0);
@@ -198,29 +267,125 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
 }
 
-void tst_Readnkp3::closeQuestionOkSavesAndStaysOpen()
+void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("answer");
+    for (const char* how : {"esc", "closeBox", "closeButton"})
+        for (const char* answer : {"saveOk", "saveFails", "saveDialogCancelled", "discard", "cancel"})
+            QTest::newRow((QByteArray(how) + ' ' + answer).constData())
+                << QString::fromLatin1(how) << QString::fromLatin1(answer);
+}
+
+void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, answer);
     Rig rig;
-    rig.plugRecorder(std::vector<std::uint8_t>(kImage, 0xFF));
+    rig.plugRecorder(std::vector<std::uint8_t>(kImage, 0xFF));  // a failed checksum is kept too
     rig.form->show();
-    rig.form->BitBtn_ReadNKP3Click();
+    QVERIFY(rig.read());
     QCOMPARE(rig.form->statusText(), QStringLiteral("Несоответствие контрольной суммы!"));
     rig.form->Edit_ServOrg->setText(QStringLiteral("Typed before the question"));
     const QString target = rig.path(QStringLiteral("erased.nkp"));
-    rig.prompts.warningAnswers.push_back(true);
+    if (answer == QStringLiteral("saveOk")) {
+        rig.prompts.saveChoices.push_back(SaveChoice::Save);
+        rig.prompts.fileAnswers.push_back(target.toStdString());
+    } else if (answer == QStringLiteral("saveFails")) {
+        rig.prompts.saveChoices.push_back(SaveChoice::Save);
+        rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("missing/erased.nkp")).toStdString());
+    } else if (answer == QStringLiteral("saveDialogCancelled")) {
+        rig.prompts.saveChoices.push_back(SaveChoice::Save);
+        rig.prompts.fileAnswers.push_back(std::nullopt);
+    } else if (answer == QStringLiteral("discard")) {
+        rig.prompts.saveChoices.push_back(SaveChoice::Discard);
+    } else {
+        rig.prompts.saveChoices.push_back(SaveChoice::Cancel);  // also what Esc on the question gives
+    }
+
+    if (how == QStringLiteral("esc"))
+        QTest::keyClick(rig.form.get(), Qt::Key_Escape);
+    else if (how == QStringLiteral("closeBox"))
+        rig.form->close();
+    else
+        QTest::mouseClick(rig.form->BitBtn_Close, Qt::LeftButton);
+
+    const auto questions = rig.prompts.callsOf("question");
+    QCOMPARE(questions.size(), std::size_t {1});
+    QCOMPARE(questions[0].caption, utf8ToCp1251("Предупреждение"));
+    QCOMPARE(questions[0].text, utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
+    QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
+    const QString defaults = rig.path(QStringLiteral("Inf/Default.inf"));
+
+    const bool closes = answer == QStringLiteral("saveOk") || answer == QStringLiteral("discard");
+    QCOMPARE(rig.form->isVisible(), !closes);
+    QCOMPARE(QFile::exists(defaults), closes);  // written only when the window really closes
+    if (answer == QStringLiteral("saveOk")) {
+        const QByteArray saved = readAll(target);
+        QCOMPARE(saved.size(), 270636);
+        QVERIFY(saved.left(static_cast<int>(kImage)) == QByteArray(static_cast<int>(kImage), '\xFF'));
+        QCOMPARE(saved.mid(270337, 25), QByteArray("Typed before the question"));
+        QVERIFY(!rig.form->reader().unsaved());
+    } else {
+        QVERIFY(!QFile::exists(target));
+    }
+    if (answer == QStringLiteral("saveFails"))
+        QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {2});  // Default.inf, then the save
+    if (closes)
+        return;
+
+    // Kept: the read-out, the typed text, the flag; a second try can still save it.
+    QVERIFY(rig.form->reader().unsaved());
+    QCOMPARE(rig.form->reader().image(), std::vector<std::uint8_t>(kImage, 0xFF));
+    QCOMPARE(rig.form->Edit_ServOrg->text(), QStringLiteral("Typed before the question"));
+    rig.prompts.saveChoices.push_back(SaveChoice::Save);
     rig.prompts.fileAnswers.push_back(target.toStdString());
     rig.form->BitBtn_CloseClick();
-    QCOMPARE(rig.prompts.callsOf("warning").at(0).text,
-        utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
-    QVERIFY(rig.form->isVisible());
-    QCOMPARE(readAll(target).mid(270337, 25), QByteArray("Typed before the question"));
-
-    // A new unsaved reading, then Cancel: the window closes, the read-out is lost.
-    rig.form->BitBtn_ReadNKP3Click();
-    rig.prompts.warningAnswers.push_back(false);
-    rig.form->BitBtn_CloseClick();
     QVERIFY(!rig.form->isVisible());
-    QVERIFY(readAll(rig.path(QStringLiteral("Inf/Default.inf"))).startsWith("Typed before the question\r\n"));
+    QCOMPARE(readAll(target).mid(270337, 25), QByteArray("Typed before the question"));
+    QVERIFY(readAll(defaults).startsWith("Typed before the question\r\n"));
+}
+
+void tst_Readnkp3::questionBoxOffersSaveDiscardCancelAndEscCancels()
+{
+    nkp::ui::QtUserPrompts prompts;
+    QStringList buttons;
+    bool pressed = false;
+    // Answers the box from inside its own event loop, once it is up.
+    QTimer timer;
+    bool escape = true;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || pressed)
+            return;
+        pressed = true;
+        buttons.clear();
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text();
+        if (escape)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QStringLiteral("Не сохранять"))
+                    b->click();
+    });
+    timer.start(10);
+    auto answer = [&](bool withEscape) {
+        escape = withEscape;
+        pressed = false;
+    };
+    answer(true);
+    QCOMPARE(prompts.saveDiscardCancel(utf8ToCp1251("Предупреждение"), utf8ToCp1251("Сохранить?")),
+        SaveChoice::Cancel);
+    QVERIFY(pressed);
+    buttons.sort();
+    QCOMPARE(buttons,
+        (QStringList {
+            QStringLiteral("Не сохранять"), QStringLiteral("Отмена"), QStringLiteral("Сохранить")}));
+    answer(false);
+    QCOMPARE(prompts.saveDiscardCancel(utf8ToCp1251("Предупреждение"), utf8ToCp1251("Сохранить?")),
+        SaveChoice::Discard);
+    QVERIFY(pressed);
 }
 
 void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
@@ -228,7 +393,7 @@ void tst_Readnkp3::saveIntoReadOnlyFolderLeavesEverythingAsItWas()
     Rig rig;
     rig.plugRecorder(nkp::test::checkedImage(13));
     rig.form->show();
-    rig.form->BitBtn_ReadNKP3Click();
+    QVERIFY(rig.read());
     const QColor colour = rig.form->statusColour();
     // A folder that does not exist.
     rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("missing/new.nkp")).toStdString());
@@ -310,32 +475,119 @@ void tst_Readnkp3::nothingElseRunsDuringAReading()
     Rig rig;
     rig.plugRecorder(nkp::test::checkedImage(13));
     rig.form->show();
-    bool pressed = false;
-    std::size_t callsBefore = 0;
-    // Every button and the close box are pressed while the transfer runs.
-    rig.onRead = [&] {
-        if (pressed || rig.port->bytesRead == 0)
-            return;
-        pressed = true;
-        QVERIFY(rig.form->readingInProgress());
-        callsBefore = rig.prompts.calls.size();
-        rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("x.nkp")).toStdString());
-        rig.form->BitBtn_ReadNKP3Click();
-        rig.form->BitBtn_SaveFileClick();
-        rig.form->BitBtn_SaveInfClick();
-        rig.form->BitBtn_LoadInfClick();
-        rig.form->BitBtn_CloseClick();
-        rig.form->close();
-        rig.form->reject();
-    };
+    QVERIFY(rig.startAndHold(4096));
+    QVERIFY(rig.form->readingInProgress());
+    // The window stays responsive: its events run while the transfer waits.
+    QTRY_COMPARE(rig.form->statusText(), QStringLiteral("НКП-3, подключен к порту ttyUSB0"));
+    QCOMPARE(rig.form->statusColour(), QColor(255, 0, 0));
+    for (QPushButton* b : {rig.form->BitBtn_SaveInf, rig.form->BitBtn_LoadInf, rig.form->BitBtn_ReadNKP3,
+             rig.form->BitBtn_SaveFile, rig.form->BitBtn_Close})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
+    QVERIFY(rig.form->BitBtn_Abort->isVisible());
+    QVERIFY(rig.form->BitBtn_Abort->isEnabled());
+
+    // Every handler, the close box and Esc are tried anyway.
+    const std::size_t callsBefore = rig.prompts.calls.size();
+    rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("x.nkp")).toStdString());
     rig.form->BitBtn_ReadNKP3Click();
-    QVERIFY(pressed);
-    QCOMPARE(rig.prompts.calls.size(), callsBefore);  // no dialog was run
+    rig.form->BitBtn_SaveFileClick();
+    rig.form->BitBtn_SaveInfClick();
+    rig.form->BitBtn_LoadInfClick();
+    rig.form->BitBtn_CloseClick();
+    rig.form->close();
+    rig.form->reject();
+    QTest::keyClick(rig.form.get(), Qt::Key_Escape);
+    QCOMPARE(rig.prompts.calls.size(), callsBefore);
+    rig.holdAtBytes = -1;
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form->readingInProgress(), 20000);
+
+    QCOMPARE(rig.prompts.calls.size(), callsBefore);                 // no dialog was run
+    QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});  // only the missing Default.inf
     QVERIFY(rig.form->isVisible());
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("x.nkp"))));
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("Inf/Default.inf"))));
     QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
     QCOMPARE(rig.form->reader().image(), nkp::test::checkedImage(13));
+    QCOMPARE(
+        std::count(rig.portLog.begin(), rig.portLog.end(), std::string("write 02")), 1);  // one reading only
+    QCOMPARE(rig.portLog.back(), std::string("dropped closed"));
+    for (QPushButton* b : {rig.form->BitBtn_SaveInf, rig.form->BitBtn_LoadInf, rig.form->BitBtn_ReadNKP3,
+             rig.form->BitBtn_SaveFile, rig.form->BitBtn_Close})
+        QVERIFY2(b->isEnabled(), qPrintable(b->text()));
+    QVERIFY(!rig.form->BitBtn_Abort->isVisible());
+}
+
+void tst_Readnkp3::byteCountFollowsTheTransfer()
+{
+    Rig rig;
+    rig.plugRecorder(nkp::test::checkedImage(13));
+    rig.form->show();
+    QVERIFY(!rig.form->Label_Bytes->isVisible());
+    const QSize before = rig.form->size();
+    QVERIFY(rig.startAndHold(8192));
+    QTRY_COMPARE(rig.form->byteCountText(), QStringLiteral("Считано 8192 из 270336 байт"));
+    QVERIFY(rig.form->Label_Bytes->isVisible());
+    QTRY_COMPARE(rig.form->CGauge_Process->value(), 0);
+    QCOMPARE(rig.form->size(), before);  // the fixed window keeps its size
+
+    // The window as the user sees it during a reading.
+    const QString folder = screenshotFolder();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(rig.form->grab().save(folder + QStringLiteral("/reading.png")));
+
+    rig.holdAtBytes = 65536;
+    QVERIFY(QTest::qWaitFor([&] { return !rig.holding; }, 5000));  // moved on past 8192
+    QTRY_COMPARE(rig.form->byteCountText(), QStringLiteral("Считано 65536 из 270336 байт"));
+    QTRY_COMPARE(rig.form->CGauge_Process->value(), 2);
+    rig.holdAtBytes = -1;
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form->readingInProgress(), 20000);
+    QCOMPARE(rig.form->byteCountText(), QStringLiteral("Считано 270336 из 270336 байт"));
+    QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
+}
+
+void tst_Readnkp3::abortStopsTheReadingCleanly()
+{
+    Rig rig;
+    rig.plugRecorder(nkp::test::checkedImage(13));
+    rig.form->show();
+    // A saved good reading first, so that the image holds something to keep.
+    QVERIFY(rig.read());
+    rig.prompts.fileAnswers.push_back(rig.path(QStringLiteral("first.nkp")).toStdString());
+    rig.form->BitBtn_SaveFileClick();
+    QVERIFY(!rig.form->reader().unsaved());
+
+    // Stopped mid-transfer.
+    QVERIFY(rig.startAndHold(12288));
+    QTest::mouseClick(rig.form->BitBtn_Abort, Qt::LeftButton);
+    QVERIFY(!rig.form->BitBtn_Abort->isEnabled());  // pressed once only
+    rig.holdAtBytes = -1;                           // the read under way ends, then the reading stops
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form->readingInProgress(), 20000);
+    QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание прервано пользователем"));
+    QCOMPARE(rig.form->statusColour(), rig.form->palette().color(QPalette::Button));
+    QCOMPARE(rig.form->CGauge_Process->value(), 0);
+    QCOMPARE(rig.form->byteCountText(), QStringLiteral("Считано 16384 из 270336 байт"));
+    QVERIFY(!rig.form->reader().unsaved());
+    const std::vector<std::string> tail(rig.portLog.end() - 4, rig.portLog.end());
+    QCOMPARE(
+        tail, (std::vector<std::string> {"restore line", "restore timeouts", "close", "dropped closed"}));
+    QCOMPARE(QDir(rig.path(QString())).entryList({QStringLiteral("*.nkp")}, QDir::Files),
+        QStringList {QStringLiteral("first.nkp")});
+    QVERIFY(rig.form->BitBtn_ReadNKP3->isEnabled());
+    QVERIFY(!rig.form->BitBtn_Abort->isVisible());
+
+    // Stopped while the port is being searched.
+    QVERIFY(rig.startAndHold(0));
+    rig.form->BitBtn_AbortClick();
+    rig.holdAtBytes = -1;
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form->readingInProgress(), 20000);
+    QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание прервано пользователем"));
+    QVERIFY(std::find(rig.portLog.begin(), rig.portLog.end(), std::string("write 02")) == rig.portLog.end());
+    QCOMPARE(rig.portLog.back(), std::string("dropped closed"));
+
+    // Nothing unsaved: the window closes without a question.
+    rig.form->close();
+    QVERIFY(!rig.form->isVisible());
+    QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {0});
 }
 
 QTEST_MAIN(tst_Readnkp3)

@@ -30,6 +30,10 @@ public:
 
     void information(const std::string&, const std::string&) override { }
     bool warningOkCancel(const std::string&, const std::string&) override { return true; }
+    SaveChoice saveDiscardCancel(const std::string&, const std::string&) override
+    {
+        return SaveChoice::Cancel;
+    }
     void error(const std::string&, const std::string& text) override
     {
         std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(text) << "\n";

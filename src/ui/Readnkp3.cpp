@@ -151,7 +151,8 @@ void TForm_ReadNKP3::BitBtn_CloseClick()
 
 void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
 {
-    if (busy_)
+    // A new reading goes over the image: an unsaved one is asked about first.
+    if (busy_ || !mayDiscardReadout())
         return;
     busy_ = true;
     setReadingControls(true);

@@ -179,6 +179,7 @@ private slots:
     void nothingElseRunsDuringAReading();
     void byteCountFollowsTheTransfer();
     void abortStopsTheReadingCleanly();
+    void newReadingAsksBeforeAnUnsavedOneIsOverwritten();
 };
 
 void tst_Readnkp3::opensWithDefaultsAndTheReadingDate()
@@ -588,6 +589,27 @@ void tst_Readnkp3::abortStopsTheReadingCleanly()
     rig.form->close();
     QVERIFY(!rig.form->isVisible());
     QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {0});
+}
+
+void tst_Readnkp3::newReadingAsksBeforeAnUnsavedOneIsOverwritten()
+{
+    Rig rig;
+    rig.plugRecorder(nkp::test::checkedImage(13));
+    rig.form->show();
+    QVERIFY(rig.read());
+    QVERIFY(rig.form->reader().unsaved());
+    rig.portLog.clear();
+    rig.prompts.saveChoices.push_back(SaveChoice::Cancel);
+    rig.form->BitBtn_ReadNKP3Click();
+    QVERIFY(!rig.form->readingInProgress());
+    QVERIFY(rig.portLog.empty());  // no port was opened
+    QVERIFY(rig.form->reader().unsaved());
+    QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
+
+    rig.prompts.saveChoices.push_back(SaveChoice::Discard);
+    QVERIFY(rig.read());
+    QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {2});
+    QCOMPARE(std::count(rig.portLog.begin(), rig.portLog.end(), std::string("write 02")), 1);
 }
 
 QTEST_MAIN(tst_Readnkp3)

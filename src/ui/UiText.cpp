@@ -44,8 +44,9 @@ QString qtFileFilter(const QString& delphiFilter)
         // a description that already names exactly these masks stands alone.
         if (description.endsWith(QLatin1Char(')'))) {
             const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-            const QStringList shown = description.mid(open + 1, description.size() - open - 2)
-                                          .split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+            const QStringList shown
+                = description.mid(open + 1, description.size() - open - 2)
+                      .split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
             if (open >= 0 && shown == cleanMasks) {
                 filters << description;
                 continue;

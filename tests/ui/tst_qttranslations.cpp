@@ -15,7 +15,8 @@ private slots:
 void TestQtTranslations::russianButtonsAndDialogs()
 {
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
-    const int installed = nkp::ui::installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::Russian));
+    const int installed
+        = nkp::ui::installQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::Russian));
     if (installed == 0)
         QFAIL("Qt's Russian catalogs are missing: install the Debian package qt6-translations-l10n");
     QCOMPARE(installed, 2);  // qtbase and qtserialport

@@ -34,8 +34,10 @@ void TestUiText::fileFilters()
     // What a file dialog shows for the open dialog's filter: each pattern once.
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(nkp::ui::qtFileFilter(QStringLiteral("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")));
-    QCOMPARE(dialog.nameFilters(), QStringList({QStringLiteral("Файлы РП ТРВ-160С (*.nkp)"), QStringLiteral("Все файлы (*.*)")}));
+    dialog.setNameFilter(
+        nkp::ui::qtFileFilter(QStringLiteral("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")));
+    QCOMPARE(dialog.nameFilters(),
+        QStringList({QStringLiteral("Файлы РП ТРВ-160С (*.nkp)"), QStringLiteral("Все файлы (*.*)")}));
     QCOMPARE(nkp::ui::qtFileFilter(QString()), QString());
 }
 

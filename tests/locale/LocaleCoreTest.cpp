@@ -51,16 +51,16 @@ protected:
     fs::path dir;
 };
 
-struct Run {
+struct CommandRun {
     int status = -1;
     std::string out;
 };
 
 // Runs a command with the test's environment (LC_ALL=ru_RU.UTF-8) unless
 // `prefix` says otherwise.
-Run run(const std::string& command)
+CommandRun run(const std::string& command)
 {
-    Run r;
+    CommandRun r;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return r;
@@ -74,7 +74,7 @@ Run run(const std::string& command)
 
 std::string tool(const std::string& args, const std::string& prefix = {})
 {
-    const Run r = run(prefix + "'" NKP_TOOL_PATH "' " + args);
+    const CommandRun r = run(prefix + "'" NKP_TOOL_PATH "' " + args);
     EXPECT_EQ(r.status, 0) << args;
     return r.out;
 }
@@ -175,7 +175,7 @@ TEST_F(RussianLocale, ToolInfoAndFrames)
 
 TEST_F(RussianLocale, ToolFormAndFleet)
 {
-    const Run form = run("cd '" + dir.string() + "' && '" NKP_TOOL_PATH "' form 3 r.nkp --out out");
+    const CommandRun form = run("cd '" + dir.string() + "' && '" NKP_TOOL_PATH "' form 3 r.nkp --out out");
     ASSERT_EQ(form.status, 0);
     const std::string data = readFile(dir / "out" / "Форма 3.txt");
     EXPECT_NE(data.find("|0:HTek:2911,9\r\n"), std::string::npos) << codec::cp1251ToUtf8(data);
@@ -189,8 +189,9 @@ TEST_F(RussianLocale, ToolFormAndFleet)
     const std::vector<std::string> cells = split(rows[1], ';');
     ASSERT_EQ(head.size(), cells.size());
     for (std::size_t i = 0; i < head.size(); ++i) {
-        if (head[i] == "Характеристическое число")
+        if (head[i] == "Характеристическое число") {
             EXPECT_EQ(cells[i], "2911,9");
+        }
         if (head[i] == "Ресурс, %") {
             EXPECT_NE(cells[i].find(','), std::string::npos) << cells[i];
             EXPECT_LE(cells[i].size(), 6u) << cells[i];
@@ -201,7 +202,7 @@ TEST_F(RussianLocale, ToolFormAndFleet)
 TEST_F(RussianLocale, PrintedCard)
 {
     tool("print card " + path("r.nkp") + " --pdf " + path("card.pdf"));
-    const Run text = run("pdftotext -layout " + path("card.pdf") + " -");
+    const CommandRun text = run("pdftotext -layout " + path("card.pdf") + " -");
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("59887,52 т"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("2911,9/"), std::string::npos) << text.out;

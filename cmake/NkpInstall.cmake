@@ -17,10 +17,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 # The Qt 6 runtime the programs link, the chart library, the platform plugin
-# (in libqt6gui6) and the fonts the printouts fall back on. Named explicitly
+# (in libqt6gui6), Qt's own Russian texts and the fonts the printouts fall back on. Named explicitly
 # so that the package can be built where dpkg-shlibdeps has no package database.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), \
 libqt6serialport6 (>= 6.4), libqt6concurrent6 (>= 6.4), libqcustomplot2.1-qt6, libc6, libstdc++6, \
-fonts-liberation, fonts-dejavu-core")
+qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 include(CPack)

@@ -9,9 +9,11 @@ NKP_PACKAGES=(
   clang libclang-rt-14-dev                          # fuzz targets (libFuzzer)
   libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
   qt6-base-dev qt6-serialport-dev libgl-dev         # Qt 6 Widgets, PrintSupport, SerialPort, Concurrent, Test
+  qt6-translations-l10n                             # Qt's own dialogs and buttons in Russian
   libqcustomplot-dev libqcustomplot2.1-qt6          # charts
   fonts-liberation fonts-dejavu-core                # Arial/Courier New look-alikes with Cyrillic
   poppler-utils                                     # pdftotext in printout tests
+  locales                                           # the ru_RU.UTF-8 locale of the Russian-locale tests
   xvfb xauth                                        # virtual display for run.sh on a headless machine
   python3 python3-jinja2                            # peer benchmark of the template engine
 )

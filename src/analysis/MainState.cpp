@@ -10,6 +10,9 @@ MainState::MainState()
 {
     using texts::cp1251;
     const std::string emptyStamp = "00:00 00.00.0000";
+    // Copied from a string, not assigned from the literal: GCC 12 at -O3
+    // warns (-Wrestrict) about its own inlined one-character assignment.
+    const std::string zero(1, '0');
 
     // Design texts of the first tab.
     Edit_Name = cp1251("Иванов И.И.");
@@ -30,7 +33,7 @@ MainState::MainState()
     Edit_IzgotTRV = cp1251("ОАО \"ПЗЛ\" г. Энск");
 
     Label_Read1 = Label_Read2 = Label_Read3 = emptyStamp;
-    Label_0 = Label_12 = Label_25 = Label_50 = Label_100 = "0";
+    Label_0 = Label_12 = Label_25 = Label_50 = Label_100 = zero;
     Label_Per1 = Label_Per2 = Label_Per3 = Label_Per4 = Label_Per5 = emptyStamp;
     Label_RezhA = "A1";
     Label_KIspU = "U0";
@@ -38,7 +41,7 @@ MainState::MainState()
     Label_QSum = cp1251("0 т.");
     Edit_HarCh = "158";
     Label_NHarch = "8000";
-    Label_KNag = "0";
+    Label_KNag = zero;
     L_TimeAll = "0:00:00";
     Label_O_OtbZap = "0000";
 

@@ -1,7 +1,8 @@
 #include "analysis/NumberFormat.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 namespace nkp::analysis {
@@ -10,16 +11,26 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
 {
     if (!std::isfinite(value))
         value = 0;
-    // glibc prints the exact binary value; rounding its digits half away from
-    // zero avoids printf's round-half-even on exact ties (0.125 -> "0.13").
-    char buf[512];
-    const int n = std::snprintf(buf, sizeof buf, "%.60f", std::fabs(value));
-    std::string_view exact(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+    if (decimals < 0)
+        decimals = 0;
+    // std::to_chars writes the exact binary value, whatever the C library's
+    // locale says; 1100 fraction digits hold every double exactly (the
+    // smallest subnormal has 1074). Rounding its digits half away from zero
+    // avoids round-half-even on exact ties (0.125 -> "0.13").
+    char buf[1500];
+    const std::to_chars_result r
+        = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 1100);
+    const std::string_view exact(buf, r.ec == std::errc {} ? static_cast<std::size_t>(r.ptr - buf) : 0);
     const std::size_t point = exact.find('.');
     std::string digits(exact.substr(0, point));  // integer digits
-    const std::string_view fraction = exact.substr(point + 1);
-    digits.append(fraction.substr(0, static_cast<std::size_t>(decimals)));
-    if (fraction[static_cast<std::size_t>(decimals)] >= '5') {
+    const std::string_view fraction
+        = point == std::string_view::npos ? std::string_view {} : exact.substr(point + 1);
+    const auto wanted = static_cast<std::size_t>(decimals);
+    digits.append(fraction.substr(0, wanted));
+    digits.append(wanted - std::min(wanted, fraction.size()), '0');
+    if (digits.size() == wanted)
+        digits.insert(digits.begin(), '0');
+    if (wanted < fraction.size() && fraction[wanted] >= '5') {
         std::size_t i = digits.size();
         while (i > 0) {
             --i;
@@ -33,7 +44,7 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
         if (i == 0 && digits[0] == '0')
             digits.insert(digits.begin(), '1');
     }
-    const std::size_t intLength = digits.size() - static_cast<std::size_t>(decimals);
+    const std::size_t intLength = digits.size() - wanted;
     std::string out;
     out.reserve(digits.size() + 2);
     if (value < 0 && digits.find_first_not_of('0') != std::string::npos)
@@ -45,7 +56,6 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
     }
     return out;
 }
-
 std::string formatTwoDigits(long long value)
 {
     const unsigned long long magnitude

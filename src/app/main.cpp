@@ -1,3 +1,4 @@
+#include "ui/QtTranslations.h"
 #include "ui/QtUserPrompts.h"
 #include "ui/Tpb140_nkp3_main.h"
 #include "ui/UiText.h"
@@ -5,10 +6,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLocale>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The program speaks Russian whatever the desktop's language, and so do
+    // Qt's own dialogs and buttons.
+    nkp::ui::installQtTranslations(app, QLocale(QLocale::Russian, QLocale::Russia));
     // The installed desktop file and icon carry this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("nkp3-analyzer"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nkp3-analyzer")));

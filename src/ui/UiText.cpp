@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -33,9 +34,25 @@ QString qtFileFilter(const QString& delphiFilter)
     const QStringList parts = delphiFilter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString masks = parts.at(i + 1).trimmed();
-        masks.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts.at(i) + QStringLiteral(" (") + masks + QLatin1Char(')');
+        const QString description = parts.at(i).trimmed();
+        const QStringList masks = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QStringList cleanMasks;
+        for (const QString& mask : masks)
+            cleanMasks << mask.trimmed();
+        const QString maskList = cleanMasks.join(QLatin1Char(' '));
+        // Qt takes the patterns from the description's last parentheses:
+        // a description that already names exactly these masks stands alone.
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            const QStringList shown
+                = description.mid(open + 1, description.size() - open - 2)
+                      .split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+            if (open >= 0 && shown == cleanMasks) {
+                filters << description;
+                continue;
+            }
+        }
+        filters << description + QStringLiteral(" (") + maskList + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -27,7 +27,8 @@ std::string toCp1251(const QString& text);
 char systemDecimalSeparator();
 
 // "Desc|*.nkp|Все файлы (*.*)|*.*" (pairs of description and masks separated
-// by '|', masks by ';') to Qt's "Desc (*.nkp);;Все файлы (*.*) (*.*)".
+// by '|', masks by ';') to Qt's "Desc (*.nkp);;Все файлы (*.*)": the masks
+// are added in parentheses unless the description already ends with them.
 QString qtFileFilter(const QString& delphiFilter);
 
 }  // namespace nkp::ui

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace nkp::analysis;
 
 TEST(NumberFormat, FixedPictures)
@@ -20,6 +22,16 @@ TEST(NumberFormat, FixedPictures)
     EXPECT_EQ(formatFixed(static_cast<float>(12.35), 2, '.'), "12.35");
     // The largest characteristic number the recorder can hold.
     EXPECT_EQ(formatFixed(static_cast<float>(16777215.99998), 1, '.'), "16777216.0");
+    // The exact binary value decides, whatever its length: 2.675 is
+    // 2.67499999..., 0.0005 is 0.00050000000000000001...
+    EXPECT_EQ(formatFixed(2.675, 2, '.'), "2.67");
+    EXPECT_EQ(formatFixed(0.0005, 3, '.'), "0.001");
+    EXPECT_EQ(formatFixed(1e20, 1, '.'), "100000000000000000000.0");
+    EXPECT_EQ(formatFixed(5e-324, 3, '.'), "0.000");
+    EXPECT_EQ(formatFixed(-5e-324, 0, '.'), "0");
+    EXPECT_EQ(formatFixed(0.5, 0, '.'), "1");
+    EXPECT_EQ(formatFixed(38.6f, 2, ','), "38,60");  // 38.5999984741...
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 2, '.'), "0.00");
 }
 
 TEST(NumberFormat, TwoDigitsAndOperatingTime)

@@ -5,6 +5,7 @@
 #include "ui/Official.h"
 #include "ui/UiText.h"
 
+#include <QFileDialog>
 #include <QtTest>
 
 class TestUiText : public QObject {
@@ -21,9 +22,22 @@ private slots:
 void TestUiText::fileFilters()
 {
     QCOMPARE(nkp::ui::qtFileFilter(QStringLiteral("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")),
-        QStringLiteral("Файлы РП ТРВ-160С (*.nkp) (*.nkp);;Все файлы (*.*) (*.*)"));
+        QStringLiteral("Файлы РП ТРВ-160С (*.nkp);;Все файлы (*.*)"));
     QCOMPARE(
         nkp::ui::qtFileFilter(QStringLiteral("Тексты|*.txt;*.inf")), QStringLiteral("Тексты (*.txt *.inf)"));
+    // Masks named in the description but not the same as the pattern: Qt
+    // reads the last parentheses, so the patterns follow.
+    QCOMPARE(nkp::ui::qtFileFilter(QStringLiteral("Тексты (*.txt)|*.txt;*.inf")),
+        QStringLiteral("Тексты (*.txt) (*.txt *.inf)"));
+    QCOMPARE(nkp::ui::qtFileFilter(QStringLiteral("Тексты (*.txt; *.inf)|*.txt;*.inf")),
+        QStringLiteral("Тексты (*.txt; *.inf)"));
+    // What a file dialog shows for the open dialog's filter: each pattern once.
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(
+        nkp::ui::qtFileFilter(QStringLiteral("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")));
+    QCOMPARE(dialog.nameFilters(),
+        QStringList({QStringLiteral("Файлы РП ТРВ-160С (*.nkp)"), QStringLiteral("Все файлы (*.*)")}));
     QCOMPARE(nkp::ui::qtFileFilter(QString()), QString());
 }
 

@@ -1,5 +1,6 @@
 // nkp3-tool form: one test-processing document without the window.
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "codec/Codec.h"
@@ -8,7 +9,6 @@
 #include "forms/InstalledTemplates.h"
 #include "report/Reportfm.h"
 
-#include <clocale>
 #include <deque>
 #include <filesystem>
 #include <iostream>
@@ -69,12 +69,6 @@ std::string templateFolder(const std::string& given)
     return NKP_PROJECT_TEMPLATES_DIR;
 }
 
-char decimalSeparator()
-{
-    const char* point = std::localeconv()->decimal_point;
-    return point && *point ? *point : '.';
-}
-
 int runForm(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
@@ -104,7 +98,7 @@ int runForm(const std::vector<std::string>& args)
 
     std::error_code ec;
     fs::create_directories(out, ec);
-    const char separator = decimalSeparator();
+    const char separator = localeDecimalSeparator();
 
     analysis::MainState state;
     CommandLinePrompts prompts({files.begin(), files.end()});

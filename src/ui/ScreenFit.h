@@ -11,9 +11,10 @@ class QWidget;
 // window whole, with its menu and buttons reachable.
 namespace nkp::ui {
 
-// The room for window frames that the window system adds around a window's
-// client area (title bar and borders) while the real frame is not known yet.
-inline constexpr QSize kFrameReserve {16, 40};
+// The room for the frame that the window system adds around a window's
+// client area while the real frame is not known yet: a title bar; side
+// borders are thin enough to go without.
+inline constexpr QSize kFrameReserve {0, 40};
 
 // The available area (desktop minus panels) of the screen `window` is on, or
 // of the primary screen; an empty rectangle without a screen.

@@ -49,9 +49,24 @@ void fitToScreen(QWidget* window, QSize designSize)
     window->move(target.topLeft());
 }
 
+namespace {
+
+// A scroll area that asks for its content's whole size (a plain one caps
+// its wish at a few dozen lines) and makes do with little.
+class FittingScrollArea : public QScrollArea {
+public:
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+}  // namespace
+
 QScrollArea* scrollable(QWidget* content)
 {
-    auto* area = new QScrollArea;
+    auto* area = new FittingScrollArea;
     area->setObjectName(content->objectName() + QStringLiteral("_Scroll"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);

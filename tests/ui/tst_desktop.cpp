@@ -11,6 +11,7 @@
 #include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>

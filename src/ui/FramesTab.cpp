@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -188,6 +189,10 @@ QWidget* FramesTab::buildSelections()
     DateTimePicker_Data->setObjectName(QStringLiteral("DateTimePicker_Data"));
     DateTimePicker_Data->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     DateTimePicker_Data->setCalendarPopup(true);
+    // A click selects the day, month or year under the mouse, so that the
+    // digits typed next replace it instead of being inserted into it.
+    if (auto* text = DateTimePicker_Data->findChild<QLineEdit*>())
+        text->installEventFilter(this);
     date->addWidget(DateTimePicker_Data);
     date->addWidget(BitBtn_DataSel = button("BitBtn_DataSel", 3));
 
@@ -321,6 +326,10 @@ bool FramesTab::eventFilter(QObject* watched, QEvent* event)
         // such as the clipboard shortcuts are not typed characters.
         if (text.size() == 1 && text.at(0).isPrint() && !Edit_KeyPress(text.at(0)))
             return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && watched->parent() == DateTimePicker_Data) {
+        QDateEdit* picker = DateTimePicker_Data;
+        QTimer::singleShot(0, picker, [picker] { picker->setSelectedSection(picker->currentSection()); });
     }
     if (watched == StringGrid_O_Otb || watched == StringGrid_O_Otb->viewport()) {
         if (event->type() == QEvent::Wheel) {

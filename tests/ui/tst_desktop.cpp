@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>

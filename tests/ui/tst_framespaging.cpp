@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QWheelEvent>
@@ -137,13 +138,16 @@ void TestFramesPaging::typingADay()
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QDateEdit* picker = t.DateTimePicker_Data;
     picker->setDate(QDate(2024, 3, 20));
-    picker->setFocus();
-    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    auto* text = picker->findChild<QLineEdit*>();
+    QVERIFY(text);
+    // A click on the day's digits (the first of the text), then the new
+    // day typed over it.
+    const int digit = QFontMetrics(text->font()).horizontalAdvance(QLatin1Char('2'));
+    QTest::mouseClick(text, Qt::LeftButton, Qt::NoModifier, QPoint(4 + digit, text->height() / 2));
+    QTRY_COMPARE(picker->currentSection(), QDateTimeEdit::DaySection);
+    QTRY_VERIFY(text->hasSelectedText());
     QTest::keyClicks(picker, QStringLiteral("07"));
     QCOMPARE(picker->date(), QDate(2024, 3, 7));
-    picker->setCurrentSection(QDateTimeEdit::MonthSection);
-    QTest::keyClicks(picker, QStringLiteral("02"));
-    QCOMPARE(picker->date(), QDate(2024, 2, 7));
 }
 
 QTEST_MAIN(TestFramesPaging)

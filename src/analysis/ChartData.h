@@ -27,6 +27,10 @@ struct SeriesData {
     std::vector<double> x, y;
     std::vector<Rgb> pointColors;     // one per point when points differ in colour, else empty
     std::vector<std::string> labels;  // one per point for "Дата" (Series3), else empty
+    // The point colours from bottom to top: where points of two colours fall
+    // on one spot, the later colour is drawn over the earlier one. Empty: in
+    // the order the colours first appear among the points.
+    std::vector<Rgb> colorLayers;
 
     void clear()
     {

@@ -39,6 +39,10 @@ void buildCharts(MainState& state)
     constexpr std::size_t n = recorder::kFrameCount;
     for (SeriesData& s : c.kz)
         s.clear();
+    // A tripped limit (red) is the news: it is never hidden under the entered
+    // one (green) at the same frame, whichever colour a series starts with.
+    for (std::size_t k = 0; k < 4; ++k)
+        c.kz[k].colorLayers = {kGreen, kRed};
     c.param[kSeries3].clear();
     for (SeriesData* s : {&c.param[kSeries1], &c.param[kSeries2], &c.param[kSeries4], &c.param[kSeries5],
              &c.param[kSeries16], &c.param[kSeries18], &c.kz[kSeries10]})

@@ -43,9 +43,9 @@ int selectByLoad(MainState& state, long long threshold)
 
 int selectByRange(MainState& state, long long from, long long to)
 {
-    emptyOrder(state);
     if (to < from)
-        return -1;
+        return -1;  // refused: the list stays as it was
+    emptyOrder(state);
     int count = 0;
     if (from <= kLastPosition) {
         const long long last = std::min(to, kLastPosition);

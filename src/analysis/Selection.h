@@ -17,8 +17,8 @@ int selectByLoad(MainState& state, long long threshold);
 
 // Positions `from` to `to`, limited to the existing positions 0 to 10999: a
 // `to` above 10999 counts as 10999, a `from` above 10999 selects nothing.
-// `to` below `from` empties FrameOrder but leaves the count text alone and
-// returns -1: the window then changes nothing it shows.
+// `to` below `from` is refused: FrameOrder and the count text stay as they
+// were and the result is -1.
 int selectByRange(MainState& state, long long from, long long to);
 
 // Frames not marked "Брак" whose Date equals `dateText` ("dd.mm.yyyy").

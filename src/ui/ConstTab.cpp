@@ -3,6 +3,7 @@
 #include "analysis/MainStateFields.h"
 #include "analysis/ResourceUse.h"
 #include "ui/ResourceColor.h"
+#include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,11 +77,17 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     right->addWidget(GroupBox1 = buildOverloads());
     right->addWidget(GroupBox3 = buildModes());
     right->addStretch(1);
-    auto* columns = new QHBoxLayout(this);
+    // The two columns scroll on screens too small for them.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("TabSheet_Const_Content"));
+    auto* columns = new QHBoxLayout(content);
     columns->setContentsMargins(4, 4, 4, 4);
     columns->setSpacing(6);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(nkp::ui::scrollable(content));
 
     Edit_HarCh->setReadOnly(true);
     bindEdits();

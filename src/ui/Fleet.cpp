@@ -2,6 +2,7 @@
 
 #include "fleet/FleetCsv.h"
 #include "ui/FleetTableModel.h"
+#include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 #include "ui/WriteFailure.h"
 
@@ -27,7 +28,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
 {
     setObjectName(QStringLiteral("Form_Fleet"));
     setWindowTitle(kCaption);
-    resize(1100, 600);
+    nkp::ui::fitToScreen(this, QSize(1100, 600));
 
     Edit_Folder = new QLineEdit(defaultFolder, this);
     Button_Folder = new QPushButton(QStringLiteral("Папка..."), this);

@@ -99,16 +99,21 @@ void FrameChart::setSeries(
         const bool points = pointSeries.contains(id);
         const std::size_t n = std::min(s.x.size(), s.y.size());
         if (s.pointColors.size() == n && n > 0) {
-            // One graph per colour, in the order the colours first appear.
-            std::vector<nkp::analysis::Rgb> order;
+            // One graph per colour; later graphs are drawn over earlier ones,
+            // so the series' colour layers come first, bottom to top, then
+            // any other colour in the order it first appears.
+            std::vector<nkp::analysis::Rgb> order = s.colorLayers;
             std::map<int, QVector<QCPGraphData>> byColour;
             for (std::size_t i = 0; i < n; ++i) {
                 const nkp::analysis::Rgb c = s.pointColors[i];
                 const int key = (c.r << 16) | (c.g << 8) | c.b;
-                if (!byColour.count(key))
+                if (std::find(order.begin(), order.end(), c) == order.end())
                     order.push_back(c);
                 byColour[key].append(QCPGraphData(s.x[i], s.y[i]));
             }
+            std::erase_if(order, [&byColour](const nkp::analysis::Rgb& c) {
+                return !byColour.count((c.r << 16) | (c.g << 8) | c.b);
+            });
             for (const nkp::analysis::Rgb& c : order)
                 addGraph(id, name, toQColor(c), points, byColour[(c.r << 16) | (c.g << 8) | c.b]);
         } else {

@@ -3,6 +3,7 @@
 #include "analysis/Selection.h"
 #include "ui/FrameGridDelegate.h"
 #include "ui/FrameTableText.h"
+#include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 
 #include <QDateEdit>
@@ -14,15 +15,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kColumnWidth = 115;
 constexpr int kRowHeight = 17;
 constexpr int kNewestFirstColumn = 10995;  // the five newest of 11000 positions
+constexpr int kWheelNotch = 120;           // angle delta of one wheel step
 
 const char* const kRowCaptions[nkp::ui::kFrameTableRows] = {"Номер кадра", "Дата записи", "Время записи",
     "Угол наклона стрелы, град", "Длина стрелы, м", "Вылет, м", "Давление, атм", "Масса груза, т",
@@ -73,6 +80,9 @@ FramesTab::FramesTab(
     const int frame = 2 * StringGrid_O_Otb->frameWidth();
     StringGrid_O_Otb->setFixedSize(
         kColumnWidth * nkp::ui::kFrameTableColumns + frame, kRowHeight * nkp::ui::kFrameTableRows + frame);
+    // The wheel and PageUp/PageDown over the table page through the frames.
+    StringGrid_O_Otb->installEventFilter(this);
+    StringGrid_O_Otb->viewport()->installEventFilter(this);
 
     ScrollBar_Cikl = new QScrollBar(Qt::Horizontal, this);
     ScrollBar_Cikl->setObjectName(QStringLiteral("ScrollBar_Cikl"));
@@ -81,16 +91,22 @@ FramesTab::FramesTab(
     ScrollBar_Cikl->setFixedWidth(StringGrid_O_Otb->width());
     connect(ScrollBar_Cikl, &QScrollBar::valueChanged, this, &FramesTab::ScrollBar_CiklChange);
 
+    // The table and the selections scroll on screens too small for them.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("TabSheet_Cikl_Content"));
     auto* table = new QGridLayout;
     table->setSpacing(0);
     table->addWidget(buildCaptions(), 0, 0, 2, 1);
     table->addWidget(StringGrid_O_Otb, 0, 1);
     table->addWidget(ScrollBar_Cikl, 1, 1);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(table);
     layout->addWidget(buildSelections());
     layout->addStretch(1);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(nkp::ui::scrollable(content));
     ScrollBar_CiklChange();
 }
 
@@ -153,6 +169,7 @@ QWidget* FramesTab::buildSelections()
     load->addWidget(new QLabel(QStringLiteral("М >")));
     load->addWidget(Edit_Mmax = numberEdit("Edit_Mmax", QStringLiteral("100")));
     load->addWidget(BitBtn_MaxM = button("BitBtn_MaxM", 1));
+    connect(Edit_Mmax, &QLineEdit::returnPressed, this, [this] { runSelection(1); });
 
     GroupBox8 = new QGroupBox(QStringLiteral("Вывести кадры в диапазоне"), row);
     GroupBox8->setObjectName(QStringLiteral("GroupBox8"));
@@ -162,6 +179,8 @@ QWidget* FramesTab::buildSelections()
     range->addWidget(new QLabel(QStringLiteral("по")));
     range->addWidget(Edit_KEnd = numberEdit("Edit_KEnd", QStringLiteral("40")));
     range->addWidget(BitBtn_DKadr = button("BitBtn_DKadr", 2));
+    connect(Edit_KHome, &QLineEdit::returnPressed, this, [this] { runSelection(2); });
+    connect(Edit_KEnd, &QLineEdit::returnPressed, this, [this] { runSelection(2); });
 
     GroupBox9 = new QGroupBox(QStringLiteral("Вывести кадры по дате"), row);
     GroupBox9->setObjectName(QStringLiteral("GroupBox9"));
@@ -170,6 +189,10 @@ QWidget* FramesTab::buildSelections()
     DateTimePicker_Data->setObjectName(QStringLiteral("DateTimePicker_Data"));
     DateTimePicker_Data->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     DateTimePicker_Data->setCalendarPopup(true);
+    // A click selects the day, month or year under the mouse, so that the
+    // digits typed next replace it instead of being inserted into it.
+    if (auto* text = DateTimePicker_Data->findChild<QLineEdit*>())
+        text->installEventFilter(this);
     date->addWidget(DateTimePicker_Data);
     date->addWidget(BitBtn_DataSel = button("BitBtn_DataSel", 3));
 
@@ -209,7 +232,21 @@ void FramesTab::setScroll(int maximum, int position)
 
 void FramesTab::showLoaded()
 {
+    // The list is the whole new read-out now, and the count says so.
+    state_.Label_O_OtbZap = std::to_string(
+        std::count_if(state_.FrameOrder.begin(), state_.FrameOrder.end(), [](int p) { return p >= 0; }));
+    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.Label_O_OtbZap));
+    // The date picker starts at the day of the newest frame, near the data.
+    const QDate newest = QDate::fromString(
+        QString::fromLatin1(state_.newestFrameTime.substr(0, 10).c_str()), QStringLiteral("dd.MM.yyyy"));
+    if (newest.isValid())
+        DateTimePicker_Data->setDate(newest);
     setScroll(kNewestFirstColumn, kNewestFirstColumn);
+}
+
+void FramesTab::pageBy(int pages)
+{
+    scrollTo(ScrollBar_Cikl->value() + pages * ScrollBar_Cikl->pageStep());
 }
 
 void FramesTab::scrollTo(int position)
@@ -249,9 +286,16 @@ void FramesTab::runSelection(int tag)
         const std::optional<long long> to = numberOf(Edit_KEnd);
         if (!to)
             return;
+        if (*to < *from) {
+            // Refused before anything is selected: the list and the table stay.
+            prompts_.error(nkp::ui::toCp1251(QStringLiteral("Ошибка")),
+                nkp::ui::toCp1251(QStringLiteral("Начальный кадр больше конечного")));
+            Edit_KHome->setFocus();
+            return;
+        }
         count = nkp::analysis::selectByRange(state_, *from, *to);
         if (count < 0)
-            return;  // "по" below "с": nothing is selected and nothing changes on screen
+            return;
     } else if (tag == 3) {
         const QString date = DateTimePicker_Data->date().toString(QStringLiteral("dd.MM.yyyy"));
         count = nkp::analysis::selectByDate(state_, date.toStdString());
@@ -282,6 +326,29 @@ bool FramesTab::eventFilter(QObject* watched, QEvent* event)
         // such as the clipboard shortcuts are not typed characters.
         if (text.size() == 1 && text.at(0).isPrint() && !Edit_KeyPress(text.at(0)))
             return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && watched->parent() == DateTimePicker_Data) {
+        QDateEdit* picker = DateTimePicker_Data;
+        QTimer::singleShot(0, picker, [picker] { picker->setSelectedSection(picker->currentSection()); });
+    }
+    if (watched == StringGrid_O_Otb || watched == StringGrid_O_Otb->viewport()) {
+        if (event->type() == QEvent::Wheel) {
+            // Whole steps of the wheel page back (away from the user) or on;
+            // touchpads deliver small steps, which add up.
+            wheelDelta_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+            const int steps = wheelDelta_ / kWheelNotch;
+            wheelDelta_ -= steps * kWheelNotch;
+            if (steps != 0)
+                pageBy(-steps);
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && watched == StringGrid_O_Otb) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+                pageBy(key == Qt::Key_PageUp ? -1 : 1);
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -23,7 +23,8 @@ public:
     FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
         QWidget* parent = nullptr);
 
-    // After loading: the full list, scrolled to the five newest frames.
+    // After loading: the full list, scrolled to the five newest frames, its
+    // count, and the date picker at the newest frame's day.
     void showLoaded();
     // Moves the table to list index `position`, limited to the scroll bar's range.
     void scrollTo(int position);
@@ -57,9 +58,12 @@ private:
     QLineEdit* numberEdit(const char* name, const QString& text);
     QPushButton* button(const char* name, int tag);
     void setScroll(int maximum, int position);
+    // Moves the table by whole pages of five frames, within the scroll bar's range.
+    void pageBy(int pages);
     std::optional<long long> numberOf(QLineEdit* edit);
 
     nkp::analysis::MainState& state_;
     nkp::UserPrompts& prompts_;
     char decimalSeparator_;
+    int wheelDelta_ = 0;  // wheel movement not yet worth a page
 };

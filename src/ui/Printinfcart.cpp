@@ -4,6 +4,7 @@
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
+#include "ui/ScreenFit.h"
 
 #include <QAction>
 #include <QFile>
@@ -135,7 +136,7 @@ void TForm_Print::showModalPreview(const QString& title, const Render& render)
     printer.setDocName(title);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setWindowTitle(title);
-    dialog.resize(900, 700);
+    fitToScreen(&dialog, QSize(900, 700));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&render](QPrinter* p) { render(*p); });
     if (auto* toolBar = dialog.findChild<QToolBar*>()) {
         toolBar->addSeparator();

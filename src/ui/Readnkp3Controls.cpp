@@ -1,6 +1,8 @@
 // The controls of the reading window and their initial texts.
 #include "ui/Readnkp3.h"
 
+#include "ui/ScreenFit.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -138,11 +141,18 @@ void TForm_ReadNKP3::createControls()
     mainButtons->addWidget(BitBtn_ReadNKP3);
     mainButtons->addWidget(BitBtn_SaveFile);
     mainButtons->addWidget(BitBtn_Close);
+    // The identification scrolls on screens too small for the window; the
+    // gauge, the main buttons and the status line stay in sight.
+    auto* fields = new QWidget(this);
+    fields->setObjectName(QStringLiteral("Form_ReadNKP3_Fields"));
+    auto* fieldsLayout = new QVBoxLayout(fields);
+    fieldsLayout->setContentsMargins(0, 0, 0, 0);
+    fieldsLayout->addWidget(GroupBox_InputInf);
+    fieldsLayout->addWidget(GroupBox1);
+    fieldsLayout->addWidget(GroupBox2);
+    fieldsLayout->addLayout(infButtons);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GroupBox_InputInf);
-    layout->addWidget(GroupBox1);
-    layout->addWidget(GroupBox2);
-    layout->addLayout(infButtons);
+    layout->addWidget(nkp::ui::scrollable(fields), 1);
     auto* gaugeRow = new QHBoxLayout;
     gaugeRow->addWidget(CGauge_Process, 1);
     gaugeRow->addWidget(Label_Bytes);
@@ -150,8 +160,7 @@ void TForm_ReadNKP3::createControls()
     layout->addLayout(gaugeRow);
     layout->addLayout(mainButtons);
     layout->addWidget(StatusBar_ReadNKP3);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumSize(553, 407);
+    nkp::ui::fitToScreen(this, sizeHint().expandedTo(QSize(553, 407)));
 
     connect(BitBtn_ReadNKP3, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_ReadNKP3Click);
     connect(BitBtn_SaveFile, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_SaveFileClick);

@@ -13,15 +13,14 @@
 #include "ui/Official.h"
 #include "ui/Printinfcart.h"
 #include "ui/Readnkp3.h"
+#include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -35,6 +34,8 @@ std::string cp(const char* utf8)
 {
     return nkp::ui::toCp1251(QString::fromUtf8(utf8));
 }
+
+const QSize kDesignSize {800, 600};
 
 }  // namespace
 
@@ -53,8 +54,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setObjectName(QStringLiteral("Form_TPB140CMain"));
     setWindowTitle(baseCaption());
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setMaximumSize(800, 600);
-    resize(800, 600);
+    setMaximumSize(kDesignSize);
 
     OpenDialog_Main.title = cp("Открыть");
     OpenDialog_Main.filter = cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*");
@@ -89,9 +89,11 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     buildStatusBar();
     Form_LogError = new TForm_LogError(this);
     Form_Official = new TForm_Official(this);
+    setPrintEnabled(false);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // 800x600 where the screen holds it, centred; smaller screens get what
+    // they have, the tabs scroll.
+    nkp::ui::fitToScreen(this, kDesignSize);
 }
 
 TForm_TPB140CMain::~TForm_TPB140CMain() = default;
@@ -125,6 +127,11 @@ void TForm_TPB140CMain::buildMenu()
     Menu_Print->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     M_IK = item(Menu_Print, "M_IK", QStringLiteral("Информационная карта"));
     M_Oper = item(Menu_Print, "M_Oper", QStringLiteral("Оперативная информация"));
+    // The shortcut shown on "Печать" opens its submenu under "Файл".
+    connect(Menu_Print->menuAction(), &QAction::triggered, this, [this] {
+        const QRect file = menuBar()->actionGeometry(Menu_File->menuAction());
+        Menu_Print->popup(menuBar()->mapToGlobal(file.bottomLeft()));
+    });
     Menu_R1 = Menu_File->addSeparator();
     Menu_R1->setObjectName(QStringLiteral("Menu_R1"));
     Menu_Isp = Menu_File->addMenu(QStringLiteral("Обработка испытаний"));
@@ -174,8 +181,12 @@ void TForm_TPB140CMain::buildStatusBar()
         StatusPanels[i]->setFixedWidth(widths[i]);
         StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
         StatusPanels[i]->setFrameShadow(QFrame::Sunken);
-        StatusBar_Main->addWidget(StatusPanels[i]);
+        StatusBar_Main->addWidget(StatusPanels[i], i == 0 ? 1 : 0);
     }
+    // The hint panel takes what the window has beyond the other two, so
+    // that longer hints stay readable.
+    StatusPanels[0]->setMinimumWidth(widths[0]);
+    StatusPanels[0]->setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 bool TForm_TPB140CMain::event(QEvent* event)
@@ -219,6 +230,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     TabSheet_Const->refresh();
     TabSheet_Grafik->showCharts(state_.charts);
     TabSheet_Cikl->showLoaded();
+    setPrintEnabled(true);
     Form_LogError->showLoad(state_);
     Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
     return true;
@@ -231,9 +243,31 @@ void TForm_TPB140CMain::refreshAll()
     TabSheet_Cikl->ScrollBar_CiklChange();
 }
 
+void TForm_TPB140CMain::setPrintEnabled(bool enabled)
+{
+    // Without a read-out the printouts would show the design texts as if
+    // they were a crane's; the hint says why the items are grey.
+    const QString hint = enabled ? QString() : printDisabledHint();
+    for (QAction* action : {M_IK, M_Oper}) {
+        action->setEnabled(enabled);
+        action->setStatusTip(hint);
+    }
+    Menu_Print->menuAction()->setStatusTip(hint);
+    if (!enabled)
+        StatusPanels[0]->setText(hint);
+    else if (StatusPanels[0]->text() == printDisabledHint())
+        StatusPanels[0]->clear();
+}
+
+QString TForm_TPB140CMain::printDisabledHint()
+{
+    return QStringLiteral("Печать: сначала откройте файл данных");
+}
+
 void TForm_TPB140CMain::ClearAll()
 {
     nkp::analysis::clearAll(state_);
+    setPrintEnabled(false);
     TabSheet_Grafik->Chart_Param->rescaleKeyAxis();
     TabSheet_Grafik->Chart_Param->replot();
 }

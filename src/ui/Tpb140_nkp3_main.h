@@ -44,6 +44,8 @@ public:
     void refreshAll();
 
     static QString baseCaption();
+    // The status-bar hint of the print items while no read-out is loaded.
+    static QString printDisabledHint();
 
     // --- controls
     QTabWidget* PageControl_Main = nullptr;
@@ -92,6 +94,9 @@ protected:
 private:
     void buildMenu();
     void buildStatusBar();
+    // The print items work on a loaded read-out only: enabled by loading,
+    // disabled at start and by "Очистить".
+    void setPrintEnabled(bool enabled);
     QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
 
     nkp::UserPrompts& prompts_;

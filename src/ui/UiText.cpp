@@ -1,6 +1,7 @@
 #include "ui/UiText.h"
 
 #include "codec/Codec.h"
+#include "ui/ScreenFit.h"
 
 #include <QDialog>
 #include <QLocale>
@@ -60,7 +61,7 @@ QString qtFileFilter(const QString& delphiFilter)
 QPlainTextEdit* setUpMemoWindow(QDialog* window, const QString& caption, QSize size, const QString& memoName)
 {
     window->setWindowTitle(caption);
-    window->resize(size);
+    fitToScreen(window, size);
     auto* memo = new QPlainTextEdit(window);
     memo->setObjectName(memoName);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -213,6 +213,33 @@ TEST(Loader, ChartSeries)
     EXPECT_EQ(s.charts.find("Series10")->x.size(), 11000u);
 }
 
+// A limit whose first point is tripped only must not put its tripped points
+// under the entered ones: the series says green is drawn first, red over it.
+TEST(Loader, TrippedLimitLiesOverEntered)
+{
+    Image img;
+    img.bytes[recorder::kFrameYearOffset] = 0x24;
+    FrameFields tripped = at(1, 2, 9, 0, 0);
+    tripped.limits = 0x20;  // ceiling tripped only
+    img.putFrame(0, generator::encodeFrame(tripped));
+    FrameFields both = at(1, 2, 10, 0, 0);
+    both.limits = 0x22;  // ceiling entered and tripped
+    img.putFrame(1, generator::encodeFrame(both));
+    const MainState s = img.load();
+    const SeriesData& ceiling = *s.charts.find("Series7");
+    ASSERT_EQ(ceiling.x.size(), 3u);
+    EXPECT_EQ(ceiling.pointColors[0], kRed);
+    const std::vector<Rgb> layers {kGreen, kRed};
+    EXPECT_EQ(ceiling.colorLayers, layers);
+    for (const char* id : {"Series6", "Series8", "Series9"})
+        EXPECT_EQ(s.charts.find(id)->colorLayers, layers) << id;
+    // The frame with both: its two points share x and y, green listed first.
+    EXPECT_EQ(ceiling.x[1], ceiling.x[2]);
+    EXPECT_EQ(ceiling.y[1], 2);
+    EXPECT_EQ(ceiling.pointColors[1], kGreen);
+    EXPECT_EQ(ceiling.pointColors[2], kRed);
+}
+
 TEST(Loader, IdentificationAndTitle)
 {
     generator::GeneratorOptions options;

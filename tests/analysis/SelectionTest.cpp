@@ -40,11 +40,13 @@ TEST(Selection, RangeIsLimitedToExistingPositions)
     EXPECT_EQ(s.Label_O_OtbZap, "0");
     EXPECT_EQ(s.FrameOrder[0], -1);
 
-    // "с" above "по": the list is emptied, the count text stays.
+    // "с" above "по" is refused: the list and the count text stay.
     selectByRange(s, 1, 2);
     EXPECT_EQ(selectByRange(s, 40, 0), -1);
     EXPECT_EQ(s.Label_O_OtbZap, "2");
-    EXPECT_EQ(s.FrameOrder[0], -1);
+    EXPECT_EQ(s.FrameOrder[0], 1);
+    EXPECT_EQ(s.FrameOrder[1], 2);
+    EXPECT_EQ(s.FrameOrder[2], -1);
 }
 
 TEST(Selection, ByLoadAndDate)

@@ -69,12 +69,20 @@ void TestFramesTable::rangeSelections()
     t.ScrollBar_Cikl->setValue(5);
     QCOMPARE(cell(f, 0, 0), QString());
 
-    // "по" below "с": nothing visible happens, no message; scrolling then shows empty columns.
+    // "по" below "с": refused with a message; the selection, the count and
+    // the table stay as they were.
     t.ScrollBar_Cikl->setValue(0);
+    const std::vector<int> order = s.FrameOrder;
+    const QString first = cell(f, 0, 0);
     range(f, "40", "0");
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("1"));
     QCOMPARE(t.ScrollBar_Cikl->maximum(), 5);
-    QVERIFY(f.prompts.calls.size() == 1);  // only the open dialog
+    QCOMPARE(t.ScrollBar_Cikl->value(), 0);
+    QCOMPARE(s.FrameOrder, order);
+    QCOMPARE(cell(f, 0, 0), first);
+    const auto errors = f.prompts.callsOf("error");
+    QCOMPARE(errors.size(), std::size_t {1});
+    QCOMPARE(errors[0].text, cp1251("Начальный кадр больше конечного"));
     t.ScrollBar_Cikl->setValue(1);
     QCOMPARE(cell(f, 0, 0), QString());
 }

@@ -1,0 +1,224 @@
+// The windows on small and scaled screens, the print items' dependence on a
+// loaded read-out, Ctrl+P, and the screenshots of the main window. ctest runs
+// this binary on the default screen, on a 1366x768 laptop screen under
+// ru_RU.UTF-8 and on a 1920x1080 screen at scale 2.
+#include "MainWindowFixture.h"
+
+#include "ui/Fleet.h"
+#include "ui/Logloaderror.h"
+#include "ui/Official.h"
+#include "ui/Readnkp3.h"
+#include "ui/ScreenFit.h"
+#include "ui/UiText.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// A 1920x1080 screen at scale 2 is 960x540 logical pixels; a desktop panel
+// and the window frame take their share of that.
+constexpr QSize kScaledScreen {960, 540};
+constexpr QSize kLaptopScreen {1366, 768};
+constexpr int kPanel = 28;
+
+QSize room(QSize screen)
+{
+    return screen - QSize(0, kPanel) - nkp::ui::kFrameReserve;
+}
+
+// What the window system cannot shrink the window below.
+QSize hardMinimum(const QWidget& w)
+{
+    return w.minimumSize().expandedTo(w.minimumSizeHint());
+}
+
+QString describe(const QWidget& w)
+{
+    const QSize m = hardMinimum(w);
+    return QStringLiteral("%1: minimum %2x%3, size %4x%5, screen area %6x%7")
+        .arg(w.objectName())
+        .arg(m.width())
+        .arg(m.height())
+        .arg(w.width())
+        .arg(w.height())
+        .arg(nkp::ui::availableArea(&w).width())
+        .arg(nkp::ui::availableArea(&w).height());
+}
+
+}  // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void printItemsNeedReadout();
+    void ctrlPOpensPrintMenu();
+    void windowsFitSmallScreens();
+    void printPreviewFitsScreen();
+    void screenshot();
+
+private:
+    // Shows `w`, then checks that it can shrink to a 1366x768 laptop screen
+    // and to 1920x1080 at scale 2, and that it lies on its own screen.
+    static void checkFits(QWidget& w);
+};
+
+void TestDesktop::checkFits(QWidget& w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    const QSize minimum = hardMinimum(w);
+    QVERIFY2(
+        minimum.width() <= room(kScaledScreen).width() && minimum.height() <= room(kScaledScreen).height(),
+        qPrintable(describe(w)));
+    QVERIFY2(
+        minimum.width() <= room(kLaptopScreen).width() && minimum.height() <= room(kLaptopScreen).height(),
+        qPrintable(describe(w)));
+    // On the screen this test runs on, the window with its frame is inside
+    // the available area: title bar, menu and buttons can be reached.
+    const QRect area = nkp::ui::availableArea(&w);
+    QVERIFY2(w.width() + nkp::ui::kFrameReserve.width() <= area.width()
+            && w.height() + nkp::ui::kFrameReserve.height() <= area.height(),
+        qPrintable(describe(w)));
+    QVERIFY2(area.contains(w.geometry().topLeft()), qPrintable(describe(w)));
+}
+
+void TestDesktop::printItemsNeedReadout()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    const QString hint = TForm_TPB140CMain::printDisabledHint();
+    QVERIFY(!w.M_IK->isEnabled());
+    QVERIFY(!w.M_Oper->isEnabled());
+    QCOMPARE(w.M_IK->statusTip(), hint);
+    QCOMPARE(w.Menu_Print->menuAction()->statusTip(), hint);
+    QCOMPARE(w.StatusPanels[0]->text(), hint);
+    // A disabled item prints nothing, not even a card of design texts.
+    w.M_IK->trigger();
+    w.M_Oper->trigger();
+    QVERIFY(f.prompts.calls.empty());
+
+    f.openDemo();
+    QVERIFY(w.M_IK->isEnabled());
+    QVERIFY(w.M_Oper->isEnabled());
+    QVERIFY(w.M_IK->statusTip().isEmpty());
+    QVERIFY(w.Menu_Print->menuAction()->statusTip().isEmpty());
+    QVERIFY(w.StatusPanels[0]->text().isEmpty());
+
+    w.Menu_Clear->trigger();
+    QVERIFY(!w.M_IK->isEnabled());
+    QVERIFY(!w.M_Oper->isEnabled());
+    QCOMPARE(w.StatusPanels[0]->text(), hint);
+
+    // A file that cannot be opened leaves the state as it was.
+    f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
+    QVERIFY(!w.M_IK->isEnabled());
+    f.openDemo();
+    QVERIFY(w.M_IK->isEnabled());
+}
+
+void TestDesktop::ctrlPOpensPrintMenu()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    QCOMPARE(w.Menu_Print->menuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(!w.Menu_Print->isVisible());
+    QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+    QTRY_VERIFY(w.Menu_Print->isVisible());
+    w.Menu_Print->close();
+}
+
+void TestDesktop::windowsFitSmallScreens()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    f.openDemo();
+    // The design size where the screen holds it.
+    const QRect area = nkp::ui::availableArea(&w);
+    if (area.width() >= 800 + nkp::ui::kFrameReserve.width()
+        && area.height() >= 600 + nkp::ui::kFrameReserve.height())
+        QCOMPARE(w.size(), QSize(800, 600));
+    checkFits(w);
+    for (int i = 0; i < w.PageControl_Main->count(); ++i) {
+        w.PageControl_Main->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        QVERIFY2(hardMinimum(w).height() <= room(kScaledScreen).height(), qPrintable(describe(w)));
+    }
+    // The menu bar and the status bar are inside the window.
+    QVERIFY(w.menuBar()->geometry().top() >= 0);
+    QVERIFY(w.statusBar()->geometry().bottom() < w.height());
+
+    TForm_ReadNKP3 reading(&w, f.prompts, f.dir.path());
+    checkFits(reading);
+    reading.hide();
+
+    w.Menu_Fleet->trigger();
+    QVERIFY(w.Form_Fleet);
+    checkFits(*w.Form_Fleet);
+    w.Form_Fleet->close();
+
+    checkFits(*w.Form_LogError);
+    w.Form_LogError->hide();
+    checkFits(*w.Form_Official);
+    w.Form_Official->hide();
+}
+
+void TestDesktop::printPreviewFitsScreen()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    f.window->show();
+    // Each preview is checked and closed while its modal loop runs.
+    int previews = 0;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        ++previews;
+        checkFits(*dialog);
+        dialog->reject();
+    });
+    closer.start(50);
+    f.window->M_Oper->trigger();
+    QCOMPARE(previews, 1);
+}
+
+void TestDesktop::screenshot()
+{
+    const QString name = qEnvironmentVariable("NKP_SCREENSHOT_NAME");
+    if (name.isEmpty())
+        QSKIP("no screenshot asked for (NKP_SCREENSHOT_NAME)");
+    const QString folder
+        = qEnvironmentVariable("NKP_SCREENSHOT_DIR", QStringLiteral(NKP_BUILD_DIR "/screenshots"));
+    QVERIFY(QDir().mkpath(folder));
+
+    // The window as the program makes it: the system's decimal separator.
+    MainWindowFixture f(nkp::ui::systemDecimalSeparator());
+    TForm_TPB140CMain& w = *f.window;
+    f.openDemo();
+    w.PageControl_Main->setCurrentIndex(0);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50);
+    // The whole screen, so that the picture shows the window within it.
+    QScreen* screen = w.screen();
+    QPixmap shot = screen->grabWindow(0);
+    if (shot.isNull() || shot.size().isEmpty())
+        shot = w.grab();
+    QVERIFY(shot.save(folder + QLatin1Char('/') + name));
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"

@@ -1,7 +1,9 @@
 #include "ui/ConstTab.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ResourceUse.h"
+#include "ui/DamageWarning.h"
 #include "ui/ResourceColor.h"
 #include "ui/UiText.h"
 
@@ -75,11 +77,17 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     right->addWidget(GroupBox1 = buildOverloads());
     right->addWidget(GroupBox3 = buildModes());
     right->addStretch(1);
-    auto* columns = new QHBoxLayout(this);
-    columns->setContentsMargins(4, 4, 4, 4);
+    auto* columns = new QHBoxLayout;
     columns->setSpacing(6);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
+    Label_Damage = nkp::ui::damageBanner();
+    connect(Label_Damage, &QLabel::linkActivated, this, &ConstTab::errorLogRequested);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    page->setSpacing(4);
+    page->addWidget(Label_Damage);
+    page->addLayout(columns, 1);
 
     Edit_HarCh->setReadOnly(true);
     bindEdits();
@@ -272,6 +280,12 @@ void ConstTab::refresh()
             gauge->setValue(state_.*field.member);
     }
     refreshResource();
+    refreshDamage();
+}
+
+void ConstTab::refreshDamage()
+{
+    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.diagnostics));
 }
 
 void ConstTab::refreshResource()

@@ -43,7 +43,7 @@ void BM_Form1(benchmark::State& bench)
     settings.folders = nkp::forms::FormFolders::belowStartDirectory(root.string());
     settings.clock = [] { return nkp::forms::FormMoment {2007, 4, 8, 15, 54}; };
     nkp::forms::Createforms forms(
-        state, prompts, [&] { nkp::forms::openReadingHeadless(state, prompts, ','); }, settings);
+        state, prompts, [&] { return nkp::forms::openReadingHeadless(state, prompts, ','); }, settings);
     for (auto _ : bench) {
         prompts.fileAnswers = {(root / "latest.nkp").string(), (root / "previous.nkp").string()};
         prompts.calls.clear();

@@ -24,12 +24,14 @@ std::vector<int> currentFramePositions(const MainState& state)
     return positions;
 }
 
-std::string framesCsv(const MainState& state, const std::vector<int>& positions, char sep)
+std::string framesCsv(
+    const MainState& state, const std::vector<int>& positions, char sep, std::string_view lineEnd)
 {
     std::string out;
     out.reserve(positions.size() * 128 + 160);
     out += "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;DiscreteInputs;"
-           "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status\n";
+           "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status";
+    out += lineEnd;
     for (int p : positions) {
         const recorder::TFrameRecord& r = state.recordAt(p);
         out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
@@ -37,7 +39,8 @@ std::string framesCsv(const MainState& state, const std::vector<int>& positions,
             + formatFixed(r.Pressure, 1, sep) + ';' + formatFixed(r.Azimuth, 1, sep) + ';'
             + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs
             + ';' + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';'
-            + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status) + '\n';
+            + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status);
+        out += lineEnd;
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include "analysis/MainState.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The frames as CSV: UTF-8, ";" between fields, one header line, numbers as
@@ -16,6 +17,9 @@ std::vector<int> allFramePositions();
 // current selection), in the order the frames table lists them.
 std::vector<int> currentFramePositions(const MainState& state);
 
-std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator);
+// Every line, the header's too, ends with `lineEnd`: LF for the terminal,
+// CR LF for a spreadsheet file.
+std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator,
+    std::string_view lineEnd = "\n");
 
 }  // namespace nkp::analysis

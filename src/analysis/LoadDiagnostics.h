@@ -9,6 +9,7 @@ namespace nkp::analysis {
 // What loading met in a file. Loading goes on whatever it finds; the load
 // error log shows this.
 struct LoadDiagnostics {
+    bool fileRead = false;  // set by loading: the values below describe a file
     std::uint64_t fileSize = 0;
     bool fullLength = false;           // the file holds at least the image and the gap byte
     std::uint32_t storedChecksum = 0;  // at offset 264192

@@ -70,6 +70,7 @@ Readout readReadout(const recorder::DataFileReader& file)
     r.craneGroup = analysis::craneGroup(r.loadMode, r.utilisationClass);
 
     LoadDiagnostics& d = r.diagnostics;
+    d.fileRead = true;
     d.fileSize = file.fileSize();
     d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
     d.storedChecksum = file.storedChecksum();

@@ -153,6 +153,7 @@ void classify(char sep, MainState& s)
 
 void loadDiagnostics(const recorder::DataFileReader& file, LoadDiagnostics& d)
 {
+    d.fileRead = true;
     d.fileSize = file.fileSize();
     d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
     d.storedChecksum = file.storedChecksum();

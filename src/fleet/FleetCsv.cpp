@@ -1,6 +1,6 @@
 #include "fleet/FleetCsv.h"
 
-#include "fileio/SafeFileWriter.h"
+#include "fileio/SpreadsheetCsv.h"
 #include "fleet/FleetColumns.h"
 
 namespace nkp::fleet {
@@ -28,7 +28,7 @@ template <typename CellText> void appendLine(std::string& out, CellText cell)
             out += ';';
         appendField(out, cell(static_cast<FleetColumn>(c)));
     }
-    out += "\r\n";
+    out += fileio::kCsvLineEnd;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark)
 
 bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error)
 {
-    return fileio::writeFileAtomically(path, fleetCsv(rows, true), error);
+    return fileio::writeSpreadsheetCsv(path, fleetCsv(rows, false), error);
 }
 
 }  // namespace nkp::fleet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/SpreadsheetCsv.h"
 #include "fleet/FleetRow.h"
 
 #include <string>
@@ -10,13 +11,13 @@
 // double quotes (inner quotes doubled) when it holds ";", a quote, CR or LF.
 namespace nkp::fleet {
 
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+using fileio::kUtf8Bom;
 
 // The CSV text; with `byteOrderMark` it starts with the UTF-8 BOM, which
 // spreadsheet programs need to take the text as UTF-8.
 std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark);
 
-// Writes fleetCsv(rows, true) to `path` safely (the old file stays whole on
+// Writes fleetCsv(rows, true) to `path` safely, as every spreadsheet CSV (the old file stays whole on
 // failure). False with `error` naming the cause (English) when it fails.
 bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error = nullptr);
 

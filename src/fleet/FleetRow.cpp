@@ -1,10 +1,10 @@
 #include "fleet/FleetRow.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/ResourceUse.h"
 #include "codec/Codec.h"
 #include "fleet/OverloadStamps.h"
-#include "recorder/DataFileLayout.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -72,13 +72,14 @@ void takeValues(const analysis::MainState& s, char sep, FleetRow& row)
     row.latestOverload = overloads.latest;
     row.brokenFrames = s.diagnostics.brokenFrames.size();
 
+    // The same warning as the main window's, and the file that names no crane.
     const analysis::LoadDiagnostics& d = s.diagnostics;
-    if (d.fileSize < recorder::kImageSize)
-        appendRemark(row.remark,
-            cp1251("Файл усечён: ") + std::to_string(d.fileSize) + cp1251(" байт из ")
-                + std::to_string(recorder::kImageSize));
-    if (!d.checksumMatches)
-        appendRemark(row.remark, cp1251("Контрольная сумма образа не совпадает"));
+    const std::string damage = analysis::damageWarning(d);
+    row.damaged = !damage.empty();
+    if (row.damaged)
+        appendRemark(row.remark, damage);
+    if (analysis::identificationMissing(d))
+        appendRemark(row.remark, analysis::identificationMissingText());
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ struct FleetRow {
     int overloadCount = 0;
     std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
     std::size_t brokenFrames = 0;
-    std::string remark;  // why the file could not be read, or what is wrong with it; empty when all is well
+    bool damaged = false;  // loaded, but short, long, with a wrong checksum or without a valid frame
+    std::string remark;    // why the file could not be read, or what is wrong with it; empty when all is well
 };
 
 // Loads the read-out `root`/`relative` with the main window's loader into

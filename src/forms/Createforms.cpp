@@ -1,5 +1,6 @@
 #include "forms/Createforms.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "codec/Codec.h"
 #include "fileio/SafeFileWriter.h"
@@ -73,8 +74,13 @@ FormOutcome Createforms::run(int form)
     const bool period = form != 3;
     prompts_.information(
         text::informationCaption(), period ? text::promptLatestReading() : text::promptSingleReading());
-    // Whatever the open operation achieved, the form goes on with what the window holds.
-    openLatest_();
+    // A cancelled dialog ends Forms 1 and 2 (the period needs the latest
+    // reading); otherwise, whatever the open operation achieved, the form
+    // goes on with what the window holds.
+    if (!openLatest_() && period)
+        return {FormResult::Cancelled, {}, {}};
+    if (!acceptDamage(state_.diagnostics, state_.fileName))
+        return {FormResult::Cancelled, {}, {}};
 
     FormExtras extras;
     if (period) {
@@ -87,6 +93,9 @@ FormOutcome Createforms::run(int form)
             prompts_.error(text::errorCaption(), text::fileNotOpened());
             return {FormResult::PreviousNotOpened, {}, {}};
         }
+        if (!acceptDamage(analysis::diagnoseFile(*file),
+                codec::utf8ToCp1251(std::filesystem::path(*chosen).filename().string())))
+            return {FormResult::Cancelled, {}, {}};
         const PreviousReading previous = readPreviousReading(*file);
         applyPeriodValues(state_, previous, settings_.decimalSeparator);
         extras.startCharacteristic = startCharacteristicText(previous, settings_.decimalSeparator);
@@ -112,6 +121,13 @@ FormOutcome Createforms::run(int form)
     return outcome;
 }
 
+bool Createforms::acceptDamage(const analysis::LoadDiagnostics& diagnostics, const std::string& fileName)
+{
+    const std::string warning = analysis::damageWarning(diagnostics);
+    return warning.empty()
+        || prompts_.warningOkCancel(text::warningCaption(), text::damagedFileQuestion(fileName, warning));
+}
+
 void Createforms::checkFolders() const
 {
     for (const std::string* folder :
@@ -131,14 +147,15 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
     return path;
 }
 
-void openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
+bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
 {
     analysis::clearAll(state);
     const auto chosen = prompts.openFile(openDialog(state));
     if (!chosen)
-        return;
+        return false;
     if (!analysis::loadReadout(*chosen, decimalSeparator, state))
         prompts.error(text::errorCaption(), text::fileNotOpened());
+    return true;
 }
 
 }  // namespace nkp::forms

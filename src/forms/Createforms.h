@@ -27,8 +27,9 @@ struct FormFolders {
 };
 
 // The main window's open operation: clears, asks for a file and loads it, and
-// reports its own failures. It returns normally in every case.
-using OpenOperation = std::function<void()>;
+// reports its own failures. It returns false when the user cancelled its
+// dialog, true otherwise (also when the chosen file could not be opened).
+using OpenOperation = std::function<bool()>;
 // Merges a data file into a template (paths in this order: data, template,
 // document); fails with the engine's exception.
 using ReportEngine = std::function<void(const std::string&, const std::string&, const std::string&)>;
@@ -45,7 +46,7 @@ struct FormSettings {
 
 enum class FormResult {
     DocumentMade,       // data file and document written, document handed on
-    Cancelled,          // the previous reading was not chosen; nothing written
+    Cancelled,          // a reading was not chosen, or the user stopped at a damaged file; nothing written
     PreviousNotOpened,  // the previous reading could not be opened; nothing written
     Failed,             // ended by an error that the caller has shown
 };
@@ -80,6 +81,8 @@ public:
 
 private:
     void checkFolders() const;
+    // Asks whether to go on with a damaged file; true for a sound one.
+    bool acceptDamage(const analysis::LoadDiagnostics& diagnostics, const std::string& fileName);
     std::string writeDataFile(int form, const std::string& content) const;
 
     analysis::MainState& state_;
@@ -91,7 +94,8 @@ private:
 
 // The main window's open operation without a window: clears the frames, asks
 // for a data file, loads it, and shows "\n Файл не удальсь открыть!" when it
-// cannot be opened. Used by nkp3-tool and the tests.
-void openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator);
+// cannot be opened; false when the dialog was cancelled. Used by nkp3-tool
+// and the tests.
+bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator);
 
 }  // namespace nkp::forms

@@ -20,6 +20,8 @@ NKP_FORM_TEXT(openDialogTitle, "Открыть")
 NKP_FORM_TEXT(openDialogFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")
 NKP_FORM_TEXT(informationCaption, "Информация")
 NKP_FORM_TEXT(errorCaption, "Ошибка")
+NKP_FORM_TEXT(warningCaption, "Предупреждение")
+NKP_FORM_TEXT(openFolderButton, "Открыть папку")
 NKP_FORM_TEXT(tonneSuffix, " т")
 NKP_FORM_TEXT(numberSign, "№")
 
@@ -38,6 +40,22 @@ std::string folderMissing(const std::string& folderPath)
 std::string dataFileNotWritten(const std::string& filePath, const std::string& cause)
 {
     return codec::utf8ToCp1251("Не удалось записать файл данных формы \"" + filePath + "\".\n") + cause;
+}
+
+std::string damagedFileQuestion(const std::string& fileName, const std::string& warning)
+{
+    return fileName + "\n\n" + warning + "\n\n"
+        + codec::utf8ToCp1251("Документ будет составлен по данным этого файла. Продолжить?");
+}
+
+std::string documentSaved(const std::string& documentPath, bool opened)
+{
+    std::string text = codec::utf8ToCp1251("Документ сохранён: " + documentPath);
+    if (!opened)
+        text += codec::utf8ToCp1251(
+            "\n\nНе найдена программа для открытия документов RTF. Откройте документ вручную, например в "
+            "LibreOffice Writer.");
+    return text;
 }
 
 }  // namespace nkp::forms::text

@@ -13,6 +13,8 @@ const std::string& openDialogTitle();        // "Открыть"
 const std::string& openDialogFilter();       // data files, then all files
 const std::string& informationCaption();     // caption of the prompt boxes
 const std::string& errorCaption();           // caption of the error boxes
+const std::string& warningCaption();         // "Предупреждение"
+const std::string& openFolderButton();       // "Открыть папку"
 const std::string& tonneSuffix();            // " т"
 const std::string& numberSign();             // "№"
 
@@ -22,5 +24,13 @@ std::string formTitle(int form);
 // The message of a form that cannot go on, naming a path (file-system bytes).
 std::string folderMissing(const std::string& folderPath);
 std::string dataFileNotWritten(const std::string& filePath, const std::string& cause);
+
+// The question before a form is made from a damaged file: its name
+// (Windows-1251), the damage warning and whether to go on.
+std::string damagedFileQuestion(const std::string& fileName, const std::string& warning);
+
+// Where the finished document was written (a file-system path), and, when no
+// application opened it, that the user has to open it.
+std::string documentSaved(const std::string& documentPath, bool opened);
 
 }  // namespace nkp::forms::text

@@ -26,6 +26,16 @@ public:
 
     // An information box with an OK button.
     virtual void information(const std::string& caption, const std::string& text) = 0;
+    // An information box with OK and a second button captioned `action`
+    // ("Открыть папку"); true when the user chose the action. Without a way to
+    // offer it, the plain information box.
+    virtual bool informationWithAction(
+        const std::string& caption, const std::string& text, const std::string& action)
+    {
+        (void)action;
+        information(caption, text);
+        return false;
+    }
     // A warning box with OK and Cancel; true when the user chose OK.
     virtual bool warningOkCancel(const std::string& caption, const std::string& text) = 0;
     // A warning box with "Сохранить", "Не сохранять" and "Отмена"; Esc and

@@ -1,7 +1,9 @@
 #include "ui/ConstTab.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ResourceUse.h"
+#include "ui/DamageWarning.h"
 #include "ui/ResourceColor.h"
 #include "ui/ScreenFit.h"
 #include "ui/UiText.h"
@@ -77,7 +79,8 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     right->addWidget(GroupBox1 = buildOverloads());
     right->addWidget(GroupBox3 = buildModes());
     right->addStretch(1);
-    // The two columns scroll on screens too small for them.
+    // The two columns scroll on screens too small for them; the damage
+    // warning stays above them, always in sight.
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("TabSheet_Const_Content"));
     auto* columns = new QHBoxLayout(content);
@@ -85,9 +88,13 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     columns->setSpacing(6);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
+    Label_Damage = nkp::ui::damageBanner();
+    connect(Label_Damage, &QLabel::linkActivated, this, &ConstTab::errorLogRequested);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
-    page->addWidget(nkp::ui::scrollable(content));
+    page->setSpacing(4);
+    page->addWidget(Label_Damage);
+    page->addWidget(nkp::ui::scrollable(content), 1);
 
     Edit_HarCh->setReadOnly(true);
     bindEdits();
@@ -280,6 +287,12 @@ void ConstTab::refresh()
             gauge->setValue(state_.*field.member);
     }
     refreshResource();
+    refreshDamage();
+}
+
+void ConstTab::refreshDamage()
+{
+    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.diagnostics));
 }
 
 void ConstTab::refreshResource()

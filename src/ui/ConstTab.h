@@ -22,7 +22,8 @@ public:
     // Numbers the tab formats itself (the resource share) use `decimalSeparator`.
     ConstTab(nkp::analysis::MainState& state, char decimalSeparator = ',', QWidget* parent = nullptr);
 
-    // Shows the texts and gauges of the state.
+    // Shows the texts and gauges of the state, and the damage warning of the
+    // loaded file.
     void refresh();
 
     // The value control named `name`, or nullptr.
@@ -47,8 +48,15 @@ public:
     QLabel *Label_NHarch = nullptr, *Label_KNag = nullptr, *L_TimeAll = nullptr;
     // The share of the normative characteristic number used, coloured by level.
     QLabel* Label_Resource = nullptr;
+    // "Файл повреждён: ..." above the group boxes, hidden for a sound file;
+    // its link asks for the load error log.
+    QLabel* Label_Damage = nullptr;
+
+signals:
+    void errorLogRequested();
 
 private:
+    void refreshDamage();
     void refreshResource();
     QGroupBox* buildOperator();
     QGroupBox* buildCrane();

@@ -13,6 +13,10 @@ using fleet::FleetColumn;
 
 namespace {
 
+const QColor kDamagedBackground(255, 214, 214);
+const QColor kRemarkBackground(255, 243, 205);
+const QColor kUnreadForeground(160, 0, 0);
+
 // Counts and numbers stand right-aligned; classes and dates read as text.
 bool rightAligned(FleetColumn column)
 {
@@ -69,6 +73,20 @@ QVariant FleetTableModel::data(const QModelIndex& index, int role) const
             if (colour.isValid())
                 return QBrush(colour);
         }
+        // A damaged read-out stands out across the row; one that only lacks
+        // its identification less so.
+        if (row.loaded && !row.remark.empty())
+            return QBrush(row.damaged ? kDamagedBackground : kRemarkBackground);
+        return {};
+    case Qt::ForegroundRole:
+        // A file that could not be read at all shows its file and remark in red.
+        if (!row.loaded)
+            return QBrush(kUnreadForeground);
+        return {};
+    case Qt::ToolTipRole:
+        // The remark stands at the far right; every cell of the row tells it.
+        if (!row.remark.empty())
+            return QString::fromStdString(fleet::fleetCellText(row, FleetColumn::Remark));
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(

@@ -3,6 +3,7 @@
 #include "forms/Createforms.h"
 #include "prompts/UserPrompts.h"
 
+#include <functional>
 #include <string>
 
 class TForm_TPB140CMain;
@@ -16,9 +17,23 @@ namespace nkp::ui {
 // (Windows-1251).
 void showGeneralError(UserPrompts& prompts, const std::string& message);
 
-// Opens a finished document with the desktop's application for RTF files.
-// The result is not examined.
-void openDocumentWithDesktop(const std::string& path);
+// Opens a finished document with the desktop's application for RTF files;
+// false when the desktop names none or the opener could not be started.
+bool openDocumentWithDesktop(const std::string& path);
+
+// What the desktop does with a finished document and its folder.
+struct Desktop {
+    std::function<bool(const std::string&)> openDocument;  // false: no application opened it
+    std::function<void(const std::string&)> openFolder;    // shows a folder in the file manager
+};
+// The real desktop: openDocumentWithDesktop() and the file manager.
+Desktop systemDesktop();
+
+// Tells the user where the document was written ("Документ сохранён: ..."),
+// and that no application opened it when `opened` is false; its button
+// "Открыть папку" shows the document's folder.
+void reportDocument(
+    UserPrompts& prompts, const std::string& documentPath, bool opened, const Desktop& desktop);
 
 // The settings the window's forms run with: folders below the start
 // directory (file-system bytes; the installed templates when the start
@@ -31,9 +46,11 @@ forms::FormSettings windowFormSettings(const std::string& startDirectory, char d
 forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPrompts& prompts);
 
 // The whole menu command of the window: the window's own open operation
-// loads the latest reading, the form runs, and every tab shows the state
-// afterwards, also after a failure (the form may have changed it).
+// loads the latest reading, the form runs, every tab shows the state
+// afterwards, also after a failure (the form may have changed it), and a
+// finished document is handed to `desktop` and reported.
 // `N_CreateForma1Click` and its siblings call this with 1, 2 and 3.
-forms::FormOutcome runWindowForm(TForm_TPB140CMain& window, UserPrompts& prompts, int form);
+forms::FormOutcome runWindowForm(
+    TForm_TPB140CMain& window, UserPrompts& prompts, int form, const Desktop& desktop = systemDesktop());
 
 }  // namespace nkp::ui

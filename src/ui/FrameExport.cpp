@@ -2,7 +2,7 @@
 
 #include "analysis/FramesCsv.h"
 #include "codec/Codec.h"
-#include "fileio/SafeFileWriter.h"
+#include "fileio/SpreadsheetCsv.h"
 #include "ui/Tpb140_nkp3_main.h"
 #include "ui/UiText.h"
 #include "ui/WriteFailure.h"
@@ -30,13 +30,19 @@ bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
     const std::optional<std::string> path = prompts.saveFile(dialog);
     if (!path)
         return false;
+    // A spreadsheet file: UTF-8 with its BOM and CR LF, as the fleet CSV.
+    const std::vector<int> positions = analysis::currentFramePositions(state);
     const std::string csv
-        = analysis::framesCsv(state, analysis::currentFramePositions(state), window.decimalSeparator());
+        = analysis::framesCsv(state, positions, window.decimalSeparator(), fileio::kCsvLineEnd);
     std::string error;
-    if (!fileio::writeFileAtomically(*path, csv, &error)) {
+    if (!fileio::writeSpreadsheetCsv(*path, csv, &error)) {
         showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);
         return false;
     }
+    prompts.information(dialog.title,
+        toCp1251(QStringLiteral("Кадров записано: %1\nФайл: %2")
+                     .arg(positions.size())
+                     .arg(QFile::decodeName(QByteArray::fromStdString(*path)))));
     return true;
 }
 

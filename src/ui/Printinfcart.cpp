@@ -1,9 +1,11 @@
 #include "ui/Printinfcart.h"
 
+#include "analysis/FileDamage.h"
 #include "codec/Codec.h"
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
+#include "ui/DamageWarning.h"
 #include "ui/ScreenFit.h"
 
 #include <QAction>
@@ -129,13 +131,18 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     return ok;
 }
 
+QString TForm_Print::previewCaption(const QString& title) const
+{
+    return captionWithDamage(title, analysis::damageWarning(state_.diagnostics));
+}
+
 void TForm_Print::showModalPreview(const QString& title, const Render& render)
 {
     QPrinter printer(QPrinter::HighResolution);
     print::preparePagedDevice(printer);
     printer.setDocName(title);
     QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(title);
+    dialog.setWindowTitle(previewCaption(title));
     fitToScreen(&dialog, QSize(900, 700));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&render](QPrinter* p) { render(*p); });
     if (auto* toolBar = dialog.findChild<QToolBar*>()) {

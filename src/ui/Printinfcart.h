@@ -37,6 +37,10 @@ public:
     void printInfoCardAndAppendix();
     void printOperationalInfo();
 
+    // The caption of a layout's preview: `title`, and the warning of a
+    // damaged read-out after it.
+    QString previewCaption(const QString& title) const;
+
     // Asks for a PDF file name and renders into it; false when cancelled or
     // the file could not be written (the user has been told).
     bool exportToPdf(const QString& title, const Render& render);

@@ -35,6 +35,17 @@ void QtUserPrompts::information(const std::string& caption, const std::string& t
     QMessageBox::information(parent_, fromCp1251(caption), fromCp1251(text));
 }
 
+bool QtUserPrompts::informationWithAction(
+    const std::string& caption, const std::string& text, const std::string& action)
+{
+    QMessageBox box(
+        QMessageBox::Information, fromCp1251(caption), fromCp1251(text), QMessageBox::Ok, parent_);
+    QPushButton* extra = box.addButton(fromCp1251(action), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == extra;
+}
+
 bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::string& text)
 {
     return QMessageBox::warning(parent_, fromCp1251(caption), fromCp1251(text),

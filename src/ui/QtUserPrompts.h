@@ -17,6 +17,8 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void information(const std::string& caption, const std::string& text) override;
+    bool informationWithAction(
+        const std::string& caption, const std::string& text, const std::string& action) override;
     bool warningOkCancel(const std::string& caption, const std::string& text) override;
     SaveChoice saveDiscardCancel(const std::string& caption, const std::string& text) override;
     void error(const std::string& caption, const std::string& text) override;

@@ -1,9 +1,11 @@
 #include "ui/Tpb140_nkp3_main.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "recorder/DataFileReader.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
+#include "ui/DamageWarning.h"
 #include "ui/Fleet.h"
 #include "ui/FormCommands.h"
 #include "ui/FrameChart.h"
@@ -88,6 +90,9 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     buildMenu();
     buildStatusBar();
     Form_LogError = new TForm_LogError(this);
+    // The warning of a damaged file leads to the load error log.
+    connect(TabSheet_Const, &ConstTab::errorLogRequested, this, &TForm_TPB140CMain::Menu_logClick);
+    connect(StatusPanels[1], &QLabel::linkActivated, this, &TForm_TPB140CMain::Menu_logClick);
     Form_Official = new TForm_Official(this);
     setPrintEnabled(false);
 
@@ -201,13 +206,19 @@ bool TForm_TPB140CMain::event(QEvent* event)
 
 void TForm_TPB140CMain::Menu_OpenSTN3Click()
 {
+    openDataFile();
+}
+
+bool TForm_TPB140CMain::openDataFile()
+{
     const QString files = startDirectory_ + QStringLiteral("/Файлы");
     OpenDialog_Main.initialDir
         = QFile::encodeName(QDir(files).exists() ? files : startDirectory_).toStdString();
     const std::optional<std::string> path = prompts_.openFile(OpenDialog_Main);
     if (!path)
-        return;  // a cancelled dialog leaves everything as it was
+        return false;  // a cancelled dialog leaves everything as it was
     loadFile(QFile::decodeName(QByteArray::fromStdString(*path)));
+    return true;
 }
 
 bool TForm_TPB140CMain::loadFile(const QString& path)
@@ -228,6 +239,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
 
     setWindowTitle(baseCaption() + QStringLiteral("  [") + name + QLatin1Char(']'));
     TabSheet_Const->refresh();
+    nkp::ui::showDamageInPanel(StatusPanels[1], nkp::analysis::damageWarning(state_.diagnostics));
     TabSheet_Grafik->showCharts(state_.charts);
     TabSheet_Cikl->showLoaded();
     setPrintEnabled(true);

@@ -40,6 +40,9 @@ public:
     // tab shows the new read-out; a file that cannot be opened leaves the
     // loaded read-out as it was, shows the error and returns false.
     bool loadFile(const QString& path);
+    // "Открыть" itself: the dialog, then loadFile(). False when the dialog
+    // was cancelled (everything stays as it was).
+    bool openDataFile();
     // Shows the state anew on every tab (after code that changed MainState).
     void refreshAll();
 

@@ -58,6 +58,12 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     s.FrameOrder[0] = 2;
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'),
         header + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail + "101;E00;Норма\n");
+    // The spreadsheet file ends every line with CR LF, the header's too.
+    std::string crlfHeader = header;
+    crlfHeader.insert(crlfHeader.size() - 1, "\r");
+    EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.', "\r\n"),
+        crlfHeader + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail
+            + "101;E00;Норма\r\n");
     s.FrameOrder.assign(11000, -1);
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'), header);
     EXPECT_EQ(allFramePositions().size(), 11000u);

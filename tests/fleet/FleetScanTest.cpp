@@ -3,9 +3,11 @@
 #include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "codec/Codec.h"
+#include "fleet/FleetRow.h"
 #include "fleet/FleetScan.h"
 #include "fleet/OverloadStamps.h"
 #include "fleet/ReadoutListing.h"
+#include "recorder/DataFileLayout.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,6 +43,44 @@ template <typename Done> bool waitFor(Done done)
 }
 
 }  // namespace
+
+// A damaged read-out carries the main window's warning as its remark; a
+// whole image without the identification block is named as such.
+TEST(FleetScan, DamagedRowsCarryTheWindowsWarning)
+{
+    FleetFolder f;
+    const std::vector<std::uint8_t> good = FleetFolder::readout(4);
+    f.write("short.nkp", std::vector<std::uint8_t>(good.begin(), good.begin() + 1000));
+    std::vector<std::uint8_t> bytes = good;
+    bytes.resize(300000, 0x20);
+    f.write("long.nkp", bytes);
+    bytes.assign(good.begin(), good.begin() + recorder::kIdentificationOffset);
+    f.write("bare.nkp", bytes);
+    f.write("empty.nkp", {});
+
+    analysis::MainState scratch;
+    const auto row
+        = [&](const char* name) { return fleet::loadFleetRow(f.dir.string(), name, ',', scratch); };
+    const fleet::FleetRow shortRow = row("short.nkp");
+    EXPECT_TRUE(shortRow.damaged);
+    EXPECT_EQ(shortRow.remark,
+        cp("Файл повреждён: файл короче полного считывания (1000 байт из 270337); контрольная сумма не "
+           "совпадает"));
+    const fleet::FleetRow longRow = row("long.nkp");
+    EXPECT_TRUE(longRow.damaged);
+    EXPECT_EQ(longRow.remark, cp("Файл повреждён: файл длиннее ожидаемого (300000 байт, не более 271653)"));
+    const fleet::FleetRow bare = row("bare.nkp");
+    EXPECT_FALSE(bare.damaged);
+    EXPECT_EQ(bare.remark, cp("Нет блока идентификации"));
+    const fleet::FleetRow empty = row("empty.nkp");
+    EXPECT_TRUE(empty.damaged);
+    EXPECT_NE(empty.remark.find(cp("нет ни одного исправного кадра")), std::string::npos);
+    // The scratch state of a damaged row leaves nothing behind for the next.
+    f.write("good.nkp", good);
+    const fleet::FleetRow goodRow = row("good.nkp");
+    EXPECT_FALSE(goodRow.damaged);
+    EXPECT_EQ(goodRow.remark, "");
+}
 
 // Nested folders, a short file, a folder and a pipe named *.nkp, a file
 // without access and a file of another kind: every *.nkp gets a row, the
@@ -93,12 +133,14 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     EXPECT_EQ(a.normativeText, full.Label_NHarch);
     EXPECT_EQ(a.brokenFrames, 12u);  // the generator's default
     EXPECT_EQ(a.remark, "");
+    EXPECT_FALSE(a.damaged);
     EXPECT_FALSE(a.craneModel.empty());
 
     const fleet::FleetRow& shortRow = rowOf(*rows, "short.nkp");
     EXPECT_TRUE(shortRow.loaded);
-    EXPECT_NE(shortRow.remark.find(cp("Файл усечён: 1000 байт из 270336")), std::string::npos);
-    EXPECT_NE(shortRow.remark.find(cp("Контрольная сумма образа не совпадает")), std::string::npos);
+    EXPECT_NE(
+        shortRow.remark.find(cp("файл короче полного считывания (1000 байт из 270337)")), std::string::npos);
+    EXPECT_NE(shortRow.remark.find(cp("контрольная сумма не совпадает")), std::string::npos);
 
     EXPECT_FALSE(rowOf(*rows, "dir.nkp").loaded);
     EXPECT_EQ(rowOf(*rows, "dir.nkp").remark, cp("Это папка, а не файл"));

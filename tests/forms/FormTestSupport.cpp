@@ -130,7 +130,7 @@ FormOutcome FormRunner::run(int form, std::optional<std::string> latest, std::op
 {
     prompts.fileAnswers = {std::move(latest), std::move(previous)};
     Createforms forms(
-        state, prompts, [this] { openReadingHeadless(state, prompts, ','); }, settings);
+        state, prompts, [this] { return openReadingHeadless(state, prompts, ','); }, settings);
     FormOutcome outcome = forms.run(form);
     lastPreviousFrames = forms.previousFrames();
     return outcome;

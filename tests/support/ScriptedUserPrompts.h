@@ -14,13 +14,15 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string kind;     // "information", "warning", "question", "error", "open", "save", "folder"
+        std::string
+            kind;  // "information", "action", "warning", "question", "error", "open", "save", "folder"
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };
 
     std::deque<bool> warningAnswers;                     // default: OK
     std::deque<SaveChoice> saveChoices;                  // default: Cancel, which loses nothing
+    std::deque<bool> actionAnswers;                      // information with an action; default: OK
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
@@ -28,6 +30,13 @@ public:
     void information(const std::string& caption, const std::string& text) override
     {
         calls.push_back({"information", caption, text});
+    }
+    // Recorded apart from the plain information boxes, as "action".
+    bool informationWithAction(
+        const std::string& caption, const std::string& text, const std::string&) override
+    {
+        calls.push_back({"action", caption, text});
+        return pop(actionAnswers, false);
     }
     bool warningOkCancel(const std::string& caption, const std::string& text) override
     {

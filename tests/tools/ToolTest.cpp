@@ -134,6 +134,38 @@ TEST_F(ToolTest, FramesListsTheRingOldestFirst)
     EXPECT_EQ(broken, 12);
 }
 
+// A damaged file is still shown, with the window's warning on stderr and
+// the exit status of a loaded file; a sound one gets no warning.
+TEST_F(ToolTest, InfoWarnsOfADamagedFile)
+{
+    nkp::generator::GeneratorOptions options;
+    std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile(options);
+    {
+        std::ofstream(dir / "good.nkp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    bytes.resize(1000);
+    {
+        std::ofstream(dir / "short.nkp", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    const ToolRun good = tool("info " + path("good.nkp"));
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.err, "");
+    for (const char* args : {"info ", "info --keys "}) {
+        const ToolRun damaged = tool(args + path("short.nkp"));
+        EXPECT_EQ(damaged.status, 0) << args;
+        EXPECT_EQ(damaged.err,
+            "nkp3-tool: Файл повреждён: файл короче полного считывания (1000 байт из 270337); контрольная "
+            "сумма "
+            "не совпадает\n")
+            << args;
+        EXPECT_FALSE(damaged.out.empty()) << args;
+    }
+    // The frames listing stays as it was: no warning mixed into it.
+    EXPECT_EQ(tool("frames " + path("short.nkp")).err, "");
+}
+
 TEST_F(ToolTest, ErrorsAndUsage)
 {
     const ToolRun missing = tool("info " + path("missing.nkp"));

@@ -33,7 +33,7 @@ private slots:
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
-            state, prompts, [] {}, settings);
+            state, prompts, [] { return true; }, settings);
         const auto outcome = nkp::ui::runFormCommand(forms, 3, prompts);
         QCOMPARE(outcome.result, nkp::forms::FormResult::Failed);
         const auto errors = prompts.callsOf("error");
@@ -50,7 +50,7 @@ private slots:
         nkp::analysis::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
-            state, prompts, [] {}, settings);
+            state, prompts, [] { return true; }, settings);
         QCOMPARE(nkp::ui::runFormCommand(forms, 1, prompts).result, nkp::forms::FormResult::Failed);
         const auto errors = prompts.callsOf("error");
         QCOMPARE(errors.size(), size_t(1));

@@ -110,6 +110,7 @@ int runForm(const std::vector<std::string>& args)
         std::string error;
         if (!path || !analysis::loadReadout(*path, separator, state, &error))
             throw std::runtime_error("cannot open " + files[0] + ": " + error);
+        return true;
     };
     forms::Createforms forms(state, prompts, openLatest, settings);
     try {

@@ -3,6 +3,7 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
+#include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"
 
 #include <iostream>
@@ -102,6 +103,9 @@ int runInfo(const std::vector<std::string>& args)
     MainState state;
     if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;
+    // The window's warning of a damaged file; the values follow as loaded.
+    if (const std::string warning = nkp::analysis::damageWarning(state.diagnostics); !warning.empty())
+        std::cerr << "nkp3-tool: " << terminalText(warning) << '\n';
     if (keys)
         printKeys(state);
     else

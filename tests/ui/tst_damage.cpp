@@ -1,0 +1,278 @@
+// A damaged read-out is shown at once and everywhere it is used: the warning
+// line of the first tab and the status bar with the way to the load error
+// log, the preview captions, the forms' question, the fleet overview's rows.
+// Also the feedback of the form commands and of the frames export.
+#include "MainWindowFixture.h"
+
+#include "analysis/FileDamage.h"
+#include "fleet/FleetColumns.h"
+#include "forms/Createforms.h"
+#include "ui/ConstTab.h"
+#include "ui/FleetTableModel.h"
+#include "ui/FormCommands.h"
+#include "ui/Logloaderror.h"
+#include "ui/Printinfcart.h"
+#include "ui/UiText.h"
+
+#include <QBrush>
+#include <QDir>
+#include <QLabel>
+#include <QTabWidget>
+
+#include <filesystem>
+
+class TestDamage : public QObject {
+    Q_OBJECT
+private slots:
+    void windowShowsDamageUntilASoundFileIsLoaded();
+    void previewCaptionCarriesTheWarning();
+    void formsAskBeforeUsingADamagedFileAndReportTheDocument();
+    void cancelledFirstDialogEndsForms1And2();
+    void fleetRowsStandOutWithTheirRemark();
+    void framesExportIsASpreadsheetFile();
+};
+
+namespace {
+
+const QString kShortWarning = QStringLiteral(
+    "Файл повреждён: файл короче полного считывания (1000 байт из 270337); контрольная сумма не совпадает");
+
+QString writeShort(MainWindowFixture& f)
+{
+    std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile(f.options);
+    bytes.resize(1000);
+    const QString path = f.dir.filePath(QStringLiteral("short.nkp"));
+    MainWindowFixture::writeFile(path, bytes);
+    return path;
+}
+
+QString screenshotFolder()
+{
+    const QString given = qEnvironmentVariable("NKP_SCREENSHOT_DIR");
+    return given.isEmpty()
+        ? QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots"))
+        : given;
+}
+
+// A start folder with the form folders and a template without fields.
+void prepareFormFolders(const QString& root)
+{
+    QVERIFY(QDir(root).mkpath(QStringLiteral("Шаблоны форм")));
+    QVERIFY(QDir(root).mkpath(QStringLiteral("Формы")));
+    for (int form = 1; form <= 3; ++form) {
+        QFile t(root + QStringLiteral("/Шаблоны форм/Форма %1.rtf").arg(form));
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        t.write("{\\rtf1 test}");
+    }
+}
+
+}  // namespace
+
+void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    QLabel* line = w.TabSheet_Const->Label_Damage;
+    QLabel* panel = w.StatusPanels[1];
+    QVERIFY(line->isHidden());
+
+    f.open(writeShort(f));
+    // Shown without a modal box: the open dialog is the only question asked.
+    QCOMPARE(f.prompts.calls.size(), std::size_t {1});
+    QVERIFY(!line->isHidden());
+    QVERIFY2(line->text().contains(kShortWarning.toHtmlEscaped()), qPrintable(line->text()));
+    QCOMPARE(panel->toolTip(), kShortWarning);
+    QVERIFY2(panel->text().contains(QStringLiteral("Файл повреждён")), qPrintable(panel->text()));
+    QVERIFY(panel->styleSheet().contains(QStringLiteral("background")));
+    // The values that could be loaded stay shown.
+    QCOMPARE(w.TabSheet_Const->Label_KIspU->text(), QStringLiteral("U0"));
+
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.PageControl_Main->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    // The whole line fits the tab; its text wraps rather than widening the window.
+    QVERIFY(line->isVisible());
+    QVERIFY(line->geometry().right() <= w.TabSheet_Const->width());
+    QVERIFY(w.width() <= 800);
+    const QString folder = screenshotFolder();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(w.grab().save(folder + QStringLiteral("/damaged.png")));
+
+    // Both links open the load error log, which names the damage.
+    for (QLabel* link : {line, panel}) {
+        bool shownModal = false;
+        QTimer::singleShot(0, [&] {
+            shownModal = QApplication::activeModalWidget() == w.Form_LogError;
+            w.Form_LogError->close();
+        });
+        emit link->linkActivated(QStringLiteral("log"));
+        QVERIFY(shownModal);
+    }
+
+    // A sound file takes the warning away.
+    f.openDemo();
+    QVERIFY(line->isHidden());
+    QVERIFY(panel->text().isEmpty());
+    QVERIFY(panel->toolTip().isEmpty());
+    QVERIFY(panel->styleSheet().isEmpty());
+}
+
+void TestDamage::previewCaptionCarriesTheWarning()
+{
+    MainWindowFixture f;
+    f.open(writeShort(f));
+    nkp::ui::TForm_Print print(f.window->state(), f.prompts);
+    QCOMPARE(print.previewCaption(QStringLiteral("Информационная карта")),
+        QStringLiteral("Информационная карта — ") + kShortWarning);
+
+    // The real preview window carries it in its caption.
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* preview = QApplication::activeModalWidget()) {
+            caption = preview->windowTitle();
+            preview->close();
+        }
+    });
+    nkp::ui::printOperationalInfo(
+        f.window.get(), f.window->state(), f.prompts, QStringLiteral("0"), QStringLiteral("3"), ',');
+    QCOMPARE(caption, QStringLiteral("Оперативная информация — ") + kShortWarning);
+
+    f.openDemo();
+    QCOMPARE(print.previewCaption(QStringLiteral("Приложение 1")), QStringLiteral("Приложение 1"));
+}
+
+void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
+{
+    MainWindowFixture f;
+    prepareFormFolders(f.dir.path());
+    const QString shortPath = writeShort(f);
+    std::vector<std::string> opened, folders;
+    nkp::ui::Desktop desktop;
+    desktop.openDocument = [&](const std::string& path) {
+        opened.push_back(path);
+        return false;  // no application for RTF documents
+    };
+    desktop.openFolder = [&](const std::string& folder) { folders.push_back(folder); };
+
+    // Stopping at the question writes nothing.
+    f.prompts.fileAnswers.push_back(QFile::encodeName(shortPath).toStdString());
+    f.prompts.warningAnswers.push_back(false);
+    QCOMPARE(
+        nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop).result, nkp::forms::FormResult::Cancelled);
+    const auto warnings = f.prompts.callsOf("warning");
+    QCOMPARE(warnings.size(), std::size_t {1});
+    QCOMPARE(nkp::ui::fromCp1251(warnings[0].text),
+        QStringLiteral("short.nkp\n\n") + kShortWarning
+            + QStringLiteral("\n\nДокумент будет составлен по данным этого файла. Продолжить?"));
+    QVERIFY(QDir(f.dir.filePath(QStringLiteral("Формы"))).isEmpty());
+    QVERIFY(f.prompts.callsOf("action").empty());
+
+    // Going on makes the document and says where it is; the folder opens on request.
+    f.prompts.calls.clear();
+    f.prompts.fileAnswers.push_back(QFile::encodeName(shortPath).toStdString());
+    f.prompts.actionAnswers.push_back(true);
+    const nkp::forms::FormOutcome outcome = nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop);
+    QCOMPARE(outcome.result, nkp::forms::FormResult::DocumentMade);
+    QVERIFY(std::filesystem::exists(outcome.documentPath));
+    QCOMPARE(opened, std::vector<std::string> {outcome.documentPath});
+    const auto reports = f.prompts.callsOf("action");
+    QCOMPARE(reports.size(), std::size_t {1});
+    QCOMPARE(nkp::ui::fromCp1251(reports[0].text),
+        QStringLiteral("Документ сохранён: ") + QFile::decodeName(outcome.documentPath.c_str())
+            + QStringLiteral(
+                "\n\nНе найдена программа для открытия документов RTF. Откройте документ вручную, "
+                "например в LibreOffice Writer."));
+    QCOMPARE(folders, std::vector<std::string> {f.dir.filePath(QStringLiteral("Формы")).toStdString()});
+
+    // A sound file: no question; the report without the missing application.
+    f.prompts.calls.clear();
+    desktop.openDocument = [](const std::string&) { return true; };
+    f.prompts.fileAnswers.push_back(QFile::encodeName(f.readoutPath).toStdString());
+    QCOMPARE(nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop).result,
+        nkp::forms::FormResult::DocumentMade);
+    QVERIFY(f.prompts.callsOf("warning").empty());
+    QCOMPARE(f.prompts.callsOf("action").size(), std::size_t {1});
+    QVERIFY(!nkp::ui::fromCp1251(f.prompts.callsOf("action")[0].text).contains(QStringLiteral("RTF")));
+    QCOMPARE(folders.size(), std::size_t {1});  // not asked for this time
+}
+
+void TestDamage::cancelledFirstDialogEndsForms1And2()
+{
+    MainWindowFixture f;
+    prepareFormFolders(f.dir.path());
+    nkp::ui::Desktop desktop;
+    desktop.openDocument = [](const std::string&) { return true; };
+    for (int form : {1, 2}) {
+        f.prompts.calls.clear();
+        // The first dialog cancelled: no second prompt, no second dialog, nothing written.
+        QCOMPARE(nkp::ui::runWindowForm(*f.window, f.prompts, form, desktop).result,
+            nkp::forms::FormResult::Cancelled);
+        QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {1});
+        QCOMPARE(f.prompts.callsOf("open").size(), std::size_t {1});
+        QVERIFY(f.prompts.callsOf("action").empty());
+    }
+    QVERIFY(QDir(f.dir.filePath(QStringLiteral("Формы"))).isEmpty());
+    QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("Шаблоны форм/Форма 1.txt"))));
+}
+
+void TestDamage::fleetRowsStandOutWithTheirRemark()
+{
+    using nkp::fleet::FleetColumn;
+    nkp::fleet::FleetRow sound;
+    sound.file = "good.nkp";
+    sound.loaded = true;
+    nkp::fleet::FleetRow damaged = sound;
+    damaged.file = "short.nkp";
+    damaged.damaged = true;
+    damaged.remark = nkp::ui::toCp1251(kShortWarning);
+    nkp::fleet::FleetRow bare = sound;
+    bare.file = "bare.nkp";
+    bare.remark = cp1251("Нет блока идентификации");
+    nkp::fleet::FleetRow unread;
+    unread.file = "dir.nkp";
+    unread.remark = cp1251("Это папка, а не файл");
+    nkp::ui::FleetTableModel model;
+    model.setRows({sound, damaged, bare, unread});
+    const auto data = [&model](int row, FleetColumn column, int role) {
+        return model.index(row, static_cast<int>(column)).data(role);
+    };
+
+    QVERIFY(!data(0, FleetColumn::File, Qt::BackgroundRole).isValid());
+    QVERIFY(!data(0, FleetColumn::File, Qt::ToolTipRole).isValid());
+    // The remark is read at the row's first column, without scrolling to the last.
+    QCOMPARE(data(1, FleetColumn::File, Qt::ToolTipRole).toString(), kShortWarning);
+    QCOMPARE(data(1, FleetColumn::TotalCycles, Qt::ToolTipRole).toString(), kShortWarning);
+    const QColor damagedColour = data(1, FleetColumn::File, Qt::BackgroundRole).value<QBrush>().color();
+    QVERIFY(damagedColour.isValid());
+    QCOMPARE(data(1, FleetColumn::CraneModel, Qt::BackgroundRole).value<QBrush>().color(), damagedColour);
+    const QColor bareColour = data(2, FleetColumn::File, Qt::BackgroundRole).value<QBrush>().color();
+    QVERIFY(bareColour.isValid() && bareColour != damagedColour);
+    QCOMPARE(
+        data(2, FleetColumn::File, Qt::ToolTipRole).toString(), QStringLiteral("Нет блока идентификации"));
+    QVERIFY(data(3, FleetColumn::File, Qt::ForegroundRole).isValid());
+    QCOMPARE(data(3, FleetColumn::File, Qt::ToolTipRole).toString(), QStringLiteral("Это папка, а не файл"));
+}
+
+void TestDamage::framesExportIsASpreadsheetFile()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    const QString path = f.dir.filePath(QStringLiteral("кадры.csv"));
+    f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
+    f.window->Menu_ExportFrames->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBFPosition;Number;"));
+    QCOMPARE(bytes.count("\r\n"), 11001);
+    QCOMPARE(bytes.count('\n'), 11001);  // no bare line feed
+    QVERIFY(bytes.endsWith(QByteArray::fromStdString(
+        ";" + nkp::codec::cp1251ToUtf8(f.window->state().recordAt(10999).Status) + "\r\n")));
+    const auto infos = f.prompts.callsOf("information");
+    QCOMPARE(infos.size(), std::size_t {1});
+    QCOMPARE(nkp::ui::fromCp1251(infos[0].text), QStringLiteral("Кадров записано: 11000\nФайл: ") + path);
+}
+
+QTEST_MAIN(TestDamage)
+#include "tst_damage.moc"

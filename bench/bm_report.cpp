@@ -59,8 +59,8 @@ void BM_MergeTable(benchmark::State& state)
 }
 
 // Runs the engine on the given template and data in a temporary folder.
-void mergeShape(benchmark::State& state, const std::string& templateText, const std::string& dataText,
-    const char* name)
+void mergeShape(
+    benchmark::State& state, const std::string& templateText, const std::string& dataText, const char* name)
 {
     const auto dir = std::filesystem::temp_directory_path()
         / (std::string("nkp_bm_") + name + "_" + std::to_string(::getpid()));
@@ -73,8 +73,7 @@ void mergeShape(benchmark::State& state, const std::string& templateText, const 
     const auto clock = [] { return nkp::report::ReportDateTime {2007, 5, 1, 12, 0}; };
     for (auto _ : state)
         nkp::report::GenerateReport(data, templ, report, {}, clock);
-    state.SetBytesProcessed(
-        state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));
     std::filesystem::remove_all(dir);
 }
 

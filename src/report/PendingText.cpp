@@ -19,6 +19,10 @@ void PendingText::index(Pieces::const_iterator piece)
 
 void PendingText::unindex(Pieces::const_iterator piece)
 {
+    // Only inner pieces are indexed; hashing the outer ones, which grow
+    // with every field filled next to them, would cost their whole length.
+    if (!isInner(piece))
+        return;
     const auto found = inner_.find(piece->second);
     if (found == inner_.end())
         return;
@@ -78,15 +82,14 @@ bool PendingText::replaceAll(const std::string& key, std::string_view value)
         size_ -= key.size() + 2;
         pieces_.erase(field);
         pieces_.erase(right);
-        joined.push_back(left->first);
+        if (joined.empty() || joined.back() != left->first)
+            joined.push_back(left->first);
     }
     // The joined pieces are indexed only now: the pass does not search text
     // that a replacement made.
     for (const std::uint64_t id : joined)
-        if (const auto piece = pieces_.find(id); piece != pieces_.end()) {
-            unindex(piece);
+        if (const auto piece = pieces_.find(id); piece != pieces_.end())
             index(piece);
-        }
     return true;
 }
 

@@ -35,9 +35,11 @@ TEST(PendingText, AgreesWithTextSearch)
             } else if (what < 9) {
                 const std::string key = word(3, false);
                 const std::string value = word(4, false);
-                ASSERT_EQ(pending.contains(key), nkp::report::findText(plain, fieldMarker(key)) != std::string::npos)
+                ASSERT_EQ(pending.contains(key),
+                    nkp::report::findText(plain, fieldMarker(key)) != std::string::npos)
                     << round;
-                ASSERT_EQ(pending.replaceAll(key, value), nkp::report::replaceAll(plain, fieldMarker(key), value))
+                ASSERT_EQ(
+                    pending.replaceAll(key, value), nkp::report::replaceAll(plain, fieldMarker(key), value))
                     << round;
             } else {
                 ASSERT_EQ(pending.take(), plain) << round;

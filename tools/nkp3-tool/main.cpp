@@ -60,11 +60,13 @@ int main(int argc, char** argv)
         std::cerr << "nkp3-tool: " << e.what() << "\n";
     }
     // Output that never reached its file (a full disk, a closed pipe) is a failure.
+    // A write that failed earlier left its cause in errno.
+    const int earlier = std::cout ? 0 : errno;
     errno = 0;
     std::cout.flush();
     const bool written = std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout);
     if (!written) {
-        const int err = errno;
+        const int err = errno ? errno : earlier;
         std::cerr << "nkp3-tool: cannot write the standard output" << (err ? ": " : "")
                   << (err ? std::strerror(err) : "") << "\n";
         return kExitFailure;

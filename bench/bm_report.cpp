@@ -58,6 +58,53 @@ void BM_MergeTable(benchmark::State& state)
     std::filesystem::remove_all(dir);
 }
 
+// Runs the engine on the given template and data in a temporary folder.
+void mergeShape(
+    benchmark::State& state, const std::string& templateText, const std::string& dataText, const char* name)
+{
+    const auto dir = std::filesystem::temp_directory_path()
+        / (std::string("nkp_bm_") + name + "_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string templ = (dir / "template").string();
+    const std::string data = (dir / "data.txt").string();
+    const std::string report = (dir / "report").string();
+    std::ofstream(templ, std::ios::binary) << templateText;
+    std::ofstream(data, std::ios::binary) << dataText;
+    const auto clock = [] { return nkp::report::ReportDateTime {2007, 5, 1, 12, 0}; };
+    for (auto _ : state)
+        nkp::report::GenerateReport(data, templ, report, {}, clock);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));
+    std::filesystem::remove_all(dir);
+}
+
+// N distinct group-0 keys, each filling one of N fields of a plain template.
+void BM_MergeManyKeys(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    std::string templ, data;
+    for (int k = 0; k < n; ++k) {
+        templ += "F" + std::to_string(k) + "=#K" + std::to_string(k) + "#\n";
+        data += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + "\n";
+    }
+    mergeShape(state, templ, data, "many_keys");
+    state.counters["keys"] = n;
+}
+
+// An RTF template of N group fields, each on a line of its own, and the
+// first "}" after all of them.
+void BM_MergeFarBrace(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    std::string templ = "{\\rtf1\\ansi\n";
+    for (int k = 0; k < n; ++k)
+        templ += "#1#\\par row " + std::to_string(k) + "\n";
+    templ += "}\n";
+    mergeShape(state, templ, "|1:A:x\n", "far_brace");
+    state.counters["fields"] = n;
+}
+
 }  // namespace
 
 BENCHMARK(BM_MergeTable)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MergeManyKeys)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MergeFarBrace)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -1,12 +1,13 @@
 #include "device/IdentificationFile.h"
 
+#include "fileio/RegularFile.h"
 #include "fileio/SafeFileWriter.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace nkp::device {
 
@@ -32,11 +33,8 @@ InfParseResult parseInf(std::string_view bytes)
 std::string buildInf(const InfFields& fields)
 {
     std::string out;
-    for (const std::string& field : fields) {
-        for (char c : field)
-            out.push_back(c == '\r' || c == '\n' ? ' ' : c);
-        out += "\r\n";
-    }
+    for (const std::string& field : fields)
+        fileio::appendCrLfLine(out, field);
     return out;
 }
 
@@ -44,24 +42,20 @@ InfLoadResult loadInf(const std::string& path)
 {
     InfLoadResult result;
     // A device or a pipe could block the reading forever.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
-        result.error = "not a regular file";
+    std::FILE* in = fileio::openRegularStream(path, &result.error);
+    if (!in)
         return result;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.error = std::strerror(errno);
-        return result;
-    }
     result.opened = true;
     std::string bytes;
     std::array<char, 65536> chunk {};
-    while (bytes.size() < kMaxInfFileSize && in) {
-        in.read(chunk.data(),
-            static_cast<std::streamsize>(std::min(chunk.size(), kMaxInfFileSize - bytes.size())));
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    while (bytes.size() < kMaxInfFileSize) {
+        const std::size_t got
+            = std::fread(chunk.data(), 1, std::min(chunk.size(), kMaxInfFileSize - bytes.size()), in);
+        bytes.append(chunk.data(), got);
+        if (got == 0)
+            break;
     }
+    std::fclose(in);
     result.content = parseInf(bytes);
     return result;
 }

@@ -1,14 +1,63 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
+// Safe replacement of files. Every output of the programs is written to a
+// temporary file beside its target and renamed over the target only once
+// everything was written, so that a failure never leaves a damaged file.
 namespace nkp::fileio {
 
-// Writes `content` to `path` through a temporary file in the same folder that
-// is flushed to disk and renamed over `path`. On failure the old file (if
-// any) is left untouched, the temporary file is removed, `error` receives
-// the cause (English, naming the file) and false is returned.
+// A temporary file that will replace a target file. The target is the file
+// a symbolic link names (the link itself stays); it must be a regular file
+// with write permission if it exists. The replacement gets the mode of the
+// file it replaces (a new file: what the umask allows).
+class ReplacementFile {
+public:
+    ReplacementFile() = default;
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    // Checks the target and creates the temporary file. On failure `error`
+    // receives the cause (English, naming the file).
+    bool open(const std::string& path, std::string* error);
+
+    // A stdio stream on the temporary file (made on first use; it owns the
+    // descriptor from then on). Null before open() or when fdopen failed.
+    std::FILE* stream();
+    int descriptor() const { return fd_; }
+    const std::string& temporaryPath() const { return temporary_; }
+    // The file the replacement goes to, after symbolic links.
+    const std::string& targetPath() const { return target_; }
+    bool targetExisted() const { return targetExisted_; }
+
+    // Flushes the temporary file to disk and renames it over the target.
+    // Any failure (also an earlier write error on the stream) removes the
+    // temporary file and leaves the target as it was.
+    bool commit(std::string* error);
+    // Removes the temporary file; the target stays as it was.
+    void discard();
+
+private:
+    bool fail(const std::string& what, int err, std::string* error);
+    bool closeFile();
+
+    std::string path_;
+    std::string target_;
+    std::string temporary_;
+    int fd_ = -1;
+    std::FILE* stream_ = nullptr;
+    bool targetExisted_ = false;
+    unsigned mode_ = 0;
+    bool haveOwner_ = false;
+    unsigned uid_ = 0, gid_ = 0;
+};
+
+// Writes `content` to `path` through a ReplacementFile. On failure the old
+// file (if any) is left untouched, the temporary file is removed, `error`
+// receives the cause (English, naming the file) and false is returned.
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
 
 }  // namespace nkp::fileio

@@ -7,6 +7,7 @@
 #include "fleet/OverloadStamps.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace nkp::fleet {
@@ -35,8 +36,17 @@ std::optional<std::string> notARegularFile(const std::string& path)
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return openFailure(errno);
-    if (S_ISDIR(st.st_mode))
-        return cp1251("Это папка, а не файл");
+    if (S_ISDIR(st.st_mode)) {
+        // Only a folder that cannot be read is listed: the scan names it here.
+        if (DIR* dir = ::opendir(path.c_str())) {
+            ::closedir(dir);
+            return cp1251("Это папка, а не файл");
+        }
+        const int err = errno;
+        const char* cause = err == EACCES || err == EPERM ? "нет доступа" : nullptr;
+        return cp1251("Папку не удалось прочитать: ")
+            + (cause ? cp1251(cause) : cp1251("ошибка ") + std::to_string(err));
+    }
     if (!S_ISREG(st.st_mode))
         return cp1251("Не обычный файл (канал или устройство)");
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "forms/FormKeys.h"
 
+#include "fileio/RegularFile.h"
+
 #include <stdexcept>
 
 namespace nkp::forms {
@@ -109,9 +111,7 @@ std::string formDataFileText(const std::vector<KeyLine>& lines)
         text += ':';
         // A line end inside a value (a text read from the recorder may hold
         // one) would end the key line early and give the rest to no key.
-        for (char c : line.value)
-            text += c == '\r' || c == '\n' ? ' ' : c;
-        text += "\r\n";
+        fileio::appendCrLfLine(text, line.value);
     }
     return text;
 }

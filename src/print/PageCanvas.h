@@ -36,6 +36,8 @@ public:
     bool isActive() const { return painter_.isActive(); }
     QPainter& painter() { return painter_; }
     void newPage();
+    // Ends painting; false when the device could not finish the document.
+    bool finish() { return painter_.isActive() && painter_.end(); }
 
     QFont font(FontFace face, FontStyle style) const;
     double textWidth(const QFont& font, const QString& text) const;

@@ -6,6 +6,9 @@
 #include "print/OperListing.h"
 #include "print/PageCanvas.h"
 
+#include "fileio/SafeFileWriter.h"
+
+#include <QFile>
 #include <QPdfWriter>
 
 namespace nkp::print {
@@ -16,7 +19,7 @@ bool printInfoCard(QPagedPaintDevice& device, const analysis::MainState& state)
     if (!canvas.isActive())
         return false;
     drawInfoCard(canvas, state);
-    return true;
+    return canvas.finish();
 }
 
 bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& state, AppendixPage page)
@@ -25,7 +28,7 @@ bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& sta
     if (!canvas.isActive())
         return false;
     drawAppendixPage(canvas, state, appendixSeries(state), page);
-    return true;
+    return canvas.finish();
 }
 
 bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState& state)
@@ -39,7 +42,7 @@ bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState&
     drawAppendixPage(canvas, state, series, AppendixPage::LoadAndMass);
     canvas.newPage();
     drawAppendixPage(canvas, state, series, AppendixPage::BoomAndRadius);
-    return true;
+    return canvas.finish();
 }
 
 bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
@@ -52,21 +55,61 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
     const int count = drawOperationalInfo(canvas, state, lines);
     if (pages)
         *pages = count;
-    return true;
+    return canvas.finish();
+}
+
+bool writePdfFile(
+    const std::string& path, const QString& title, const PaintDocument& paint, std::string* error)
+{
+    fileio::ReplacementFile target;
+    if (!target.open(path, error))
+        return false;
+    QFile file;
+    if (!file.open(target.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        if (error)
+            *error = "cannot write '" + path + "': " + file.errorString().toStdString();
+        return false;
+    }
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        writer.setCreator(QStringLiteral("nkp3-analyzer"));
+        writer.setTitle(title);
+        painted = paint(writer);
+    }
+    // The writer reports no failed writes of its own: the file tells them.
+    const bool written = file.flush() && file.error() == QFileDevice::NoError;
+    const std::string cause = file.errorString().toStdString();
+    file.close();
+    if (!painted || !written) {
+        if (error)
+            *error = "cannot write '" + path
+                + "': " + (written ? std::string("the document was not finished") : cause);
+        return false;
+    }
+    return target.commit(error);
+}
+
+bool writePdf(const std::string& path, PdfDocument document, const analysis::MainState& state,
+    FrameRange range, char decimalSeparator, std::string* error)
+{
+    if (document == PdfDocument::CardWithAppendix)
+        return writePdfFile(
+            path, QStringLiteral("Информационная карта"),
+            [&state](QPagedPaintDevice& device) { return printCardWithAppendix(device, state); }, error);
+    return writePdfFile(
+        path, QStringLiteral("Оперативная информация"),
+        [&](QPagedPaintDevice& device) {
+            return printOperationalInfo(device, state, range, decimalSeparator);
+        },
+        error);
 }
 
 bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
-    char decimalSeparator)
+    char decimalSeparator, std::string* error)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(600);
-    writer.setCreator(QStringLiteral("nkp3-analyzer"));
-    if (document == PdfDocument::CardWithAppendix) {
-        writer.setTitle(QStringLiteral("Информационная карта"));
-        return printCardWithAppendix(writer, state);
-    }
-    writer.setTitle(QStringLiteral("Оперативная информация"));
-    return printOperationalInfo(writer, state, range, decimalSeparator);
+    return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator, error);
 }
 
 }  // namespace nkp::print

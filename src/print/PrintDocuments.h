@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <string>
+
 class QPagedPaintDevice;
 
 // The printouts as whole documents on any paged device: the preview's
@@ -21,9 +24,21 @@ bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState&
 bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
     char decimalSeparator, int* pages = nullptr);
 
+// Paints a whole document on the device; false when it could not.
+using PaintDocument = std::function<bool(QPagedPaintDevice&)>;
+
+// Writes a PDF file (600 dpi, titled `title`) with what `paint` draws. The
+// file is written beside `path` and renamed over it only when the painter
+// ended and every byte reached the disk; otherwise an older file stays,
+// `error` receives the cause (English, naming the file) and false returns.
+bool writePdfFile(
+    const std::string& path, const QString& title, const PaintDocument& paint, std::string* error);
+
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
+bool writePdf(const std::string& path, PdfDocument document, const analysis::MainState& state,
+    FrameRange range, char decimalSeparator, std::string* error = nullptr);
 bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
-    char decimalSeparator);
+    char decimalSeparator, std::string* error = nullptr);
 
 }  // namespace nkp::print

@@ -1,5 +1,7 @@
 #include "recorder/DataFileReader.h"
 
+#include "fileio/RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -22,22 +24,15 @@ std::optional<DataFileReader> DataFileReader::open(const std::string& path, std:
             *error = std::string(what) + ": " + std::strerror(errno);
         return std::nullopt;
     };
-    // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; the
-    // type check below then refuses it. Regular files ignore the flag.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = fileio::openRegularFile(path, error);
     if (fd < 0)
-        return fail("cannot open");
+        return std::nullopt;
     struct stat st { };
     if (::fstat(fd, &st) != 0) {
         const int saved = errno;
         ::close(fd);
         errno = saved;
         return fail("cannot stat");
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return fail("not a regular file");
     }
     std::vector<std::uint8_t> bytes(
         std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_size), kMaxReadSize));

@@ -48,6 +48,12 @@ bool LineReader::next(std::string& line)
         const void* lf = std::memchr(start, '\n', end_ - begin_);
         const size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) : end_ - begin_;
         const size_t oldSize = line.size();
+        if (length > maxLineLength_ - oldSize) {
+            tooLong_ = true;
+            atEnd_ = true;
+            line.clear();
+            return false;
+        }
         line.append(start, length);
         if (dos_) {
             const auto& table = dosToWindowsTable();

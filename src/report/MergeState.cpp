@@ -30,15 +30,14 @@ void MergeState::moveTemplateTo(size_t end)
 {
     if (end <= restBegin_)
         return;
-    pending_.append(template_, restBegin_, end - restBegin_);
+    pending_.append(std::string_view(template_).substr(restBegin_, end - restBegin_));
     restBegin_ = end;
-    absentFromPending_.clear();
 }
 
 void MergeState::flush()
 {
-    writer_.flush(pending_);
-    absentFromPending_.clear();
+    std::string text = pending_.take();
+    writer_.flush(text);
     if (writer_.failed())
         throw ReportWriteError {};
 }
@@ -60,13 +59,12 @@ void MergeState::groupLine(int group, const DataPair& first, std::string_view re
             moveTemplateTo(cut);
     }
     pending_.append(body);
-    absentFromPending_.clear();
 
     DataPair pair = first;
     for (;;) {
         if (pair.key.empty())
             break;
-        replaceAll(pending_, fieldMarker(pair.key), pair.value);
+        pending_.replaceAll(pair.key, pair.value);
         pair = takePair(rest, rtf_);
     }
     flush();
@@ -78,22 +76,20 @@ void MergeState::groupZeroLine(const DataPair& pair)
     previousGroup_ = 0;
     if (pair.key.empty())
         return;
-    std::string marker = fieldMarker(pair.key);
-    if (absentFromPending_.contains(marker) || findText(pending_, marker) == std::string::npos) {
+    if (!pending_.contains(pair.key)) {
+        std::string marker = fieldMarker(pair.key);
         // Text of the template up to the next repeated block goes out with it.
         const size_t at
             = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
         if (at == std::string::npos) {
             // Found nowhere: the line fills nothing.
-            absentFromRest_.insert(marker);
-            absentFromPending_.insert(std::move(marker));
+            absentFromRest_.insert(std::move(marker));
             return;
         }
         const size_t nextBlock = template_.find(kGroupMark, at);
         moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
     }
-    if (replaceAll(pending_, marker, pair.value))
-        absentFromPending_.clear();
+    pending_.replaceAll(pair.key, pair.value);
 }
 
 void MergeState::finish()

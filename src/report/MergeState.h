@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/DataLine.h"
+#include "report/PendingText.h"
 #include "report/ReportWriter.h"
 
 #include <string>
@@ -41,17 +42,14 @@ private:
 
     std::string template_;  // the prepared template; the rest starts at restBegin_
     size_t restBegin_ = 0;  // everything before it has moved to the output
-    std::string pending_;   // output assembled but not yet written
+    PendingText pending_;   // output assembled but not yet written
     bool rtf_;
     int previousGroup_ = 0;
     ReportWriter& writer_;
 
-    // Key markers known to be absent. The template rest only loses its head,
-    // so what is not in it never will be; the pending output can gain a
-    // marker whenever it changes (a replacement can join the bytes around
-    // it), so that set is cleared on every change.
+    // Key markers known to be absent from the template rest. It only loses
+    // its head, so what is not in it never will be.
     std::unordered_set<std::string> absentFromRest_;
-    std::unordered_set<std::string> absentFromPending_;
 
     // Lines of one group follow one another and the template rest only loses
     // its head, so the last block found stays valid while restBegin_ stays.

@@ -13,5 +13,11 @@ inline constexpr std::string_view kNoData = "Не открыт файл данн
 inline constexpr std::string_view kStructure = "Ошибка в структуре файла шаблона и/или данных";
 inline constexpr std::string_view kStopped = "Создание отчета прервано";
 inline constexpr std::string_view kWriteFailed = "Ошибка записи в файл отчета";
+// The data file and the report are one file (also through a link).
+inline constexpr std::string_view kSameDataNames = "Имена файлов данных и отчета совпадают.";
+// A line longer than LineReader's bound: such a file is not a template or
+// a data file, and holding it whole could exhaust the memory.
+inline constexpr std::string_view kTemplateLineTooLong = "Слишком длинная строка в файле шаблона";
+inline constexpr std::string_view kDataLineTooLong = "Слишком длинная строка в файле данных";
 
 }  // namespace nkp::report::messages

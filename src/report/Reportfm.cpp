@@ -1,6 +1,8 @@
 #include "report/Reportfm.h"
 
 #include "codec/Codec.h"
+#include "fileio/RegularFile.h"
+#include "fileio/SafeFileWriter.h"
 #include "report/DataLine.h"
 #include "report/LineReader.h"
 #include "report/Markers.h"
@@ -11,7 +13,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 namespace nkp::report {
@@ -43,31 +44,32 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
     throw RepoRTF_Error(codec::utf8ToCp1251(messageUtf8));
 }
 
-// Opens a regular file; a folder of that name counts as not opened.
-File openFile(const std::string& path, const char* mode)
-{
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return nullptr;
-    return File(std::fopen(path.c_str(), mode));
-}
+enum class TemplateRead { Done, Failed, LineTooLong };
 
-// Reads the whole template as a text file: CR LF reads as LF.
-bool readTemplate(std::FILE* file, std::string& text)
+// Reads the whole template as a text file: CR LF reads as LF. A line longer
+// than the bound stops the reading.
+TemplateRead readTemplate(std::FILE* file, std::string& text)
 {
     char piece[4096];
     size_t got = 0;
-    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0)
+    size_t lineLength = 0;
+    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) {
+        for (size_t i = 0; i < got; ++i) {
+            lineLength = piece[i] == '\n' ? 0 : lineLength + 1;
+            if (lineLength > kMaxLineLength)
+                return TemplateRead::LineTooLong;
+        }
         text.append(piece, got);
+    }
     if (std::ferror(file))
-        return false;
+        return TemplateRead::Failed;
     std::string lf;
     lf.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
             lf += text[i];
     text.swap(lf);
-    return true;
+    return TemplateRead::Done;
 }
 
 // The data pass over every line of the data file.
@@ -104,41 +106,69 @@ void mergeData(LineReader& reader, MergeState& merge, bool rtf, const ProgressHo
 void GenerateReport(const std::string& dataPath, const std::string& templatePath,
     const std::string& reportPath, const ProgressHook& progressHook, const ReportClock& clock)
 {
-    if (templatePath == reportPath)
+    // The report replaces its file: it must be neither input, under any name.
+    if (templatePath == reportPath || fileio::sameFile(templatePath, reportPath))
         fail(messages::kSameNames);
+    if (fileio::sameFile(dataPath, reportPath))
+        fail(messages::kSameDataNames);
 
     std::string templateText;
     {
-        File templateFile = openFile(templatePath, "rb");
-        if (!templateFile || !readTemplate(templateFile.get(), templateText))
+        File templateFile(fileio::openRegularStream(templatePath));
+        if (!templateFile)
             fail(messages::kNoTemplate);
+        switch (readTemplate(templateFile.get(), templateText)) {
+        case TemplateRead::Done:
+            break;
+        case TemplateRead::Failed:
+            fail(messages::kNoTemplate);
+        case TemplateRead::LineTooLong:
+            fail(messages::kTemplateLineTooLong);
+        }
     }
-    File report = openFile(reportPath, "wb");
-    if (!report)
+    // The report is written to a temporary file and put in place at the end.
+    // A failed run's report takes the name only where no older file is lost.
+    fileio::ReplacementFile report;
+    if (!report.open(reportPath, nullptr) || !report.stream())
         fail(messages::kNoReport);
-    File data = openFile(dataPath, "rb");
+    auto failRun = [&report](std::string_view message) {
+        if (report.targetExisted())
+            report.discard();
+        else
+            report.commit(nullptr);
+        fail(message);
+    };
+    File data(fileio::openRegularStream(dataPath));
     if (!data)
-        fail(messages::kNoData);
+        failRun(messages::kNoData);
 
     dropMarkerBytes(templateText);
     PreparedTemplate prepared;
     try {
         prepared = prepareTemplate(std::move(templateText), clock ? clock() : systemLocalTime());
     } catch (const TemplateStructureError&) {
-        fail(messages::kStructure);
+        failRun(messages::kStructure);
     }
 
-    ReportWriter writer(report.get());
+    ReportWriter writer(report.stream());
     MergeState merge(std::move(prepared.text), prepared.rtf, writer);
     LineReader reader(data.get());
     try {
         mergeData(reader, merge, prepared.rtf, progressHook);
+        if (reader.tooLong())
+            fail(messages::kDataLineTooLong);
         merge.finish();
     } catch (const ReportWriteError&) {
-        fail(messages::kWriteFailed);
+        failRun(messages::kWriteFailed);
+    } catch (const RepoRTF_Error&) {
+        if (report.targetExisted())
+            report.discard();
+        else
+            report.commit(nullptr);
+        throw;
     }
     // Buffered output reaches the disk here; a failure now is a failed write too.
-    if (std::fflush(report.get()) != 0 || std::fclose(report.release()) != 0)
+    if (!report.commit(nullptr))
         fail(messages::kWriteFailed);
 }
 

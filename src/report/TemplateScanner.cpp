@@ -17,18 +17,43 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 1> kCharsetP
 
 constexpr std::string_view kFontPrefix = "FONT=";
 
+// Finds the next occurrence of a needle at or after a position, remembering
+// the last answer: the scan only moves forward, so a hit found from an
+// earlier position is still the next one from any position up to it. Every
+// byte of the text is then searched once for each needle, however far the
+// hits lie apart.
+class ForwardSearch {
+public:
+    size_t next(std::string_view text, std::string_view needle, size_t from)
+    {
+        if (needle != needle_ || from < from_ || (hit_ != std::string_view::npos && from > hit_)) {
+            needle_ = needle;
+            from_ = from;
+            hit_ = needle.size() == 1 ? text.find(needle.front(), from) : findText(text, needle, from);
+        }
+        from_ = from;
+        return hit_;
+    }
+
+private:
+    std::string needle_;
+    size_t from_ = 0;
+    size_t hit_ = std::string_view::npos;
+};
+
 // In an RTF template a group field takes some following RTF text with it
 // (typically the paragraph mark of the table row's template line): a "}"
 // right after the field, then everything up to the next "}" or, if one comes
 // first, the next delimiter. Returns where the removed text ends.
-size_t endOfTextAfterGroupField(std::string_view text, size_t after, std::string_view delimiter)
+size_t endOfTextAfterGroupField(std::string_view text, size_t after, std::string_view delimiter,
+    ForwardSearch& braces, ForwardSearch& delimiters)
 {
     if (after < text.size() && text[after] == '}')
         ++after;
-    const size_t brace = text.find('}', after);
+    const size_t brace = braces.next(text, "}", after);
     if (brace == std::string_view::npos)
         return after;
-    const size_t nextDelimiter = findText(text, delimiter, after);
+    const size_t nextDelimiter = delimiters.next(text, delimiter, after);
     return (nextDelimiter != std::string_view::npos && nextDelimiter < brace) ? nextDelimiter : brace;
 }
 
@@ -49,6 +74,7 @@ PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now)
     out.reserve(text.size() + text.size() / 8);
     std::string delimiter = "#";
     size_t pos = 0;
+    ForwardSearch braces, delimiters;
     while (!delimiter.empty()) {
         const size_t open = findText(text, delimiter, pos);
         if (open == std::string::npos)
@@ -76,7 +102,7 @@ PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now)
             if (const auto group = groupFieldMarker(clean)) {
                 out += *group;
                 if (result.rtf)
-                    fieldEnd = endOfTextAfterGroupField(text, fieldEnd, delimiter);
+                    fieldEnd = endOfTextAfterGroupField(text, fieldEnd, delimiter, braces, delimiters);
             } else if (clean == "DATE") {
                 out += dateText(now);
             } else if (clean == "TIME") {

@@ -2,6 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "codec/Codec.h"
+#include "fileio/RegularFile.h"
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
@@ -10,7 +11,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -117,17 +117,18 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     if (!path)
         return false;
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
-    bool ok = false;
-    {
-        QPdfWriter writer(fileName);
-        writer.setResolution(600);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("nkp3-analyzer"));
-        ok = render(writer);
+    if (fileio::sameFile(*path, state_.filePath)) {
+        prompts_.error(cp1251(QStringLiteral("Сохранить в PDF")),
+            cp1251(QStringLiteral("Файл \"%1\" - это открытое считывание: его нельзя заменить документом.")
+                       .arg(fileName)));
+        return false;
     }
+    std::string error;
+    const bool ok = print::writePdfFile(*path, title, render, &error);
     if (!ok)
         prompts_.error(cp1251(QStringLiteral("Сохранить в PDF")),
-            cp1251(QStringLiteral("Файл \"%1\" не удалось записать.").arg(fileName)));
+            cp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
+                       .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
     return ok;
 }
 

@@ -12,9 +12,13 @@
 #include <QElapsedTimer>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 #ifdef NKP3_SIM_PATH
 
@@ -124,6 +128,46 @@ TEST(PtyReading, ShortEmptyAndLongTransfersAreInterrupted)
         EXPECT_EQ(r.result.bytesReceived, count) << args[0];
         EXPECT_EQ(r.image.size(), kImageSize);
     }
+}
+
+// The resident memory of a process in KiB, from /proc.
+long residentKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+// A surplus of a terabyte is sent as the line takes it, never built whole.
+TEST(PtyReading, SurplusBytesAreStreamed)
+{
+    SimProcess device(NKP3_SIM_PATH, {"--extra", "1000000000000"});
+    const int fd = ::open(device.path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios raw {};
+    ::tcgetattr(fd, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(fd, TCSANOW, &raw);
+    const std::uint8_t command = 0x02;
+    ASSERT_EQ(::write(fd, &command, 1), 1);
+    std::size_t received = 0;
+    std::vector<std::uint8_t> buffer(65536);
+    QElapsedTimer timer;
+    timer.start();
+    const std::size_t wanted = kImageSize + 4 * 1024 * 1024;
+    while (received < wanted && timer.elapsed() < 60000) {
+        pollfd pfd {fd, POLLIN, 0};
+        if (::poll(&pfd, 1, 1000) <= 0)
+            continue;
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n > 0)
+            received += static_cast<std::size_t>(n);
+    }
+    EXPECT_GE(received, wanted);
+    EXPECT_LT(residentKiB(device.pid()), 64 * 1024);
+    ::close(fd);
 }
 
 TEST(PtyReading, PortsThatDoNotAnswerTheProbeAreSkipped)

@@ -49,6 +49,7 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     const std::string& path() const { return path_; }
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

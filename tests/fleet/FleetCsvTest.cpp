@@ -83,6 +83,32 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     EXPECT_FALSE(error.empty());
 }
 
+// Texts that a spreadsheet would run as formulas get an apostrophe; numbers,
+// also negative ones, stay numbers.
+TEST(FleetCsv, FormulaTextsAreGuarded)
+{
+    fleet::FleetRow row;
+    row.file = "a.nkp";
+    row.loaded = true;
+    row.craneModel = "=HYPERLINK(\"http://x\",\"y\")";
+    row.craneNumber = "+1+2";
+    row.owner = "@SUM(1)";
+    row.readingDate = "-2+3";
+    row.normGroup = "\tA";
+    row.totalCycles = -5;
+    row.utilisationClass = "-12";
+    row.loadMode = "+3,5";
+    row.craneGroup = "A=1";
+    row.characteristicText = "-0,25";
+    row.normativeText = "=";
+    row.resourceText = "-";
+    row.remark = "\rX";
+    const std::string expected = kHeader
+        + "a.nkp;\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\";'+1+2;'@SUM(1);'-2+3;-5;-12;+3,5;A=1;'\tA;"
+          "-0,25;'=;'-;0;;0;\"'\rX\"\r\n";
+    EXPECT_EQ(fleet::fleetCsv({row}, false), expected);
+}
+
 // A scanned folder of one generated read-out and one folder named *.nkp,
 // against the bytes built from the main window's full load.
 TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace nkp::forms::test {
 namespace {
@@ -112,6 +114,33 @@ TEST_F(FormDocument, EngineFailureEndsTheFormWithoutOpeningTheDocument)
     EXPECT_TRUE(runner.opened.empty());
     // The data file was written before the engine ran, and stays.
     EXPECT_TRUE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
+}
+
+// A failed run never costs the good document of the same name: a broken
+// template or a FIFO in the template's place leaves the older document, and
+// the pipe never blocks the form.
+TEST_F(FormDocument, FailedRunKeepsTheOlderDocument)
+{
+    const std::string latestPath = folder.write("latest.nkp", latest.bytes());
+    FormRunner good(folder);
+    const FormOutcome outcome = good.run(3, latestPath);
+    ASSERT_EQ(outcome.result, FormResult::DocumentMade);
+    const std::string document = readFile(outcome.documentPath);
+    ASSERT_FALSE(document.empty());
+
+    const auto templ = folder.templates() / "Форма 3.rtf";
+    std::filesystem::rename(templ, folder.root() / "saved.rtf");
+    std::ofstream(templ, std::ios::binary) << "{\\rtf1 #Broken";
+    FormRunner broken(folder);
+    EXPECT_ANY_THROW(broken.run(3, latestPath));
+    EXPECT_EQ(readFile(outcome.documentPath), document);
+
+    std::filesystem::remove(templ);
+    ASSERT_EQ(::mkfifo(templ.c_str(), 0644), 0);
+    FormRunner piped(folder);
+    EXPECT_ANY_THROW(piped.run(3, latestPath));
+    EXPECT_EQ(readFile(outcome.documentPath), document);
+    EXPECT_EQ(folder.documentFiles().size(), 1u);
 }
 
 TEST_F(FormDocument, UnwritableDataFileIsAFormError)

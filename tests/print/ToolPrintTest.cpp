@@ -1,7 +1,10 @@
 // nkp3-tool print, run as a user runs it.
 #include "PdfText.h"
 
+#include "SmallDisk.h"
 #include "readout_generator/ReadoutGenerator.h"
+
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QProcess>
@@ -62,4 +65,48 @@ TEST(ToolPrint, CardAndListingAsPdfAndBadCommandLines)
                   dir.filePath(QStringLiteral("no/such/x.pdf"))}),
         1);
     EXPECT_FALSE(QFile::exists(x));
+}
+
+// The PDF replaces its file only when complete: a full disk, a pipe, a
+// device or the read-out itself as the target fail with status 1 and leave
+// what was there.
+TEST(ToolPrint, FailedPdfKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString nkp = dir.filePath(QStringLiteral("g.nkp"));
+    const auto bytes = nkp::generator::generateDataFile({});
+    const QByteArray image(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    {
+        QFile f(nkp);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(image);
+    }
+    auto contents = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), nkp}), 1);
+    EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"),
+                  dir.filePath(QStringLiteral("./g.nkp"))}),
+        1);
+    EXPECT_EQ(contents(nkp), image);
+    EXPECT_EQ(
+        runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), QStringLiteral("/dev/full")}), 1);
+    const QString fifo = dir.filePath(QStringLiteral("fifo.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), fifo}), 1);
+
+    SmallDisk disk("nkp_print_full", 64 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.skipReason();
+    const QString old = QString::fromStdString(disk.path("card.pdf"));
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%PDF old card");
+    }
+    disk.fill(0);
+    EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), old}), 1);
+    EXPECT_EQ(contents(old), QByteArray("%PDF old card"));
+    EXPECT_EQ(disk.strayFiles("card.pdf"), 0u);
 }

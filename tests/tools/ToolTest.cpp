@@ -1,5 +1,6 @@
 #include "codec/Codec.h"
 #include "readout_generator/ReadoutGenerator.h"
+#include "recorder/DataFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -170,7 +172,10 @@ TEST_F(ToolTest, ErrorsAndUsage)
 {
     const ToolRun missing = tool("info " + path("missing.nkp"));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, " Файл не удальсь открыть!\n");
+    const std::vector<std::string> message = lines(missing.err);
+    ASSERT_EQ(message.size(), 2u) << missing.err;
+    EXPECT_EQ(message[0], " Файл не удальсь открыть!");
+    EXPECT_EQ(message[1], (dir / "missing.nkp").string() + ": cannot open: No such file or directory");
     EXPECT_TRUE(missing.out.empty());
     EXPECT_EQ(tool("frames " + path("missing.nkp")).status, 1);
     EXPECT_EQ(tool("info --keys '" + dir.string() + "'").status, 1);  // a folder
@@ -215,4 +220,123 @@ TEST_F(ToolTest, FleetExitStatuses)
     EXPECT_EQ(tool("fleet " + path("fleet") + " --csv").status, 2);
     EXPECT_EQ(tool("fleet " + path("fleet") + " --bogus").status, 2);
     EXPECT_EQ(tool("fleet " + path("fleet") + " " + path("fleet")).status, 2);
+}
+
+// The exit status and stderr of a command line run by the shell as it stands
+// (with its own redirections of stdout).
+ToolRun shell(const std::string& command)
+{
+    const auto errFile
+        = std::filesystem::temp_directory_path() / ("nkp_tool_sh_" + std::to_string(::getpid()));
+    const int raw = std::system(("LC_ALL=C " + command + " 2>'" + errFile.string() + "'").c_str());
+    ToolRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(errFile);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    run.err = ss.str();
+    std::filesystem::remove(errFile);
+    return run;
+}
+
+TEST_F(ToolTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    ASSERT_EQ(tool("generate --seed 3 " + path("g.nkp")).status, 0);
+    std::filesystem::create_directories(dir / "fleet");
+    ASSERT_EQ(tool("generate --seed 4 " + path("fleet/a.nkp")).status, 0);
+    for (const std::string& command : {"info " + path("g.nkp"), "info --keys " + path("g.nkp"),
+             "frames " + path("g.nkp"), "fleet " + path("fleet")}) {
+        const ToolRun run = shell("'" NKP_TOOL_PATH "' " + command + " >/dev/full");
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(
+            run.err.find("cannot write the standard output: No space left on device"), std::string::npos)
+            << command << ": " << run.err;
+    }
+}
+
+// A read-out whose texts hold terminal controls: they reach the terminal
+// visibly escaped, and the spreadsheet as text, never as formulas.
+TEST_F(ToolTest, UntrustedTextsAreMadeHarmless)
+{
+    nkp::generator::GeneratorOptions options;
+    options.seed = 9;
+    nkp::recorder::Identification id = nkp::generator::generateIdentification(options);
+    id[nkp::recorder::IdField::CraneModel] = "\x1b]0;owned\x07\rKS";
+    id[nkp::recorder::IdField::CraneOwner] = "=HYPERLINK(\"x\")";
+    id[nkp::recorder::IdField::CraneNumber] = "+1+2";
+    std::filesystem::create_directories(dir / "fleet");
+    ASSERT_TRUE(nkp::recorder::writeDataFile(
+        (dir / "fleet" / "c.nkp").string(), nkp::generator::generateImage(options), id, nullptr));
+    auto controls = [](const std::string& text, bool tabs) {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+            count += (c < 0x20 || c == 0x7F) && !lineEnd && !(tabs && c == '\t');
+        }
+        return count;
+    };
+    const ToolRun info = tool("info " + path("fleet/c.nkp"));
+    EXPECT_EQ(controls(info.out, false), 0u);
+    EXPECT_NE(info.out.find("\\x1b]0;owned\\x07\\x0dKS"), std::string::npos) << info.out;
+    const ToolRun keys = tool("info --keys " + path("fleet/c.nkp"));
+    EXPECT_EQ(controls(keys.out, true), 0u);
+    EXPECT_NE(keys.out.find("\\x1b]0;owned"), std::string::npos);
+    const ToolRun fleet = tool("fleet " + path("fleet"));
+    EXPECT_EQ(controls(fleet.out, false), 0u);
+    EXPECT_NE(fleet.out.find("\\x1b]0;owned\\x07\\x0dKS"), std::string::npos) << fleet.out;
+    EXPECT_NE(fleet.out.find(";'+1+2;\"'=HYPERLINK(\"\"x\"\")\";"), std::string::npos) << fleet.out;
+    EXPECT_EQ(fleet.out.find(";=HYPERLINK"), std::string::npos);
+}
+
+TEST_F(ToolTest, MergeRefusesAnOutputThatIsAnInput)
+{
+    std::ofstream(dir / "d.txt", std::ios::binary) << "|0:A:1\r\n";
+    std::ofstream(dir / "t.txt", std::ios::binary) << "x #A# y\n";
+    const std::string d = path("d.txt"), t = path("t.txt");
+    const ToolRun sameData = tool("merge " + d + " " + t + " " + d);
+    EXPECT_EQ(sameData.status, 1);
+    EXPECT_FALSE(sameData.err.empty());
+    const ToolRun sameTemplate = tool("merge " + d + " " + t + " '" + (dir / "." / "t.txt").string() + "'");
+    EXPECT_EQ(sameTemplate.status, 1);
+    std::ifstream data(dir / "d.txt", std::ios::binary), templ(dir / "t.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(data), {}), "|0:A:1\r\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(templ), {}), "x #A# y\n");
+}
+
+TEST_F(ToolTest, ReadChecksItsArgumentsAndOutputFirst)
+{
+    EXPECT_EQ(tool("read --port '' " + path("x.nkp")).status, 2);
+    EXPECT_EQ(tool("read --port").status, 2);
+    // An output in a missing folder is refused before any port is opened.
+    const ToolRun run = tool("read --port /dev/null " + path("no/such/x.nkp"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.err.find("no/such/x.nkp"), std::string::npos) << run.err;
+    // A failed reading says so on stderr.
+    const ToolRun none = tool("read --port " + path("no-port") + " " + path("x.nkp"));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("the reading failed"), std::string::npos) << none.err;
+}
+
+// A folder the user may not read is a row with its remark, not an omission.
+TEST_F(ToolTest, FleetListsUnreadableFolders)
+{
+    if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0)
+        GTEST_SKIP() << "needs root and setpriv to run the tool as an unprivileged user";
+    std::filesystem::create_directories(dir / "fleet" / "locked");
+    ASSERT_EQ(tool("generate --seed 5 " + path("fleet/a.nkp")).status, 0);
+    ::chmod(dir.c_str(), 0755);
+    ::chmod((dir / "fleet").c_str(), 0755);
+    ::chmod((dir / "fleet" / "a.nkp").c_str(), 0644);
+    ::chmod((dir / "fleet" / "locked").c_str(), 0700);
+    const auto outFile = dir / "out.csv";
+    const ToolRun run = shell("setpriv --reuid=65534 --regid=65534 --clear-groups '" NKP_TOOL_PATH "' fleet "
+        + path("fleet") + " >'" + outFile.string() + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::ifstream in(outFile, std::ios::binary);
+    const std::vector<std::string> rows = lines(std::string(std::istreambuf_iterator<char>(in), {}));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].rfind("a.nkp;", 0), 0u);
+    EXPECT_EQ(rows[2], "locked;;;;;;;;;;;;;;;;Папку не удалось прочитать: нет доступа\r");
 }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -149,6 +150,43 @@ private slots:
             QFile::encodeName(dir.filePath(QStringLiteral("no/such/x.pdf"))).toStdString());
         QVERIFY(!form.exportToPdf(QStringLiteral("x"), render));
         QCOMPARE(prompts.callsOf("error").size(), std::size_t(1));
+    }
+
+    // The open read-out is never replaced by a PDF, under any of its names,
+    // and a PDF that could not be written leaves the older one.
+    void exportToPdfKeepsInputsAndOlderFiles()
+    {
+        QTemporaryDir dir;
+        nkp::analysis::MainState state;
+        const QString readout = dir.filePath(QStringLiteral("g.nkp"));
+        {
+            QFile f(readout);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("read-out bytes");
+        }
+        state.filePath = QFile::encodeName(readout).toStdString();
+        nkp::test::ScriptedUserPrompts prompts;
+        TForm_Print form(state, prompts);
+        const TForm_Print::Render render
+            = [&state](QPagedPaintDevice& device) { return nkp::print::printInfoCard(device, state); };
+        prompts.fileAnswers.push_back(
+            QFile::encodeName(dir.filePath(QStringLiteral("./g.nkp"))).toStdString());
+        QVERIFY(!form.exportToPdf(QStringLiteral("x"), render));
+        QCOMPARE(prompts.callsOf("error").size(), std::size_t(1));
+        QCOMPARE(head(readout), QByteArray("read-"));
+
+        const QString old = dir.filePath(QStringLiteral("old.pdf"));
+        {
+            QFile f(old);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("older");
+        }
+        const TForm_Print::Render failing = [](QPagedPaintDevice&) { return false; };
+        prompts.fileAnswers.push_back(QFile::encodeName(old).toStdString());
+        QVERIFY(!form.exportToPdf(QStringLiteral("x"), failing));
+        QCOMPARE(prompts.callsOf("error").size(), std::size_t(2));
+        QCOMPARE(head(old), QByteArray("older"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
     void menuHandlersShowModalPreviewsOneAfterAnother()

@@ -66,6 +66,9 @@ void PtyDevice::serve(
     // Pacing: bytes may leave no faster than the line's character rate.
     Clock::time_point paceStart = Clock::now();
     std::uint64_t pacedSent = 0;
+    // Surplus bytes after the image are made as the line takes them, not
+    // all at once: --extra may ask for more than the memory holds.
+    std::uint64_t extraLeft = 0, extraIndex = 0;
 
     while (!stop) {
         if (noise && out.size() < 4096)
@@ -73,6 +76,8 @@ void PtyDevice::serve(
                 auto b = static_cast<std::uint8_t>(random() & 0xFF);
                 out.push_back(b == kAnswer ? 0x5A : b);  // never the probe's answer
             }
+        for (; extraLeft > 0 && out.size() < 4096; --extraLeft, ++extraIndex)
+            out.push_back(static_cast<std::uint8_t>(0x55 ^ extraIndex));
         pollfd pfd {master_, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0};
         const int timeout = out.empty() ? 100 : (options.paced ? 2 : 100);
         if (::poll(&pfd, 1, timeout) < 0 && errno != EINTR)
@@ -86,17 +91,20 @@ void PtyDevice::serve(
             if (in[i] == kProbe) {
                 noise = false;
                 out.clear();
+                extraLeft = 0;
                 out.push_back(options.probeAnswer);
             } else if (in[i] == kCommand) {
                 const std::size_t count = std::min(options.stopAfter.value_or(image.size()), image.size());
                 out.insert(out.end(), image.begin(), image.begin() + static_cast<std::ptrdiff_t>(count));
-                for (std::size_t e = 0; e < options.extra; ++e)
-                    out.push_back(static_cast<std::uint8_t>(0x55 ^ e));
+                extraLeft = options.extra;
+                extraIndex = 0;
                 paceStart = Clock::now();
                 pacedSent = 0;
             }
         }
 
+        for (; extraLeft > 0 && out.size() < 4096; --extraLeft, ++extraIndex)
+            out.push_back(static_cast<std::uint8_t>(0x55 ^ extraIndex));
         if (out.empty())
             continue;
         std::size_t allowed = out.size();

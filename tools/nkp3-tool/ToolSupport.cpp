@@ -8,9 +8,34 @@
 
 namespace nkp::tool {
 
+std::string visibleControls(std::string_view utf8, bool keepLineEnds)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    auto escape = [&out](unsigned char byte) {
+        out += "\\x";
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0x0F];
+    };
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n');
+        if ((c < 0x20 || c == 0x7F) && !(keepLineEnds && lineEnd)) {
+            escape(c);
+        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80
+            && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            escape(static_cast<unsigned char>(utf8[++i]));  // a C1 control character
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string terminalText(std::string_view cp1251)
 {
-    return codec::cp1251ToUtf8(cp1251);
+    return visibleControls(codec::cp1251ToUtf8(cp1251), false);
 }
 
 char localeDecimalSeparator()
@@ -24,9 +49,10 @@ char localeDecimalSeparator()
 
 bool loadForTool(const std::string& path, analysis::MainState& state)
 {
-    if (analysis::loadReadout(path, localeDecimalSeparator(), state))
+    std::string error;
+    if (analysis::loadReadout(path, localeDecimalSeparator(), state, &error))
         return true;
-    std::cerr << kOpenFailedMessage << "\n";
+    std::cerr << kOpenFailedMessage << "\n" << visibleControls(path, false) << ": " << error << "\n";
     return false;
 }
 

@@ -11,14 +11,20 @@ namespace nkp::tool {
 // The message shown when a read-out cannot be opened, UTF-8.
 inline constexpr std::string_view kOpenFailedMessage = " Файл не удальсь открыть!";
 
-// Windows-1251 text of the core to UTF-8 for the terminal.
+// Shows the control characters of UTF-8 text as "\x1b": a text from a file
+// must not move the cursor, retitle or clear the terminal. With
+// `keepLineEnds` LF and CR LF stay.
+std::string visibleControls(std::string_view utf8, bool keepLineEnds);
+
+// Windows-1251 text of the core to UTF-8 for the terminal, controls visible.
 std::string terminalText(std::string_view cp1251);
 
 // The decimal separator of the current C locale (set from the environment by main()).
 char localeDecimalSeparator();
 
 // Loads a read-out with the locale's decimal separator. When the file cannot
-// be opened, prints the open failure message on stderr and returns false.
+// be opened, prints the open failure message on stderr, the file name and
+// the cause on the next line, and returns false.
 bool loadForTool(const std::string& path, analysis::MainState& state);
 
 }  // namespace nkp::tool

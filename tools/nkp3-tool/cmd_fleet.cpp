@@ -42,7 +42,7 @@ int runFleet(const std::vector<std::string>& args)
         return nkp::tool::kExitFailure;
     }
     if (!csv) {
-        std::cout << nkp::fleet::fleetCsv(*rows, false);
+        std::cout << nkp::tool::visibleControls(nkp::fleet::fleetCsv(*rows, false), true);
         return nkp::tool::kExitOk;
     }
     if (!nkp::fleet::writeFleetCsv(csvPath, *rows, &error)) {

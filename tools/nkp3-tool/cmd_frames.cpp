@@ -18,8 +18,8 @@ int runFrames(const std::vector<std::string>& args)
         return nkp::tool::kExitFailure;
     std::cout << nkp::analysis::framesCsv(
         state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator());
-    std::cout.flush();
-    return std::cout ? nkp::tool::kExitOk : nkp::tool::kExitFailure;
+    // main() checks that the output reached its file.
+    return nkp::tool::kExitOk;
 }
 
 }  // namespace

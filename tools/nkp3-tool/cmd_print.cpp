@@ -4,11 +4,11 @@
 
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
+#include "fileio/RegularFile.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <iostream>
 #include <optional>
@@ -76,6 +76,10 @@ int runPrint(const std::vector<std::string>& args)
     static char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
 
+    if (fileio::sameFile(a.input, a.output)) {
+        std::cerr << "nkp3-tool: " << a.output << " is the read-out itself; not replaced\n";
+        return kExitFailure;
+    }
     const char separator = localeDecimalSeparator();
     analysis::MainState state;
     std::string error;
@@ -85,9 +89,8 @@ int runPrint(const std::vector<std::string>& args)
     }
     const print::FrameRange range {
         a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
-    const QString output = QFile::decodeName(QByteArray::fromStdString(a.output));
-    if (!print::writePdf(output, a.document, state, range, separator)) {
-        std::cerr << "nkp3-tool: cannot write " << a.output << "\n";
+    if (!print::writePdf(a.output, a.document, state, range, separator, &error)) {
+        std::cerr << "nkp3-tool: " << error << "\n";
         return kExitFailure;
     }
     return kExitOk;

@@ -8,6 +8,7 @@
 #include "device/IdentificationFile.h"
 #include "device/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
+#include "fileio/SafeFileWriter.h"
 
 #include <QCoreApplication>
 
@@ -25,8 +26,10 @@ public:
     void statusText(const std::string& cp1251) override
     {
         endProgress();
-        std::cout << nkp::codec::cp1251ToUtf8(cp1251) << std::endl;
+        lastStatus_ = nkp::codec::cp1251ToUtf8(cp1251);
+        std::cout << lastStatus_ << std::endl;
     }
+    const std::string& lastStatus() const { return lastStatus_; }
     void statusColour(StatusColour) override { }
     void gauge(int position) override
     {
@@ -46,15 +49,18 @@ public:
 
 private:
     bool progressShown_ = false;
+    std::string lastStatus_;
 };
 
 int runRead(const std::vector<std::string>& args)
 {
     std::string port, inf, out;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port" && i + 1 < args.size())
+        if (args[i] == "--port") {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return nkp::tool::usageError("read: --port needs a device name");
             port = args[++i];
-        else if (args[i] == "--inf" && i + 1 < args.size())
+        } else if (args[i] == "--inf" && i + 1 < args.size())
             inf = args[++i];
         else if (!args[i].empty() && args[i][0] == '-')
             return nkp::tool::usageError("read: unknown option '" + args[i] + "'");
@@ -62,6 +68,16 @@ int runRead(const std::vector<std::string>& args)
             out = args[i];
         else
             return nkp::tool::usageError("read: more than one output file");
+    }
+    // A transfer takes half a minute: an output that cannot be written is
+    // found before it, not after.
+    {
+        nkp::fileio::ReplacementFile probe;
+        std::string error;
+        if (!probe.open(out, &error)) {
+            std::cerr << "nkp3-tool: " << error << "\n";
+            return nkp::tool::kExitFailure;
+        }
     }
     if (out.empty())
         return nkp::tool::usageError("read: the output file is missing");
@@ -93,8 +109,10 @@ int runRead(const std::vector<std::string>& args)
     DeviceReader reader;
     const ReadingResult result = reader.read(portSlots, serial, clock, observer);
     observer.endProgress();
-    if (result.outcome == ReadingOutcome::NotFound || result.outcome == ReadingOutcome::Interrupted)
+    if (result.outcome == ReadingOutcome::NotFound || result.outcome == ReadingOutcome::Interrupted) {
+        std::cerr << "nkp3-tool: the reading failed: " << observer.lastStatus() << "\n";
         return nkp::tool::kExitFailure;
+    }
 
     std::string error;
     if (!saveReadout(out, reader.image(), fields, readingDateText(clock.now()), &error)) {

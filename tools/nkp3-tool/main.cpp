@@ -1,6 +1,9 @@
 #include "ToolCommand.h"
 
+#include <cerrno>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <map>
 
@@ -50,10 +53,23 @@ int main(int argc, char** argv)
     if (it == commands().end())
         return usageError("unknown command '" + name + "'");
     std::vector<std::string> args(argv + 2, argv + argc);
+    int status = kExitFailure;
     try {
-        return it->second.run(args);
+        status = it->second.run(args);
     } catch (const std::exception& e) {
         std::cerr << "nkp3-tool: " << e.what() << "\n";
+    }
+    // Output that never reached its file (a full disk, a closed pipe) is a failure.
+    // A write that failed earlier left its cause in errno.
+    const int earlier = std::cout ? 0 : errno;
+    errno = 0;
+    std::cout.flush();
+    const bool written = std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written) {
+        const int err = errno ? errno : earlier;
+        std::cerr << "nkp3-tool: cannot write the standard output" << (err ? ": " : "")
+                  << (err ? std::strerror(err) : "") << "\n";
         return kExitFailure;
     }
+    return status;
 }

@@ -10,6 +10,8 @@ NKP_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev        # tests and benchmarks
   qt6-base-dev qt6-serialport-dev libgl-dev         # Qt 6 Widgets, PrintSupport, SerialPort, Concurrent, Test
   libqcustomplot-dev libqcustomplot2.1-qt6          # charts
+  libqt6sql6-sqlite libqt6sql6-psql                 # archive database drivers
+  postgresql                                        # PostgreSQL server for the archive's tests
   fonts-liberation fonts-dejavu-core                # Arial/Courier New look-alikes with Cyrillic
   poppler-utils                                     # pdftotext in printout tests
   xvfb xauth                                        # virtual display for run.sh on a headless machine

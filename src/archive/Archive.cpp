@@ -203,9 +203,21 @@ namespace {
 // The schema version of an open database, 0 for an empty one.
 std::optional<int> readVersion(const QSqlDatabase& db, std::string* error)
 {
-    if (!db.tables().contains(QStringLiteral("schema_version")))
-        return 0;
+    // Asking the catalogue fails only when the file is no database or cannot
+    // be read; an empty database is a new archive.
     QSqlQuery q(db);
+    const bool postgres = db.driverName() == QStringLiteral("QPSQL");
+    if (!q.exec(postgres
+                ? QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_name = "
+                                 "'schema_version' AND table_schema = current_schema()")
+                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                                 "'schema_version'"))
+        || !q.next()) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    if (q.value(0).toInt() == 0)
+        return 0;
     if (!q.exec(QStringLiteral("SELECT version FROM schema_version"))) {
         setError(error, sqlError(q.lastError()));
         return std::nullopt;
@@ -328,6 +340,15 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, std::string*
         db.setConnectOptions(state->readOnly
                 ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=30000")
                 : QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        // A reader of a WAL archive needs its -shm file, which it cannot make
+        // in a folder it may not write; with no -wal file there nobody is
+        // writing (a writer would need that folder too), so it is read as it stands.
+        if (state->readOnly && !QFileInfo(file.absolutePath()).isWritable()
+            && !QFileInfo::exists(file.absoluteFilePath() + QStringLiteral("-wal"))) {
+            db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                + QStringLiteral("?immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        }
     }
     if (!db.open()) {
         setError(error, "cannot open the archive " + location + ": " + sqlError(db.lastError()));

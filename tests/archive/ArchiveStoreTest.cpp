@@ -197,8 +197,9 @@ TEST_P(ArchiveStore, LimiterReplacementAccumulatesAcrossTheRecorders)
         EXPECT_EQ(t.points[i].segment, i < 4 ? 0 : 1) << i;
         const double own = t.points[i].input.characteristicNumber;
         EXPECT_DOUBLE_EQ(t.points[i].accumulated, i < 4 ? own : own + t.points[3].input.characteristicNumber);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GT(t.points[i].accumulated, t.points[i - 1].accumulated);
+        }
         EXPECT_EQ(rows[0].readouts[i].fileName, history[i].fileName);
     }
     EXPECT_NE(rows[0].readouts[3].limiterSerial, rows[0].readouts[4].limiterSerial);

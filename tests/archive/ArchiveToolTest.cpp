@@ -12,14 +12,14 @@ namespace {
 using nkp::test::craneReadout;
 using nkp::test::TempFolder;
 
-struct Run {
+struct ToolRun {
     int status = -1;
     std::string out;
 };
 
-Run tool(const std::string& args)
+ToolRun tool(const std::string& args)
 {
-    Run run;
+    ToolRun run;
     FILE* pipe = ::popen(("LC_ALL=C '" NKP_TOOL_PATH "' " + args + " 2>&1").c_str(), "r");
     if (!pipe)
         return run;
@@ -62,7 +62,7 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     folder.write("in/bad.nkp", std::vector<std::uint8_t>(10, 1));
     const std::string archive = "'" + folder.path("Архив/archive.sqlite") + "'";
 
-    Run r
+    ToolRun r
         = tool("archive import " + archive + " '" + folder.path("in") + "' '" + folder.path("f2.nkp") + "'");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 3\nуже в архиве: 0\nне прочитано: 1\n");

@@ -120,8 +120,8 @@ TEST(CraneHistory, TooFewReadoutsNoGrowthExhaustedAndBeyondTheHorizon)
     const CraneTrend slow = craneTrend({at(2022, 1, 1, 100), at(2023, 1, 1, 101)});
     EXPECT_EQ(forecastText(slow), "более 100 лет");
     EXPECT_EQ(slow.forecast, ForecastState::BeyondHorizon);
-    // Just inside the horizon: 100 in 366 days with 9900 left is 99.2 years.
-    const CraneTrend inside = craneTrend({at(2000, 1, 1, 0, "A", 10000), at(2001, 1, 1, 100, "A", 10000)});
+    // Just inside the horizon: 100 in 365 days with 9900 left is 99 years.
+    const CraneTrend inside = craneTrend({at(2001, 1, 1, 0, "A", 10000), at(2002, 1, 1, 100, "A", 10000)});
     EXPECT_EQ(inside.forecast, ForecastState::Date);
 
     const CraneTrend noNorm = craneTrend({at(2022, 1, 1, 100, "A", 0), at(2022, 6, 1, 300, "A", 0)});

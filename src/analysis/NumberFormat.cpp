@@ -1,5 +1,6 @@
 #include "analysis/NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -12,9 +13,10 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
         value = 0;
     // glibc prints the exact binary value; rounding its digits half away from
     // zero avoids printf's round-half-even on exact ties (0.125 -> "0.13").
+    // to_chars, unlike snprintf, ignores the locale's decimal point.
     char buf[512];
-    const int n = std::snprintf(buf, sizeof buf, "%.60f", std::fabs(value));
-    std::string_view exact(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 60);
+    std::string_view exact(buf, written.ec == std::errc() ? static_cast<std::size_t>(written.ptr - buf) : 0);
     const std::size_t point = exact.find('.');
     std::string digits(exact.substr(0, point));  // integer digits
     const std::string_view fraction = exact.substr(point + 1);

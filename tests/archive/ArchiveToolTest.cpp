@@ -1,7 +1,12 @@
 #include "ArchiveFiles.h"
 
+#include "analysis/Readout.h"
+#include "archive/CraneHistory.h"
+#include "recorder/DataFileReader.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -121,6 +126,53 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     r = tool("archive import '" + folder.path("junk.sqlite") + "' '" + folder.path("f2.nkp") + "'");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_EQ(tool("archive frobnicate x").status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ArchiveTool, GeneratesACraneHistoryThatGrowsAndRestartsAtTheNewLimiter)
+{
+    TempFolder folder;
+    const std::string common = "generate --history 6 --seed 4 --replace-limiter-at 3 ";
+    ASSERT_EQ(tool(common + "'" + folder.path("a") + "'").status, 0);
+    ASSERT_EQ(tool(common + "'" + folder.path("b") + "'").status, 0);
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder.dir / "a"))
+        files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 6u);
+    std::optional<nkp::analysis::Readout> previous;
+    double previousDay = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        // The same seed gives the same files.
+        EXPECT_EQ(fileText(files[i].string()), fileText((folder.dir / "b" / files[i].filename()).string()));
+        std::string error;
+        const auto reader = nkp::recorder::DataFileReader::open(files[i].string(), &error);
+        ASSERT_TRUE(reader) << error;
+        const nkp::analysis::Readout r = nkp::analysis::readReadout(*reader);
+        const auto moment = r.readingMoment();
+        ASSERT_TRUE(moment) << r.text(nkp::recorder::IdField::ReadingDate);
+        const double day = nkp::archive::dayNumber(*moment);
+        EXPECT_TRUE(r.diagnostics.checksumMatches);
+        if (previous) {
+            EXPECT_GE(day - previousDay, 13.5);
+            EXPECT_LE(day - previousDay, 120.5);
+            EXPECT_EQ(r.text(nkp::recorder::IdField::CraneNumber),
+                previous->text(nkp::recorder::IdField::CraneNumber));
+            const bool replaced = i == 2;
+            EXPECT_EQ(r.text(nkp::recorder::IdField::LimiterNumber)
+                    != previous->text(nkp::recorder::IdField::LimiterNumber),
+                replaced);
+            if (!replaced) {
+                EXPECT_GT(r.characteristicNumber, previous->characteristicNumber);
+                EXPECT_GT(r.totalCycles, previous->totalCycles);
+            }
+        }
+        previous = r;
+        previousDay = day;
+    }
 }
 
 }  // namespace

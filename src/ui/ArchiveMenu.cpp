@@ -5,6 +5,7 @@
 #include "ui/Tpb140_nkp3_main.h"
 
 #include <QMenu>
+#include <QSettings>
 
 namespace nkp::ui {
 
@@ -41,6 +42,30 @@ QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
         form->activateWindow();
     });
     return action;
+}
+
+bool addSavedReadingsToArchive()
+{
+    return QSettings().value(QStringLiteral("archive/addSavedReadings"), true).toBool();
+}
+
+QString addSavedReading(const QString& startFolder, const QString& path)
+{
+    std::string error;
+    const auto prepared = archive::prepareReadout(path.toStdString(), &error);
+    const auto store
+        = prepared ? archive::Archive::open(archiveLocation(startFolder).toStdString(), &error) : nullptr;
+    if (!store)
+        return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
+    switch (store->add(*prepared, &error)) {
+    case archive::AddOutcome::Added:
+        return QStringLiteral("добавлено в архив");
+    case archive::AddOutcome::AlreadyThere:
+        return QStringLiteral("уже в архиве");
+    case archive::AddOutcome::Failed:
+        break;
+    }
+    return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
 }
 
 }  // namespace nkp::ui

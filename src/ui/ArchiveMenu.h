@@ -19,4 +19,13 @@ QString archiveLocation(const QString& startFolder);
 // double-clicked there opens in the main window.
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
 
+// Whether a reading saved in the reading window goes into the archive too
+// (setting "archive/addSavedReadings", on unless set to false).
+bool addSavedReadingsToArchive();
+
+// Adds a data file just saved to the archive; the words for the status line
+// ("добавлено в архив", "уже в архиве" or why it failed). The saved file is
+// never touched.
+QString addSavedReading(const QString& startFolder, const QString& path);
+
 }  // namespace nkp::ui

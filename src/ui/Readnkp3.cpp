@@ -5,6 +5,7 @@
 #include "codec/Codec.h"
 #include "device/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
+#include "ui/ArchiveMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -219,8 +220,12 @@ void TForm_ReadNKP3::BitBtn_SaveFileClick()
         return;
     }
     gauge(0);
-    setStatus(QStringLiteral("Информация сохранена в фале: ")
-        + QFileInfo(QString::fromStdString(*path)).fileName());
+    QString saved = QStringLiteral("Информация сохранена в фале: ")
+        + QFileInfo(QString::fromStdString(*path)).fileName();
+    if (nkp::ui::addSavedReadingsToArchive())
+        saved += QStringLiteral("; ")
+            + nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path));
+    setStatus(saved);
     statusColour(nkp::device::StatusColour::ButtonFace);
     reader_.markSaved();
 }

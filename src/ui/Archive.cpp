@@ -117,7 +117,9 @@ TForm_Archive::TForm_Archive(
     auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
     ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
     ticker->setDateTimeSpec(Qt::UTC);
+    ticker->setTickCount(4);
     Chart_History->xAxis->setTicker(ticker);
+    Chart_History->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     Chart_History->yAxis->setLabel(QStringLiteral("Накопленное число"));
     Chart_History->legend->setVisible(true);
     Chart_History->setMinimumHeight(220);
@@ -133,6 +135,9 @@ TForm_Archive::TForm_Archive(
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table_Cranes);
     split->addWidget(bottom);
+    // The chart needs room for its dates; the crane list for a few rows.
+    bottom->setSizes({520, 580});
+    split->setSizes({220, 500});
     auto* status = new QHBoxLayout;
     status->addWidget(Label_Status, 1);
     status->addWidget(ProgressBar_Import);

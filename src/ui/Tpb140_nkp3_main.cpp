@@ -2,9 +2,9 @@
 
 #include "analysis/ReadoutLoader.h"
 #include "recorder/DataFileReader.h"
+#include "ui/ArchiveMenu.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
-#include "ui/ArchiveMenu.h"
 #include "ui/Fleet.h"
 #include "ui/FormCommands.h"
 #include "ui/FrameChart.h"

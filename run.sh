@@ -28,6 +28,13 @@ for seed in 2 3 4 5 6; do
   f="run/Файлы/Парк/crane$seed.nkp"
   [[ -f "$f" ]] || build/tools/nkp3-tool/nkp3-tool generate --seed "$seed" "$f" >/dev/null
 done
+# One crane's read-outs over the years (a limiter replaced on the way), kept in
+# the demo archive "Архив/archive.sqlite" ("Файл" -> "Архив кранов...").
+if [[ ! -d "run/Файлы/История" ]]; then
+  build/tools/nkp3-tool/nkp3-tool generate --history 16 --seed 7 --replace-limiter-at 10 "run/Файлы/История"
+fi
+build/tools/nkp3-tool/nkp3-tool archive import "run/Архив/archive.sqlite" "run/Файлы/История" "run/Файлы/Парк" >/dev/null \
+  || echo "The demo archive could not be written."
 
 if [[ -x build/src/app/nkp3-analyzer ]]; then
   if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

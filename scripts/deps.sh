@@ -11,6 +11,8 @@ NKP_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libgl-dev         # Qt 6 Widgets, PrintSupport, SerialPort, Concurrent, Test
   qt6-translations-l10n                             # Qt's own dialogs and buttons in Russian
   libqcustomplot-dev libqcustomplot2.1-qt6          # charts
+  libqt6sql6-sqlite libqt6sql6-psql                 # archive database drivers
+  postgresql                                        # PostgreSQL server for the archive's tests
   fonts-liberation fonts-dejavu-core                # Arial/Courier New look-alikes with Cyrillic
   poppler-utils                                     # pdftotext in printout tests
   locales                                           # the ru_RU.UTF-8 locale of the Russian-locale tests

@@ -6,6 +6,7 @@
 #include "device/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
 #include "recorder/DataFileLayout.h"
+#include "ui/ArchiveMenu.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -295,8 +296,12 @@ bool TForm_ReadNKP3::saveDataFile()
         return false;
     }
     showGauge(0);
-    setStatus(QStringLiteral("Информация сохранена в фале: ")
-        + QFileInfo(QString::fromStdString(*path)).fileName());
+    QString saved = QStringLiteral("Информация сохранена в фале: ")
+        + QFileInfo(QString::fromStdString(*path)).fileName();
+    if (nkp::ui::addSavedReadingsToArchive())
+        saved += QStringLiteral("; ")
+            + nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path));
+    setStatus(saved);
     showStatusColour(nkp::device::StatusColour::ButtonFace);
     reader_.markSaved();
     return true;

@@ -3,6 +3,7 @@
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "recorder/DataFileReader.h"
+#include "ui/ArchiveMenu.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
 #include "ui/DamageWarning.h"
@@ -158,6 +159,7 @@ void TForm_TPB140CMain::buildMenu()
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     Menu_Service->menuAction()->setVisible(false);
     addAction(N_Adres);
+    nkp::ui::installArchiveMenu(*this, prompts_);
 
     connect(Menu_STN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_STN3Click);
     connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
+#include <string>
 
 using namespace nkp::analysis;
 
@@ -69,4 +71,16 @@ TEST(DateTimeText, MidnightDropsTheTime)
     EXPECT_EQ(dateTimeText({2024, 3, 5, 0, 0, 0}), "05.03.2024");
     EXPECT_EQ(dateTimeText({2024, 3, 5, 0, 0, 1}), "05.03.2024 00:00:01");
     EXPECT_EQ(dateTimeText({1999, 1, 1, 12, 7, 9}), "01.01.1999 12:07:09");
+}
+
+TEST(NumberFormat, FixedPicturesIgnoreTheProcessLocale)
+{
+    // nkp3-tool sets the user's locale, whose decimal point may be a comma.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "no ru_RU.UTF-8 locale";
+    EXPECT_EQ(formatFixed(737.8952, 1, ','), "737,9");
+    EXPECT_EQ(formatFixed(0.125, 2, '.'), "0.13");
+    EXPECT_EQ(formatFixed(-9.96, 1, ','), "-10,0");
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }

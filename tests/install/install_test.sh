@@ -47,7 +47,7 @@ for f in ./usr/bin/nkp3-analyzer ./usr/bin/nkp3-tool "./usr/share/nkp3/templates
   grep -qF -- "$f" <<<"$contents" || fail "package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6serialport6 libqcustomplot2.1-qt6 qt6-translations-l10n; do
+for d in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6serialport6 libqt6sql6-sqlite libqt6sql6-psql libqcustomplot2.1-qt6 qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || fail "package does not depend on $d: $depends"
 done
 echo "install tree and package ok"

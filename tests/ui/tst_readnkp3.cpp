@@ -238,7 +238,10 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QCOMPARE(QString::fromStdString(dialog.initialDir), rig.path(QStringLiteral("Файлы")));
     QCOMPARE(QByteArray::fromStdString(dialog.filter), cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
-    QCOMPARE(rig.form->statusText(), QStringLiteral("Информация сохранена в фале: crane.nkp"));
+    // The saved reading went into the archive of the start folder too.
+    QCOMPARE(
+        rig.form->statusText(), QStringLiteral("Информация сохранена в фале: crane.nkp; добавлено в архив"));
+    QVERIFY(QFileInfo::exists(rig.path(QStringLiteral("Архив/archive.sqlite"))));
     QVERIFY(!rig.form->reader().unsaved());
 
     QByteArray expected(reinterpret_cast<const char*>(image.data()), kImage);
@@ -261,6 +264,19 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     const QByteArray saved = readAll(target);
     QCOMPARE(saved.size(), 270636);
     QVERIFY(saved == expected);
+
+    // An archive that cannot be written loses nothing of the saved file.
+    QVERIFY(QDir(rig.path(QStringLiteral("Архив"))).removeRecursively());
+    QFile blocker(rig.path(QStringLiteral("Архив")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString second = rig.path(QStringLiteral("Файлы/crane2.nkp"));
+    rig.prompts.fileAnswers.push_back(second.toStdString());
+    rig.form->BitBtn_SaveFileClick();
+    QVERIFY2(rig.form->statusText().startsWith(
+                 QStringLiteral("Информация сохранена в фале: crane2.nkp; в архив не добавлено: ")),
+        qPrintable(rig.form->statusText()));
+    QVERIFY(readAll(second) == expected);
 
     // Saved: "Закрыть" closes without a question.
     rig.form->BitBtn_CloseClick();

@@ -1,0 +1,180 @@
+// The crane archive: importing read-outs and listing the cranes, on SQLite
+// (argument 0) and on a PostgreSQL server started for the run (argument 1).
+#include "PostgresServer.h"
+
+#include "archive/Archive.h"
+#include "archive/ArchiveImport.h"
+#include "archive/CraneTable.h"
+#include "readout_generator/HistoryGenerator.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+using namespace nkp;
+
+std::filesystem::path benchFolder()
+{
+    static const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("nkp_bench_archive_" + std::to_string(::getpid()));
+    return dir;
+}
+
+struct Cleanup {
+    ~Cleanup()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(benchFolder(), ec);
+    }
+};
+
+test::PostgresServer* postgres()
+{
+    static test::PostgresServer server;
+    return server.available() ? &server : nullptr;
+}
+
+// Qt SQL loads its drivers through the application object. One lives only
+// while an archive benchmark runs, so that the window benchmarks can make
+// their own QApplication later.
+std::unique_ptr<QCoreApplication> needApplication()
+{
+    static int argc = 1;
+    static char name[] = "nkp_bench";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance())
+        return nullptr;
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+// A fresh archive's address, or nothing when the backend is missing.
+std::optional<std::string> freshLocation(int backend)
+{
+    static int n = 0;
+    ++n;
+    if (backend == 0)
+        return (benchFolder() / ("archive_" + std::to_string(n) + ".sqlite")).string();
+    test::PostgresServer* server = postgres();
+    if (!server)
+        return std::nullopt;
+    return server->createDatabase("bench_" + std::to_string(n));
+}
+
+// 1000 read-outs of a few cranes, written once.
+const std::vector<std::string>& generatedFiles()
+{
+    static const std::vector<std::string> files = [] {
+        static Cleanup cleanup;
+        std::vector<std::string> out;
+        for (std::uint64_t crane = 1; crane <= 4; ++crane) {
+            generator::HistoryOptions options;
+            options.seed = crane;
+            options.count = 250;
+            const auto dir = benchFolder() / ("crane" + std::to_string(crane));
+            std::filesystem::create_directories(dir);
+            for (const auto& r : generator::generateHistory(options)) {
+                const auto path = dir / r.fileName;
+                std::ofstream(path, std::ios::binary)
+                    .write(reinterpret_cast<const char*>(r.bytes.data()),
+                        static_cast<std::streamsize>(r.bytes.size()));
+                out.push_back(path.string());
+            }
+        }
+        return out;
+    }();
+    return files;
+}
+
+void BM_ArchiveImport(benchmark::State& state)
+{
+    const auto app = needApplication();
+    const auto& files = generatedFiles();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto location = freshLocation(static_cast<int>(state.range(0)));
+        if (!location) {
+            state.SkipWithError("no PostgreSQL server");
+            return;
+        }
+        std::string error;
+        auto a = archive::Archive::open(*location, &error);
+        if (!a) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        state.ResumeTiming();
+        const archive::ImportReport report = archive::importFiles(*a, files);
+        if (report.added != static_cast<int>(files.size())) {
+            state.SkipWithError("not every read-out was added");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
+    state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
+}
+BENCHMARK(BM_ArchiveImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+// 1000 cranes with 10 read-outs each, added once per backend.
+std::unique_ptr<archive::Archive> craneArchive(int backend)
+{
+    const auto location = freshLocation(backend);
+    if (!location)
+        return nullptr;
+    std::string error;
+    auto a = archive::Archive::open(*location, &error);
+    if (!a)
+        return nullptr;
+    archive::PreparedReadout p;
+    p.compressed = {1, 2, 3, 4};
+    p.owner = "OOO";
+    p.normativeNumber = 63000;
+    p.craneModel = "KS-55713";
+    for (int crane = 0; crane < 1000; ++crane) {
+        p.craneNumber = std::to_string(10000 + crane);
+        p.limiterSerial = std::to_string(crane);
+        for (int k = 0; k < 10; ++k) {
+            char sha[65];
+            std::snprintf(sha, sizeof sha, "%064d", crane * 10 + k);
+            p.sha256 = sha;
+            p.fileName = p.craneNumber + "_" + std::to_string(k) + ".nkp";
+            p.readingMoment = analysis::DateTime {2020 + k / 4, 1 + (k % 4) * 3, 10, 9, 30, 0};
+            p.readingText = "10.01.2020 09:30";
+            p.characteristicNumber = 1000.0 + k * 350.0 + crane;
+            p.totalCycles = 5000 + k * 1000;
+            if (a->add(p, &error) != archive::AddOutcome::Added)
+                return nullptr;
+        }
+    }
+    return a;
+}
+
+void BM_ArchiveCranes(benchmark::State& state)
+{
+    const auto app = needApplication();
+    const auto a = craneArchive(static_cast<int>(state.range(0)));
+    if (!a) {
+        state.SkipWithError("the archive could not be filled");
+        return;
+    }
+    for (auto _ : state) {
+        std::string error;
+        auto readouts = a->readouts(&error);
+        const auto rows = archive::craneRows(std::move(*readouts));
+        const auto cells = archive::craneTableCells(rows, ',');
+        benchmark::DoNotOptimize(cells.data());
+        if (rows.size() != 1000) {
+            state.SkipWithError("wrong number of cranes");
+            return;
+        }
+    }
+    state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
+}
+BENCHMARK(BM_ArchiveCranes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,639 @@
+#include "archive/Archive.h"
+
+#include "analysis/NumberFormat.h"
+#include "analysis/Readout.h"
+#include "archive/ArchiveSql.h"
+#include "codec/Codec.h"
+#include "recorder/DataFileReader.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+#include <atomic>
+#include <charconv>
+
+namespace nkp::archive {
+namespace {
+
+using analysis::DateTime;
+
+// A longer file is no data file of the recorder.
+constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
+
+std::string sqlError(const QSqlError& e)
+{
+    const QString text = e.text().trimmed();
+    return text.isEmpty() ? std::string("unknown database error") : text.toStdString();
+}
+
+void setError(std::string* error, std::string text)
+{
+    if (error)
+        *error = std::move(text);
+}
+
+QString utf8(const std::string& cp1251)
+{
+    return QString::fromStdString(codec::cp1251ToUtf8(cp1251));
+}
+
+std::string cp1251(const QVariant& value)
+{
+    return codec::utf8ToCp1251(value.toString().toStdString());
+}
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// "yyyy-mm-dd hh:mm:ss": sorts as text on both databases.
+QString momentColumn(const std::optional<DateTime>& m)
+{
+    if (!m)
+        return {};
+    using analysis::formatTwoDigits;
+    const std::string text = std::to_string(m->year) + "-" + formatTwoDigits(m->month) + "-"
+        + formatTwoDigits(m->day) + " " + formatTwoDigits(m->hour) + ":" + formatTwoDigits(m->minute) + ":"
+        + formatTwoDigits(m->second);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<DateTime> momentFromColumn(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    const std::string t = value.toString().toStdString();
+    if (t.size() != 19)
+        return std::nullopt;
+    DateTime m;
+    int* fields[] = {&m.year, &m.month, &m.day, &m.hour, &m.minute, &m.second};
+    const std::size_t starts[] = {0, 5, 8, 11, 14, 17};
+    const std::size_t widths[] = {4, 2, 2, 2, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        const char* begin = t.data() + starts[i];
+        if (std::from_chars(begin, begin + widths[i], *fields[i]).ec != std::errc())
+            return std::nullopt;
+    }
+    return m;
+}
+
+std::string imageHash(const std::vector<std::uint8_t>& bytes)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+        static_cast<qsizetype>(std::min(bytes.size(), recorder::kImageSize))));
+    return hash.result().toHex().toStdString();
+}
+
+struct PostgresLocation {
+    QString user, host, database;
+    int port = -1;
+};
+
+QString percentDecoded(const std::string& part)
+{
+    return QUrl::fromPercentEncoding(QByteArray::fromStdString(part));
+}
+
+// "postgresql://user@host:port/dbname"; the host may be a percent-encoded
+// socket folder. The password is left to libpq (PGPASSWORD, ~/.pgpass).
+std::optional<PostgresLocation> parsePostgres(const std::string& location, std::string* error)
+{
+    const auto scheme = location.find("://");
+    std::string rest = location.substr(scheme + 3);
+    PostgresLocation out;
+    const auto slash = rest.find('/');
+    if (slash == std::string::npos || slash + 1 >= rest.size()) {
+        setError(error, "the PostgreSQL address names no database: " + location);
+        return std::nullopt;
+    }
+    out.database = percentDecoded(rest.substr(slash + 1));
+    rest.resize(slash);
+    const auto at = rest.rfind('@');
+    if (at != std::string::npos) {
+        std::string user = rest.substr(0, at);
+        if (user.find(':') != std::string::npos) {
+            setError(error, "put the PostgreSQL password in PGPASSWORD or ~/.pgpass, not in the address");
+            return std::nullopt;
+        }
+        out.user = percentDecoded(user);
+        rest.erase(0, at + 1);
+    }
+    const auto colon = rest.rfind(':');
+    if (colon != std::string::npos && rest.find(']') == std::string::npos) {
+        const std::string port = rest.substr(colon + 1);
+        const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), out.port);
+        if (ec != std::errc() || end != port.data() + port.size() || out.port <= 0 || out.port > 65535) {
+            setError(error, "bad PostgreSQL port '" + port + "'");
+            return std::nullopt;
+        }
+        rest.resize(colon);
+    }
+    out.host = percentDecoded(rest);
+    return out;
+}
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter {0};
+    return QStringLiteral("nkp_archive_%1").arg(++counter);
+}
+
+}  // namespace
+
+struct Archive::State {
+    QString connection;
+    Dialect dialect;
+    bool readOnly = false;
+    int version = 0;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
+
+    // A writer's transaction: SQLite takes its write lock at once, so that
+    // two writers wait for each other instead of failing on the upgrade.
+    bool begin(std::string* error) const
+    {
+        QSqlQuery q(db());
+        if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+            setError(error, sqlError(q.lastError()));
+            return false;
+        }
+        return true;
+    }
+    bool commit(std::string* error) const
+    {
+        QSqlQuery q(db());
+        if (!q.exec(QStringLiteral("COMMIT"))) {
+            setError(error, sqlError(q.lastError()));
+            rollback();
+            return false;
+        }
+        return true;
+    }
+    void rollback() const
+    {
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+
+    ~State()
+    {
+        {
+            QSqlDatabase database = QSqlDatabase::database(connection, false);
+            database.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+};
+
+namespace {
+
+// The schema version of an open database, 0 for an empty one.
+std::optional<int> readVersion(const QSqlDatabase& db, std::string* error)
+{
+    // Asking the catalogue fails only when the file is no database or cannot
+    // be read; an empty database is a new archive.
+    QSqlQuery q(db);
+    const bool postgres = db.driverName() == QStringLiteral("QPSQL");
+    if (!q.exec(postgres
+                ? QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_name = "
+                                 "'schema_version' AND table_schema = current_schema()")
+                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                                 "'schema_version'"))
+        || !q.next()) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    if (q.value(0).toInt() == 0)
+        return 0;
+    if (!q.exec(QStringLiteral("SELECT version FROM schema_version"))) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        setError(error, "the archive's schema version is missing");
+        return std::nullopt;
+    }
+    return q.value(0).toInt();
+}
+
+std::string newerSchemaMessage(int version)
+{
+    return "the archive was written by a newer program (schema version " + std::to_string(version)
+        + ", this program knows up to " + std::to_string(kSchemaVersion)
+        + "); it is left unchanged, update the program to use it";
+}
+
+}  // namespace
+
+bool migrateConnection(const std::string& connectionName, int target, std::string* error)
+{
+    QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(connectionName), false);
+    Dialect dialect;
+    dialect.postgres = db.driverName() == QStringLiteral("QPSQL");
+    QSqlQuery q(db);
+    const auto fail = [&](const QSqlError& e) {
+        setError(error, "cannot prepare the archive: " + sqlError(e));
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+        return fail(q.lastError());
+    // Two programs opening a new PostgreSQL archive at once create it once.
+    if (dialect.postgres && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7245019)")))
+        return fail(q.lastError());
+    std::string readError;
+    const auto version = readVersion(db, &readError);
+    if (!version) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        setError(error, readError);
+        return false;
+    }
+    if (*version > kSchemaVersion) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        setError(error, newerSchemaMessage(*version));
+        return false;
+    }
+    for (int step = *version + 1; step <= target; ++step) {
+        for (const QString& statement : migrationStep(dialect, step))
+            if (!q.exec(statement))
+                return fail(q.lastError());
+        q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
+        q.addBindValue(step);
+        if (!q.exec())
+            return fail(q.lastError());
+    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return fail(q.lastError());
+    return true;
+}
+
+Archive::Archive(std::unique_ptr<State> state)
+    : d_(std::move(state))
+{
+}
+
+Archive::~Archive() = default;
+
+bool Archive::isPostgresLocation(const std::string& location)
+{
+    return location.starts_with("postgresql://") || location.starts_with("postgres://");
+}
+
+std::string Archive::defaultLocation(const std::string& startFolder)
+{
+    const QString path
+        = QDir(QString::fromStdString(startFolder)).filePath(QStringLiteral("Архив/archive.sqlite"));
+    return path.toStdString();
+}
+
+std::unique_ptr<Archive> Archive::open(const std::string& location, std::string* error)
+{
+    auto state = std::make_unique<State>();
+    state->connection = nextConnectionName();
+    state->dialect.postgres = isPostgresLocation(location);
+    const QString driver = state->dialect.postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
+    if (!QSqlDatabase::isDriverAvailable(driver)) {
+        setError(error,
+            "the Qt SQL driver " + driver.toStdString() + " is not installed (Debian package "
+                + (state->dialect.postgres ? "libqt6sql6-psql" : "libqt6sql6-sqlite") + ")");
+        return nullptr;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, state->connection);
+    if (state->dialect.postgres) {
+        const auto where = parsePostgres(location, error);
+        if (!where)
+            return nullptr;
+        db.setDatabaseName(where->database);
+        if (!where->user.isEmpty())
+            db.setUserName(where->user);
+        if (!where->host.isEmpty())
+            db.setHostName(where->host);
+        if (where->port > 0)
+            db.setPort(where->port);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    } else {
+        const QFileInfo file(QString::fromStdString(location));
+        if (file.exists()) {
+            if (!file.isFile()) {
+                setError(error, "the archive " + location + " is no file");
+                return nullptr;
+            }
+            state->readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+        } else if (!QDir().mkpath(file.absolutePath())) {
+            setError(error, "cannot create the archive's folder " + file.absolutePath().toStdString());
+            return nullptr;
+        }
+        db.setDatabaseName(file.absoluteFilePath());
+        db.setConnectOptions(state->readOnly
+                ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=30000")
+                : QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        // A reader of a WAL archive needs its -shm file, which it cannot make
+        // in a folder it may not write; with no -wal file there nobody is
+        // writing (a writer would need that folder too), so it is read as it stands.
+        if (state->readOnly && !QFileInfo(file.absolutePath()).isWritable()
+            && !QFileInfo::exists(file.absoluteFilePath() + QStringLiteral("-wal"))) {
+            db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                + QStringLiteral("?immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        }
+    }
+    if (!db.open()) {
+        setError(error, "cannot open the archive " + location + ": " + sqlError(db.lastError()));
+        return nullptr;
+    }
+    QSqlQuery q(db);
+    if (!state->dialect.postgres) {
+        q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        if (!state->readOnly) {
+            // WAL lets readers go on while one writer imports.
+            if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
+                setError(error, "cannot open the archive " + location + ": " + sqlError(q.lastError()));
+                return nullptr;
+            }
+            q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        }
+    }
+    std::string readError;
+    const auto version = readVersion(db, &readError);
+    if (!version) {
+        setError(error, "cannot open the archive " + location + ": " + readError);
+        return nullptr;
+    }
+    if (*version > kSchemaVersion) {
+        setError(error, newerSchemaMessage(*version));
+        return nullptr;
+    }
+    if (*version < kSchemaVersion) {
+        if (state->readOnly) {
+            setError(error,
+                *version == 0 ? "the archive " + location + " is empty and read-only"
+                              : "the archive " + location + " needs updating but is read-only");
+            return nullptr;
+        }
+        if (!migrateConnection(state->connection.toStdString(), kSchemaVersion, error))
+            return nullptr;
+    }
+    state->version = kSchemaVersion;
+    return std::unique_ptr<Archive>(new Archive(std::move(state)));
+}
+
+bool Archive::postgres() const
+{
+    return d_->dialect.postgres;
+}
+
+bool Archive::readOnly() const
+{
+    return d_->readOnly;
+}
+
+int Archive::schemaVersion() const
+{
+    return d_->version;
+}
+
+std::string Archive::connectionName() const
+{
+    return d_->connection.toStdString();
+}
+
+std::optional<PreparedReadout> prepareReadout(
+    const std::vector<std::uint8_t>& bytes, const std::string& fileName, std::string* error)
+{
+    if (bytes.size() < recorder::kIdentificationOffset) {
+        setError(error, "too short for a data file (" + std::to_string(bytes.size()) + " bytes)");
+        return std::nullopt;
+    }
+    const recorder::DataFileReader reader(bytes);
+    const analysis::Readout r = analysis::readReadout(reader);
+    using recorder::IdField;
+    PreparedReadout p;
+    p.sha256 = imageHash(bytes);
+    p.fileName = fileName;
+    p.craneModel = trimmed(r.text(IdField::CraneModel));
+    p.craneNumber = trimmed(r.text(IdField::CraneNumber));
+    p.owner = trimmed(r.text(IdField::CraneOwner));
+    p.readingText = r.text(IdField::ReadingDate);
+    p.readingMoment = r.readingMoment();
+    p.limiterSerial = trimmed(r.text(IdField::LimiterNumber));
+    p.totalCycles = r.totalCycles;
+    p.characteristicNumber = r.characteristicNumber;
+    p.normativeNumber = r.normativeNumber;
+    const QByteArray packed
+        = qCompress(reinterpret_cast<const uchar*>(bytes.data()), static_cast<qsizetype>(bytes.size()), 1);
+    p.compressed.assign(packed.begin(), packed.end());
+    return p;
+}
+
+std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error)
+{
+    QFile file(QString::fromStdString(path));
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        setError(error, info.exists() ? "not a regular file" : "no such file");
+        return std::nullopt;
+    }
+    if (info.size() > kMaxDataFileSize) {
+        setError(error, "too large for a data file");
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, file.errorString().toStdString());
+        return std::nullopt;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, file.errorString().toStdString());
+        return std::nullopt;
+    }
+    return prepareReadout(
+        std::vector<std::uint8_t>(content.begin(), content.end()), info.fileName().toStdString(), error);
+}
+
+AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
+{
+    if (d_->readOnly) {
+        setError(error, "the archive is read-only");
+        return AddOutcome::Failed;
+    }
+    const QSqlDatabase db = d_->db();
+    const auto fail = [&](const QSqlQuery& q) {
+        setError(error, sqlError(q.lastError()));
+        d_->rollback();
+        return AddOutcome::Failed;
+    };
+    if (!d_->begin(error))
+        return AddOutcome::Failed;
+    QSqlQuery q(db);
+    const QString sha = QString::fromStdString(p.sha256);
+    q.prepare(QStringLiteral("SELECT 1 FROM readouts WHERE sha256 = ?"));
+    q.addBindValue(sha);
+    if (!q.exec())
+        return fail(q);
+    if (q.next()) {
+        d_->rollback();
+        return AddOutcome::AlreadyThere;
+    }
+    const QString model = utf8(p.craneModel);
+    const QString number = utf8(p.craneNumber);
+    // A crane without a number stands for its one read-out only.
+    const QString ownFile = p.craneNumber.empty() ? sha : QStringLiteral("");
+    q.prepare(QStringLiteral(
+        "INSERT INTO cranes (model, number, own_file) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
+    q.addBindValue(model);
+    q.addBindValue(number);
+    q.addBindValue(ownFile);
+    if (!q.exec())
+        return fail(q);
+    q.prepare(QStringLiteral("SELECT id FROM cranes WHERE model = ? AND number = ? AND own_file = ?"));
+    q.addBindValue(model);
+    q.addBindValue(number);
+    q.addBindValue(ownFile);
+    if (!q.exec())
+        return fail(q);
+    if (!q.next()) {
+        setError(error, "the crane vanished while it was added");
+        d_->rollback();
+        return AddOutcome::Failed;
+    }
+    const qlonglong craneId = q.value(0).toLongLong();
+    q.prepare(QStringLiteral(
+        "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, "
+        "reading_moment, limiter_serial, total_cycles, characteristic, normative, imported_at, data) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    q.addBindValue(craneId);
+    q.addBindValue(sha);
+    q.addBindValue(QString::fromStdString(p.fileName));
+    q.addBindValue(model);
+    q.addBindValue(number);
+    q.addBindValue(utf8(p.owner));
+    q.addBindValue(utf8(p.readingText));
+    q.addBindValue(
+        p.readingMoment ? QVariant(momentColumn(p.readingMoment)) : QVariant(QMetaType::fromType<QString>()));
+    q.addBindValue(utf8(p.limiterSerial));
+    q.addBindValue(static_cast<qlonglong>(p.totalCycles));
+    q.addBindValue(p.characteristicNumber);
+    q.addBindValue(p.normativeNumber);
+    q.addBindValue(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    q.addBindValue(QByteArray(
+        reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
+    if (!q.exec())
+        return fail(q);
+    const bool added = q.numRowsAffected() > 0;
+    if (!d_->commit(error))
+        return AddOutcome::Failed;
+    return added ? AddOutcome::Added : AddOutcome::AlreadyThere;
+}
+
+namespace {
+
+const QString kReadoutColumns = QStringLiteral(
+    "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
+    "limiter_serial, total_cycles, characteristic, normative, imported_at FROM readouts");
+
+ArchivedReadout readoutOfRow(const QSqlQuery& q)
+{
+    ArchivedReadout r;
+    r.id = q.value(0).toLongLong();
+    r.craneId = q.value(1).toLongLong();
+    r.sha256 = q.value(2).toString().toStdString();
+    r.fileName = q.value(3).toString().toStdString();
+    r.craneModel = cp1251(q.value(4));
+    r.craneNumber = cp1251(q.value(5));
+    r.owner = cp1251(q.value(6));
+    r.readingText = cp1251(q.value(7));
+    r.readingMoment = momentFromColumn(q.value(8));
+    r.limiterSerial = cp1251(q.value(9));
+    r.totalCycles = q.value(10).toLongLong();
+    r.characteristicNumber = q.value(11).toDouble();
+    r.normativeNumber = q.value(12).toInt();
+    r.importedAt = q.value(13).toString().toStdString();
+    return r;
+}
+
+}  // namespace
+
+std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, model, number, own_file FROM cranes ORDER BY id"))) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedCrane> out;
+    while (q.next())
+        out.push_back({q.value(0).toLongLong(), cp1251(q.value(1)), cp1251(q.value(2)),
+            q.value(3).toString().toStdString()});
+    return out;
+}
+
+std::optional<std::vector<ArchivedReadout>> Archive::readouts(std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    if (!q.exec(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"))) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedReadout> out;
+    while (q.next())
+        out.push_back(readoutOfRow(q));
+    return out;
+}
+
+std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
+    std::int64_t craneId, std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
+    q.addBindValue(static_cast<qlonglong>(craneId));
+    if (!q.exec()) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedReadout> out;
+    while (q.next())
+        out.push_back(readoutOfRow(q));
+    return out;
+}
+
+std::optional<std::vector<std::uint8_t>> Archive::dataFile(
+    const std::string& sha256, std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.prepare(QStringLiteral("SELECT data FROM readouts WHERE sha256 = ?"));
+    q.addBindValue(QString::fromStdString(sha256).toLower());
+    if (!q.exec()) {
+        setError(error, sqlError(q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        setError(error, "no read-out " + sha256 + " in the archive");
+        return std::nullopt;
+    }
+    const QByteArray raw = qUncompress(q.value(0).toByteArray());
+    std::vector<std::uint8_t> bytes(raw.begin(), raw.end());
+    if (bytes.size() < recorder::kImageSize
+        || imageHash(bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
+        setError(error, "the stored data file of " + sha256 + " is damaged");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace nkp::archive

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "analysis/DateTimeText.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The crane archive: every read-out kept in an SQL database (an SQLite file,
+// or a shared PostgreSQL database), its typed values in columns and the whole
+// data file compressed. Texts come and go as Windows-1251 bytes; the database
+// holds them as UTF-8. One Archive is used from one thread.
+namespace nkp::archive {
+
+// The schema version this program writes; an archive of a newer one is refused.
+inline constexpr int kSchemaVersion = 2;
+
+// A read-out made ready for the archive (read, hashed and compressed), off
+// any database connection.
+struct PreparedReadout {
+    std::string sha256;  // of the 270336-byte image, lower-case hex
+    std::string fileName;
+    std::string craneModel, craneNumber, owner;  // Windows-1251, blanks trimmed
+    std::string readingText;
+    std::optional<analysis::DateTime> readingMoment;
+    std::string limiterSerial;
+    std::int64_t totalCycles = 0;
+    double characteristicNumber = 0;
+    int normativeNumber = 0;
+    std::vector<std::uint8_t> compressed;  // qCompress of the whole data file
+};
+
+// Reads a data file and prepares it; nothing with `error` (English) when the
+// file cannot be read or holds no complete memory image.
+std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error);
+std::optional<PreparedReadout> prepareReadout(
+    const std::vector<std::uint8_t>& fileBytes, const std::string& fileName, std::string* error);
+
+// One archived read-out without its data file (texts Windows-1251).
+struct ArchivedReadout {
+    std::int64_t id = 0;
+    std::int64_t craneId = 0;
+    std::string sha256, fileName, craneModel, craneNumber, owner, readingText;
+    std::optional<analysis::DateTime> readingMoment;
+    std::string limiterSerial;
+    std::int64_t totalCycles = 0;
+    double characteristicNumber = 0;
+    int normativeNumber = 0;
+    std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
+};
+
+// A crane as the archive knows it; `ownFile` is set (to the read-out's
+// SHA-256) only for a crane without a number, so that it is never merged.
+struct ArchivedCrane {
+    std::int64_t id = 0;
+    std::string model, number, ownFile;
+};
+
+enum class AddOutcome { Added, AlreadyThere, Failed };
+
+class Archive {
+public:
+    ~Archive();
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    // Opens (and on first use creates) the archive at `location`: an SQLite
+    // file path or "postgresql://user@host:port/dbname". Brings an older
+    // schema up to date; refuses a newer one without changing it. Nothing
+    // with `error` (English) on failure.
+    static std::unique_ptr<Archive> open(const std::string& location, std::string* error);
+
+    // Where the default archive lives below the start folder.
+    static std::string defaultLocation(const std::string& startFolder);
+    static bool isPostgresLocation(const std::string& location);
+
+    // Adds one read-out in one transaction; a read-out whose image is already
+    // there is left as it is. On failure nothing is written.
+    AddOutcome add(const PreparedReadout& readout, std::string* error);
+
+    std::optional<std::vector<ArchivedCrane>> cranes(std::string* error) const;
+    // Every read-out, ordered by crane.
+    std::optional<std::vector<ArchivedReadout>> readouts(std::string* error) const;
+    std::optional<std::vector<ArchivedReadout>> readoutsOfCrane(
+        std::int64_t craneId, std::string* error) const;
+    // The stored data file, byte for byte; nothing when unknown or damaged.
+    std::optional<std::vector<std::uint8_t>> dataFile(const std::string& sha256, std::string* error) const;
+
+    bool postgres() const;
+    bool readOnly() const;
+    int schemaVersion() const;
+    // The Qt SQL connection's name (tests use it to reach the database).
+    std::string connectionName() const;
+
+private:
+    struct State;
+    explicit Archive(std::unique_ptr<State> state);
+    std::unique_ptr<State> d_;
+};
+
+// Brings the schema of a freshly opened database to `version` (tests make
+// older archives with it). False with `error` when the archive is newer.
+bool migrateConnection(const std::string& connectionName, int version, std::string* error);
+
+}  // namespace nkp::archive

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The two SQL dialects the archive speaks: SQLite and PostgreSQL differ only
+// in the identity column, the binary type and how a writer takes its lock.
+namespace nkp::archive {
+
+struct Dialect {
+    bool postgres = false;
+    QString identity() const;  // the id column's type and key
+    QString binary() const;    // the type of the compressed data file
+};
+
+// The statements that bring schema version `from` - 1 to `from`.
+QStringList migrationStep(const Dialect& dialect, int to);
+
+}  // namespace nkp::archive

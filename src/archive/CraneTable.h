@@ -1,0 +1,78 @@
+#pragma once
+
+#include "archive/Archive.h"
+#include "archive/CraneHistory.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The archive as tables: one row per crane, and a crane's read-outs in
+// reading order. Shared by the window, the CSV text and nkp3-tool.
+namespace nkp::archive {
+
+struct CraneRow {
+    std::int64_t craneId = 0;
+    std::string model, number;              // Windows-1251
+    std::vector<ArchivedReadout> readouts;  // in the order of trend.points
+    CraneTrend trend;
+    const ArchivedReadout& newest() const { return readouts[trend.newest]; }
+};
+
+// Groups the archive's read-outs by crane and works out each crane's
+// history, ordered by model and number.
+std::vector<CraneRow> craneRows(std::vector<ArchivedReadout> readouts);
+
+// The crane whose model and number texts (trimmed, Windows-1251) match; a
+// crane without a number matches its read-out's file name.
+const CraneRow* findCrane(
+    const std::vector<CraneRow>& rows, const std::string& model, const std::string& number);
+
+enum class CraneColumn {
+    Model,
+    Number,
+    Owner,
+    Readouts,
+    FirstReading,
+    NewestReading,
+    Accumulated,
+    Normative,
+    ResourcePercent,
+    GrowthPerYear,
+    Forecast,
+    Remark,
+};
+inline constexpr int kCraneColumnCount = 12;
+
+enum class HistoryColumn {
+    ReadingMoment,
+    LimiterSerial,
+    TotalCycles,
+    Characteristic,
+    Accumulated,
+    ResourcePercent,
+    File,
+};
+inline constexpr int kHistoryColumnCount = 7;
+
+// Headings and cells are UTF-8.
+std::string_view craneColumnHeader(CraneColumn column);
+std::string craneCellText(const CraneRow& row, CraneColumn column, char decimalSeparator);
+// The number a numeric column sorts by (dates as yyyymmddhhmm); nothing for text.
+std::optional<double> craneCellNumber(const CraneRow& row, CraneColumn column);
+
+std::string_view historyColumnHeader(HistoryColumn column);
+std::string historyCellText(
+    const CraneRow& row, std::size_t point, HistoryColumn column, char decimalSeparator);
+
+// The crane's remark: the trend's remark, read-outs without a real reading
+// date, limiter replacements, a missing crane number. UTF-8.
+std::string craneRemark(const CraneRow& row);
+
+// Both tables as rows of cells, the heading first (for the CSV writer).
+std::vector<std::vector<std::string>> craneTableCells(
+    const std::vector<CraneRow>& rows, char decimalSeparator);
+std::vector<std::vector<std::string>> historyTableCells(const CraneRow& row, char decimalSeparator);
+
+}  // namespace nkp::archive

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "codec/Codec.h"
+#include "readout_generator/HistoryGenerator.h"
+#include "readout_generator/ReadoutGenerator.h"
+#include "recorder/DataFileLayout.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// Read-outs made to measure for the archive's tests.
+namespace nkp::test {
+
+inline std::vector<std::uint8_t> withText(
+    std::vector<std::uint8_t> file, recorder::IdField field, const std::string& cp1251)
+{
+    const auto& layout = recorder::fieldLayout(field);
+    const std::size_t width = layout.width == recorder::kUnboundedWidth ? cp1251.size() + 1 : layout.width;
+    if (file.size() < layout.offset + width)
+        file.resize(layout.offset + width, 0);
+    std::fill(file.begin() + static_cast<std::ptrdiff_t>(layout.offset),
+        file.begin() + static_cast<std::ptrdiff_t>(layout.offset + width), std::uint8_t {0});
+    std::copy(cp1251.begin(), cp1251.end(), file.begin() + static_cast<std::ptrdiff_t>(layout.offset));
+    return file;
+}
+
+// A generated read-out with the given crane, reading date, limiter and
+// characteristic number (a whole number).
+inline std::vector<std::uint8_t> craneReadout(std::uint64_t seed, const std::string& modelUtf8,
+    const std::string& number, const std::string& reading, const std::string& serial,
+    std::uint64_t characteristic)
+{
+    generator::GeneratorOptions options;
+    options.seed = seed;
+    options.brokenFrames = 0;
+    std::vector<std::uint8_t> file = generator::generateDataFile(options);
+    for (std::size_t i = 0; i < 5; ++i)
+        file[recorder::kCharacteristicOffset + i]
+            = static_cast<std::uint8_t>((characteristic << 16) >> (8 * i));
+    using recorder::IdField;
+    file = withText(std::move(file), IdField::CraneModel, codec::utf8ToCp1251(modelUtf8));
+    file = withText(std::move(file), IdField::CraneNumber, number);
+    file = withText(std::move(file), IdField::ReadingDate, reading);
+    file = withText(std::move(file), IdField::LimiterNumber, serial);
+    file = withText(std::move(file), IdField::NormGroup, codec::utf8ToCp1251("А4"));
+    return file;
+}
+
+struct TempFolder {
+    std::filesystem::path dir = std::filesystem::temp_directory_path()
+        / ("nkp_archive_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
+    TempFolder() { std::filesystem::create_directories(dir); }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::string path(const std::string& relative) const { return (dir / relative).string(); }
+    std::string write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const
+    {
+        std::filesystem::create_directories((dir / relative).parent_path());
+        std::ofstream(dir / relative, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path(relative);
+    }
+    static int& counter()
+    {
+        static int n = 0;
+        return n;
+    }
+};
+
+}  // namespace nkp::test

@@ -1,0 +1,178 @@
+#include "ArchiveFiles.h"
+
+#include "analysis/Readout.h"
+#include "archive/CraneHistory.h"
+#include "recorder/DataFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+using nkp::test::craneReadout;
+using nkp::test::TempFolder;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+ToolRun tool(const std::string& args)
+{
+    ToolRun run;
+    FILE* pipe = ::popen(("LC_ALL=C '" NKP_TOOL_PATH "' " + args + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return run;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
+        run.out.append(buf, n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+long long totalCycles(const std::vector<std::uint8_t>& f)
+{
+    long long sum = 0;
+    for (std::size_t b = 0; b < 5; ++b) {
+        const std::size_t at = nkp::recorder::kCycleCountersOffset + 3 * b;
+        sum += f[at] | f[at + 1] << 8 | f[at + 2] << 16;
+    }
+    return sum;
+}
+
+TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
+{
+    TempFolder folder;
+    const auto f1 = craneReadout(11, "КС-1", "77", "01.01.2022 10:00", "1111", 1000);
+    const auto f2 = craneReadout(12, "КС-1", "77", "01.07.2022 10:00", "1111", 1500);
+    const auto f3 = craneReadout(13, "КС-1", "77", "01.01.2023 10:00", "1111", 2000);
+    folder.write("in/f3.nkp", f3);
+    folder.write("in/sub/f1.nkp", f1);
+    folder.write("f2.nkp", f2);
+    folder.write("in/bad.nkp", std::vector<std::uint8_t>(10, 1));
+    const std::string archive = "'" + folder.path("Архив/archive.sqlite") + "'";
+
+    ToolRun r
+        = tool("archive import " + archive + " '" + folder.path("in") + "' '" + folder.path("f2.nkp") + "'");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 3\nуже в архиве: 0\nне прочитано: 1\n");
+    EXPECT_NE(r.out.find("bad.nkp: too short"), std::string::npos) << r.out;
+    r = tool("archive import " + archive + " '" + folder.path("in") + "'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 0\nуже в архиве: 2\nне прочитано: 1\n");
+
+    // (0, 1000), (181, 1500), (365, 2000): slope 182500 / 66614 per day,
+    // 1000.66 per year; 61000 to go reach 17.12.2083.
+    const std::string heading
+        = "Марка крана;№ крана;Владелец;Чтений;Первое чтение;Последнее чтение;"
+          "Накопленное число;Нормативное число;Ресурс, %;Рост в год;Прогноз;Примечание\r\n";
+    const std::string row = "КС-1;77;\"ООО \"\"Строймеханизация-7\"\"\";3;01.01.2022 10:00;01.01.2023 10:00;"
+                            "2000.0;63000;3.2;1000.7;17.12.2083;\r\n";
+    r = tool("archive cranes " + archive);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, heading + row);
+    r = tool("archive cranes " + archive + " --csv '" + folder.path("cranes.csv") + "'");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(fileText(folder.path("cranes.csv")), "\xEF\xBB\xBF" + heading + row);
+
+    r = tool("archive history " + archive + " 'КС-1 ' 77");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out,
+        "Дата считывания;№ ограничителя;Всего циклов;Характеристическое число;Накопленное число;Ресурс, "
+        "%;Файл\r\n"
+        "01.01.2022 10:00;1111;"
+            + std::to_string(totalCycles(f1))
+            + ";1000.0;1000.0;1.6;f1.nkp\r\n"
+              "01.07.2022 10:00;1111;"
+            + std::to_string(totalCycles(f2))
+            + ";1500.0;1500.0;2.4;f2.nkp\r\n"
+              "01.01.2023 10:00;1111;"
+            + std::to_string(totalCycles(f3)) + ";2000.0;2000.0;3.2;f3.nkp\r\n");
+    EXPECT_EQ(tool("archive history " + archive + " 'КС-1' 78").status, 1);
+
+    // The SHA-256 of f2's image, from the system's own tool.
+    std::ofstream(folder.path("image.bin"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(f2.data()),
+            static_cast<std::streamsize>(nkp::recorder::kImageSize));
+    FILE* pipe = ::popen(("sha256sum '" + folder.path("image.bin") + "'").c_str(), "r");
+    char sha[65] = {};
+    ASSERT_EQ(std::fread(sha, 1, 64, pipe), 64u);
+    ::pclose(pipe);
+    r = tool("archive export " + archive + " " + sha + " '" + folder.path("out.nkp") + "'");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(fileText(folder.path("out.nkp")), std::string(f2.begin(), f2.end()));
+    EXPECT_EQ(
+        tool("archive export " + archive + " " + std::string(64, 'a') + " '" + folder.path("x.nkp") + "'")
+            .status,
+        1);
+
+    // An archive that cannot be opened: exit 1.
+    folder.write("junk.sqlite", std::vector<std::uint8_t>(4096, 'j'));
+    r = tool("archive import '" + folder.path("junk.sqlite") + "' '" + folder.path("f2.nkp") + "'");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_EQ(tool("archive frobnicate x").status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ArchiveTool, GeneratesACraneHistoryThatGrowsAndRestartsAtTheNewLimiter)
+{
+    TempFolder folder;
+    const std::string common = "generate --history 6 --seed 4 --replace-limiter-at 3 ";
+    ASSERT_EQ(tool(common + "'" + folder.path("a") + "'").status, 0);
+    ASSERT_EQ(tool(common + "'" + folder.path("b") + "'").status, 0);
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder.dir / "a"))
+        files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 6u);
+    std::optional<nkp::analysis::Readout> previous;
+    double previousDay = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        // The same seed gives the same files.
+        EXPECT_EQ(fileText(files[i].string()), fileText((folder.dir / "b" / files[i].filename()).string()));
+        std::string error;
+        const auto reader = nkp::recorder::DataFileReader::open(files[i].string(), &error);
+        ASSERT_TRUE(reader) << error;
+        const nkp::analysis::Readout r = nkp::analysis::readReadout(*reader);
+        const auto moment = r.readingMoment();
+        ASSERT_TRUE(moment) << r.text(nkp::recorder::IdField::ReadingDate);
+        const double day = nkp::archive::dayNumber(*moment);
+        EXPECT_TRUE(r.diagnostics.checksumMatches);
+        if (previous) {
+            EXPECT_GE(day - previousDay, 13.5);
+            EXPECT_LE(day - previousDay, 120.5);
+            EXPECT_EQ(r.text(nkp::recorder::IdField::CraneNumber),
+                previous->text(nkp::recorder::IdField::CraneNumber));
+            const bool replaced = i == 2;
+            EXPECT_EQ(r.text(nkp::recorder::IdField::LimiterNumber)
+                    != previous->text(nkp::recorder::IdField::LimiterNumber),
+                replaced);
+            if (!replaced) {
+                EXPECT_GT(r.characteristicNumber, previous->characteristicNumber);
+                EXPECT_GT(r.totalCycles, previous->totalCycles);
+            }
+        }
+        previous = r;
+        previousDay = day;
+    }
+}
+
+}  // namespace

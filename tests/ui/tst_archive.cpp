@@ -1,0 +1,149 @@
+// The crane archive window: adding a folder in the background, the crane
+// table with its filter and sort, a crane's history and chart, the CSV
+// export, opening a read-out from the archive in the main window, and the
+// menu item of the main window. Writes the screenshot archive.png.
+#include "MainWindowFixture.h"
+
+#include "readout_generator/HistoryGenerator.h"
+#include "ui/Archive.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <qcustomplot.h>
+
+class TestArchive : public QObject {
+    Q_OBJECT
+private slots:
+    void addSelectExportOpen();
+    void menuOpensTheWindowAndReadoutsLoad();
+};
+
+namespace {
+
+void writeHistory(const QString& folder, std::uint64_t seed, int count, int replaceAt)
+{
+    nkp::generator::HistoryOptions options;
+    options.seed = seed;
+    options.count = count;
+    options.replaceLimiterAt = replaceAt;
+    QDir().mkpath(folder);
+    for (const auto& r : nkp::generator::generateHistory(options))
+        MainWindowFixture::writeFile(QDir(folder).filePath(QString::fromStdString(r.fileName)), r.bytes);
+}
+
+QString screenshotFolder()
+{
+    const QString configured = qEnvironmentVariable("NKP_SCREENSHOT_DIR");
+    return configured.isEmpty()
+        ? QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots")
+        : configured;
+}
+
+}  // namespace
+
+void TestArchive::addSelectExportOpen()
+{
+    QTemporaryDir dir;
+    writeHistory(dir.filePath(QStringLiteral("Файлы/A")), 7, 16, 10);
+    writeHistory(dir.filePath(QStringLiteral("Файлы/B")), 8, 5, 0);
+    nkp::test::ScriptedUserPrompts prompts;
+    TForm_Archive w(prompts, dir.filePath(QStringLiteral("Архив/archive.sqlite")), dir.path());
+    w.setDecimalSeparator(',');
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.view().rowCount(), 0);
+
+    QSignalSpy ended(&w, &TForm_Archive::importEnded);
+    prompts.fileAnswers.push_back(dir.filePath(QStringLiteral("Файлы")).toStdString());
+    w.Button_AddFolder->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
+    QVERIFY2(
+        w.Label_Status->text().startsWith(QStringLiteral("Добавлено: 21, уже в архиве: 0, не прочитано: 0")),
+        qPrintable(w.Label_Status->text()));
+    QCOMPARE(w.view().rowCount(), 2);
+
+    // Again: nothing new.
+    w.addPaths({dir.filePath(QStringLiteral("Файлы")).toStdString()});
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, 60000);
+    QVERIFY(w.Label_Status->text().startsWith(QStringLiteral("Добавлено: 0, уже в архиве: 21")));
+
+    // The crane with 16 read-outs, found by the filter on its number.
+    const auto& rows = w.rows();
+    const auto big
+        = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.readouts.size() == 16; });
+    QVERIFY(big != rows.end());
+    w.Edit_Filter->setText(QString::fromStdString(nkp::codec::cp1251ToUtf8(big->number)));
+    QCOMPARE(w.view().rowCount(), 1);
+    w.Table_Cranes->selectRow(0);
+    w.Table_Cranes->setCurrentIndex(w.view().index(0, 0));
+    QCOMPARE(w.Table_History->rowCount(), 16);
+    QCOMPARE(w.Chart_History->graphCount(), 3);  // read-outs, trend, normative number
+    QCOMPARE(w.Chart_History->graph(0)->dataCount(), 16);
+    QVERIFY(w.view()
+                .index(0, static_cast<int>(nkp::archive::CraneColumn::Remark))
+                .data()
+                .toString()
+                .contains(QStringLiteral("ограничитель заменён: 1")));
+
+    const QString folder = screenshotFolder();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(w.grab().save(QDir(folder).filePath(QStringLiteral("archive.png"))));
+
+    // The export holds the rows as shown.
+    const QString csv = dir.filePath(QStringLiteral("cranes.csv"));
+    prompts.fileAnswers.push_back(csv.toStdString());
+    w.exportCsv();
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(text.count("\r\n"), 2);
+
+    // A read-out opens from the archive, byte for byte.
+    QSignalSpy opened(&w, &TForm_Archive::readoutActivated);
+    emit w.Table_History->cellDoubleClicked(3, 0);
+    QCOMPARE(opened.count(), 1);
+    const QString path = opened.at(0).at(0).toString();
+    const QString name
+        = w.Table_History->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))->text();
+    QCOMPARE(QFileInfo(path).fileName(), name);
+    QFile original(dir.filePath(QStringLiteral("Файлы/A/") + name));
+    QFile restored(path);
+    QVERIFY(original.open(QIODevice::ReadOnly) && restored.open(QIODevice::ReadOnly));
+    QCOMPARE(restored.readAll(), original.readAll());
+}
+
+void TestArchive::menuOpensTheWindowAndReadoutsLoad()
+{
+    MainWindowFixture f;
+    writeHistory(f.dir.filePath(QStringLiteral("Файлы/История")), 3, 4, 0);
+    QAction* action = f.window->findChild<QAction*>(QStringLiteral("Menu_Archive"));
+    QVERIFY(action);
+    QCOMPARE(action->text(), QStringLiteral("Архив кранов..."));
+    QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    QVERIFY(f.window->Menu_File->actions().contains(action));
+    action->trigger();
+    auto* form = f.window->findChild<TForm_Archive*>(QStringLiteral("Form_Archive"));
+    QVERIFY(form);
+    QVERIFY(form->isVisible());
+    QVERIFY(QFileInfo::exists(f.dir.filePath(QStringLiteral("Архив/archive.sqlite"))));
+    QSignalSpy ended(form, &TForm_Archive::importEnded);
+    form->addPaths({f.dir.filePath(QStringLiteral("Файлы/История")).toStdString()});
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
+    form->Table_Cranes->setCurrentIndex(form->view().index(0, 0));
+    QCOMPARE(form->Table_History->rowCount(), 4);
+    emit form->Table_History->cellDoubleClicked(1, 0);
+    const QString shown
+        = form->Table_History->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))->text();
+    QVERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
+    form->close();
+}
+
+QTEST_MAIN(TestArchive)
+#include "tst_archive.moc"

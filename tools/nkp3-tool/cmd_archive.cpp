@@ -1,0 +1,180 @@
+// nkp3-tool archive ...: the crane archive from the command line. ARCHIVE is
+// an SQLite file or a postgresql:// address.
+//   archive import ARCHIVE PATH...        adds files and folders (recursively)
+//   archive cranes ARCHIVE [--csv OUT]     one row per crane
+//   archive history ARCHIVE MODEL NUMBER [--csv OUT]
+//   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
+#include "ToolCommand.h"
+#include "ToolSupport.h"
+
+#include "archive/ArchiveImport.h"
+#include "archive/CraneTable.h"
+#include "codec/Codec.h"
+#include "fileio/SafeFileWriter.h"
+#include "fleet/CsvText.h"
+
+#include <iostream>
+
+namespace {
+
+using namespace nkp;
+
+std::unique_ptr<archive::Archive> openArchive(const std::string& location)
+{
+    std::string error;
+    auto a = archive::Archive::open(location, &error);
+    if (!a)
+        std::cerr << "nkp3-tool: " << error << "\n";
+    return a;
+}
+
+int runImport(const std::vector<std::string>& args)
+{
+    if (args.size() < 2)
+        return tool::usageError("archive import: archive and at least one file or folder needed");
+    auto a = openArchive(args[0]);
+    if (!a)
+        return tool::kExitFailure;
+    std::vector<archive::ImportProblem> missing;
+    const auto files = archive::collectImportFiles({args.begin() + 1, args.end()}, &missing);
+    archive::ImportReport report = archive::importFiles(*a, files);
+    report.unreadable += static_cast<int>(missing.size());
+    report.problems.insert(report.problems.begin(), missing.begin(), missing.end());
+    std::cout << "добавлено: " << report.added << "\n"
+              << "уже в архиве: " << report.alreadyThere << "\n"
+              << "не прочитано: " << report.unreadable << "\n";
+    for (const auto& p : report.problems)
+        std::cout << "  " << p.path << ": " << p.reason << "\n";
+    if (report.writeFailed) {
+        std::cerr << "nkp3-tool: " << report.writeError << "\n";
+        return tool::kExitFailure;
+    }
+    return tool::kExitOk;
+}
+
+// Prints the table on stdout, or writes it (with a BOM) to `csvPath`.
+int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
+{
+    if (!csvPath) {
+        std::cout << fleet::csvText(cells, false);
+        return tool::kExitOk;
+    }
+    std::string error;
+    if (!fleet::writeCsvFile(*csvPath, cells, &error)) {
+        std::cerr << "nkp3-tool: " << error << "\n";
+        return tool::kExitFailure;
+    }
+    return tool::kExitOk;
+}
+
+// Splits off "--csv OUT"; false on a usage error.
+bool takeCsvOption(std::vector<std::string>& args, std::optional<std::string>& csvPath)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--csv")
+            continue;
+        if (csvPath || i + 1 >= args.size())
+            return false;
+        csvPath = args[i + 1];
+        args.erase(
+            args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        --i;
+    }
+    return true;
+}
+
+std::optional<std::vector<archive::CraneRow>> loadRows(const archive::Archive& a)
+{
+    std::string error;
+    auto readouts = a.readouts(&error);
+    if (!readouts) {
+        std::cerr << "nkp3-tool: " << error << "\n";
+        return std::nullopt;
+    }
+    return archive::craneRows(std::move(*readouts));
+}
+
+int runCranes(std::vector<std::string> args)
+{
+    std::optional<std::string> csvPath;
+    if (!takeCsvOption(args, csvPath) || args.size() != 1)
+        return tool::usageError("archive cranes: ARCHIVE [--csv OUT]");
+    auto a = openArchive(args[0]);
+    if (!a)
+        return tool::kExitFailure;
+    const auto rows = loadRows(*a);
+    if (!rows)
+        return tool::kExitFailure;
+    return putTable(archive::craneTableCells(*rows, tool::localeDecimalSeparator()), csvPath);
+}
+
+std::string trimmedCp1251(const std::string& utf8)
+{
+    const std::string text = codec::utf8ToCp1251(utf8);
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+int runHistory(std::vector<std::string> args)
+{
+    std::optional<std::string> csvPath;
+    if (!takeCsvOption(args, csvPath) || args.size() != 3)
+        return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
+    auto a = openArchive(args[0]);
+    if (!a)
+        return tool::kExitFailure;
+    const auto rows = loadRows(*a);
+    if (!rows)
+        return tool::kExitFailure;
+    const archive::CraneRow* row = archive::findCrane(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]));
+    if (!row) {
+        std::cerr << "nkp3-tool: no crane " << args[1] << " " << args[2] << " in the archive\n";
+        return tool::kExitFailure;
+    }
+    return putTable(archive::historyTableCells(*row, tool::localeDecimalSeparator()), csvPath);
+}
+
+int runExport(const std::vector<std::string>& args)
+{
+    if (args.size() != 3)
+        return tool::usageError("archive export: ARCHIVE SHA256 OUT.nkp");
+    auto a = openArchive(args[0]);
+    if (!a)
+        return tool::kExitFailure;
+    std::string error;
+    const auto bytes = a->dataFile(args[1], &error);
+    if (!bytes
+        || !fileio::writeFileAtomically(
+            args[2], std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
+        std::cerr << "nkp3-tool: " << error << "\n";
+        return tool::kExitFailure;
+    }
+    return tool::kExitOk;
+}
+
+int runArchive(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return tool::usageError("archive: import, cranes, history or export");
+    const std::string& sub = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (sub == "import")
+        return runImport(rest);
+    if (sub == "cranes")
+        return runCranes(rest);
+    if (sub == "history")
+        return runHistory(rest);
+    if (sub == "export")
+        return runExport(rest);
+    return tool::usageError("archive: unknown sub-command '" + sub + "'");
+}
+
+}  // namespace
+
+NKP_TOOL_COMMAND("archive",
+    "archive import ARCHIVE PATH...\n"
+    "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
+    "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--csv OUT]\n"
+    "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
+    runArchive)

@@ -5,6 +5,7 @@
 #include "codec/Codec.h"
 #include "device/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
+#include "ui/UiText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,20 +21,9 @@ namespace {
 using nkp::codec::cp1251ToUtf8;
 using nkp::codec::utf8ToCp1251;
 
-QString fromCp1251(const std::string& cp1251)
-{
-    return QString::fromStdString(cp1251ToUtf8(cp1251));
-}
-
-std::string toCp1251(const QString& text)
-{
-    return utf8ToCp1251(text.toStdString());
-}
-
-std::string cp1251(const char* utf8)
-{
-    return utf8ToCp1251(utf8);
-}
+using nkp::ui::cp1251;
+using nkp::ui::fromCp1251;
+using nkp::ui::toCp1251;
 
 const char* const kErrorCaption = "Ошибка";
 

@@ -184,3 +184,12 @@ TEST_F(ToolTest, FleetExitStatuses)
     EXPECT_EQ(tool("fleet " + path("fleet") + " --bogus").status, 2);
     EXPECT_EQ(tool("fleet " + path("fleet") + " " + path("fleet")).status, 2);
 }
+
+// A file name in Cyrillic letters reaches the terminal as it was typed.
+TEST_F(ToolTest, InfoNamesACyrillicFileAsTyped)
+{
+    ASSERT_EQ(tool("generate " + path("Кран 1.nkp")).status, 0);
+    const ToolRun run = tool("info " + path("Кран 1.nkp"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Файл: Кран 1.nkp ("), std::string::npos) << run.out;
+}

@@ -1,6 +1,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "analysis/StateTexts.h"
 #include "codec/Codec.h"
 
 #include <clocale>
@@ -26,7 +27,8 @@ bool loadForTool(const std::string& path, analysis::MainState& state)
 {
     if (analysis::loadReadout(path, localeDecimalSeparator(), state))
         return true;
-    std::cerr << kOpenFailedMessage << "\n";
+    // The window's message, without the line break that opens its box.
+    std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n";
     return false;
 }
 

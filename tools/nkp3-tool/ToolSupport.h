@@ -8,9 +8,6 @@
 // Helpers shared by the commands: loading, terminal text and locale.
 namespace nkp::tool {
 
-// The message shown when a read-out cannot be opened, UTF-8.
-inline constexpr std::string_view kOpenFailedMessage = " Файл не удальсь открыть!";
-
 // Windows-1251 text of the core to UTF-8 for the terminal.
 std::string terminalText(std::string_view cp1251);
 

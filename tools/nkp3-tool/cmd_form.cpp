@@ -1,12 +1,11 @@
 // nkp3-tool form: one test-processing document without the window.
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "codec/Codec.h"
 #include "forms/Createforms.h"
-#include "forms/FormError.h"
 #include "forms/InstalledTemplates.h"
-#include "report/Reportfm.h"
 
 #include <clocale>
 #include <deque>
@@ -65,12 +64,6 @@ std::string templateFolder(const std::string& given)
     return NKP_PROJECT_TEMPLATES_DIR;
 }
 
-char decimalSeparator()
-{
-    const char* point = std::localeconv()->decimal_point;
-    return point && *point ? *point : '.';
-}
-
 int runForm(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
@@ -100,7 +93,7 @@ int runForm(const std::vector<std::string>& args)
 
     std::error_code ec;
     fs::create_directories(out, ec);
-    const char separator = decimalSeparator();
+    const char separator = localeDecimalSeparator();
 
     analysis::MainState state;
     CommandLinePrompts prompts({files.begin(), files.end()});
@@ -114,18 +107,12 @@ int runForm(const std::vector<std::string>& args)
             throw std::runtime_error("cannot open " + files[0] + ": " + error);
     };
     forms::Createforms forms(state, prompts, openLatest, settings);
-    try {
-        const forms::FormOutcome outcome = forms.run(form);
-        if (outcome.result != forms::FormResult::DocumentMade)
-            return kExitFailure;
-        std::cout << outcome.documentPath << "\n";
-        return kExitOk;
-    } catch (const forms::FormError& e) {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.what()) << "\n";
-    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.Message()) << "\n";
-    }
-    return kExitFailure;
+    const forms::FormOutcome outcome = forms::runFormReportingFailure(forms, form,
+        [](const std::string& message) { std::cerr << "nkp3-tool: " << terminalText(message) << "\n"; });
+    if (outcome.result != forms::FormResult::DocumentMade)
+        return kExitFailure;
+    std::cout << outcome.documentPath << "\n";
+    return kExitOk;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // nkp3-tool print: the printouts of a read-out as a PDF file, without a display.
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
@@ -76,8 +77,7 @@ int runPrint(const std::vector<std::string>& args)
     static char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
 
-    const std::lconv* conv = std::localeconv();
-    const char separator = conv && conv->decimal_point && *conv->decimal_point ? *conv->decimal_point : '.';
+    const char separator = localeDecimalSeparator();
     analysis::MainState state;
     std::string error;
     if (!analysis::loadReadout(a.input, separator, state, &error)) {

@@ -120,14 +120,25 @@ void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
     buildCharts(s);
 }
 
-bool loadReadout(const std::string& path, char sep, MainState& state, std::string* error)
+namespace {
+
+// The one open-and-load sequence: the file is read and closed, then loaded.
+bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
+    void (*load)(const recorder::DataFileReader&, char, MainState&))
 {
     const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
     if (!file)
         return false;
-    loadReadout(*file, sep, state);
+    load(*file, sep, state);
     setLoadedFile(path, state);
     return true;
+}
+
+}  // namespace
+
+bool loadReadout(const std::string& path, char sep, MainState& state, std::string* error)
+{
+    return openAndLoad(path, sep, state, error, loadReadout);
 }
 
 void loadReadoutSummary(const recorder::DataFileReader& file, char sep, MainState& state)
@@ -137,12 +148,7 @@ void loadReadoutSummary(const recorder::DataFileReader& file, char sep, MainStat
 
 bool loadReadoutSummary(const std::string& path, char sep, MainState& state, std::string* error)
 {
-    const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
-    if (!file)
-        return false;
-    loadReadoutSummary(*file, sep, state);
-    setLoadedFile(path, state);
-    return true;
+    return openAndLoad(path, sep, state, error, loadReadoutSummary);
 }
 
 }  // namespace nkp::analysis

@@ -8,11 +8,3 @@ target_compile_options(nkp_warnings INTERFACE -Wall -Wextra -Wpedantic)
 if(NKP_WERROR)
   target_compile_options(nkp_warnings INTERFACE -Werror)
 endif()
-
-# Adds a subdirectory only when it exists, so that the tree builds while
-# libraries are still being added.
-function(nkp_add_optional_subdirectory dir)
-  if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-    add_subdirectory(${dir})
-  endif()
-endfunction()

@@ -1,6 +1,6 @@
 #include "analysis/FramesCsv.h"
 
-#include "analysis/NumberFormat.h"
+#include "analysis/FrameFieldTexts.h"
 #include "codec/Codec.h"
 
 #include <numeric>
@@ -34,12 +34,12 @@ std::string framesCsv(
     out += lineEnd;
     for (int p : positions) {
         const recorder::TFrameRecord& r = state.recordAt(p);
+        const FrameNumberTexts n = frameNumberTexts(r, sep);
         out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
-            + formatFixed(r.BoomLength, 2, sep) + ';' + formatFixed(r.BoomAngle, 1, sep) + ';'
-            + formatFixed(r.Pressure, 1, sep) + ';' + formatFixed(r.Azimuth, 1, sep) + ';'
-            + formatFixed(r.Radius, 2, sep) + ';' + formatFixed(r.LoadMass, 2, sep) + ';' + r.DiscreteInputs
-            + ';' + r.OutputRelays + ';' + r.ReevingMode + ';' + r.Limits + ';'
-            + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';' + codec::cp1251ToUtf8(r.Status);
+            + n.boomLength + ';' + n.boomAngle + ';' + n.pressure + ';' + n.azimuth + ';' + n.radius + ';'
+            + n.loadMass + ';' + r.DiscreteInputs + ';' + r.OutputRelays + ';' + r.ReevingMode + ';'
+            + r.Limits + ';' + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';'
+            + codec::cp1251ToUtf8(r.Status);
         out += lineEnd;
     }
     return out;

@@ -1,5 +1,6 @@
 #include "analysis/MainState.h"
 
+#include "analysis/FrameDecoding.h"
 #include "analysis/StateTexts.h"
 
 namespace nkp::analysis {
@@ -51,9 +52,7 @@ MainState::MainState()
 
 int MainState::recordIndexAt(int position) const
 {
-    const int index = position + RingStart;
-    return index >= static_cast<int>(recorder::kFrameCount) ? index - static_cast<int>(recorder::kFrameCount)
-                                                            : index;
+    return ringIndex(position, RingStart);
 }
 
 const recorder::TFrameRecord& MainState::recordAt(int position) const

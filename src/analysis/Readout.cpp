@@ -12,21 +12,39 @@ namespace nkp::analysis {
 std::optional<DateTime> RecorderStamp::moment() const
 {
     // "hh:mm dd.mm.20yy": a nibble above 9 widens a field and fails the parse.
-    const std::string text = recorder::bcdStampText(bcd.data());
-    if (text.size() != 16)
+    const std::string shown = text();
+    if (shown.size() != 16)
         return std::nullopt;
-    return parseDateTime(std::string_view(text).substr(6, 10), text.substr(0, 5) + ":00");
+    return parseDateTime(std::string_view(shown).substr(6, 10), shown.substr(0, 5) + ":00");
+}
+
+std::string RecorderStamp::text() const
+{
+    return recorder::bcdStampText(bcd.data());
+}
+
+bool RecorderStamp::unused() const
+{
+    // Bits above a field's tens digit are not shown: such a stamp reads as zero too.
+    return text() == "00:00 00.00.2000";
 }
 
 std::optional<DateTime> RecorderDate::moment() const
 {
-    return parseDateTime(recorder::bcdDateText(bcd.data()), {});
+    return parseDateTime(text(), {});
+}
+
+std::string RecorderDate::text() const
+{
+    return recorder::bcdDateText(bcd.data());
 }
 
 std::optional<DateTime> Readout::readingMoment() const
 {
-    // "dd.mm.yyyy hh:mm"
+    // "dd.mm.yyyy hh:mm", or a date alone (midnight).
     const std::string& t = text(recorder::IdField::ReadingDate);
+    if (t.size() == 10)
+        return parseDateTime(t, {});
     if (t.size() != 16 || t[10] != ' ')
         return std::nullopt;
     return parseDateTime(std::string_view(t).substr(0, 10), t.substr(11, 5) + ":00");
@@ -43,7 +61,7 @@ float loadSpectrumFactorOf(float characteristicNumber, std::int64_t totalCycles)
     return static_cast<float>(rounded / static_cast<double>(divisor));
 }
 
-Readout readReadout(const recorder::DataFileReader& file)
+Readout readReadout(const recorder::DataFileReader& file, FrameCheck check)
 {
     Readout r;
     r.identification = file.identification();
@@ -76,9 +94,10 @@ Readout readReadout(const recorder::DataFileReader& file)
     d.storedChecksum = file.storedChecksum();
     d.computedChecksum = file.computedChecksum();
     d.checksumMatches = d.storedChecksum == d.computedChecksum;
-    for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
-        if (!recorder::frameValid(file.frame(i)))
-            d.brokenFrames.push_back(static_cast<int>(i));
+    if (check == FrameCheck::Check)
+        for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
+            if (!recorder::frameValid(file.frame(i)))
+                d.brokenFrames.push_back(static_cast<int>(i));
     return r;
 }
 

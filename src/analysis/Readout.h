@@ -23,6 +23,10 @@ struct RecorderStamp {
 
     // The moment the stamp names; nothing for an empty or unreal stamp.
     std::optional<DateTime> moment() const;
+    // "hh:mm dd.mm.20yy", digits as stored (a zero stamp reads "00:00 00.00.2000").
+    std::string text() const;
+    // Reads as the zero stamp: the recorder has not used it.
+    bool unused() const;
     bool operator==(const RecorderStamp&) const = default;
 };
 
@@ -31,6 +35,8 @@ struct RecorderDate {
     std::array<std::uint8_t, 3> bcd {};
 
     std::optional<DateTime> moment() const;
+    // "dd.mm.20yy", digits as stored.
+    std::string text() const;
     bool operator==(const RecorderDate&) const = default;
 };
 
@@ -61,16 +67,23 @@ struct Readout {
     // What reading the file met (frames checked, not decoded: no calendar check).
     LoadDiagnostics diagnostics;
 
-    // The reading moment of the identification block; nothing when not a real date.
+    // The reading moment of the identification block ("dd.mm.yyyy hh:mm" or a
+    // date alone); nothing when not a real moment.
     std::optional<DateTime> readingMoment() const;
 };
 
-// Every value of a read-out from its bytes, the frames only checked.
-Readout readReadout(const recorder::DataFileReader& file);
+// Whether readReadout() checks every frame for `diagnostics.brokenFrames`, or
+// leaves that to decodeFrames(), which a full load runs anyway.
+enum class FrameCheck { Check, LeaveToDecoding };
+
+// Every value of a read-out from its bytes, the frames only checked (not
+// decoded: no calendar check). This is the summary load of an overview.
+Readout readReadout(const recorder::DataFileReader& file, FrameCheck check = FrameCheck::Check);
 
 // The load spectrum factor as the recorder's documents define it: the
-// characteristic number rounded to one decimal (as shown) over the total
-// cycles (1 when there are none).
+// characteristic number rounded to one decimal, as the window shows it, over
+// the total cycles (1 when there are none). The shown text is read back, so
+// that the factor is exactly what the documents compute from the shown number.
 float loadSpectrumFactorOf(float characteristicNumber, std::int64_t totalCycles);
 
 }  // namespace nkp::analysis

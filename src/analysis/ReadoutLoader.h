@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/MainState.h"
+#include "analysis/Readout.h"
 #include "recorder/DataFileReader.h"
 
 #include <string>
@@ -19,15 +20,24 @@ bool loadReadout(
 // out of it: `fileName` and `filePath` are set by loadReadout()).
 void loadReadout(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
 
-// The values an overview of many read-outs shows, loaded by the same steps
-// as loadReadout(): identification, counters, classification, the file's
-// diagnostics (broken frames among them; no calendar check), fileName and
-// filePath. The frames are only checked, not decoded: the frame store,
-// FrameOrder, the newest frame and the charts keep what they held.
+// Builds every text of the window that a read-out's values give (identification,
+// counters, stamps, classification) with numbers formatted with
+// `decimalSeparator`, and takes its numbers and diagnostics. The frame store,
+// FrameOrder, the newest frame, the frame year and the charts keep what they held.
+void applyReadout(const Readout& readout, char decimalSeparator, MainState& state);
+
+// readReadout() and applyReadout(): the values without decoding the frames
+// (broken frames among the diagnostics; no calendar check), with fileName and
+// filePath.
 bool loadReadoutSummary(
     const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
 // The same from bytes already in memory.
 void loadReadoutSummary(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
+
+// Records the loaded file: `filePath` as given (the file system's bytes),
+// `fileName` its last part as Windows-1251 text like every other text of the
+// state (the file system's names are UTF-8).
+void setLoadedFile(const std::string& path, MainState& state);
 
 // Puts the frame store and the chronological view into their cleared state
 // (the menu item "Очистить"): every record cleared, RingStart 0, FrameOrder all 0.

@@ -23,6 +23,8 @@ NKP_FIXED_TEXT(paramTitleNumber, " №")
 NKP_FIXED_TEXT(paramTitleLimiter, " по данным РП ТРВ-160 №")
 NKP_FIXED_TEXT(paramTitleEnd, " (по кадрам)")
 NKP_FIXED_TEXT(framesAxisTitle, "Кадры")
+NKP_FIXED_TEXT(fileNotOpened, "\n Файл не удальсь открыть!")
+NKP_FIXED_TEXT(readoutFileFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")
 
 #undef NKP_FIXED_TEXT
 

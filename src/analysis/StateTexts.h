@@ -13,6 +13,10 @@ const std::string& paramTitleNumber();   // " №"
 const std::string& paramTitleLimiter();  // " по данным РП ТРВ-160 №"
 const std::string& paramTitleEnd();      // " (по кадрам)"
 const std::string& framesAxisTitle();    // "Кадры"
+// "\n Файл не удальсь открыть!": a read-out that cannot be opened.
+const std::string& fileNotOpened();
+// "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*": the open dialog's filter for read-outs.
+const std::string& readoutFileFilter();
 
 // Converts a UTF-8 literal of this source tree to Windows-1251.
 std::string cp1251(const char* utf8);

@@ -6,19 +6,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace nkp::fleet {
 namespace {
 
-// A date "dd.mm.yyyy" with a time " hh:mm" (or none) as yyyymmddhhmm, so
-// that dates sort in time order.
-std::optional<double> momentNumber(const std::string& date, const std::string& time)
+// A moment as yyyymmddhhmm, so that moments sort in time order.
+std::optional<double> momentNumber(const std::optional<analysis::DateTime>& m)
 {
-    const std::optional<analysis::DateTime> m = time.size() == 6 && time[0] == ' '
-        ? analysis::parseDateTime(date, time.substr(1) + ":00")
-        : time.empty() ? analysis::parseDateTime(date, {})
-                       : std::nullopt;
     if (!m)
         return std::nullopt;
     return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
@@ -119,23 +113,15 @@ std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
     case FleetColumn::TotalCycles:
         return static_cast<double>(row.totalCycles);
     case FleetColumn::UtilisationClass:
+        return row.utilisationNumber;
     case FleetColumn::LoadMode:
-    case FleetColumn::CraneGroup: {
-        // "U3", "Q2", "A5": the class number after the letter.
-        const std::string& text = column == FleetColumn::UtilisationClass ? row.utilisationClass
-            : column == FleetColumn::LoadMode                             ? row.loadMode
-                                                                          : row.craneGroup;
-        int number = 0;
-        if (text.size() < 2
-            || std::from_chars(text.data() + 1, text.data() + text.size(), number).ec != std::errc {})
-            return std::nullopt;
-        return number;
-    }
+        return row.loadModeNumber;
+    case FleetColumn::CraneGroup:
+        return row.craneGroupNumber;
     case FleetColumn::ReadingDate:
-        return momentNumber(row.readingDate.substr(0, 10), row.readingDate.substr(10));
+        return momentNumber(row.readingMoment);
     case FleetColumn::LatestOverload:
-        return momentNumber(row.latestOverload.substr(std::min<std::size_t>(6, row.latestOverload.size())),
-            " " + row.latestOverload.substr(0, 5));
+        return momentNumber(row.latestOverloadMoment);
     case FleetColumn::Characteristic:
         return row.characteristicNumber;
     case FleetColumn::Normative:

@@ -1,7 +1,7 @@
 #include "fleet/FleetRow.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/ReadoutLoader.h"
+#include "analysis/NumberFormat.h"
 #include "analysis/ResourceUse.h"
 #include "codec/Codec.h"
 #include "fleet/OverloadStamps.h"
@@ -59,56 +59,64 @@ void appendRemark(std::string& remark, const std::string& text)
     remark += text;
 }
 
-void takeValues(const analysis::MainState& s, char sep, FleetRow& row)
+}  // namespace
+
+FleetRow fleetRowOf(const analysis::Readout& r, char sep)
 {
+    using recorder::IdField;
+    FleetRow row;
     row.loaded = true;
-    row.craneModel = s.Edit_MKran;
-    row.craneNumber = s.Edit_NKran;
-    row.owner = s.Edit_Vlad;
-    row.readingDate = s.Edit_DataSch;
-    row.normGroup = s.Edit_GrRegNag;
-    row.totalCycles = s.totalCycles;
-    row.utilisationClass = s.Label_KIspU;
-    row.loadMode = s.Label_RezhQ;
-    row.craneGroup = s.Label_RezhA;
-    row.characteristicText = s.Edit_HarCh;
-    row.characteristicNumber = s.characteristicNumber;
-    row.normativeText = s.Label_NHarch;
-    row.normativeNumber = s.normativeNumber;
-    row.resource = analysis::resourceUse(s);
+    row.craneModel = r.text(IdField::CraneModel);
+    row.craneNumber = r.text(IdField::CraneNumber);
+    row.owner = r.text(IdField::CraneOwner);
+    row.readingDate = r.text(IdField::ReadingDate);
+    row.readingMoment = r.readingMoment();
+    row.normGroup = r.text(IdField::NormGroup);
+    row.totalCycles = r.totalCycles;
+    row.utilisationNumber = r.utilisationClass;
+    row.loadModeNumber = r.loadMode;
+    row.craneGroupNumber = r.craneGroup;
+    row.utilisationClass = 'U' + std::to_string(r.utilisationClass);
+    row.loadMode = 'Q' + std::to_string(r.loadMode);
+    row.craneGroup = 'A' + std::to_string(r.craneGroup);
+    row.characteristicText = analysis::formatFixed(r.characteristicNumber, 1, sep);
+    row.characteristicNumber = r.characteristicNumber;
+    row.normativeText = std::to_string(r.normativeNumber);
+    row.normativeNumber = r.normativeNumber;
+    row.resource = analysis::resourceUse(r.characteristicNumber, r.normativeNumber);
     row.resourceText = analysis::resourcePercentText(row.resource, sep);
-    const OverloadSummary overloads = overloadSummary(s);
+    const OverloadSummary overloads = overloadSummary(r);
     row.overloadCount = overloads.count;
     row.latestOverload = overloads.latest;
-    row.brokenFrames = s.diagnostics.brokenFrames.size();
+    row.latestOverloadMoment = overloads.latestMoment;
+    row.brokenFrames = r.diagnostics.brokenFrames.size();
 
     // The same warning as the main window's, and the file that names no crane.
-    const analysis::LoadDiagnostics& d = s.diagnostics;
+    const analysis::LoadDiagnostics& d = r.diagnostics;
     const std::string damage = analysis::damageWarning(d);
     row.damaged = !damage.empty();
     if (row.damaged)
         appendRemark(row.remark, damage);
     if (analysis::identificationMissing(d))
         appendRemark(row.remark, analysis::identificationMissingText());
+    return row;
 }
 
-}  // namespace
-
-FleetRow loadFleetRow(
-    const std::string& root, const std::string& relative, char sep, analysis::MainState& scratch)
+FleetRow loadFleetRow(const std::string& root, const std::string& relative, char sep)
 {
-    FleetRow row;
+    const std::string path = root.empty() || root.back() == '/' ? root + relative : root + '/' + relative;
+    std::optional<std::string> cause = notARegularFile(path);
+    std::optional<recorder::DataFileReader> file;
+    if (!cause) {
+        file = recorder::DataFileReader::open(path);
+        if (!file)
+            cause = openFailure(errno);
+    }
+    FleetRow row = cause ? FleetRow {} : fleetRowOf(analysis::readReadout(*file), sep);
     row.file = relative;
-    row.path = root.empty() || root.back() == '/' ? root + relative : root + '/' + relative;
-    if (std::optional<std::string> cause = notARegularFile(row.path)) {
+    row.path = path;
+    if (cause)
         row.remark = std::move(*cause);
-        return row;
-    }
-    if (!analysis::loadReadoutSummary(row.path, sep, scratch)) {
-        row.remark = openFailure(errno);
-        return row;
-    }
-    takeValues(scratch, sep, row);
     return row;
 }
 

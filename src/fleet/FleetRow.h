@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/DateTimeText.h"
+#include "analysis/Readout.h"
 #include "analysis/ResourceUse.h"
 
 #include <cstddef>
@@ -20,7 +21,10 @@ struct FleetRow {
     std::string craneModel, craneNumber, owner, readingDate, normGroup;
     std::int64_t totalCycles = 0;
     std::string utilisationClass, loadMode, craneGroup;  // "U3", "Q2", "A5"
-    std::string characteristicText;                      // as the main window shows it
+    // The class numbers behind those texts (3, 2, 5), for sorting.
+    int utilisationNumber = 0, loadModeNumber = 0, craneGroupNumber = 0;
+    std::optional<analysis::DateTime> readingMoment;  // of readingDate, when it is a real moment
+    std::string characteristicText;                   // as the main window shows it
     double characteristicNumber = 0;
     std::string normativeText;
     int normativeNumber = 0;
@@ -28,16 +32,18 @@ struct FleetRow {
     std::string resourceText;        // "37,4" or "—"
     int overloadCount = 0;
     std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
+    std::optional<analysis::DateTime> latestOverloadMoment;
     std::size_t brokenFrames = 0;
     bool damaged = false;  // loaded, but short, long, with a wrong checksum or without a valid frame
     std::string remark;    // why the file could not be read, or what is wrong with it; empty when all is well
 };
 
-// Loads the read-out `root`/`relative` with the main window's loader into
-// `scratch` (any state; reused between calls to save its allocations) and
-// takes the overview's values from it. Anything but a regular file is not
-// opened (a pipe would block) and gives a row with the cause in `remark`.
-FleetRow loadFleetRow(const std::string& root, const std::string& relative, char decimalSeparator,
-    analysis::MainState& scratch);
+// The overview's values of a read-out; `file` and `path` stay empty.
+FleetRow fleetRowOf(const analysis::Readout& readout, char decimalSeparator);
+
+// Reads the read-out `root`/`relative` (its values, the frames only checked)
+// and makes its row. Anything but a regular file is not opened (a pipe would
+// block) and gives a row with the cause in `remark`.
+FleetRow loadFleetRow(const std::string& root, const std::string& relative, char decimalSeparator);
 
 }  // namespace nkp::fleet

@@ -8,14 +8,11 @@
 namespace nkp::fleet {
 namespace {
 
-// Loads one listed read-out. Each pool thread keeps one scratch state: a
-// MainState holds the whole frame store, too big to build per file.
+// Loads one listed read-out.
 auto rowLoader(std::string folder, char sep)
 {
-    return [folder = std::move(folder), sep](const std::string& relative) {
-        thread_local analysis::MainState scratch;
-        return loadFleetRow(folder, relative, sep, scratch);
-    };
+    return [folder = std::move(folder), sep](
+               const std::string& relative) { return loadFleetRow(folder, relative, sep); };
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
+#include "analysis/StateTexts.h"
 #include "codec/Codec.h"
 #include "fileio/SafeFileWriter.h"
 #include "forms/DocumentName.h"
@@ -11,6 +12,7 @@
 #include "forms/PeriodValues.h"
 #include "forms/PreviousFrames.h"
 #include "recorder/DataFileReader.h"
+#include "report/Reportfm.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -33,7 +35,7 @@ UserPrompts::FileDialog openDialog(const analysis::MainState& state)
 {
     UserPrompts::FileDialog dialog;
     dialog.title = text::openDialogTitle();
-    dialog.filter = text::openDialogFilter();
+    dialog.filter = analysis::texts::readoutFileFilter();
     // The dialog starts with the file chosen for the latest reading.
     dialog.fileName = state.filePath;
     if (!state.filePath.empty())
@@ -90,7 +92,7 @@ FormOutcome Createforms::run(int form)
             return {FormResult::Cancelled, {}, {}};
         const auto file = recorder::DataFileReader::open(*chosen);
         if (!file) {
-            prompts_.error(text::errorCaption(), text::fileNotOpened());
+            prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
             return {FormResult::PreviousNotOpened, {}, {}};
         }
         if (!acceptDamage(analysis::diagnoseFile(*file),
@@ -100,8 +102,7 @@ FormOutcome Createforms::run(int form)
         applyPeriodValues(state_, previous, settings_.decimalSeparator);
         extras.startCharacteristic = startCharacteristicText(previous, settings_.decimalSeparator);
         if (form == 1) {
-            decodePreviousFrames(*file, previousFrames_);
-            applyPreviousRing(state_, findNewestFrame(previousFrames_));
+            applyPreviousRing(state_, previousRing(analysis::decodeFrames(*file, previousFrames_)));
             extras.testSpan = testSpanText(state_);
             extras.frameRange = frameRangeText(state_);
         }
@@ -154,8 +155,21 @@ bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char 
     if (!chosen)
         return false;
     if (!analysis::loadReadout(*chosen, decimalSeparator, state))
-        prompts.error(text::errorCaption(), text::fileNotOpened());
+        prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
     return true;
+}
+
+FormOutcome runFormReportingFailure(
+    Createforms& forms, int form, const std::function<void(const std::string&)>& fail)
+{
+    try {
+        return forms.run(form);
+    } catch (const FormError& e) {
+        fail(e.what());
+    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
+        fail(e.Message());
+    }
+    return {FormResult::Failed, {}, {}};
 }
 
 }  // namespace nkp::forms

@@ -92,6 +92,12 @@ private:
     recorder::FrameStore previousFrames_;
 };
 
+// Runs one form (1, 2, 3). A failure of the form (FormError) or of the
+// template engine (its exception) ends the run as Failed and hands its
+// message (Windows-1251) to `fail`; any other exception passes on.
+FormOutcome runFormReportingFailure(
+    Createforms& forms, int form, const std::function<void(const std::string&)>& fail);
+
 // The main window's open operation without a window: clears the frames, asks
 // for a data file, loads it, and shows "\n Файл не удальсь открыть!" when it
 // cannot be opened; false when the dialog was cancelled. Used by nkp3-tool

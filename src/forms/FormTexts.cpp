@@ -15,14 +15,11 @@ namespace nkp::forms::text {
 NKP_FORM_TEXT(promptSingleReading, "Выберите файл данных РП ТРВ-140 для обработки!")
 NKP_FORM_TEXT(promptLatestReading, "Выберите файл данных РП ТРВ-140 с последнего считывания!")
 NKP_FORM_TEXT(promptPreviousReading, "Выберите файл данных РП ТРВ-140 с предыдущего считывания!")
-NKP_FORM_TEXT(fileNotOpened, "\n Файл не удальсь открыть!")
 NKP_FORM_TEXT(openDialogTitle, "Открыть")
-NKP_FORM_TEXT(openDialogFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")
 NKP_FORM_TEXT(informationCaption, "Информация")
 NKP_FORM_TEXT(errorCaption, "Ошибка")
 NKP_FORM_TEXT(warningCaption, "Предупреждение")
 NKP_FORM_TEXT(openFolderButton, "Открыть папку")
-NKP_FORM_TEXT(tonneSuffix, " т")
 NKP_FORM_TEXT(numberSign, "№")
 
 #undef NKP_FORM_TEXT

@@ -8,14 +8,11 @@ namespace nkp::forms::text {
 const std::string& promptSingleReading();  // "Выберите файл данных РП ТРВ-140 для обработки!"
 const std::string& promptLatestReading();    // "... с последнего считывания!"
 const std::string& promptPreviousReading();  // "... с предыдущего считывания!"
-const std::string& fileNotOpened();          // "\n Файл не удальсь открыть!"
 const std::string& openDialogTitle();        // "Открыть"
-const std::string& openDialogFilter();       // data files, then all files
 const std::string& informationCaption();     // caption of the prompt boxes
 const std::string& errorCaption();           // caption of the error boxes
 const std::string& warningCaption();         // "Предупреждение"
 const std::string& openFolderButton();       // "Открыть папку"
-const std::string& tonneSuffix();            // " т"
 const std::string& numberSign();             // "№"
 
 // "Форма N" in Windows-1251.

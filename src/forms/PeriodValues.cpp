@@ -1,6 +1,8 @@
 #include "forms/PeriodValues.h"
 
 #include "analysis/NumberFormat.h"
+#include "analysis/Readout.h"
+#include "analysis/StateTexts.h"
 #include "forms/FormTexts.h"
 
 #include <charconv>
@@ -8,9 +10,11 @@
 namespace nkp::forms {
 namespace {
 
-// The integer a band caption shows. A caption that is no number (the design
+// The count a band caption shows: the period values start from what the
+// window shows (the user may have edited nothing, but the described behaviour
+// reads the caption, not the counter). A caption that is no number (the design
 // text of a window that never loaded a file) counts as 0.
-long long captionValue(const std::string& caption)
+long long bandCaptionValue(const std::string& caption)
 {
     long long value = 0;
     const char* first = caption.data();
@@ -25,13 +29,13 @@ long long captionValue(const std::string& caption)
 
 PreviousReading readPreviousReading(const recorder::DataFileReader& file)
 {
+    const analysis::Readout r = analysis::readReadout(file, analysis::FrameCheck::LeaveToDecoding);
     PreviousReading previous;
-    previous.characteristicNumber = static_cast<float>(file.read40Fixed16(recorder::kCharacteristicOffset));
-    for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band)
-        previous.cycleCounts[band] = file.read24(recorder::kCycleCountersOffset + 3 * band);
-    previous.operatingMinutes = file.read24(recorder::kOperatingMinutesOffset);
-    previous.liftedMassRaw = file.read32(recorder::kLiftedMassOffset);
-    previous.readingDate = file.text(recorder::IdField::ReadingDate);
+    previous.characteristicNumber = r.characteristicNumber;
+    previous.cycleCounts = r.cycleCounts;
+    previous.operatingMinutes = static_cast<std::uint32_t>(r.operatingMinutes);
+    previous.liftedMassRaw = static_cast<std::uint32_t>(r.liftedMassRaw);
+    previous.readingDate = r.text(recorder::IdField::ReadingDate);
     return previous;
 }
 
@@ -41,7 +45,7 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
         = {&state.Label_0, &state.Label_12, &state.Label_25, &state.Label_50, &state.Label_100};
     long long previousTotal = 0;
     for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band) {
-        *bands[band] = std::to_string(captionValue(*bands[band]) - previous.cycleCounts[band]);
+        *bands[band] = std::to_string(bandCaptionValue(*bands[band]) - previous.cycleCounts[band]);
         previousTotal += previous.cycleCounts[band];
     }
     state.totalCycles -= previousTotal;
@@ -53,7 +57,7 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
     const auto massDifference
         = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
     state.Label_QSum
-        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + text::tonneSuffix();
+        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + analysis::texts::tonnesSuffix();
 
     state.previousReadingDate = previous.readingDate;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "analysis/DateTimeText.h"
+#include "analysis/FrameDecoding.h"
 #include "analysis/MainState.h"
-#include "recorder/DataFileReader.h"
-#include "recorder/FrameStore.h"
 
 #include <string>
 
@@ -16,15 +15,10 @@ struct PreviousRing {
     analysis::DateTime newest;  // its moment; 01.01.1999 00:00:00 without one
 };
 
-// Decodes the previous reading's frames into `store` (a store of its own: the
-// main window's records stay as the latest reading left them). Frames that
-// fail their check byte are "Брак"; valid ones are dated with the year byte
-// of that same file.
-void decodePreviousFrames(const recorder::DataFileReader& file, recorder::FrameStore& store);
-
-// The newest valid frame of `store`: strictly later frames win, so on equal
-// moments the lowest index stays. Frames whose date is no calendar day take no part.
-PreviousRing findNewestFrame(const recorder::FrameStore& store);
+// Where the previous reading's ring stood, from the facts of decoding its
+// frames into a store of its own (the main window's records stay as the
+// latest reading left them).
+PreviousRing previousRing(const analysis::RingFacts& facts);
 
 // Sets the previous reading's newest-frame time and the first position of the
 // test in `state`, then shortens both newest-frame times in place.

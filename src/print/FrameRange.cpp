@@ -1,33 +1,27 @@
 #include "print/FrameRange.h"
 
+#include "analysis/Selection.h"
 #include "recorder/DataFileLayout.h"
 
 namespace nkp::print {
 
 std::optional<int> parseFrameNumber(const QString& text)
 {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
+    QStringView t = QStringView(text).trimmed();
     bool negative = false;
-    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
-        negative = t[i] == QLatin1Char('-');
-        ++i;
+    if (!t.isEmpty() && (t[0] == QLatin1Char('+') || t[0] == QLatin1Char('-'))) {
+        negative = t[0] == QLatin1Char('-');
+        t = t.mid(1);
     }
-    if (i == t.size())
+    // Any character beyond Latin-1 becomes '?', which is no digit.
+    const std::optional<long long> value = analysis::parseEditNumber(t.toLatin1().toStdString());
+    if (!value)
         return std::nullopt;
-    constexpr long long kLast = static_cast<long long>(recorder::kFrameCount) - 1;
-    long long value = 0;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        // Saturate: every value past the last record is limited to it anyway.
-        if (value <= kLast)
-            value = value * 10 + (c.unicode() - u'0');
-    }
     if (negative)
         return 0;  // below the first record
-    return static_cast<int>(value > kLast ? kLast : value);
+    // Every value past the last record is limited to it.
+    constexpr long long kLast = static_cast<long long>(recorder::kFrameCount) - 1;
+    return static_cast<int>(*value > kLast ? kLast : *value);
 }
 
 std::optional<FrameRange> parseFrameRange(const QString& home, const QString& end)

@@ -1,6 +1,6 @@
 #include "print/OperListing.h"
 
-#include "analysis/NumberFormat.h"
+#include "analysis/FrameFieldTexts.h"
 #include "print/CardTexts.h"
 
 #include <algorithm>
@@ -19,14 +19,14 @@ QString listingHeadUnits()
 
 std::string listingLine(const recorder::TFrameRecord& r, char sep)
 {
-    using analysis::formatFixed;
+    const analysis::FrameNumberTexts n = analysis::frameNumberTexts(r, sep);
     // Each field with the separator that stands before it.
     const std::pair<char, std::string> fields[] = {
-        {'\0', formatFixed(r.BoomAngle, 1, sep)},
-        {'\t', formatFixed(r.BoomLength, 2, sep)},
-        {'\t', formatFixed(r.Radius, 2, sep)},
-        {'\t', formatFixed(r.Pressure, 1, sep)},
-        {'\t', formatFixed(r.LoadMass, 2, sep)},
+        {'\0', n.boomAngle},
+        {'\t', n.boomLength},
+        {'\t', n.radius},
+        {'\t', n.pressure},
+        {'\t', n.loadMass},
         {'\t', r.OutputRelays},
         {' ', r.Limits},
         {' ', r.DiscreteInputs},

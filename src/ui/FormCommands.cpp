@@ -1,10 +1,8 @@
 #include "ui/FormCommands.h"
 
 #include "codec/Codec.h"
-#include "forms/FormError.h"
 #include "forms/FormTexts.h"
 #include "forms/InstalledTemplates.h"
-#include "report/Reportfm.h"
 #include "ui/Tpb140_nkp3_main.h"
 
 #include <QDesktopServices>
@@ -82,11 +80,8 @@ forms::FormSettings windowFormSettings(const std::string& startDirectory, char d
 forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPrompts& prompts)
 {
     try {
-        return forms.run(form);
-    } catch (const forms::FormError& e) {
-        showGeneralError(prompts, e.what());
-    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        showGeneralError(prompts, e.Message());
+        return forms::runFormReportingFailure(
+            forms, form, [&prompts](const std::string& message) { showGeneralError(prompts, message); });
     } catch (const std::exception& e) {
         // Anything else (a file system refusing, memory) ends the command the same way.
         showGeneralError(prompts, codec::utf8ToCp1251(e.what()));

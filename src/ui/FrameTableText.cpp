@@ -1,8 +1,6 @@
 #include "ui/FrameTableText.h"
 
-#include "analysis/NumberFormat.h"
-
-#include <limits>
+#include "analysis/FrameFieldTexts.h"
 
 namespace nkp::ui {
 
@@ -12,16 +10,16 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
     std::array<std::string, kFrameTableRows> t;
     if (!r.isOk())
         return t;
-    using analysis::formatFixed;
+    analysis::FrameNumberTexts n = analysis::frameNumberTexts(r, sep);
     t[0] = std::to_string(position);
     t[1] = r.Date;
     t[2] = r.Time;
-    t[3] = formatFixed(r.BoomAngle, 1, sep);
-    t[4] = formatFixed(r.BoomLength, 2, sep);
-    t[5] = formatFixed(r.Radius, 2, sep);
-    t[6] = formatFixed(r.Pressure, 1, sep);
-    t[7] = formatFixed(r.LoadMass, 2, sep);
-    t[8] = formatFixed(r.Azimuth, 1, sep);
+    t[3] = std::move(n.boomAngle);
+    t[4] = std::move(n.boomLength);
+    t[5] = std::move(n.radius);
+    t[6] = std::move(n.pressure);
+    t[7] = std::move(n.loadMass);
+    t[8] = std::move(n.azimuth);
     t[9] = std::to_string(r.LoadPercent);
     t[10] = r.ReevingMode;
     t[11] = r.DiscreteInputs;
@@ -51,21 +49,6 @@ LoadHighlight loadPercentHighlight(const std::string& cellText)
     if (cellText[0] == '-' || value < 90)
         return LoadHighlight::None;
     return value >= 100 ? LoadHighlight::Red : LoadHighlight::Yellow;
-}
-
-std::optional<long long> parseDigits(const std::string& text)
-{
-    if (text.empty())
-        return std::nullopt;
-    constexpr long long kCap = std::numeric_limits<long long>::max() / 10 - 10;
-    long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        if (value < kCap)
-            value = value * 10 + (c - '0');
-    }
-    return value;
 }
 
 }  // namespace nkp::ui

@@ -3,7 +3,6 @@
 #include "recorder/Frame.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 // The texts of one column of the frames table: the sixteen rows of a frame.
@@ -22,9 +21,5 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
 // 100; nothing for other and empty texts.
 enum class LoadHighlight { None, Yellow, Red };
 LoadHighlight loadPercentHighlight(const std::string& cellText);
-
-// The integer of a digits-only edit text, saturated instead of overflowing;
-// nothing for an empty text or one with other characters.
-std::optional<long long> parseDigits(const std::string& text);
 
 }  // namespace nkp::ui

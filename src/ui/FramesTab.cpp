@@ -256,7 +256,7 @@ void FramesTab::scrollTo(int position)
 
 std::optional<long long> FramesTab::numberOf(QLineEdit* edit)
 {
-    const std::optional<long long> n = nkp::ui::parseDigits(edit->text().toStdString());
+    const std::optional<long long> n = nkp::analysis::parseEditNumber(edit->text().toStdString());
     if (!n) {
         prompts_.error(
             nkp::ui::toCp1251(QStringLiteral("Ошибка")), nkp::ui::toCp1251(QStringLiteral("Введите число")));

@@ -8,6 +8,7 @@
 #include "print/PrintDocuments.h"
 #include "ui/DamageWarning.h"
 #include "ui/ScreenFit.h"
+#include "ui/UiText.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,15 +19,6 @@
 #include <memory>
 
 namespace nkp::ui {
-namespace {
-
-std::string cp1251(const QString& text)
-{
-    return codec::utf8ToCp1251(text.toStdString());
-}
-
-}  // namespace
-
 TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts, QWidget* parent)
     : QWidget(parent)
     , state_(state)
@@ -91,10 +83,10 @@ void TForm_Print::Action_PrintCiklExecute()
     // Refuse a range that is not two integers before anything is drawn.
     for (const QString* text : {&kHome_, &kEnd_}) {
         if (!print::parseFrameNumber(*text)) {
-            prompts_.error(cp1251(QStringLiteral("Оперативная информация")),
-                cp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
-                                      "\"с\" и \"по\" от 0 до 10999.")
-                           .arg(*text)));
+            prompts_.error(toCp1251(QStringLiteral("Оперативная информация")),
+                toCp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
+                                        "\"с\" и \"по\" от 0 до 10999.")
+                             .arg(*text)));
             return;
         }
     }
@@ -109,8 +101,8 @@ void TForm_Print::Action_PrintCiklExecute()
 bool TForm_Print::exportToPdf(const QString& title, const Render& render)
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = cp1251(QStringLiteral("Сохранить в PDF"));
-    dialog.filter = cp1251(QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*"));
+    dialog.title = toCp1251(QStringLiteral("Сохранить в PDF"));
+    dialog.filter = toCp1251(QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*"));
     dialog.fileName = (title + QStringLiteral(".pdf")).toLocal8Bit().toStdString();
     dialog.defaultExtension = "pdf";
     const auto path = prompts_.saveFile(dialog);
@@ -126,9 +118,9 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     std::string error;
     const bool ok = print::writePdfFile(*path, title, render, &error);
     if (!ok)
-        prompts_.error(cp1251(QStringLiteral("Сохранить в PDF")),
-            cp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
-                       .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
+        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
+            toCp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
+                         .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
     return ok;
 }
 

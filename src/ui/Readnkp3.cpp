@@ -7,6 +7,7 @@
 #include "device/ReadoutFile.h"
 #include "recorder/DataFileLayout.h"
 #include "ui/ArchiveMenu.h"
+#include "ui/UiText.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -23,20 +24,9 @@ namespace {
 using nkp::codec::cp1251ToUtf8;
 using nkp::codec::utf8ToCp1251;
 
-QString fromCp1251(const std::string& cp1251)
-{
-    return QString::fromStdString(cp1251ToUtf8(cp1251));
-}
-
-std::string toCp1251(const QString& text)
-{
-    return utf8ToCp1251(text.toStdString());
-}
-
-std::string cp1251(const char* utf8)
-{
-    return utf8ToCp1251(utf8);
-}
+using nkp::ui::cp1251;
+using nkp::ui::fromCp1251;
+using nkp::ui::toCp1251;
 
 const char* const kErrorCaption = "Ошибка";
 

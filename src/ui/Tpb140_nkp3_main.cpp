@@ -2,6 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
+#include "analysis/StateTexts.h"
 #include "recorder/DataFileReader.h"
 #include "ui/ArchiveMenu.h"
 #include "ui/ChartsTab.h"
@@ -33,10 +34,7 @@ namespace {
 
 constexpr std::size_t kServiceDumpEnd = 264196;  // the service area up to the image checksum's end
 
-std::string cp(const char* utf8)
-{
-    return nkp::ui::toCp1251(QString::fromUtf8(utf8));
-}
+constexpr auto cp = &nkp::ui::cp1251;
 
 const QSize kDesignSize {800, 600};
 
@@ -60,7 +58,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setMaximumSize(kDesignSize);
 
     OpenDialog_Main.title = cp("Открыть");
-    OpenDialog_Main.filter = cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*");
+    OpenDialog_Main.filter = nkp::analysis::texts::readoutFileFilter();
     OpenDialog_Main.defaultExtension = "nkp";
 
     PageControl_Main = new QTabWidget;
@@ -228,14 +226,13 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     std::optional<nkp::recorder::DataFileReader> file
         = nkp::recorder::DataFileReader::open(QFile::encodeName(path).toStdString());
     if (!file) {
-        prompts_.error(cp("Ошибка"), cp("\n Файл не удальсь открыть!"));
+        prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
         return false;
     }
     StatusPanels[1]->clear();
     nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
     const QString name = QFileInfo(path).fileName();
-    state_.fileName = nkp::ui::toCp1251(name);
-    state_.filePath = QFile::encodeName(path).toStdString();
+    nkp::analysis::setLoadedFile(QFile::encodeName(path).toStdString(), state_);
     serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
     file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
 

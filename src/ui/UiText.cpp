@@ -22,6 +22,11 @@ std::string toCp1251(const QString& text)
     return codec::utf8ToCp1251(text.toStdString());
 }
 
+std::string cp1251(const char* utf8)
+{
+    return codec::utf8ToCp1251(utf8);
+}
+
 char systemDecimalSeparator()
 {
     const QString point = QLocale::system().decimalPoint();

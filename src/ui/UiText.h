@@ -21,6 +21,8 @@ QPlainTextEdit* setUpMemoWindow(QDialog* window, const QString& caption, QSize s
 QString fromCp1251(std::string_view cp1251);
 // A QString to Windows-1251 bytes ('?' for what the code page cannot hold).
 std::string toCp1251(const QString& text);
+// A UTF-8 literal of this source tree to Windows-1251 bytes.
+std::string cp1251(const char* utf8);
 
 // The decimal separator of the system's number format, as one byte; ','
 // when the system uses a character outside ASCII.

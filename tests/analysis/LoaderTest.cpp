@@ -1,3 +1,4 @@
+#include "Cp1251.h"
 #include "analysis/ChartData.h"
 #include "analysis/DateTimeText.h"
 #include "analysis/MainStateFields.h"
@@ -58,10 +59,7 @@ FrameFields at(int day, int month, int hour, int minute, int second)
     return f;
 }
 
-std::string cp(const char* utf8)
-{
-    return codec::utf8ToCp1251(utf8);
-}
+constexpr auto cp = &nkp::test::cp1251;
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+#include "Cp1251.h"
 #include "FleetFolder.h"
 
 #include "analysis/MainStateFields.h"
@@ -19,10 +20,7 @@ using nkp::test::FleetFolder;
 
 namespace {
 
-std::string cp(const char* utf8)
-{
-    return codec::utf8ToCp1251(utf8);
-}
+constexpr auto cp = &nkp::test::cp1251;
 
 const fleet::FleetRow& rowOf(const std::vector<fleet::FleetRow>& rows, const std::string& file)
 {
@@ -193,24 +191,29 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
 
 TEST(FleetScan, OverloadsCountStampsThatHoldAMomentAndNameTheNewest)
 {
-    analysis::MainState s;
-    s.Label_Per1 = "00:00 00.00.2000";
-    s.Label_Per2 = "23:59 31.12.2023";
-    s.Label_Per3 = "                ";
-    s.Label_Per4 = "00:01 01.01.2024";
-    s.Label_Per5 = "09:30 15.06.2023";
-    fleet::OverloadSummary o = fleet::overloadSummary(s);
+    // Stamps as stored: minute, hour, day, month, year, in BCD.
+    const auto stamp = [](std::uint8_t mi, std::uint8_t h, std::uint8_t d, std::uint8_t mo, std::uint8_t y) {
+        return analysis::RecorderStamp {{mi, h, d, mo, y}};
+    };
+    analysis::Readout r;
+    r.overloadStamps[0] = stamp(0x00, 0x00, 0x00, 0x00, 0x00);
+    r.overloadStamps[1] = stamp(0x59, 0x23, 0x31, 0x12, 0x23);
+    r.overloadStamps[2] = stamp(0x80, 0xC0, 0xC0, 0xE0, 0x00);  // unshown bits only: reads as zero
+    r.overloadStamps[3] = stamp(0x01, 0x00, 0x01, 0x01, 0x24);
+    r.overloadStamps[4] = stamp(0x30, 0x09, 0x15, 0x06, 0x23);
+    fleet::OverloadSummary o = fleet::overloadSummary(r);
     EXPECT_EQ(o.count, 3);
     EXPECT_EQ(o.latest, "00:01 01.01.2024");
+    EXPECT_EQ(o.latestMoment, (analysis::DateTime {2024, 1, 1, 0, 1, 0}));
 
     // A stamp that is no real moment still counts, but cannot be the newest.
-    s.Label_Per4 = "25:00 31.02.2024";
-    o = fleet::overloadSummary(s);
+    r.overloadStamps[3] = stamp(0x00, 0x25, 0x31, 0x02, 0x24);
+    o = fleet::overloadSummary(r);
     EXPECT_EQ(o.count, 3);
     EXPECT_EQ(o.latest, "23:59 31.12.2023");
 
-    s.Label_Per2 = s.Label_Per4 = s.Label_Per5 = "";
-    o = fleet::overloadSummary(s);
+    r.overloadStamps[1] = r.overloadStamps[3] = r.overloadStamps[4] = {};
+    o = fleet::overloadSummary(r);
     EXPECT_EQ(o.count, 0);
     EXPECT_EQ(o.latest, "");
 }

@@ -1,5 +1,6 @@
 #include "FormTestSupport.h"
 
+#include "Cp1251.h"
 #include "codec/Codec.h"
 #include "readout_generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
@@ -50,7 +51,7 @@ Readout makeReadout(std::uint64_t seed, int wrapIndex, std::uint8_t yearByte)
 
 std::string cp(const char* utf8)
 {
-    return codec::utf8ToCp1251(utf8);
+    return nkp::test::cp1251(utf8);
 }
 
 std::string dataFileBytes(const Lines& lines)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp1251.h"
 #include "codec/Codec.h"
 #include "report/Reportfm.h"
 
@@ -36,7 +37,7 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    static std::string cp1251(const std::string& utf8) { return nkp::codec::utf8ToCp1251(utf8); }
+    static std::string cp1251(const std::string& utf8) { return nkp::test::cp1251(utf8); }
 
     // Merges raw bytes; returns the report's bytes.
     std::string mergeBytes(

@@ -340,3 +340,12 @@ TEST_F(ToolTest, FleetListsUnreadableFolders)
     EXPECT_EQ(rows[1].rfind("a.nkp;", 0), 0u);
     EXPECT_EQ(rows[2], "locked;;;;;;;;;;;;;;;;Папку не удалось прочитать: нет доступа\r");
 }
+
+// A file name in Cyrillic letters reaches the terminal as it was typed.
+TEST_F(ToolTest, InfoNamesACyrillicFileAsTyped)
+{
+    ASSERT_EQ(tool("generate " + path("Кран 1.nkp")).status, 0);
+    const ToolRun run = tool("info " + path("Кран 1.nkp"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Файл: Кран 1.nkp ("), std::string::npos) << run.out;
+}

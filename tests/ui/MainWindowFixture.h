@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp1251.h"
 #include "ScriptedUserPrompts.h"
 #include "codec/Codec.h"
 #include "readout_generator/ReadoutGenerator.h"
@@ -46,8 +47,4 @@ struct MainWindowFixture {
     void openDemo() { open(readoutPath); }
 };
 
-// UTF-8 source text as the Windows-1251 bytes the core keeps.
-inline std::string cp1251(const char* utf8)
-{
-    return nkp::codec::utf8ToCp1251(utf8);
-}
+using nkp::test::cp1251;

@@ -1,5 +1,6 @@
 // The small pure helpers of the windows: filters, number edits, the load
 // error log's index ranges and the service area dump.
+#include "analysis/Selection.h"
 #include "ui/FrameTableText.h"
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
@@ -43,11 +44,11 @@ void TestUiText::fileFilters()
 
 void TestUiText::digitsSaturate()
 {
-    QCOMPARE(nkp::ui::parseDigits("0"), std::optional<long long>(0));
-    QCOMPARE(nkp::ui::parseDigits("040"), std::optional<long long>(40));
-    QVERIFY(!nkp::ui::parseDigits(""));
-    QVERIFY(!nkp::ui::parseDigits("-1"));
-    const std::optional<long long> huge = nkp::ui::parseDigits(std::string(60, '9'));
+    QCOMPARE(nkp::analysis::parseEditNumber("0"), std::optional<long long>(0));
+    QCOMPARE(nkp::analysis::parseEditNumber("040"), std::optional<long long>(40));
+    QVERIFY(!nkp::analysis::parseEditNumber(""));
+    QVERIFY(!nkp::analysis::parseEditNumber("-1"));
+    const std::optional<long long> huge = nkp::analysis::parseEditNumber(std::string(60, '9'));
     QVERIFY(huge && *huge > 1000000000000000LL);
 }
 

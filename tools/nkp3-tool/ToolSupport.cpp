@@ -1,6 +1,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "analysis/StateTexts.h"
 #include "codec/Codec.h"
 
 #include <clocale>
@@ -52,7 +53,10 @@ bool loadForTool(const std::string& path, analysis::MainState& state)
     std::string error;
     if (analysis::loadReadout(path, localeDecimalSeparator(), state, &error))
         return true;
-    std::cerr << kOpenFailedMessage << "\n" << visibleControls(path, false) << ": " << error << "\n";
+    // The window's message, without the line break that opens its box; then
+    // the file and the system's reason.
+    std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n"
+              << visibleControls(path, false) << ": " << error << "\n";
     return false;
 }
 

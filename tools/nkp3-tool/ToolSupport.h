@@ -8,9 +8,6 @@
 // Helpers shared by the commands: loading, terminal text and locale.
 namespace nkp::tool {
 
-// The message shown when a read-out cannot be opened, UTF-8.
-inline constexpr std::string_view kOpenFailedMessage = " Файл не удальсь открыть!";
-
 // Shows the control characters of UTF-8 text as "\x1b": a text from a file
 // must not move the cursor, retitle or clear the terminal. With
 // `keepLineEnds` LF and CR LF stay.

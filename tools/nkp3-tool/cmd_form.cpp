@@ -5,9 +5,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "codec/Codec.h"
 #include "forms/Createforms.h"
-#include "forms/FormError.h"
 #include "forms/InstalledTemplates.h"
-#include "report/Reportfm.h"
 
 #include <deque>
 #include <filesystem>
@@ -113,18 +111,12 @@ int runForm(const std::vector<std::string>& args)
         return true;
     };
     forms::Createforms forms(state, prompts, openLatest, settings);
-    try {
-        const forms::FormOutcome outcome = forms.run(form);
-        if (outcome.result != forms::FormResult::DocumentMade)
-            return kExitFailure;
-        std::cout << outcome.documentPath << "\n";
-        return kExitOk;
-    } catch (const forms::FormError& e) {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.what()) << "\n";
-    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(e.Message()) << "\n";
-    }
-    return kExitFailure;
+    const forms::FormOutcome outcome = forms::runFormReportingFailure(forms, form,
+        [](const std::string& message) { std::cerr << "nkp3-tool: " << terminalText(message) << "\n"; });
+    if (outcome.result != forms::FormResult::DocumentMade)
+        return kExitFailure;
+    std::cout << outcome.documentPath << "\n";
+    return kExitOk;
 }
 
 }  // namespace

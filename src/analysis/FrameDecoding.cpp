@@ -1,0 +1,55 @@
+#include "analysis/FrameDecoding.h"
+
+#include "recorder/Bcd.h"
+#include "recorder/Frame.h"
+
+namespace nkp::analysis {
+
+RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStore& store)
+{
+    RingFacts ring;
+    ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
+    const std::string yearSuffix = "20" + ring.frameYear;
+    // Decodes, dates and weighs every frame in one pass over the store (the
+    // store is megabytes: one pass instead of three).
+    for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
+        recorder::TFrameRecord& r = store[i];
+        const recorder::FrameBytes frame = file.frame(i);
+        // Every record is either decoded whole or cleared: the same result as
+        // clearing the store first, without writing the valid ones twice.
+        if (!recorder::frameValid(frame)) {
+            recorder::clearRecord(r, static_cast<std::int32_t>(i));
+            r.Status = recorder::kStatusBroken;
+            ring.brokenFrames.push_back(static_cast<int>(i));
+            continue;
+        }
+        recorder::decodeFrame(frame, static_cast<std::int32_t>(i), r);
+        r.Date += yearSuffix;
+        const std::optional<DateTime> moment = parseDateTime(r.Date, r.Time);
+        if (!moment) {
+            ring.nonCalendarFrames.push_back(static_cast<int>(i));
+        } else if (*moment > ring.newest) {
+            ring.newest = *moment;
+            ring.newestFrame = static_cast<int>(i);
+        }
+    }
+    ring.ringStart = ring.newestFrame + 1;
+    return ring;
+}
+
+int ringIndex(int position, int ringStart)
+{
+    // Positions and ring starts never exceed the store: one turn back suffices.
+    const int count = static_cast<int>(recorder::kFrameCount);
+    const int index = position + ringStart;
+    return index >= count ? index - count : index;
+}
+
+int ringPosition(int index, int ringStart)
+{
+    const int count = static_cast<int>(recorder::kFrameCount);
+    const int position = (index - ringStart) % count;
+    return position < 0 ? position + count : position;
+}
+
+}  // namespace nkp::analysis

@@ -1,32 +1,18 @@
 #include "fleet/FleetCsv.h"
 
+#include "analysis/CsvText.h"
 #include "fileio/SafeFileWriter.h"
 #include "fleet/FleetColumns.h"
 
 namespace nkp::fleet {
 namespace {
 
-void appendField(std::string& out, std::string_view field)
-{
-    if (field.find_first_of(";\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 template <typename CellText> void appendLine(std::string& out, CellText cell)
 {
     for (int c = 0; c < kFleetColumnCount; ++c) {
         if (c > 0)
             out += ';';
-        appendField(out, cell(static_cast<FleetColumn>(c)));
+        analysis::appendCsvField(out, cell(static_cast<FleetColumn>(c)));
     }
     out += "\r\n";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/CsvText.h"
 #include "fleet/FleetRow.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 // double quotes (inner quotes doubled) when it holds ";", a quote, CR or LF.
 namespace nkp::fleet {
 
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+using analysis::kUtf8Bom;
 
 // The CSV text; with `byteOrderMark` it starts with the UTF-8 BOM, which
 // spreadsheet programs need to take the text as UTF-8.

@@ -1,7 +1,7 @@
 #include "analysis/NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 namespace nkp::analysis {
@@ -10,11 +10,14 @@ std::string formatFixed(double value, int decimals, char decimalSeparator)
 {
     if (!std::isfinite(value))
         value = 0;
-    // glibc prints the exact binary value; rounding its digits half away from
-    // zero avoids printf's round-half-even on exact ties (0.125 -> "0.13").
+    // The binary value to 60 decimals; rounding its digits half away from
+    // zero avoids round-half-even on exact ties (0.125 -> "0.13"). to_chars,
+    // not printf: printf writes the C locale's separator, which a program
+    // that takes the user's locale (the tool, any Qt program) does not find.
     char buf[512];
-    const int n = std::snprintf(buf, sizeof buf, "%.60f", std::fabs(value));
-    std::string_view exact(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const std::to_chars_result r
+        = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 60);
+    std::string_view exact(buf, r.ec == std::errc {} ? static_cast<std::size_t>(r.ptr - buf) : 0);
     const std::size_t point = exact.find('.');
     std::string digits(exact.substr(0, point));  // integer digits
     const std::string_view fraction = exact.substr(point + 1);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace nkp::analysis;
 
 TEST(NumberFormat, FixedPictures)
@@ -57,4 +60,18 @@ TEST(DateTimeText, MidnightDropsTheTime)
     EXPECT_EQ(dateTimeText({2024, 3, 5, 0, 0, 0}), "05.03.2024");
     EXPECT_EQ(dateTimeText({2024, 3, 5, 0, 0, 1}), "05.03.2024 00:00:01");
     EXPECT_EQ(dateTimeText({1999, 1, 1, 12, 7, 9}), "01.01.1999 12:07:09");
+}
+
+// The user's locale (a comma in Russian) must not change the digits: the
+// separator is the caller's alone.
+TEST(NumberFormat, SameDigitsUnderTheRussianLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
+    EXPECT_EQ(formatFixed(12.34f, 2, ','), "12,34");
+    EXPECT_EQ(formatFixed(0.125, 2, '.'), "0.13");
+    EXPECT_EQ(formatFixed(-2.5, 0, ','), "-3");
+    EXPECT_EQ(formatFixed(1234.5, 1, ','), "1234,5");
+    std::setlocale(LC_ALL, before.c_str());
 }

@@ -1,5 +1,6 @@
 #include "fleet/FleetRow.h"
 
+#include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/ResourceUse.h"
 #include "codec/Codec.h"
@@ -93,11 +94,16 @@ FleetRow loadFleetRow(
         row.remark = std::move(*cause);
         return row;
     }
-    if (!analysis::loadReadoutSummary(row.path, sep, scratch)) {
+    const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(row.path);
+    if (!file) {
         row.remark = openFailure(errno);
         return row;
     }
+    analysis::loadReadoutSummary(*file, sep, scratch);
     takeValues(scratch, sep, row);
+    // Episodes need the frames in time order; the count reads only what it
+    // needs of each frame instead of decoding them.
+    row.overloadEpisodes = analysis::countOverloadEpisodes(*file);
     return row;
 }
 

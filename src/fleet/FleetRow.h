@@ -26,8 +26,9 @@ struct FleetRow {
     int normativeNumber = 0;
     analysis::ResourceUse resource;  // no percent when the normative group is unknown
     std::string resourceText;        // "37,4" or "—"
-    int overloadCount = 0;
-    std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
+    int overloadCount = 0;           // the recorder's stored overload stamps
+    int overloadEpisodes = 0;        // runs of frames at 100 % and above
+    std::string latestOverload;      // "hh:mm dd.mm.yyyy", or empty
     std::size_t brokenFrames = 0;
     std::string remark;  // why the file could not be read, or what is wrong with it; empty when all is well
 };

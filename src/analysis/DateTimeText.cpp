@@ -28,6 +28,11 @@ int daysInMonth(int year, int month)
 
 }  // namespace
 
+bool isRealDate(int year, int month, int day)
+{
+    return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
+}
+
 std::optional<DateTime> parseDateTime(std::string_view date, std::string_view time)
 {
     // Fixed widths: a field widened by a nibble above 9 changes the length.

@@ -20,6 +20,9 @@ struct DateTime {
 std::optional<DateTime> parseDateTime(std::string_view dateText, std::string_view timeText);
 std::optional<DateTime> parseDateTime(std::string_view dateTimeText);
 
+// Whether day, month and year name a day of the calendar.
+bool isRealDate(int year, int month, int day);
+
 // "dd.mm.yyyy hh:mm:ss", or "dd.mm.yyyy" when the time is exactly 00:00:00.
 std::string dateTimeText(const DateTime& moment);
 

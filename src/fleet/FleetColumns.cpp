@@ -37,6 +37,7 @@ std::string_view fleetColumnHeader(FleetColumn column)
         "Нормативное число",
         "Ресурс, %",
         "Перегрузок",
+        "Перегрузок (эпизодов)",
         "Последняя перегрузка",
         "Бракованных кадров",
         "Примечание",
@@ -79,6 +80,8 @@ std::string fleetCellText(const FleetRow& row, FleetColumn column)
         return codec::cp1251ToUtf8(row.resourceText);
     case FleetColumn::OverloadCount:
         return std::to_string(row.overloadCount);
+    case FleetColumn::OverloadEpisodes:
+        return std::to_string(row.overloadEpisodes);
     case FleetColumn::LatestOverload:
         return codec::cp1251ToUtf8(row.latestOverload);
     case FleetColumn::BrokenFrames:
@@ -130,6 +133,8 @@ std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
         return row.resource.percent;
     case FleetColumn::OverloadCount:
         return static_cast<double>(row.overloadCount);
+    case FleetColumn::OverloadEpisodes:
+        return static_cast<double>(row.overloadEpisodes);
     case FleetColumn::BrokenFrames:
         return static_cast<double>(row.brokenFrames);
     default:

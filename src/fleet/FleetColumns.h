@@ -25,11 +25,12 @@ enum class FleetColumn {
     Normative,
     ResourcePercent,
     OverloadCount,
+    OverloadEpisodes,
     LatestOverload,
     BrokenFrames,
     Remark,
 };
-inline constexpr int kFleetColumnCount = 17;
+inline constexpr int kFleetColumnCount = 18;
 
 // The column's heading, UTF-8.
 std::string_view fleetColumnHeader(FleetColumn column);

@@ -1,7 +1,6 @@
 #include "fleet/FleetCsv.h"
 
 #include "fileio/SpreadsheetCsv.h"
-#include "fleet/CsvText.h"
 #include "fleet/FleetColumns.h"
 
 namespace nkp::fleet {
@@ -12,7 +11,7 @@ template <typename CellText> void appendLine(std::string& out, CellText cell)
     for (int c = 0; c < kFleetColumnCount; ++c) {
         if (c > 0)
             out += ';';
-        appendCsvField(out, cell(static_cast<FleetColumn>(c)));
+        fileio::appendCsvField(out, cell(static_cast<FleetColumn>(c)));
     }
     out += fileio::kCsvLineEnd;
 }

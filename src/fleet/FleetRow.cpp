@@ -2,6 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/NumberFormat.h"
+#include "analysis/OverloadEpisodes.h"
 #include "analysis/ResourceUse.h"
 #include "codec/Codec.h"
 #include "fleet/OverloadStamps.h"
@@ -117,6 +118,10 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
     row.path = path;
     if (cause)
         row.remark = std::move(*cause);
+    else
+        // Episodes need the frames in time order; the count reads only what
+        // it needs of each frame instead of decoding them.
+        row.overloadEpisodes = analysis::countOverloadEpisodes(*file);
     return row;
 }
 

@@ -30,8 +30,9 @@ struct FleetRow {
     int normativeNumber = 0;
     analysis::ResourceUse resource;  // no percent when the normative group is unknown
     std::string resourceText;        // "37,4" or "—"
-    int overloadCount = 0;
-    std::string latestOverload;  // "hh:mm dd.mm.yyyy", or empty
+    int overloadCount = 0;           // the recorder's stored overload stamps
+    int overloadEpisodes = 0;        // runs of frames at 100 % and above
+    std::string latestOverload;      // "hh:mm dd.mm.yyyy", or empty
     std::optional<analysis::DateTime> latestOverloadMoment;
     std::size_t brokenFrames = 0;
     bool damaged = false;  // loaded, but short, long, with a wrong checksum or without a valid frame

@@ -1,7 +1,7 @@
 #include "ui/Archive.h"
 
 #include "archive/ArchiveImport.h"
-#include "fleet/CsvText.h"
+#include "fileio/SpreadsheetCsv.h"
 #include "ui/ResourceColor.h"
 #include "ui/UiText.h"
 #include "ui/WriteFailure.h"
@@ -412,6 +412,6 @@ void TForm_Archive::exportCsv()
             rows_[static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong())]);
     }
     std::string error;
-    if (!nkp::fleet::writeCsvFile(*path, craneTableCells(shown, decimalSeparator_), &error))
+    if (!nkp::fileio::writeCsvFile(*path, craneTableCells(shown, decimalSeparator_), &error))
         nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
 }

@@ -8,6 +8,7 @@
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
 #include "ui/DamageWarning.h"
+#include "ui/EventsTab.h"
 #include "ui/Fleet.h"
 #include "ui/FormCommands.h"
 #include "ui/FrameChart.h"
@@ -70,6 +71,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
         TabSheet_Grafik = new ChartsTab(state_), QStringLiteral("Циклическая информация (графики)"));
     PageControl_Main->addTab(TabSheet_Cikl = new FramesTab(state_, prompts_, decimalSeparator_),
         QStringLiteral("Циклическая информация (таблицы)"));
+    PageControl_Main->addTab(TabSheet_Events = new EventsTab(*this, prompts_), QStringLiteral("События"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
     connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
 
@@ -242,6 +244,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     TabSheet_Grafik->showCharts(state_.charts);
     TabSheet_Cikl->showLoaded();
     setPrintEnabled(true);
+    TabSheet_Events->showLoaded();
     Form_LogError->showLoad(state_);
     Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
     return true;
@@ -285,6 +288,7 @@ void TForm_TPB140CMain::ClearAll()
 
 void TForm_TPB140CMain::Chart_ParamClickSeries(double x)
 {
+    PageControl_Main->addTab(TabSheet_Events = new EventsTab(*this, prompts_), QStringLiteral("События"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
     TabSheet_Cikl->scrollTo(static_cast<int>(x));
 }

@@ -10,6 +10,7 @@
 
 class ChartsTab;
 class ConstTab;
+class EventsTab;
 class FramesTab;
 class QAction;
 class QLabel;
@@ -55,6 +56,7 @@ public:
     ConstTab* TabSheet_Const = nullptr;
     ChartsTab* TabSheet_Grafik = nullptr;
     FramesTab* TabSheet_Cikl = nullptr;
+    EventsTab* TabSheet_Events = nullptr;
     QProgressBar* ProgressBar_Read = nullptr;
     QStatusBar* StatusBar_Main = nullptr;
     QLabel* StatusPanels[3] = {nullptr, nullptr, nullptr};

@@ -18,7 +18,7 @@ namespace {
 const std::string kHeader
     = "Файл;Марка крана;№ крана;Владелец;Дата считывания;Всего циклов;Класс использования;Режим нагружения;"
       "Группа режима;Нормативная группа;Характеристическое число;Нормативное число;Ресурс, %;Перегрузок;"
-      "Последняя перегрузка;Бракованных кадров;Примечание\r\n";
+      "Перегрузок (эпизодов);Последняя перегрузка;Бракованных кадров;Примечание\r\n";
 
 std::string utf8(const std::string& cp1251)
 {
@@ -61,6 +61,7 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     row.normativeText = "125000";
     row.resourceText = "2,3";
     row.overloadCount = 2;
+    row.overloadEpisodes = 7;
     row.latestOverload = "12:16 24.03.2024";
     row.brokenFrames = 12;
     row.remark = "line1\nline2\r";
@@ -70,8 +71,8 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
 
     const std::string expectedBody
         = "\"sub/a;b.nkp\";КС-45717;\"12\"\"3\";\"ООО \"\"Кран\"\"\";01.02.2024 10:20;12544;"
-          "U0;Q2;A1;А5;2911,9;125000;2,3;2;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
-          "dir.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+          "U0;Q2;A1;А5;2911,9;125000;2,3;2;7;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
+          "dir.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
     EXPECT_EQ(fleet::fleetCsv({row, bad}, false), kHeader + expectedBody);
     EXPECT_EQ(fleet::fleetCsv({}, true), "\xEF\xBB\xBF" + kHeader);
 
@@ -130,6 +131,15 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
             latest = *stamp;
     }
     ASSERT_GT(overloads, 0);  // the generated read-out has overloads
+    // Runs of valid frames at 100 % and above, oldest first.
+    int episodes = 0;
+    bool inRun = false;
+    for (int p = 0; p < 11000; ++p) {
+        const bool over = s.recordAt(p).isOk() && s.recordAt(p).LoadPercent >= 100;
+        episodes += over && !inRun ? 1 : 0;
+        inRun = over;
+    }
+    ASSERT_GT(episodes, 0);
     const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\"" +
         [&] {
             std::string owner = utf8(s.Edit_Vlad);  // the generated owner holds quotes
@@ -141,9 +151,9 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
         + "\";" + utf8(s.Edit_DataSch) + ';' + std::to_string(s.totalCycles) + ';' + s.Label_KIspU + ';'
         + s.Label_RezhQ + ';' + s.Label_RezhA + ';' + utf8(s.Edit_GrRegNag) + ';' + s.Edit_HarCh + ';'
         + s.Label_NHarch + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';'
-        + std::to_string(overloads) + ';' + latest + ';' + std::to_string(s.diagnostics.brokenFrames.size())
-        + ";\r\n";
-    const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+        + std::to_string(overloads) + ';' + std::to_string(episodes) + ';' + latest + ';'
+        + std::to_string(s.diagnostics.brokenFrames.size()) + ";\r\n";
+    const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 
     QThreadPool pool;
     const auto rows = fleet::scanFleet(f.dir.string(), '.', pool);

@@ -11,7 +11,7 @@
 #include "archive/CraneTable.h"
 #include "codec/Codec.h"
 #include "fileio/SafeFileWriter.h"
-#include "fleet/CsvText.h"
+#include "fileio/SpreadsheetCsv.h"
 
 #include <iostream>
 
@@ -56,11 +56,11 @@ int runImport(const std::vector<std::string>& args)
 int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
 {
     if (!csvPath) {
-        std::cout << fleet::csvText(cells, false);
+        std::cout << fileio::csvText(cells, false);
         return tool::kExitOk;
     }
     std::string error;
-    if (!fleet::writeCsvFile(*csvPath, cells, &error)) {
+    if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
         std::cerr << "nkp3-tool: " << error << "\n";
         return tool::kExitFailure;
     }

@@ -1,0 +1,99 @@
+#include "analysis/EventsCsv.h"
+
+#include "analysis/NumberFormat.h"
+#include "analysis/StateTexts.h"
+#include "codec/Codec.h"
+#include "fileio/SpreadsheetCsv.h"
+
+namespace nkp::analysis {
+
+using fileio::appendCsvLine;
+using fileio::kUtf8Bom;
+
+namespace {
+
+using codec::cp1251ToUtf8;
+
+const recorder::TFrameRecord& record(const recorder::FrameStore& frames, int index)
+{
+    return frames[static_cast<std::size_t>(index)];
+}
+
+void appendUtf8Line(std::string& out, const std::array<std::string, 3>& cp1251Cells)
+{
+    appendCsvLine(
+        out, {cp1251ToUtf8(cp1251Cells[0]), cp1251ToUtf8(cp1251Cells[1]), cp1251ToUtf8(cp1251Cells[2])});
+}
+
+}  // namespace
+
+const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
+{
+    static const std::array<std::string, kEpisodeColumnCount> headers = {texts::cp1251("Событие"),
+        texts::cp1251("Первый кадр"), texts::cp1251("Последний кадр"), texts::cp1251("Кадров"),
+        texts::cp1251("Начало"), texts::cp1251("Конец"), texts::cp1251("Пик загрузки, %"),
+        texts::cp1251("Масса груза, т"), texts::cp1251("Вылет, м"), texts::cp1251("Длина стрелы, м")};
+    return headers;
+}
+
+std::string frameDateTime(const recorder::TFrameRecord& r)
+{
+    return r.Date + ' ' + r.Time;
+}
+
+std::array<std::string, kEpisodeColumnCount> episodeCells(
+    const Episode& e, const recorder::FrameStore& frames, char sep)
+{
+    const recorder::TFrameRecord& peak = record(frames, e.peakRecord);
+    return {episodeKindText(e), std::to_string(e.firstPosition), std::to_string(e.lastPosition),
+        std::to_string(e.frameCount()), frameDateTime(record(frames, e.firstRecord)),
+        frameDateTime(record(frames, e.lastRecord)), std::to_string(e.peakPercent),
+        formatFixed(peak.LoadMass, 2, sep), formatFixed(peak.Radius, 2, sep),
+        formatFixed(peak.BoomLength, 2, sep)};
+}
+
+std::string eventsCsv(
+    const std::vector<Episode>& episodes, const recorder::FrameStore& frames, char sep, bool byteOrderMark)
+{
+    std::string out;
+    out.reserve(128 + episodes.size() * 96);
+    if (byteOrderMark)
+        out += kUtf8Bom;
+    std::array<std::string, kEpisodeColumnCount> cells = episodeColumnHeaders();
+    for (std::string& cell : cells)
+        cell = cp1251ToUtf8(cell);
+    appendCsvLine(out, cells);
+    for (const Episode& e : episodes) {
+        // Only the kind is not ASCII.
+        cells = episodeCells(e, frames, sep);
+        cells[0] = cp1251ToUtf8(cells[0]);
+        appendCsvLine(out, cells);
+    }
+    return out;
+}
+
+std::string spectrumCsv(const LoadSpectrum& s, char sep, bool byteOrderMark)
+{
+    std::string out;
+    if (byteOrderMark)
+        out += kUtf8Bom;
+    const std::string total = texts::cp1251("Всего");
+    appendUtf8Line(
+        out, {texts::cp1251("Степень загрузки, %"), texts::cp1251("Кадров"), texts::cp1251("Доля, %")});
+    for (int band = 0; band < kSpectrumBandCount; ++band) {
+        const int count = s.frames[static_cast<std::size_t>(band)];
+        appendUtf8Line(
+            out, {spectrumBandText(band), std::to_string(count), shareText(count, s.validFrames, sep)});
+    }
+    appendUtf8Line(out, {total, std::to_string(s.validFrames), shareText(s.validFrames, s.validFrames, sep)});
+    appendUtf8Line(
+        out, {texts::cp1251("Диапазон нагрузок"), texts::cp1251("Рабочие циклы"), texts::cp1251("Доля, %")});
+    for (std::size_t band = 0; band < s.cycles.size(); ++band)
+        appendUtf8Line(out,
+            {cycleBandText(band), std::to_string(s.cycles[band]),
+                shareText(s.cycles[band], s.totalCycles, sep)});
+    appendUtf8Line(out, {total, std::to_string(s.totalCycles), shareText(s.totalCycles, s.totalCycles, sep)});
+    return out;
+}
+
+}  // namespace nkp::analysis

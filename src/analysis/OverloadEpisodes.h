@@ -1,0 +1,23 @@
+#pragma once
+
+#include "analysis/Events.h"
+#include "recorder/DataFileReader.h"
+#include "recorder/FrameStore.h"
+
+// The number of overload episodes of a read-out, for overviews of many
+// read-outs (the fleet, the archive). The same count as the "Перегрузка"
+// episodes of findEpisodes().
+namespace nkp::analysis {
+
+// From the file's bytes: only the check, the time stamp and the load
+// percentage of each frame are read, nothing is decoded into texts. The
+// chronological order is found as loading finds it (the newest valid frame
+// with a real date and time, ties to the lower index).
+int countOverloadEpisodes(
+    const recorder::DataFileReader& file, int overloadThreshold = kDefaultOverloadThreshold);
+
+// From a decoded store and its ring start.
+int countOverloadEpisodes(
+    const recorder::FrameStore& frames, int ringStart, int overloadThreshold = kDefaultOverloadThreshold);
+
+}  // namespace nkp::analysis

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace nkp::test {
+
+struct ToolOutput {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs nkp3-tool with `args` (quoted by the caller) under the locale `locale`.
+inline ToolOutput runTool(const std::string& args, const std::string& locale = "C")
+{
+    const auto errFile
+        = std::filesystem::temp_directory_path() / ("nkp_tool_stderr_" + std::to_string(::getpid()));
+    const std::string command
+        = "LC_ALL=" + locale + " '" NKP_TOOL_PATH "' " + args + " 2>'" + errFile.string() + "'";
+    ToolOutput run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buf[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
+        run.out.append(buf, n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(errFile);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    run.err = ss.str();
+    std::filesystem::remove(errFile);
+    return run;
+}
+
+}  // namespace nkp::test

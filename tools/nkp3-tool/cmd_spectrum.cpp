@@ -1,0 +1,28 @@
+// nkp3-tool spectrum FILE [--csv OUT]: the valid frames per 10 % band of the
+// load percentage with their shares, then the recorder's five band counters
+// with theirs, as CSV.
+#include "CsvOutput.h"
+#include "ToolCommand.h"
+#include "ToolSupport.h"
+
+#include "analysis/EventsCsv.h"
+#include "analysis/LoadSpectrum.h"
+
+namespace {
+
+int runSpectrum(const std::vector<std::string>& args)
+{
+    nkp::tool::TableArgs a;
+    if (const std::string problem = nkp::tool::parseTableArgs(args, {}, a); !problem.empty())
+        return nkp::tool::usageError("spectrum: " + problem);
+    nkp::analysis::MainState state;
+    if (!nkp::tool::loadForTool(a.input, state))
+        return nkp::tool::kExitFailure;
+    const nkp::analysis::LoadSpectrum spectrum = nkp::analysis::loadSpectrum(state.frames, state.cycleCounts);
+    const char sep = nkp::tool::localeDecimalSeparator();
+    return nkp::tool::emitTable(a, [&](bool bom) { return nkp::analysis::spectrumCsv(spectrum, sep, bom); });
+}
+
+}  // namespace
+
+NKP_TOOL_COMMAND("spectrum", "spectrum FILE [--csv OUT]", runSpectrum)

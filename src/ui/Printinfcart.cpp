@@ -110,9 +110,9 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
         return false;
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
     if (fileio::sameFile(*path, state_.filePath)) {
-        prompts_.error(cp1251(QStringLiteral("Сохранить в PDF")),
-            cp1251(QStringLiteral("Файл \"%1\" - это открытое считывание: его нельзя заменить документом.")
-                       .arg(fileName)));
+        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
+            toCp1251(QStringLiteral("Файл \"%1\" - это открытое считывание: его нельзя заменить документом.")
+                         .arg(fileName)));
         return false;
     }
     std::string error;

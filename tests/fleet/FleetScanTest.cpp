@@ -56,9 +56,7 @@ TEST(FleetScan, DamagedRowsCarryTheWindowsWarning)
     f.write("bare.nkp", bytes);
     f.write("empty.nkp", {});
 
-    analysis::MainState scratch;
-    const auto row
-        = [&](const char* name) { return fleet::loadFleetRow(f.dir.string(), name, ',', scratch); };
+    const auto row = [&](const char* name) { return fleet::loadFleetRow(f.dir.string(), name, ','); };
     const fleet::FleetRow shortRow = row("short.nkp");
     EXPECT_TRUE(shortRow.damaged);
     EXPECT_EQ(shortRow.remark,

@@ -106,7 +106,7 @@ TEST(FleetCsv, FormulaTextsAreGuarded)
     row.remark = "\rX";
     const std::string expected = kHeader
         + "a.nkp;\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\";'+1+2;'@SUM(1);'-2+3;-5;-12;+3,5;A=1;'\tA;"
-          "-0,25;'=;'-;0;;0;\"'\rX\"\r\n";
+          "-0,25;'=;'-;0;0;;0;\"'\rX\"\r\n";
     EXPECT_EQ(fleet::fleetCsv({row}, false), expected);
 }
 

@@ -338,7 +338,7 @@ TEST_F(ToolTest, FleetListsUnreadableFolders)
     const std::vector<std::string> rows = lines(std::string(std::istreambuf_iterator<char>(in), {}));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1].rfind("a.nkp;", 0), 0u);
-    EXPECT_EQ(rows[2], "locked;;;;;;;;;;;;;;;;Папку не удалось прочитать: нет доступа\r");
+    EXPECT_EQ(rows[2], "locked;;;;;;;;;;;;;;;;;Папку не удалось прочитать: нет доступа\r");
 }
 
 // A file name in Cyrillic letters reaches the terminal as it was typed.

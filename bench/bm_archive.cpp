@@ -5,7 +5,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
-#include "readout_generator/HistoryGenerator.h"
+#include "generator/HistoryGenerator.h"
 
 #include <QCoreApplication>
 

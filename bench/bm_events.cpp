@@ -4,7 +4,7 @@
 #include "analysis/LoadSpectrum.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <benchmark/benchmark.h>
 

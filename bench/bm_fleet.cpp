@@ -1,7 +1,7 @@
 // The fleet overview over 1000 read-outs from the page cache, with one
 // thread and with one thread per core.
 #include "fleet/FleetScan.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "ScriptedUserPrompts.h"
 #include "analysis/MainState.h"
 #include "forms/Createforms.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <benchmark/benchmark.h>
 

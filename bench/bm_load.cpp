@@ -1,6 +1,6 @@
 // Loading a read-out against one plain pass over the same file.
 #include "analysis/ReadoutLoader.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <benchmark/benchmark.h>

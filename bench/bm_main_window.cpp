@@ -1,11 +1,11 @@
 // The main window with a generated read-out: opening through the menu until
 // both charts and the table are painted, one scroll step of the table, and
 // one zoom or pan step of the charts. Runs offscreen when there is no display.
-#include "readout_generator/ReadoutGenerator.h"
-#include "ui/ChartsTab.h"
-#include "ui/FrameChart.h"
-#include "ui/FramesTab.h"
-#include "ui/Tpb140_nkp3_main.h"
+#include "generator/ReadoutGenerator.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/main/FramesTab.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <benchmark/benchmark.h>
 

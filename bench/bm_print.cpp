@@ -4,7 +4,7 @@
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "print/PrintDocuments.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileReader.h"
 
 #include <QApplication>

@@ -2,34 +2,45 @@
 # Fails when a folder includes a header of a folder it does not depend on.
 # The table follows the layout of the architecture: each folder names the
 # folders it depends on directly; what they depend on is allowed as well.
-# codec, fileio and prompts together form the base library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 declare -A deps=(
-  [src/codec]=""
-  [src/fileio]="src/codec"
-  [src/prompts]=""
-  [src/recorder]="src/codec src/fileio src/prompts"
+  [src/base]=""
+  [src/recorder]="src/base"
   [src/analysis]="src/recorder"
-  [src/report]="src/codec src/fileio src/prompts"
+  [src/report]="src/base"
   [src/forms]="src/analysis src/report"
   [src/device]="src/recorder"
+  [src/device/qt]="src/device"
   [src/print]="src/analysis"
   [src/fleet]="src/analysis"
-  [src/ui]="src/analysis src/report src/forms src/device src/print src/fleet"
+  [src/archive]="src/analysis"
+  [src/ui]="src/analysis src/report src/forms src/device src/device/qt src/print src/fleet src/archive"
   [src/app]="src/ui"
-  [tools/readout_generator]="src/recorder"
-  [tools/nkp3-sim]="src/recorder tools/readout_generator"
-  [tools/nkp3-tool]="src/forms src/device src/print src/fleet tools/readout_generator"
+  [tools/generator]="src/recorder"
+  [tools/nkp3-sim]="src/recorder tools/generator"
+  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive tools/generator"
 )
-# The base folders may use each other.
-base="src/codec src/fileio src/prompts"
 
 # Where the include "x/Y.h" of a folder's source points: src/x or tools/x.
 folder_of() {
-  local top=${1%%/*}
-  if [[ -d src/$top ]]; then echo "src/$top"; elif [[ -d tools/$top ]]; then echo "tools/$top"; fi
+  local top=${1%%/*} rest=${1#*/}
+  local sub=${rest%%/*}
+  for root in src tools; do
+    if [[ $rest == */* && -n ${deps[$root/$top/$sub]+x} ]]; then echo "$root/$top/$sub"; return; fi
+    if [[ -d $root/$top ]]; then echo "$root/$top"; return; fi
+  done
+}
+
+# The table folder a source file belongs to: the deepest one holding it
+# (src/device/qt/X.cpp belongs to src/device/qt, src/ui/main/X.cpp to src/ui).
+owner_of() {
+  local dir=${1%/*}
+  while [[ $dir == */* ]]; do
+    [[ -n ${deps[$dir]+x} ]] && { echo "$dir"; return; }
+    dir=${dir%/*}
+  done
 }
 
 # Every folder a folder may include: itself, its dependencies, theirs, ...
@@ -42,7 +53,6 @@ allowed_of() {
     [[ -n ${seen[$f]:-} ]] && continue
     seen[$f]=1
     for d in ${deps[$f]:-}; do queue+=("$d"); done
-    case " $base " in *" $f "*) for d in $base; do queue+=("$d"); done ;; esac
   done
   echo "${!seen[@]}"
 }
@@ -53,6 +63,7 @@ for folder in "${!deps[@]}"; do
   allowed=" $(allowed_of "$folder") "
   while IFS= read -r line; do
     file=${line%%:*}
+    [[ $(owner_of "$file") == "$folder" ]] || continue  # a sub-library's own file
     header=$(sed -E 's/.*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"${line#*:}")
     [[ $header == */* ]] || continue  # a header beside the source
     target=$(folder_of "$header")
@@ -64,7 +75,7 @@ for folder in "${!deps[@]}"; do
   done < <(grep -rHE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$folder" --include='*.cpp' --include='*.h' || true)
 done
 # Every folder with sources must be in the table.
-for folder in src/*/ tools/*/; do
+for folder in src/*/ tools/*/ src/device/*/; do
   folder=${folder%/}
   [[ -n ${deps[$folder]+x} ]] || { echo "check-includes: $folder is not in the table" >&2; status=1; }
 done

@@ -2,8 +2,8 @@
 
 #include "analysis/NumberFormat.h"
 #include "analysis/StateTexts.h"
-#include "codec/Codec.h"
-#include "fileio/SpreadsheetCsv.h"
+#include "base/Codec.h"
+#include "base/SpreadsheetCsv.h"
 
 namespace nkp::analysis {
 

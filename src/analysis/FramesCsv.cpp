@@ -1,7 +1,7 @@
 #include "analysis/FramesCsv.h"
 
 #include "analysis/FrameFieldTexts.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <numeric>
 

@@ -4,7 +4,7 @@
 #include "analysis/FrameDecoding.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/StateTexts.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <algorithm>
 #include <numeric>

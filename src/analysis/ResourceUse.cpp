@@ -1,7 +1,7 @@
 #include "analysis/ResourceUse.h"
 
 #include "analysis/NumberFormat.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "analysis/StateTexts.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 namespace nkp::analysis::texts {
 

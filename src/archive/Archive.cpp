@@ -3,7 +3,7 @@
 #include "analysis/NumberFormat.h"
 #include "analysis/Readout.h"
 #include "archive/ArchiveSql.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "recorder/DataFileReader.h"
 
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 #include "archive/CraneTable.h"
 
 #include "analysis/NumberFormat.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "device/DeviceReader.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "recorder/DataFileLayout.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/IdentificationFile.h"
+#include "recorder/IdentificationFile.h"
 #include "recorder/DataFileLayout.h"
 
 #include <QDateTime>

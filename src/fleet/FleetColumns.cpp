@@ -1,6 +1,6 @@
 #include "fleet/FleetColumns.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include "analysis/DateTimeText.h"
 

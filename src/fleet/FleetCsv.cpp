@@ -1,6 +1,6 @@
 #include "fleet/FleetCsv.h"
 
-#include "fileio/SpreadsheetCsv.h"
+#include "base/SpreadsheetCsv.h"
 #include "fleet/FleetColumns.h"
 
 namespace nkp::fleet {

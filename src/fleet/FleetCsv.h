@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileio/SpreadsheetCsv.h"
+#include "base/SpreadsheetCsv.h"
 #include "fleet/FleetRow.h"
 
 #include <string>

@@ -4,7 +4,7 @@
 #include "analysis/NumberFormat.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ResourceUse.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "fleet/OverloadStamps.h"
 
 #include <cerrno>

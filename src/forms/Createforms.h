@@ -2,7 +2,7 @@
 
 #include "analysis/MainState.h"
 #include "forms/FormClock.h"
-#include "prompts/UserPrompts.h"
+#include "base/UserPrompts.h"
 #include "recorder/FrameStore.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "forms/FormKeys.h"
 
-#include "fileio/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "forms/FormTexts.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 // The texts are written here in UTF-8 and turned into Windows-1251 once.
 namespace nkp::forms::text {

@@ -1,6 +1,6 @@
 #include "print/CardTexts.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 namespace nkp::print {
 

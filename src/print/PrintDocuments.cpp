@@ -6,7 +6,7 @@
 #include "print/OperListing.h"
 #include "print/PageCanvas.h"
 
-#include "fileio/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <QFile>
 #include <QPdfWriter>

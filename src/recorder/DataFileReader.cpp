@@ -1,6 +1,6 @@
 #include "recorder/DataFileReader.h"
 
-#include "fileio/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "recorder/DataFileWriter.h"
 
-#include "fileio/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "report/LineReader.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "report/Reportfm.h"
 
-#include "codec/Codec.h"
-#include "fileio/RegularFile.h"
-#include "fileio/SafeFileWriter.h"
+#include "base/Codec.h"
+#include "base/RegularFile.h"
+#include "base/SafeFileWriter.h"
 #include "report/DataLine.h"
 #include "report/LineReader.h"
 #include "report/Markers.h"

@@ -5,8 +5,8 @@
 #include "analysis/LoadSpectrum.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <gtest/gtest.h>

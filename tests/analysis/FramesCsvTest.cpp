@@ -1,7 +1,7 @@
 #include "analysis/FramesCsv.h"
 
 #include "analysis/Selection.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <gtest/gtest.h>
 

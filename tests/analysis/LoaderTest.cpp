@@ -3,8 +3,8 @@
 #include "analysis/DateTimeText.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <gtest/gtest.h>

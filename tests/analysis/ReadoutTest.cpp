@@ -2,7 +2,7 @@
 #include "Cp1251.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/ReadoutLoader.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
 

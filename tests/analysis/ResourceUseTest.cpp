@@ -1,6 +1,6 @@
 #include "analysis/ResourceUse.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <gtest/gtest.h>
 

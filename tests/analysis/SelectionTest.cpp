@@ -1,6 +1,6 @@
 #include "analysis/Selection.h"
 #include "analysis/ReadoutLoader.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "codec/Codec.h"
-#include "readout_generator/HistoryGenerator.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/HistoryGenerator.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileLayout.h"
 
 #include <filesystem>

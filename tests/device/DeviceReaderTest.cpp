@@ -3,7 +3,7 @@
 #include "FakeSerialPort.h"
 #include "TestImages.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "device/DeviceReader.h"
 #include "recorder/DataFileLayout.h"
 

@@ -2,9 +2,9 @@
 #include "SimProcess.h"
 #include "TestImages.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "device/DeviceReader.h"
-#include "device/QtSerialPortIo.h"
+#include "device/qt/QtSerialPortIo.h"
 #include "recorder/DataFileLayout.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "analysis/ReadoutLoader.h"
 #include "analysis/ResourceUse.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "fleet/FleetCsv.h"
 #include "fleet/FleetScan.h"
 

@@ -3,7 +3,7 @@
 
 #include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "fleet/FleetRow.h"
 #include "fleet/FleetScan.h"
 #include "fleet/OverloadStamps.h"

@@ -2,7 +2,7 @@
 // end a form.
 #include "FormTestSupport.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "forms/FormError.h"
 
 #include <gtest/gtest.h>

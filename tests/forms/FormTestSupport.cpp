@@ -1,8 +1,8 @@
 #include "FormTestSupport.h"
 
 #include "Cp1251.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <atomic>

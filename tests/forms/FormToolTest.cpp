@@ -1,5 +1,5 @@
 // `nkp3-tool form` run as a user runs it.
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
 

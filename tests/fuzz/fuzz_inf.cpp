@@ -1,6 +1,6 @@
 // libFuzzer target for the identification file reader: any bytes must give at
 // most 13 lines without line ends, and writing them back must read the same.
-#include "device/IdentificationFile.h"
+#include "recorder/IdentificationFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 #include "analysis/FramesCsv.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <gtest/gtest.h>
 

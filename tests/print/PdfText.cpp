@@ -1,8 +1,8 @@
 #include "PdfText.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <QDir>
 #include <QFile>

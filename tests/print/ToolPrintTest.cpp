@@ -2,7 +2,7 @@
 #include "PdfText.h"
 
 #include "SmallDisk.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <sys/stat.h>
 

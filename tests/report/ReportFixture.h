@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Cp1251.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "report/Reportfm.h"
 
 #include <gtest/gtest.h>

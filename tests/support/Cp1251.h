@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <string>
 #include <string_view>

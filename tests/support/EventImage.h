@@ -1,6 +1,6 @@
 #pragma once
 
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/DataFileWriter.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "readout_generator/ReadoutGenerator.h"
+#include "generator/ReadoutGenerator.h"
 
 #include <filesystem>
 #include <fstream>

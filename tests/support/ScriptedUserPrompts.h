@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts/UserPrompts.h"
+#include "base/UserPrompts.h"
 
 #include <deque>
 #include <stdexcept>

@@ -1,5 +1,5 @@
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 
 #include "Cp1251.h"
 #include "ScriptedUserPrompts.h"
-#include "codec/Codec.h"
-#include "readout_generator/ReadoutGenerator.h"
-#include "ui/Tpb140_nkp3_main.h"
+#include "base/Codec.h"
+#include "generator/ReadoutGenerator.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QFile>
 #include <QTemporaryDir>

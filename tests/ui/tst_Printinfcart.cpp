@@ -1,10 +1,10 @@
 // The print window: its actions, the refused frame range, PDF export and the
 // real modal previews (closed by a timer, so that nothing blocks).
-#include "ui/Printinfcart.h"
+#include "ui/printing/Printinfcart.h"
 
 #include "ScriptedUserPrompts.h"
 #include "analysis/MainState.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "print/PrintDocuments.h"
 
 #include <QAction>

@@ -4,8 +4,8 @@
 // menu item of the main window. Writes the screenshot archive.png.
 #include "MainWindowFixture.h"
 
-#include "readout_generator/HistoryGenerator.h"
-#include "ui/Archive.h"
+#include "generator/HistoryGenerator.h"
+#include "ui/archive/Archive.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 // screenshot of every tab after loading the demo read-out.
 #include "MainWindowFixture.h"
 
-#include "ui/ChartsTab.h"
-#include "ui/Logloaderror.h"
-#include "ui/Official.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/service/Official.h"
 
 #include <QCheckBox>
 #include <QDir>

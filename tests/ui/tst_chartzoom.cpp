@@ -3,11 +3,11 @@
 // the hover text names the frame's date and time.
 #include "MainWindowFixture.h"
 
-#include "ui/ChartZoomSync.h"
-#include "ui/ChartsTab.h"
-#include "ui/FrameChart.h"
-#include "ui/FramesTab.h"
-#include "ui/UiText.h"
+#include "ui/charts/ChartZoomSync.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/main/FramesTab.h"
+#include "ui/common/UiText.h"
 
 #include <QSignalSpy>
 #include <QTabWidget>

@@ -7,12 +7,12 @@
 #include "analysis/FileDamage.h"
 #include "fleet/FleetColumns.h"
 #include "forms/Createforms.h"
-#include "ui/ConstTab.h"
-#include "ui/FleetTableModel.h"
-#include "ui/FormCommands.h"
-#include "ui/Logloaderror.h"
-#include "ui/Printinfcart.h"
-#include "ui/UiText.h"
+#include "ui/main/ConstTab.h"
+#include "ui/fleet/FleetTableModel.h"
+#include "ui/main/FormCommands.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/printing/Printinfcart.h"
+#include "ui/common/UiText.h"
 
 #include <QBrush>
 #include <QDir>

@@ -3,10 +3,10 @@
 #include "MainWindowFixture.h"
 
 #include "analysis/EventsCsv.h"
-#include "ui/ChartsTab.h"
-#include "ui/EventsTab.h"
-#include "ui/FrameChart.h"
-#include "ui/FramesTab.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/main/EventsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/main/FramesTab.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -4,11 +4,11 @@
 #include "FleetFolder.h"
 #include "ScriptedUserPrompts.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "fleet/FleetColumns.h"
-#include "ui/Fleet.h"
-#include "ui/FleetTableModel.h"
-#include "ui/ResourceColor.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/fleet/FleetTableModel.h"
+#include "ui/common/ResourceColor.h"
 
 #include <QBrush>
 #include <QLabel>

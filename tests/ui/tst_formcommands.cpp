@@ -2,10 +2,10 @@
 // and the document is then not opened.
 #include "ScriptedUserPrompts.h"
 #include "analysis/MainState.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "report/Reportfm.h"
-#include "ui/FormCommands.h"
+#include "ui/main/FormCommands.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -3,7 +3,7 @@
 // and the selection count of a new read-out.
 #include "MainWindowFixture.h"
 
-#include "ui/FramesTab.h"
+#include "ui/main/FramesTab.h"
 
 #include <QDateEdit>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // load cells, and the key filter of the number edits.
 #include "MainWindowFixture.h"
 
-#include "ui/FrameGridDelegate.h"
-#include "ui/FramesTab.h"
+#include "ui/main/FrameGridDelegate.h"
+#include "ui/main/FramesTab.h"
 
 #include <QDateEdit>
 #include <QLabel>

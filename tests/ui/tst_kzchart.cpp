@@ -1,7 +1,7 @@
 // The coordinate-protection chart draws a tripped (red) point over an
 // entered (green) one at the same frame, whichever colour comes first.
 #include "analysis/ChartData.h"
-#include "ui/FrameChart.h"
+#include "ui/charts/FrameChart.h"
 
 #include <QtTest>
 

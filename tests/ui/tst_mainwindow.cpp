@@ -4,12 +4,12 @@
 
 #include "analysis/MainStateFields.h"
 #include "recorder/DataFileReader.h"
-#include "ui/ChartsTab.h"
-#include "ui/ConstTab.h"
-#include "ui/Fleet.h"
-#include "ui/FrameChart.h"
-#include "ui/FramesTab.h"
-#include "ui/UiText.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/main/ConstTab.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/main/FramesTab.h"
+#include "ui/common/UiText.h"
 
 #include <QDateEdit>
 #include <QDir>

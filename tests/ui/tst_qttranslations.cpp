@@ -1,5 +1,5 @@
 // Qt's own dialogs and buttons in Russian, like the rest of the program.
-#include "ui/QtTranslations.h"
+#include "ui/common/QtTranslations.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

@@ -3,10 +3,10 @@
 #include "ScriptedUserPrompts.h"
 #include "TestImages.h"
 
-#include "codec/Codec.h"
-#include "ui/Readnkp3.h"
+#include "base/Codec.h"
+#include "ui/reading/Readnkp3.h"
 
-#include "ui/QtUserPrompts.h"
+#include "ui/common/QtUserPrompts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,9 +4,7 @@
 #include "SimOptions.h"
 
 #include "recorder/DataFileLayout.h"
-#ifdef NKP_SIM_HAS_GENERATOR
-#include "readout_generator/ReadoutGenerator.h"
-#endif
+#include "generator/ReadoutGenerator.h"
 
 #include <csignal>
 #include <cstdio>
@@ -35,12 +33,10 @@ bool loadImage(const nkp::sim::SimOptions& options, std::vector<std::uint8_t>& i
         in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
         return true;
     }
-#ifdef NKP_SIM_HAS_GENERATOR
     nkp::generator::GeneratorOptions generated;
     generated.seed = options.seed;
     image = nkp::generator::generateImage(generated);
     image.resize(nkp::recorder::kImageSize, 0);
-#endif
     return true;
 }
 

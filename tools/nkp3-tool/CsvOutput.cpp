@@ -2,7 +2,7 @@
 
 #include "ToolCommand.h"
 
-#include "fileio/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,7 +2,7 @@
 
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 
 #include <clocale>
 #include <iostream>

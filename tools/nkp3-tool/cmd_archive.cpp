@@ -9,9 +9,9 @@
 
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
-#include "codec/Codec.h"
-#include "fileio/SafeFileWriter.h"
-#include "fileio/SpreadsheetCsv.h"
+#include "base/Codec.h"
+#include "base/SafeFileWriter.h"
+#include "base/SpreadsheetCsv.h"
 
 #include <iostream>
 

@@ -3,7 +3,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "forms/InstalledTemplates.h"
 

@@ -3,9 +3,9 @@
 // writes N read-outs of one crane into DIR.
 #include "ToolCommand.h"
 
-#include "fileio/SafeFileWriter.h"
-#include "readout_generator/HistoryGenerator.h"
-#include "readout_generator/ReadoutGenerator.h"
+#include "base/SafeFileWriter.h"
+#include "generator/HistoryGenerator.h"
+#include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
 #include <charconv>

@@ -4,7 +4,7 @@
 
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
-#include "fileio/RegularFile.h"
+#include "base/RegularFile.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
 

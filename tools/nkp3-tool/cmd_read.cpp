@@ -3,12 +3,12 @@
 // progress, and saves the read-out with an identification file's texts.
 #include "ToolCommand.h"
 
-#include "codec/Codec.h"
+#include "base/Codec.h"
 #include "device/DeviceReader.h"
-#include "device/IdentificationFile.h"
-#include "device/QtSerialPortIo.h"
+#include "recorder/IdentificationFile.h"
+#include "device/qt/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
-#include "fileio/SafeFileWriter.h"
+#include "base/SafeFileWriter.h"
 
 #include <QCoreApplication>
 

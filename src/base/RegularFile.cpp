@@ -1,0 +1,72 @@
+#include "base/RegularFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace nkp::fileio {
+
+int openRegularFile(const std::string& path, std::string* error)
+{
+    auto fail = [&](const char* what, int err) {
+        if (error)
+            *error = std::string(what) + ": " + std::strerror(err);
+        errno = err;
+        return -1;
+    };
+    // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; the
+    // type check below then refuses it. Regular files ignore the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail("cannot open", errno);
+    struct stat st { };
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail("cannot stat", err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail("not a regular file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+std::FILE* openRegularStream(const std::string& path, std::string* error)
+{
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        const int err = errno;
+        ::close(fd);
+        if (error)
+            *error = std::string("cannot open: ") + std::strerror(err);
+        errno = err;
+    }
+    return file;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {
+    }, sb {};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void appendCrLfLine(std::string& out, std::string_view text)
+{
+    for (const char c : text)
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    out += "\r\n";
+}
+
+}  // namespace nkp::fileio

@@ -1,0 +1,71 @@
+#include "ui/archive/ArchiveMenu.h"
+
+#include "archive/Archive.h"
+#include "ui/archive/Archive.h"
+#include "ui/main/Tpb140_nkp3_main.h"
+
+#include <QMenu>
+#include <QSettings>
+
+namespace nkp::ui {
+
+QString archiveLocation(const QString& startFolder)
+{
+    const QString configured = qEnvironmentVariable("NKP_ARCHIVE");
+    if (!configured.isEmpty())
+        return configured;
+    return QString::fromStdString(archive::Archive::defaultLocation(startFolder.toStdString()));
+}
+
+QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
+{
+    auto* action = new QAction(QStringLiteral("Архив кранов..."), &window);
+    action->setObjectName(QStringLiteral("Menu_Archive"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    window.Menu_File->insertAction(window.Menu_Print->menuAction(), action);
+    TForm_Archive* form = nullptr;
+    QObject::connect(action, &QAction::triggered, &window, [&window, &prompts, form]() mutable {
+        if (!form) {
+            form = new TForm_Archive(
+                prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
+            form->setObjectName(QStringLiteral("Form_Archive"));
+            form->setDecimalSeparator(window.decimalSeparator());
+            QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
+                if (window.loadFile(path)) {
+                    window.raise();
+                    window.activateWindow();
+                }
+            });
+        }
+        form->show();
+        form->raise();
+        form->activateWindow();
+    });
+    return action;
+}
+
+bool addSavedReadingsToArchive()
+{
+    return QSettings().value(QStringLiteral("archive/addSavedReadings"), true).toBool();
+}
+
+QString addSavedReading(const QString& startFolder, const QString& path)
+{
+    std::string error;
+    const auto prepared = archive::prepareReadout(path.toStdString(), &error);
+    const auto store
+        = prepared ? archive::Archive::open(archiveLocation(startFolder).toStdString(), &error) : nullptr;
+    if (!store)
+        return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
+    switch (store->add(*prepared, &error)) {
+    case archive::AddOutcome::Added:
+        return QStringLiteral("добавлено в архив");
+    case archive::AddOutcome::AlreadyThere:
+        return QStringLiteral("уже в архиве");
+    case archive::AddOutcome::Failed:
+        break;
+    }
+    return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
+}
+
+}  // namespace nkp::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base/UserPrompts.h"
+
+#include <QString>
+
+class QAction;
+class TForm_TPB140CMain;
+
+namespace nkp::ui {
+
+// Where the program keeps its archive: the address in NKP_ARCHIVE (an SQLite
+// file or a postgresql:// address shared by a team), else
+// "Архив/archive.sqlite" below the start folder.
+QString archiveLocation(const QString& startFolder);
+
+// "Файл" → "Архив кранов..." (Ctrl+Shift+A) on the main window, placed after
+// "Обзор парка...": opens the archive window, made on first use; a read-out
+// double-clicked there opens in the main window.
+QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
+
+// Whether a reading saved in the reading window goes into the archive too
+// (setting "archive/addSavedReadings", on unless set to false).
+bool addSavedReadingsToArchive();
+
+// Adds a data file just saved to the archive; the words for the status line
+// ("добавлено в архив", "уже в архиве" or why it failed). The saved file is
+// never touched.
+QString addSavedReading(const QString& startFolder, const QString& path);
+
+}  // namespace nkp::ui

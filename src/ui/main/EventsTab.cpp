@@ -1,0 +1,315 @@
+#include "ui/main/EventsTab.h"
+
+#include "analysis/EventsCsv.h"
+#include "base/SafeFileWriter.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/main/FramesTab.h"
+#include "ui/main/Tpb140_nkp3_main.h"
+#include "ui/common/UiText.h"
+#include "ui/common/WriteFailure.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <numeric>
+
+using nkp::ui::fromCp1251;
+
+namespace {
+
+const QString kMarkName = QStringLiteral("episodeMark");
+
+// Marks the frames first..last on a chart with a shaded band over the whole
+// height; a chart shows one mark at a time.
+void markRange(QCustomPlot* chart, int first, int last)
+{
+    for (int i = chart->itemCount() - 1; i >= 0; --i)
+        if (chart->item(i)->objectName() == kMarkName)
+            chart->removeItem(i);
+    auto* band = new QCPItemRect(chart);
+    band->setObjectName(kMarkName);
+    band->setLayer(QStringLiteral("background"));
+    band->setPen(QPen(QColor(200, 0, 0), 1));
+    band->setBrush(QColor(255, 160, 0, 70));
+    for (QCPItemPosition* p : {band->topLeft, band->bottomRight}) {
+        p->setTypeX(QCPItemPosition::ptPlotCoords);
+        p->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    band->topLeft->setCoords(first - 0.5, 0);
+    band->bottomRight->setCoords(last + 0.5, 1);
+    chart->replot();
+}
+
+QTableWidgetItem* cell(const QString& text, bool number)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    if (number)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+}  // namespace
+
+EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidget* parent)
+    : QWidget(parent)
+    , window_(window)
+    , prompts_(prompts)
+{
+    setObjectName(QStringLiteral("TabSheet_Events"));
+
+    ComboBox_Kind = new QComboBox;
+    ComboBox_Kind->setObjectName(QStringLiteral("ComboBox_Kind"));
+    ComboBox_Kind->addItem(QStringLiteral("Все события"), -1);
+    for (int k = 0; k < nkp::analysis::kEventKindCount; ++k)
+        ComboBox_Kind->addItem(
+            fromCp1251(nkp::analysis::eventKindName(static_cast<nkp::analysis::EventKind>(k))), k);
+    Edit_Threshold = new QSpinBox;
+    Edit_Threshold->setObjectName(QStringLiteral("Edit_Threshold"));
+    Edit_Threshold->setRange(0, 255);
+    Edit_Threshold->setValue(nkp::analysis::kDefaultOverloadThreshold);
+    Edit_Threshold->setSuffix(QStringLiteral(" %"));
+    Label_Counts = new QLabel;
+    Label_Counts->setObjectName(QStringLiteral("Label_Counts"));
+    BitBtn_ExportCsv = new QPushButton(QStringLiteral("Экспорт в CSV..."));
+    BitBtn_ExportCsv->setObjectName(QStringLiteral("BitBtn_ExportCsv"));
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QStringLiteral("Вид:")));
+    filters->addWidget(ComboBox_Kind);
+    filters->addSpacing(12);
+    filters->addWidget(new QLabel(QStringLiteral("Перегрузка от")));
+    filters->addWidget(Edit_Threshold);
+    filters->addStretch(1);
+    filters->addWidget(BitBtn_ExportCsv);
+
+    StringGrid_Events = new QTableWidget(0, nkp::analysis::kEpisodeColumnCount);
+    StringGrid_Events->setObjectName(QStringLiteral("StringGrid_Events"));
+    QStringList headers;
+    for (const std::string& h : nkp::analysis::episodeColumnHeaders())
+        headers << fromCp1251(h);
+    StringGrid_Events->setHorizontalHeaderLabels(headers);
+    StringGrid_Events->verticalHeader()->hide();
+    StringGrid_Events->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid_Events->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid_Events->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Headings on two lines and columns as wide as their texts: the window is 800 pixels wide.
+    for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
+        StringGrid_Events->horizontalHeaderItem(c)->setText(
+            QString(headers[c]).replace(QLatin1Char(' '), QLatin1Char('\n')));
+    StringGrid_Events->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    StringGrid_Events->horizontalHeader()->setStretchLastSection(true);
+
+    Chart_Spectrum = new QCustomPlot;
+    Chart_Spectrum->setObjectName(QStringLiteral("Chart_Spectrum"));
+    Chart_Spectrum->plotLayout()->insertRow(0);
+    Chart_Spectrum->plotLayout()->addElement(0, 0,
+        new QCPTextElement(Chart_Spectrum, QStringLiteral("Распределение кадров по степени загрузки"),
+            QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold)));
+    Chart_Spectrum->xAxis->setLabel(QStringLiteral("Степень загрузки, %"));
+    Chart_Spectrum->yAxis->setLabel(QStringLiteral("Кадров"));
+
+    StringGrid_Cycles = new QTableWidget(static_cast<int>(nkp::recorder::kCycleBandCount) + 1, 3);
+    StringGrid_Cycles->setObjectName(QStringLiteral("StringGrid_Cycles"));
+    StringGrid_Cycles->setHorizontalHeaderLabels(
+        {QStringLiteral("Диапазон нагрузок"), QStringLiteral("Рабочие циклы"), QStringLiteral("Доля, %")});
+    StringGrid_Cycles->verticalHeader()->hide();
+    StringGrid_Cycles->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid_Cycles->setColumnWidth(0, 118);
+    StringGrid_Cycles->setColumnWidth(1, 86);
+    StringGrid_Cycles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid_Cycles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid_Cycles->horizontalHeader()->setStretchLastSection(true);
+    StringGrid_Cycles->setFixedWidth(290);
+
+    auto* spectrumRow = new QWidget;
+    auto* bottom = new QHBoxLayout(spectrumRow);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->addWidget(Chart_Spectrum, 1);
+    bottom->addWidget(StringGrid_Cycles);
+
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(StringGrid_Events);
+    split->addWidget(spectrumRow);
+    split->setSizes({260, 230});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(filters);
+    layout->addWidget(Label_Counts);
+    layout->addWidget(split, 1);
+
+    connect(ComboBox_Kind, &QComboBox::currentIndexChanged, this, &EventsTab::fillTable);
+    connect(Edit_Threshold, &QSpinBox::valueChanged, this, &EventsTab::recompute);
+    connect(BitBtn_ExportCsv, &QPushButton::clicked, this, &EventsTab::exportCsv);
+    connect(StringGrid_Events, &QTableWidget::cellClicked, this, [this](int row, int) {
+        showEpisode(row);
+        window_.PageControl_Main->setCurrentWidget(window_.TabSheet_Cikl);
+    });
+    connect(
+        StringGrid_Events, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+            if (row != previous && row >= 0)
+                showEpisode(row);
+        });
+    fillTable();
+    fillSpectrum();
+}
+
+int EventsTab::threshold() const
+{
+    return Edit_Threshold->value();
+}
+
+void EventsTab::showLoaded()
+{
+    const nkp::analysis::MainState& s = window_.state();
+    spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.cycleCounts);
+    recompute();
+    fillSpectrum();
+}
+
+void EventsTab::recompute()
+{
+    const nkp::analysis::MainState& s = window_.state();
+    episodes_ = nkp::analysis::findEpisodes(s.frames, s.RingStart, threshold());
+    fillTable();
+}
+
+void EventsTab::fillTable()
+{
+    const int kind = ComboBox_Kind->currentData().toInt();
+    shown_.clear();
+    for (std::size_t i = 0; i < episodes_.size(); ++i)
+        if (kind < 0 || static_cast<int>(episodes_[i].kind) == kind)
+            shown_.push_back(static_cast<int>(i));
+
+    const std::array<int, nkp::analysis::kEventKindCount> counts = nkp::analysis::countByKind(episodes_);
+    QStringList parts;
+    for (int k = 0; k < nkp::analysis::kEventKindCount; ++k)
+        parts << QStringLiteral("%1: %2")
+                     .arg(fromCp1251(nkp::analysis::eventKindName(static_cast<nkp::analysis::EventKind>(k))))
+                     .arg(counts[static_cast<std::size_t>(k)]);
+    Label_Counts->setText(
+        QStringLiteral("Эпизодов: %1.  ").arg(episodes_.size()) + parts.join(QStringLiteral(";  ")));
+
+    const nkp::analysis::MainState& s = window_.state();
+    const QSignalBlocker block(StringGrid_Events);
+    StringGrid_Events->clearContents();
+    StringGrid_Events->setRowCount(static_cast<int>(shown_.size()));
+    for (int row = 0; row < static_cast<int>(shown_.size()); ++row) {
+        const auto cells = nkp::analysis::episodeCells(
+            episodes_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])], s.frames,
+            window_.decimalSeparator());
+        for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
+            StringGrid_Events->setItem(
+                row, c, cell(fromCp1251(cells[static_cast<std::size_t>(c)]), c != 0 && c != 4 && c != 5));
+    }
+}
+
+void EventsTab::fillSpectrum()
+{
+    const char sep = window_.decimalSeparator();
+    Chart_Spectrum->clearPlottables();
+    Chart_Spectrum->clearItems();
+    auto* bars = new QCPBars(Chart_Spectrum->xAxis, Chart_Spectrum->yAxis);
+    bars->setBrush(QColor(0, 128, 0));
+    bars->setPen(QPen(QColor(0, 80, 0)));
+    bars->setWidth(0.7);
+    QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
+    double highest = 1;
+    for (int band = 0; band < nkp::analysis::kSpectrumBandCount; ++band) {
+        const int count = spectrum_.frames[static_cast<std::size_t>(band)];
+        bars->addData(band, count);
+        highest = std::max<double>(highest, count);
+        ticker->addTick(band,
+            fromCp1251(nkp::analysis::spectrumBandText(band))
+                .replace(QStringLiteral(" и более"), QStringLiteral("+")));
+        auto* share = new QCPItemText(Chart_Spectrum);
+        share->position->setCoords(band, count);
+        share->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        share->setText(fromCp1251(nkp::analysis::shareText(count, spectrum_.validFrames, sep)));
+        share->setFont(QFont(QStringLiteral("MS Sans Serif"), 7));
+    }
+    // The bands from 100 % on are overloads.
+    bars->setBrush(QColor(0, 128, 0));
+    Chart_Spectrum->xAxis->setTicker(ticker);
+    Chart_Spectrum->xAxis->setTickLabelRotation(45);
+    Chart_Spectrum->xAxis->setRange(-0.6, nkp::analysis::kSpectrumBandCount - 0.4);
+    Chart_Spectrum->yAxis->setRange(0, highest * 1.15);
+    Chart_Spectrum->replot();
+
+    for (std::size_t band = 0; band <= nkp::recorder::kCycleBandCount; ++band) {
+        const bool total = band == nkp::recorder::kCycleBandCount;
+        const std::int64_t count = total ? spectrum_.totalCycles : spectrum_.cycles[band];
+        const int row = static_cast<int>(band);
+        StringGrid_Cycles->setItem(row, 0,
+            cell(total ? QStringLiteral("Всего") : fromCp1251(nkp::analysis::cycleBandText(band)), false));
+        StringGrid_Cycles->setItem(row, 1, cell(QString::number(count), true));
+        StringGrid_Cycles->setItem(
+            row, 2, cell(fromCp1251(nkp::analysis::shareText(count, spectrum_.totalCycles, sep)), true));
+    }
+}
+
+void EventsTab::showEpisode(int row)
+{
+    if (row < 0 || row >= static_cast<int>(shown_.size()))
+        return;
+    const nkp::analysis::Episode& e
+        = episodes_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])];
+    nkp::analysis::MainState& s = window_.state();
+    // The table runs over FrameOrder: find the frame there, or give the
+    // table its full list back when a selection left the frame out.
+    auto at = std::find(s.FrameOrder.begin(), s.FrameOrder.end(), e.firstPosition);
+    if (at == s.FrameOrder.end()) {
+        std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);
+        window_.TabSheet_Cikl->showLoaded();
+        at = s.FrameOrder.begin() + e.firstPosition;
+    }
+    window_.TabSheet_Cikl->scrollTo(static_cast<int>(at - s.FrameOrder.begin()));
+    markRange(window_.TabSheet_Grafik->Chart_Param, e.firstPosition, e.lastPosition);
+    markRange(window_.TabSheet_Grafik->Chart_KZ, e.firstPosition, e.lastPosition);
+}
+
+bool EventsTab::exportCsv()
+{
+    const nkp::analysis::MainState& s = window_.state();
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт событий в CSV"));
+    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*"));
+    dialog.defaultExtension = "csv";
+    const QString loaded = QFile::decodeName(s.filePath.c_str());
+    dialog.initialDir
+        = QFile::encodeName(loaded.isEmpty() ? window_.startDirectory() : QFileInfo(loaded).absolutePath())
+              .toStdString();
+    dialog.fileName = QFile::encodeName(
+        (loaded.isEmpty() ? QStringLiteral("События")
+                          : QFileInfo(loaded).completeBaseName() + QStringLiteral(" события"))
+        + QStringLiteral(".csv"))
+                          .toStdString();
+    const std::optional<std::string> path = prompts_.saveFile(dialog);
+    if (!path)
+        return false;
+    if (!s.filePath.empty() && QFileInfo(QFile::decodeName(path->c_str())) == QFileInfo(loaded)) {
+        nkp::ui::showWriteFailure(
+            prompts_, QStringLiteral("Ошибка"), *path, "the read-out itself is not overwritten");
+        return false;
+    }
+    std::string error;
+    if (!nkp::fileio::writeFileAtomically(
+            *path, nkp::analysis::eventsCsv(episodes_, s.frames, window_.decimalSeparator(), true), &error)) {
+        nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, error);
+        return false;
+    }
+    return true;
+}

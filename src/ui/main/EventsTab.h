@@ -1,0 +1,61 @@
+#pragma once
+
+#include "analysis/Events.h"
+#include "analysis/LoadSpectrum.h"
+#include "analysis/MainState.h"
+#include "base/UserPrompts.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QCustomPlot;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class TForm_TPB140CMain;
+
+// The tab "События": the episodes of overload, coordinate protection and
+// faults of the loaded read-out (filter by kind, overload threshold, count
+// per kind), and the load spectrum as bars beside the recorder's own band
+// counters. Choosing an episode shows its first frame in the frames table
+// and marks its range on both charts.
+class EventsTab : public QWidget {
+    Q_OBJECT
+public:
+    EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidget* parent = nullptr);
+
+    // After loading: episodes and spectrum of the window's read-out.
+    void showLoaded();
+    const std::vector<nkp::analysis::Episode>& episodes() const { return episodes_; }
+    // The episodes the table lists (the filter applied), in its order.
+    const std::vector<int>& shownEpisodes() const { return shown_; }
+    int threshold() const;
+
+    // Writes the episodes as CSV (UTF-8 with BOM) to a file the user names.
+    bool exportCsv();
+    // Shows the episode of table row `row`: the frames table at its first
+    // frame and its range marked on both charts.
+    void showEpisode(int row);
+
+    QComboBox* ComboBox_Kind = nullptr;
+    QSpinBox* Edit_Threshold = nullptr;
+    QLabel* Label_Counts = nullptr;
+    QPushButton* BitBtn_ExportCsv = nullptr;
+    QTableWidget* StringGrid_Events = nullptr;
+    QCustomPlot* Chart_Spectrum = nullptr;
+    QTableWidget* StringGrid_Cycles = nullptr;
+
+private:
+    void recompute();
+    void fillTable();
+    void fillSpectrum();
+
+    TForm_TPB140CMain& window_;
+    nkp::UserPrompts& prompts_;
+    std::vector<nkp::analysis::Episode> episodes_;
+    std::vector<int> shown_;
+    nkp::analysis::LoadSpectrum spectrum_;
+};

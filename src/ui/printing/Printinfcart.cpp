@@ -1,0 +1,167 @@
+#include "ui/printing/Printinfcart.h"
+
+#include "analysis/FileDamage.h"
+#include "base/Codec.h"
+#include "base/RegularFile.h"
+#include "print/FrameRange.h"
+#include "print/PageCanvas.h"
+#include "print/PrintDocuments.h"
+#include "ui/main/DamageWarning.h"
+#include "ui/common/ScreenFit.h"
+#include "ui/common/UiText.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+#include <memory>
+
+namespace nkp::ui {
+TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts, QWidget* parent)
+    : QWidget(parent)
+    , state_(state)
+    , prompts_(prompts)
+{
+    setObjectName(QStringLiteral("Form_Print"));
+    setWindowTitle(QStringLiteral("Форма для печати"));
+    ActionManager_Print = new QObject(this);
+    ActionManager_Print->setObjectName(QStringLiteral("ActionManager_Print"));
+    const auto action = [this](const char* name, const QString& text, void (TForm_Print::*slot)()) {
+        auto* a = new QAction(text, ActionManager_Print);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    Action_PrintInfCart = action("Action_PrintInfCart", QStringLiteral("Информационная карта"),
+        &TForm_Print::Action_PrintInfCartExecute);
+    Action_PrintPril1
+        = action("Action_PrintPril1", QStringLiteral("Приложение"), &TForm_Print::Action_PrintPril1Execute);
+    Action_PrintCikl = action(
+        "Action_PrintCikl", QStringLiteral("Оперативная информация"), &TForm_Print::Action_PrintCiklExecute);
+    preview_ = [this](const QString& title, const Render& render) { showModalPreview(title, render); };
+}
+
+void TForm_Print::setFrameRangeTexts(const QString& kHome, const QString& kEnd)
+{
+    kHome_ = kHome;
+    kEnd_ = kEnd;
+}
+
+void TForm_Print::printInfoCardAndAppendix()
+{
+    Action_PrintInfCart->trigger();
+    Action_PrintPril1->trigger();
+}
+
+void TForm_Print::printOperationalInfo()
+{
+    Action_PrintCikl->trigger();
+}
+
+void TForm_Print::Action_PrintInfCartExecute()
+{
+    const analysis::MainState& state = state_;
+    preview_(QStringLiteral("Информационная карта"),
+        [&state](QPagedPaintDevice& device) { return print::printInfoCard(device, state); });
+}
+
+void TForm_Print::Action_PrintPril1Execute()
+{
+    const analysis::MainState& state = state_;
+    preview_(QStringLiteral("Приложение 1"), [&state](QPagedPaintDevice& device) {
+        return print::printAppendixPage(device, state, print::AppendixPage::LoadAndMass);
+    });
+    preview_(QStringLiteral("Приложение 2"), [&state](QPagedPaintDevice& device) {
+        return print::printAppendixPage(device, state, print::AppendixPage::BoomAndRadius);
+    });
+}
+
+void TForm_Print::Action_PrintCiklExecute()
+{
+    // Refuse a range that is not two integers before anything is drawn.
+    for (const QString* text : {&kHome_, &kEnd_}) {
+        if (!print::parseFrameNumber(*text)) {
+            prompts_.error(toCp1251(QStringLiteral("Оперативная информация")),
+                toCp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
+                                        "\"с\" и \"по\" от 0 до 10999.")
+                             .arg(*text)));
+            return;
+        }
+    }
+    const print::FrameRange range = *print::parseFrameRange(kHome_, kEnd_);
+    const analysis::MainState& state = state_;
+    const char separator = decimalSeparator_;
+    preview_(QStringLiteral("Оперативная информация"), [&state, range, separator](QPagedPaintDevice& device) {
+        return print::printOperationalInfo(device, state, range, separator);
+    });
+}
+
+bool TForm_Print::exportToPdf(const QString& title, const Render& render)
+{
+    UserPrompts::FileDialog dialog;
+    dialog.title = toCp1251(QStringLiteral("Сохранить в PDF"));
+    dialog.filter = toCp1251(QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*"));
+    dialog.fileName = (title + QStringLiteral(".pdf")).toLocal8Bit().toStdString();
+    dialog.defaultExtension = "pdf";
+    const auto path = prompts_.saveFile(dialog);
+    if (!path)
+        return false;
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
+    if (fileio::sameFile(*path, state_.filePath)) {
+        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
+            toCp1251(QStringLiteral("Файл \"%1\" - это открытое считывание: его нельзя заменить документом.")
+                         .arg(fileName)));
+        return false;
+    }
+    std::string error;
+    const bool ok = print::writePdfFile(*path, title, render, &error);
+    if (!ok)
+        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
+            toCp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
+                         .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
+    return ok;
+}
+
+QString TForm_Print::previewCaption(const QString& title) const
+{
+    return captionWithDamage(title, analysis::damageWarning(state_.diagnostics));
+}
+
+void TForm_Print::showModalPreview(const QString& title, const Render& render)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    print::preparePagedDevice(printer);
+    printer.setDocName(title);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(previewCaption(title));
+    fitToScreen(&dialog, QSize(900, 700));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&render](QPrinter* p) { render(*p); });
+    if (auto* toolBar = dialog.findChild<QToolBar*>()) {
+        toolBar->addSeparator();
+        QAction* pdf = toolBar->addAction(QStringLiteral("PDF..."));
+        pdf->setToolTip(QStringLiteral("Сохранить в файл PDF"));
+        connect(pdf, &QAction::triggered, &dialog, [this, &title, &render] { exportToPdf(title, render); });
+    }
+    dialog.exec();
+}
+
+void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts)
+{
+    auto form = std::make_unique<TForm_Print>(state, prompts, parent);
+    form->printInfoCardAndAppendix();
+    form->close();
+}
+
+void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+    const QString& kHome, const QString& kEnd, char decimalSeparator)
+{
+    auto form = std::make_unique<TForm_Print>(state, prompts, parent);
+    form->setFrameRangeTexts(kHome, kEnd);
+    form->setDecimalSeparator(decimalSeparator);
+    form->printOperationalInfo();
+    form->close();
+}
+
+}  // namespace nkp::ui

@@ -1,0 +1,375 @@
+// The reading window's handlers: reading, saving the data file, identification
+// files and the defaults kept in Inf/Default.inf.
+#include "ui/reading/Readnkp3.h"
+
+#include "base/Codec.h"
+#include "device/qt/QtSerialPortIo.h"
+#include "device/ReadoutFile.h"
+#include "recorder/DataFileLayout.h"
+#include "ui/archive/ArchiveMenu.h"
+#include "ui/common/UiText.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QThread>
+
+namespace {
+
+using nkp::codec::cp1251ToUtf8;
+using nkp::codec::utf8ToCp1251;
+
+using nkp::ui::cp1251;
+using nkp::ui::fromCp1251;
+using nkp::ui::toCp1251;
+
+const char* const kErrorCaption = "Ошибка";
+
+}  // namespace
+
+TForm_ReadNKP3::TForm_ReadNKP3(
+    QWidget* parent, nkp::UserPrompts& prompts, const QString& startDirectory, ReadingDeviceAccess access)
+    : QDialog(parent)
+    , prompts_(prompts)
+    , startDirectory_(startDirectory)
+    , access_(std::move(access))
+{
+    if (!access_.portSlots)
+        access_.portSlots = nkp::device::systemPortSlots;
+    if (!access_.makePort)
+        access_.makePort = [] { return std::make_unique<nkp::device::QtSerialPortIo>(); };
+    if (!access_.clock) {
+        ownClock_ = std::make_unique<nkp::device::SystemClock>();
+        access_.clock = ownClock_.get();
+    }
+    createControls();
+    StatusBar_ReadNKP3->setPalette(palette());
+}
+
+TForm_ReadNKP3::~TForm_ReadNKP3()
+{
+    // A window torn down under a running reading stops it and waits, since
+    // the reading writes into this window's image.
+    if (worker_)
+        worker_->requestCancel();
+    stopReadingThread();
+}
+
+// --- opening and closing ---------------------------------------------------
+
+void TForm_ReadNKP3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only when the window opens: becoming active again after a message box
+    // must not wipe what was typed since.
+    if (!activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+}
+
+void TForm_ReadNKP3::FormActivate()
+{
+    refreshReadingDate();
+    applyInfFile(defaultInfPath());
+}
+
+void TForm_ReadNKP3::closeEvent(QCloseEvent* event)
+{
+    // The dialog's own close handling runs reject(), which asks about an
+    // unsaved read-out and keeps the window open while a reading runs.
+    QDialog::closeEvent(event);
+}
+
+void TForm_ReadNKP3::reject()
+{
+    if (busy_ || !mayDiscardReadout())
+        return;
+    QDialog::reject();
+}
+
+void TForm_ReadNKP3::done(int result)
+{
+    if (busy_)
+        return;
+    if (!closed_) {
+        closed_ = true;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+bool TForm_ReadNKP3::mayDiscardReadout()
+{
+    if (!reader_.unsaved())
+        return true;
+    switch (prompts_.saveDiscardCancel(
+        cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+    case nkp::UserPrompts::SaveChoice::Save:
+        return saveDataFile();
+    case nkp::UserPrompts::SaveChoice::Discard:
+        return true;
+    case nkp::UserPrompts::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm_ReadNKP3::FormClose()
+{
+    const QString path = defaultInfPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    std::string error;
+    if (!nkp::device::saveInf(path.toStdString(), infFields(), &error))
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString())
+                + "\":\n" + utf8ToCp1251(error));
+}
+
+void TForm_ReadNKP3::BitBtn_CloseClick()
+{
+    if (busy_)
+        return;
+    close();
+}
+
+// --- reading ---------------------------------------------------------------
+
+void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
+{
+    // A new reading goes over the image: an unsaved one is asked about first.
+    if (busy_ || !mayDiscardReadout())
+        return;
+    busy_ = true;
+    setReadingControls(true);
+    showByteCount(0);
+    thread_ = new QThread(this);
+    thread_->setObjectName(QStringLiteral("NKP-3 reading"));
+    worker_ = new ReadingWorker(reader_, access_);
+    worker_->moveToThread(thread_);
+    connect(thread_, &QThread::started, worker_, &ReadingWorker::run);
+    connect(worker_, &ReadingWorker::statusTextChanged, this, &TForm_ReadNKP3::setStatus);
+    connect(worker_, &ReadingWorker::statusColourChanged, this,
+        [this](int colour) { showStatusColour(static_cast<nkp::device::StatusColour>(colour)); });
+    connect(worker_, &ReadingWorker::gaugeChanged, this, &TForm_ReadNKP3::showGauge);
+    connect(worker_, &ReadingWorker::progressAvailable, this, [this] {
+        if (worker_)
+            showByteCount(worker_->takeProgress());
+    });
+    connect(worker_, &ReadingWorker::finished, this, &TForm_ReadNKP3::readingFinished);
+    thread_->start();
+}
+
+void TForm_ReadNKP3::BitBtn_AbortClick()
+{
+    if (!worker_)
+        return;
+    worker_->requestCancel();
+    BitBtn_Abort->setEnabled(false);  // the reading stops at its next read
+}
+
+void TForm_ReadNKP3::readingFinished()
+{
+    showByteCount(worker_->takeProgress());
+    stopReadingThread();
+    busy_ = false;
+    setReadingControls(false);
+}
+
+void TForm_ReadNKP3::stopReadingThread()
+{
+    if (!thread_)
+        return;
+    // The worker has left its run(); the thread ends at once.
+    thread_->quit();
+    thread_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    delete thread_;
+    thread_ = nullptr;
+}
+
+void TForm_ReadNKP3::setReadingControls(bool reading)
+{
+    for (QPushButton* button :
+        {BitBtn_SaveInf, BitBtn_LoadInf, BitBtn_ReadNKP3, BitBtn_SaveFile, BitBtn_Close})
+        button->setEnabled(!reading);
+    BitBtn_Abort->setVisible(reading);
+    BitBtn_Abort->setEnabled(reading);
+    if (reading)
+        Label_Bytes->setVisible(true);
+}
+
+void TForm_ReadNKP3::showStatusColour(nkp::device::StatusColour colour)
+{
+    QColor c;
+    switch (colour) {
+    case nkp::device::StatusColour::ButtonFace:
+        c = palette().color(QPalette::Button);
+        break;
+    case nkp::device::StatusColour::Red:
+        c = QColor(255, 0, 0);
+        break;
+    case nkp::device::StatusColour::Yellow:
+        c = QColor(255, 255, 0);
+        break;
+    case nkp::device::StatusColour::Green:
+        c = QColor(0, 128, 0);
+        break;
+    }
+    QPalette p = StatusBar_ReadNKP3->palette();
+    p.setColor(QPalette::Window, c);
+    StatusBar_ReadNKP3->setPalette(p);
+}
+
+void TForm_ReadNKP3::showGauge(int position)
+{
+    CGauge_Process->setValue(position);
+}
+
+void TForm_ReadNKP3::showByteCount(std::size_t bytes)
+{
+    Label_Bytes->setText(QStringLiteral("Считано %1 из %2 байт")
+                             .arg(static_cast<qulonglong>(bytes))
+                             .arg(static_cast<qulonglong>(nkp::recorder::kImageSize)));
+}
+
+QString TForm_ReadNKP3::byteCountText() const
+{
+    return Label_Bytes->text();
+}
+
+void TForm_ReadNKP3::setStatus(const QString& text)
+{
+    statusLabel_->setText(text);
+}
+
+QString TForm_ReadNKP3::statusText() const
+{
+    return statusLabel_->text();
+}
+
+QColor TForm_ReadNKP3::statusColour() const
+{
+    return StatusBar_ReadNKP3->palette().color(QPalette::Window);
+}
+
+// --- saving the data file --------------------------------------------------
+
+void TForm_ReadNKP3::BitBtn_SaveFileClick()
+{
+    if (busy_)
+        return;
+    saveDataFile();
+}
+
+bool TForm_ReadNKP3::saveDataFile()
+{
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
+    dialog.filter = cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp");
+    dialog.defaultExtension = "nkp";
+    setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
+    const std::optional<std::string> path = prompts_.saveFile(dialog);
+    if (!path)
+        return false;
+    std::string error;
+    if (!nkp::device::saveReadout(
+            *path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()), &error)) {
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+        return false;
+    }
+    showGauge(0);
+    QString saved = QStringLiteral("Информация сохранена в фале: ")
+        + QFileInfo(QString::fromStdString(*path)).fileName();
+    if (nkp::ui::addSavedReadingsToArchive())
+        saved += QStringLiteral("; ")
+            + nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path));
+    setStatus(saved);
+    showStatusColour(nkp::device::StatusColour::ButtonFace);
+    reader_.markSaved();
+    return true;
+}
+
+// --- identification files --------------------------------------------------
+
+nkp::device::InfFields TForm_ReadNKP3::infFields() const
+{
+    nkp::device::InfFields fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i] = toCp1251(infEdits_[i]->text());
+    return fields;
+}
+
+bool TForm_ReadNKP3::applyInfFile(const QString& path)
+{
+    const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
+    if (!loaded.opened) {
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". "
+                + utf8ToCp1251(loaded.error));
+        return false;
+    }
+    const auto& content = loaded.content;
+    for (std::size_t i = 0; i < content.lineCount; ++i)
+        infEdits_[i]->setText(fromCp1251(content.fields[i]));
+    if (!content.complete()) {
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ")
+                + std::to_string(content.lineCount + 1) + cp1251(" из 13."));
+        return false;
+    }
+    return true;
+}
+
+nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
+{
+    nkp::UserPrompts::FileDialog dialog;
+    dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
+    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    // The proposed name: crane model, " №", crane number.
+    dialog.fileName = (Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text()).toStdString();
+    return dialog;
+}
+
+QString TForm_ReadNKP3::defaultInfPath() const
+{
+    return QDir(startDirectory_).filePath(QStringLiteral("Inf/Default.inf"));
+}
+
+void TForm_ReadNKP3::refreshReadingDate()
+{
+    MaskEdit_DateRead->setText(QString::fromStdString(nkp::device::readingDateText(access_.clock->now())));
+}
+
+void TForm_ReadNKP3::BitBtn_SaveInfClick()
+{
+    if (busy_)
+        return;
+    nkp::UserPrompts::FileDialog dialog = infDialog();
+    dialog.defaultExtension = "inf";
+    const std::optional<std::string> path = prompts_.saveFile(dialog);
+    if (!path)
+        return;
+    std::string error;
+    if (!nkp::device::saveInf(*path, infFields(), &error))
+        prompts_.error(cp1251(kErrorCaption),
+            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+}
+
+void TForm_ReadNKP3::BitBtn_LoadInfClick()
+{
+    if (busy_)
+        return;
+    const std::optional<std::string> path = prompts_.openFile(infDialog());
+    if (!path)
+        return;
+    if (applyInfFile(QString::fromStdString(*path)))
+        refreshReadingDate();
+}

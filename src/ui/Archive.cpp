@@ -86,6 +86,7 @@ TForm_Archive::TForm_Archive(
     Button_Cancel = new QPushButton(QStringLiteral("Отмена"), this);
     ProgressBar_Import = new QProgressBar(this);
     Label_Status = new QLabel(this);
+    Label_Status->setTextFormat(Qt::PlainText);  // names of files and cranes
 
     model_ = new QStandardItemModel(0, kCraneColumnCount, this);
     QStringList headers;

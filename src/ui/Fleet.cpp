@@ -41,6 +41,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     Table_Fleet = new QTableView(this);
     Button_Export = new QPushButton(QStringLiteral("Экспорт в CSV..."), this);
     Label_Status = new QLabel(this);
+    Label_Status->setTextFormat(Qt::PlainText);  // names of files and folders
 
     model_ = new nkp::ui::FleetTableModel(this);
     proxy_ = new QSortFilterProxyModel(this);

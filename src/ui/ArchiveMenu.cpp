@@ -14,7 +14,24 @@ QString archiveLocation(const QString& startFolder)
     const QString configured = qEnvironmentVariable("NKP_ARCHIVE");
     if (!configured.isEmpty())
         return configured;
+    const QString set = QSettings().value(QStringLiteral("archive/location")).toString().trimmed();
+    if (!set.isEmpty())
+        return set;
     return QString::fromStdString(archive::Archive::defaultLocation(startFolder.toStdString()));
+}
+
+bool archiveLocationFromEnvironment()
+{
+    return !qEnvironmentVariable("NKP_ARCHIVE").isEmpty();
+}
+
+void setArchiveLocationSetting(const QString& location)
+{
+    QSettings settings;
+    if (location.trimmed().isEmpty())
+        settings.remove(QStringLiteral("archive/location"));
+    else
+        settings.setValue(QStringLiteral("archive/location"), location.trimmed());
 }
 
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)

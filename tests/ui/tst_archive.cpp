@@ -6,11 +6,14 @@
 
 #include "readout_generator/HistoryGenerator.h"
 #include "ui/Archive.h"
+#include "ui/ArchiveMenu.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QtTest>
@@ -22,6 +25,7 @@ class TestArchive : public QObject {
 private slots:
     void addSelectExportOpen();
     void menuOpensTheWindowAndReadoutsLoad();
+    void addressIsSetInTheWindow();
 };
 
 namespace {
@@ -146,4 +150,52 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
 }
 
 QTEST_MAIN(TestArchive)
+// The address typed into the window is used at once and kept for the next
+// start; an empty one returns to the default; NKP_ARCHIVE overrides both.
+void TestArchive::addressIsSetInTheWindow()
+{
+    QStandardPaths::setTestModeEnabled(true);  // settings of their own
+    QSettings().remove(QStringLiteral("archive/location"));
+    const QByteArray environment = qgetenv("NKP_ARCHIVE");
+    qunsetenv("NKP_ARCHIVE");
+    QTemporaryDir dir;
+    const QString fallback = nkp::ui::archiveLocation(dir.path());
+    QCOMPARE(fallback, dir.filePath(QStringLiteral("Архив/archive.sqlite")));
+    nkp::test::ScriptedUserPrompts prompts;
+    {
+        TForm_Archive w(prompts, fallback, dir.path());
+        QCOMPARE(w.Edit_Location->text(), fallback);
+        QVERIFY(!w.Edit_Location->isReadOnly());
+        const QString other = dir.filePath(QStringLiteral("other.sqlite"));
+        w.Edit_Location->setText(QStringLiteral("  ") + other);
+        w.Button_Location->click();
+        QCOMPARE(w.location(), other);
+        QCOMPARE(nkp::ui::archiveLocation(dir.path()), other);
+        QVERIFY2(w.Label_Status->text().startsWith(QStringLiteral("Кранов: 0")),
+            qPrintable(w.Label_Status->text()));
+        QVERIFY(QFile::exists(other));
+        w.Edit_Location->clear();
+        w.Button_Location->click();
+        QCOMPARE(w.location(), fallback);
+        QCOMPARE(w.Edit_Location->text(), fallback);
+        QVERIFY(!QSettings().contains(QStringLiteral("archive/location")));
+    }
+    nkp::ui::setArchiveLocationSetting(dir.filePath(QStringLiteral("set.sqlite")));
+    const QString fixed = dir.filePath(QStringLiteral("env.sqlite"));
+    qputenv("NKP_ARCHIVE", fixed.toUtf8());
+    QCOMPARE(nkp::ui::archiveLocation(dir.path()), fixed);
+    {
+        TForm_Archive w(prompts, nkp::ui::archiveLocation(dir.path()), dir.path());
+        QVERIFY(w.Edit_Location->isReadOnly());
+        QVERIFY(!w.Button_Location->isEnabled());
+        w.applyLocation();
+        QCOMPARE(w.location(), fixed);
+    }
+    QSettings().remove(QStringLiteral("archive/location"));
+    if (environment.isEmpty())
+        qunsetenv("NKP_ARCHIVE");
+    else
+        qputenv("NKP_ARCHIVE", environment);
+}
+
 #include "tst_archive.moc"

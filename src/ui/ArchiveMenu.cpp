@@ -34,30 +34,35 @@ void setArchiveLocationSetting(const QString& location)
         settings.setValue(QStringLiteral("archive/location"), location.trimmed());
 }
 
+TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts)
+{
+    auto* form = window.findChild<TForm_Archive*>(QStringLiteral("Form_Archive"), Qt::FindDirectChildrenOnly);
+    if (!form) {
+        form = new TForm_Archive(
+            prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
+        form->setObjectName(QStringLiteral("Form_Archive"));
+        form->setDecimalSeparator(window.decimalSeparator());
+        QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
+            if (window.loadFile(path)) {
+                window.raise();
+                window.activateWindow();
+            }
+        });
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+    return form;
+}
+
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
 {
     auto* action = new QAction(QStringLiteral("Архив кранов..."), &window);
     action->setObjectName(QStringLiteral("Menu_Archive"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     window.Menu_File->insertAction(window.Menu_Print->menuAction(), action);
-    TForm_Archive* form = nullptr;
-    QObject::connect(action, &QAction::triggered, &window, [&window, &prompts, form]() mutable {
-        if (!form) {
-            form = new TForm_Archive(
-                prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
-            form->setObjectName(QStringLiteral("Form_Archive"));
-            form->setDecimalSeparator(window.decimalSeparator());
-            QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
-                if (window.loadFile(path)) {
-                    window.raise();
-                    window.activateWindow();
-                }
-            });
-        }
-        form->show();
-        form->raise();
-        form->activateWindow();
-    });
+    QObject::connect(
+        action, &QAction::triggered, &window, [&window, &prompts] { showArchiveWindow(window, prompts); });
     return action;
 }
 

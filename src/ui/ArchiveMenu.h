@@ -5,6 +5,7 @@
 #include <QString>
 
 class QAction;
+class TForm_Archive;
 class TForm_TPB140CMain;
 
 namespace nkp::ui {
@@ -23,6 +24,9 @@ void setArchiveLocationSetting(const QString& location);
 // "Обзор парка...": opens the archive window, made on first use; a read-out
 // double-clicked there opens in the main window.
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
+
+// The main window's archive window, made on first use, shown and raised.
+TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts);
 
 // Whether a reading saved in the reading window goes into the archive too
 // (setting "archive/addSavedReadings", on unless set to false).

@@ -4,6 +4,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
 #include "recorder/DataFileReader.h"
+#include "ui/Archive.h"
 #include "ui/ArchiveMenu.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
@@ -306,6 +307,10 @@ void TForm_TPB140CMain::Menu_FleetClick()
     if (!Form_Fleet) {
         Form_Fleet = new TForm_Fleet(prompts_, QDir(startDirectory_).filePath(QStringLiteral("Файлы")), this);
         Form_Fleet->setDecimalSeparator(decimalSeparator_);
+        // The archive window imports them with its own progress and cancel.
+        connect(Form_Fleet, &TForm_Fleet::addToArchive, this, [this](const std::vector<std::string>& paths) {
+            nkp::ui::showArchiveWindow(*this, prompts_)->addPaths(paths);
+        });
         connect(Form_Fleet, &TForm_Fleet::readoutActivated, this, [this](const QString& path) {
             if (loadFile(path)) {
                 raise();

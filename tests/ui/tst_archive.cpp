@@ -7,9 +7,11 @@
 #include "readout_generator/HistoryGenerator.h"
 #include "ui/Archive.h"
 #include "ui/ArchiveMenu.h"
+#include "ui/Fleet.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
@@ -26,6 +28,7 @@ private slots:
     void addSelectExportOpen();
     void menuOpensTheWindowAndReadoutsLoad();
     void addressIsSetInTheWindow();
+    void fleetRowsGoToTheArchive();
 };
 
 namespace {
@@ -196,6 +199,37 @@ void TestArchive::addressIsSetInTheWindow()
         qunsetenv("NKP_ARCHIVE");
     else
         qputenv("NKP_ARCHIVE", environment);
+}
+
+// "Добавить в архив" in the fleet overview: the rows shown that loaded go
+// into the archive, imported by the archive window in the background.
+void TestArchive::fleetRowsGoToTheArchive()
+{
+    MainWindowFixture f;
+    writeHistory(f.dir.filePath(QStringLiteral("Файлы/История")), 5, 3, 0);
+    MainWindowFixture::writeFile(
+        f.dir.filePath(QStringLiteral("Файлы/плохой.nkp")), std::vector<std::uint8_t>(10, 1));
+    f.window->Menu_Fleet->trigger();
+    TForm_Fleet* fleet = f.window->Form_Fleet;
+    QVERIFY(fleet);
+    QTRY_VERIFY_WITH_TIMEOUT(!fleet->isScanning(), 20000);
+    QCOMPARE(fleet->view().rowCount(), 4);
+    QVERIFY(fleet->Button_AddToArchive->isEnabled());
+    fleet->Button_AddToArchive->click();
+    auto* form = f.window->findChild<TForm_Archive*>(QStringLiteral("Form_Archive"));
+    QVERIFY(form);
+    QVERIFY(form->isVisible());
+    if (form->isImporting()) {
+        QSignalSpy ended(form, &TForm_Archive::importEnded);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
+    }
+    QVERIFY2(form->Label_Status->text().startsWith(
+                 QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 0")),
+        qPrintable(form->Label_Status->text()));
+    QCOMPARE(form->rows().size(), std::size_t {1});
+    QCOMPARE(form->rows().front().readouts.size(), std::size_t {3});
+    form->close();
+    fleet->close();
 }
 
 #include "tst_archive.moc"

@@ -22,15 +22,15 @@ constexpr double kCellPad = 2;
 // Relative widths of the episode columns: the kind and the two date-times
 // need the most room.
 constexpr std::array<double, analysis::kEpisodeColumnCount> kEpisodeWeights
-    = {2.6, 1.0, 1.1, 0.8, 1.9, 1.9, 1.0, 1.0, 0.9, 1.0};
+    = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
 
 class EventsPages {
 public:
     EventsPages(PageCanvas& canvas, const analysis::MainState& state)
         : canvas_(canvas)
         , state_(state)
-        , body_(canvas.font(FontFace::Arial, {8, false, false}))
-        , bold_(canvas.font(FontFace::Arial, {8, true, false}))
+        , body_(canvas.font(FontFace::Arial, {7, false, false}))
+        , bold_(canvas.font(FontFace::Arial, {7, true, false}))
         , row_(canvas.lineHeight(body_) + 2 * kCellPad)
     {
     }
@@ -84,8 +84,8 @@ public:
         const QFont& font = heading ? bold_ : body_;
         double height = row_;
         if (heading) {
-            // Headings may wrap into two lines.
-            height = 2 * canvas_.lineHeight(font) + 2 * kCellPad;
+            // Headings may wrap into three lines.
+            height = 3 * canvas_.lineHeight(font) + 2 * kCellPad;
         }
         double x = kLeft;
         p.setPen(QPen(Qt::black, 0.5));
@@ -108,7 +108,7 @@ public:
 
     double rowHeight(bool heading) const
     {
-        return heading ? 2 * canvas_.lineHeight(bold_) + 2 * kCellPad : row_;
+        return heading ? 3 * canvas_.lineHeight(bold_) + 2 * kCellPad : row_;
     }
     void skip(double units) { y_ += units; }
 

@@ -43,7 +43,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
         EXPECT_TRUE(holds(page, QStringLiteral("на кран КС-45717 №") + utf8(s.Edit_NKran))) << p;
         EXPECT_TRUE(holds(page, QStringLiteral("показание ") + utf8(s.fileName))) << p;
         EXPECT_TRUE(holds(page, QStringLiteral("Страница %1").arg(p))) << p;
-        EXPECT_TRUE(holds(page, QStringLiteral("Первый кадр"))) << p;  // the table's heading repeats
+        EXPECT_TRUE(holds(page, QStringLiteral("Событие"))) << p;  // the table's heading repeats
     }
     const QString text = pdfText(pdf);
     EXPECT_TRUE(holds(text, QStringLiteral("Порог перегрузки 20 %. Эпизодов: %1").arg(episodes.size())));
@@ -59,15 +59,19 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
     EXPECT_TRUE(holds(text, QStringLiteral("Всего %1").arg(spectrum.totalCycles)));
 }
 
-// A read-out without any episode still prints its heading, the note and the spectrum.
+// A read-out without any valid frame: one page with the heading, the note
+// and both spectra at zero.
 TEST(EventsPdf, NoEpisodesPrintsOnePage)
 {
-    const analysis::MainState s = loadedGeneratedState();
+    analysis::MainState s;
+    s.fileName = "empty.nkp";
     const QString pdf = artefactPath(QStringLiteral("events-none.pdf"));
-    ASSERT_TRUE(writeEventsPdf(QFile::encodeName(pdf).toStdString(), s, 100000, '.', nullptr));
+    ASSERT_TRUE(writeEventsPdf(QFile::encodeName(pdf).toStdString(), s, 100, '.', nullptr));
     ASSERT_EQ(pdfPageCount(pdf), 1);
     const QString text = pdfText(pdf);
-    EXPECT_TRUE(holds(text, QStringLiteral("Событий нет.")) || holds(text, QStringLiteral("Эпизодов: ")));
+    EXPECT_TRUE(holds(text, QStringLiteral("показание empty.nkp")));
+    EXPECT_TRUE(holds(text, QStringLiteral("Эпизодов: 0")));
+    EXPECT_TRUE(holds(text, QStringLiteral("Событий нет.")));
     EXPECT_TRUE(holds(text, QStringLiteral("Спектр нагрузки")));
-    EXPECT_TRUE(holds(text, QStringLiteral("100.0")));
+    EXPECT_TRUE(holds(text, QStringLiteral("Всего 0 0.0")));
 }

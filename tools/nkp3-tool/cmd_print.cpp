@@ -11,6 +11,7 @@
 
 #include <QApplication>
 
+#include <charconv>
 #include <iostream>
 #include <optional>
 
@@ -56,10 +57,11 @@ std::string parseArgs(const std::vector<std::string>& args, PrintArgs& out)
                 return option + " needs an integer, not '" + value + "'";
             (option == "--from" ? out.from : out.to) = number;
         } else if (option == "--threshold") {
-            const auto number = frameNumber(value);
-            if (!number || *number < 0)
+            int percent = 0;
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), percent);
+            if (value.empty() || value[0] == '-' || ec != std::errc {} || end != value.data() + value.size())
                 return "--threshold needs a whole percentage, not '" + value + "'";
-            out.threshold = number;
+            out.threshold = percent;
         } else {
             return "unknown option " + option;
         }

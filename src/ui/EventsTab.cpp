@@ -138,12 +138,12 @@ EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidg
         {QStringLiteral("Диапазон нагрузок"), QStringLiteral("Рабочие циклы"), QStringLiteral("Доля, %")});
     StringGrid_Cycles->verticalHeader()->hide();
     StringGrid_Cycles->verticalHeader()->setDefaultSectionSize(18);
-    StringGrid_Cycles->setColumnWidth(0, 118);
-    StringGrid_Cycles->setColumnWidth(1, 86);
+    StringGrid_Cycles->setColumnWidth(0, 128);
+    StringGrid_Cycles->setColumnWidth(1, 100);
     StringGrid_Cycles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_Cycles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_Cycles->horizontalHeader()->setStretchLastSection(true);
-    StringGrid_Cycles->setFixedWidth(290);
+    StringGrid_Cycles->setFixedWidth(300);
 
     auto* spectrumRow = new QWidget;
     auto* bottom = new QHBoxLayout(spectrumRow);

@@ -44,6 +44,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     Button_AddToArchive->setObjectName(QStringLiteral("Button_AddToArchive"));
     Label_Status = new QLabel(this);
     Label_Status->setTextFormat(Qt::PlainText);  // names of files and folders
+    Label_Status->setWordWrap(true);             // a long status wraps instead of widening the window
 
     model_ = new nkp::ui::FleetTableModel(this);
     proxy_ = new QSortFilterProxyModel(this);

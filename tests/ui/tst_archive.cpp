@@ -202,7 +202,8 @@ void TestArchive::addressIsSetInTheWindow()
 }
 
 // "Добавить в архив" in the fleet overview: the rows shown that loaded go
-// into the archive, imported by the archive window in the background.
+// into the archive, imported by the archive window in the background; a file
+// the overview lists as damaged is named there with its cause.
 void TestArchive::fleetRowsGoToTheArchive()
 {
     MainWindowFixture f;
@@ -224,7 +225,7 @@ void TestArchive::fleetRowsGoToTheArchive()
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
     }
     QVERIFY2(form->Label_Status->text().startsWith(
-                 QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 0")),
+                 QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 1; ")),
         qPrintable(form->Label_Status->text()));
     QCOMPARE(form->rows().size(), std::size_t {1});
     QCOMPARE(form->rows().front().readouts.size(), std::size_t {3});

@@ -1,6 +1,7 @@
 #include "archive/Archive.h"
 
 #include "analysis/NumberFormat.h"
+#include "analysis/OverloadEpisodes.h"
 #include "analysis/Readout.h"
 #include "archive/ArchiveSql.h"
 #include "base/Codec.h"
@@ -236,6 +237,40 @@ std::string newerSchemaMessage(int version)
         + "); it is left unchanged, update the program to use it";
 }
 
+// Counts the overload episodes of every read-out stored before the count
+// had its column, from the stored data file.
+bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
+{
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    if (!rows.exec(QStringLiteral("SELECT id, data FROM readouts"))) {
+        setError(error, "cannot prepare the archive: " + sqlError(rows.lastError()));
+        return false;
+    }
+    std::vector<std::pair<qlonglong, int>> counts;
+    while (rows.next()) {
+        const QByteArray bytes = qUncompress(rows.value(1).toByteArray());
+        const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+        // A damaged stored file counts no episode; the rest of it stays readable.
+        const int count = image.size() < recorder::kIdentificationOffset
+            ? 0
+            : analysis::countOverloadEpisodes(recorder::DataFileReader(image));
+        counts.emplace_back(rows.value(0).toLongLong(), count);
+    }
+    rows.finish();
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE readouts SET overload_episodes = ? WHERE id = ?"));
+    for (const auto& [id, count] : counts) {
+        update.bindValue(0, count);
+        update.bindValue(1, id);
+        if (!update.exec()) {
+            setError(error, "cannot prepare the archive: " + sqlError(update.lastError()));
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool migrateConnection(const std::string& connectionName, int target, std::string* error)
@@ -270,6 +305,10 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
         for (const QString& statement : migrationStep(dialect, step))
             if (!q.exec(statement))
                 return fail(q.lastError());
+        if (step == kOverloadEpisodesVersion && !fillOverloadEpisodes(db, error)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);
         if (!q.exec())
@@ -432,6 +471,7 @@ std::optional<PreparedReadout> prepareReadout(
     p.totalCycles = r.totalCycles;
     p.characteristicNumber = r.characteristicNumber;
     p.normativeNumber = r.normativeNumber;
+    p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
     const QByteArray packed
         = qCompress(reinterpret_cast<const uchar*>(bytes.data()), static_cast<qsizetype>(bytes.size()), 1);
     p.compressed.assign(packed.begin(), packed.end());
@@ -512,8 +552,8 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
     const qlonglong craneId = q.value(0).toLongLong();
     q.prepare(QStringLiteral(
         "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, "
-        "reading_moment, limiter_serial, total_cycles, characteristic, normative, imported_at, data) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+        "reading_moment, limiter_serial, total_cycles, characteristic, normative, overload_episodes, "
+        "imported_at, data) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
     q.addBindValue(craneId);
     q.addBindValue(sha);
     q.addBindValue(QString::fromStdString(p.fileName));
@@ -527,6 +567,7 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
     q.addBindValue(static_cast<qlonglong>(p.totalCycles));
     q.addBindValue(p.characteristicNumber);
     q.addBindValue(p.normativeNumber);
+    q.addBindValue(p.overloadEpisodes);
     q.addBindValue(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     q.addBindValue(QByteArray(
         reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
@@ -542,7 +583,7 @@ namespace {
 
 const QString kReadoutColumns = QStringLiteral(
     "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
-    "limiter_serial, total_cycles, characteristic, normative, imported_at FROM readouts");
+    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes FROM readouts");
 
 ArchivedReadout readoutOfRow(const QSqlQuery& q)
 {
@@ -561,6 +602,7 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     r.characteristicNumber = q.value(11).toDouble();
     r.normativeNumber = q.value(12).toInt();
     r.importedAt = q.value(13).toString().toStdString();
+    r.overloadEpisodes = q.value(14).toInt();
     return r;
 }
 

@@ -15,7 +15,7 @@
 namespace nkp::archive {
 
 // The schema version this program writes; an archive of a newer one is refused.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
@@ -29,6 +29,7 @@ struct PreparedReadout {
     std::int64_t totalCycles = 0;
     double characteristicNumber = 0;
     int normativeNumber = 0;
+    int overloadEpisodes = 0;              // at the default overload threshold
     std::vector<std::uint8_t> compressed;  // qCompress of the whole data file
 };
 
@@ -48,6 +49,7 @@ struct ArchivedReadout {
     std::int64_t totalCycles = 0;
     double characteristicNumber = 0;
     int normativeNumber = 0;
+    int overloadEpisodes = 0;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
 };
 

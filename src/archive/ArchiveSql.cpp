@@ -37,6 +37,10 @@ QStringList migrationStep(const Dialect& dialect, int to)
     case 2:
         // A crane's history is read by crane in reading order.
         return {QStringLiteral("CREATE INDEX readouts_by_crane ON readouts (crane_id, reading_moment)")};
+    case kOverloadEpisodesVersion:
+        // Filled for the stored read-outs by the program from their data files.
+        return {
+            QStringLiteral("ALTER TABLE readouts ADD COLUMN overload_episodes INTEGER NOT NULL DEFAULT 0")};
     default:
         return {};
     }

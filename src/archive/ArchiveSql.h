@@ -13,6 +13,9 @@ struct Dialect {
     QString binary() const;    // the type of the compressed data file
 };
 
+// The version that added the read-outs' overload episode count.
+inline constexpr int kOverloadEpisodesVersion = 3;
+
 // The statements that bring schema version `from` - 1 to `from`.
 QStringList migrationStep(const Dialect& dialect, int to);
 

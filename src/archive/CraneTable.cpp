@@ -99,6 +99,7 @@ std::string_view craneColumnHeader(CraneColumn column)
         "Ресурс, %",
         "Рост в год",
         "Прогноз",
+        "Перегрузок (эпизодов)",
         "Примечание",
     };
     return headers[static_cast<std::size_t>(column)];
@@ -152,6 +153,8 @@ std::string craneCellText(const CraneRow& row, CraneColumn column, char sep)
         return oneDecimal(t.growthPerYear, sep);
     case CraneColumn::Forecast:
         return forecastText(t);
+    case CraneColumn::OverloadEpisodes:
+        return std::to_string(row.newest().overloadEpisodes);
     case CraneColumn::Remark:
         return craneRemark(row);
     }
@@ -180,6 +183,8 @@ std::optional<double> craneCellNumber(const CraneRow& row, CraneColumn column)
         return t.growthPerYear;
     case CraneColumn::Forecast:
         return t.forecast == ForecastState::Date ? momentNumber(t.forecastDate) : std::nullopt;
+    case CraneColumn::OverloadEpisodes:
+        return row.newest().overloadEpisodes;
     default:
         return std::nullopt;
     }
@@ -194,6 +199,7 @@ std::string_view historyColumnHeader(HistoryColumn column)
         "Характеристическое число",
         "Накопленное число",
         "Ресурс, %",
+        "Перегрузок (эпизодов)",
         "Файл",
     };
     return headers[static_cast<std::size_t>(column)];
@@ -216,6 +222,8 @@ std::string historyCellText(const CraneRow& row, std::size_t point, HistoryColum
         return oneDecimal(p.accumulated, sep);
     case HistoryColumn::ResourcePercent:
         return oneDecimal(analysis::resourceUse(p.accumulated, row.trend.normativeNumber).percent, sep);
+    case HistoryColumn::OverloadEpisodes:
+        return std::to_string(r.overloadEpisodes);
     case HistoryColumn::File:
         return r.fileName;
     }

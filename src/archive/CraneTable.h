@@ -41,9 +41,10 @@ enum class CraneColumn {
     ResourcePercent,
     GrowthPerYear,
     Forecast,
+    OverloadEpisodes,  // of the newest read-out
     Remark,
 };
-inline constexpr int kCraneColumnCount = 12;
+inline constexpr int kCraneColumnCount = 13;
 
 enum class HistoryColumn {
     ReadingMoment,
@@ -52,9 +53,10 @@ enum class HistoryColumn {
     Characteristic,
     Accumulated,
     ResourcePercent,
+    OverloadEpisodes,
     File,
 };
-inline constexpr int kHistoryColumnCount = 7;
+inline constexpr int kHistoryColumnCount = 8;
 
 // Headings and cells are UTF-8.
 std::string_view craneColumnHeader(CraneColumn column);

@@ -1,6 +1,7 @@
 #include "print/PrintDocuments.h"
 
 #include "print/AppendixSeries.h"
+#include "print/EventsLayout.h"
 #include "print/InfoCardLayout.h"
 #include "print/OperLayout.h"
 #include "print/OperListing.h"
@@ -58,6 +59,19 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
     return canvas.finish();
 }
 
+bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
+    char decimalSeparator, int* pages)
+{
+    const EventsReport report = eventsReport(state, overloadThreshold);
+    PageCanvas canvas(device);
+    if (!canvas.isActive())
+        return false;
+    const int count = drawEventsReport(canvas, state, report, decimalSeparator);
+    if (pages)
+        *pages = count;
+    return canvas.finish();
+}
+
 bool writePdfFile(
     const std::string& path, const QString& title, const PaintDocument& paint, std::string* error)
 {
@@ -110,6 +124,17 @@ bool writePdf(const QString& path, PdfDocument document, const analysis::MainSta
     char decimalSeparator, std::string* error)
 {
     return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator, error);
+}
+
+bool writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
+    char decimalSeparator, std::string* error)
+{
+    return writePdfFile(
+        path, QStringLiteral("События"),
+        [&](QPagedPaintDevice& device) {
+            return printEvents(device, state, overloadThreshold, decimalSeparator);
+        },
+        error);
 }
 
 }  // namespace nkp::print

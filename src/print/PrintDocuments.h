@@ -24,6 +24,11 @@ bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState&
 bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
     char decimalSeparator, int* pages = nullptr);
 
+// The events list and the load spectrum of the read-out, overloads counted
+// from `overloadThreshold` percent; `pages` receives the page count.
+bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
+    char decimalSeparator, int* pages = nullptr);
+
 // Paints a whole document on the device; false when it could not.
 using PaintDocument = std::function<bool(QPagedPaintDevice&)>;
 
@@ -39,6 +44,8 @@ enum class PdfDocument { CardWithAppendix, OperationalInfo };
 bool writePdf(const std::string& path, PdfDocument document, const analysis::MainState& state,
     FrameRange range, char decimalSeparator, std::string* error = nullptr);
 bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
+    char decimalSeparator, std::string* error = nullptr);
+bool writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
     char decimalSeparator, std::string* error = nullptr);
 
 }  // namespace nkp::print

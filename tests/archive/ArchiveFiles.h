@@ -1,9 +1,12 @@
 #pragma once
 
+#include "EventImage.h"
+
 #include "base/Codec.h"
 #include "generator/HistoryGenerator.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileLayout.h"
+#include "recorder/DataFileReader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -46,6 +49,21 @@ inline std::vector<std::uint8_t> craneReadout(std::uint64_t seed, const std::str
     file = withText(std::move(file), IdField::ReadingDate, reading);
     file = withText(std::move(file), IdField::LimiterNumber, serial);
     file = withText(std::move(file), IdField::NormGroup, codec::utf8ToCp1251("А4"));
+    return file;
+}
+
+// The read-out with the frames (and their year) of `frames`, the rest of its
+// image kept and its check sum made anew.
+inline std::vector<std::uint8_t> withFrames(std::vector<std::uint8_t> file, const EventImage& frames)
+{
+    const std::vector<std::uint8_t> image = frames.image();
+    std::copy(image.begin(),
+        image.begin() + static_cast<std::ptrdiff_t>(recorder::kFrameCount * recorder::kFrameSize),
+        file.begin());
+    file[recorder::kFrameYearOffset] = image[recorder::kFrameYearOffset];
+    const std::uint32_t sum = recorder::imageChecksum(file.data(), recorder::kImageSize);
+    for (std::size_t i = 0; i < 4; ++i)
+        file[recorder::kChecksumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * i));
     return file;
 }
 

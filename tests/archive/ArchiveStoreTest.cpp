@@ -211,10 +211,16 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
     {
         auto a = openArchive();
         ASSERT_TRUE(a);
-        folder.write("one.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
+        // Two overload episodes: positions 1-2 and 4.
+        folder.write("one.nkp",
+            test::withFrames(craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5),
+                test::EventImage().load(1, 2, 100).load(4, 4, 200).load(6, 6, 99)));
         EXPECT_EQ(importFiles(*a, {folder.path("one.nkp")}).added, 1);
-        // Back to the first version: without the index of the second.
+        EXPECT_EQ(scalar(*a, "SELECT overload_episodes FROM readouts"), 2);
+        // Back to the first version: without the index of the second and the
+        // episode count of the third.
         ASSERT_TRUE(exec(*a, "DROP INDEX readouts_by_crane"));
+        ASSERT_TRUE(exec(*a, "ALTER TABLE readouts DROP COLUMN overload_episodes"));
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 1"));
     }
     {
@@ -224,6 +230,11 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         EXPECT_TRUE(exec(*a, "DROP INDEX readouts_by_crane"));  // it was made again
         EXPECT_TRUE(exec(*a, "CREATE INDEX readouts_by_crane ON readouts (crane_id, reading_moment)"));
         EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 1);
+        // Counted anew from the stored data file.
+        EXPECT_EQ(scalar(*a, "SELECT overload_episodes FROM readouts"), 2);
+        const auto readouts = a->readouts(nullptr);
+        ASSERT_TRUE(readouts && readouts->size() == 1);
+        EXPECT_EQ(readouts->front().overloadEpisodes, 2);
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 99"));
         std::string error;
         EXPECT_FALSE(Archive::open(location, &error));

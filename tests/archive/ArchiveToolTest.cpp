@@ -58,9 +58,16 @@ long long totalCycles(const std::vector<std::uint8_t>& f)
 TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
 {
     TempFolder folder;
-    const auto f1 = craneReadout(11, "КС-1", "77", "01.01.2022 10:00", "1111", 1000);
-    const auto f2 = craneReadout(12, "КС-1", "77", "01.07.2022 10:00", "1111", 1500);
-    const auto f3 = craneReadout(13, "КС-1", "77", "01.01.2023 10:00", "1111", 2000);
+    // Overload episodes (load at or above 100 %): two in f1 (99 % is none),
+    // none in f2, three in f3 (a broken frame splits one run in two).
+    using nkp::test::EventImage;
+    using nkp::test::withFrames;
+    const auto f1 = withFrames(craneReadout(11, "КС-1", "77", "01.01.2022 10:00", "1111", 1000),
+        EventImage().load(10, 12, 120).load(20, 20, 100).load(30, 31, 99));
+    const auto f2 = withFrames(
+        craneReadout(12, "КС-1", "77", "01.07.2022 10:00", "1111", 1500), EventImage().load(5, 9, 99));
+    const auto f3 = withFrames(craneReadout(13, "КС-1", "77", "01.01.2023 10:00", "1111", 2000),
+        EventImage().load(100, 110, 150).breakFrame(105).load(10999, 10999, 101));
     folder.write("in/f3.nkp", f3);
     folder.write("in/sub/f1.nkp", f1);
     folder.write("f2.nkp", f2);
@@ -80,9 +87,10 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     // 1000.66 per year; 61000 to go reach 17.12.2083.
     const std::string heading
         = "Марка крана;№ крана;Владелец;Чтений;Первое чтение;Последнее чтение;"
-          "Накопленное число;Нормативное число;Ресурс, %;Рост в год;Прогноз;Примечание\r\n";
+          "Накопленное число;Нормативное число;Ресурс, %;Рост в год;Прогноз;Перегрузок (эпизодов);"
+          "Примечание\r\n";
     const std::string row = "КС-1;77;\"ООО \"\"Строймеханизация-7\"\"\";3;01.01.2022 10:00;01.01.2023 10:00;"
-                            "2000.0;63000;3.2;1000.7;17.12.2083;\r\n";
+                            "2000.0;63000;3.2;1000.7;17.12.2083;3;\r\n";
     r = tool("archive cranes " + archive);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, heading + row);
@@ -94,15 +102,15 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out,
         "Дата считывания;№ ограничителя;Всего циклов;Характеристическое число;Накопленное число;Ресурс, "
-        "%;Файл\r\n"
+        "%;Перегрузок (эпизодов);Файл\r\n"
         "01.01.2022 10:00;1111;"
             + std::to_string(totalCycles(f1))
-            + ";1000.0;1000.0;1.6;f1.nkp\r\n"
+            + ";1000.0;1000.0;1.6;2;f1.nkp\r\n"
               "01.07.2022 10:00;1111;"
             + std::to_string(totalCycles(f2))
-            + ";1500.0;1500.0;2.4;f2.nkp\r\n"
+            + ";1500.0;1500.0;2.4;0;f2.nkp\r\n"
               "01.01.2023 10:00;1111;"
-            + std::to_string(totalCycles(f3)) + ";2000.0;2000.0;3.2;f3.nkp\r\n");
+            + std::to_string(totalCycles(f3)) + ";2000.0;2000.0;3.2;3;f3.nkp\r\n");
     EXPECT_EQ(tool("archive history " + archive + " 'КС-1' 78").status, 1);
 
     // The SHA-256 of f2's image, from the system's own tool.

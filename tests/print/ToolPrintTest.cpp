@@ -49,7 +49,23 @@ TEST(ToolPrint, CardAndListingAsPdfAndBadCommandLines)
     EXPECT_EQ(pdfPageCount(oper), 1);
     EXPECT_TRUE(pdfText(oper).contains(QStringLiteral("Страница 1")));
 
+    const QString events = dir.filePath(QStringLiteral("events.pdf"));
+    ASSERT_EQ(runTool({QStringLiteral("events"), nkp, QStringLiteral("--pdf"), events,
+                  QStringLiteral("--threshold"), QStringLiteral("50")}),
+        0);
+    EXPECT_TRUE(pdfText(events, 1, 1).contains(QStringLiteral("Порог перегрузки 50 %")));
+    EXPECT_TRUE(pdfText(events).contains(QStringLiteral("Спектр нагрузки")));
+
     const QString x = dir.filePath(QStringLiteral("x.pdf"));
+    EXPECT_EQ(runTool({QStringLiteral("events"), nkp, QStringLiteral("--pdf"), x,
+                  QStringLiteral("--threshold"), QStringLiteral("-3")}),
+        2);
+    EXPECT_EQ(runTool({QStringLiteral("events"), nkp, QStringLiteral("--pdf"), x, QStringLiteral("--from"),
+                  QStringLiteral("3")}),
+        2);
+    EXPECT_EQ(runTool({QStringLiteral("card"), nkp, QStringLiteral("--pdf"), x, QStringLiteral("--threshold"),
+                  QStringLiteral("3")}),
+        2);
     EXPECT_EQ(runTool({QStringLiteral("oper"), nkp, QStringLiteral("--pdf"), x, QStringLiteral("--from"),
                   QStringLiteral("abc")}),
         2);

@@ -6,11 +6,16 @@
 
 #include "generator/HistoryGenerator.h"
 #include "ui/archive/Archive.h"
+#include "ui/archive/ArchiveMenu.h"
+#include "ui/fleet/Fleet.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QtTest>
@@ -22,6 +27,8 @@ class TestArchive : public QObject {
 private slots:
     void addSelectExportOpen();
     void menuOpensTheWindowAndReadoutsLoad();
+    void addressIsSetInTheWindow();
+    void fleetRowsGoToTheArchive();
 };
 
 namespace {
@@ -146,4 +153,84 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
 }
 
 QTEST_MAIN(TestArchive)
+// The address typed into the window is used at once and kept for the next
+// start; an empty one returns to the default; NKP_ARCHIVE overrides both.
+void TestArchive::addressIsSetInTheWindow()
+{
+    QStandardPaths::setTestModeEnabled(true);  // settings of their own
+    QSettings().remove(QStringLiteral("archive/location"));
+    const QByteArray environment = qgetenv("NKP_ARCHIVE");
+    qunsetenv("NKP_ARCHIVE");
+    QTemporaryDir dir;
+    const QString fallback = nkp::ui::archiveLocation(dir.path());
+    QCOMPARE(fallback, dir.filePath(QStringLiteral("Архив/archive.sqlite")));
+    nkp::test::ScriptedUserPrompts prompts;
+    {
+        TForm_Archive w(prompts, fallback, dir.path());
+        QCOMPARE(w.Edit_Location->text(), fallback);
+        QVERIFY(!w.Edit_Location->isReadOnly());
+        const QString other = dir.filePath(QStringLiteral("other.sqlite"));
+        w.Edit_Location->setText(QStringLiteral("  ") + other);
+        w.Button_Location->click();
+        QCOMPARE(w.location(), other);
+        QCOMPARE(nkp::ui::archiveLocation(dir.path()), other);
+        QVERIFY2(w.Label_Status->text().startsWith(QStringLiteral("Кранов: 0")),
+            qPrintable(w.Label_Status->text()));
+        QVERIFY(QFile::exists(other));
+        w.Edit_Location->clear();
+        w.Button_Location->click();
+        QCOMPARE(w.location(), fallback);
+        QCOMPARE(w.Edit_Location->text(), fallback);
+        QVERIFY(!QSettings().contains(QStringLiteral("archive/location")));
+    }
+    nkp::ui::setArchiveLocationSetting(dir.filePath(QStringLiteral("set.sqlite")));
+    const QString fixed = dir.filePath(QStringLiteral("env.sqlite"));
+    qputenv("NKP_ARCHIVE", fixed.toUtf8());
+    QCOMPARE(nkp::ui::archiveLocation(dir.path()), fixed);
+    {
+        TForm_Archive w(prompts, nkp::ui::archiveLocation(dir.path()), dir.path());
+        QVERIFY(w.Edit_Location->isReadOnly());
+        QVERIFY(!w.Button_Location->isEnabled());
+        w.applyLocation();
+        QCOMPARE(w.location(), fixed);
+    }
+    QSettings().remove(QStringLiteral("archive/location"));
+    if (environment.isEmpty())
+        qunsetenv("NKP_ARCHIVE");
+    else
+        qputenv("NKP_ARCHIVE", environment);
+}
+
+// "Добавить в архив" in the fleet overview: the rows shown that loaded go
+// into the archive, imported by the archive window in the background; a file
+// the overview lists as damaged is named there with its cause.
+void TestArchive::fleetRowsGoToTheArchive()
+{
+    MainWindowFixture f;
+    writeHistory(f.dir.filePath(QStringLiteral("Файлы/История")), 5, 3, 0);
+    MainWindowFixture::writeFile(
+        f.dir.filePath(QStringLiteral("Файлы/плохой.nkp")), std::vector<std::uint8_t>(10, 1));
+    f.window->Menu_Fleet->trigger();
+    TForm_Fleet* fleet = f.window->Form_Fleet;
+    QVERIFY(fleet);
+    QTRY_VERIFY_WITH_TIMEOUT(!fleet->isScanning(), 20000);
+    QCOMPARE(fleet->view().rowCount(), 4);
+    QVERIFY(fleet->Button_AddToArchive->isEnabled());
+    fleet->Button_AddToArchive->click();
+    auto* form = f.window->findChild<TForm_Archive*>(QStringLiteral("Form_Archive"));
+    QVERIFY(form);
+    QVERIFY(form->isVisible());
+    if (form->isImporting()) {
+        QSignalSpy ended(form, &TForm_Archive::importEnded);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
+    }
+    QVERIFY2(form->Label_Status->text().startsWith(
+                 QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 1; ")),
+        qPrintable(form->Label_Status->text()));
+    QCOMPARE(form->rows().size(), std::size_t {1});
+    QCOMPARE(form->rows().front().readouts.size(), std::size_t {3});
+    form->close();
+    fleet->close();
+}
+
 #include "tst_archive.moc"

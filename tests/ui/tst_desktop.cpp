@@ -98,17 +98,21 @@ void TestDesktop::printItemsNeedReadout()
     const QString hint = TForm_TPB140CMain::printDisabledHint();
     QVERIFY(!w.M_IK->isEnabled());
     QVERIFY(!w.M_Oper->isEnabled());
+    QVERIFY(!w.M_Events->isEnabled());
+    QCOMPARE(w.M_Events->statusTip(), hint);
     QCOMPARE(w.M_IK->statusTip(), hint);
     QCOMPARE(w.Menu_Print->menuAction()->statusTip(), hint);
     QCOMPARE(w.StatusPanels[0]->text(), hint);
     // A disabled item prints nothing, not even a card of design texts.
     w.M_IK->trigger();
     w.M_Oper->trigger();
+    w.M_Events->trigger();
     QVERIFY(f.prompts.calls.empty());
 
     f.openDemo();
     QVERIFY(w.M_IK->isEnabled());
     QVERIFY(w.M_Oper->isEnabled());
+    QVERIFY(w.M_Events->isEnabled());
     QVERIFY(w.M_IK->statusTip().isEmpty());
     QVERIFY(w.Menu_Print->menuAction()->statusTip().isEmpty());
     QVERIFY(w.StatusPanels[0]->text().isEmpty());
@@ -193,6 +197,8 @@ void TestDesktop::printPreviewFitsScreen()
     closer.start(50);
     f.window->M_Oper->trigger();
     QCOMPARE(previews, 1);
+    f.window->M_Events->trigger();
+    QCOMPARE(previews, 2);
 }
 
 void TestDesktop::screenshot()

@@ -10,7 +10,9 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -119,8 +121,23 @@ private slots:
         f.window->PageControl_Main->setCurrentWidget(f.window->TabSheet_Events);
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        f.window->TabSheet_Events->StringGrid_Events->selectRow(0);
-        QVERIFY(f.window->TabSheet_Events->StringGrid_Events->rowCount() > 0);
+        QTableWidget* grid = f.window->TabSheet_Events->StringGrid_Events;
+        grid->selectRow(0);
+        QVERIFY(grid->rowCount() > 0);
+        // Every column within the table at the window's 800 pixels: no
+        // horizontal scrolling, the date-times and numbers whole.
+        f.window->resize(800, f.window->height());
+        QCOMPARE(f.window->width(), 800);
+        QCoreApplication::processEvents();
+        QHeaderView* header = grid->horizontalHeader();
+        QVERIFY2(header->length() <= grid->viewport()->width(),
+            qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(grid->viewport()->width())));
+        QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+        const QFontMetrics metrics(grid->font());
+        for (int c = 1; c < grid->columnCount(); ++c)
+            QVERIFY2(header->sectionSize(c) >= metrics.horizontalAdvance(grid->item(0, c)->text()),
+                qPrintable(QString::number(c)));
+        QCOMPARE(grid->horizontalHeaderItem(1)->toolTip(), QStringLiteral("Первый кадр"));
         QDir().mkpath(screenshotDir());
         QVERIFY(f.window->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("events.png"))));
     }

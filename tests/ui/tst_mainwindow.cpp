@@ -5,11 +5,12 @@
 #include "analysis/MainStateFields.h"
 #include "recorder/DataFileReader.h"
 #include "ui/charts/ChartsTab.h"
-#include "ui/main/ConstTab.h"
-#include "ui/fleet/Fleet.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/main/ConstTab.h"
+#include "ui/main/EventsTab.h"
+#include "ui/main/FramesTab.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -71,6 +72,7 @@ private slots:
     void clearAllResetsStoreOnly();
     void resourceShareBesideCharacteristicNumbers();
     void fleetOverviewOpensReadoutsHere();
+    void readoutTextsShowLiterally();
 };
 
 void TestMainWindow::startState()
@@ -100,6 +102,7 @@ void TestMainWindow::startState()
         {w.Menu_Print->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {w.M_IK, "Информационная карта", {}},
         {w.M_Oper, "Оперативная информация", {}},
+        {w.M_Events, "События...", {}},
         {w.Menu_Isp->menuAction(), "Обработка испытаний", {}},
         {w.N_CreateForma1, "Форма 1", {}},
         {w.N_CreateForma2, "Форма 2", {}},
@@ -392,4 +395,37 @@ void TestMainWindow::fleetOverviewOpensReadoutsHere()
 }
 
 QTEST_MAIN(TestMainWindow)
+// A read-out may hold any text: markup in it is shown as it stands.
+void TestMainWindow::readoutTextsShowLiterally()
+{
+    MainWindowFixture f;
+    TForm_TPB140CMain& w = *f.window;
+    f.openDemo();
+    const std::string markup = "<b>x</b>";
+    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
+        w.state().*field.member = markup;
+    w.state().Label_O_OtbZap = markup;
+    w.refreshAll();
+    int labels = 0;
+    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+        QWidget* control = w.TabSheet_Const->control(QString::fromLatin1(field.name));
+        QVERIFY2(control, field.name.data());
+        if (auto* e = qobject_cast<QLineEdit*>(control)) {
+            QCOMPARE(e->text(), QStringLiteral("<b>x</b>"));
+        } else if (auto* l = qobject_cast<QLabel*>(control)) {
+            ++labels;
+            QCOMPARE(l->text(), QStringLiteral("<b>x</b>"));
+            QVERIFY2(l->textFormat() == Qt::PlainText, field.name.data());
+        }
+    }
+    QVERIFY(labels > 0);
+    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), QStringLiteral("<b>x</b>"));
+    // Every label of the tabs and the status bar that shows read-out texts.
+    for (QWidget* tab : {static_cast<QWidget*>(w.TabSheet_Cikl), static_cast<QWidget*>(w.TabSheet_Events)})
+        for (QLabel* l : tab->findChildren<QLabel*>())
+            if (l->objectName().startsWith(QStringLiteral("Label_")))
+                QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
+    QVERIFY(w.StatusPanels[0]->textFormat() == Qt::PlainText);
+}
+
 #include "tst_mainwindow.moc"

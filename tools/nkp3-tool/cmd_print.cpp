@@ -2,6 +2,7 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
+#include "analysis/Events.h"
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/RegularFile.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 
+#include <charconv>
 #include <iostream>
 #include <optional>
 
@@ -18,8 +20,9 @@ namespace {
 
 struct PrintArgs {
     print::PdfDocument document = print::PdfDocument::CardWithAppendix;
+    bool events = false;  // the events list and load spectrum
     std::string input, output;
-    std::optional<int> from, to;
+    std::optional<int> from, to, threshold;
 };
 
 std::optional<int> frameNumber(const std::string& text)
@@ -36,8 +39,10 @@ std::string parseArgs(const std::vector<std::string>& args, PrintArgs& out)
         out.document = print::PdfDocument::CardWithAppendix;
     else if (args[0] == "oper")
         out.document = print::PdfDocument::OperationalInfo;
+    else if (args[0] == "events")
+        out.events = true;
     else
-        return "unknown layout '" + args[0] + "' (card or oper)";
+        return "unknown layout '" + args[0] + "' (card, oper or events)";
     out.input = args[1];
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& option = args[i];
@@ -51,14 +56,22 @@ std::string parseArgs(const std::vector<std::string>& args, PrintArgs& out)
             if (!number)
                 return option + " needs an integer, not '" + value + "'";
             (option == "--from" ? out.from : out.to) = number;
+        } else if (option == "--threshold") {
+            int percent = 0;
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), percent);
+            if (value.empty() || value[0] == '-' || ec != std::errc {} || end != value.data() + value.size())
+                return "--threshold needs a whole percentage, not '" + value + "'";
+            out.threshold = percent;
         } else {
             return "unknown option " + option;
         }
     }
     if (out.output.empty())
         return "--pdf OUT.pdf is required";
-    if ((out.from || out.to) && out.document != print::PdfDocument::OperationalInfo)
+    if ((out.from || out.to) && (out.events || out.document != print::PdfDocument::OperationalInfo))
         return "--from and --to belong to the oper layout";
+    if (out.threshold && !out.events)
+        return "--threshold belongs to the events layout";
     return {};
 }
 
@@ -87,6 +100,14 @@ int runPrint(const std::vector<std::string>& args)
         std::cerr << "nkp3-tool: cannot read " << a.input << ": " << error << "\n";
         return kExitFailure;
     }
+    if (a.events) {
+        if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
+                separator, &error)) {
+            std::cerr << "nkp3-tool: " << error << "\n";
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
     const print::FrameRange range {
         a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
     if (!print::writePdf(a.output, a.document, state, range, separator, &error)) {
@@ -99,4 +120,5 @@ int runPrint(const std::vector<std::string>& args)
 }  // namespace
 }  // namespace nkp::tool
 
-NKP_TOOL_COMMAND("print", "print card|oper FILE.nkp --pdf OUT.pdf [--from N --to M]", nkp::tool::runPrint)
+NKP_TOOL_COMMAND("print", "print card|oper|events FILE.nkp --pdf OUT.pdf [--from N --to M] [--threshold P]",
+    nkp::tool::runPrint)

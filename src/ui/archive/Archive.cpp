@@ -1,7 +1,10 @@
 #include "ui/archive/Archive.h"
 
+#include "ui/archive/ArchiveMenu.h"
+
 #include "archive/ArchiveImport.h"
 #include "base/SpreadsheetCsv.h"
+#include "ui/archive/ArchiveMenu.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
@@ -78,6 +81,18 @@ TForm_Archive::TForm_Archive(
     setWindowTitle(kCaption);
     resize(1100, 760);
 
+    Edit_Location = new QLineEdit(location_, this);
+    Edit_Location->setObjectName(QStringLiteral("Edit_Location"));
+    Edit_Location->setToolTip(QStringLiteral(
+        "Файл SQLite или адрес postgresql://пользователь@сервер:порт/база; пусто - архив в папке программы"));
+    Button_Location = new QPushButton(QStringLiteral("Открыть архив"), this);
+    Button_Location->setObjectName(QStringLiteral("Button_Location"));
+    if (nkp::ui::archiveLocationFromEnvironment()) {
+        // NKP_ARCHIVE decides; the field only shows it.
+        Edit_Location->setReadOnly(true);
+        Button_Location->setEnabled(false);
+        Edit_Location->setToolTip(QStringLiteral("Адрес задан переменной окружения NKP_ARCHIVE"));
+    }
     Edit_Filter = new QLineEdit(this);
     Edit_Filter->setPlaceholderText(QStringLiteral("Фильтр"));
     Button_AddFolder = new QPushButton(QStringLiteral("Добавить в архив..."), this);
@@ -86,6 +101,7 @@ TForm_Archive::TForm_Archive(
     Button_Cancel = new QPushButton(QStringLiteral("Отмена"), this);
     ProgressBar_Import = new QProgressBar(this);
     Label_Status = new QLabel(this);
+    Label_Status->setTextFormat(Qt::PlainText);  // names of files and cranes
 
     model_ = new QStandardItemModel(0, kCraneColumnCount, this);
     QStringList headers;
@@ -142,7 +158,12 @@ TForm_Archive::TForm_Archive(
     status->addWidget(Label_Status, 1);
     status->addWidget(ProgressBar_Import);
     status->addWidget(Button_Cancel);
+    auto* where = new QHBoxLayout;
+    where->addWidget(new QLabel(QStringLiteral("Архив:"), this));
+    where->addWidget(Edit_Location, 1);
+    where->addWidget(Button_Location);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(where);
     layout->addLayout(top);
     layout->addWidget(split, 1);
     layout->addLayout(status);
@@ -155,6 +176,8 @@ TForm_Archive::TForm_Archive(
     connect(
         Table_History, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openReadout(row); });
     connect(Button_Export, &QPushButton::clicked, this, &TForm_Archive::exportCsv);
+    connect(Button_Location, &QPushButton::clicked, this, &TForm_Archive::applyLocation);
+    connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Archive::cancelImport);
     connect(Button_AddFolder, &QPushButton::clicked, this, [this] {
         const auto folder = prompts_.chooseFolder(
@@ -373,6 +396,17 @@ void TForm_Archive::addPaths(const std::vector<std::string>& paths)
                 + QString::fromStdString(report.writeError);
         return text;
     }));
+}
+
+void TForm_Archive::applyLocation()
+{
+    // An import in progress keeps writing where it started.
+    if (watcher_.isRunning() || nkp::ui::archiveLocationFromEnvironment())
+        return;
+    nkp::ui::setArchiveLocationSetting(Edit_Location->text());
+    location_ = nkp::ui::archiveLocation(startFolder_);
+    Edit_Location->setText(location_);
+    reload();
 }
 
 void TForm_Archive::cancelImport()

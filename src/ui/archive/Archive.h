@@ -42,11 +42,17 @@ public:
     bool isImporting() const { return watcher_.isRunning(); }
     void exportCsv();
     void selectCrane(int viewRow);
+    // Uses the archive at the address in Edit_Location from now on (stored
+    // for the next start; an empty field returns to the default) and reads it.
+    void applyLocation();
+    const QString& location() const { return location_; }
 
     const std::vector<nkp::archive::CraneRow>& rows() const { return rows_; }
     QSortFilterProxyModel& view() { return *proxy_; }
 
     QLineEdit* Edit_Filter = nullptr;
+    QLineEdit* Edit_Location = nullptr;
+    QPushButton* Button_Location = nullptr;
     QTableView* Table_Cranes = nullptr;
     QTableWidget* Table_History = nullptr;
     QCustomPlot* Chart_History = nullptr;

@@ -14,7 +14,45 @@ QString archiveLocation(const QString& startFolder)
     const QString configured = qEnvironmentVariable("NKP_ARCHIVE");
     if (!configured.isEmpty())
         return configured;
+    const QString set = QSettings().value(QStringLiteral("archive/location")).toString().trimmed();
+    if (!set.isEmpty())
+        return set;
     return QString::fromStdString(archive::Archive::defaultLocation(startFolder.toStdString()));
+}
+
+bool archiveLocationFromEnvironment()
+{
+    return !qEnvironmentVariable("NKP_ARCHIVE").isEmpty();
+}
+
+void setArchiveLocationSetting(const QString& location)
+{
+    QSettings settings;
+    if (location.trimmed().isEmpty())
+        settings.remove(QStringLiteral("archive/location"));
+    else
+        settings.setValue(QStringLiteral("archive/location"), location.trimmed());
+}
+
+TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts)
+{
+    auto* form = window.findChild<TForm_Archive*>(QStringLiteral("Form_Archive"), Qt::FindDirectChildrenOnly);
+    if (!form) {
+        form = new TForm_Archive(
+            prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
+        form->setObjectName(QStringLiteral("Form_Archive"));
+        form->setDecimalSeparator(window.decimalSeparator());
+        QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
+            if (window.loadFile(path)) {
+                window.raise();
+                window.activateWindow();
+            }
+        });
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+    return form;
 }
 
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
@@ -23,24 +61,8 @@ QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
     action->setObjectName(QStringLiteral("Menu_Archive"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     window.Menu_File->insertAction(window.Menu_Print->menuAction(), action);
-    TForm_Archive* form = nullptr;
-    QObject::connect(action, &QAction::triggered, &window, [&window, &prompts, form]() mutable {
-        if (!form) {
-            form = new TForm_Archive(
-                prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
-            form->setObjectName(QStringLiteral("Form_Archive"));
-            form->setDecimalSeparator(window.decimalSeparator());
-            QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
-                if (window.loadFile(path)) {
-                    window.raise();
-                    window.activateWindow();
-                }
-            });
-        }
-        form->show();
-        form->raise();
-        form->activateWindow();
-    });
+    QObject::connect(
+        action, &QAction::triggered, &window, [&window, &prompts] { showArchiveWindow(window, prompts); });
     return action;
 }
 

@@ -5,19 +5,28 @@
 #include <QString>
 
 class QAction;
+class TForm_Archive;
 class TForm_TPB140CMain;
 
 namespace nkp::ui {
 
 // Where the program keeps its archive: the address in NKP_ARCHIVE (an SQLite
-// file or a postgresql:// address shared by a team), else
-// "Архив/archive.sqlite" below the start folder.
+// file or a postgresql:// address shared by a team), else the one set in the
+// archive window (setting "archive/location"), else "Архив/archive.sqlite"
+// below the start folder.
 QString archiveLocation(const QString& startFolder);
+// Whether NKP_ARCHIVE fixes the address (the window's field is then read-only).
+bool archiveLocationFromEnvironment();
+// Stores the address set in the archive window; an empty one returns to the default.
+void setArchiveLocationSetting(const QString& location);
 
 // "Файл" → "Архив кранов..." (Ctrl+Shift+A) on the main window, placed after
 // "Обзор парка...": opens the archive window, made on first use; a read-out
 // double-clicked there opens in the main window.
 QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
+
+// The main window's archive window, made on first use, shown and raised.
+TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts);
 
 // Whether a reading saved in the reading window goes into the archive too
 // (setting "archive/addSavedReadings", on unless set to false).

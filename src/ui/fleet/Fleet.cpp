@@ -40,7 +40,11 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     Edit_Filter->setClearButtonEnabled(true);
     Table_Fleet = new QTableView(this);
     Button_Export = new QPushButton(QStringLiteral("Экспорт в CSV..."), this);
+    Button_AddToArchive = new QPushButton(QStringLiteral("Добавить в архив"), this);
+    Button_AddToArchive->setObjectName(QStringLiteral("Button_AddToArchive"));
     Label_Status = new QLabel(this);
+    Label_Status->setTextFormat(Qt::PlainText);  // names of files and folders
+    Label_Status->setWordWrap(true);             // a long status wraps instead of widening the window
 
     model_ = new nkp::ui::FleetTableModel(this);
     proxy_ = new QSortFilterProxyModel(this);
@@ -74,6 +78,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     filterLine->addWidget(Edit_Filter, 1);
     auto* bottomLine = new QHBoxLayout;
     bottomLine->addWidget(Label_Status, 1);
+    bottomLine->addWidget(Button_AddToArchive);
     bottomLine->addWidget(Button_Export);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(folderLine);
@@ -87,6 +92,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     connect(Edit_Folder, &QLineEdit::returnPressed, this, &TForm_Fleet::scan);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Fleet::cancelScan);
     connect(Button_Export, &QPushButton::clicked, this, &TForm_Fleet::exportCsv);
+    connect(Button_AddToArchive, &QPushButton::clicked, this, &TForm_Fleet::addShownToArchive);
     connect(Edit_Filter, &QLineEdit::textChanged, this, [this](const QString& text) {
         proxy_->setFilterFixedString(text);
         showCount();
@@ -144,6 +150,7 @@ void TForm_Fleet::scanning(bool running)
     Button_Cancel->setVisible(running);
     Button_Refresh->setEnabled(!running);
     Button_Export->setEnabled(!running);
+    Button_AddToArchive->setEnabled(!running);
 }
 
 void TForm_Fleet::showRows(bool complete)
@@ -195,6 +202,20 @@ void TForm_Fleet::exportCsv()
     std::string error;
     if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
         nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
+}
+
+void TForm_Fleet::addShownToArchive()
+{
+    std::vector<std::string> paths;
+    for (int r = 0; r < proxy_->rowCount(); ++r) {
+        const nkp::fleet::FleetRow& row
+            = model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())];
+        // Only what loaded here: a row that failed would fail there too.
+        if (row.loaded)
+            paths.push_back(row.path);
+    }
+    if (!paths.empty())
+        emit addToArchive(paths);
 }
 
 void TForm_Fleet::activate(const QModelIndex& index)

@@ -37,6 +37,9 @@ public:
     bool isScanning() const { return scanning_; }
     // Writes the rows as shown (filtered, in their order) to a CSV file chosen by the user.
     void exportCsv();
+    // Hands the loaded read-outs of the rows shown (filtered, in their order)
+    // to the archive: addToArchive() with their paths.
+    void addShownToArchive();
 
     const nkp::ui::FleetTableModel& model() const { return *model_; }
     QSortFilterProxyModel& view() { return *proxy_; }
@@ -50,6 +53,7 @@ public:
     QLineEdit* Edit_Filter = nullptr;
     QTableView* Table_Fleet = nullptr;
     QPushButton* Button_Export = nullptr;
+    QPushButton* Button_AddToArchive = nullptr;
     QLabel* Label_Status = nullptr;
 
 signals:
@@ -57,6 +61,9 @@ signals:
     void readoutActivated(const QString& path);
     // The scan ended (finished, cancelled or failed).
     void scanEnded();
+    // "Добавить в архив": the files to import (the archive window imports
+    // them in the background with its progress).
+    void addToArchive(const std::vector<std::string>& paths);
 
 protected:
     void showEvent(QShowEvent* event) override;

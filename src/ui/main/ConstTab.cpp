@@ -111,7 +111,9 @@ QLineEdit* ConstTab::edit(const char* name)
 
 QLabel* ConstTab::value(const char* name)
 {
+    // The texts come from the read-out: never taken for markup.
     auto* l = new QLabel;
+    l->setTextFormat(Qt::PlainText);
     l->setObjectName(QString::fromLatin1(name));
     controls_.insert(l->objectName(), l);
     return l;
@@ -248,6 +250,7 @@ QGroupBox* ConstTab::buildModes()
     g->addWidget(Edit_HarCh = edit("Edit_HarCh"), 4, 1);
     g->addWidget(Label_NHarch = value("Label_NHarch"), 5, 1);
     Label_Resource = new QLabel;
+    Label_Resource->setTextFormat(Qt::PlainText);
     Label_Resource->setObjectName(QStringLiteral("Label_Resource"));
     g->addWidget(Label_Resource, 6, 0, 1, 2, Qt::AlignLeft);
     g->addWidget(Label_KNag = value("Label_KNag"), 7, 1);

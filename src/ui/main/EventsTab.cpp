@@ -81,6 +81,7 @@ EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidg
     Edit_Threshold->setValue(nkp::analysis::kDefaultOverloadThreshold);
     Edit_Threshold->setSuffix(QStringLiteral(" %"));
     Label_Counts = new QLabel;
+    Label_Counts->setTextFormat(Qt::PlainText);
     Label_Counts->setObjectName(QStringLiteral("Label_Counts"));
     BitBtn_ExportCsv = new QPushButton(QStringLiteral("Экспорт в CSV..."));
     BitBtn_ExportCsv->setObjectName(QStringLiteral("BitBtn_ExportCsv"));
@@ -104,12 +105,23 @@ EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidg
     StringGrid_Events->verticalHeader()->setDefaultSectionSize(18);
     StringGrid_Events->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid_Events->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Headings on two lines and columns as wide as their texts: the window is 800 pixels wide.
-    for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
-        StringGrid_Events->horizontalHeaderItem(c)->setText(
-            QString(headers[c]).replace(QLatin1Char(' '), QLatin1Char('\n')));
-    StringGrid_Events->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    StringGrid_Events->horizontalHeader()->setStretchLastSection(true);
+    // Short headings on two lines (the full ones as hints) and columns as
+    // wide as their texts; the kind takes the rest and elides: the window is
+    // 800 pixels wide and the table scrolls only vertically.
+    static const char* const shortHeaders[nkp::analysis::kEpisodeColumnCount] = {"Событие", "Первый\nкадр",
+        "Послед.\nкадр", "Кадров", "Начало", "Конец", "Пик,\n%", "Масса,\nт", "Вылет,\nм", "Стрела,\nм"};
+    QHeaderView* header = StringGrid_Events->horizontalHeader();
+    for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c) {
+        QTableWidgetItem* item = StringGrid_Events->horizontalHeaderItem(c);
+        item->setText(QString::fromUtf8(shortHeaders[c]));
+        item->setToolTip(headers[c]);
+        header->setSectionResizeMode(c, c == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+    }
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(30);
+    StringGrid_Events->setTextElideMode(Qt::ElideRight);
+    StringGrid_Events->setWordWrap(false);
+    StringGrid_Events->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     Chart_Spectrum = new QCustomPlot;
     Chart_Spectrum->setObjectName(QStringLiteral("Chart_Spectrum"));
@@ -126,12 +138,12 @@ EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidg
         {QStringLiteral("Диапазон нагрузок"), QStringLiteral("Рабочие циклы"), QStringLiteral("Доля, %")});
     StringGrid_Cycles->verticalHeader()->hide();
     StringGrid_Cycles->verticalHeader()->setDefaultSectionSize(18);
-    StringGrid_Cycles->setColumnWidth(0, 118);
-    StringGrid_Cycles->setColumnWidth(1, 86);
+    StringGrid_Cycles->setColumnWidth(0, 128);
+    StringGrid_Cycles->setColumnWidth(1, 100);
     StringGrid_Cycles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_Cycles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_Cycles->horizontalHeader()->setStretchLastSection(true);
-    StringGrid_Cycles->setFixedWidth(290);
+    StringGrid_Cycles->setFixedWidth(300);
 
     auto* spectrumRow = new QWidget;
     auto* bottom = new QHBoxLayout(spectrumRow);
@@ -214,6 +226,8 @@ void EventsTab::fillTable()
         for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
             StringGrid_Events->setItem(
                 row, c, cell(fromCp1251(cells[static_cast<std::size_t>(c)]), c != 0 && c != 4 && c != 5));
+        // The kind may be elided in its column.
+        StringGrid_Events->item(row, 0)->setToolTip(StringGrid_Events->item(row, 0)->text());
     }
 }
 

@@ -130,6 +130,7 @@ QFrame* FramesTab::buildCaptions()
     Label72->setObjectName(QStringLiteral("Label72"));
     Label_O_OtbZap = new QLabel(nkp::ui::fromCp1251(state_.Label_O_OtbZap));
     Label_O_OtbZap->setObjectName(QStringLiteral("Label_O_OtbZap"));
+    Label_O_OtbZap->setTextFormat(Qt::PlainText);
     count->addWidget(Label72);
     count->addWidget(Label_O_OtbZap);
     count->addStretch(1);

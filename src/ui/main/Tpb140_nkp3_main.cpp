@@ -4,22 +4,23 @@
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
 #include "recorder/DataFileReader.h"
+#include "ui/archive/Archive.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/common/ScreenFit.h"
+#include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
 #include "ui/main/ConstTab.h"
 #include "ui/main/DamageWarning.h"
 #include "ui/main/EventsTab.h"
-#include "ui/fleet/Fleet.h"
 #include "ui/main/FormCommands.h"
-#include "ui/charts/FrameChart.h"
 #include "ui/main/FrameExport.h"
 #include "ui/main/FramesTab.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/service/Official.h"
 #include "ui/printing/Printinfcart.h"
 #include "ui/reading/Readnkp3.h"
-#include "ui/common/ScreenFit.h"
-#include "ui/common/UiText.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/service/Official.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -133,6 +134,7 @@ void TForm_TPB140CMain::buildMenu()
     Menu_Print->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     M_IK = item(Menu_Print, "M_IK", QStringLiteral("Информационная карта"));
     M_Oper = item(Menu_Print, "M_Oper", QStringLiteral("Оперативная информация"));
+    M_Events = item(Menu_Print, "M_Events", QStringLiteral("События..."));
     // The shortcut shown on "Печать" opens its submenu under "Файл".
     connect(Menu_Print->menuAction(), &QAction::triggered, this, [this] {
         const QRect file = menuBar()->actionGeometry(Menu_File->menuAction());
@@ -168,6 +170,7 @@ void TForm_TPB140CMain::buildMenu()
     connect(Menu_Fleet, &QAction::triggered, this, &TForm_TPB140CMain::Menu_FleetClick);
     connect(M_IK, &QAction::triggered, this, &TForm_TPB140CMain::M_IKClick);
     connect(M_Oper, &QAction::triggered, this, &TForm_TPB140CMain::M_OperClick);
+    connect(M_Events, &QAction::triggered, this, &TForm_TPB140CMain::M_EventsClick);
     connect(N_CreateForma1, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma1Click);
     connect(N_CreateForma2, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma2Click);
     connect(N_CreateForma3, &QAction::triggered, this, &TForm_TPB140CMain::N_CreateForma3Click);
@@ -184,6 +187,7 @@ void TForm_TPB140CMain::buildStatusBar()
     const int widths[3] = {150, 500, 50};
     for (int i = 0; i < 3; ++i) {
         StatusPanels[i] = new QLabel;
+        StatusPanels[i]->setTextFormat(Qt::PlainText);  // the damage warning sets its own
         StatusPanels[i]->setObjectName(QStringLiteral("StatusBar_Main_Panel%1").arg(i));
         StatusPanels[i]->setFixedWidth(widths[i]);
         StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
@@ -262,7 +266,7 @@ void TForm_TPB140CMain::setPrintEnabled(bool enabled)
     // Without a read-out the printouts would show the design texts as if
     // they were a crane's; the hint says why the items are grey.
     const QString hint = enabled ? QString() : printDisabledHint();
-    for (QAction* action : {M_IK, M_Oper}) {
+    for (QAction* action : {M_IK, M_Oper, M_Events}) {
         action->setEnabled(enabled);
         action->setStatusTip(hint);
     }
@@ -303,6 +307,10 @@ void TForm_TPB140CMain::Menu_FleetClick()
     if (!Form_Fleet) {
         Form_Fleet = new TForm_Fleet(prompts_, QDir(startDirectory_).filePath(QStringLiteral("Файлы")), this);
         Form_Fleet->setDecimalSeparator(decimalSeparator_);
+        // The archive window imports them with its own progress and cancel.
+        connect(Form_Fleet, &TForm_Fleet::addToArchive, this, [this](const std::vector<std::string>& paths) {
+            nkp::ui::showArchiveWindow(*this, prompts_)->addPaths(paths);
+        });
         connect(Form_Fleet, &TForm_Fleet::readoutActivated, this, [this](const QString& path) {
             if (loadFile(path)) {
                 raise();
@@ -342,6 +350,12 @@ void TForm_TPB140CMain::M_OperClick()
 {
     nkp::ui::printOperationalInfo(this, state_, prompts_, TabSheet_Cikl->Edit_KHome->text(),
         TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
+}
+
+void TForm_TPB140CMain::M_EventsClick()
+{
+    // The printout counts overloads from the threshold the events tab shows.
+    nkp::ui::printEvents(this, state_, prompts_, TabSheet_Events->threshold(), decimalSeparator_);
 }
 
 void TForm_TPB140CMain::N_CreateForma1Click()

@@ -68,6 +68,7 @@ public:
     // --- menu
     QMenu *Menu_File = nullptr, *Menu_Print = nullptr, *Menu_Isp = nullptr, *Menu_Service = nullptr;
     QAction *Menu_STN3 = nullptr, *Menu_OpenSTN3 = nullptr, *Menu_Clear = nullptr, *M_IK = nullptr;
+    QAction* M_Events = nullptr;
     QAction *M_Oper = nullptr, *Menu_R1 = nullptr, *N_CreateForma1 = nullptr, *N_CreateForma2 = nullptr;
     QAction *N_CreateForma3 = nullptr, *Menu_log = nullptr, *Menu_R2 = nullptr, *Menu_Exit = nullptr;
     QAction* N_Adres = nullptr;
@@ -78,6 +79,7 @@ public slots:
     virtual void Menu_OpenSTN3Click();
     virtual void M_IKClick();
     virtual void M_OperClick();
+    virtual void M_EventsClick();
     virtual void N_CreateForma1Click();
     virtual void N_CreateForma2Click();
     virtual void N_CreateForma3Click();

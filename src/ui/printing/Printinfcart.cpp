@@ -40,6 +40,8 @@ TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts,
         = action("Action_PrintPril1", QStringLiteral("Приложение"), &TForm_Print::Action_PrintPril1Execute);
     Action_PrintCikl = action(
         "Action_PrintCikl", QStringLiteral("Оперативная информация"), &TForm_Print::Action_PrintCiklExecute);
+    Action_PrintEvents
+        = action("Action_PrintEvents", QStringLiteral("События"), &TForm_Print::Action_PrintEventsExecute);
     preview_ = [this](const QString& title, const Render& render) { showModalPreview(title, render); };
 }
 
@@ -58,6 +60,11 @@ void TForm_Print::printInfoCardAndAppendix()
 void TForm_Print::printOperationalInfo()
 {
     Action_PrintCikl->trigger();
+}
+
+void TForm_Print::printEvents()
+{
+    Action_PrintEvents->trigger();
 }
 
 void TForm_Print::Action_PrintInfCartExecute()
@@ -95,6 +102,16 @@ void TForm_Print::Action_PrintCiklExecute()
     const char separator = decimalSeparator_;
     preview_(QStringLiteral("Оперативная информация"), [&state, range, separator](QPagedPaintDevice& device) {
         return print::printOperationalInfo(device, state, range, separator);
+    });
+}
+
+void TForm_Print::Action_PrintEventsExecute()
+{
+    const analysis::MainState& state = state_;
+    const char separator = decimalSeparator_;
+    const int threshold = overloadThreshold_;
+    preview_(QStringLiteral("События"), [&state, threshold, separator](QPagedPaintDevice& device) {
+        return print::printEvents(device, state, threshold, separator);
     });
 }
 
@@ -161,6 +178,16 @@ void printOperationalInfo(QWidget* parent, const analysis::MainState& state, Use
     form->setFrameRangeTexts(kHome, kEnd);
     form->setDecimalSeparator(decimalSeparator);
     form->printOperationalInfo();
+    form->close();
+}
+
+void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+    int overloadThreshold, char decimalSeparator)
+{
+    auto form = std::make_unique<TForm_Print>(state, prompts, parent);
+    form->setOverloadThreshold(overloadThreshold);
+    form->setDecimalSeparator(decimalSeparator);
+    form->printEvents();
     form->close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Events.h"
 #include "analysis/MainState.h"
 #include "base/UserPrompts.h"
 
@@ -32,10 +33,14 @@ public:
     void setFrameRangeTexts(const QString& kHome, const QString& kEnd);
     void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
     void setPreview(Preview preview) { preview_ = std::move(preview); }
+    // The overload threshold of the events printout, in percent.
+    void setOverloadThreshold(int percent) { overloadThreshold_ = percent; }
 
     // M_IK: the card, then both appendix pages; M_Oper: the listing.
     void printInfoCardAndAppendix();
     void printOperationalInfo();
+    // M_Events: the events list and the load spectrum.
+    void printEvents();
 
     // The caption of a layout's preview: `title`, and the warning of a
     // damaged read-out after it.
@@ -49,11 +54,13 @@ public:
     QAction* Action_PrintInfCart;
     QAction* Action_PrintPril1;
     QAction* Action_PrintCikl;
+    QAction* Action_PrintEvents;
 
 private:
     void Action_PrintInfCartExecute();
     void Action_PrintPril1Execute();
     void Action_PrintCiklExecute();
+    void Action_PrintEventsExecute();
     void showModalPreview(const QString& title, const Render& render);
 
     const analysis::MainState& state_;
@@ -61,6 +68,7 @@ private:
     QString kHome_ = QStringLiteral("0");
     QString kEnd_ = QStringLiteral("0");
     char decimalSeparator_ = ',';
+    int overloadThreshold_ = analysis::kDefaultOverloadThreshold;
     Preview preview_;
 };
 
@@ -69,5 +77,7 @@ private:
 void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts);
 void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator);
+void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+    int overloadThreshold, char decimalSeparator);
 
 }  // namespace nkp::ui

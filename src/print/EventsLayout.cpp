@@ -1,0 +1,265 @@
+#include "print/EventsLayout.h"
+
+#include "analysis/EventsCsv.h"
+#include "print/CardTexts.h"
+#include "print/PageCanvas.h"
+
+#include <QStringList>
+
+#include <array>
+#include <numeric>
+
+namespace nkp::print {
+namespace {
+
+constexpr double kTop = mm(15);
+constexpr double kBottom = kPageHeight - mm(15);
+constexpr double kLeft = mm(15);
+constexpr double kRight = kPageWidth - mm(10);
+constexpr double kFooterHeight = 22;
+constexpr double kCellPad = 2;
+
+// Relative widths of the episode columns: the kind and the two date-times
+// need the most room.
+constexpr std::array<double, analysis::kEpisodeColumnCount> kEpisodeWeights
+    = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
+
+class EventsPages {
+public:
+    EventsPages(PageCanvas& canvas, const analysis::MainState& state)
+        : canvas_(canvas)
+        , state_(state)
+        , body_(canvas.font(FontFace::Arial, {7, false, false}))
+        , bold_(canvas.font(FontFace::Arial, {7, true, false}))
+        , row_(canvas.lineHeight(body_) + 2 * kCellPad)
+    {
+    }
+
+    int pages() const { return page_; }
+
+    void startPage()
+    {
+        if (page_ > 0) {
+            drawFooter();
+            canvas_.newPage();
+        }
+        ++page_;
+        y_ = kTop;
+        drawHeading();
+    }
+
+    void finish() { drawFooter(); }
+
+    // Leaves room for `height` units on this page or starts the next one.
+    bool ensureRoom(double height)
+    {
+        if (y_ + height <= kBottom - kFooterHeight - 6)
+            return false;
+        startPage();
+        return true;
+    }
+
+    void title(const QString& text)
+    {
+        const QFont font = canvas_.font(FontFace::Arial, {10, true, false});
+        ensureRoom(canvas_.lineHeight(font) + 3 * row_);
+        y_ += 6;
+        canvas_.text(QRectF(kLeft, y_, kRight - kLeft, canvas_.lineHeight(font)),
+            Qt::AlignLeft | Qt::AlignTop, text, font);
+        y_ += canvas_.lineHeight(font) + 4;
+    }
+
+    void line(const QString& text)
+    {
+        ensureRoom(row_);
+        canvas_.text(QRectF(kLeft, y_, kRight - kLeft, row_), Qt::AlignLeft | Qt::AlignVCenter, text, body_);
+        y_ += row_;
+    }
+
+    // A table row over columns of the given widths; numbers align right.
+    void row(const QStringList& cells, const std::vector<double>& widths, const std::vector<bool>& right,
+        bool heading)
+    {
+        QPainter& p = canvas_.painter();
+        const QFont& font = heading ? bold_ : body_;
+        double height = row_;
+        if (heading) {
+            // Headings may wrap into three lines.
+            height = 3 * canvas_.lineHeight(font) + 2 * kCellPad;
+        }
+        double x = kLeft;
+        p.setPen(QPen(Qt::black, 0.5));
+        p.setFont(font);
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            const QRectF box(x, y_, widths[static_cast<std::size_t>(c)], height);
+            p.drawRect(box);
+            const QRectF inner = box.adjusted(kCellPad + 1, kCellPad, -kCellPad - 1, -kCellPad);
+            if (heading) {
+                p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, cells[c]);
+            } else {
+                const int align = (right[static_cast<std::size_t>(c)] ? Qt::AlignRight : Qt::AlignLeft)
+                    | Qt::AlignVCenter;
+                canvas_.text(inner, align, cells[c], font);
+            }
+            x += widths[static_cast<std::size_t>(c)];
+        }
+        y_ += height;
+    }
+
+    double rowHeight(bool heading) const
+    {
+        return heading ? 3 * canvas_.lineHeight(bold_) + 2 * kCellPad : row_;
+    }
+    void skip(double units) { y_ += units; }
+
+private:
+    void drawHeading()
+    {
+        const QFont big = canvas_.font(FontFace::Arial, {12, true, false});
+        const double h = canvas_.lineHeight(big);
+        canvas_.text(QRectF(kLeft, y_, kRight - kLeft, h), Qt::AlignHCenter | Qt::AlignTop,
+            QStringLiteral("События работы крана"), big);
+        y_ += h + 2;
+        for (const QString& text : {craneLine(state_), recorderLine(state_), readoutLine()}) {
+            canvas_.text(
+                QRectF(kLeft, y_, kRight - kLeft, row_), Qt::AlignHCenter | Qt::AlignVCenter, text, body_);
+            y_ += row_;
+        }
+        y_ += 8;
+    }
+
+    QString readoutLine() const
+    {
+        QString text = QStringLiteral("показание ") + fromCp1251(state_.fileName);
+        if (!state_.newestFrameTime.empty())
+            text += QStringLiteral(", последний кадр ") + fromCp1251(state_.newestFrameTime);
+        return text;
+    }
+
+    void drawFooter()
+    {
+        const QFont font = canvas_.font(FontFace::Arial, {8, false, true});
+        const double top = kBottom - kFooterHeight;
+        QPainter& p = canvas_.painter();
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
+        const QRectF box(kLeft, top + 4, kRight - kLeft, canvas_.lineHeight(font));
+        canvas_.text(box, Qt::AlignLeft | Qt::AlignTop,
+            QStringLiteral("События работы крана ") + fromCp1251(state_.Edit_MKran) + QStringLiteral(" №")
+                + fromCp1251(state_.Edit_NKran),
+            font);
+        canvas_.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page_), font);
+    }
+
+    PageCanvas& canvas_;
+    const analysis::MainState& state_;
+    QFont body_, bold_;
+    double row_;
+    double y_ = kTop;
+    int page_ = 0;
+};
+
+QStringList qtexts(const auto& cp1251Texts)
+{
+    QStringList out;
+    for (const std::string& t : cp1251Texts)
+        out << fromCp1251(t);
+    return out;
+}
+
+std::vector<double> scaledWidths(const auto& weights, double total)
+{
+    const double sum = std::accumulate(weights.begin(), weights.end(), 0.0);
+    std::vector<double> widths;
+    for (double w : weights)
+        widths.push_back(total * w / sum);
+    return widths;
+}
+
+void drawEpisodes(EventsPages& pages, const analysis::MainState& state, const EventsReport& report, char sep)
+{
+    pages.title(QStringLiteral("Перечень событий"));
+    const auto counts = analysis::countByKind(report.episodes);
+    QString summary = QStringLiteral("Порог перегрузки %1 %. Эпизодов: %2")
+                          .arg(report.overloadThreshold)
+                          .arg(report.episodes.size());
+    for (int k = 0; k < analysis::kEventKindCount; ++k)
+        summary += (k == 0 ? QStringLiteral(" (") : QStringLiteral(", "))
+            + fromCp1251(analysis::eventKindName(static_cast<analysis::EventKind>(k))) + QStringLiteral(": ")
+            + QString::number(counts[static_cast<std::size_t>(k)]);
+    pages.line(summary + QLatin1Char(')'));
+    if (report.episodes.empty()) {
+        pages.line(QStringLiteral("Событий нет."));
+        return;
+    }
+    const std::vector<double> widths = scaledWidths(kEpisodeWeights, kRight - kLeft);
+    std::vector<bool> right(analysis::kEpisodeColumnCount, true);
+    right[0] = right[4] = right[5] = false;
+    const QStringList headers = qtexts(analysis::episodeColumnHeaders());
+    pages.ensureRoom(pages.rowHeight(true) + pages.rowHeight(false));
+    pages.row(headers, widths, right, true);
+    for (const analysis::Episode& e : report.episodes) {
+        // A table continued on the next page repeats its heading.
+        if (pages.ensureRoom(pages.rowHeight(false)))
+            pages.row(headers, widths, right, true);
+        pages.row(qtexts(analysis::episodeCells(e, state.frames, sep)), widths, right, false);
+    }
+}
+
+void drawSpectrum(EventsPages& pages, const EventsReport& report, char sep)
+{
+    const analysis::LoadSpectrum& s = report.spectrum;
+    const std::vector<double> widths = {150, 90, 70};
+    const std::vector<bool> right = {false, true, true};
+    pages.skip(10);
+    pages.title(QStringLiteral("Спектр нагрузки"));
+    QStringList head
+        = {QStringLiteral("Степень загрузки, %"), QStringLiteral("Кадров"), QStringLiteral("Доля, %")};
+    pages.ensureRoom(pages.rowHeight(true) + (analysis::kSpectrumBandCount + 1) * pages.rowHeight(false));
+    pages.row(head, widths, right, true);
+    for (int b = 0; b < analysis::kSpectrumBandCount; ++b) {
+        const int n = s.frames[static_cast<std::size_t>(b)];
+        pages.row({fromCp1251(analysis::spectrumBandText(b)), QString::number(n),
+                      fromCp1251(analysis::shareText(n, s.validFrames, sep))},
+            widths, right, false);
+    }
+    pages.row({QStringLiteral("Всего"), QString::number(s.validFrames),
+                  fromCp1251(analysis::shareText(s.validFrames, s.validFrames, sep))},
+        widths, right, false);
+
+    pages.skip(10);
+    head = {QStringLiteral("Диапазон нагрузок"), QStringLiteral("Рабочие циклы"), QStringLiteral("Доля, %")};
+    pages.ensureRoom(pages.rowHeight(true) + (s.cycles.size() + 1) * pages.rowHeight(false));
+    pages.row(head, widths, right, true);
+    for (std::size_t b = 0; b < s.cycles.size(); ++b)
+        pages.row({fromCp1251(analysis::cycleBandText(b)), QString::number(s.cycles[b]),
+                      fromCp1251(analysis::shareText(s.cycles[b], s.totalCycles, sep))},
+            widths, right, false);
+    pages.row({QStringLiteral("Всего"), QString::number(s.totalCycles),
+                  fromCp1251(analysis::shareText(s.totalCycles, s.totalCycles, sep))},
+        widths, right, false);
+}
+
+}  // namespace
+
+EventsReport eventsReport(const analysis::MainState& state, int overloadThreshold)
+{
+    EventsReport report;
+    report.overloadThreshold = overloadThreshold;
+    report.episodes = analysis::findEpisodes(state.frames, state.RingStart, overloadThreshold);
+    report.spectrum = analysis::loadSpectrum(state.frames, state.cycleCounts);
+    return report;
+}
+
+int drawEventsReport(
+    PageCanvas& canvas, const analysis::MainState& state, const EventsReport& report, char decimalSeparator)
+{
+    EventsPages pages(canvas, state);
+    pages.startPage();
+    drawEpisodes(pages, state, report, decimalSeparator);
+    drawSpectrum(pages, report, decimalSeparator);
+    pages.finish();
+    return pages.pages();
+}
+
+}  // namespace nkp::print

@@ -19,11 +19,3 @@ public:
 
     QPlainTextEdit* Memo_Official = nullptr;
 };
-
-namespace nkp::ui {
-
-// Sixteen bytes a line: the decimal offset, the bytes in hex, and the
-// printable ASCII characters.
-QString hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset);
-
-}  // namespace nkp::ui

@@ -2,7 +2,6 @@
 
 #include "archive/Archive.h"
 #include "ui/Archive.h"
-#include "ui/Tpb140_nkp3_main.h"
 
 #include <QMenu>
 #include <QSettings>
@@ -17,30 +16,32 @@ QString archiveLocation(const QString& startFolder)
     return QString::fromStdString(archive::Archive::defaultLocation(startFolder.toStdString()));
 }
 
-QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
+QAction* installArchiveMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts,
+    const QString& startFolder, char decimalSeparator, std::function<bool(const QString&)> openReadout)
 {
     auto* action = new QAction(QStringLiteral("Архив кранов..."), &window);
     action->setObjectName(QStringLiteral("Menu_Archive"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    window.Menu_File->insertAction(window.Menu_Print->menuAction(), action);
+    fileMenu.insertAction(before, action);
     TForm_Archive* form = nullptr;
-    QObject::connect(action, &QAction::triggered, &window, [&window, &prompts, form]() mutable {
-        if (!form) {
-            form = new TForm_Archive(
-                prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
-            form->setObjectName(QStringLiteral("Form_Archive"));
-            form->setDecimalSeparator(window.decimalSeparator());
-            QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
-                if (window.loadFile(path)) {
-                    window.raise();
-                    window.activateWindow();
-                }
-            });
-        }
-        form->show();
-        form->raise();
-        form->activateWindow();
-    });
+    QObject::connect(action, &QAction::triggered, &window,
+        [&window, &prompts, startFolder, decimalSeparator, openReadout, form]() mutable {
+            if (!form) {
+                form = new TForm_Archive(prompts, archiveLocation(startFolder), startFolder, &window);
+                form->setObjectName(QStringLiteral("Form_Archive"));
+                form->setDecimalSeparator(decimalSeparator);
+                QObject::connect(form, &TForm_Archive::readoutActivated, &window,
+                    [&window, openReadout](const QString& path) {
+                        if (openReadout(path)) {
+                            window.raise();
+                            window.activateWindow();
+                        }
+                    });
+            }
+            form->show();
+            form->raise();
+            form->activateWindow();
+        });
     return action;
 }
 

@@ -4,8 +4,11 @@
 
 #include <QString>
 
+#include <functional>
+
 class QAction;
-class TForm_TPB140CMain;
+class QMenu;
+class QWidget;
 
 namespace nkp::ui {
 
@@ -14,10 +17,13 @@ namespace nkp::ui {
 // "Архив/archive.sqlite" below the start folder.
 QString archiveLocation(const QString& startFolder);
 
-// "Файл" → "Архив кранов..." (Ctrl+Shift+A) on the main window, placed after
-// "Обзор парка...": opens the archive window, made on first use; a read-out
-// double-clicked there opens in the main window.
-QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
+// "Файл" → "Архив кранов..." (Ctrl+Shift+A) on `window`'s menu `fileMenu`,
+// placed before `before`: opens the archive window, made on first use; a
+// read-out double-clicked there goes to `openReadout` (the window's loading,
+// false when the file could not be opened), and `window` comes to the front
+// when it opened.
+QAction* installArchiveMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts,
+    const QString& startFolder, char decimalSeparator, std::function<bool(const QString&)> openReadout);
 
 // Whether a reading saved in the reading window goes into the archive too
 // (setting "archive/addSavedReadings", on unless set to false).

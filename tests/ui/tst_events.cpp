@@ -1,4 +1,5 @@
 // The tab "События" of the main window, over a read-out made frame by frame.
+#include "Controls.h"
 #include "EventImage.h"
 #include "MainWindowFixture.h"
 
@@ -17,6 +18,8 @@
 
 #include <fstream>
 #include <iterator>
+
+using nkp::test::control;
 
 namespace {
 
@@ -53,10 +56,10 @@ private slots:
         const QString path = f.dir.filePath(QStringLiteral("events.nkp"));
         MainWindowFixture::writeFile(path, img.dataFile());
         f.open(path);
-        EventsTab* tab = f.window->TabSheet_Events;
+        EventsTab* tab = control<EventsTab>(*f.window, "TabSheet_Events");
         QVERIFY(tab);
-        QCOMPARE(f.window->PageControl_Main->count(), 4);
-        QCOMPARE(f.window->PageControl_Main->tabText(3), QStringLiteral("События"));
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->count(), 4);
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->tabText(3), QStringLiteral("События"));
 
         QTableWidget* grid = tab->StringGrid_Events;
         QCOMPARE(grid->rowCount(), 5);
@@ -80,17 +83,20 @@ private slots:
         // range marked on both charts, the frames table shown.
         const QRect cellRect = grid->visualRect(grid->model()->index(3, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
-        QCOMPARE(f.window->PageControl_Main->currentWidget(), f.window->TabSheet_Cikl);
-        QCOMPARE(f.window->TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QStringLiteral("300"));
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
+            control<FramesTab>(*f.window, "TabSheet_Cikl"));
+        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+            QStringLiteral("300"));
         double left = 0;
-        QCOMPARE(marks(f.window->TabSheet_Grafik->Chart_Param, &left), 1);
+        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_Param, &left), 1);
         QCOMPARE(left, 299.5);
-        QCOMPARE(marks(f.window->TabSheet_Grafik->Chart_KZ), 1);
+        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_KZ), 1);
 
         // A frame that a selection left out: the table gets its full list back.
-        f.window->TabSheet_Cikl->runSelection(1);  // load >= 100
+        control<FramesTab>(*f.window, "TabSheet_Cikl")->runSelection(1);  // load >= 100
         tab->showEpisode(3);
-        QCOMPARE(f.window->TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QStringLiteral("300"));
+        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+            QStringLiteral("300"));
 
         // The spectrum beside the recorder's counters.
         QCOMPARE(tab->StringGrid_Cycles->item(0, 1)->text(), QStringLiteral("40"));
@@ -116,11 +122,12 @@ private slots:
     {
         MainWindowFixture f;
         f.openDemo();
-        f.window->PageControl_Main->setCurrentWidget(f.window->TabSheet_Events);
+        control<QTabWidget>(*f.window, "PageControl_Main")
+            ->setCurrentWidget(control<EventsTab>(*f.window, "TabSheet_Events"));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        f.window->TabSheet_Events->StringGrid_Events->selectRow(0);
-        QVERIFY(f.window->TabSheet_Events->StringGrid_Events->rowCount() > 0);
+        control<EventsTab>(*f.window, "TabSheet_Events")->StringGrid_Events->selectRow(0);
+        QVERIFY(control<EventsTab>(*f.window, "TabSheet_Events")->StringGrid_Events->rowCount() > 0);
         QDir().mkpath(screenshotDir());
         QVERIFY(f.window->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("events.png"))));
     }

@@ -8,10 +8,12 @@
 #include "ui/Tpb140_nkp3_main.h"
 #include "ui/UiText.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 

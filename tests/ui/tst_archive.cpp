@@ -8,8 +8,10 @@
 #include "readout_generator/HistoryGenerator.h"
 #include "ui/Archive.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>

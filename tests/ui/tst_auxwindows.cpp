@@ -7,6 +7,7 @@
 #include "ui/Logloaderror.h"
 #include "ui/Official.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QPlainTextEdit>

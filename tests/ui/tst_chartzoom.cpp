@@ -10,6 +10,7 @@
 #include "ui/FramesTab.h"
 #include "ui/UiText.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolTip>

@@ -15,6 +15,7 @@
 #include "ui/Printinfcart.h"
 #include "ui/UiText.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QDir>
 #include <QLabel>

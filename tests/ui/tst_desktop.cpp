@@ -12,6 +12,7 @@
 #include "ui/ScreenFit.h"
 #include "ui/UiText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 
 using nkp::test::control;

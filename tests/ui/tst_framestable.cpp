@@ -6,6 +6,7 @@
 #include "ui/FrameGridDelegate.h"
 #include "ui/FramesTab.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>

@@ -12,6 +12,7 @@
 #include "ui/FramesTab.h"
 #include "ui/UiText.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QDir>
 #include <QLabel>

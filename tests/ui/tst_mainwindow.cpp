@@ -7,6 +7,7 @@
 #include "recorder/DataFileReader.h"
 #include "ui/ChartsTab.h"
 #include "ui/ConstTab.h"
+#include "ui/EventsTab.h"
 #include "ui/Fleet.h"
 #include "ui/FrameChart.h"
 #include "ui/FramesTab.h"
@@ -284,6 +285,9 @@ void TestMainWindow::chartCheckboxesAndClick()
     // A point beyond the scroll bar's range gives its maximum; empty space nothing.
     w.Chart_ParamClickSeries(10999.0);
     QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_Cikl->value(), 10995);
+    // Clicks only navigate: the window keeps its four tabs, one events tab.
+    QCOMPARE(control<QTabWidget>(w, "PageControl_Main")->count(), 4);
+    QCOMPARE(w.findChildren<EventsTab*>().size(), 1);
     QVERIFY(!chart.pointXAt(
         QPointF(chart.xAxis->coordToPixel(5000), chart.yAxis->coordToPixel(chart.yAxis->range().upper) + 2)));
 }

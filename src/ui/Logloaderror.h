@@ -16,5 +16,6 @@ public:
     // Rewrites the text box from the diagnostics of the last loading.
     void showLoad(const nkp::analysis::MainState& state);
 
+private:
     QPlainTextEdit* Memo_LogError = nullptr;
 };

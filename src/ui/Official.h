@@ -17,5 +17,6 @@ public:
     // `serviceArea` holds the bytes from offset `baseOffset` on.
     void showServiceArea(const std::vector<std::uint8_t>& serviceArea, std::size_t baseOffset);
 
+private:
     QPlainTextEdit* Memo_Official = nullptr;
 };

@@ -26,10 +26,9 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
 {
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
-    QCOMPARE(control<TForm_LogError>(w, "Form_LogError")->Memo_LogError->toPlainText(),
-        QStringLiteral("Memo_LogError"));
+    QCOMPARE(control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText(), QStringLiteral("Memo_LogError"));
     f.openDemo();
-    const QString log = control<TForm_LogError>(w, "Form_LogError")->Memo_LogError->toPlainText();
+    const QString log = control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText();
     QVERIFY2(log.contains(QStringLiteral("Файл: demo.nkp")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Контрольная сумма образа памяти совпадает")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Кадров с ошибкой контрольной суммы: %1")
@@ -42,7 +41,7 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     const QString shortPath = f.dir.filePath(QStringLiteral("short.nkp"));
     MainWindowFixture::writeFile(shortPath, bytes);
     f.open(shortPath);
-    const QString shortLog = control<TForm_LogError>(w, "Form_LogError")->Memo_LogError->toPlainText();
+    const QString shortLog = control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText();
     QVERIFY2(shortLog.contains(QStringLiteral("Размер файла 264100 байт")), qPrintable(shortLog));
     QVERIFY2(shortLog.contains(QStringLiteral("не совпадает")), qPrintable(shortLog));
     QVERIFY(!shortLog.contains(QStringLiteral("demo.nkp")));
@@ -62,7 +61,7 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     control<QAction>(w, "N_Adres")->trigger();
     QVERIFY(control<TForm_Official>(w, "Form_Official")->isVisible());
     const QStringList dump
-        = control<TForm_Official>(w, "Form_Official")->Memo_Official->toPlainText().split(QLatin1Char('\n'));
+        = control<QPlainTextEdit>(w, "Memo_Official")->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(dump.size(), 13);  // 196 bytes, 16 a line
     QVERIFY(dump[0].startsWith(QStringLiteral("264000  ")));
     control<TForm_Official>(w, "Form_Official")->close();

@@ -52,6 +52,7 @@ signals:
     // to the front.
     void framesTableWanted();
 
+public:
     QComboBox* ComboBox_Kind = nullptr;
     QSpinBox* Edit_Threshold = nullptr;
     QLabel* Label_Counts = nullptr;

@@ -1,9 +1,10 @@
 // The texts the windows show, built in the core: the frames table's cells,
 // the load error log and the service area dump.
+#include "Cp1251.h"
+
 #include "analysis/FrameTableText.h"
 #include "analysis/HexDump.h"
 #include "analysis/LoadLogText.h"
-#include "support/Cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -54,7 +54,8 @@ TEST(HexDump, SixteenBytesALine)
     EXPECT_EQ(hexDump(bytes, 264000),
         "264000  40 00 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F  @.BCDEFGHIJKLMNO\n"
         "264016  50 E9                                            P.");
-    EXPECT_EQ(hexDump({0x7F}, 5), "     5  7F                                             .");
+    // A short line keeps the columns: the missing bytes are blanks.
+    EXPECT_EQ(hexDump({0x7F}, 5), "     5  7F " + std::string(15 * 3, ' ') + " .");
     EXPECT_EQ(hexDump({}, 0), "");
 }
 

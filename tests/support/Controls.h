@@ -10,8 +10,7 @@ namespace nkp::test {
 // user's script finds it rather than through the window's members. A
 // missing control ends the test binary with the name, so a renamed control
 // fails the test instead of crashing it.
-template <typename T>
-T* control(const QObject& window, const char* name)
+template <typename T> T* control(const QObject& window, const char* name)
 {
     T* found = window.findChild<T*>(QString::fromLatin1(name));
     if (!found)

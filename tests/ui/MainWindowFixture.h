@@ -42,7 +42,7 @@ struct MainWindowFixture {
     {
         prompts.fileAnswers.push_back(
             path ? std::optional<std::string>(QFile::encodeName(*path).toStdString()) : std::nullopt);
-        control<QAction>(*window, "Menu_OpenSTN3")->trigger();
+        nkp::test::control<QAction>(*window, "Menu_OpenSTN3")->trigger();
     }
 
     void openDemo() { open(readoutPath); }

@@ -77,7 +77,7 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
     QLabel* line = control<ConstTab>(w, "TabSheet_Const")->Label_Damage;
-    QLabel* panel = w.StatusPanels[1];
+    QLabel* panel = control<QLabel>(w, "StatusBar_Main_Panel1");
     QVERIFY(line->isHidden());
 
     f.open(writeShort(f));

@@ -105,7 +105,7 @@ void TestDesktop::printItemsNeedReadout()
     QVERIFY(!control<QAction>(w, "M_Oper")->isEnabled());
     QCOMPARE(control<QAction>(w, "M_IK")->statusTip(), hint);
     QCOMPARE(control<QMenu>(w, "Menu_Print")->menuAction()->statusTip(), hint);
-    QCOMPARE(w.StatusPanels[0]->text(), hint);
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(), hint);
     // A disabled item prints nothing, not even a card of design texts.
     control<QAction>(w, "M_IK")->trigger();
     control<QAction>(w, "M_Oper")->trigger();
@@ -116,12 +116,12 @@ void TestDesktop::printItemsNeedReadout()
     QVERIFY(control<QAction>(w, "M_Oper")->isEnabled());
     QVERIFY(control<QAction>(w, "M_IK")->statusTip().isEmpty());
     QVERIFY(control<QMenu>(w, "Menu_Print")->menuAction()->statusTip().isEmpty());
-    QVERIFY(w.StatusPanels[0]->text().isEmpty());
+    QVERIFY(control<QLabel>(w, "StatusBar_Main_Panel0")->text().isEmpty());
 
     control<QAction>(w, "Menu_Clear")->trigger();
     QVERIFY(!control<QAction>(w, "M_IK")->isEnabled());
     QVERIFY(!control<QAction>(w, "M_Oper")->isEnabled());
-    QCOMPARE(w.StatusPanels[0]->text(), hint);
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(), hint);
 
     // A file that cannot be opened leaves the state as it was.
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));

@@ -125,8 +125,9 @@ void TestMainWindow::startState()
     // The first status panel shows the hint of the control under the mouse.
     QStatusTipEvent tip(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb->statusTip());
     QApplication::sendEvent(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, &tip);
-    QCOMPARE(w.StatusPanels[0]->text(), QStringLiteral("Для расшифровки кодов укажите ячейку"));
-    QCOMPARE(w.StatusPanels[1]->width(), 500);
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(),
+        QStringLiteral("Для расшифровки кодов укажите ячейку"));
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel1")->width(), 500);
 }
 
 void TestMainWindow::loadFillsFirstTab()

@@ -1,6 +1,7 @@
 // The main window with a generated read-out: opening through the menu until
 // both charts and the table are painted, one scroll step of the table, and
 // one zoom or pan step of the charts. Runs offscreen when there is no display.
+#include "Controls.h"
 #include "generator/ReadoutGenerator.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
@@ -20,6 +21,8 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+
+using nkp::test::control;
 
 namespace {
 
@@ -94,16 +97,16 @@ void BM_OpenUntilPainted(benchmark::State& state)
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        window.Menu_OpenSTN3->trigger();
-        paintCharts(*window.TabSheet_Grafik);
-        window.TabSheet_Cikl->StringGrid_O_Otb->viewport()->repaint();
+        control<QAction>(window, "Menu_OpenSTN3")->trigger();
+        paintCharts(*control<ChartsTab>(window, "TabSheet_Grafik"));
+        control<FramesTab>(window, "TabSheet_Cikl")->StringGrid_O_Otb->viewport()->repaint();
         total.push_back(elapsedMs(t));
 
         // The chart library's part of the same work: handing over the series,
         // drawing them and painting both charts.
         t.restart();
-        window.TabSheet_Grafik->showCharts(window.state().charts);
-        paintCharts(*window.TabSheet_Grafik);
+        control<ChartsTab>(window, "TabSheet_Grafik")->showCharts(window.state().charts);
+        paintCharts(*control<ChartsTab>(window, "TabSheet_Grafik"));
         charts.push_back(elapsedMs(t));
     }
     state.counters["median_ms"] = median(total);
@@ -118,12 +121,14 @@ void BM_KzChartReplot(benchmark::State& state)
     Demo demo;
     TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
     window.show();
-    window.PageControl_Main->setCurrentWidget(window.TabSheet_Grafik);
-    window.TabSheet_Grafik->PageControl_Grafik->setCurrentWidget(window.TabSheet_Grafik->TabSheet_KZ);
-    window.Menu_OpenSTN3->trigger();
+    control<QTabWidget>(window, "PageControl_Main")
+        ->setCurrentWidget(control<ChartsTab>(window, "TabSheet_Grafik"));
+    control<ChartsTab>(window, "TabSheet_Grafik")
+        ->PageControl_Grafik->setCurrentWidget(control<ChartsTab>(window, "TabSheet_Grafik")->TabSheet_KZ);
+    control<QAction>(window, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
     for (auto _ : state)
-        window.TabSheet_Grafik->Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
+        control<ChartsTab>(window, "TabSheet_Grafik")->Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_KzChartReplot)->Unit(benchmark::kMillisecond);
 
@@ -132,15 +137,15 @@ void BM_TableScrollRepaint(benchmark::State& state)
     Demo demo;
     TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
     window.show();
-    window.Menu_OpenSTN3->trigger();
+    control<QAction>(window, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
-    QScrollBar* bar = window.TabSheet_Cikl->ScrollBar_Cikl;
+    QScrollBar* bar = control<FramesTab>(window, "TabSheet_Cikl")->ScrollBar_Cikl;
     int step = -1;
     for (auto _ : state) {
         if (bar->value() == 0 || bar->value() == bar->maximum())
             step = -step;
         bar->setValue(bar->value() + step);
-        window.TabSheet_Cikl->StringGrid_O_Otb->viewport()->repaint();
+        control<FramesTab>(window, "TabSheet_Cikl")->StringGrid_O_Otb->viewport()->repaint();
     }
 }
 BENCHMARK(BM_TableScrollRepaint)->Unit(benchmark::kMicrosecond);
@@ -159,10 +164,11 @@ template <typename Step> void measureChartSteps(benchmark::State& state, Step st
     Demo demo;
     TForm_TPB140CMain window(demo.prompts, demo.dir.path(), ',');
     window.show();
-    window.PageControl_Main->setCurrentWidget(window.TabSheet_Grafik);
-    window.Menu_OpenSTN3->trigger();
+    control<QTabWidget>(window, "PageControl_Main")
+        ->setCurrentWidget(control<ChartsTab>(window, "TabSheet_Grafik"));
+    control<QAction>(window, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
-    ChartsTab& charts = *window.TabSheet_Grafik;
+    ChartsTab& charts = *control<ChartsTab>(window, "TabSheet_Grafik");
     // Lay out the coordinate-protection page once, so that its chart renders
     // at full size although the parameter page is in front.
     charts.PageControl_Grafik->setCurrentWidget(charts.TabSheet_KZ);

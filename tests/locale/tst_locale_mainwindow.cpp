@@ -1,20 +1,25 @@
 // The main window under the real ru_RU.UTF-8 locale (ctest sets LANG and
 // LC_ALL): decimal commas, short numbers, and the window keeps its size.
+#include "Controls.h"
 #include "RussianReadout.h"
 
 #include "ScriptedUserPrompts.h"
+#include "ui/common/UiText.h"
 #include "ui/main/ConstTab.h"
 #include "ui/main/Tpb140_nkp3_main.h"
-#include "ui/common/UiText.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <clocale>
+
+using nkp::test::control;
 
 class TestLocaleMainWindow : public QObject {
     Q_OBJECT
@@ -48,15 +53,15 @@ void TestLocaleMainWindow::loadedNumbersAndSize()
     QVERIFY(designSize.width() <= 800);
 
     prompts.fileAnswers.push_back(QFile::encodeName(readout).toStdString());
-    w.Menu_OpenSTN3->trigger();
+    control<QAction>(w, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
-    const ConstTab& t = *w.TabSheet_Const;
+    const ConstTab& t = *control<ConstTab>(w, "TabSheet_Const");
     QCOMPARE(t.Label_QSum->text(), QStringLiteral("59887,52 т"));
     QCOMPARE(t.Edit_HarCh->text(), QStringLiteral("2911,9"));
     QCOMPARE(t.Label_KNag->text(), QStringLiteral("0,232"));
 
     // Long numbers would widen the first tab and with it the window.
-    w.PageControl_Main->setCurrentWidget(w.TabSheet_Const);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentWidget(control<ConstTab>(w, "TabSheet_Const"));
     QCoreApplication::processEvents();
     QCOMPARE(w.size(), designSize);
     QVERIFY2(w.minimumSizeHint().width() <= 800, qPrintable(QString::number(w.minimumSizeHint().width())));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "Cp1251.h"
 #include "ScriptedUserPrompts.h"
 #include "base/Codec.h"
@@ -41,10 +42,11 @@ struct MainWindowFixture {
     {
         prompts.fileAnswers.push_back(
             path ? std::optional<std::string>(QFile::encodeName(*path).toStdString()) : std::nullopt);
-        window->Menu_OpenSTN3->trigger();
+        nkp::test::control<QAction>(*window, "Menu_OpenSTN3")->trigger();
     }
 
     void openDemo() { open(readoutPath); }
 };
 
+using nkp::test::control;
 using nkp::test::cp1251;

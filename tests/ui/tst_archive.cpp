@@ -2,6 +2,7 @@
 // table with its filter and sort, a crane's history and chart, the CSV
 // export, opening a read-out from the archive in the main window, and the
 // menu item of the main window. Writes the screenshot archive.png.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "generator/HistoryGenerator.h"
@@ -9,10 +10,10 @@
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/fleet/Fleet.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
@@ -21,6 +22,8 @@
 #include <QtTest>
 
 #include <qcustomplot.h>
+
+using nkp::test::control;
 
 class TestArchive : public QObject {
     Q_OBJECT
@@ -134,7 +137,7 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
     QVERIFY(action);
     QCOMPARE(action->text(), QStringLiteral("Архив кранов..."));
     QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    QVERIFY(f.window->Menu_File->actions().contains(action));
+    QVERIFY(control<QMenu>(*f.window, "Menu_File")->actions().contains(action));
     action->trigger();
     auto* form = f.window->findChild<TForm_Archive*>(QStringLiteral("Form_Archive"));
     QVERIFY(form);

@@ -1,15 +1,19 @@
 // The load error log, the service window, the window's size limit and a
 // screenshot of every tab after loading the demo read-out.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "ui/charts/ChartsTab.h"
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+
+using nkp::test::control;
 
 class TestAuxWindows : public QObject {
     Q_OBJECT
@@ -22,9 +26,9 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
 {
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
-    QCOMPARE(w.Form_LogError->Memo_LogError->toPlainText(), QStringLiteral("Memo_LogError"));
+    QCOMPARE(control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText(), QStringLiteral("Memo_LogError"));
     f.openDemo();
-    const QString log = w.Form_LogError->Memo_LogError->toPlainText();
+    const QString log = control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText();
     QVERIFY2(log.contains(QStringLiteral("Файл: demo.nkp")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Контрольная сумма образа памяти совпадает")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Кадров с ошибкой контрольной суммы: %1")
@@ -37,7 +41,7 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     const QString shortPath = f.dir.filePath(QStringLiteral("short.nkp"));
     MainWindowFixture::writeFile(shortPath, bytes);
     f.open(shortPath);
-    const QString shortLog = w.Form_LogError->Memo_LogError->toPlainText();
+    const QString shortLog = control<QPlainTextEdit>(w, "Memo_LogError")->toPlainText();
     QVERIFY2(shortLog.contains(QStringLiteral("Размер файла 264100 байт")), qPrintable(shortLog));
     QVERIFY2(shortLog.contains(QStringLiteral("не совпадает")), qPrintable(shortLog));
     QVERIFY(!shortLog.contains(QStringLiteral("demo.nkp")));
@@ -45,20 +49,22 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     // The log is modal and only hidden when it closes.
     bool shownModal = false;
     QTimer::singleShot(0, [&] {
-        shownModal = QApplication::activeModalWidget() == w.Form_LogError;
-        w.Form_LogError->close();
+        shownModal = QApplication::activeModalWidget() == control<TForm_LogError>(w, "Form_LogError");
+        control<TForm_LogError>(w, "Form_LogError")->close();
     });
-    w.Menu_log->trigger();
+    control<QAction>(w, "Menu_log")->trigger();
     QVERIFY(shownModal);
-    QVERIFY(w.Form_LogError->isHidden());
-    QCOMPARE(w.Form_LogError->windowTitle(), QStringLiteral("Лог ошибок загрузки файла данных"));
+    QVERIFY(control<TForm_LogError>(w, "Form_LogError")->isHidden());
+    QCOMPARE(control<TForm_LogError>(w, "Form_LogError")->windowTitle(),
+        QStringLiteral("Лог ошибок загрузки файла данных"));
 
-    w.N_Adres->trigger();
-    QVERIFY(w.Form_Official->isVisible());
-    const QStringList dump = w.Form_Official->Memo_Official->toPlainText().split(QLatin1Char('\n'));
+    control<QAction>(w, "N_Adres")->trigger();
+    QVERIFY(control<TForm_Official>(w, "Form_Official")->isVisible());
+    const QStringList dump
+        = control<QPlainTextEdit>(w, "Memo_Official")->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(dump.size(), 13);  // 196 bytes, 16 a line
     QVERIFY(dump[0].startsWith(QStringLiteral("264000  ")));
-    w.Form_Official->close();
+    control<TForm_Official>(w, "Form_Official")->close();
 }
 
 void TestAuxWindows::screenshots()
@@ -69,11 +75,12 @@ void TestAuxWindows::screenshots()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // The window never grows beyond 800 by 600, whatever its tabs hold.
-    for (int i = 0; i < w.PageControl_Main->count(); ++i)
-        QVERIFY2(w.PageControl_Main->widget(i)->minimumSizeHint().width() <= 790,
-            qPrintable(QStringLiteral("tab %1 needs %2 px")
-                           .arg(i)
-                           .arg(w.PageControl_Main->widget(i)->minimumSizeHint().width())));
+    for (int i = 0; i < control<QTabWidget>(w, "PageControl_Main")->count(); ++i)
+        QVERIFY2(control<QTabWidget>(w, "PageControl_Main")->widget(i)->minimumSizeHint().width() <= 790,
+            qPrintable(
+                QStringLiteral("tab %1 needs %2 px")
+                    .arg(i)
+                    .arg(control<QTabWidget>(w, "PageControl_Main")->widget(i)->minimumSizeHint().width())));
     QVERIFY(w.width() <= 800 && w.height() <= 600);
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));
@@ -81,17 +88,17 @@ void TestAuxWindows::screenshots()
         QCoreApplication::processEvents();
         QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
     };
-    w.PageControl_Main->setCurrentIndex(0);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(0);
     save(QStringLiteral("tab1_const.png"));
-    w.PageControl_Main->setCurrentIndex(1);
-    w.TabSheet_Grafik->PageControl_Grafik->setCurrentIndex(0);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(1);
+    control<ChartsTab>(w, "TabSheet_Grafik")->PageControl_Grafik->setCurrentIndex(0);
     save(QStringLiteral("tab2_param.png"));
-    w.TabSheet_Grafik->CheckBox_Data->click();
-    w.TabSheet_Grafik->CheckBox_GrParR->click();
+    control<ChartsTab>(w, "TabSheet_Grafik")->CheckBox_Data->click();
+    control<ChartsTab>(w, "TabSheet_Grafik")->CheckBox_GrParR->click();
     save(QStringLiteral("tab2_param_dates_radius.png"));
-    w.TabSheet_Grafik->PageControl_Grafik->setCurrentIndex(1);
+    control<ChartsTab>(w, "TabSheet_Grafik")->PageControl_Grafik->setCurrentIndex(1);
     save(QStringLiteral("tab2_kz.png"));
-    w.PageControl_Main->setCurrentIndex(2);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(2);
     save(QStringLiteral("tab3_table.png"));
 }
 

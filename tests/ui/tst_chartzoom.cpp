@@ -1,18 +1,22 @@
 // Zoom, pan and hover on the two charts of the main window: the x ranges move
 // together and stay inside the data, value axes stay, a drag is no click, and
 // the hover text names the frame's date and time.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "ui/charts/ChartZoomSync.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FramesTab.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QWheelEvent>
+
+using nkp::test::control;
 
 using nkp::ui::fromCp1251;
 
@@ -27,13 +31,13 @@ struct ChartsFixture : MainWindowFixture {
     ChartsFixture()
     {
         openDemo();
-        tab = window->TabSheet_Grafik;
+        tab = control<ChartsTab>(*window, "TabSheet_Grafik");
         param = tab->Chart_Param;
         kz = tab->Chart_KZ;
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("window not exposed");
-        window->PageControl_Main->setCurrentWidget(tab);
+        control<QTabWidget>(*window, "PageControl_Main")->setCurrentWidget(tab);
         QCoreApplication::processEvents();
         param->replot();
     }
@@ -167,7 +171,8 @@ void TestChartZoom::dragPansBothAndIsNoClick()
     QTest::mouseClick(f.param, Qt::LeftButton, {}, point);
     QCOMPARE(clicks.count(), 1);
     QCOMPARE(clicks.at(0).at(0).toDouble(), key);
-    QCOMPARE(f.window->PageControl_Main->currentWidget(), f.window->TabSheet_Cikl);
+    QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
+        control<FramesTab>(*f.window, "TabSheet_Cikl"));
 }
 
 void TestChartZoom::doubleClickResetsBoth()
@@ -224,7 +229,7 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
 
     // After "Очистить" no frame has a date any more.
     const QCPRange zoomed = f.param->xAxis->range();
-    f.window->Menu_Clear->trigger();
+    control<QAction>(*f.window, "Menu_Clear")->trigger();
     f.param->xAxis->setRange(zoomed);
     f.param->replot();
     QCOMPARE(f.param->toolTipAt(QPoint(qRound(f.param->xAxis->coordToPixel(good)), at.y())),

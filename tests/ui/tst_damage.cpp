@@ -2,24 +2,28 @@
 // line of the first tab and the status bar with the way to the load error
 // log, the preview captions, the forms' question, the fleet overview's rows.
 // Also the feedback of the form commands and of the frames export.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "analysis/FileDamage.h"
 #include "fleet/FleetColumns.h"
 #include "forms/Createforms.h"
-#include "ui/main/ConstTab.h"
-#include "ui/fleet/FleetTableModel.h"
-#include "ui/main/FormCommands.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/printing/Printinfcart.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/FleetTableModel.h"
+#include "ui/main/ConstTab.h"
+#include "ui/main/FormCommands.h"
+#include "ui/printing/Printinfcart.h"
+#include "ui/service/Logloaderror.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QDir>
 #include <QLabel>
 #include <QTabWidget>
 
 #include <filesystem>
+
+using nkp::test::control;
 
 class TestDamage : public QObject {
     Q_OBJECT
@@ -72,8 +76,8 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
 {
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
-    QLabel* line = w.TabSheet_Const->Label_Damage;
-    QLabel* panel = w.StatusPanels[1];
+    QLabel* line = control<ConstTab>(w, "TabSheet_Const")->Label_Damage;
+    QLabel* panel = control<QLabel>(w, "StatusBar_Main_Panel1");
     QVERIFY(line->isHidden());
 
     f.open(writeShort(f));
@@ -85,15 +89,15 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
     QVERIFY2(panel->text().contains(QStringLiteral("Файл повреждён")), qPrintable(panel->text()));
     QVERIFY(panel->styleSheet().contains(QStringLiteral("background")));
     // The values that could be loaded stay shown.
-    QCOMPARE(w.TabSheet_Const->Label_KIspU->text(), QStringLiteral("U0"));
+    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Label_KIspU->text(), QStringLiteral("U0"));
 
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.PageControl_Main->setCurrentIndex(0);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(0);
     QCoreApplication::processEvents();
     // The whole line fits the tab; its text wraps rather than widening the window.
     QVERIFY(line->isVisible());
-    QVERIFY(line->geometry().right() <= w.TabSheet_Const->width());
+    QVERIFY(line->geometry().right() <= control<ConstTab>(w, "TabSheet_Const")->width());
     QVERIFY(w.width() <= 800);
     const QString folder = screenshotFolder();
     QVERIFY(QDir().mkpath(folder));
@@ -103,8 +107,8 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
     for (QLabel* link : {line, panel}) {
         bool shownModal = false;
         QTimer::singleShot(0, [&] {
-            shownModal = QApplication::activeModalWidget() == w.Form_LogError;
-            w.Form_LogError->close();
+            shownModal = QApplication::activeModalWidget() == control<TForm_LogError>(w, "Form_LogError");
+            control<TForm_LogError>(w, "Form_LogError")->close();
         });
         emit link->linkActivated(QStringLiteral("log"));
         QVERIFY(shownModal);
@@ -158,8 +162,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     // Stopping at the question writes nothing.
     f.prompts.fileAnswers.push_back(QFile::encodeName(shortPath).toStdString());
     f.prompts.warningAnswers.push_back(false);
-    QCOMPARE(
-        nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop).result, nkp::forms::FormResult::Cancelled);
+    QCOMPARE(f.window->runForm(3, desktop).result, nkp::forms::FormResult::Cancelled);
     const auto warnings = f.prompts.callsOf("warning");
     QCOMPARE(warnings.size(), std::size_t {1});
     QCOMPARE(nkp::ui::fromCp1251(warnings[0].text),
@@ -172,7 +175,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     f.prompts.calls.clear();
     f.prompts.fileAnswers.push_back(QFile::encodeName(shortPath).toStdString());
     f.prompts.actionAnswers.push_back(true);
-    const nkp::forms::FormOutcome outcome = nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop);
+    const nkp::forms::FormOutcome outcome = f.window->runForm(3, desktop);
     QCOMPARE(outcome.result, nkp::forms::FormResult::DocumentMade);
     QVERIFY(std::filesystem::exists(outcome.documentPath));
     QCOMPARE(opened, std::vector<std::string> {outcome.documentPath});
@@ -189,8 +192,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     f.prompts.calls.clear();
     desktop.openDocument = [](const std::string&) { return true; };
     f.prompts.fileAnswers.push_back(QFile::encodeName(f.readoutPath).toStdString());
-    QCOMPARE(nkp::ui::runWindowForm(*f.window, f.prompts, 3, desktop).result,
-        nkp::forms::FormResult::DocumentMade);
+    QCOMPARE(f.window->runForm(3, desktop).result, nkp::forms::FormResult::DocumentMade);
     QVERIFY(f.prompts.callsOf("warning").empty());
     QCOMPARE(f.prompts.callsOf("action").size(), std::size_t {1});
     QVERIFY(!nkp::ui::fromCp1251(f.prompts.callsOf("action")[0].text).contains(QStringLiteral("RTF")));
@@ -206,8 +208,7 @@ void TestDamage::cancelledFirstDialogEndsForms1And2()
     for (int form : {1, 2}) {
         f.prompts.calls.clear();
         // The first dialog cancelled: no second prompt, no second dialog, nothing written.
-        QCOMPARE(nkp::ui::runWindowForm(*f.window, f.prompts, form, desktop).result,
-            nkp::forms::FormResult::Cancelled);
+        QCOMPARE(f.window->runForm(form, desktop).result, nkp::forms::FormResult::Cancelled);
         QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {1});
         QCOMPARE(f.prompts.callsOf("open").size(), std::size_t {1});
         QVERIFY(f.prompts.callsOf("action").empty());
@@ -260,7 +261,7 @@ void TestDamage::framesExportIsASpreadsheetFile()
     f.openDemo();
     const QString path = f.dir.filePath(QStringLiteral("кадры.csv"));
     f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
-    f.window->Menu_ExportFrames->trigger();
+    control<QAction>(*f.window, "Menu_ExportFrames")->trigger();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

@@ -2,15 +2,17 @@
 // loaded read-out, Ctrl+P, and the screenshots of the main window. ctest runs
 // this binary on the default screen, on a 1366x768 laptop screen under
 // ru_RU.UTF-8 and on a 1920x1080 screen at scale 2.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
-#include "ui/fleet/Fleet.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/service/Official.h"
-#include "ui/reading/Readnkp3.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/reading/Readnkp3.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/service/Official.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -19,7 +21,10 @@
 #include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
+
+using nkp::test::control;
 
 namespace {
 
@@ -96,51 +101,51 @@ void TestDesktop::printItemsNeedReadout()
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
     const QString hint = TForm_TPB140CMain::printDisabledHint();
-    QVERIFY(!w.M_IK->isEnabled());
-    QVERIFY(!w.M_Oper->isEnabled());
-    QVERIFY(!w.M_Events->isEnabled());
-    QCOMPARE(w.M_Events->statusTip(), hint);
-    QCOMPARE(w.M_IK->statusTip(), hint);
-    QCOMPARE(w.Menu_Print->menuAction()->statusTip(), hint);
-    QCOMPARE(w.StatusPanels[0]->text(), hint);
+    QVERIFY(!control<QAction>(w, "M_IK")->isEnabled());
+    QVERIFY(!control<QAction>(w, "M_Oper")->isEnabled());
+    QVERIFY(!control<QAction>(w, "M_Events")->isEnabled());
+    QCOMPARE(control<QAction>(w, "M_Events")->statusTip(), hint);
+    QCOMPARE(control<QAction>(w, "M_IK")->statusTip(), hint);
+    QCOMPARE(control<QMenu>(w, "Menu_Print")->menuAction()->statusTip(), hint);
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(), hint);
     // A disabled item prints nothing, not even a card of design texts.
-    w.M_IK->trigger();
-    w.M_Oper->trigger();
-    w.M_Events->trigger();
+    control<QAction>(w, "M_IK")->trigger();
+    control<QAction>(w, "M_Oper")->trigger();
+    control<QAction>(w, "M_Events")->trigger();
     QVERIFY(f.prompts.calls.empty());
 
     f.openDemo();
-    QVERIFY(w.M_IK->isEnabled());
-    QVERIFY(w.M_Oper->isEnabled());
-    QVERIFY(w.M_Events->isEnabled());
-    QVERIFY(w.M_IK->statusTip().isEmpty());
-    QVERIFY(w.Menu_Print->menuAction()->statusTip().isEmpty());
-    QVERIFY(w.StatusPanels[0]->text().isEmpty());
+    QVERIFY(control<QAction>(w, "M_IK")->isEnabled());
+    QVERIFY(control<QAction>(w, "M_Oper")->isEnabled());
+    QVERIFY(control<QAction>(w, "M_Events")->isEnabled());
+    QVERIFY(control<QAction>(w, "M_IK")->statusTip().isEmpty());
+    QVERIFY(control<QMenu>(w, "Menu_Print")->menuAction()->statusTip().isEmpty());
+    QVERIFY(control<QLabel>(w, "StatusBar_Main_Panel0")->text().isEmpty());
 
-    w.Menu_Clear->trigger();
-    QVERIFY(!w.M_IK->isEnabled());
-    QVERIFY(!w.M_Oper->isEnabled());
-    QCOMPARE(w.StatusPanels[0]->text(), hint);
+    control<QAction>(w, "Menu_Clear")->trigger();
+    QVERIFY(!control<QAction>(w, "M_IK")->isEnabled());
+    QVERIFY(!control<QAction>(w, "M_Oper")->isEnabled());
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(), hint);
 
     // A file that cannot be opened leaves the state as it was.
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
-    QVERIFY(!w.M_IK->isEnabled());
+    QVERIFY(!control<QAction>(w, "M_IK")->isEnabled());
     f.openDemo();
-    QVERIFY(w.M_IK->isEnabled());
+    QVERIFY(control<QAction>(w, "M_IK")->isEnabled());
 }
 
 void TestDesktop::ctrlPOpensPrintMenu()
 {
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
-    QCOMPARE(w.Menu_Print->menuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(control<QMenu>(w, "Menu_Print")->menuAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QVERIFY(!w.Menu_Print->isVisible());
+    QVERIFY(!control<QMenu>(w, "Menu_Print")->isVisible());
     QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
-    QTRY_VERIFY(w.Menu_Print->isVisible());
-    w.Menu_Print->close();
+    QTRY_VERIFY(control<QMenu>(w, "Menu_Print")->isVisible());
+    control<QMenu>(w, "Menu_Print")->close();
 }
 
 void TestDesktop::windowsFitSmallScreens()
@@ -154,8 +159,8 @@ void TestDesktop::windowsFitSmallScreens()
         && area.height() >= 600 + nkp::ui::kFrameReserve.height())
         QCOMPARE(w.size(), QSize(800, 600));
     checkFits(w);
-    for (int i = 0; i < w.PageControl_Main->count(); ++i) {
-        w.PageControl_Main->setCurrentIndex(i);
+    for (int i = 0; i < control<QTabWidget>(w, "PageControl_Main")->count(); ++i) {
+        control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(i);
         QCoreApplication::processEvents();
         QVERIFY2(hardMinimum(w).height() <= room(kScaledScreen).height(), qPrintable(describe(w)));
     }
@@ -167,15 +172,15 @@ void TestDesktop::windowsFitSmallScreens()
     checkFits(reading);
     reading.hide();
 
-    w.Menu_Fleet->trigger();
-    QVERIFY(w.Form_Fleet);
-    checkFits(*w.Form_Fleet);
-    w.Form_Fleet->close();
+    control<QAction>(w, "Menu_Fleet")->trigger();
+    QVERIFY(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")));
+    checkFits(*w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")));
+    w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->close();
 
-    checkFits(*w.Form_LogError);
-    w.Form_LogError->hide();
-    checkFits(*w.Form_Official);
-    w.Form_Official->hide();
+    checkFits(*control<TForm_LogError>(w, "Form_LogError"));
+    control<TForm_LogError>(w, "Form_LogError")->hide();
+    checkFits(*control<TForm_Official>(w, "Form_Official"));
+    control<TForm_Official>(w, "Form_Official")->hide();
 }
 
 void TestDesktop::printPreviewFitsScreen()
@@ -195,7 +200,7 @@ void TestDesktop::printPreviewFitsScreen()
         dialog->reject();
     });
     closer.start(50);
-    f.window->M_Oper->trigger();
+    control<QAction>(*f.window, "M_Oper")->trigger();
     QCOMPARE(previews, 1);
     f.window->M_Events->trigger();
     QCOMPARE(previews, 2);
@@ -214,7 +219,7 @@ void TestDesktop::screenshot()
     MainWindowFixture f(nkp::ui::systemDecimalSeparator());
     TForm_TPB140CMain& w = *f.window;
     f.openDemo();
-    w.PageControl_Main->setCurrentIndex(0);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(0);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::qWait(50);

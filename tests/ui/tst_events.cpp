@@ -1,11 +1,12 @@
 // The tab "События" of the main window, over a read-out made frame by frame.
+#include "Controls.h"
 #include "EventImage.h"
 #include "MainWindowFixture.h"
 
 #include "analysis/EventsCsv.h"
 #include "ui/charts/ChartsTab.h"
-#include "ui/main/EventsTab.h"
 #include "ui/charts/FrameChart.h"
+#include "ui/main/EventsTab.h"
 #include "ui/main/FramesTab.h"
 
 #include <QComboBox>
@@ -19,6 +20,8 @@
 
 #include <fstream>
 #include <iterator>
+
+using nkp::test::control;
 
 namespace {
 
@@ -55,10 +58,10 @@ private slots:
         const QString path = f.dir.filePath(QStringLiteral("events.nkp"));
         MainWindowFixture::writeFile(path, img.dataFile());
         f.open(path);
-        EventsTab* tab = f.window->TabSheet_Events;
+        EventsTab* tab = control<EventsTab>(*f.window, "TabSheet_Events");
         QVERIFY(tab);
-        QCOMPARE(f.window->PageControl_Main->count(), 4);
-        QCOMPARE(f.window->PageControl_Main->tabText(3), QStringLiteral("События"));
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->count(), 4);
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->tabText(3), QStringLiteral("События"));
 
         QTableWidget* grid = tab->StringGrid_Events;
         QCOMPARE(grid->rowCount(), 5);
@@ -82,17 +85,20 @@ private slots:
         // range marked on both charts, the frames table shown.
         const QRect cellRect = grid->visualRect(grid->model()->index(3, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
-        QCOMPARE(f.window->PageControl_Main->currentWidget(), f.window->TabSheet_Cikl);
-        QCOMPARE(f.window->TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QStringLiteral("300"));
+        QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
+            control<FramesTab>(*f.window, "TabSheet_Cikl"));
+        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+            QStringLiteral("300"));
         double left = 0;
-        QCOMPARE(marks(f.window->TabSheet_Grafik->Chart_Param, &left), 1);
+        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_Param, &left), 1);
         QCOMPARE(left, 299.5);
-        QCOMPARE(marks(f.window->TabSheet_Grafik->Chart_KZ), 1);
+        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_KZ), 1);
 
         // A frame that a selection left out: the table gets its full list back.
-        f.window->TabSheet_Cikl->runSelection(1);  // load >= 100
+        control<FramesTab>(*f.window, "TabSheet_Cikl")->runSelection(1);  // load >= 100
         tab->showEpisode(3);
-        QCOMPARE(f.window->TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QStringLiteral("300"));
+        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+            QStringLiteral("300"));
 
         // The spectrum beside the recorder's counters.
         QCOMPARE(tab->StringGrid_Cycles->item(0, 1)->text(), QStringLiteral("40"));
@@ -118,10 +124,11 @@ private slots:
     {
         MainWindowFixture f;
         f.openDemo();
-        f.window->PageControl_Main->setCurrentWidget(f.window->TabSheet_Events);
+        control<QTabWidget>(*f.window, "PageControl_Main")
+            ->setCurrentWidget(control<EventsTab>(*f.window, "TabSheet_Events"));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTableWidget* grid = f.window->TabSheet_Events->StringGrid_Events;
+        QTableWidget* grid = control<EventsTab>(*f.window, "TabSheet_Events")->StringGrid_Events;
         grid->selectRow(0);
         QVERIFY(grid->rowCount() > 0);
         // Every column within the table at the window's 800 pixels: no

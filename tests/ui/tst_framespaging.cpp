@@ -1,6 +1,7 @@
 // The frames table's keyboard and mouse: Enter in the selection edits, the
 // wheel and PageUp/PageDown over the table, the date picker after loading,
 // and the selection count of a new read-out.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "ui/main/FramesTab.h"
@@ -12,6 +13,8 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QWheelEvent>
+
+using nkp::test::control;
 
 class TestFramesPaging : public QObject {
     Q_OBJECT
@@ -35,7 +38,7 @@ void TestFramesPaging::enterAppliesSelection()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     t.Edit_KHome->setText(QStringLiteral("0"));
     t.Edit_KEnd->setText(QStringLiteral("40"));
     QTest::keyClick(t.Edit_KEnd, Qt::Key_Return);
@@ -64,7 +67,7 @@ void TestFramesPaging::wheelAndPageKeysPage()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QTableWidget* grid = t.StringGrid_O_Otb;
     const auto firstFrame = [grid] { return grid->item(0, 0)->text(); };
     QCOMPARE(t.ScrollBar_Cikl->value(), 10995);
@@ -103,7 +106,7 @@ void TestFramesPaging::wheelAndPageKeysPage()
 void TestFramesPaging::loadingResetsCountAndDate()
 {
     MainWindowFixture f;
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0000"));
     QCOMPARE(t.DateTimePicker_Data->date(), QDate::currentDate());
     f.openDemo();
@@ -133,7 +136,7 @@ void TestFramesPaging::typingADay()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QDateEdit* picker = t.DateTimePicker_Data;

@@ -1,16 +1,20 @@
 // The frames table: selections with their edge cases, the yellow and red
 // load cells, and the key filter of the number edits.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "ui/main/FrameGridDelegate.h"
 #include "ui/main/FramesTab.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+
+using nkp::test::control;
 
 namespace {
 
@@ -34,14 +38,14 @@ private slots:
 private:
     static void range(MainWindowFixture& f, const char* from, const char* to)
     {
-        FramesTab& t = *f.window->TabSheet_Cikl;
+        FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
         t.Edit_KHome->setText(QString::fromLatin1(from));
         t.Edit_KEnd->setText(QString::fromLatin1(to));
         t.BitBtn_DKadr->click();
     }
     static QString cell(MainWindowFixture& f, int row, int col)
     {
-        return f.window->TabSheet_Cikl->StringGrid_O_Otb->item(row, col)->text();
+        return control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(row, col)->text();
     }
 };
 
@@ -49,7 +53,7 @@ void TestFramesTable::rangeSelections()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     range(f, "0", "40");
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
     QCOMPARE(t.ScrollBar_Cikl->maximum(), 36);
@@ -91,7 +95,7 @@ void TestFramesTable::rangeLimitsAndHugeNumbers()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     // A "по" beyond the last position counts as 10999, even with more digits than any integer holds.
     range(f, "10990", "99999999999999999999999999");
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("10"));
@@ -113,7 +117,7 @@ void TestFramesTable::emptyEditKeepsSelection()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     range(f, "0", "40");
     const std::vector<int> order = f.window->state().FrameOrder;
     range(f, "", "40");
@@ -130,7 +134,7 @@ void TestFramesTable::loadSelectionAfterClearAll()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     const nkp::analysis::MainState& s = f.window->state();
     t.Edit_Mmax->setText(QStringLiteral("100"));
     t.BitBtn_MaxM->click();
@@ -145,7 +149,7 @@ void TestFramesTable::loadSelectionAfterClearAll()
     QCOMPARE(overloaded, expected);
 
     // After "Очистить" no record is marked broken: threshold 0 lists all, shown empty.
-    f.window->Menu_Clear->trigger();
+    control<QAction>(*f.window, "Menu_Clear")->trigger();
     t.Edit_Mmax->setText(QStringLiteral("0"));
     t.BitBtn_MaxM->click();
     QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("11000"));
@@ -157,7 +161,7 @@ void TestFramesTable::dateSelections()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     const nkp::analysis::MainState& s = f.window->state();
     const QString day = QString::fromStdString(s.recordAt(10999).Date);
     t.DateTimePicker_Data->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));
@@ -176,7 +180,7 @@ void TestFramesTable::dateSelections()
 void TestFramesTable::selectionsBeforeLoading()
 {
     MainWindowFixture f;
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     t.BitBtn_MaxM->click();
     t.BitBtn_DataSel->click();
     QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {2});
@@ -196,7 +200,7 @@ void TestFramesTable::loadCellColours()
 
     // Painted: the fill covers the cell of row 9 only.
     MainWindowFixture f;
-    FramesTab& t = *f.window->TabSheet_Cikl;
+    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QTableWidget* grid = t.StringGrid_O_Otb;
     grid->item(9, 0)->setText(QStringLiteral("95"));
     grid->item(9, 1)->setText(QStringLiteral("100"));
@@ -223,7 +227,7 @@ void TestFramesTable::keyFilter()
     QVERIFY(!FramesTab::Edit_KeyPress(QChar(0x0663)));  // an Arabic-Indic digit
 
     MainWindowFixture f;
-    QLineEdit* e = f.window->TabSheet_Cikl->Edit_KEnd;
+    QLineEdit* e = control<FramesTab>(*f.window, "TabSheet_Cikl")->Edit_KEnd;
     e->setCursorPosition(e->text().size());
     QTest::keyClicks(e, QStringLiteral("-a 7"));
     QCOMPARE(e->text(), QStringLiteral("407"));
@@ -241,7 +245,7 @@ void TestFramesTable::exportFollowsCurrentOrder()
     f.openDemo();
     const auto exportTo = [&f](const QString& path) {
         f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
-        f.window->Menu_ExportFrames->trigger();
+        control<QAction>(*f.window, "Menu_ExportFrames")->trigger();
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray> {};
     };
@@ -262,7 +266,7 @@ void TestFramesTable::exportFollowsCurrentOrder()
 
     // Cancelling writes nothing; an unwritable place gives an error box and no file.
     const std::size_t saves = f.prompts.callsOf("save").size();
-    f.window->Menu_ExportFrames->trigger();
+    control<QAction>(*f.window, "Menu_ExportFrames")->trigger();
     QCOMPARE(f.prompts.callsOf("save").size(), saves + 1);
     QVERIFY(f.prompts.callsOf("error").empty());
     const QString bad = f.dir.filePath(QStringLiteral("missing/folder/x.csv"));

@@ -1,17 +1,25 @@
 // The main window: start state, loading into the first tab, typed edits,
 // chart clicks and the open dialog's failures.
+#include "Controls.h"
 #include "MainWindowFixture.h"
 
 #include "analysis/MainStateFields.h"
 #include "recorder/DataFileReader.h"
-#include "ui/charts/ChartsTab.h"
-#include "ui/charts/FrameChart.h"
-#include "ui/common/UiText.h"
-#include "ui/fleet/Fleet.h"
-#include "ui/main/ConstTab.h"
-#include "ui/main/EventsTab.h"
-#include "ui/main/FramesTab.h"
+{control<QAction>(w, "Menu_STN3"), "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
+    {control<QAction>(w, "Menu_OpenSTN3"), "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
+    {control<QAction>(w, "Menu_Clear"), "Очистить", QKeySequence(Qt::CTRL | Qt::Key_W)},
+    {control<QMenu>(w, "Menu_Print")->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
+    {control<QAction>(w, "M_IK"), "Информационная карта", {}},
+    {control<QAction>(w, "M_Oper"), "Оперативная информация", {}},
+    {control<QAction>(w, "M_Events"), "События...", {}},
+    {control<QMenu>(w, "Menu_Isp")->menuAction(), "Обработка испытаний", {}},
+    {control<QAction>(w, "N_CreateForma1"), "Форма 1", {}},
+    {control<QAction>(w, "N_CreateForma2"), "Форма 2", {}},
+    {control<QAction>(w, "N_CreateForma3"), "Форма 3", {}},
+    {control<QAction>(w, "Menu_log"), "Лог ошибок...", QKeySequence(Qt::CTRL | Qt::Key_L)},
+    {control<QAction>(w, "Menu_Exit"), "Выход", {}},
 
+#include <QAction>
 #include <QDateEdit>
 #include <QDir>
 #include <QLabel>
@@ -23,6 +31,8 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
+
+    using nkp::test::control;
 
 using nkp::ui::fromCp1251;
 
@@ -81,14 +91,16 @@ void TestMainWindow::startState()
     TForm_TPB140CMain& w = *f.window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140"));
     QCOMPARE(w.maximumSize(), QSize(800, 600));
-    QCOMPARE(w.PageControl_Main->currentWidget(), w.TabSheet_Cikl);
-    QVERIFY(w.ProgressBar_Read->isHidden());
-    QCOMPARE(w.TabSheet_Cikl->DateTimePicker_Data->date(), QDate::currentDate());
-    QCOMPARE(w.TabSheet_Cikl->Label_O_OtbZap->text(), QStringLiteral("0000"));
+    QCOMPARE(
+        control<QTabWidget>(w, "PageControl_Main")->currentWidget(), control<FramesTab>(w, "TabSheet_Cikl"));
+    QVERIFY(control<QProgressBar>(w, "ProgressBar_Read")->isHidden());
+    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->DateTimePicker_Data->date(), QDate::currentDate());
+    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->Label_O_OtbZap->text(), QStringLiteral("0000"));
     for (int c = 0; c < 5; ++c)
-        QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, c), QString(15, QLatin1Char('|')));
-    QVERIFY(w.TabSheet_Const->Edit_HarCh->isReadOnly());
-    QCOMPARE(w.TabSheet_Const->Edit_GrRegNag->text(), QStringLiteral("А1"));
+        QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, c),
+            QString(15, QLatin1Char('|')));
+    QVERIFY(control<ConstTab>(w, "TabSheet_Const")->Edit_HarCh->isReadOnly());
+    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_GrRegNag->text(), QStringLiteral("А1"));
 
     struct Item {
         QAction* action;
@@ -96,33 +108,33 @@ void TestMainWindow::startState()
         QKeySequence shortcut;
     };
     const Item items[] = {
-        {w.Menu_STN3, "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {w.Menu_OpenSTN3, "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {w.Menu_Clear, "Очистить", QKeySequence(Qt::CTRL | Qt::Key_W)},
-        {w.Menu_Print->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {w.M_IK, "Информационная карта", {}},
-        {w.M_Oper, "Оперативная информация", {}},
-        {w.M_Events, "События...", {}},
-        {w.Menu_Isp->menuAction(), "Обработка испытаний", {}},
-        {w.N_CreateForma1, "Форма 1", {}},
-        {w.N_CreateForma2, "Форма 2", {}},
-        {w.N_CreateForma3, "Форма 3", {}},
-        {w.Menu_log, "Лог ошибок...", QKeySequence(Qt::CTRL | Qt::Key_L)},
-        {w.Menu_Exit, "Выход", {}},
+        {control<QAction>(w, "Menu_STN3"), "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {control<QAction>(w, "Menu_OpenSTN3"), "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {control<QAction>(w, "Menu_Clear"), "Очистить", QKeySequence(Qt::CTRL | Qt::Key_W)},
+        {control<QMenu>(w, "Menu_Print")->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {control<QAction>(w, "M_IK"), "Информационная карта", {}},
+        {control<QAction>(w, "M_Oper"), "Оперативная информация", {}},
+        {control<QMenu>(w, "Menu_Isp")->menuAction(), "Обработка испытаний", {}},
+        {control<QAction>(w, "N_CreateForma1"), "Форма 1", {}},
+        {control<QAction>(w, "N_CreateForma2"), "Форма 2", {}},
+        {control<QAction>(w, "N_CreateForma3"), "Форма 3", {}},
+        {control<QAction>(w, "Menu_log"), "Лог ошибок...", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {control<QAction>(w, "Menu_Exit"), "Выход", {}},
     };
     for (const Item& i : items) {
         QCOMPARE(i.action->text(), QString::fromUtf8(i.caption));
         QCOMPARE(i.action->shortcut(), i.shortcut);
     }
-    QVERIFY(!w.Menu_Service->menuAction()->isVisible());
-    QCOMPARE(w.N_Adres->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
-    QVERIFY(w.actions().contains(w.N_Adres));  // reachable although its menu is hidden
+    QVERIFY(!control<QMenu>(w, "Menu_Service")->menuAction()->isVisible());
+    QCOMPARE(control<QAction>(w, "N_Adres")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
+    QVERIFY(w.actions().contains(control<QAction>(w, "N_Adres")));  // reachable although its menu is hidden
 
     // The first status panel shows the hint of the control under the mouse.
-    QStatusTipEvent tip(w.TabSheet_Cikl->StringGrid_O_Otb->statusTip());
-    QApplication::sendEvent(w.TabSheet_Cikl->StringGrid_O_Otb, &tip);
-    QCOMPARE(w.StatusPanels[0]->text(), QStringLiteral("Для расшифровки кодов укажите ячейку"));
-    QCOMPARE(w.StatusPanels[1]->width(), 500);
+    QStatusTipEvent tip(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb->statusTip());
+    QApplication::sendEvent(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, &tip);
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(),
+        QStringLiteral("Для расшифровки кодов укажите ячейку"));
+    QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel1")->width(), 500);
 }
 
 void TestMainWindow::loadFillsFirstTab()
@@ -130,7 +142,7 @@ void TestMainWindow::loadFillsFirstTab()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    ConstTab& t = *w.TabSheet_Const;
+    ConstTab& t = *control<ConstTab>(w, "TabSheet_Const");
     QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140  [demo.nkp]"));
     QCOMPARE(f.prompts.callsOf("open").size(), std::size_t {1});
     QCOMPARE(f.prompts.dialogs[0].title, cp1251("Открыть"));
@@ -195,7 +207,7 @@ void TestMainWindow::typedEditsWriteBack()
 {
     MainWindowFixture f;
     f.openDemo();
-    ConstTab& t = *f.window->TabSheet_Const;
+    ConstTab& t = *control<ConstTab>(*f.window, "TabSheet_Const");
     t.Edit_MKran->selectAll();
     typeText(t.Edit_MKran, QStringLiteral("КС-55713"));
     QCOMPARE(f.window->state().Edit_MKran, cp1251("КС-55713"));
@@ -211,7 +223,7 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
 {
     MainWindowFixture f;
     f.openDemo();
-    FramesTab& tab = *f.window->TabSheet_Cikl;
+    FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QCOMPARE(tab.ScrollBar_Cikl->maximum(), 10995);
     QCOMPARE(tab.ScrollBar_Cikl->value(), 10995);
     const nkp::analysis::MainState& s = f.window->state();
@@ -239,7 +251,7 @@ void TestMainWindow::chartCheckboxesAndClick()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    ChartsTab& charts = *w.TabSheet_Grafik;
+    ChartsTab& charts = *control<ChartsTab>(w, "TabSheet_Grafik");
     FrameChart& chart = *charts.Chart_Param;
     QVERIFY(chart.title().contains(QStringLiteral(" по данным РП ТРВ-160 №")));
     QCOMPARE(chart.xAxis->label(), QStringLiteral("Кадры"));
@@ -262,7 +274,7 @@ void TestMainWindow::chartCheckboxesAndClick()
 
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.PageControl_Main->setCurrentWidget(&charts);
+    control<QTabWidget>(w, "PageControl_Main")->setCurrentWidget(&charts);
     QCoreApplication::processEvents();
     chart.replot();
     // A click on a date point gives exactly its frame.
@@ -272,13 +284,18 @@ void TestMainWindow::chartCheckboxesAndClick()
     const QPoint pixel(qRound(chart.xAxis->coordToPixel(key)), qRound(chart.yAxis->coordToPixel(0)));
     QCOMPARE(chart.pointXAt(pixel), std::optional<double>(key));
     QTest::mouseClick(&chart, Qt::LeftButton, {}, pixel);
-    QCOMPARE(w.PageControl_Main->currentWidget(), w.TabSheet_Cikl);
-    QCOMPARE(w.TabSheet_Cikl->ScrollBar_Cikl->value(), static_cast<int>(key));
-    QCOMPARE(w.TabSheet_Cikl->StringGrid_O_Otb->item(0, 0)->text(), QString::number(static_cast<int>(key)));
+    QCOMPARE(
+        control<QTabWidget>(w, "PageControl_Main")->currentWidget(), control<FramesTab>(w, "TabSheet_Cikl"));
+    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_Cikl->value(), static_cast<int>(key));
+    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+        QString::number(static_cast<int>(key)));
 
     // A point beyond the scroll bar's range gives its maximum; empty space nothing.
     w.Chart_ParamClickSeries(10999.0);
-    QCOMPARE(w.TabSheet_Cikl->ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_Cikl->value(), 10995);
+    // Clicks only navigate: the window keeps its four tabs, one events tab.
+    QCOMPARE(control<QTabWidget>(w, "PageControl_Main")->count(), 4);
+    QCOMPARE(w.findChildren<EventsTab*>().size(), 1);
     QVERIFY(!chart.pointXAt(
         QPointF(chart.xAxis->coordToPixel(5000), chart.yAxis->coordToPixel(chart.yAxis->range().upper) + 2)));
 }
@@ -288,17 +305,17 @@ void TestMainWindow::cancelledDialogChangesNothing()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    w.TabSheet_Cikl->scrollTo(100);
+    control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(100);
     const QString caption = w.windowTitle();
-    const QString first = column(w.TabSheet_Cikl->StringGrid_O_Otb, 0);
+    const QString first = column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0);
     const std::vector<int> order = w.state().FrameOrder;
     const nkp::recorder::TFrameRecord record = w.state().frames[0];
     f.open(std::nullopt);
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(w.state().FrameOrder, order);
     QVERIFY(w.state().frames[0] == record);
-    w.TabSheet_Cikl->ScrollBar_CiklChange();
-    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), first);
+    control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
+    QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), first);
     QCOMPARE(f.prompts.calls.size(), std::size_t {2});
 }
 
@@ -308,17 +325,17 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     const QString caption = w.windowTitle();
-    const QString model = w.TabSheet_Const->Edit_MKran->text();
-    const QString first = column(w.TabSheet_Cikl->StringGrid_O_Otb, 0);
+    const QString model = control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text();
+    const QString first = column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0);
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
     f.open(f.dir.path());  // a folder
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
     QCOMPARE(w.windowTitle(), caption);
-    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
-    w.TabSheet_Cikl->ScrollBar_CiklChange();
-    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), first);
+    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), model);
+    control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
+    QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), first);
 }
 
 void TestMainWindow::clearAllResetsStoreOnly()
@@ -326,16 +343,22 @@ void TestMainWindow::clearAllResetsStoreOnly()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    const QString model = w.TabSheet_Const->Edit_MKran->text();
-    const int points
-        = w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount();
-    w.Menu_Clear->trigger();
-    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), model);
-    QCOMPARE(w.TabSheet_Grafik->Chart_Param->graphsOf(QStringLiteral("Series2")).constFirst()->dataCount(),
+    const QString model = control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text();
+    const int points = control<ChartsTab>(w, "TabSheet_Grafik")
+                           ->Chart_Param->graphsOf(QStringLiteral("Series2"))
+                           .constFirst()
+                           ->dataCount();
+    control<QAction>(w, "Menu_Clear")->trigger();
+    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), model);
+    QCOMPARE(control<ChartsTab>(w, "TabSheet_Grafik")
+                 ->Chart_Param->graphsOf(QStringLiteral("Series2"))
+                 .constFirst()
+                 ->dataCount(),
         points);
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
-    w.TabSheet_Cikl->scrollTo(0);
-    QCOMPARE(column(w.TabSheet_Cikl->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
+    control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(0);
+    QCOMPARE(
+        column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
 }
 
 void TestMainWindow::resourceShareBesideCharacteristicNumbers()
@@ -343,7 +366,7 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    QLabel* label = w.TabSheet_Const->Label_Resource;
+    QLabel* label = control<ConstTab>(w, "TabSheet_Const")->Label_Resource;
     const nkp::analysis::MainState& s = w.state();
     QVERIFY(s.normativeNumber > 0);
     const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
@@ -377,21 +400,21 @@ void TestMainWindow::fleetOverviewOpensReadoutsHere()
     const QString inFleet = f.dir.filePath(QStringLiteral("Файлы/2024/crane.nkp"));
     QVERIFY(QFile::copy(f.readoutPath, inFleet));
     TForm_TPB140CMain& w = *f.window;
-    QCOMPARE(w.Menu_Fleet->text(), QStringLiteral("Обзор парка..."));
-    QCOMPARE(w.Menu_Fleet->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QCOMPARE(control<QAction>(w, "Menu_Fleet")->text(), QStringLiteral("Обзор парка..."));
+    QCOMPARE(control<QAction>(w, "Menu_Fleet")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
 
-    w.Menu_Fleet->trigger();  // the first showing scans Файлы of the start folder
-    QVERIFY(w.Form_Fleet);
-    QVERIFY(w.Form_Fleet->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!w.Form_Fleet->isScanning(), 10000);
-    QCOMPARE(w.Form_Fleet->view().rowCount(), 1);
+    control<QAction>(w, "Menu_Fleet")->trigger();  // the first showing scans Файлы of the start folder
+    QVERIFY(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")));
+    QVERIFY(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->isScanning(), 10000);
+    QCOMPARE(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->view().rowCount(), 1);
 
-    TForm_Fleet* fleet = w.Form_Fleet;
+    TForm_Fleet* fleet = w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"));
     emit fleet->readoutActivated(inFleet);  // what a double-click on the row does
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[crane.nkp]")));
-    w.Menu_Fleet->trigger();  // one window, shown again
-    QCOMPARE(w.Form_Fleet, fleet);
-    w.Form_Fleet->close();
+    control<QAction>(w, "Menu_Fleet")->trigger();  // one window, shown again
+    QCOMPARE(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")), fleet);
+    w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->close();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,9 +1,7 @@
-// The small pure helpers of the windows: filters, number edits, the load
-// error log's index ranges and the service area dump.
+// The small pure helpers of the windows: filters and number edits. The
+// frames table's cells, the load error log and the service area dump are
+// built in the core and tested there.
 #include "analysis/Selection.h"
-#include "ui/main/FrameTableText.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/service/Official.h"
 #include "ui/common/UiText.h"
 
 #include <QFileDialog>
@@ -14,10 +12,6 @@ class TestUiText : public QObject {
 private slots:
     void fileFilters();
     void digitsSaturate();
-    void indexRanges();
-    void logWithoutProblems();
-    void serviceDump();
-    void brokenFrameColumnIsEmpty();
 };
 
 void TestUiText::fileFilters()
@@ -50,56 +44,6 @@ void TestUiText::digitsSaturate()
     QVERIFY(!nkp::analysis::parseEditNumber("-1"));
     const std::optional<long long> huge = nkp::analysis::parseEditNumber(std::string(60, '9'));
     QVERIFY(huge && *huge > 1000000000000000LL);
-}
-
-void TestUiText::indexRanges()
-{
-    QCOMPARE(nkp::ui::condensedIndices({}), QString());
-    QCOMPARE(
-        nkp::ui::condensedIndices({17, 0, 1, 2, 3, 4, 5, 200, 201, 5}), QStringLiteral("0-5, 17, 200-201"));
-}
-
-void TestUiText::logWithoutProblems()
-{
-    nkp::analysis::LoadDiagnostics d;
-    d.fullLength = true;
-    d.checksumMatches = true;
-    const QString log = nkp::ui::loadErrorLogText("a.nkp", d);
-    QVERIFY(log.endsWith(QStringLiteral("Ошибок не обнаружено")));
-    d.nonCalendarFrames = {3, 4};
-    QVERIFY(nkp::ui::loadErrorLogText("a.nkp", d).contains(QStringLiteral(": 2 (номера: 3-4)")));
-    QVERIFY(!nkp::ui::loadErrorLogText("a.nkp", d).contains(QStringLiteral("Ошибок не обнаружено")));
-}
-
-void TestUiText::serviceDump()
-{
-    std::vector<std::uint8_t> bytes(18);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(0x40 + i);
-    bytes[1] = 0x00;
-    const QStringList lines = nkp::ui::hexDump(bytes, 264000).split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0],
-        QStringLiteral("264000  40 00 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F  @.BCDEFGHIJKLMNO"));
-    QVERIFY(lines[1].startsWith(QStringLiteral("264016  50 51 ")));
-    QVERIFY(lines[1].endsWith(QStringLiteral("  PQ")));
-}
-
-void TestUiText::brokenFrameColumnIsEmpty()
-{
-    nkp::recorder::TFrameRecord r;
-    r.Status = std::string(nkp::recorder::kStatusBroken);
-    r.Date = "01.02.2024";
-    for (const std::string& s : nkp::ui::frameColumnTexts(r, 7, ','))
-        QVERIFY(s.empty());
-    r.Status = std::string(nkp::recorder::kStatusOk);
-    r.BoomLength = 12.345f;
-    r.LoadPercent = 95;
-    const auto texts = nkp::ui::frameColumnTexts(r, 7, ',');
-    QCOMPARE(texts[0], std::string("7"));
-    QCOMPARE(texts[4], std::string("12,35"));
-    QCOMPARE(texts[9], std::string("95"));
-    QCOMPARE(nkp::ui::frameColumnTexts(r, 7, '.')[4], std::string("12.35"));
 }
 
 QTEST_MAIN(TestUiText)

@@ -2,7 +2,6 @@
 
 #include "archive/Archive.h"
 #include "ui/archive/Archive.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QMenu>
 #include <QSettings>
@@ -34,20 +33,21 @@ void setArchiveLocationSetting(const QString& location)
         settings.setValue(QStringLiteral("archive/location"), location.trimmed());
 }
 
-TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts)
+TForm_Archive* showArchiveWindow(QWidget& window, UserPrompts& prompts, const QString& startFolder,
+    char decimalSeparator, const std::function<bool(const QString&)>& openReadout)
 {
     auto* form = window.findChild<TForm_Archive*>(QStringLiteral("Form_Archive"), Qt::FindDirectChildrenOnly);
     if (!form) {
-        form = new TForm_Archive(
-            prompts, archiveLocation(window.startDirectory()), window.startDirectory(), &window);
+        form = new TForm_Archive(prompts, archiveLocation(startFolder), startFolder, &window);
         form->setObjectName(QStringLiteral("Form_Archive"));
-        form->setDecimalSeparator(window.decimalSeparator());
-        QObject::connect(form, &TForm_Archive::readoutActivated, &window, [&window](const QString& path) {
-            if (window.loadFile(path)) {
-                window.raise();
-                window.activateWindow();
-            }
-        });
+        form->setDecimalSeparator(decimalSeparator);
+        QObject::connect(
+            form, &TForm_Archive::readoutActivated, &window, [&window, openReadout](const QString& path) {
+                if (openReadout(path)) {
+                    window.raise();
+                    window.activateWindow();
+                }
+            });
     }
     form->show();
     form->raise();
@@ -55,14 +55,17 @@ TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts
     return form;
 }
 
-QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts)
+QAction* installArchiveMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts,
+    const QString& startFolder, char decimalSeparator, std::function<bool(const QString&)> openReadout)
 {
     auto* action = new QAction(QStringLiteral("Архив кранов..."), &window);
     action->setObjectName(QStringLiteral("Menu_Archive"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    window.Menu_File->insertAction(window.Menu_Print->menuAction(), action);
-    QObject::connect(
-        action, &QAction::triggered, &window, [&window, &prompts] { showArchiveWindow(window, prompts); });
+    fileMenu.insertAction(before, action);
+    QObject::connect(action, &QAction::triggered, &window,
+        [&window, &prompts, startFolder, decimalSeparator, openReadout] {
+            showArchiveWindow(window, prompts, startFolder, decimalSeparator, openReadout);
+        });
     return action;
 }
 

@@ -4,9 +4,12 @@
 
 #include <QString>
 
+#include <functional>
+
 class QAction;
+class QMenu;
+class QWidget;
 class TForm_Archive;
-class TForm_TPB140CMain;
 
 namespace nkp::ui {
 
@@ -20,13 +23,17 @@ bool archiveLocationFromEnvironment();
 // Stores the address set in the archive window; an empty one returns to the default.
 void setArchiveLocationSetting(const QString& location);
 
-// "Файл" → "Архив кранов..." (Ctrl+Shift+A) on the main window, placed after
-// "Обзор парка...": opens the archive window, made on first use; a read-out
-// double-clicked there opens in the main window.
-QAction* installArchiveMenu(TForm_TPB140CMain& window, UserPrompts& prompts);
+// "Файл" → "Архив кранов..." (Ctrl+Shift+A) on `window`'s menu `fileMenu`,
+// placed before `before`: opens the archive window, made on first use; a
+// read-out double-clicked there goes to `openReadout` (the window's loading,
+// false when the file could not be opened), and `window` comes to the front
+// when it opened.
+QAction* installArchiveMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts,
+    const QString& startFolder, char decimalSeparator, std::function<bool(const QString&)> openReadout);
 
 // The main window's archive window, made on first use, shown and raised.
-TForm_Archive* showArchiveWindow(TForm_TPB140CMain& window, UserPrompts& prompts);
+TForm_Archive* showArchiveWindow(QWidget& window, UserPrompts& prompts, const QString& startFolder,
+    char decimalSeparator, const std::function<bool(const QString&)>& openReadout);
 
 // Whether a reading saved in the reading window goes into the archive too
 // (setting "archive/addSavedReadings", on unless set to false).

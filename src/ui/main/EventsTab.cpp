@@ -2,10 +2,7 @@
 
 #include "analysis/EventsCsv.h"
 #include "base/SafeFileWriter.h"
-#include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
 
@@ -22,17 +19,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <numeric>
-
 using nkp::ui::fromCp1251;
 
 namespace {
 
 const QString kMarkName = QStringLiteral("episodeMark");
 
-// Marks the frames first..last on a chart with a shaded band over the whole
-// height; a chart shows one mark at a time.
-void markRange(QCustomPlot* chart, int first, int last)
+}  // namespace
+
+void EventsTab::markRange(QCustomPlot* chart, int first, int last)
 {
     for (int i = chart->itemCount() - 1; i >= 0; --i)
         if (chart->item(i)->objectName() == kMarkName)
@@ -51,6 +46,8 @@ void markRange(QCustomPlot* chart, int first, int last)
     chart->replot();
 }
 
+namespace {
+
 QTableWidgetItem* cell(const QString& text, bool number)
 {
     auto* item = new QTableWidgetItem(text);
@@ -62,9 +59,12 @@ QTableWidgetItem* cell(const QString& text, bool number)
 
 }  // namespace
 
-EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidget* parent)
+EventsTab::EventsTab(const nkp::analysis::MainState& state, const QString& startDirectory,
+    char decimalSeparator, nkp::UserPrompts& prompts, QWidget* parent)
     : QWidget(parent)
-    , window_(window)
+    , state_(state)
+    , startDirectory_(startDirectory)
+    , decimalSeparator_(decimalSeparator)
     , prompts_(prompts)
 {
     setObjectName(QStringLiteral("TabSheet_Events"));
@@ -167,7 +167,7 @@ EventsTab::EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidg
     connect(BitBtn_ExportCsv, &QPushButton::clicked, this, &EventsTab::exportCsv);
     connect(StringGrid_Events, &QTableWidget::cellClicked, this, [this](int row, int) {
         showEpisode(row);
-        window_.PageControl_Main->setCurrentWidget(window_.TabSheet_Cikl);
+        emit framesTableWanted();
     });
     connect(
         StringGrid_Events, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
@@ -185,7 +185,7 @@ int EventsTab::threshold() const
 
 void EventsTab::showLoaded()
 {
-    const nkp::analysis::MainState& s = window_.state();
+    const nkp::analysis::MainState& s = state_;
     spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.cycleCounts);
     recompute();
     fillSpectrum();
@@ -193,7 +193,7 @@ void EventsTab::showLoaded()
 
 void EventsTab::recompute()
 {
-    const nkp::analysis::MainState& s = window_.state();
+    const nkp::analysis::MainState& s = state_;
     episodes_ = nkp::analysis::findEpisodes(s.frames, s.RingStart, threshold());
     fillTable();
 }
@@ -215,14 +215,14 @@ void EventsTab::fillTable()
     Label_Counts->setText(
         QStringLiteral("Эпизодов: %1.  ").arg(episodes_.size()) + parts.join(QStringLiteral(";  ")));
 
-    const nkp::analysis::MainState& s = window_.state();
+    const nkp::analysis::MainState& s = state_;
     const QSignalBlocker block(StringGrid_Events);
     StringGrid_Events->clearContents();
     StringGrid_Events->setRowCount(static_cast<int>(shown_.size()));
     for (int row = 0; row < static_cast<int>(shown_.size()); ++row) {
         const auto cells = nkp::analysis::episodeCells(
             episodes_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])], s.frames,
-            window_.decimalSeparator());
+            decimalSeparator_);
         for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
             StringGrid_Events->setItem(
                 row, c, cell(fromCp1251(cells[static_cast<std::size_t>(c)]), c != 0 && c != 4 && c != 5));
@@ -233,7 +233,7 @@ void EventsTab::fillTable()
 
 void EventsTab::fillSpectrum()
 {
-    const char sep = window_.decimalSeparator();
+    const char sep = decimalSeparator_;
     Chart_Spectrum->clearPlottables();
     Chart_Spectrum->clearItems();
     auto* bars = new QCPBars(Chart_Spectrum->xAxis, Chart_Spectrum->yAxis);
@@ -281,30 +281,19 @@ void EventsTab::showEpisode(int row)
         return;
     const nkp::analysis::Episode& e
         = episodes_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])];
-    nkp::analysis::MainState& s = window_.state();
-    // The table runs over FrameOrder: find the frame there, or give the
-    // table its full list back when a selection left the frame out.
-    auto at = std::find(s.FrameOrder.begin(), s.FrameOrder.end(), e.firstPosition);
-    if (at == s.FrameOrder.end()) {
-        std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);
-        window_.TabSheet_Cikl->showLoaded();
-        at = s.FrameOrder.begin() + e.firstPosition;
-    }
-    window_.TabSheet_Cikl->scrollTo(static_cast<int>(at - s.FrameOrder.begin()));
-    markRange(window_.TabSheet_Grafik->Chart_Param, e.firstPosition, e.lastPosition);
-    markRange(window_.TabSheet_Grafik->Chart_KZ, e.firstPosition, e.lastPosition);
+    emit episodeChosen(e.firstPosition, e.lastPosition);
 }
 
 bool EventsTab::exportCsv()
 {
-    const nkp::analysis::MainState& s = window_.state();
+    const nkp::analysis::MainState& s = state_;
     nkp::UserPrompts::FileDialog dialog;
     dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт событий в CSV"));
     dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*"));
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(s.filePath.c_str());
     dialog.initialDir
-        = QFile::encodeName(loaded.isEmpty() ? window_.startDirectory() : QFileInfo(loaded).absolutePath())
+        = QFile::encodeName(loaded.isEmpty() ? startDirectory_ : QFileInfo(loaded).absolutePath())
               .toStdString();
     dialog.fileName = QFile::encodeName(
         (loaded.isEmpty() ? QStringLiteral("События")
@@ -321,7 +310,7 @@ bool EventsTab::exportCsv()
     }
     std::string error;
     if (!nkp::fileio::writeFileAtomically(
-            *path, nkp::analysis::eventsCsv(episodes_, s.frames, window_.decimalSeparator(), true), &error)) {
+            *path, nkp::analysis::eventsCsv(episodes_, s.frames, decimalSeparator_, true), &error)) {
         nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, error);
         return false;
     }

@@ -15,17 +15,18 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
-class TForm_TPB140CMain;
 
 // The tab "События": the episodes of overload, coordinate protection and
 // faults of the loaded read-out (filter by kind, overload threshold, count
 // per kind), and the load spectrum as bars beside the recorder's own band
-// counters. Choosing an episode shows its first frame in the frames table
-// and marks its range on both charts.
+// counters. Choosing an episode asks the window to show its first frame in
+// the frames table and mark its range on both charts.
 class EventsTab : public QWidget {
     Q_OBJECT
 public:
-    EventsTab(TForm_TPB140CMain& window, nkp::UserPrompts& prompts, QWidget* parent = nullptr);
+    // `startDirectory` is where the export dialog starts without a loaded file.
+    EventsTab(const nkp::analysis::MainState& state, const QString& startDirectory, char decimalSeparator,
+        nkp::UserPrompts& prompts, QWidget* parent = nullptr);
 
     // After loading: episodes and spectrum of the window's read-out.
     void showLoaded();
@@ -36,10 +37,22 @@ public:
 
     // Writes the episodes as CSV (UTF-8 with BOM) to a file the user names.
     bool exportCsv();
-    // Shows the episode of table row `row`: the frames table at its first
-    // frame and its range marked on both charts.
+    // Shows the episode of table row `row`: emits episodeChosen().
     void showEpisode(int row);
 
+    // Marks the frames first..last on a chart with a shaded band over the
+    // whole height; a chart shows one mark at a time.
+    static void markRange(QCustomPlot* chart, int first, int last);
+
+signals:
+    // An episode was chosen: its frames run from chronological position
+    // `first` to `last`.
+    void episodeChosen(int first, int last);
+    // The user clicked an episode in the table: the frames table should come
+    // to the front.
+    void framesTableWanted();
+
+public:
     QComboBox* ComboBox_Kind = nullptr;
     QSpinBox* Edit_Threshold = nullptr;
     QLabel* Label_Counts = nullptr;
@@ -53,7 +66,9 @@ private:
     void fillTable();
     void fillSpectrum();
 
-    TForm_TPB140CMain& window_;
+    const nkp::analysis::MainState& state_;
+    QString startDirectory_;
+    char decimalSeparator_;
     nkp::UserPrompts& prompts_;
     std::vector<nkp::analysis::Episode> episodes_;
     std::vector<int> shown_;

@@ -3,7 +3,6 @@
 #include "base/Codec.h"
 #include "forms/FormTexts.h"
 #include "forms/InstalledTemplates.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -90,18 +89,17 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
 }
 
 forms::FormOutcome runWindowForm(
-    TForm_TPB140CMain& window, UserPrompts& prompts, int form, const Desktop& desktop)
+    const FormWindow& window, UserPrompts& prompts, int form, const Desktop& desktop)
 {
-    const std::string start = QFile::encodeName(window.startDirectory()).toStdString();
-    forms::FormSettings settings = windowFormSettings(start, window.decimalSeparator());
+    forms::FormSettings settings = windowFormSettings(window.startDirectory, window.decimalSeparator);
     bool opened = false;
     settings.openDocument = [&desktop, &opened](const std::string& path) {
         opened = desktop.openDocument && desktop.openDocument(path);
     };
-    forms::Createforms forms(
-        window.state(), prompts, [&window] { return window.openDataFile(); }, std::move(settings));
+    forms::Createforms forms(window.state, prompts, window.openDataFile, std::move(settings));
     const forms::FormOutcome outcome = runFormCommand(forms, form, prompts);
-    window.refreshAll();
+    if (window.showState)
+        window.showState();
     if (outcome.result == forms::FormResult::DocumentMade)
         reportDocument(prompts, outcome.documentPath, opened, desktop);
     return outcome;

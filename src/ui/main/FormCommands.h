@@ -1,12 +1,11 @@
 #pragma once
 
-#include "forms/Createforms.h"
+#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "forms/Createforms.h"
 
 #include <functional>
 #include <string>
-
-class TForm_TPB140CMain;
 
 // What the menu items "Форма 1", "Форма 2" and "Форма 3" need beyond the
 // forms themselves: the application's general error display and the
@@ -45,12 +44,20 @@ forms::FormSettings windowFormSettings(const std::string& startDirectory, char d
 // error display; the document is then not opened.
 forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPrompts& prompts);
 
+// What a form command needs of the window it runs from.
+struct FormWindow {
+    analysis::MainState& state;
+    std::string startDirectory;  // file-system bytes
+    char decimalSeparator = ',';
+    std::function<bool()> openDataFile;  // the window's "Открыть"; false when cancelled
+    std::function<void()> showState;     // every tab shows the state anew
+};
+
 // The whole menu command of the window: the window's own open operation
 // loads the latest reading, the form runs, every tab shows the state
 // afterwards, also after a failure (the form may have changed it), and a
 // finished document is handed to `desktop` and reported.
-// `N_CreateForma1Click` and its siblings call this with 1, 2 and 3.
 forms::FormOutcome runWindowForm(
-    TForm_TPB140CMain& window, UserPrompts& prompts, int form, const Desktop& desktop = systemDesktop());
+    const FormWindow& window, UserPrompts& prompts, int form, const Desktop& desktop = systemDesktop());
 
 }  // namespace nkp::ui

@@ -3,7 +3,6 @@
 #include "analysis/FramesCsv.h"
 #include "base/Codec.h"
 #include "base/SpreadsheetCsv.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
 
@@ -12,16 +11,16 @@
 
 namespace nkp::ui {
 
-bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
+bool exportFramesCsv(const analysis::MainState& state, const QString& startDirectory, char decimalSeparator,
+    UserPrompts& prompts)
 {
-    const analysis::MainState& state = window.state();
     UserPrompts::FileDialog dialog;
     dialog.title = codec::utf8ToCp1251("Экспорт кадров в CSV");
     dialog.filter = codec::utf8ToCp1251("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*");
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(state.filePath.c_str());
     dialog.initialDir
-        = QFile::encodeName(loaded.isEmpty() ? window.startDirectory() : QFileInfo(loaded).absolutePath())
+        = QFile::encodeName(loaded.isEmpty() ? startDirectory : QFileInfo(loaded).absolutePath())
               .toStdString();
     dialog.fileName = QFile::encodeName(
         (loaded.isEmpty() ? QStringLiteral("Кадры") : QFileInfo(loaded).completeBaseName())
@@ -32,8 +31,7 @@ bool exportFramesCsv(TForm_TPB140CMain& window, UserPrompts& prompts)
         return false;
     // A spreadsheet file: UTF-8 with its BOM and CR LF, as the fleet CSV.
     const std::vector<int> positions = analysis::currentFramePositions(state);
-    const std::string csv
-        = analysis::framesCsv(state, positions, window.decimalSeparator(), fileio::kCsvLineEnd);
+    const std::string csv = analysis::framesCsv(state, positions, decimalSeparator, fileio::kCsvLineEnd);
     std::string error;
     if (!fileio::writeSpreadsheetCsv(*path, csv, &error)) {
         showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);

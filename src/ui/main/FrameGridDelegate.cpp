@@ -1,18 +1,18 @@
 #include "ui/main/FrameGridDelegate.h"
 
-#include "ui/main/FrameTableText.h"
+#include "analysis/FrameTableText.h"
 #include "ui/common/UiText.h"
 
 #include <QPainter>
 
 QColor FrameGridDelegate::highlightOf(const QString& text)
 {
-    switch (nkp::ui::loadPercentHighlight(text.toStdString())) {
-    case nkp::ui::LoadHighlight::Yellow:
+    switch (nkp::analysis::loadPercentHighlight(text.toStdString())) {
+    case nkp::analysis::LoadHighlight::Yellow:
         return Qt::yellow;
-    case nkp::ui::LoadHighlight::Red:
+    case nkp::analysis::LoadHighlight::Red:
         return Qt::red;
-    case nkp::ui::LoadHighlight::None:
+    case nkp::analysis::LoadHighlight::None:
         break;
     }
     return {};
@@ -22,7 +22,7 @@ void FrameGridDelegate::paint(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
-    if (index.row() != nkp::ui::kLoadPercentRow)
+    if (index.row() != nkp::analysis::kLoadPercentRow)
         return;
     const QString text = index.data(Qt::DisplayRole).toString();
     const QColor fill = highlightOf(text);

@@ -1,10 +1,10 @@
 #include "ui/main/FramesTab.h"
 
+#include "analysis/FrameTableText.h"
 #include "analysis/Selection.h"
-#include "ui/main/FrameGridDelegate.h"
-#include "ui/main/FrameTableText.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FrameGridDelegate.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -31,10 +31,10 @@ constexpr int kRowHeight = 17;
 constexpr int kNewestFirstColumn = 10995;  // the five newest of 11000 positions
 constexpr int kWheelNotch = 120;           // angle delta of one wheel step
 
-const char* const kRowCaptions[nkp::ui::kFrameTableRows] = {"Номер кадра", "Дата записи", "Время записи",
-    "Угол наклона стрелы, град", "Длина стрелы, м", "Вылет, м", "Давление, атм", "Масса груза, т",
-    "Азимут, град", "Степень загрузки, %", "Запасовка/Режим", "Дискретные входы", "Выходн.реле",
-    "Введенные/Сработав. огран.", "Коды отказа", "Контрольная сумма"};
+const char* const kRowCaptions[nkp::analysis::kFrameTableRows] = {"Номер кадра", "Дата записи",
+    "Время записи", "Угол наклона стрелы, град", "Длина стрелы, м", "Вылет, м", "Давление, атм",
+    "Масса груза, т", "Азимут, град", "Степень загрузки, %", "Запасовка/Режим", "Дискретные входы",
+    "Выходн.реле", "Введенные/Сработав. огран.", "Коды отказа", "Контрольная сумма"};
 
 QString info(const char* utf8)
 {
@@ -52,7 +52,8 @@ FramesTab::FramesTab(
 {
     setObjectName(QStringLiteral("TabSheet_Cikl"));
 
-    StringGrid_O_Otb = new QTableWidget(nkp::ui::kFrameTableRows, nkp::ui::kFrameTableColumns, this);
+    StringGrid_O_Otb
+        = new QTableWidget(nkp::analysis::kFrameTableRows, nkp::analysis::kFrameTableColumns, this);
     StringGrid_O_Otb->setObjectName(QStringLiteral("StringGrid_O_Otb"));
     StringGrid_O_Otb->horizontalHeader()->hide();
     StringGrid_O_Otb->verticalHeader()->hide();
@@ -74,12 +75,12 @@ FramesTab::FramesTab(
     StringGrid_O_Otb->setToolTip(hint);
     StringGrid_O_Otb->setStatusTip(hint);
     StringGrid_O_Otb->setItemDelegate(new FrameGridDelegate(StringGrid_O_Otb));
-    for (int r = 0; r < nkp::ui::kFrameTableRows; ++r)
-        for (int c = 0; c < nkp::ui::kFrameTableColumns; ++c)
+    for (int r = 0; r < nkp::analysis::kFrameTableRows; ++r)
+        for (int c = 0; c < nkp::analysis::kFrameTableColumns; ++c)
             StringGrid_O_Otb->setItem(r, c, new QTableWidgetItem);
     const int frame = 2 * StringGrid_O_Otb->frameWidth();
-    StringGrid_O_Otb->setFixedSize(
-        kColumnWidth * nkp::ui::kFrameTableColumns + frame, kRowHeight * nkp::ui::kFrameTableRows + frame);
+    StringGrid_O_Otb->setFixedSize(kColumnWidth * nkp::analysis::kFrameTableColumns + frame,
+        kRowHeight * nkp::analysis::kFrameTableRows + frame);
     // The wheel and PageUp/PageDown over the table page through the frames.
     StringGrid_O_Otb->installEventFilter(this);
     StringGrid_O_Otb->viewport()->installEventFilter(this);
@@ -87,7 +88,7 @@ FramesTab::FramesTab(
     ScrollBar_Cikl = new QScrollBar(Qt::Horizontal, this);
     ScrollBar_Cikl->setObjectName(QStringLiteral("ScrollBar_Cikl"));
     ScrollBar_Cikl->setRange(0, 100);
-    ScrollBar_Cikl->setPageStep(nkp::ui::kFrameTableColumns);
+    ScrollBar_Cikl->setPageStep(nkp::analysis::kFrameTableColumns);
     ScrollBar_Cikl->setFixedWidth(StringGrid_O_Otb->width());
     connect(ScrollBar_Cikl, &QScrollBar::valueChanged, this, &FramesTab::ScrollBar_CiklChange);
 
@@ -208,14 +209,14 @@ void FramesTab::ScrollBar_CiklChange()
     const int first = ScrollBar_Cikl->value();
     const int size = static_cast<int>(state_.FrameOrder.size());
     StringGrid_O_Otb->setUpdatesEnabled(false);
-    for (int c = 0; c < nkp::ui::kFrameTableColumns; ++c) {
+    for (int c = 0; c < nkp::analysis::kFrameTableColumns; ++c) {
         const int slot = first + c;
         const int position
             = slot >= 0 && slot < size ? state_.FrameOrder[static_cast<std::size_t>(slot)] : -1;
-        std::array<std::string, nkp::ui::kFrameTableRows> texts;
+        std::array<std::string, nkp::analysis::kFrameTableRows> texts;
         if (position >= 0 && position < static_cast<int>(state_.frames.size()))
-            texts = nkp::ui::frameColumnTexts(state_.recordAt(position), position, decimalSeparator_);
-        for (int r = 0; r < nkp::ui::kFrameTableRows; ++r)
+            texts = nkp::analysis::frameColumnTexts(state_.recordAt(position), position, decimalSeparator_);
+        for (int r = 0; r < nkp::analysis::kFrameTableRows; ++r)
             StringGrid_O_Otb->item(r, c)->setText(nkp::ui::fromCp1251(texts[static_cast<std::size_t>(r)]));
     }
     StringGrid_O_Otb->setUpdatesEnabled(true);

@@ -32,6 +32,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
 constexpr std::size_t kServiceDumpEnd = 264196;  // the service area up to the image checksum's end
@@ -72,8 +75,13 @@ TForm_TPB140CMain::TForm_TPB140CMain(
         TabSheet_Grafik = new ChartsTab(state_), QStringLiteral("Циклическая информация (графики)"));
     PageControl_Main->addTab(TabSheet_Cikl = new FramesTab(state_, prompts_, decimalSeparator_),
         QStringLiteral("Циклическая информация (таблицы)"));
-    PageControl_Main->addTab(TabSheet_Events = new EventsTab(*this, prompts_), QStringLiteral("События"));
+    PageControl_Main->addTab(
+        TabSheet_Events = new EventsTab(state_, startDirectory_, decimalSeparator_, prompts_),
+        QStringLiteral("События"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
+    connect(TabSheet_Events, &EventsTab::episodeChosen, this, &TForm_TPB140CMain::showEpisodeFrames);
+    connect(TabSheet_Events, &EventsTab::framesTableWanted, this,
+        [this] { PageControl_Main->setCurrentWidget(TabSheet_Cikl); });
     connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
 
     ProgressBar_Read = new QProgressBar;
@@ -161,7 +169,8 @@ void TForm_TPB140CMain::buildMenu()
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     Menu_Service->menuAction()->setVisible(false);
     addAction(N_Adres);
-    nkp::ui::installArchiveMenu(*this, prompts_);
+    nkp::ui::installArchiveMenu(*this, *Menu_File, Menu_Print->menuAction(), prompts_, startDirectory_,
+        decimalSeparator_, [this](const QString& path) { return loadFile(path); });
 
     connect(Menu_STN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_STN3Click);
     connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);
@@ -237,28 +246,48 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     }
     StatusPanels[1]->clear();
     nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
-    const QString name = QFileInfo(path).fileName();
+    loadedName_ = QFileInfo(path).fileName();
     nkp::analysis::setLoadedFile(QFile::encodeName(path).toStdString(), state_);
     serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
     file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
-
-    setWindowTitle(baseCaption() + QStringLiteral("  [") + name + QLatin1Char(']'));
-    TabSheet_Const->refresh();
-    nkp::ui::showDamageInPanel(StatusPanels[1], nkp::analysis::damageWarning(state_.diagnostics));
-    TabSheet_Grafik->showCharts(state_.charts);
-    TabSheet_Cikl->showLoaded();
-    setPrintEnabled(true);
-    TabSheet_Events->showLoaded();
-    Form_LogError->showLoad(state_);
-    Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
+    refreshAfter(Change::Loaded);
     return true;
 }
 
 void TForm_TPB140CMain::refreshAll()
 {
-    TabSheet_Const->refresh();
-    TabSheet_Grafik->showCharts(state_.charts);
-    TabSheet_Cikl->ScrollBar_CiklChange();
+    refreshAfter(Change::StateEdited);
+}
+
+void TForm_TPB140CMain::refreshAfter(Change change)
+{
+    switch (change) {
+    case Change::Loaded:
+        setWindowTitle(baseCaption() + QStringLiteral("  [") + loadedName_ + QLatin1Char(']'));
+        TabSheet_Const->refresh();
+        nkp::ui::showDamageInPanel(StatusPanels[1], nkp::analysis::damageWarning(state_.diagnostics));
+        TabSheet_Grafik->showCharts(state_.charts);
+        TabSheet_Cikl->showLoaded();
+        setPrintEnabled(true);
+        TabSheet_Events->showLoaded();
+        Form_LogError->showLoad(state_);
+        Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
+        break;
+    case Change::Cleared:
+        // The frame store went; the parameter chart fits its time axis anew.
+        setPrintEnabled(false);
+        TabSheet_Grafik->Chart_Param->rescaleKeyAxis();
+        TabSheet_Grafik->Chart_Param->replot();
+        break;
+    case Change::FrameOrder:
+        TabSheet_Cikl->showLoaded();
+        break;
+    case Change::StateEdited:
+        TabSheet_Const->refresh();
+        TabSheet_Grafik->showCharts(state_.charts);
+        TabSheet_Cikl->ScrollBar_CiklChange();
+        break;
+    }
 }
 
 void TForm_TPB140CMain::setPrintEnabled(bool enabled)
@@ -285,21 +314,33 @@ QString TForm_TPB140CMain::printDisabledHint()
 void TForm_TPB140CMain::ClearAll()
 {
     nkp::analysis::clearAll(state_);
-    setPrintEnabled(false);
-    TabSheet_Grafik->Chart_Param->rescaleKeyAxis();
-    TabSheet_Grafik->Chart_Param->replot();
+    refreshAfter(Change::Cleared);
 }
 
 void TForm_TPB140CMain::Chart_ParamClickSeries(double x)
 {
-    PageControl_Main->addTab(TabSheet_Events = new EventsTab(*this, prompts_), QStringLiteral("События"));
     PageControl_Main->setCurrentWidget(TabSheet_Cikl);
     TabSheet_Cikl->scrollTo(static_cast<int>(x));
 }
 
+void TForm_TPB140CMain::showEpisodeFrames(int first, int last)
+{
+    // The table runs over FrameOrder: find the frame there, or give the
+    // table its full list back when a selection left the frame out.
+    auto at = std::find(state_.FrameOrder.begin(), state_.FrameOrder.end(), first);
+    if (at == state_.FrameOrder.end()) {
+        std::iota(state_.FrameOrder.begin(), state_.FrameOrder.end(), 0);
+        refreshAfter(Change::FrameOrder);
+        at = state_.FrameOrder.begin() + first;
+    }
+    TabSheet_Cikl->scrollTo(static_cast<int>(at - state_.FrameOrder.begin()));
+    EventsTab::markRange(TabSheet_Grafik->Chart_Param, first, last);
+    EventsTab::markRange(TabSheet_Grafik->Chart_KZ, first, last);
+}
+
 void TForm_TPB140CMain::Menu_ExportFramesClick()
 {
-    nkp::ui::exportFramesCsv(*this, prompts_);
+    nkp::ui::exportFramesCsv(state_, startDirectory_, decimalSeparator_, prompts_);
 }
 
 void TForm_TPB140CMain::Menu_FleetClick()
@@ -309,7 +350,9 @@ void TForm_TPB140CMain::Menu_FleetClick()
         Form_Fleet->setDecimalSeparator(decimalSeparator_);
         // The archive window imports them with its own progress and cancel.
         connect(Form_Fleet, &TForm_Fleet::addToArchive, this, [this](const std::vector<std::string>& paths) {
-            nkp::ui::showArchiveWindow(*this, prompts_)->addPaths(paths);
+            nkp::ui::showArchiveWindow(*this, prompts_, startDirectory_, decimalSeparator_,
+                [this](const QString& path) { return loadFile(path); })
+                ->addPaths(paths);
         });
         connect(Form_Fleet, &TForm_Fleet::readoutActivated, this, [this](const QString& path) {
             if (loadFile(path)) {
@@ -360,15 +403,22 @@ void TForm_TPB140CMain::M_EventsClick()
 
 void TForm_TPB140CMain::N_CreateForma1Click()
 {
-    nkp::ui::runWindowForm(*this, prompts_, 1);
+    runForm(1);
 }
 
 void TForm_TPB140CMain::N_CreateForma2Click()
 {
-    nkp::ui::runWindowForm(*this, prompts_, 2);
+    runForm(2);
 }
 
 void TForm_TPB140CMain::N_CreateForma3Click()
 {
-    nkp::ui::runWindowForm(*this, prompts_, 3);
+    runForm(3);
+}
+
+nkp::forms::FormOutcome TForm_TPB140CMain::runForm(int form, const nkp::ui::Desktop& desktop)
+{
+    const nkp::ui::FormWindow window {state_, QFile::encodeName(startDirectory_).toStdString(),
+        decimalSeparator_, [this] { return openDataFile(); }, [this] { refreshAfter(Change::StateEdited); }};
+    return nkp::ui::runWindowForm(window, prompts_, form, desktop);
 }

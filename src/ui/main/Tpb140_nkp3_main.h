@@ -2,6 +2,7 @@
 
 #include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "ui/main/FormCommands.h"
 
 #include <QMainWindow>
 
@@ -44,14 +45,62 @@ public:
     // "Открыть" itself: the dialog, then loadFile(). False when the dialog
     // was cancelled (everything stays as it was).
     bool openDataFile();
+    // What changed in MainState; refreshAfter() decides what shows it anew.
+    enum class Change {
+        Loaded,       // a read-out was loaded: every tab, the title, the logs
+        Cleared,      // "Очистить" reset the frame store
+        FrameOrder,   // the frames table's order was given back in full
+        StateEdited,  // code such as a form changed texts or period values
+    };
+    // The one place that redraws after a change; every handler calls it.
+    void refreshAfter(Change change);
     // Shows the state anew on every tab (after code that changed MainState).
     void refreshAll();
+
+    // "Форма 1", "Форма 2", "Форма 3" (`form`): the form over this window's
+    // read-out; a finished document goes to `desktop`.
+    nkp::forms::FormOutcome runForm(int form, const nkp::ui::Desktop& desktop = nkp::ui::systemDesktop());
 
     static QString baseCaption();
     // The status-bar hint of the print items while no read-out is loaded.
     static QString printDisabledHint();
 
-    // --- controls
+public slots:
+    virtual void Menu_STN3Click();
+    virtual void Menu_OpenSTN3Click();
+    virtual void M_IKClick();
+    virtual void M_OperClick();
+    virtual void M_EventsClick();
+    virtual void N_CreateForma1Click();
+    virtual void N_CreateForma2Click();
+    virtual void N_CreateForma3Click();
+    void Menu_logClick();
+    // "Экспорт кадров в CSV...": the frames of the current FrameOrder.
+    void Menu_ExportFramesClick();
+    // "Обзор парка...": the read-outs below Файлы of the start directory; a
+    // double-clicked row opens in this window.
+    void Menu_FleetClick();
+    void N_AdresClick();
+    // "Очистить": resets the frame store and its chronological view only.
+    void ClearAll();
+    // A click on a point of Chart_Param: the table at that chronological position.
+    void Chart_ParamClickSeries(double x);
+    // An episode chosen on the events tab: the frames table at its first
+    // frame, its range marked on both charts.
+    void showEpisodeFrames(int first, int last);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildStatusBar();
+    // The print items work on a loaded read-out only: enabled by loading,
+    // disabled at start and by "Очистить".
+    void setPrintEnabled(bool enabled);
+    QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+
+    // The controls are the window's own; tests find them by objectName.
     QTabWidget* PageControl_Main = nullptr;
     ConstTab* TabSheet_Const = nullptr;
     ChartsTab* TabSheet_Grafik = nullptr;
@@ -74,41 +123,10 @@ public:
     QAction* N_Adres = nullptr;
     QAction *Menu_ExportFrames = nullptr, *Menu_Fleet = nullptr;
 
-public slots:
-    virtual void Menu_STN3Click();
-    virtual void Menu_OpenSTN3Click();
-    virtual void M_IKClick();
-    virtual void M_OperClick();
-    virtual void M_EventsClick();
-    virtual void N_CreateForma1Click();
-    virtual void N_CreateForma2Click();
-    virtual void N_CreateForma3Click();
-    void Menu_logClick();
-    // "Экспорт кадров в CSV...": the frames of the current FrameOrder.
-    void Menu_ExportFramesClick();
-    // "Обзор парка...": the read-outs below Файлы of the start directory; a
-    // double-clicked row opens in this window.
-    void Menu_FleetClick();
-    void N_AdresClick();
-    // "Очистить": resets the frame store and its chronological view only.
-    void ClearAll();
-    // A click on a point of Chart_Param: the table at that chronological position.
-    void Chart_ParamClickSeries(double x);
-
-protected:
-    bool event(QEvent* event) override;
-
-private:
-    void buildMenu();
-    void buildStatusBar();
-    // The print items work on a loaded read-out only: enabled by loading,
-    // disabled at start and by "Очистить".
-    void setPrintEnabled(bool enabled);
-    QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
-
     nkp::UserPrompts& prompts_;
     QString startDirectory_;
     char decimalSeparator_;
     nkp::analysis::MainState state_;
     std::vector<std::uint8_t> serviceArea_;  // of the loaded file, for the service window
+    QString loadedName_;                     // the loaded file's name, for the title
 };

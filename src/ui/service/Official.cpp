@@ -1,5 +1,6 @@
 #include "ui/service/Official.h"
 
+#include "analysis/HexDump.h"
 #include "ui/common/UiText.h"
 
 #include <QFontDatabase>
@@ -21,28 +22,5 @@ TForm_Official::TForm_Official(QWidget* parent)
 
 void TForm_Official::showServiceArea(const std::vector<std::uint8_t>& serviceArea, std::size_t baseOffset)
 {
-    Memo_Official->setPlainText(nkp::ui::hexDump(serviceArea, baseOffset));
+    Memo_Official->setPlainText(QString::fromLatin1(nkp::analysis::hexDump(serviceArea, baseOffset)));
 }
-
-namespace nkp::ui {
-
-QString hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset)
-{
-    QStringList lines;
-    for (std::size_t line = 0; line < bytes.size(); line += 16) {
-        QString hex, ascii;
-        for (std::size_t i = line; i < line + 16; ++i) {
-            if (i < bytes.size()) {
-                hex += QStringLiteral("%1 ").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
-                ascii += bytes[i] >= 32 && bytes[i] < 127 ? QChar(static_cast<char16_t>(bytes[i]))
-                                                          : QLatin1Char('.');
-            } else {
-                hex += QStringLiteral("   ");
-            }
-        }
-        lines << QStringLiteral("%1  %2 %3").arg(baseOffset + line, 6).arg(hex, ascii);
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-}  // namespace nkp::ui

@@ -17,13 +17,6 @@ public:
     // `serviceArea` holds the bytes from offset `baseOffset` on.
     void showServiceArea(const std::vector<std::uint8_t>& serviceArea, std::size_t baseOffset);
 
+private:
     QPlainTextEdit* Memo_Official = nullptr;
 };
-
-namespace nkp::ui {
-
-// Sixteen bytes a line: the decimal offset, the bytes in hex, and the
-// printable ASCII characters.
-QString hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset);
-
-}  // namespace nkp::ui

@@ -6,7 +6,7 @@
 #include <string>
 
 // The texts of one column of the frames table: the sixteen rows of a frame.
-namespace nkp::ui {
+namespace nkp::analysis {
 
 inline constexpr int kFrameTableRows = 16;
 inline constexpr int kFrameTableColumns = 5;
@@ -22,4 +22,4 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
 enum class LoadHighlight { None, Yellow, Red };
 LoadHighlight loadPercentHighlight(const std::string& cellText);
 
-}  // namespace nkp::ui
+}  // namespace nkp::analysis

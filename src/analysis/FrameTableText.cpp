@@ -1,8 +1,8 @@
-#include "ui/main/FrameTableText.h"
+#include "analysis/FrameTableText.h"
 
 #include "analysis/FrameFieldTexts.h"
 
-namespace nkp::ui {
+namespace nkp::analysis {
 
 std::array<std::string, kFrameTableRows> frameColumnTexts(
     const recorder::TFrameRecord& r, int position, char sep)
@@ -10,7 +10,7 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
     std::array<std::string, kFrameTableRows> t;
     if (!r.isOk())
         return t;
-    analysis::FrameNumberTexts n = analysis::frameNumberTexts(r, sep);
+    FrameNumberTexts n = frameNumberTexts(r, sep);
     t[0] = std::to_string(position);
     t[1] = r.Date;
     t[2] = r.Time;
@@ -51,4 +51,4 @@ LoadHighlight loadPercentHighlight(const std::string& cellText)
     return value >= 100 ? LoadHighlight::Red : LoadHighlight::Yellow;
 }
 
-}  // namespace nkp::ui
+}  // namespace nkp::analysis

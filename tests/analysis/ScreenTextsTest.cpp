@@ -1,0 +1,92 @@
+// The texts the windows show, built in the core: the frames table's cells,
+// the load error log and the service area dump.
+#include "Cp1251.h"
+
+#include "analysis/FrameTableText.h"
+#include "analysis/HexDump.h"
+#include "analysis/LoadLogText.h"
+
+#include <gtest/gtest.h>
+
+using namespace nkp::analysis;
+using nkp::test::cp1251;
+
+TEST(LoadLogText, IndexRanges)
+{
+    EXPECT_EQ(condensedIndices({}), "");
+    EXPECT_EQ(condensedIndices({17, 0, 1, 2, 3, 4, 5, 200, 201, 5}), "0-5, 17, 200-201");
+    EXPECT_EQ(condensedIndices({-1, 0, 9}), "-1-0, 9");
+}
+
+TEST(LoadLogText, LinesForWhatLoadingMet)
+{
+    LoadDiagnostics d;
+    d.fullLength = true;
+    d.checksumMatches = true;
+    EXPECT_EQ(loadErrorLogText(cp1251("кран.nkp"), d),
+        cp1251("Файл: кран.nkp\nКонтрольная сумма образа памяти совпадает\nОшибок не обнаружено"));
+
+    d.nonCalendarFrames = {3, 4};
+    const std::string log = loadErrorLogText("a.nkp", d);
+    EXPECT_NE(log.find(cp1251(": 2 (номера: 3-4)")), std::string::npos);
+    EXPECT_EQ(log.find(cp1251("Ошибок не обнаружено")), std::string::npos);
+
+    LoadDiagnostics bad;
+    bad.fileSize = 1000;
+    bad.storedChecksum = 7;
+    bad.computedChecksum = 1234567;
+    bad.brokenFrames = {5, 1, 2};
+    EXPECT_EQ(loadErrorLogText("b.nkp", bad),
+        cp1251("Файл: b.nkp\n"
+               "Размер файла 1000 байт, полный файл не короче 270337 байт; недостающие данные прочитаны как "
+               "нули\n"
+               "Контрольная сумма образа памяти не совпадает: записана 7, вычислена 1234567\n"
+               "Кадров с ошибкой контрольной суммы: 3 (номера: 1-2, 5)"));
+}
+
+TEST(HexDump, SixteenBytesALine)
+{
+    std::vector<std::uint8_t> bytes(18);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(0x40 + i);
+    bytes[1] = 0x00;
+    bytes[17] = 0xE9;
+    EXPECT_EQ(hexDump(bytes, 264000),
+        "264000  40 00 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F  @.BCDEFGHIJKLMNO\n"
+        "264016  50 E9                                            P.");
+    // A short line keeps the columns: the missing bytes are blanks.
+    EXPECT_EQ(hexDump({0x7F}, 5), "     5  7F " + std::string(15 * 3, ' ') + " .");
+    EXPECT_EQ(hexDump({}, 0), "");
+}
+
+TEST(FrameTableText, BrokenColumnIsEmptyAndNumbersTakeTheSeparator)
+{
+    nkp::recorder::TFrameRecord r;
+    r.Status = std::string(nkp::recorder::kStatusBroken);
+    r.Date = "01.02.2024";
+    for (const std::string& s : frameColumnTexts(r, 7, ','))
+        EXPECT_TRUE(s.empty());
+    r.Status = std::string(nkp::recorder::kStatusOk);
+    r.BoomLength = 12.345f;
+    r.LoadPercent = 95;
+    const auto texts = frameColumnTexts(r, 7, ',');
+    EXPECT_EQ(texts[0], "7");
+    EXPECT_EQ(texts[1], "01.02.2024");
+    EXPECT_EQ(texts[4], "12,35");
+    EXPECT_EQ(texts[kLoadPercentRow], "95");
+    EXPECT_EQ(texts[15], r.Status);
+    EXPECT_EQ(frameColumnTexts(r, 7, '.')[4], "12.35");
+}
+
+TEST(FrameTableText, LoadPercentHighlight)
+{
+    EXPECT_EQ(loadPercentHighlight(""), LoadHighlight::None);
+    EXPECT_EQ(loadPercentHighlight("89"), LoadHighlight::None);
+    EXPECT_EQ(loadPercentHighlight("90"), LoadHighlight::Yellow);
+    EXPECT_EQ(loadPercentHighlight("99"), LoadHighlight::Yellow);
+    EXPECT_EQ(loadPercentHighlight("100"), LoadHighlight::Red);
+    EXPECT_EQ(loadPercentHighlight("99999999999999999999"), LoadHighlight::Red);
+    EXPECT_EQ(loadPercentHighlight("-100"), LoadHighlight::None);
+    EXPECT_EQ(loadPercentHighlight("-"), LoadHighlight::None);
+    EXPECT_EQ(loadPercentHighlight("9x5"), LoadHighlight::None);
+}

@@ -3,9 +3,9 @@
 #include "RussianReadout.h"
 
 #include "ScriptedUserPrompts.h"
+#include "ui/common/UiText.h"
 #include "ui/main/ConstTab.h"
 #include "ui/main/Tpb140_nkp3_main.h"
-#include "ui/common/UiText.h"
 
 #include <QDir>
 #include <QFile>

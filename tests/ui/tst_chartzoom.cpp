@@ -6,8 +6,8 @@
 #include "ui/charts/ChartZoomSync.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FramesTab.h"
 
 #include <QSignalSpy>
 #include <QTabWidget>

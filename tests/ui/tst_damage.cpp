@@ -7,12 +7,12 @@
 #include "analysis/FileDamage.h"
 #include "fleet/FleetColumns.h"
 #include "forms/Createforms.h"
-#include "ui/main/ConstTab.h"
-#include "ui/fleet/FleetTableModel.h"
-#include "ui/main/FormCommands.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/printing/Printinfcart.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/FleetTableModel.h"
+#include "ui/main/ConstTab.h"
+#include "ui/main/FormCommands.h"
+#include "ui/printing/Printinfcart.h"
+#include "ui/service/Logloaderror.h"
 
 #include <QBrush>
 #include <QDir>

@@ -4,12 +4,12 @@
 // ru_RU.UTF-8 and on a 1920x1080 screen at scale 2.
 #include "MainWindowFixture.h"
 
-#include "ui/fleet/Fleet.h"
-#include "ui/service/Logloaderror.h"
-#include "ui/service/Official.h"
-#include "ui/reading/Readnkp3.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/reading/Readnkp3.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/service/Official.h"
 
 #include <QApplication>
 #include <QDir>

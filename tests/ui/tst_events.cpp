@@ -4,8 +4,8 @@
 
 #include "analysis/EventsCsv.h"
 #include "ui/charts/ChartsTab.h"
-#include "ui/main/EventsTab.h"
 #include "ui/charts/FrameChart.h"
+#include "ui/main/EventsTab.h"
 #include "ui/main/FramesTab.h"
 
 #include <QComboBox>

@@ -5,11 +5,11 @@
 #include "analysis/MainStateFields.h"
 #include "recorder/DataFileReader.h"
 #include "ui/charts/ChartsTab.h"
-#include "ui/main/ConstTab.h"
-#include "ui/fleet/Fleet.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
 #include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/main/ConstTab.h"
+#include "ui/main/FramesTab.h"
 
 #include <QDateEdit>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The small pure helpers of the windows: filters, number edits, the load
 // error log's index ranges and the service area dump.
 #include "analysis/Selection.h"
+#include "ui/common/UiText.h"
 #include "ui/main/FrameTableText.h"
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
-#include "ui/common/UiText.h"
 
 #include <QFileDialog>
 #include <QtTest>

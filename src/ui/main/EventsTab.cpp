@@ -4,10 +4,10 @@
 #include "base/SafeFileWriter.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
-#include "ui/main/FramesTab.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
+#include "ui/main/FramesTab.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/Createforms.h"
 #include "base/UserPrompts.h"
+#include "forms/Createforms.h"
 
 #include <functional>
 #include <string>

@@ -3,9 +3,9 @@
 #include "analysis/FramesCsv.h"
 #include "base/Codec.h"
 #include "base/SpreadsheetCsv.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QFile>
 #include <QFileInfo>

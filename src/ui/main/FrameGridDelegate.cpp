@@ -1,7 +1,7 @@
 #include "ui/main/FrameGridDelegate.h"
 
-#include "ui/main/FrameTableText.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FrameTableText.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 #include "ui/main/FramesTab.h"
 
 #include "analysis/Selection.h"
-#include "ui/main/FrameGridDelegate.h"
-#include "ui/main/FrameTableText.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FrameGridDelegate.h"
+#include "ui/main/FrameTableText.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

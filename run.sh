@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 nkp_install_deps
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --preset dev
+cmake --build --preset dev
 
 mkdir -p "run/Inf" "run/Файлы" "run/Шаблоны форм" "run/Формы"
 if compgen -G "templates/*.rtf" >/dev/null; then

@@ -15,6 +15,7 @@ fi
 # With the locale made here, its tests fail rather than skip when it is absent.
 export NKP_REQUIRE_RU_LOCALE=1
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNKP_WERROR=ON
-cmake --build build
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --no-tests=error
+# The presets hold the build settings (CMakePresets.json).
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev

@@ -3,8 +3,8 @@
 
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
-#include "print/PrintDocuments.h"
 #include "generator/ReadoutGenerator.h"
+#include "print/PrintDocuments.h"
 #include "recorder/DataFileReader.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ui/common/QtTranslations.h"
 #include "ui/common/QtUserPrompts.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 #include "ui/common/UiText.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QApplication>
 #include <QDir>

@@ -68,7 +68,7 @@ ReadingResult DeviceReader::read(
     const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
 {
     ReadingResult result;
-    observer.statusColour(StatusColour::ButtonFace);
+    observer.phase(ReadingPhase::Searching);
     observer.statusText(text("Поиск устройства..."));
     unsaved_ = false;
     port.close();
@@ -94,7 +94,7 @@ ReadingResult DeviceReader::read(
     }
     result.portShortName = found->shortName;
 
-    observer.statusColour(StatusColour::Red);
+    observer.phase(ReadingPhase::Transferring);
     observer.statusText(text("НКП-3, подключен к порту ") + found->shortName);
     observer.gauge(0);
     port.purge();
@@ -111,7 +111,7 @@ ReadingResult DeviceReader::read(
 
     if (result.bytesReceived != kImageSize) {
         observer.statusText(text("Ошибка считывания!"));
-        observer.statusColour(StatusColour::ButtonFace);
+        observer.phase(ReadingPhase::Failed);
         port.restoreLineSettings();
         if (port.isOpen()) {
             port.restoreTimeouts();
@@ -127,15 +127,16 @@ ReadingResult DeviceReader::read(
     // The line settings stay as they are on this path; only the timeouts go back.
     port.restoreTimeouts();
     port.close();
-    observer.statusColour(StatusColour::Yellow);
+    observer.phase(ReadingPhase::Checking);
     observer.gauge(0);
     observer.statusText(
         text("Считано ") + std::to_string(result.bytesReceived) + text(" байт. Расчет контрольной суммы..."));
     if (checkImage(observer)) {
-        observer.statusColour(StatusColour::Green);
+        observer.phase(ReadingPhase::Done);
         observer.statusText(text("Считывание успешно завершено!"));
         result.outcome = ReadingOutcome::Success;
     } else {
+        observer.phase(ReadingPhase::ChecksumMismatch);
         observer.statusText(text("Несоответствие контрольной суммы!"));
         result.outcome = ReadingOutcome::ChecksumMismatch;
     }
@@ -219,7 +220,7 @@ void DeviceReader::cancelled(SerialPortIo& port, ReadingObserver& observer) cons
         port.restoreTimeouts();
         port.close();
     }
-    observer.statusColour(StatusColour::ButtonFace);
+    observer.phase(ReadingPhase::Cancelled);
     observer.statusText(text("Считывание прервано пользователем"));
     observer.gauge(0);
 }

@@ -30,14 +30,23 @@ LineSettings deviceLineSettings();
 Timeouts probeTimeouts();
 Timeouts transferTimeouts();
 
-enum class StatusColour : std::uint8_t { ButtonFace, Red, Yellow, Green };
+// Where a reading stands; the window shows each phase in its colour.
+enum class ReadingPhase : std::uint8_t {
+    Searching,         // probing the ports
+    Transferring,      // the device answered and sends its image
+    Checking,          // image complete, checksum being computed
+    Done,              // checksum matches
+    ChecksumMismatch,  // image complete, checksum does not match
+    Failed,            // the transfer broke off
+    Cancelled,         // the user stopped the reading
+};
 
 // What the reading window shows while a reading runs. Texts are Windows-1251.
 class ReadingObserver {
 public:
     virtual ~ReadingObserver() = default;
     virtual void statusText(const std::string& cp1251) = 0;
-    virtual void statusColour(StatusColour colour) = 0;
+    virtual void phase(ReadingPhase phase) = 0;
     virtual void gauge(int position) = 0;
     // The bytes received so far after the command byte, after every read
     // that brought some.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recorder/IdentificationFile.h"
 #include "recorder/DataFileLayout.h"
+#include "recorder/IdentificationFile.h"
 
 #include <QDateTime>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/MainState.h"
-#include "forms/FormClock.h"
 #include "base/UserPrompts.h"
+#include "forms/FormClock.h"
 #include "recorder/FrameStore.h"
 
 #include <functional>

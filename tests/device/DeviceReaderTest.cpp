@@ -17,10 +17,10 @@ namespace {
 
 struct Shown : ReadingObserver {
     std::vector<std::string> texts;  // UTF-8
-    std::vector<StatusColour> colours;
+    std::vector<ReadingPhase> phases;
     std::vector<int> gauges;
     void statusText(const std::string& cp1251) override { texts.push_back(nkp::codec::cp1251ToUtf8(cp1251)); }
-    void statusColour(StatusColour c) override { colours.push_back(c); }
+    void phase(ReadingPhase p) override { phases.push_back(p); }
     void gauge(int p) override { gauges.push_back(p); }
 };
 
@@ -77,9 +77,9 @@ TEST(DeviceReader, GoodReadingOnTheLastSlotFollowsTheProtocolAndWritesBackOnlyTh
     EXPECT_EQ(tail,
         (std::vector<std::string> {"НКП-3, подключен к порту COM14",
             "Считано 270336 байт. Расчет контрольной суммы...", "Считывание успешно завершено!"}));
-    EXPECT_EQ(rig.shown.colours,
-        (std::vector<StatusColour> {
-            StatusColour::ButtonFace, StatusColour::Red, StatusColour::Yellow, StatusColour::Green}));
+    EXPECT_EQ(rig.shown.phases,
+        (std::vector<ReadingPhase> {ReadingPhase::Searching, ReadingPhase::Transferring,
+            ReadingPhase::Checking, ReadingPhase::Done}));
     EXPECT_EQ(*std::max_element(rig.shown.gauges.begin(), rig.shown.gauges.end()), 10);
     EXPECT_EQ(rig.shown.gauges.back(), 0);
 }
@@ -95,7 +95,7 @@ TEST(DeviceReader, ChecksumOfZeroImagePassesAndOfErasedImageFails)
     rig.port.devices["dev0"] = recorderDevice(std::vector<std::uint8_t>(kImageSize, 0xFF));
     EXPECT_EQ(rig.run(comSlots()).outcome, ReadingOutcome::ChecksumMismatch);
     EXPECT_EQ(rig.shown.texts.back(), "Несоответствие контрольной суммы!");
-    EXPECT_EQ(rig.shown.colours.back(), StatusColour::Yellow);
+    EXPECT_EQ(rig.shown.phases.back(), ReadingPhase::ChecksumMismatch);
     EXPECT_TRUE(rig.reader.unsaved());  // a failed image may still be saved
 }
 
@@ -110,7 +110,7 @@ TEST(DeviceReader, SilentPortCostsOneEmptyDrainAndOneProbeReadThenItsSettingsGoB
         (std::vector<std::string> {"open dev0", "line device", "timeouts 100", "sleep 300", "purge",
             "write 08", "restore line", "restore timeouts", "close"}));
     EXPECT_EQ(rig.shown.texts.back(), "Устройство не обнаружено!");
-    EXPECT_EQ(rig.shown.colours, std::vector<StatusColour> {StatusColour::ButtonFace});
+    EXPECT_EQ(rig.shown.phases, std::vector<ReadingPhase> {ReadingPhase::Searching});
     EXPECT_FALSE(rig.reader.unsaved());
 }
 
@@ -154,7 +154,7 @@ TEST(DeviceReader, WrongTransferLengthsEndOnTheInterruptionPathWithSettingsWritt
         EXPECT_EQ(r.bytesReceived, reported);
         EXPECT_EQ(rig.shown.texts.back(), "Считывание прервано на " + std::to_string(reported) + " байте!");
         EXPECT_EQ(rig.shown.texts[rig.shown.texts.size() - 2], "Ошибка считывания!");
-        EXPECT_EQ(rig.shown.colours.back(), StatusColour::ButtonFace);
+        EXPECT_EQ(rig.shown.phases.back(), ReadingPhase::Failed);
         EXPECT_FALSE(rig.reader.unsaved());
         EXPECT_EQ(rig.reader.image().size(), kImageSize);
         const std::vector<std::string> tail(rig.port.log.end() - 3, rig.port.log.end());
@@ -253,7 +253,7 @@ TEST(DeviceReader, ProgressCountsTheTransferAndACancelStopsWithThePortBackAndClo
     const std::vector<std::string> tail(rig.port.log.end() - 4, rig.port.log.end());
     EXPECT_EQ(tail, (std::vector<std::string> {"write 02", "restore line", "restore timeouts", "close"}));
     EXPECT_EQ(seen.texts.back(), "Считывание прервано пользователем");
-    EXPECT_EQ(seen.colours.back(), StatusColour::ButtonFace);
+    EXPECT_EQ(seen.phases.back(), ReadingPhase::Cancelled);
     EXPECT_EQ(seen.gauges.back(), 0);
 
     // Stopped during the search: no further port is opened.

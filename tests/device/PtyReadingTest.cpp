@@ -39,7 +39,7 @@ struct Timed : ReadingObserver {
         if (last.rfind("НКП-3", 0) == 0)
             transferStart = clock.elapsed();
     }
-    void statusColour(StatusColour) override { }
+    void phase(ReadingPhase) override { }
     void gauge(int) override { }
 };
 

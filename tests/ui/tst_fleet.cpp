@@ -6,9 +6,9 @@
 
 #include "base/Codec.h"
 #include "fleet/FleetColumns.h"
+#include "ui/common/ResourceColor.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/fleet/FleetTableModel.h"
-#include "ui/common/ResourceColor.h"
 
 #include <QBrush>
 #include <QLabel>

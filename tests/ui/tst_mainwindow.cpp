@@ -5,19 +5,12 @@
 
 #include "analysis/MainStateFields.h"
 #include "recorder/DataFileReader.h"
-{control<QAction>(w, "Menu_STN3"), "Считать...", QKeySequence(Qt::CTRL | Qt::Key_E)},
-    {control<QAction>(w, "Menu_OpenSTN3"), "Открыть", QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {control<QAction>(w, "Menu_Clear"), "Очистить", QKeySequence(Qt::CTRL | Qt::Key_W)},
-    {control<QMenu>(w, "Menu_Print")->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
-    {control<QAction>(w, "M_IK"), "Информационная карта", {}},
-    {control<QAction>(w, "M_Oper"), "Оперативная информация", {}},
-    {control<QAction>(w, "M_Events"), "События...", {}},
-    {control<QMenu>(w, "Menu_Isp")->menuAction(), "Обработка испытаний", {}},
-    {control<QAction>(w, "N_CreateForma1"), "Форма 1", {}},
-    {control<QAction>(w, "N_CreateForma2"), "Форма 2", {}},
-    {control<QAction>(w, "N_CreateForma3"), "Форма 3", {}},
-    {control<QAction>(w, "Menu_log"), "Лог ошибок...", QKeySequence(Qt::CTRL | Qt::Key_L)},
-    {control<QAction>(w, "Menu_Exit"), "Выход", {}},
+#include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
+#include "ui/common/UiText.h"
+#include "ui/fleet/Fleet.h"
+#include "ui/main/ConstTab.h"
+#include "ui/main/FramesTab.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -32,7 +25,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-    using nkp::test::control;
+using nkp::test::control;
 
 using nkp::ui::fromCp1251;
 
@@ -114,6 +107,7 @@ void TestMainWindow::startState()
         {control<QMenu>(w, "Menu_Print")->menuAction(), "Печать", QKeySequence(Qt::CTRL | Qt::Key_P)},
         {control<QAction>(w, "M_IK"), "Информационная карта", {}},
         {control<QAction>(w, "M_Oper"), "Оперативная информация", {}},
+        {control<QAction>(w, "M_Events"), "События...", {}},
         {control<QMenu>(w, "Menu_Isp")->menuAction(), "Обработка испытаний", {}},
         {control<QAction>(w, "N_CreateForma1"), "Форма 1", {}},
         {control<QAction>(w, "N_CreateForma2"), "Форма 2", {}},

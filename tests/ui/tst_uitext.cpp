@@ -3,6 +3,8 @@
 // built in the core and tested there.
 #include "analysis/Selection.h"
 #include "ui/common/UiText.h"
+#include "ui/service/Logloaderror.h"
+#include "ui/service/Official.h"
 
 #include <QFileDialog>
 #include <QtTest>

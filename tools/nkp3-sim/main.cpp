@@ -3,8 +3,8 @@
 #include "PtyDevice.h"
 #include "SimOptions.h"
 
-#include "recorder/DataFileLayout.h"
 #include "generator/ReadoutGenerator.h"
+#include "recorder/DataFileLayout.h"
 
 #include <csignal>
 #include <cstdio>

@@ -4,11 +4,11 @@
 #include "ToolCommand.h"
 
 #include "base/Codec.h"
-#include "device/DeviceReader.h"
-#include "recorder/IdentificationFile.h"
-#include "device/qt/QtSerialPortIo.h"
-#include "device/ReadoutFile.h"
 #include "base/SafeFileWriter.h"
+#include "device/DeviceReader.h"
+#include "device/ReadoutFile.h"
+#include "device/qt/QtSerialPortIo.h"
+#include "recorder/IdentificationFile.h"
 
 #include <QCoreApplication>
 
@@ -30,7 +30,7 @@ public:
         std::cout << lastStatus_ << std::endl;
     }
     const std::string& lastStatus() const { return lastStatus_; }
-    void statusColour(StatusColour) override { }
+    void phase(ReadingPhase) override { }
     void gauge(int position) override
     {
         if (position == 0 && !progressShown_)

@@ -1,10 +1,10 @@
 #include "ui/fleet/Fleet.h"
 
 #include "fleet/FleetCsv.h"
-#include "ui/fleet/FleetTableModel.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
+#include "ui/fleet/FleetTableModel.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

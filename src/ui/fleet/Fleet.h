@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fleet/FleetScan.h"
 #include "base/UserPrompts.h"
+#include "fleet/FleetScan.h"
 
 #include <QWidget>
 

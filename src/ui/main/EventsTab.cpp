@@ -5,6 +5,8 @@
 #include "ui/charts/FrameChart.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
+#include "ui/main/FramesTab.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -5,6 +5,7 @@
 #include "base/SpreadsheetCsv.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
+#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QFile>
 #include <QFileInfo>

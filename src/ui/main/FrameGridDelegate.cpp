@@ -2,6 +2,7 @@
 
 #include "analysis/FrameTableText.h"
 #include "ui/common/UiText.h"
+#include "ui/main/FrameTableText.h"
 
 #include <QPainter>
 

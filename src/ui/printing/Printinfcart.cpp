@@ -6,9 +6,9 @@
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
-#include "ui/main/DamageWarning.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/main/DamageWarning.h"
 
 #include <QAction>
 #include <QFile>

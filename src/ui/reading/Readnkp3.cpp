@@ -3,11 +3,12 @@
 #include "ui/reading/Readnkp3.h"
 
 #include "base/Codec.h"
-#include "device/qt/QtSerialPortIo.h"
 #include "device/ReadoutFile.h"
+#include "device/qt/QtSerialPortIo.h"
 #include "recorder/DataFileLayout.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/common/UiText.h"
+#include "ui/reading/ReadingPhaseColour.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -154,8 +155,8 @@ void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::started, worker_, &ReadingWorker::run);
     connect(worker_, &ReadingWorker::statusTextChanged, this, &TForm_ReadNKP3::setStatus);
-    connect(worker_, &ReadingWorker::statusColourChanged, this,
-        [this](int colour) { showStatusColour(static_cast<nkp::device::StatusColour>(colour)); });
+    connect(worker_, &ReadingWorker::phaseChanged, this,
+        [this](int phase) { showPhase(static_cast<nkp::device::ReadingPhase>(phase)); });
     connect(worker_, &ReadingWorker::gaugeChanged, this, &TForm_ReadNKP3::showGauge);
     connect(worker_, &ReadingWorker::progressAvailable, this, [this] {
         if (worker_)
@@ -205,23 +206,13 @@ void TForm_ReadNKP3::setReadingControls(bool reading)
         Label_Bytes->setVisible(true);
 }
 
-void TForm_ReadNKP3::showStatusColour(nkp::device::StatusColour colour)
+void TForm_ReadNKP3::showPhase(nkp::device::ReadingPhase phase)
 {
-    QColor c;
-    switch (colour) {
-    case nkp::device::StatusColour::ButtonFace:
-        c = palette().color(QPalette::Button);
-        break;
-    case nkp::device::StatusColour::Red:
-        c = QColor(255, 0, 0);
-        break;
-    case nkp::device::StatusColour::Yellow:
-        c = QColor(255, 255, 0);
-        break;
-    case nkp::device::StatusColour::Green:
-        c = QColor(0, 128, 0);
-        break;
-    }
+    showStatusBarColour(nkp::ui::readingPhaseColour(phase, palette().color(QPalette::Button)));
+}
+
+void TForm_ReadNKP3::showStatusBarColour(const QColor& c)
+{
     QPalette p = StatusBar_ReadNKP3->palette();
     p.setColor(QPalette::Window, c);
     StatusBar_ReadNKP3->setPalette(p);
@@ -292,7 +283,7 @@ bool TForm_ReadNKP3::saveDataFile()
         saved += QStringLiteral("; ")
             + nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path));
     setStatus(saved);
-    showStatusColour(nkp::device::StatusColour::ButtonFace);
+    showStatusBarColour(palette().color(QPalette::Button));
     reader_.markSaved();
     return true;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/UserPrompts.h"
 #include "device/Clock.h"
 #include "device/DeviceReader.h"
-#include "recorder/IdentificationFile.h"
 #include "device/PortList.h"
 #include "device/SerialPortIo.h"
-#include "base/UserPrompts.h"
+#include "recorder/IdentificationFile.h"
 #include "ui/reading/Readnkp3Worker.h"
 
 #include <QDialog>
@@ -101,7 +101,8 @@ private:
     bool saveDataFile();
 
     // What a running reading shows; each arrives queued from its thread.
-    void showStatusColour(nkp::device::StatusColour colour);
+    void showPhase(nkp::device::ReadingPhase phase);
+    void showStatusBarColour(const QColor& colour);
     void showGauge(int position);
     void showByteCount(std::size_t bytes);
     void readingFinished();

@@ -30,9 +30,9 @@ void ReadingWorker::statusText(const std::string& cp1251)
     emit statusTextChanged(QString::fromStdString(nkp::codec::cp1251ToUtf8(cp1251)));
 }
 
-void ReadingWorker::statusColour(nkp::device::StatusColour colour)
+void ReadingWorker::phase(nkp::device::ReadingPhase phase)
 {
-    emit statusColourChanged(static_cast<int>(colour));
+    emit phaseChanged(static_cast<int>(phase));
 }
 
 void ReadingWorker::gauge(int position)

@@ -43,7 +43,7 @@ public slots:
 
 signals:
     void statusTextChanged(const QString& text);
-    void statusColourChanged(int colour);  // nkp::device::StatusColour
+    void phaseChanged(int phase);  // nkp::device::ReadingPhase
     void gaugeChanged(int position);
     // New bytes arrived since the last takeProgress(); sent once until then,
     // so a fast device does not flood the window's event queue.
@@ -52,7 +52,7 @@ signals:
 
 private:
     void statusText(const std::string& cp1251) override;
-    void statusColour(nkp::device::StatusColour colour) override;
+    void phase(nkp::device::ReadingPhase phase) override;
     void gauge(int position) override;
     void progress(std::size_t bytesReceived) override;
     bool cancelRequested() const override { return cancel_; }

@@ -2,7 +2,6 @@
 
 #include "analysis/FrameTableText.h"
 #include "ui/common/UiText.h"
-#include "ui/main/FrameTableText.h"
 
 #include <QPainter>
 

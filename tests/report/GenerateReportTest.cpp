@@ -120,3 +120,11 @@ TEST_F(ReportFixture, LongDataLinesAndLineEndsAcrossReadBuffers)
         = head + filler + "\r\n|0:B:" + big + "\n|DOS:\n|0:C:" + std::string(70000, '\x80');
     EXPECT_EQ(mergeBytes("#A#|#B#|#C#", data), filler + "|" + big + "|" + std::string(70000, '\xC0'));
 }
+
+TEST_F(ReportFixture, KeyMatchingAcrossTwoNeighbouringFields)
+{
+    // The prepared template holds "\3A\3mid\3B\3": the key "mid" also matches
+    // the text between the two fields' markers.
+    EXPECT_EQ(mergeBytes("#A#mid#B#", "|0:mid:X\n"), "PIN");
+    EXPECT_EQ(mergeBytes("#A#mid#B#", "|0:mid:X\n|0:A:a\n|0:B:b\n"), "PIN");
+}

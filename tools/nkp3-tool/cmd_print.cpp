@@ -99,4 +99,7 @@ int runPrint(const std::vector<std::string>& args)
 }  // namespace
 }  // namespace nkp::tool
 
-NKP_TOOL_COMMAND("print", "print card|oper FILE.nkp --pdf OUT.pdf [--from N --to M]", nkp::tool::runPrint)
+nkp::tool::ToolCommand nkp::tool::printCommand()
+{
+    return {"print", "print card|oper FILE.nkp --pdf OUT.pdf [--from N --to M]", nkp::tool::runPrint};
+}

@@ -33,8 +33,9 @@ void buildCharts(MainState& state)
     if (c.param.size() != 7 || c.kz.size() != 5)
         c = emptyCharts();
     c.paramBottomAxisTitle = texts::framesAxisTitle();
-    c.paramTitle = texts::paramTitleStart() + state.Edit_MKran + texts::paramTitleNumber() + state.Edit_NKran
-        + texts::paramTitleLimiter() + state.Edit_NTRV + texts::paramTitleEnd();
+    c.paramTitle = texts::paramTitleStart() + state.texts.craneModel + texts::paramTitleNumber()
+        + state.texts.craneNumber + texts::paramTitleLimiter() + state.texts.limiterNumber
+        + texts::paramTitleEnd();
 
     constexpr std::size_t n = recorder::kFrameCount;
     for (SeriesData& s : c.kz)

@@ -16,30 +16,32 @@ using recorder::IdField;
 
 void applyIdentification(const Readout& r, MainState& s)
 {
-    s.Edit_Org = r.text(IdField::ServiceOrg);
-    s.Edit_Name = r.text(IdField::Operator);
-    s.Edit_NUd = r.text(IdField::CertNumber);
-    s.Edit_DateUd = r.text(IdField::CertValidity);
-    s.Edit_DataSch = r.text(IdField::ReadingDate);
-    s.Edit_MKran = r.text(IdField::CraneModel);
-    s.Edit_NKran = r.text(IdField::CraneNumber);
-    s.Edit_GodIzgot = r.text(IdField::CraneYear);
-    s.Edit_GrRegNag = r.text(IdField::NormGroup);
-    s.Edit_IzgotKran = r.text(IdField::CraneMaker);
-    s.Edit_Vlad = r.text(IdField::CraneOwner);
-    s.Edit_ModTRV = r.text(IdField::LimiterModel);
-    s.Edit_NTRV = r.text(IdField::LimiterNumber);
+    s.texts.serviceOrganisation = r.text(IdField::ServiceOrg);
+    s.texts.engineerName = r.text(IdField::Operator);
+    s.texts.certificateNumber = r.text(IdField::CertNumber);
+    s.texts.certificateDate = r.text(IdField::CertValidity);
+    s.texts.readingDate = r.text(IdField::ReadingDate);
+    s.texts.craneModel = r.text(IdField::CraneModel);
+    s.texts.craneNumber = r.text(IdField::CraneNumber);
+    s.texts.craneYear = r.text(IdField::CraneYear);
+    s.texts.craneClassGroup = r.text(IdField::NormGroup);
+    s.texts.craneMaker = r.text(IdField::CraneMaker);
+    s.texts.craneOwner = r.text(IdField::CraneOwner);
+    s.texts.limiterModel = r.text(IdField::LimiterModel);
+    s.texts.limiterNumber = r.text(IdField::LimiterNumber);
     s.controllerNumber = r.text(IdField::ControllerNumber);
-    s.Edit_IzgotTRV = texts::limiterMaker();
+    s.texts.limiterMaker = texts::limiterMaker();
 }
 
 void applyCounters(const Readout& r, char sep, MainState& s)
 {
     s.operatingMinutes = r.operatingMinutes;
-    s.L_TimeAll = formatOperatingTime(s.operatingMinutes);
+    s.texts.operatingTime = formatOperatingTime(s.operatingMinutes);
 
-    std::string* labels[] = {&s.Label_0, &s.Label_12, &s.Label_25, &s.Label_50, &s.Label_100};
-    int* gauges[] = {&s.CGauge_N0, &s.CGauge_N12, &s.CGauge_N25, &s.CGauge_N50, &s.CGauge_N100};
+    std::string* labels[]
+        = {&s.texts.cycles0, &s.texts.cycles12, &s.texts.cycles25, &s.texts.cycles50, &s.texts.cycles100};
+    int* gauges[]
+        = {&s.gauges.band0, &s.gauges.band12, &s.gauges.band25, &s.gauges.band50, &s.gauges.band100};
     s.cycleCounts = r.cycleCounts;
     const std::int64_t largest
         = std::max<std::int64_t>(1, *std::max_element(s.cycleCounts.begin(), s.cycleCounts.end()));
@@ -50,32 +52,34 @@ void applyCounters(const Readout& r, char sep, MainState& s)
     s.totalCycles = r.totalCycles;
 
     s.characteristicNumber = r.characteristicNumber;
-    s.Edit_HarCh = formatFixed(s.characteristicNumber, 1, sep);
+    s.texts.characteristicNumber = formatFixed(s.characteristicNumber, 1, sep);
 
-    s.Edit_DataUst = r.installDate.text();
-    std::string* overloads[] = {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
+    s.texts.installationDate = r.installDate.text();
+    std::string* overloads[] = {
+        &s.texts.overload1, &s.texts.overload2, &s.texts.overload3, &s.texts.overload4, &s.texts.overload5};
     for (std::size_t k = 0; k < recorder::kOverloadStampCount; ++k)
         *overloads[k] = r.overloadStamps[k].text();
-    std::string* readings[] = {&s.Label_Read1, &s.Label_Read2, &s.Label_Read3};
+    std::string* readings[] = {&s.texts.readingStamp1, &s.texts.readingStamp2, &s.texts.readingStamp3};
     for (std::size_t k = 0; k < recorder::kReadingStampCount; ++k)
         *readings[k] = r.readingStamps[k].text();
 
     s.liftedMassRaw = r.liftedMassRaw;
-    s.Label_QSum = formatFixed(static_cast<double>(s.liftedMassRaw) * 0.01, 2, sep) + texts::tonnesSuffix();
+    s.texts.liftedMass
+        = formatFixed(static_cast<double>(s.liftedMassRaw) * 0.01, 2, sep) + texts::tonnesSuffix();
 }
 
 void applyClassification(const Readout& r, char sep, MainState& s)
 {
     s.normativeNumber = r.normativeNumber;
-    s.Label_NHarch = std::to_string(s.normativeNumber);
+    s.texts.normativeNumber = std::to_string(s.normativeNumber);
     s.utilisationClass = r.utilisationClass;
-    s.Label_KIspU = 'U' + std::to_string(s.utilisationClass);
+    s.texts.utilisationClass = 'U' + std::to_string(s.utilisationClass);
     s.loadSpectrumFactor = r.loadSpectrumFactor;
-    s.Label_KNag = formatFixed(s.loadSpectrumFactor, 3, sep);
+    s.texts.loadSpectrumFactor = formatFixed(s.loadSpectrumFactor, 3, sep);
     s.loadMode = r.loadMode;
-    s.Label_RezhQ = 'Q' + std::to_string(s.loadMode);
+    s.texts.loadMode = 'Q' + std::to_string(s.loadMode);
     s.craneGroup = r.craneGroup;
-    s.Label_RezhA = 'A' + std::to_string(s.craneGroup);
+    s.texts.craneGroup = 'A' + std::to_string(s.craneGroup);
 }
 
 }  // namespace

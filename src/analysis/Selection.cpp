@@ -16,7 +16,7 @@ void emptyOrder(MainState& s)
 
 int finish(MainState& s, int count)
 {
-    s.Label_O_OtbZap = std::to_string(count);
+    s.selectionCountText = std::to_string(count);
     return count;
 }
 

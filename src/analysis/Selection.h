@@ -8,7 +8,7 @@
 
 // The three selections of the frames table. Each rewrites FrameOrder (the
 // selected positions from its first entry on, -1 in every other slot) and
-// Label_O_OtbZap, and returns the number of selected positions. The scan
+// selectionCountText, and returns the number of selected positions. The scan
 // runs over the loaded frames only (none before the first loading).
 namespace nkp::analysis {
 

@@ -112,7 +112,8 @@ FormOutcome Createforms::run(int form)
     outcome.result = FormResult::DocumentMade;
     outcome.dataFilePath = writeDataFile(form, formDataFileText(formKeyLines(form, state_, extras)));
 
-    const std::string name = documentName(form, state_.Edit_MKran, state_.Edit_NKran, settings_.clock());
+    const std::string name
+        = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock());
     outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
     const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
     settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath);

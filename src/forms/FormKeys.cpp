@@ -8,6 +8,7 @@ namespace nkp::forms {
 namespace {
 
 using analysis::MainState;
+using analysis::MainTexts;
 
 // Which forms write a key: bit 0 Form 1, bit 1 Form 2, bit 2 Form 3.
 enum FormMask : unsigned { F1 = 1, F2 = 2, F3 = 4, F12 = F1 | F2, F123 = F1 | F2 | F3 };
@@ -18,59 +19,59 @@ struct KeyEntry {
     std::string_view key;
     unsigned forms;
     Source source;
-    std::string MainState::*text = nullptr;  // for Source::Text
+    std::string MainTexts::*text = nullptr;  // for Source::Text
 };
 
 // The three key tables merged in their common order; each form takes the
 // rows that carry its bit.
 constexpr KeyEntry kKeys[] = {
-    {"TipKrana", F123, Source::Text, &MainState::Edit_MKran},
-    {"IzgotKrana", F123, Source::Text, &MainState::Edit_IzgotKran},
-    {"ZavNomerK", F123, Source::Text, &MainState::Edit_NKran},
-    {"GodIzgotK", F123, Source::Text, &MainState::Edit_GodIzgot},
-    {"Vladelec", F123, Source::Text, &MainState::Edit_Vlad},
-    {"GruppaClass", F123, Source::Text, &MainState::Edit_GrRegNag},
-    {"ModTPB", F123, Source::Text, &MainState::Edit_ModTRV},
-    {"ZavNomerO", F123, Source::Text, &MainState::Edit_NTRV},
+    {"TipKrana", F123, Source::Text, &MainTexts::craneModel},
+    {"IzgotKrana", F123, Source::Text, &MainTexts::craneMaker},
+    {"ZavNomerK", F123, Source::Text, &MainTexts::craneNumber},
+    {"GodIzgotK", F123, Source::Text, &MainTexts::craneYear},
+    {"Vladelec", F123, Source::Text, &MainTexts::craneOwner},
+    {"GruppaClass", F123, Source::Text, &MainTexts::craneClassGroup},
+    {"ModTPB", F123, Source::Text, &MainTexts::limiterModel},
+    {"ZavNomerO", F123, Source::Text, &MainTexts::limiterNumber},
     {"GodIzgotO", F123, Source::LimiterYear},
-    {"IzgotTPB", F123, Source::Text, &MainState::Edit_IzgotTRV},
-    {"DateUstRP", F123, Source::Text, &MainState::Edit_DataUst},
-    {"nMotoH", F123, Source::Text, &MainState::L_TimeAll},
-    {"SumMas", F123, Source::Text, &MainState::Label_QSum},
+    {"IzgotTPB", F123, Source::Text, &MainTexts::limiterMaker},
+    {"DateUstRP", F123, Source::Text, &MainTexts::installationDate},
+    {"nMotoH", F123, Source::Text, &MainTexts::operatingTime},
+    {"SumMas", F123, Source::Text, &MainTexts::liftedMass},
     {"HHome", F12, Source::StartCharacteristic},
-    {"HEnd", F12, Source::Text, &MainState::Edit_HarCh},
-    {"HTek", F3, Source::Text, &MainState::Edit_HarCh},
-    {"HNorm", F3, Source::Text, &MainState::Label_NHarch},
+    {"HEnd", F12, Source::Text, &MainTexts::characteristicNumber},
+    {"HTek", F3, Source::Text, &MainTexts::characteristicNumber},
+    {"HNorm", F3, Source::Text, &MainTexts::normativeNumber},
     {"SumCicl", F123, Source::TotalCycles},
-    {"RCikl0", F123, Source::Text, &MainState::Label_0},
-    {"RCikl10", F123, Source::Text, &MainState::Label_12},
-    {"RCikl20", F123, Source::Text, &MainState::Label_25},
-    {"RCikl30", F123, Source::Text, &MainState::Label_50},
-    {"RCikl40", F123, Source::Text, &MainState::Label_100},
-    {"DataPer1", F123, Source::Text, &MainState::Label_Per1},
-    {"DataPer2", F123, Source::Text, &MainState::Label_Per2},
-    {"DataPer3", F123, Source::Text, &MainState::Label_Per3},
-    {"DataPer4", F123, Source::Text, &MainState::Label_Per4},
-    {"DataPer5", F123, Source::Text, &MainState::Label_Per5},
-    {"DateTimeSchit", F123, Source::Text, &MainState::Edit_DataSch},
+    {"RCikl0", F123, Source::Text, &MainTexts::cycles0},
+    {"RCikl10", F123, Source::Text, &MainTexts::cycles12},
+    {"RCikl20", F123, Source::Text, &MainTexts::cycles25},
+    {"RCikl30", F123, Source::Text, &MainTexts::cycles50},
+    {"RCikl40", F123, Source::Text, &MainTexts::cycles100},
+    {"DataPer1", F123, Source::Text, &MainTexts::overload1},
+    {"DataPer2", F123, Source::Text, &MainTexts::overload2},
+    {"DataPer3", F123, Source::Text, &MainTexts::overload3},
+    {"DataPer4", F123, Source::Text, &MainTexts::overload4},
+    {"DataPer5", F123, Source::Text, &MainTexts::overload5},
+    {"DateTimeSchit", F123, Source::Text, &MainTexts::readingDate},
     {"DateTimeSchitPrev", F12, Source::PreviousDate},
     {"TimeIsp", F1, Source::TestSpan},
     {"KadrIsp", F1, Source::FrameRange},
-    {"NameOper", F123, Source::Text, &MainState::Edit_Name},
-    {"OrgOper", F123, Source::Text, &MainState::Edit_Org},
-    {"NomUdost", F123, Source::Text, &MainState::Edit_NUd},
-    {"SrokUdost", F123, Source::Text, &MainState::Edit_DateUd},
+    {"NameOper", F123, Source::Text, &MainTexts::engineerName},
+    {"OrgOper", F123, Source::Text, &MainTexts::serviceOrganisation},
+    {"NomUdost", F123, Source::Text, &MainTexts::certificateNumber},
+    {"SrokUdost", F123, Source::Text, &MainTexts::certificateDate},
 };
 
 std::string valueOf(const KeyEntry& entry, const MainState& state, const FormExtras& extras)
 {
     switch (entry.source) {
     case Source::Text:
-        return state.*entry.text;
+        return state.texts.*entry.text;
     case Source::TotalCycles:
         return std::to_string(state.totalCycles);
     case Source::LimiterYear:
-        return limiterYearText(state.Edit_NTRV);
+        return limiterYearText(state.texts.limiterNumber);
     case Source::PreviousDate:
         return state.previousReadingDate;
     case Source::StartCharacteristic:

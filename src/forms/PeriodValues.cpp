@@ -41,8 +41,8 @@ PreviousReading readPreviousReading(const recorder::DataFileReader& file)
 
 void applyPeriodValues(analysis::MainState& state, const PreviousReading& previous, char decimalSeparator)
 {
-    std::string* const bands[recorder::kCycleBandCount]
-        = {&state.Label_0, &state.Label_12, &state.Label_25, &state.Label_50, &state.Label_100};
+    std::string* const bands[recorder::kCycleBandCount] = {&state.texts.cycles0, &state.texts.cycles12,
+        &state.texts.cycles25, &state.texts.cycles50, &state.texts.cycles100};
     long long previousTotal = 0;
     for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band) {
         *bands[band] = std::to_string(bandCaptionValue(*bands[band]) - previous.cycleCounts[band]);
@@ -50,13 +50,14 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
     }
     state.totalCycles -= previousTotal;
 
-    state.L_TimeAll = analysis::formatOperatingTime(state.operatingMinutes - previous.operatingMinutes);
+    state.texts.operatingTime
+        = analysis::formatOperatingTime(state.operatingMinutes - previous.operatingMinutes);
 
     // The recorder's mass counter is 32 bits wide: the difference is taken in
     // that width and read as signed, so a wrapped counter still gives the period.
     const auto massDifference
         = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
-    state.Label_QSum
+    state.texts.liftedMass
         = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + analysis::texts::tonnesSuffix();
 
     state.previousReadingDate = previous.readingDate;

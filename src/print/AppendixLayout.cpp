@@ -133,7 +133,7 @@ void drawAppendixPage(
         y += kChartHeight + 10;
     }
 
-    drawSignatureBlock(canvas, left, kPageHeight - kMargin - 60, fromCp1251(state.Edit_Name));
+    drawSignatureBlock(canvas, left, kPageHeight - kMargin - 60, fromCp1251(state.texts.engineerName));
 }
 
 }  // namespace nkp::print

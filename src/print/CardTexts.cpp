@@ -11,21 +11,21 @@ QString fromCp1251(const std::string& cp1251)
 
 QString recorderLine(const analysis::MainState& state)
 {
-    return QStringLiteral("по данным регистратора параметров ") + fromCp1251(state.Edit_ModTRV)
-        + QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
+    return QStringLiteral("по данным регистратора параметров ") + fromCp1251(state.texts.limiterModel)
+        + QStringLiteral(" №") + fromCp1251(state.texts.limiterNumber);
 }
 
 QString craneLine(const analysis::MainState& state)
 {
-    return QStringLiteral("на кран ") + fromCp1251(state.Edit_MKran) + QStringLiteral(" №")
-        + fromCp1251(state.Edit_NKran);
+    return QStringLiteral("на кран ") + fromCp1251(state.texts.craneModel) + QStringLiteral(" №")
+        + fromCp1251(state.texts.craneNumber);
 }
 
 QString listingFooterText(const analysis::MainState& state)
 {
-    return QStringLiteral("Оперативная информация о работе крана ") + fromCp1251(state.Edit_MKran)
-        + QStringLiteral(" №") + fromCp1251(state.Edit_NKran) + QStringLiteral(", записанная в РП ")
-        + fromCp1251(state.Edit_ModTRV) + QStringLiteral(" №") + fromCp1251(state.Edit_NTRV);
+    return QStringLiteral("Оперативная информация о работе крана ") + fromCp1251(state.texts.craneModel)
+        + QStringLiteral(" №") + fromCp1251(state.texts.craneNumber) + QStringLiteral(", записанная в РП ")
+        + fromCp1251(state.texts.limiterModel) + QStringLiteral(" №") + fromCp1251(state.texts.limiterNumber);
 }
 
 QString signatureLineBeforeName()

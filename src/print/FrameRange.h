@@ -5,7 +5,7 @@
 #include <optional>
 
 // The frame range of the operational information, typed into the frames
-// tab's edits "с" (Edit_KHome) and "по" (Edit_KEnd).
+// tab's edits "с" and "по".
 namespace nkp::print {
 
 struct FrameRange {

@@ -87,11 +87,11 @@ void drawLoadTable(PageCanvas& canvas, const Fonts& f, const analysis::MainState
     };
     const QColor green(0, 128, 0), yellow(255, 255, 0), red(255, 0, 0);
     const std::array<Band, 5> bands {{
-        {u"  0%<   M <12,5%", s.CGauge_N0, green, &s.Label_0},
-        {u"12,5%<   M    <25%", s.CGauge_N12, green, &s.Label_12},
-        {u"25%<   M    <50%", s.CGauge_N25, green, &s.Label_25},
-        {u"50%<   M  <100%", s.CGauge_N50, yellow, &s.Label_50},
-        {u"100%<   M            ", s.CGauge_N100, red, &s.Label_100},
+        {u"  0%<   M <12,5%", s.gauges.band0, green, &s.texts.cycles0},
+        {u"12,5%<   M    <25%", s.gauges.band12, green, &s.texts.cycles12},
+        {u"25%<   M    <50%", s.gauges.band25, green, &s.texts.cycles25},
+        {u"50%<   M  <100%", s.gauges.band50, yellow, &s.texts.cycles50},
+        {u"100%<   M            ", s.gauges.band100, red, &s.texts.cycles100},
     }};
 
     constexpr double kHeadHeight = 22, kBandHeight = 24;
@@ -170,13 +170,13 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
         QStringLiteral("1. Информация об операторе и организации, проводившей считывание"), f.heading);
     y += kRow + 3;
     captionRow(canvas, f, kLeft + 10, y, kRight,
-        {{QStringLiteral("Информацию считал:"), t(s.Edit_Name)},
-            {QStringLiteral("Удостоверение №"), t(s.Edit_NUd)},
-            {QStringLiteral("действительно до"), t(s.Edit_DateUd)}});
+        {{QStringLiteral("Информацию считал:"), t(s.texts.engineerName)},
+            {QStringLiteral("Удостоверение №"), t(s.texts.certificateNumber)},
+            {QStringLiteral("действительно до"), t(s.texts.certificateDate)}});
     y += kRow;
     captionRow(canvas, f, kLeft + 10, y, kRight,
-        {{QStringLiteral("Организация:"), t(s.Edit_Org)},
-            {QStringLiteral("Дата считывания:"), t(s.Edit_DataSch)}});
+        {{QStringLiteral("Организация:"), t(s.texts.serviceOrganisation)},
+            {QStringLiteral("Дата считывания:"), t(s.texts.readingDate)}});
     y += kRow + 14;
 
     // 2. and 3. side by side.
@@ -184,16 +184,18 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     canvas.textAt(kLeft, y, QStringLiteral("2. Идентификация ограничителя"), f.heading);
     canvas.textAt(rightColumn, y, QStringLiteral("3. Идентификация крана"), f.heading);
     const CaptionValues limiter = {
-        {QStringLiteral("Ограничитель:"), t(s.Edit_ModTRV) + QStringLiteral(" №") + t(s.Edit_NTRV)},
-        {QStringLiteral("Версия программы/таблиц/РП:"), t(s.Edit_VProg)},
-        {QStringLiteral("Изготовитель:"), t(s.Edit_IzgotTRV)},
+        {QStringLiteral("Ограничитель:"),
+            t(s.texts.limiterModel) + QStringLiteral(" №") + t(s.texts.limiterNumber)},
+        {QStringLiteral("Версия программы/таблиц/РП:"), t(s.texts.programVersion)},
+        {QStringLiteral("Изготовитель:"), t(s.texts.limiterMaker)},
     };
     const CaptionValues crane = {
-        {QStringLiteral("Марка крана:"), t(s.Edit_MKran) + QStringLiteral(" №") + t(s.Edit_NKran)},
-        {QStringLiteral("Изготовитель:"), t(s.Edit_IzgotKran)},
-        {QStringLiteral("Год изготовления крана:"), t(s.Edit_GodIzgot)},
-        {QStringLiteral("Группа режима нагружения:"), t(s.Edit_GrRegNag)},
-        {QStringLiteral("Владелец:"), t(s.Edit_Vlad)},
+        {QStringLiteral("Марка крана:"),
+            t(s.texts.craneModel) + QStringLiteral(" №") + t(s.texts.craneNumber)},
+        {QStringLiteral("Изготовитель:"), t(s.texts.craneMaker)},
+        {QStringLiteral("Год изготовления крана:"), t(s.texts.craneYear)},
+        {QStringLiteral("Группа режима нагружения:"), t(s.texts.craneClassGroup)},
+        {QStringLiteral("Владелец:"), t(s.texts.craneOwner)},
     };
     y += kRow + 3;
     for (std::size_t i = 0; i < crane.size(); ++i) {
@@ -207,7 +209,8 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     // 4. Installation.
     canvas.textAt(kLeft, y, QStringLiteral("4. Установка регистратора"), f.heading);
     y += kRow + 3;
-    captionRow(canvas, f, kLeft + 10, y, kRight, {{QStringLiteral("Дата установки РП:"), t(s.Edit_DataUst)}});
+    captionRow(canvas, f, kLeft + 10, y, kRight,
+        {{QStringLiteral("Дата установки РП:"), t(s.texts.installationDate)}});
     y += kRow + 14;
 
     // 5. Accumulated information.
@@ -222,30 +225,31 @@ void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
     const double stampLeft = kLeft + 320;
     std::vector<std::pair<QString, QString>> rows;
     const std::array<const std::string*, 5> overloads {
-        &s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
+        &s.texts.overload1, &s.texts.overload2, &s.texts.overload3, &s.texts.overload4, &s.texts.overload5};
     for (std::size_t i = 0; i < overloads.size(); ++i)
         rows.emplace_back(QStringLiteral("Прегрузка более 25% №%1").arg(i + 1), t(*overloads[i]));
     y = stampRows(canvas, f, y, QStringLiteral("Даты последних пяти перегрузок крана"), rows, stampLeft);
 
     rows.clear();
-    for (const std::string* read : {&s.Label_Read1, &s.Label_Read2, &s.Label_Read3})
+    for (const std::string* read : {&s.texts.readingStamp1, &s.texts.readingStamp2, &s.texts.readingStamp3})
         rows.emplace_back(QStringLiteral("Информация с РП считана"), t(*read));
     y = stampRows(canvas, f, y, QStringLiteral("Даты считывания регистратора параметров"), rows, stampLeft);
 
     rows = {
-        {QStringLiteral("Текущая группа классификации (режима) крана по ИСО 4301/1-85"), t(s.Label_RezhA)},
+        {QStringLiteral("Текущая группа классификации (режима) крана по ИСО 4301/1-85"),
+            t(s.texts.craneGroup)},
         {QStringLiteral("Характеристическое число текущее/нормативное"),
-            t(s.Edit_HarCh) + QLatin1Char('/') + t(s.Label_NHarch)},
-        {QStringLiteral("Класс использования по ИСО 4301/1-85"), t(s.Label_KIspU)},
-        {QStringLiteral("Режим нагружения крана по ИСО 4301/1-85"), t(s.Label_RezhQ)},
-        {QStringLiteral("Коэффициент распределения нагрузок"), t(s.Label_KNag)},
-        {QStringLiteral("Общая масса грузов, поднятая за все время эксплуатации"), t(s.Label_QSum)},
-        {QStringLiteral("Общая наработка крана в моточасах"), t(s.L_TimeAll)},
+            t(s.texts.characteristicNumber) + QLatin1Char('/') + t(s.texts.normativeNumber)},
+        {QStringLiteral("Класс использования по ИСО 4301/1-85"), t(s.texts.utilisationClass)},
+        {QStringLiteral("Режим нагружения крана по ИСО 4301/1-85"), t(s.texts.loadMode)},
+        {QStringLiteral("Коэффициент распределения нагрузок"), t(s.texts.loadSpectrumFactor)},
+        {QStringLiteral("Общая масса грузов, поднятая за все время эксплуатации"), t(s.texts.liftedMass)},
+        {QStringLiteral("Общая наработка крана в моточасах"), t(s.texts.operatingTime)},
     };
     stampRows(
         canvas, f, y, QStringLiteral("Оценка наработки и режима работы крана по ИСО 4301/1-85"), rows, 0);
 
-    drawSignatureBlock(canvas, kLeft, kPageHeight - kMargin - 60, t(s.Edit_Name));
+    drawSignatureBlock(canvas, kLeft, kPageHeight - kMargin - 60, t(s.texts.engineerName));
 }
 
 }  // namespace nkp::print

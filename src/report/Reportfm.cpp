@@ -4,12 +4,12 @@
 #include "base/RegularFile.h"
 #include "base/SafeFileWriter.h"
 #include "report/DataLine.h"
+#include "report/DataPass.h"
 #include "report/LineReader.h"
 #include "report/Markers.h"
-#include "report/MergeState.h"
+#include "report/PrepareTemplate.h"
 #include "report/ReportMessages.h"
 #include "report/ReportWriter.h"
-#include "report/TemplateScanner.h"
 
 #include <climits>
 #include <cstdio>
@@ -73,7 +73,7 @@ TemplateRead readTemplate(std::FILE* file, std::string& text)
 }
 
 // The data pass over every line of the data file.
-void mergeData(LineReader& reader, MergeState& merge, bool rtf, const ProgressHook& progressHook)
+void mergeData(LineReader& reader, DataPass& dataPass, bool rtf, const ProgressHook& progressHook)
 {
     int lineCounter = 0;
     std::string line;
@@ -95,9 +95,9 @@ void mergeData(LineReader& reader, MergeState& merge, bool rtf, const ProgressHo
         if (pair.group < 0 || pair.group > 999)
             fail(messages::kStructure);
         if (pair.group == 0)
-            merge.groupZeroLine(pair);
+            dataPass.groupZeroLine(pair);
         else
-            merge.groupLine(static_cast<int>(pair.group), pair, rest);
+            dataPass.groupLine(static_cast<int>(pair.group), pair, rest);
     }
 }
 
@@ -151,13 +151,13 @@ void GenerateReport(const std::string& dataPath, const std::string& templatePath
     }
 
     ReportWriter writer(report.stream());
-    MergeState merge(std::move(prepared.text), prepared.rtf, writer);
+    DataPass dataPass(std::move(prepared.text), prepared.rtf, writer);
     LineReader reader(data.get());
     try {
-        mergeData(reader, merge, prepared.rtf, progressHook);
+        mergeData(reader, dataPass, prepared.rtf, progressHook);
         if (reader.tooLong())
             fail(messages::kDataLineTooLong);
-        merge.finish();
+        dataPass.finish();
     } catch (const ReportWriteError&) {
         failRun(messages::kWriteFailed);
     } catch (const RepoRTF_Error&) {

@@ -76,26 +76,26 @@ TEST(Loader, CountersAndClassification)
     recorder::Identification id;
     id[recorder::IdField::NormGroup] = cp("А5");
     const MainState s = img.load(id, ',');
-    EXPECT_EQ(s.L_TimeAll, "25:00:00");
+    EXPECT_EQ(s.texts.operatingTime, "25:00:00");
     EXPECT_EQ(s.operatingMinutes, 1500);
-    EXPECT_EQ(s.Label_0, "10");
-    EXPECT_EQ(s.Label_50, "5");
-    EXPECT_EQ(s.Label_100, "0");
-    EXPECT_EQ(s.CGauge_N0, 25);
-    EXPECT_EQ(s.CGauge_N12, 50);
-    EXPECT_EQ(s.CGauge_N25, 100);
-    EXPECT_EQ(s.CGauge_N50, 12);
-    EXPECT_EQ(s.CGauge_N100, 0);
+    EXPECT_EQ(s.texts.cycles0, "10");
+    EXPECT_EQ(s.texts.cycles50, "5");
+    EXPECT_EQ(s.texts.cycles100, "0");
+    EXPECT_EQ(s.gauges.band0, 25);
+    EXPECT_EQ(s.gauges.band12, 50);
+    EXPECT_EQ(s.gauges.band25, 100);
+    EXPECT_EQ(s.gauges.band50, 12);
+    EXPECT_EQ(s.gauges.band100, 0);
     EXPECT_EQ(s.totalCycles, 75);
-    EXPECT_EQ(s.Edit_HarCh, "158,0");
-    EXPECT_EQ(s.Label_QSum, "1234,56" + cp(" т"));
+    EXPECT_EQ(s.texts.characteristicNumber, "158,0");
+    EXPECT_EQ(s.texts.liftedMass, "1234,56" + cp(" т"));
     EXPECT_EQ(s.liftedMassRaw, 123456);
-    EXPECT_EQ(s.Label_NHarch, "125000");
-    EXPECT_EQ(s.Label_KIspU, "U0");
-    EXPECT_EQ(s.Label_KNag, "2,107");  // 158 / 75
-    EXPECT_EQ(s.Label_RezhQ, "Q4");
-    EXPECT_EQ(s.Label_RezhA, "A2");
-    EXPECT_EQ(s.Edit_IzgotTRV, cp("ОАО \"ПЗЛ\", г. Энск"));
+    EXPECT_EQ(s.texts.normativeNumber, "125000");
+    EXPECT_EQ(s.texts.utilisationClass, "U0");
+    EXPECT_EQ(s.texts.loadSpectrumFactor, "2,107");  // 158 / 75
+    EXPECT_EQ(s.texts.loadMode, "Q4");
+    EXPECT_EQ(s.texts.craneGroup, "A2");
+    EXPECT_EQ(s.texts.limiterMaker, cp("ОАО \"ПЗЛ\", г. Энск"));
 }
 
 TEST(Loader, LoadSpectrumFactorFromTheShownNumber)
@@ -105,24 +105,24 @@ TEST(Loader, LoadSpectrumFactorFromTheShownNumber)
     img.setCounts(1264, 0, 0, 0, 0);
     MainState s = img.load();
     EXPECT_EQ(s.loadSpectrumFactor, 0.125f);
-    EXPECT_EQ(s.Label_RezhQ, "Q1");
-    EXPECT_EQ(s.Label_KNag, "0.125");
+    EXPECT_EQ(s.texts.loadMode, "Q1");
+    EXPECT_EQ(s.texts.loadSpectrumFactor, "0.125");
     img.setCounts(1263, 0, 0, 0, 0);
     s = img.load();
-    EXPECT_EQ(s.Label_RezhQ, "Q2");
+    EXPECT_EQ(s.texts.loadMode, "Q2");
     // 157.95 shows as 158.0 (rounded), and K uses that 158.0: exactly 0.125.
     img.bytes[recorder::kCharacteristicOffset + 2] = 157;
     img.bytes[recorder::kCharacteristicOffset + 1] = 0xF4;  // .953125
     img.setCounts(1264, 0, 0, 0, 0);
     s = img.load();
-    EXPECT_EQ(s.Edit_HarCh, "158.0");
-    EXPECT_EQ(s.Label_RezhQ, "Q1");
+    EXPECT_EQ(s.texts.characteristicNumber, "158.0");
+    EXPECT_EQ(s.texts.loadMode, "Q1");
     // No cycles: the factor divides by 1, the gauges stay empty.
     img.setCounts(0, 0, 0, 0, 0);
     s = img.load();
-    EXPECT_EQ(s.Label_KIspU, "U0");
+    EXPECT_EQ(s.texts.utilisationClass, "U0");
     EXPECT_FLOAT_EQ(s.loadSpectrumFactor, 158.0f);
-    EXPECT_EQ(s.CGauge_N0 + s.CGauge_N12 + s.CGauge_N25 + s.CGauge_N50 + s.CGauge_N100, 0);
+    EXPECT_EQ(s.gauges.band0 + s.gauges.band12 + s.gauges.band25 + s.gauges.band50 + s.gauges.band100, 0);
 }
 
 TEST(Loader, NewestFrameTiesAndRingStart)
@@ -243,12 +243,12 @@ TEST(Loader, IdentificationAndTitle)
     generator::GeneratorOptions options;
     const auto id = generator::generateIdentification(options);
     const MainState s = Image {}.load(id);
-    EXPECT_EQ(s.Edit_MKran, id[recorder::IdField::CraneModel]);
-    EXPECT_EQ(s.Edit_DataSch, id[recorder::IdField::ReadingDate]);
+    EXPECT_EQ(s.texts.craneModel, id[recorder::IdField::CraneModel]);
+    EXPECT_EQ(s.texts.readingDate, id[recorder::IdField::ReadingDate]);
     EXPECT_EQ(s.controllerNumber, id[recorder::IdField::ControllerNumber]);
     EXPECT_EQ(s.charts.paramTitle,
-        cp("График параметров работы крана ") + s.Edit_MKran + cp(" №") + s.Edit_NKran
-            + cp(" по данным РП ТРВ-160 №") + s.Edit_NTRV + cp(" (по кадрам)"));
+        cp("График параметров работы крана ") + s.texts.craneModel + cp(" №") + s.texts.craneNumber
+            + cp(" по данным РП ТРВ-160 №") + s.texts.limiterNumber + cp(" (по кадрам)"));
     EXPECT_EQ(s.charts.paramBottomAxisTitle, cp("Кадры"));
 }
 
@@ -298,8 +298,8 @@ TEST(Loader, GeneratedReadoutsArePlausible)
             SCOPED_TRACE(testing::Message() << "seed " << seed << " days " << days);
             EXPECT_TRUE(s.diagnostics.checksumMatches);
             EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
-            EXPECT_EQ(s.Label_Per1.size(), 16u);
-            const auto reading = parseDateTime(s.Edit_DataSch.substr(0, 10));
+            EXPECT_EQ(s.texts.overload1.size(), 16u);
+            const auto reading = parseDateTime(s.texts.readingDate.substr(0, 10));
             const auto newest = parseDateTime(s.newestFrameTime);
             ASSERT_TRUE(reading && newest);
             EXPECT_LT(*newest, *reading);
@@ -317,13 +317,13 @@ TEST(Loader, GeneratedReadoutsArePlausible)
 TEST(Loader, UnopenableFileChangesNothing)
 {
     MainState s;
-    s.Edit_MKran = "typed";
+    s.texts.craneModel = "typed";
     s.frames[3].Status = recorder::kStatusOk;
     std::string error;
     EXPECT_FALSE(loadReadout("/nonexistent/x.nkp", '.', s, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s, &error));
-    EXPECT_EQ(s.Edit_MKran, "typed");
+    EXPECT_EQ(s.texts.craneModel, "typed");
     EXPECT_EQ(s.frames[3].Status, recorder::kStatusOk);
     EXPECT_TRUE(s.fileName.empty());
 }
@@ -344,17 +344,17 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.diagnostics.fileSize, 0u);
     EXPECT_FALSE(s.diagnostics.fullLength);
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
-    EXPECT_EQ(s.Edit_MKran, "");
-    EXPECT_EQ(s.Label_Per1, "00:00 00.00.2000");
-    EXPECT_EQ(s.Edit_DataUst, "00.00.2000");
+    EXPECT_EQ(s.texts.craneModel, "");
+    EXPECT_EQ(s.texts.overload1, "00:00 00.00.2000");
+    EXPECT_EQ(s.texts.installationDate, "00.00.2000");
 
     ASSERT_TRUE(
         loadReadout(write("erased.nkp", std::vector<std::uint8_t>(recorder::kImageSize, 0xFF)), '.', s));
-    EXPECT_EQ(s.Label_0, "16777215");
+    EXPECT_EQ(s.texts.cycles0, "16777215");
     EXPECT_EQ(s.operatingMinutes, 16777215);
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.frameYear, "00");
-    EXPECT_EQ(s.Label_Per1, "315:715 315.115.201515");
+    EXPECT_EQ(s.texts.overload1, "315:715 315.115.201515");
     EXPECT_FALSE(s.diagnostics.checksumMatches);
     EXPECT_EQ(s.diagnostics.storedChecksum, 0xFFFFFFFFu);
     EXPECT_EQ(s.diagnostics.computedChecksum, 264192u * 255u);
@@ -371,7 +371,7 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_TRUE(s.frames[99].isOk());
     EXPECT_EQ(s.frameYear, "00");
     EXPECT_EQ(s.newestFrame, 99);
-    EXPECT_EQ(s.Label_0, "0");
+    EXPECT_EQ(s.texts.cycles0, "0");
     std::filesystem::remove_all(dir);
 }
 
@@ -381,9 +381,9 @@ TEST(Loader, EveryFieldHasAName)
     std::set<std::string_view> names;
     for (const TextField& f : mainStateTextFields()) {
         EXPECT_TRUE(names.insert(f.name).second) << f.name;
-        EXPECT_FALSE((s.*f.member).empty()) << f.name;
+        EXPECT_FALSE((s.texts.*f.member).empty()) << f.name;
     }
     EXPECT_EQ(mainStateGaugeFields().size(), 5u);
-    EXPECT_EQ(s.Label_O_OtbZap, "0000");
+    EXPECT_EQ(s.selectionCountText, "0000");
     EXPECT_EQ(s.FrameOrder.size(), 11000u);
 }

@@ -45,7 +45,7 @@ TEST(Readout, HoldsTheValuesTheWindowShows)
     MainState s;
     loadReadout(file, ',', s);
 
-    EXPECT_EQ(r.text(recorder::IdField::CraneModel), s.Edit_MKran);
+    EXPECT_EQ(r.text(recorder::IdField::CraneModel), s.texts.craneModel);
     EXPECT_EQ(r.operatingMinutes, s.operatingMinutes);
     EXPECT_EQ(r.cycleCounts, s.cycleCounts);
     EXPECT_EQ(r.totalCycles, s.totalCycles);
@@ -63,7 +63,7 @@ TEST(Readout, HoldsTheValuesTheWindowShows)
     EXPECT_EQ(r.installDate.moment(), (DateTime {2023, 12, 31, 0, 0, 0}));
     EXPECT_EQ(r.overloadStamps[0].text(), "23:59 29.02.2024");
     EXPECT_EQ(r.overloadStamps[0].moment(), (DateTime {2024, 2, 29, 23, 59, 0}));
-    EXPECT_EQ(s.Label_Per1, "23:59 29.02.2024");
+    EXPECT_EQ(s.texts.overload1, "23:59 29.02.2024");
     // 30 February: shown as stored, but no moment.
     EXPECT_EQ(r.overloadStamps[1].text(), "12:00 30.02.2024");
     EXPECT_FALSE(r.overloadStamps[1].moment());

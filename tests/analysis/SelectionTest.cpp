@@ -26,7 +26,7 @@ TEST(Selection, RangeIsLimitedToExistingPositions)
     EXPECT_EQ(selectByRange(s, 0, 40), 41);
     EXPECT_EQ(s.FrameOrder[40], 40);
     EXPECT_EQ(s.FrameOrder[41], -1);
-    EXPECT_EQ(s.Label_O_OtbZap, "41");
+    EXPECT_EQ(s.selectionCountText, "41");
 
     EXPECT_EQ(selectByRange(s, 5, 5), 1);
     EXPECT_EQ(s.FrameOrder[0], 5);
@@ -37,13 +37,13 @@ TEST(Selection, RangeIsLimitedToExistingPositions)
     EXPECT_EQ(s.FrameOrder[9], 10999);
     EXPECT_EQ(selectByRange(s, 0, 1LL << 62), 11000);
     EXPECT_EQ(selectByRange(s, 11000, 12000), 0);
-    EXPECT_EQ(s.Label_O_OtbZap, "0");
+    EXPECT_EQ(s.selectionCountText, "0");
     EXPECT_EQ(s.FrameOrder[0], -1);
 
     // "с" above "по" is refused: the list and the count text stay.
     selectByRange(s, 1, 2);
     EXPECT_EQ(selectByRange(s, 40, 0), -1);
-    EXPECT_EQ(s.Label_O_OtbZap, "2");
+    EXPECT_EQ(s.selectionCountText, "2");
     EXPECT_EQ(s.FrameOrder[0], 1);
     EXPECT_EQ(s.FrameOrder[1], 2);
     EXPECT_EQ(s.FrameOrder[2], -1);

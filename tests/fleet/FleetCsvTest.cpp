@@ -122,8 +122,8 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
 
     int overloads = 0;
     std::string latest;
-    for (const std::string* stamp :
-        {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5}) {
+    for (const std::string* stamp : {&s.texts.overload1, &s.texts.overload2, &s.texts.overload3,
+             &s.texts.overload4, &s.texts.overload5}) {
         if (*stamp == "00:00 00.00.2000")
             continue;
         ++overloads;
@@ -140,18 +140,20 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
         inRun = over;
     }
     ASSERT_GT(episodes, 0);
-    const std::string line = "k/one.nkp;" + utf8(s.Edit_MKran) + ';' + utf8(s.Edit_NKran) + ";\"" +
+    const std::string line = "k/one.nkp;" + utf8(s.texts.craneModel) + ';' + utf8(s.texts.craneNumber) + ";\""
+        +
         [&] {
-            std::string owner = utf8(s.Edit_Vlad);  // the generated owner holds quotes
+            std::string owner = utf8(s.texts.craneOwner);  // the generated owner holds quotes
             std::string quoted;
             for (char c : owner)
                 quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
             return quoted;
         }()
-        + "\";" + utf8(s.Edit_DataSch) + ';' + std::to_string(s.totalCycles) + ';' + s.Label_KIspU + ';'
-        + s.Label_RezhQ + ';' + s.Label_RezhA + ';' + utf8(s.Edit_GrRegNag) + ';' + s.Edit_HarCh + ';'
-        + s.Label_NHarch + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';'
-        + std::to_string(overloads) + ';' + std::to_string(episodes) + ';' + latest + ';'
+        + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.totalCycles) + ';'
+        + s.texts.utilisationClass + ';' + s.texts.loadMode + ';' + s.texts.craneGroup + ';'
+        + utf8(s.texts.craneClassGroup) + ';' + s.texts.characteristicNumber + ';' + s.texts.normativeNumber
+        + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';' + std::to_string(overloads)
+        + ';' + std::to_string(episodes) + ';' + latest + ';'
         + std::to_string(s.diagnostics.brokenFrames.size()) + ";\r\n";
     const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 

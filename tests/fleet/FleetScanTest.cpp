@@ -118,15 +118,15 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     const fleet::FleetRow& a = rowOf(*rows, "a.nkp");
     EXPECT_TRUE(a.loaded);
     EXPECT_EQ(a.path, f.path("a.nkp"));
-    EXPECT_EQ(a.craneModel, full.Edit_MKran);
-    EXPECT_EQ(a.craneNumber, full.Edit_NKran);
-    EXPECT_EQ(a.owner, full.Edit_Vlad);
-    EXPECT_EQ(a.readingDate, full.Edit_DataSch);
+    EXPECT_EQ(a.craneModel, full.texts.craneModel);
+    EXPECT_EQ(a.craneNumber, full.texts.craneNumber);
+    EXPECT_EQ(a.owner, full.texts.craneOwner);
+    EXPECT_EQ(a.readingDate, full.texts.readingDate);
     EXPECT_EQ(a.totalCycles, full.totalCycles);
     EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
-        full.Label_KIspU + full.Label_RezhQ + full.Label_RezhA);
-    EXPECT_EQ(a.characteristicText, full.Edit_HarCh);
-    EXPECT_EQ(a.normativeText, full.Label_NHarch);
+        full.texts.utilisationClass + full.texts.loadMode + full.texts.craneGroup);
+    EXPECT_EQ(a.characteristicText, full.texts.characteristicNumber);
+    EXPECT_EQ(a.normativeText, full.texts.normativeNumber);
     EXPECT_EQ(a.brokenFrames, 12u);  // the generator's default
     EXPECT_EQ(a.remark, "");
     EXPECT_FALSE(a.damaged);
@@ -176,7 +176,7 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
         ASSERT_TRUE(analysis::loadReadout(f.path(name), ',', full));
         ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
         for (const analysis::TextField& field : analysis::mainStateTextFields())
-            EXPECT_EQ(summary.*field.member, full.*field.member) << name << ' ' << field.name;
+            EXPECT_EQ(summary.texts.*field.member, full.texts.*field.member) << name << ' ' << field.name;
         EXPECT_EQ(summary.totalCycles, full.totalCycles);
         EXPECT_EQ(summary.characteristicNumber, full.characteristicNumber);
         EXPECT_EQ(summary.normativeNumber, full.normativeNumber);

@@ -117,25 +117,26 @@ analysis::MainState loadedAlone(const std::string& path)
 
 Lines identificationHead(const analysis::MainState& l, const std::string& limiterYear)
 {
-    return {{"TipKrana", l.Edit_MKran}, {"IzgotKrana", l.Edit_IzgotKran}, {"ZavNomerK", l.Edit_NKran},
-        {"GodIzgotK", l.Edit_GodIzgot}, {"Vladelec", l.Edit_Vlad}, {"GruppaClass", l.Edit_GrRegNag},
-        {"ModTPB", l.Edit_ModTRV}, {"ZavNomerO", l.Edit_NTRV}, {"GodIzgotO", limiterYear},
-        {"IzgotTPB", l.Edit_IzgotTRV}, {"DateUstRP", l.Edit_DataUst}};
+    return {{"TipKrana", l.texts.craneModel}, {"IzgotKrana", l.texts.craneMaker},
+        {"ZavNomerK", l.texts.craneNumber}, {"GodIzgotK", l.texts.craneYear},
+        {"Vladelec", l.texts.craneOwner}, {"GruppaClass", l.texts.craneClassGroup},
+        {"ModTPB", l.texts.limiterModel}, {"ZavNomerO", l.texts.limiterNumber}, {"GodIzgotO", limiterYear},
+        {"IzgotTPB", l.texts.limiterMaker}, {"DateUstRP", l.texts.installationDate}};
 }
 
 Lines bandLines(const std::string& sum, const std::array<long long, 5>& bands, const analysis::MainState& l)
 {
     return {{"SumCicl", sum}, {"RCikl0", std::to_string(bands[0])}, {"RCikl10", std::to_string(bands[1])},
         {"RCikl20", std::to_string(bands[2])}, {"RCikl30", std::to_string(bands[3])},
-        {"RCikl40", std::to_string(bands[4])}, {"DataPer1", l.Label_Per1}, {"DataPer2", l.Label_Per2},
-        {"DataPer3", l.Label_Per3}, {"DataPer4", l.Label_Per4}, {"DataPer5", l.Label_Per5},
-        {"DateTimeSchit", l.Edit_DataSch}};
+        {"RCikl40", std::to_string(bands[4])}, {"DataPer1", l.texts.overload1},
+        {"DataPer2", l.texts.overload2}, {"DataPer3", l.texts.overload3}, {"DataPer4", l.texts.overload4},
+        {"DataPer5", l.texts.overload5}, {"DateTimeSchit", l.texts.readingDate}};
 }
 
 Lines operatorLines(const analysis::MainState& l)
 {
-    return {{"NameOper", l.Edit_Name}, {"OrgOper", l.Edit_Org}, {"NomUdost", l.Edit_NUd},
-        {"SrokUdost", l.Edit_DateUd}};
+    return {{"NameOper", l.texts.engineerName}, {"OrgOper", l.texts.serviceOrganisation},
+        {"NomUdost", l.texts.certificateNumber}, {"SrokUdost", l.texts.certificateDate}};
 }
 
 void append(Lines& to, const Lines& more)
@@ -165,7 +166,7 @@ std::string expectedPeriodFile(
     append(lines,
         {{"nMotoH", timeText(static_cast<long long>(latest.get24(kMinutes)) - previous.get24(kMinutes))},
             {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass) - previous.get32(kMass)))},
-            {"HHome", fixed(start, 1)}, {"HEnd", l.Edit_HarCh}});
+            {"HHome", fixed(start, 1)}, {"HEnd", l.texts.characteristicNumber}});
     append(lines, bandLines(std::to_string(sum), bands, l));
     lines.push_back({"DateTimeSchitPrev", previous.id[IdField::ReadingDate].substr(0, 16)});
     if (form == 1) {
@@ -190,8 +191,8 @@ std::string expectedForm3File(const Readout& latest, const std::string& latestPa
     Lines lines = identificationHead(l, serial.empty() ? "" : "200" + serial.substr(0, 1));
     append(lines,
         {{"nMotoH", timeText(latest.get24(kMinutes))},
-            {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass)))}, {"HTek", l.Edit_HarCh},
-            {"HNorm", l.Label_NHarch}});
+            {"SumMas", massText(static_cast<std::int32_t>(latest.get32(kMass)))},
+            {"HTek", l.texts.characteristicNumber}, {"HNorm", l.texts.normativeNumber}});
     append(lines, bandLines(std::to_string(sum), bands, l));
     append(lines, operatorLines(l));
     return dataFileBytes(lines);
@@ -271,8 +272,8 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     const analysis::MainState alone = loadedAlone(latest);
     EXPECT_EQ(runner.state.RingStart, alone.RingStart);
     EXPECT_TRUE(runner.state.frames[5] == alone.frames[5]);
-    EXPECT_EQ(
-        runner.state.Label_0, std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)));
+    EXPECT_EQ(runner.state.texts.cycles0,
+        std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)));
     EXPECT_EQ(runner.state.previousReadingDate, "02.03.2024 10:15");
     EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime.substr(0, 16));
     EXPECT_EQ(runner.state.operatingMinutes, alone.operatingMinutes);
@@ -308,9 +309,9 @@ TEST_F(FormDataFile, SwappedFilesGiveNegativeValues)
     FormRunner runner(folder, false);
     runner.run(2, latest, previous);
 
-    EXPECT_EQ(runner.state.L_TimeAll, "-1:-05:00");
-    EXPECT_EQ(runner.state.Label_QSum, "-1,50" + cp(" т"));
-    EXPECT_EQ(runner.state.Label_0, "-7");
+    EXPECT_EQ(runner.state.texts.operatingTime, "-1:-05:00");
+    EXPECT_EQ(runner.state.texts.liftedMass, "-1,50" + cp(" т"));
+    EXPECT_EQ(runner.state.texts.cycles0, "-7");
     EXPECT_EQ(dataFile(2), expectedPeriodFile(2, pair.latest, latest, pair.previous));
 }
 
@@ -323,9 +324,9 @@ TEST_F(FormDataFile, ShortPreviousFileReadsZeros)
 
     const std::string text = dataFile(1);
     const analysis::MainState alone = loadedAlone(latest);
-    EXPECT_NE(text.find("|0:nMotoH:" + alone.L_TimeAll + "\r\n"), std::string::npos);
-    EXPECT_NE(text.find("|0:SumMas:" + alone.Label_QSum + "\r\n"), std::string::npos);
-    EXPECT_NE(text.find("|0:RCikl0:" + alone.Label_0 + "\r\n"), std::string::npos);
+    EXPECT_NE(text.find("|0:nMotoH:" + alone.texts.operatingTime + "\r\n"), std::string::npos);
+    EXPECT_NE(text.find("|0:SumMas:" + alone.texts.liftedMass + "\r\n"), std::string::npos);
+    EXPECT_NE(text.find("|0:RCikl0:" + alone.texts.cycles0 + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("|0:HHome:0,0\r\n"), std::string::npos);
     EXPECT_NE(text.find("|0:DateTimeSchitPrev:\r\n"), std::string::npos);
     // No valid frame: the span starts at the search's initial moment.
@@ -380,7 +381,7 @@ TEST_F(FormDataFile, CancelledOrUnreadablePreviousWritesNothing)
         FormRunner runner(folder, false);
         EXPECT_EQ(runner.run(1, latest, std::nullopt).result, FormResult::Cancelled);
         EXPECT_TRUE(runner.prompts.callsOf("error").empty());
-        EXPECT_EQ(runner.state.Label_0, alone.Label_0);  // the latest reading stays loaded
+        EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);  // the latest reading stays loaded
     }
     {
         FormRunner runner(folder, false);
@@ -389,8 +390,8 @@ TEST_F(FormDataFile, CancelledOrUnreadablePreviousWritesNothing)
         const auto errors = runner.prompts.callsOf("error");
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0].text, cp("\n Файл не удальсь открыть!"));
-        EXPECT_EQ(runner.state.Label_0, alone.Label_0);
-        EXPECT_EQ(runner.state.L_TimeAll, alone.L_TimeAll);
+        EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
+        EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
         EXPECT_TRUE(runner.opened.empty());
     }
     EXPECT_FALSE(std::filesystem::exists(folder.templates() / "Форма 1.txt"));
@@ -416,7 +417,7 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
     runner.run(3, std::nullopt);
     EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.totalCycles) + "\r\n"),
         std::string::npos);
-    EXPECT_NE(dataFile(3).find("|0:RCikl0:" + runner.state.Label_0 + "\r\n"), std::string::npos);
+    EXPECT_NE(dataFile(3).find("|0:RCikl0:" + runner.state.texts.cycles0 + "\r\n"), std::string::npos);
 }
 
 TEST_F(FormDataFile, EmptyLimiterSerialGivesAnEmptyYear)

@@ -46,9 +46,10 @@ TEST_F(FormDocument, EachFormMakesAnRtfDocumentHoldingItsValues)
         EXPECT_EQ(document.find('#'), std::string::npos);
         EXPECT_EQ(document.find('\x02'), std::string::npos);
         EXPECT_EQ(document.find('\x03'), std::string::npos);
-        for (const std::string& value : {runner.state.Edit_MKran, runner.state.Edit_NKran,
-                 runner.state.Edit_Vlad, runner.state.L_TimeAll, runner.state.Label_QSum,
-                 runner.state.Label_100, std::to_string(runner.state.totalCycles), runner.state.Edit_Name}) {
+        for (const std::string& value :
+            {runner.state.texts.craneModel, runner.state.texts.craneNumber, runner.state.texts.craneOwner,
+                runner.state.texts.operatingTime, runner.state.texts.liftedMass, runner.state.texts.cycles100,
+                std::to_string(runner.state.totalCycles), runner.state.texts.engineerName}) {
             EXPECT_NE(document.find(value), std::string::npos) << codec::cp1251ToUtf8(value);
         }
         if (form == 1) {
@@ -173,7 +174,7 @@ TEST_F(FormDocument, WordProcessorReadsTheDocuments)
             = out / std::filesystem::path(outcome.documentPath).filename().replace_extension(".txt");
         const std::string text = readFile(txt);
         EXPECT_NE(text.find("КС-55713"), std::string::npos);
-        EXPECT_NE(text.find(codec::cp1251ToUtf8(runner.state.L_TimeAll)), std::string::npos);
+        EXPECT_NE(text.find(codec::cp1251ToUtf8(runner.state.texts.operatingTime)), std::string::npos);
         EXPECT_NE(text.find(std::to_string(runner.state.totalCycles)), std::string::npos);
     }
 }

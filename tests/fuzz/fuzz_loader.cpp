@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static nkp::analysis::MainState summary;
     nkp::analysis::loadReadoutSummary(file, ',', summary);
     for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
-        if (field.loaded && summary.*field.member != state.*field.member)
+        if (field.loaded && summary.texts.*field.member != state.texts.*field.member)
             __builtin_trap();
     if (summary.totalCycles != state.totalCycles || summary.normativeNumber != state.normativeNumber
         || summary.diagnostics.brokenFrames != state.diagnostics.brokenFrames

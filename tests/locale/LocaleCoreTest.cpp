@@ -124,9 +124,9 @@ TEST_F(RussianLocale, LoaderTextsAndFramesCsv)
 {
     analysis::MainState s;
     ASSERT_TRUE(analysis::loadReadout((dir / "r.nkp").string(), separator(), s));
-    EXPECT_EQ(s.Label_QSum, "59887,52" + codec::utf8ToCp1251(" т"));
-    EXPECT_EQ(s.Edit_HarCh, "2911,9");
-    EXPECT_EQ(s.Label_KNag, "0,232");
+    EXPECT_EQ(s.texts.liftedMass, "59887,52" + codec::utf8ToCp1251(" т"));
+    EXPECT_EQ(s.texts.characteristicNumber, "2911,9");
+    EXPECT_EQ(s.texts.loadSpectrumFactor, "0,232");
     EXPECT_EQ(s.totalCycles, 12551);
 
     const std::string csv = analysis::framesCsv(s, analysis::allFramePositions(), separator());

@@ -35,12 +35,12 @@ void expectHolds(const QString& text, const QString& value, const char* what)
 TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
 {
     analysis::MainState s = loadedGeneratedState();
-    ASSERT_FALSE(s.Edit_MKran.empty());
-    s.Edit_Vlad = cp1251(QStringLiteral("ООО Правка владельца 42"));  // typed into the window
-    s.Edit_VProg = "7.1";
+    ASSERT_FALSE(s.texts.craneModel.empty());
+    s.texts.craneOwner = cp1251(QStringLiteral("ООО Правка владельца 42"));  // typed into the window
+    s.texts.programVersion = "7.1";
     // As long as the field may be: it shrinks on its line but is printed whole.
-    s.Edit_IzgotKran = cp1251(QStringLiteral("ЗАО Завод подъёмно-транспортного оборудования №12"));
-    s.Edit_Org = cp1251(QStringLiteral("ООО Служба технического надзора Северо-Западная"));
+    s.texts.craneMaker = cp1251(QStringLiteral("ЗАО Завод подъёмно-транспортного оборудования №12"));
+    s.texts.serviceOrganisation = cp1251(QStringLiteral("ООО Служба технического надзора Северо-Западная"));
 
     const QString pdf = renderCard(s, QStringLiteral("card.pdf"));
     savePngRenders(pdf, QStringLiteral("card"));
@@ -49,52 +49,56 @@ TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
 
     expectHolds(card, QStringLiteral("Информационная карта"), "title");
     expectHolds(card,
-        QStringLiteral("по данным регистратора параметров ") + utf8(s.Edit_ModTRV) + QStringLiteral(" №")
-            + utf8(s.Edit_NTRV),
+        QStringLiteral("по данным регистратора параметров ") + utf8(s.texts.limiterModel)
+            + QStringLiteral(" №") + utf8(s.texts.limiterNumber),
         "QRL_trv");
     expectHolds(card,
-        QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran),
+        QStringLiteral("на кран ") + utf8(s.texts.craneModel) + QStringLiteral(" №")
+            + utf8(s.texts.craneNumber),
         "QRL_kran");
     const std::pair<const char*, const std::string*> values[] = {
-        {"Edit_Name", &s.Edit_Name},
-        {"Edit_NUd", &s.Edit_NUd},
-        {"Edit_DateUd", &s.Edit_DateUd},
-        {"Edit_Org", &s.Edit_Org},
-        {"Edit_DataSch", &s.Edit_DataSch},
-        {"Edit_VProg", &s.Edit_VProg},
-        {"Edit_IzgotTRV", &s.Edit_IzgotTRV},
-        {"Edit_IzgotKran", &s.Edit_IzgotKran},
-        {"Edit_GodIzgot", &s.Edit_GodIzgot},
-        {"Edit_GrRegNag", &s.Edit_GrRegNag},
-        {"Edit_Vlad", &s.Edit_Vlad},
-        {"Edit_DataUst", &s.Edit_DataUst},
-        {"Label_0", &s.Label_0},
-        {"Label_12", &s.Label_12},
-        {"Label_25", &s.Label_25},
-        {"Label_50", &s.Label_50},
-        {"Label_100", &s.Label_100},
-        {"Label_Per1", &s.Label_Per1},
-        {"Label_Per2", &s.Label_Per2},
-        {"Label_Per3", &s.Label_Per3},
-        {"Label_Per4", &s.Label_Per4},
-        {"Label_Per5", &s.Label_Per5},
-        {"Label_Read1", &s.Label_Read1},
-        {"Label_Read2", &s.Label_Read2},
-        {"Label_Read3", &s.Label_Read3},
-        {"Label_RezhA", &s.Label_RezhA},
-        {"Label_KIspU", &s.Label_KIspU},
-        {"Label_RezhQ", &s.Label_RezhQ},
-        {"Label_KNag", &s.Label_KNag},
-        {"Label_QSum", &s.Label_QSum},
-        {"L_TimeAll", &s.L_TimeAll},
+        {"Edit_Name", &s.texts.engineerName},
+        {"Edit_NUd", &s.texts.certificateNumber},
+        {"Edit_DateUd", &s.texts.certificateDate},
+        {"Edit_Org", &s.texts.serviceOrganisation},
+        {"Edit_DataSch", &s.texts.readingDate},
+        {"Edit_VProg", &s.texts.programVersion},
+        {"Edit_IzgotTRV", &s.texts.limiterMaker},
+        {"Edit_IzgotKran", &s.texts.craneMaker},
+        {"Edit_GodIzgot", &s.texts.craneYear},
+        {"Edit_GrRegNag", &s.texts.craneClassGroup},
+        {"Edit_Vlad", &s.texts.craneOwner},
+        {"Edit_DataUst", &s.texts.installationDate},
+        {"Label_0", &s.texts.cycles0},
+        {"Label_12", &s.texts.cycles12},
+        {"Label_25", &s.texts.cycles25},
+        {"Label_50", &s.texts.cycles50},
+        {"Label_100", &s.texts.cycles100},
+        {"Label_Per1", &s.texts.overload1},
+        {"Label_Per2", &s.texts.overload2},
+        {"Label_Per3", &s.texts.overload3},
+        {"Label_Per4", &s.texts.overload4},
+        {"Label_Per5", &s.texts.overload5},
+        {"Label_Read1", &s.texts.readingStamp1},
+        {"Label_Read2", &s.texts.readingStamp2},
+        {"Label_Read3", &s.texts.readingStamp3},
+        {"Label_RezhA", &s.texts.craneGroup},
+        {"Label_KIspU", &s.texts.utilisationClass},
+        {"Label_RezhQ", &s.texts.loadMode},
+        {"Label_KNag", &s.texts.loadSpectrumFactor},
+        {"Label_QSum", &s.texts.liftedMass},
+        {"L_TimeAll", &s.texts.operatingTime},
     };
     for (const auto& [name, value] : values) {
         EXPECT_FALSE(value->empty()) << name;
         expectHolds(card, utf8(*value), name);
     }
-    expectHolds(card, utf8(s.Edit_ModTRV) + QStringLiteral(" №") + utf8(s.Edit_NTRV), "QRLabel_oMN");
-    expectHolds(card, utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran), "QRLabel_kMN");
-    expectHolds(card, utf8(s.Edit_HarCh) + QLatin1Char('/') + utf8(s.Label_NHarch), "QRL_nhchn");
+    expectHolds(
+        card, utf8(s.texts.limiterModel) + QStringLiteral(" №") + utf8(s.texts.limiterNumber), "QRLabel_oMN");
+    expectHolds(
+        card, utf8(s.texts.craneModel) + QStringLiteral(" №") + utf8(s.texts.craneNumber), "QRLabel_kMN");
+    expectHolds(card, utf8(s.texts.characteristicNumber) + QLatin1Char('/') + utf8(s.texts.normativeNumber),
+        "QRL_nhchn");
     expectHolds(card, QStringLiteral("ООО Правка владельца 42"), "typed owner");
 
     for (const char16_t* caption : {u"1. Информация об операторе и организации, проводившей считывание",
@@ -120,10 +124,11 @@ TEST(CardPdf, AppendixPagesWithChartsAndSignature)
     for (const QString& page : {page1, page2}) {
         expectHolds(page, QStringLiteral("Оперативная информация"), "title");
         expectHolds(page,
-            QStringLiteral("на кран ") + utf8(s.Edit_MKran) + QStringLiteral(" №") + utf8(s.Edit_NKran),
+            QStringLiteral("на кран ") + utf8(s.texts.craneModel) + QStringLiteral(" №")
+                + utf8(s.texts.craneNumber),
             "QRL_kran1/2");
         expectHolds(page, QStringLiteral("Кадры"), "bottom axis");
-        expectHolds(page, utf8(s.Edit_Name), "QRLabel_Oper1/2");
+        expectHolds(page, utf8(s.texts.engineerName), "QRLabel_Oper1/2");
         expectHolds(page, QStringLiteral("Информацию подтверждаю"), "signature");
     }
     expectHolds(page1, QStringLiteral("Приложение 1"), "page 1");
@@ -159,11 +164,11 @@ TEST(CardPdf, FreshWindowAndSingleLayoutsRender)
 TEST(CardPdf, LoadBarsDrawnToScale)
 {
     analysis::MainState s;
-    s.CGauge_N0 = 0;     // no cycles: no bar
-    s.CGauge_N12 = 50;   // half the busiest band
-    s.CGauge_N25 = 100;  // the busiest band
-    s.CGauge_N50 = 100;
-    s.CGauge_N100 = 0;
+    s.gauges.band0 = 0;     // no cycles: no bar
+    s.gauges.band12 = 50;   // half the busiest band
+    s.gauges.band25 = 100;  // the busiest band
+    s.gauges.band50 = 100;
+    s.gauges.band100 = 0;
     const QString pdf = artefactPath(QStringLiteral("card-bars.pdf"));
     ASSERT_TRUE(writePdf(pdf, PdfDocument::CardWithAppendix, s, {}, ','));
     QProcess::execute(QStringLiteral("pdftoppm"),

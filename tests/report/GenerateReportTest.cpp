@@ -120,3 +120,13 @@ TEST_F(ReportFixture, LongDataLinesAndLineEndsAcrossReadBuffers)
         = head + filler + "\r\n|0:B:" + big + "\n|DOS:\n|0:C:" + std::string(70000, '\x80');
     EXPECT_EQ(mergeBytes("#A#|#B#|#C#", data), filler + "|" + big + "|" + std::string(70000, '\xC0'));
 }
+
+TEST_F(ReportFixture, KeyMatchingAcrossTwoNeighbouringFields)
+{
+    // The prepared template holds "\3A\3mid\3B\3": the key "mid" matches the
+    // text between the two fields' markers as if it were a field. What the
+    // engine gives then is pinned here: the text and both fields are gone,
+    // and the later keys A and B find nothing to fill.
+    EXPECT_EQ(mergeBytes("#A#mid#B#", "|0:mid:X\n"), "");
+    EXPECT_EQ(mergeBytes("#A#mid#B#", "|0:mid:X\n|0:A:a\n|0:B:b\n"), "");
+}

@@ -1,7 +1,7 @@
 // Template preparation, byte for byte: the prepared text holds the engine's
 // markers (byte 3 around a field name, byte 2 and three characters for a group).
 #include "report/FieldName.h"
-#include "report/TemplateScanner.h"
+#include "report/PrepareTemplate.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ const std::string kGroup3 = "\x02"
 
 }  // namespace
 
-TEST(TemplateScanner, SpecialFieldsInBothKinds)
+TEST(PrepareTemplate, SpecialFieldsInBothKinds)
 {
     EXPECT_EQ(prepared("a##b #DATE# #TIME# #EOP#"), "a\\'23b 01.05.2007 23:59 \f");
     EXPECT_EQ(prepared("{\\rtf1 a##b #EOP#}"), "{\\rtf1 a\\'23b {\\page}}");
@@ -38,7 +38,7 @@ TEST(TemplateScanner, SpecialFieldsInBothKinds)
         "{\\rtf1{\\f0\\fcharset204 A;}{\\f1\\fcharset204 B;}}");
 }
 
-TEST(TemplateScanner, FieldNamesLoseTheFormattingAWordProcessorPutInside)
+TEST(PrepareTemplate, FieldNamesLoseTheFormattingAWordProcessorPutInside)
 {
     EXPECT_EQ(prepared("#Ti{\\b tle}#|#Ti\\b tle#|#Tip{\\i Krana}#"),
         field("Title") + "|" + field("Title") + "|" + field("TipKrana"));
@@ -52,7 +52,7 @@ TEST(TemplateScanner, FieldNamesLoseTheFormattingAWordProcessorPutInside)
         prepared("{\\rtf1 #\\'cf\\'ee\\'eb\\'e51#}"), "{\\rtf1 " + field("\\'cf\\'ee\\'eb\\'e51") + "}");
 }
 
-TEST(TemplateScanner, GroupFields)
+TEST(PrepareTemplate, GroupFields)
 {
     EXPECT_EQ(prepared("a#0#b#D#c#00#d"), "abcd");
     EXPECT_EQ(prepared("#D3##3D##3##003#"), kGroup3 + kGroup3 + kGroup3 + kGroup3);
@@ -74,7 +74,7 @@ TEST(TemplateScanner, GroupFields)
     EXPECT_EQ(groupFieldMarker(""), std::nullopt);
 }
 
-TEST(TemplateScanner, RtfTextAfterAGroupFieldIsRemoved)
+TEST(PrepareTemplate, RtfTextAfterAGroupFieldIsRemoved)
 {
     EXPECT_EQ(prepared("{\\rtf1 {\\i #1#}{\\i0 \\par }x}"), "{\\rtf1 {\\i " + kGroup1 + "}x}");
     // A delimiter before the next "}" ends the removal there.
@@ -85,7 +85,7 @@ TEST(TemplateScanner, RtfTextAfterAGroupFieldIsRemoved)
     EXPECT_EQ(prepared("{\\i #1#}{\\i0 \\par }x"), "{\\i " + kGroup1 + "}{\\i0 \\par }x");
 }
 
-TEST(TemplateScanner, DelimiterChange)
+TEST(PrepareTemplate, DelimiterChange)
 {
     EXPECT_EQ(prepared("#@$$#$$Key$$ #Key#"), field("Key") + " #Key#");
     EXPECT_EQ(prepared("#@#a#b"), "a#b");  // an empty delimiter ends the scan
@@ -95,14 +95,14 @@ TEST(TemplateScanner, DelimiterChange)
         "x" + field("Key") + "y");
 }
 
-TEST(TemplateScanner, UnpairedDelimiterIsAStructureError)
+TEST(PrepareTemplate, UnpairedDelimiterIsAStructureError)
 {
     EXPECT_THROW(prepared("#A# #B"), TemplateStructureError);
     EXPECT_THROW(prepared("#"), TemplateStructureError);
     EXPECT_THROW(prepared("#@$$#$$A"), TemplateStructureError);
 }
 
-TEST(TemplateScanner, HugeAndOddNamesStayLinear)
+TEST(PrepareTemplate, HugeAndOddNamesStayLinear)
 {
     const std::string braces(200000, '{');
     EXPECT_EQ(prepared("#" + braces + "#"), field(""));

@@ -192,7 +192,7 @@ private slots:
     void menuHandlersShowModalPreviewsOneAfterAnother()
     {
         nkp::analysis::MainState state;
-        state.Edit_Name = cp1251(QStringLiteral("Иванов И.И."));
+        state.texts.engineerName = cp1251(QStringLiteral("Иванов И.И."));
         state.loadedFrames = 11000;
         nkp::test::ScriptedUserPrompts prompts;
         QStringList shown;

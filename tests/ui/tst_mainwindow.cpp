@@ -191,7 +191,7 @@ void TestMainWindow::loadFillsFirstTab()
         QWidget* control = t.control(QString::fromLatin1(field.name));
         if (!control)
             continue;  // a value the window keeps without showing it
-        QCOMPARE(textOf(control), fromCp1251(w.state().*field.member));
+        QCOMPARE(textOf(control), fromCp1251(w.state().texts.*field.member));
         QCOMPARE(control->objectName(), QString::fromLatin1(field.name));
     }
     QVERIFY(f.prompts.callsOf("error").empty());
@@ -204,13 +204,13 @@ void TestMainWindow::typedEditsWriteBack()
     ConstTab& t = *control<ConstTab>(*f.window, "TabSheet_Const");
     t.Edit_MKran->selectAll();
     typeText(t.Edit_MKran, QStringLiteral("КС-55713"));
-    QCOMPARE(f.window->state().Edit_MKran, cp1251("КС-55713"));
+    QCOMPARE(f.window->state().texts.craneModel, cp1251("КС-55713"));
     t.Edit_Vlad->clear();
     typeText(t.Edit_Vlad, QStringLiteral("ООО Ёлка"));
-    QCOMPARE(f.window->state().Edit_Vlad, cp1251("ООО Ёлка"));
-    const std::string harCh = f.window->state().Edit_HarCh;
+    QCOMPARE(f.window->state().texts.craneOwner, cp1251("ООО Ёлка"));
+    const std::string harCh = f.window->state().texts.characteristicNumber;
     QTest::keyClicks(t.Edit_HarCh, QStringLiteral("9"));
-    QCOMPARE(f.window->state().Edit_HarCh, harCh);
+    QCOMPARE(f.window->state().texts.characteristicNumber, harCh);
 }
 
 void TestMainWindow::tableShowsNewestFramesAfterLoad()
@@ -369,14 +369,14 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
             .arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
 
     // A crane near the end of its life: yellow, then red; nothing stored changes.
-    const std::string harCh = s.Edit_HarCh;
+    const std::string harCh = s.texts.characteristicNumber;
     w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 0.85f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ffe040")));
     w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 1.2f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ff7070")));
-    QCOMPARE(s.Edit_HarCh, harCh);
+    QCOMPARE(s.texts.characteristicNumber, harCh);
 
     // A read-out without identification has no normative group: a dash, no colour.
     f.options.identification = false;

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// One sub-command of nkp3-tool. A command file registers itself with
-// NKP_TOOL_COMMAND; main() dispatches on the first argument.
+// One sub-command of nkp3-tool. Each command file defines the function that
+// describes its command; main.cpp lists them all in its command table and
+// dispatches on the first argument.
 namespace nkp::tool {
 
 // Exit statuses shared by every command.
@@ -18,18 +19,20 @@ struct ToolCommand {
     int (*run)(const std::vector<std::string>& args);  // args after the command name
 };
 
-// Adds a command; returns true so that it can initialise a static.
-bool registerCommand(ToolCommand command);
+// The commands, one per command file.
+ToolCommand archiveCommand();
+ToolCommand eventsCommand();
+ToolCommand fleetCommand();
+ToolCommand formCommand();
+ToolCommand framesCommand();
+ToolCommand generateCommand();
+ToolCommand infoCommand();
+ToolCommand mergeCommand();
+ToolCommand printCommand();
+ToolCommand readCommand();
+ToolCommand spectrumCommand();
 
 // Prints the usage text of every command to stderr and returns kExitUsage.
 int usageError(const std::string& problem);
 
 }  // namespace nkp::tool
-
-#define NKP_TOOL_CONCAT2(a, b) a##b
-#define NKP_TOOL_CONCAT(a, b) NKP_TOOL_CONCAT2(a, b)
-#define NKP_TOOL_COMMAND(name, usage, fn)                                                                    \
-    namespace {                                                                                              \
-    [[maybe_unused]] const bool NKP_TOOL_CONCAT(registered_, __LINE__)                                       \
-        = ::nkp::tool::registerCommand(::nkp::tool::ToolCommand {name, usage, fn});                          \
-    }

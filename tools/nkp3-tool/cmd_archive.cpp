@@ -172,9 +172,12 @@ int runArchive(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("archive",
-    "archive import ARCHIVE PATH...\n"
-    "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
-    "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--csv OUT]\n"
-    "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
-    runArchive)
+nkp::tool::ToolCommand nkp::tool::archiveCommand()
+{
+    return {"archive",
+        "archive import ARCHIVE PATH...\n"
+        "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
+        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--csv OUT]\n"
+        "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
+        runArchive};
+}

@@ -47,4 +47,7 @@ int runEvents(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("events", "events FILE [--threshold P] [--csv OUT]", runEvents)
+nkp::tool::ToolCommand nkp::tool::eventsCommand()
+{
+    return {"events", "events FILE [--threshold P] [--csv OUT]", runEvents};
+}

@@ -54,4 +54,7 @@ int runFleet(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("fleet", "fleet DIR [--csv OUT]", runFleet)
+nkp::tool::ToolCommand nkp::tool::fleetCommand()
+{
+    return {"fleet", "fleet DIR [--csv OUT]", runFleet};
+}

@@ -122,5 +122,7 @@ int runForm(const std::vector<std::string>& args)
 }  // namespace
 }  // namespace nkp::tool
 
-NKP_TOOL_COMMAND(
-    "form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm)
+nkp::tool::ToolCommand nkp::tool::formCommand()
+{
+    return {"form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm};
+}

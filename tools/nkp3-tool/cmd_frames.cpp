@@ -24,4 +24,7 @@ int runFrames(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("frames", "frames FILE", runFrames)
+nkp::tool::ToolCommand nkp::tool::framesCommand()
+{
+    return {"frames", "frames FILE", runFrames};
+}

@@ -88,6 +88,10 @@ int runGenerate(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("generate",
-    "generate [--seed N] OUT.nkp\n  nkp3-tool generate --history N [--seed S] [--replace-limiter-at K] DIR",
-    runGenerate)
+nkp::tool::ToolCommand nkp::tool::generateCommand()
+{
+    return {"generate",
+        "generate [--seed N] OUT.nkp\n  nkp3-tool generate --history N [--seed S] [--replace-limiter-at K] "
+        "DIR",
+        runGenerate};
+}

@@ -18,10 +18,10 @@ void printKeys(const MainState& s)
     for (const nkp::analysis::TextField& f : nkp::analysis::mainStateTextFields()) {
         if (!f.loaded)
             continue;
-        std::cout << f.name << '\t' << terminalText(s.*f.member) << '\n';
+        std::cout << f.name << '\t' << terminalText(s.texts.*f.member) << '\n';
         if (f.name == "Label_100")
             for (const nkp::analysis::GaugeField& g : nkp::analysis::mainStateGaugeFields())
-                std::cout << g.name << '\t' << s.*g.member << '\n';
+                std::cout << g.name << '\t' << s.gauges.*g.member << '\n';
     }
     std::cout << "TotalCycles\t" << s.totalCycles << '\n'
               << "OperatingMinutes\t" << s.operatingMinutes << '\n'
@@ -41,40 +41,40 @@ void printSummary(const MainState& s)
 {
     std::cout << "Файл: " << terminalText(s.fileName) << " (" << s.diagnostics.fileSize << " байт)\n";
     std::cout << "Идентификация\n";
-    line("Организация:", s.Edit_Org);
-    line("Информацию считал:", s.Edit_Name);
-    line("Удост. №", s.Edit_NUd + " " + s.Edit_DateUd);
-    line("Дата считывания:", s.Edit_DataSch);
-    line("Кран:", s.Edit_MKran + " " + s.Edit_NKran + ", " + s.Edit_GodIzgot);
-    line("Завод-изготовитель крана:", s.Edit_IzgotKran);
-    line("Владелец крана:", s.Edit_Vlad);
-    line("Нормативная группа:", s.Edit_GrRegNag);
-    line("Ограничитель:", s.Edit_ModTRV + " " + s.Edit_NTRV);
-    line("Изготовитель ТРВ:", s.Edit_IzgotTRV);
-    line("Дата установки РП:", s.Edit_DataUst);
+    line("Организация:", s.texts.serviceOrganisation);
+    line("Информацию считал:", s.texts.engineerName);
+    line("Удост. №", s.texts.certificateNumber + " " + s.texts.certificateDate);
+    line("Дата считывания:", s.texts.readingDate);
+    line("Кран:", s.texts.craneModel + " " + s.texts.craneNumber + ", " + s.texts.craneYear);
+    line("Завод-изготовитель крана:", s.texts.craneMaker);
+    line("Владелец крана:", s.texts.craneOwner);
+    line("Нормативная группа:", s.texts.craneClassGroup);
+    line("Ограничитель:", s.texts.limiterModel + " " + s.texts.limiterNumber);
+    line("Изготовитель ТРВ:", s.texts.limiterMaker);
+    line("Дата установки РП:", s.texts.installationDate);
     std::cout << "Наработка\n";
-    line("Общая наработка крана:", s.L_TimeAll);
-    line("0% < M < 12.5%:", s.Label_0);
-    line("12,5% < M < 25%:", s.Label_12);
-    line("25% < M < 50%:", s.Label_25);
-    line("50% < M < 100%:", s.Label_50);
-    line("100% < M:", s.Label_100);
+    line("Общая наработка крана:", s.texts.operatingTime);
+    line("0% < M < 12.5%:", s.texts.cycles0);
+    line("12,5% < M < 25%:", s.texts.cycles12);
+    line("25% < M < 50%:", s.texts.cycles25);
+    line("50% < M < 100%:", s.texts.cycles50);
+    line("100% < M:", s.texts.cycles100);
     std::cout << "  Всего циклов: " << s.totalCycles << '\n';
-    line("Суммарная масса поднятых грузов:", s.Label_QSum);
+    line("Суммарная масса поднятых грузов:", s.texts.liftedMass);
     std::cout << "Классификация\n";
-    line("Характеристическое число (текущее):", s.Edit_HarCh);
-    line("Характеристическое число (нормативное):", s.Label_NHarch);
-    line("Коэффициент распределения нагрузок:", s.Label_KNag);
-    line("Класс использования:", s.Label_KIspU);
-    line("Режим нагружения:", s.Label_RezhQ);
-    line("Текущая группа режима работы крана:", s.Label_RezhA);
+    line("Характеристическое число (текущее):", s.texts.characteristicNumber);
+    line("Характеристическое число (нормативное):", s.texts.normativeNumber);
+    line("Коэффициент распределения нагрузок:", s.texts.loadSpectrumFactor);
+    line("Класс использования:", s.texts.utilisationClass);
+    line("Режим нагружения:", s.texts.loadMode);
+    line("Текущая группа режима работы крана:", s.texts.craneGroup);
     std::cout << "Перегрузки\n";
-    const std::string* overloads[]
-        = {&s.Label_Per1, &s.Label_Per2, &s.Label_Per3, &s.Label_Per4, &s.Label_Per5};
+    const std::string* overloads[] = {
+        &s.texts.overload1, &s.texts.overload2, &s.texts.overload3, &s.texts.overload4, &s.texts.overload5};
     for (int k = 0; k < 5; ++k)
         std::cout << "  Перегрузка №" << k + 1 << ": " << *overloads[k] << '\n';
     std::cout << "Даты считывания\n";
-    const std::string* readings[] = {&s.Label_Read1, &s.Label_Read2, &s.Label_Read3};
+    const std::string* readings[] = {&s.texts.readingStamp1, &s.texts.readingStamp2, &s.texts.readingStamp3};
     for (int k = 0; k < 3; ++k)
         std::cout << "  Считывание №" << k + 1 << ": " << *readings[k] << '\n';
     std::cout << "Кадры\n";
@@ -115,4 +115,7 @@ int runInfo(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("info", "info [--keys] FILE", runInfo)
+nkp::tool::ToolCommand nkp::tool::infoCommand()
+{
+    return {"info", "info [--keys] FILE", runInfo};
+}

@@ -23,5 +23,8 @@ int runMerge(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND(
-    "merge", "merge DATA TEMPLATE REPORT   merge a keyed data file into an RTF or text template", runMerge)
+nkp::tool::ToolCommand nkp::tool::mergeCommand()
+{
+    return {"merge", "merge DATA TEMPLATE REPORT   merge a keyed data file into an RTF or text template",
+        runMerge};
+}

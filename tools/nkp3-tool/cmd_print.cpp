@@ -120,5 +120,8 @@ int runPrint(const std::vector<std::string>& args)
 }  // namespace
 }  // namespace nkp::tool
 
-NKP_TOOL_COMMAND("print", "print card|oper|events FILE.nkp --pdf OUT.pdf [--from N --to M] [--threshold P]",
-    nkp::tool::runPrint)
+nkp::tool::ToolCommand nkp::tool::printCommand()
+{
+    return {"print", "print card|oper|events FILE.nkp --pdf OUT.pdf [--from N --to M] [--threshold P]",
+        nkp::tool::runPrint};
+}

@@ -125,4 +125,7 @@ int runRead(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("read", "read [--port DEVICE] [--inf FILE.inf] OUT.nkp", runRead)
+nkp::tool::ToolCommand nkp::tool::readCommand()
+{
+    return {"read", "read [--port DEVICE] [--inf FILE.inf] OUT.nkp", runRead};
+}

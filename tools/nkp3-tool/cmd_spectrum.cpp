@@ -25,4 +25,7 @@ int runSpectrum(const std::vector<std::string>& args)
 
 }  // namespace
 
-NKP_TOOL_COMMAND("spectrum", "spectrum FILE [--csv OUT]", runSpectrum)
+nkp::tool::ToolCommand nkp::tool::spectrumCommand()
+{
+    return {"spectrum", "spectrum FILE [--csv OUT]", runSpectrum};
+}

@@ -5,32 +5,46 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <map>
+#include <vector>
 
 namespace nkp::tool {
 namespace {
 
-std::map<std::string, ToolCommand>& commands()
+// Every command, in the order of the usage text (by name).
+const std::vector<ToolCommand>& commands()
 {
-    static std::map<std::string, ToolCommand> table;
+    static const std::vector<ToolCommand> table = {
+        archiveCommand(),
+        eventsCommand(),
+        fleetCommand(),
+        formCommand(),
+        framesCommand(),
+        generateCommand(),
+        infoCommand(),
+        mergeCommand(),
+        printCommand(),
+        readCommand(),
+        spectrumCommand(),
+    };
     return table;
 }
 
-}  // namespace
-
-bool registerCommand(ToolCommand command)
+const ToolCommand* findCommand(const std::string& name)
 {
-    auto name = command.name;
-    commands().emplace(std::move(name), std::move(command));
-    return true;
+    for (const ToolCommand& command : commands())
+        if (command.name == name)
+            return &command;
+    return nullptr;
 }
+
+}  // namespace
 
 int usageError(const std::string& problem)
 {
     if (!problem.empty())
         std::cerr << "nkp3-tool: " << problem << "\n";
     std::cerr << "usage:\n";
-    for (const auto& [name, command] : commands())
+    for (const ToolCommand& command : commands())
         std::cerr << "  nkp3-tool " << command.usage << "\n";
     return kExitUsage;
 }
@@ -49,13 +63,13 @@ int main(int argc, char** argv)
         usageError("");
         return kExitOk;
     }
-    const auto it = commands().find(name);
-    if (it == commands().end())
+    const ToolCommand* command = findCommand(name);
+    if (!command)
         return usageError("unknown command '" + name + "'");
     std::vector<std::string> args(argv + 2, argv + argc);
     int status = kExitFailure;
     try {
-        status = it->second.run(args);
+        status = command->run(args);
     } catch (const std::exception& e) {
         std::cerr << "nkp3-tool: " << e.what() << "\n";
     }

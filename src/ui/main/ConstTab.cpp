@@ -267,7 +267,7 @@ void ConstTab::bindEdits()
             continue;
         auto member = field.member;
         connect(e, &QLineEdit::textEdited, this,
-            [this, member](const QString& text) { state_.*member = nkp::ui::toCp1251(text); });
+            [this, member](const QString& text) { state_.texts.*member = nkp::ui::toCp1251(text); });
     }
 }
 
@@ -275,7 +275,7 @@ void ConstTab::refresh()
 {
     for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
         QWidget* w = controls_.value(QString::fromLatin1(field.name));
-        const QString text = nkp::ui::fromCp1251(state_.*field.member);
+        const QString text = nkp::ui::fromCp1251(state_.texts.*field.member);
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
             if (e->text() != text) {
                 e->setText(text);
@@ -287,7 +287,7 @@ void ConstTab::refresh()
     }
     for (const nkp::analysis::GaugeField& field : nkp::analysis::mainStateGaugeFields()) {
         if (auto* gauge = qobject_cast<QProgressBar*>(controls_.value(QString::fromLatin1(field.name))))
-            gauge->setValue(state_.*field.member);
+            gauge->setValue(state_.gauges.*field.member);
     }
     refreshResource();
     refreshDamage();

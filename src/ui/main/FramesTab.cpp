@@ -129,7 +129,7 @@ QFrame* FramesTab::buildCaptions()
     auto* count = new QHBoxLayout;
     Label72 = new QLabel(QStringLiteral("Отобрано кадров:"));
     Label72->setObjectName(QStringLiteral("Label72"));
-    Label_O_OtbZap = new QLabel(nkp::ui::fromCp1251(state_.Label_O_OtbZap));
+    Label_O_OtbZap = new QLabel(nkp::ui::fromCp1251(state_.selectionCountText));
     Label_O_OtbZap->setObjectName(QStringLiteral("Label_O_OtbZap"));
     Label_O_OtbZap->setTextFormat(Qt::PlainText);
     count->addWidget(Label72);
@@ -235,9 +235,9 @@ void FramesTab::setScroll(int maximum, int position)
 void FramesTab::showLoaded()
 {
     // The list is the whole new read-out now, and the count says so.
-    state_.Label_O_OtbZap = std::to_string(
+    state_.selectionCountText = std::to_string(
         std::count_if(state_.FrameOrder.begin(), state_.FrameOrder.end(), [](int p) { return p >= 0; }));
-    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.Label_O_OtbZap));
+    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.selectionCountText));
     // The date picker starts at the day of the newest frame, near the data.
     const QDate newest = QDate::fromString(
         QString::fromLatin1(state_.newestFrameTime.substr(0, 10).c_str()), QStringLiteral("dd.MM.yyyy"));
@@ -304,7 +304,7 @@ void FramesTab::runSelection(int tag)
     } else {
         return;
     }
-    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.Label_O_OtbZap));
+    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.selectionCountText));
     if (count > 0) {
         setScroll(count < 6 ? 5 : count - 5, std::max(count - 5, 0));
     } else {

@@ -15,9 +15,9 @@ namespace nkp::report {
 // Thrown when a write to the report failed.
 struct ReportWriteError { };
 
-class MergeState {
+class DataPass {
 public:
-    MergeState(std::string preparedTemplate, bool rtf, ReportWriter& writer);
+    DataPass(std::string preparedTemplate, bool rtf, ReportWriter& writer);
 
     // A line of group 1..999: emits one copy of the group's block with the
     // line's pairs filled in and writes everything pending. `first` is the

@@ -1,18 +1,18 @@
-#include "report/MergeState.h"
+#include "report/DataPass.h"
 
 #include "report/Markers.h"
 #include "report/TextSearch.h"
 
 namespace nkp::report {
 
-MergeState::MergeState(std::string preparedTemplate, bool rtf, ReportWriter& writer)
+DataPass::DataPass(std::string preparedTemplate, bool rtf, ReportWriter& writer)
     : template_(std::move(preparedTemplate))
     , rtf_(rtf)
     , writer_(writer)
 {
 }
 
-MergeState::Block MergeState::findBlock(const std::string& marker)
+DataPass::Block DataPass::findBlock(const std::string& marker)
 {
     if (marker == cachedMarker_ && restBegin_ == cachedRestBegin_)
         return cachedBlock_;
@@ -26,7 +26,7 @@ MergeState::Block MergeState::findBlock(const std::string& marker)
     return block;
 }
 
-void MergeState::moveTemplateTo(size_t end)
+void DataPass::moveTemplateTo(size_t end)
 {
     if (end <= restBegin_)
         return;
@@ -34,7 +34,7 @@ void MergeState::moveTemplateTo(size_t end)
     restBegin_ = end;
 }
 
-void MergeState::flush()
+void DataPass::flush()
 {
     std::string text = pending_.take();
     writer_.flush(text);
@@ -42,7 +42,7 @@ void MergeState::flush()
         throw ReportWriteError {};
 }
 
-void MergeState::groupLine(int group, const DataPair& first, std::string_view rest)
+void DataPass::groupLine(int group, const DataPair& first, std::string_view rest)
 {
     const std::string marker = groupMarker(group);
     const Block block = findBlock(marker);
@@ -71,7 +71,7 @@ void MergeState::groupLine(int group, const DataPair& first, std::string_view re
     previousGroup_ = group;
 }
 
-void MergeState::groupZeroLine(const DataPair& pair)
+void DataPass::groupZeroLine(const DataPair& pair)
 {
     previousGroup_ = 0;
     if (pair.key.empty())
@@ -92,7 +92,7 @@ void MergeState::groupZeroLine(const DataPair& pair)
     pending_.replaceAll(pair.key, pair.value);
 }
 
-void MergeState::finish()
+void DataPass::finish()
 {
     moveTemplateTo(template_.size());
     flush();

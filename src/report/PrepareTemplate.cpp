@@ -1,4 +1,4 @@
-#include "report/TemplateScanner.h"
+#include "report/PrepareTemplate.h"
 
 #include "report/FieldName.h"
 #include "report/Markers.h"

@@ -145,8 +145,8 @@ private:
         p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
         const QRectF box(kLeft, top + 4, kRight - kLeft, canvas_.lineHeight(font));
         canvas_.text(box, Qt::AlignLeft | Qt::AlignTop,
-            QStringLiteral("События работы крана ") + fromCp1251(state_.Edit_MKran) + QStringLiteral(" №")
-                + fromCp1251(state_.Edit_NKran),
+            QStringLiteral("События работы крана ") + fromCp1251(state_.texts.craneModel)
+                + QStringLiteral(" №") + fromCp1251(state_.texts.craneNumber),
             font);
         canvas_.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page_), font);
     }

@@ -25,7 +25,7 @@ bool holds(const QString& text, const QString& value)
 TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
 {
     analysis::MainState s = loadedGeneratedState();
-    s.Edit_MKran = cp1251(QStringLiteral("КС-45717"));
+    s.texts.craneModel = cp1251(QStringLiteral("КС-45717"));
     // A threshold low enough for many episodes, so the table needs pages.
     const int threshold = 20;
     const auto episodes = analysis::findEpisodes(s.frames, s.RingStart, threshold);
@@ -40,7 +40,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
     for (int p = 1; p <= pages; ++p) {
         const QString page = pdfText(pdf, p, p);
         EXPECT_TRUE(holds(page, QStringLiteral("События работы крана"))) << p;
-        EXPECT_TRUE(holds(page, QStringLiteral("на кран КС-45717 №") + utf8(s.Edit_NKran))) << p;
+        EXPECT_TRUE(holds(page, QStringLiteral("на кран КС-45717 №") + utf8(s.texts.craneNumber))) << p;
         EXPECT_TRUE(holds(page, QStringLiteral("показание ") + utf8(s.fileName))) << p;
         EXPECT_TRUE(holds(page, QStringLiteral("Страница %1").arg(p))) << p;
         EXPECT_TRUE(holds(page, QStringLiteral("Событие"))) << p;  // the table's heading repeats

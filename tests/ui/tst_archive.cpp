@@ -213,8 +213,8 @@ void TestArchive::fleetRowsGoToTheArchive()
     writeHistory(f.dir.filePath(QStringLiteral("Файлы/История")), 5, 3, 0);
     MainWindowFixture::writeFile(
         f.dir.filePath(QStringLiteral("Файлы/плохой.nkp")), std::vector<std::uint8_t>(10, 1));
-    f.window->Menu_Fleet->trigger();
-    TForm_Fleet* fleet = f.window->Form_Fleet;
+    control<QAction>(*f.window, "Menu_Fleet")->trigger();
+    auto* fleet = f.window->findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"));
     QVERIFY(fleet);
     QTRY_VERIFY_WITH_TIMEOUT(!fleet->isScanning(), 20000);
     QCOMPARE(fleet->view().rowCount(), 4);

@@ -202,7 +202,7 @@ void TestDesktop::printPreviewFitsScreen()
     closer.start(50);
     control<QAction>(*f.window, "M_Oper")->trigger();
     QCOMPARE(previews, 1);
-    f.window->M_Events->trigger();
+    control<QAction>(*f.window, "M_Events")->trigger();
     QCOMPARE(previews, 2);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/main/ConstTab.h"
+#include "ui/main/EventsTab.h"
 #include "ui/main/FramesTab.h"
 
 #include <QAction>
@@ -420,29 +421,29 @@ void TestMainWindow::readoutTextsShowLiterally()
     f.openDemo();
     const std::string markup = "<b>x</b>";
     for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
-        w.state().*field.member = markup;
-    w.state().Label_O_OtbZap = markup;
+        w.state().texts.*field.member = markup;
+    w.state().selectionCountText = markup;
     w.refreshAll();
     int labels = 0;
     for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
-        QWidget* control = w.TabSheet_Const->control(QString::fromLatin1(field.name));
-        QVERIFY2(control, field.name.data());
-        if (auto* e = qobject_cast<QLineEdit*>(control)) {
+        QWidget* shown = control<ConstTab>(w, "TabSheet_Const")->control(QString::fromLatin1(field.name));
+        QVERIFY2(shown, field.name.data());
+        if (auto* e = qobject_cast<QLineEdit*>(shown)) {
             QCOMPARE(e->text(), QStringLiteral("<b>x</b>"));
-        } else if (auto* l = qobject_cast<QLabel*>(control)) {
+        } else if (auto* l = qobject_cast<QLabel*>(shown)) {
             ++labels;
             QCOMPARE(l->text(), QStringLiteral("<b>x</b>"));
             QVERIFY2(l->textFormat() == Qt::PlainText, field.name.data());
         }
     }
     QVERIFY(labels > 0);
-    QCOMPARE(w.TabSheet_Const->Edit_MKran->text(), QStringLiteral("<b>x</b>"));
+    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), QStringLiteral("<b>x</b>"));
     // Every label of the tabs and the status bar that shows read-out texts.
-    for (QWidget* tab : {static_cast<QWidget*>(w.TabSheet_Cikl), static_cast<QWidget*>(w.TabSheet_Events)})
+    for (QWidget* tab : {control<QWidget>(w, "TabSheet_Cikl"), control<QWidget>(w, "TabSheet_Events")})
         for (QLabel* l : tab->findChildren<QLabel*>())
             if (l->objectName().startsWith(QStringLiteral("Label_")))
                 QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
-    QVERIFY(w.StatusPanels[0]->textFormat() == Qt::PlainText);
+    QVERIFY(control<QLabel>(w, "StatusBar_Main_Panel0")->textFormat() == Qt::PlainText);
 }
 
 #include "tst_mainwindow.moc"

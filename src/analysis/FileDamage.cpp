@@ -1,5 +1,6 @@
 #include "analysis/FileDamage.h"
 
+#include "analysis/Readout.h"
 #include "analysis/StateTexts.h"
 #include "recorder/Frame.h"
 
@@ -74,17 +75,7 @@ std::string identificationMissingText()
 
 LoadDiagnostics diagnoseFile(const recorder::DataFileReader& file)
 {
-    LoadDiagnostics d;
-    d.fileRead = true;
-    d.fileSize = file.fileSize();
-    d.fullLength = d.fileSize >= recorder::kIdentificationOffset;
-    d.storedChecksum = file.storedChecksum();
-    d.computedChecksum = file.computedChecksum();
-    d.checksumMatches = d.storedChecksum == d.computedChecksum;
-    for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
-        if (!recorder::frameValid(file.frame(i)))
-            d.brokenFrames.push_back(static_cast<int>(i));
-    return d;
+    return readReadout(file).diagnostics;
 }
 
 }  // namespace nkp::analysis

@@ -1,3 +1,5 @@
+#include "ToolRunner.h"
+
 #include "base/Codec.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
@@ -15,34 +17,12 @@
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using ToolRun = nkp::test::ToolOutput;
 
 // Runs nkp3-tool under the C locale with the given arguments (quoted by the caller).
 ToolRun tool(const std::string& args)
 {
-    const auto errFile
-        = std::filesystem::temp_directory_path() / ("nkp_tool_err_" + std::to_string(::getpid()));
-    const std::string command = "LC_ALL=C '" NKP_TOOL_PATH "' " + args + " 2>'" + errFile.string() + "'";
-    ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(errFile);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    run.err = ss.str();
-    std::filesystem::remove(errFile);
-    return run;
+    return nkp::test::runTool(args);
 }
 
 std::vector<std::string> lines(const std::string& text)

@@ -1,7 +1,7 @@
 // The events of a read-out: episodes and load spectrum over a loaded model,
 // the load with them, and the overload count the overviews take from bytes.
 #include "analysis/Events.h"
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"

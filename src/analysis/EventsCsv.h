@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/Events.h"
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 #include "recorder/FrameStore.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/Events.h"
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 #include "analysis/MainState.h"
 
 #include <vector>

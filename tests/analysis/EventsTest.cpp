@@ -2,7 +2,7 @@
 
 #include "analysis/Events.h"
 #include "analysis/EventsCsv.h"
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"

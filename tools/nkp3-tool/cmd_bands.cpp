@@ -6,7 +6,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/EventsCsv.h"
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "analysis/LoadSpectrum.h"
+#include "analysis/LoadBands.h"
 
 #include "analysis/NumberFormat.h"
 #include "analysis/StateTexts.h"

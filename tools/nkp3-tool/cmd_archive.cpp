@@ -83,10 +83,15 @@ bool takeCsvOption(std::vector<std::string>& args, std::optional<std::string>& c
     return true;
 }
 
-std::optional<std::vector<archive::CraneRow>> loadRows(const archive::Archive& a)
+// The crane rows of the archive at `location`; nothing (the cause on
+// stderr) when it cannot be opened or read.
+std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& location)
 {
+    const auto a = openArchive(location);
+    if (!a)
+        return std::nullopt;
     std::string error;
-    auto readouts = a.readouts(&error);
+    auto readouts = a->readouts(&error);
     if (!readouts) {
         std::cerr << "nkp3-tool: " << error << "\n";
         return std::nullopt;
@@ -99,10 +104,7 @@ int runCranes(std::vector<std::string> args)
     std::optional<std::string> csvPath;
     if (!takeCsvOption(args, csvPath) || args.size() != 1)
         return tool::usageError("archive cranes: ARCHIVE [--csv OUT]");
-    auto a = openArchive(args[0]);
-    if (!a)
-        return tool::kExitFailure;
-    const auto rows = loadRows(*a);
+    const auto rows = loadRows(args[0]);
     if (!rows)
         return tool::kExitFailure;
     return putTable(archive::craneTableCells(*rows, tool::localeDecimalSeparator()), csvPath);
@@ -121,10 +123,7 @@ int runHistory(std::vector<std::string> args)
     std::optional<std::string> csvPath;
     if (!takeCsvOption(args, csvPath) || args.size() != 3)
         return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
-    auto a = openArchive(args[0]);
-    if (!a)
-        return tool::kExitFailure;
-    const auto rows = loadRows(*a);
+    const auto rows = loadRows(args[0]);
     if (!rows)
         return tool::kExitFailure;
     const archive::CraneRow* row = archive::findCrane(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]));

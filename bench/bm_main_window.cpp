@@ -83,8 +83,8 @@ double elapsedMs(const QElapsedTimer& t)
 
 void paintCharts(ChartsTab& charts)
 {
-    benchmark::DoNotOptimize(charts.Chart_Param->grab());
-    benchmark::DoNotOptimize(charts.Chart_KZ->grab());
+    benchmark::DoNotOptimize(control<FrameChart>(charts, "Chart_Param")->grab());
+    benchmark::DoNotOptimize(control<FrameChart>(charts, "Chart_KZ")->grab());
 }
 
 void BM_OpenUntilPainted(benchmark::State& state)
@@ -99,7 +99,9 @@ void BM_OpenUntilPainted(benchmark::State& state)
         t.start();
         control<QAction>(window, "Menu_OpenSTN3")->trigger();
         paintCharts(*control<ChartsTab>(window, "TabSheet_Grafik"));
-        control<FramesTab>(window, "TabSheet_Cikl")->StringGrid_O_Otb->viewport()->repaint();
+        control<QTableWidget>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+            ->viewport()
+            ->repaint();
         total.push_back(elapsedMs(t));
 
         // The chart library's part of the same work: handing over the series,
@@ -123,12 +125,13 @@ void BM_KzChartReplot(benchmark::State& state)
     window.show();
     control<QTabWidget>(window, "PageControl_Main")
         ->setCurrentWidget(control<ChartsTab>(window, "TabSheet_Grafik"));
-    control<ChartsTab>(window, "TabSheet_Grafik")
-        ->PageControl_Grafik->setCurrentWidget(control<ChartsTab>(window, "TabSheet_Grafik")->TabSheet_KZ);
+    control<QTabWidget>(*control<ChartsTab>(window, "TabSheet_Grafik"), "PageControl_Grafik")
+        ->setCurrentWidget(control<QWidget>(*control<ChartsTab>(window, "TabSheet_Grafik"), "TabSheet_KZ"));
     control<QAction>(window, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
     for (auto _ : state)
-        control<ChartsTab>(window, "TabSheet_Grafik")->Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
+        control<FrameChart>(*control<ChartsTab>(window, "TabSheet_Grafik"), "Chart_KZ")
+            ->replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_KzChartReplot)->Unit(benchmark::kMillisecond);
 
@@ -139,13 +142,15 @@ void BM_TableScrollRepaint(benchmark::State& state)
     window.show();
     control<QAction>(window, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
-    QScrollBar* bar = control<FramesTab>(window, "TabSheet_Cikl")->ScrollBar_Cikl;
+    QScrollBar* bar = control<QScrollBar>(*control<FramesTab>(window, "TabSheet_Cikl"), "ScrollBar_Cikl");
     int step = -1;
     for (auto _ : state) {
         if (bar->value() == 0 || bar->value() == bar->maximum())
             step = -step;
         bar->setValue(bar->value() + step);
-        control<FramesTab>(window, "TabSheet_Cikl")->StringGrid_O_Otb->viewport()->repaint();
+        control<QTableWidget>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+            ->viewport()
+            ->repaint();
     }
 }
 BENCHMARK(BM_TableScrollRepaint)->Unit(benchmark::kMicrosecond);
@@ -153,8 +158,8 @@ BENCHMARK(BM_TableScrollRepaint)->Unit(benchmark::kMicrosecond);
 // Renders both charts now, as the queued replot after a zoom or pan step does.
 void replotCharts(ChartsTab& charts)
 {
-    charts.Chart_Param->replot(QCustomPlot::rpImmediateRefresh);
-    charts.Chart_KZ->replot(QCustomPlot::rpImmediateRefresh);
+    control<FrameChart>(charts, "Chart_Param")->replot(QCustomPlot::rpImmediateRefresh);
+    control<FrameChart>(charts, "Chart_KZ")->replot(QCustomPlot::rpImmediateRefresh);
 }
 
 // Runs `step` (which moves the x range) and the render of both charts per
@@ -171,9 +176,11 @@ template <typename Step> void measureChartSteps(benchmark::State& state, Step st
     ChartsTab& charts = *control<ChartsTab>(window, "TabSheet_Grafik");
     // Lay out the coordinate-protection page once, so that its chart renders
     // at full size although the parameter page is in front.
-    charts.PageControl_Grafik->setCurrentWidget(charts.TabSheet_KZ);
+    control<QTabWidget>(charts, "PageControl_Grafik")
+        ->setCurrentWidget(control<QWidget>(charts, "TabSheet_KZ"));
     QCoreApplication::processEvents();
-    charts.PageControl_Grafik->setCurrentWidget(charts.TabSheet_Param);
+    control<QTabWidget>(charts, "PageControl_Grafik")
+        ->setCurrentWidget(control<QWidget>(charts, "TabSheet_Param"));
     QCoreApplication::processEvents();
     std::vector<double> times;
     int i = 0;
@@ -193,7 +200,7 @@ template <typename Step> void measureChartSteps(benchmark::State& state, Step st
 void BM_ChartZoomRepaint(benchmark::State& state)
 {
     measureChartSteps(state, [](ChartsTab& charts, int i) {
-        FrameChart* chart = charts.Chart_Param;
+        FrameChart* chart = control<FrameChart>(charts, "Chart_Param");
         const QRect plot = chart->axisRect()->rect();
         const QPointF at(plot.left() + (i * 37) % plot.width(), plot.center().y());
         const int direction = (i / 20) % 2 == 0 ? 1 : -1;
@@ -212,7 +219,7 @@ void BM_ChartPanRepaint(benchmark::State& state)
         constexpr int kWidth = 2000, kStep = 40, kSteps = (10999 - kWidth) / kStep;
         const int leg = i % (2 * kSteps);
         const double lower = kStep * (leg < kSteps ? leg : 2 * kSteps - leg);
-        charts.Chart_Param->xAxis->setRange(lower, lower + kWidth);
+        control<FrameChart>(charts, "Chart_Param")->xAxis->setRange(lower, lower + kWidth);
     });
 }
 BENCHMARK(BM_ChartPanRepaint)->Iterations(400)->Unit(benchmark::kMillisecond);

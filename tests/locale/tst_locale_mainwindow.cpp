@@ -56,9 +56,9 @@ void TestLocaleMainWindow::loadedNumbersAndSize()
     control<QAction>(w, "Menu_OpenSTN3")->trigger();
     QCoreApplication::processEvents();
     const ConstTab& t = *control<ConstTab>(w, "TabSheet_Const");
-    QCOMPARE(t.Label_QSum->text(), QStringLiteral("59887,52 т"));
-    QCOMPARE(t.Edit_HarCh->text(), QStringLiteral("2911,9"));
-    QCOMPARE(t.Label_KNag->text(), QStringLiteral("0,232"));
+    QCOMPARE(control<QLabel>(t, "Label_QSum")->text(), QStringLiteral("59887,52 т"));
+    QCOMPARE(control<QLineEdit>(t, "Edit_HarCh")->text(), QStringLiteral("2911,9"));
+    QCOMPARE(control<QLabel>(t, "Label_KNag")->text(), QStringLiteral("0,232"));
 
     // Long numbers would widen the first tab and with it the window.
     control<QTabWidget>(w, "PageControl_Main")->setCurrentWidget(control<ConstTab>(w, "TabSheet_Const"));

@@ -71,30 +71,35 @@ void TestArchive::addSelectExportOpen()
 
     QSignalSpy ended(&w, &TForm_Archive::importEnded);
     prompts.fileAnswers.push_back(dir.filePath(QStringLiteral("Файлы")).toStdString());
-    w.Button_AddFolder->click();
+    control<QPushButton>(w, "Button_AddFolder")->click();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
-    QVERIFY2(
-        w.Label_Status->text().startsWith(QStringLiteral("Добавлено: 21, уже в архиве: 0, не прочитано: 0")),
-        qPrintable(w.Label_Status->text()));
+    QVERIFY2(control<QLabel>(w, "Label_Status")
+                 ->text()
+                 .startsWith(QStringLiteral("Добавлено: 21, уже в архиве: 0, не прочитано: 0")),
+        qPrintable(control<QLabel>(w, "Label_Status")->text()));
     QCOMPARE(w.view().rowCount(), 2);
 
     // Again: nothing new.
     w.addPaths({dir.filePath(QStringLiteral("Файлы")).toStdString()});
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, 60000);
-    QVERIFY(w.Label_Status->text().startsWith(QStringLiteral("Добавлено: 0, уже в архиве: 21")));
+    QVERIFY(control<QLabel>(w, "Label_Status")
+                ->text()
+                .startsWith(QStringLiteral("Добавлено: 0, уже в архиве: 21")));
 
     // The crane with 16 read-outs, found by the filter on its number.
     const auto& rows = w.rows();
     const auto big
         = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.readouts.size() == 16; });
     QVERIFY(big != rows.end());
-    w.Edit_Filter->setText(QString::fromStdString(nkp::codec::cp1251ToUtf8(big->number)));
+    control<QLineEdit>(w, "Edit_Filter")
+        ->setText(QString::fromStdString(nkp::codec::cp1251ToUtf8(big->number)));
     QCOMPARE(w.view().rowCount(), 1);
-    w.Table_Cranes->selectRow(0);
-    w.Table_Cranes->setCurrentIndex(w.view().index(0, 0));
-    QCOMPARE(w.Table_History->rowCount(), 16);
-    QCOMPARE(w.Chart_History->graphCount(), 3);  // read-outs, trend, normative number
-    QCOMPARE(w.Chart_History->graph(0)->dataCount(), 16);
+    control<QTableView>(w, "Table_Cranes")->selectRow(0);
+    control<QTableView>(w, "Table_Cranes")->setCurrentIndex(w.view().index(0, 0));
+    QCOMPARE(control<QTableWidget>(w, "Table_History")->rowCount(), 16);
+    QCOMPARE(
+        control<QCustomPlot>(w, "Chart_History")->graphCount(), 3);  // read-outs, trend, normative number
+    QCOMPARE(control<QCustomPlot>(w, "Chart_History")->graph(0)->dataCount(), 16);
     QVERIFY(w.view()
                 .index(0, static_cast<int>(nkp::archive::CraneColumn::Remark))
                 .data()
@@ -117,11 +122,12 @@ void TestArchive::addSelectExportOpen()
 
     // A read-out opens from the archive, byte for byte.
     QSignalSpy opened(&w, &TForm_Archive::readoutActivated);
-    emit w.Table_History->cellDoubleClicked(3, 0);
+    emit control<QTableWidget>(w, "Table_History")->cellDoubleClicked(3, 0);
     QCOMPARE(opened.count(), 1);
     const QString path = opened.at(0).at(0).toString();
-    const QString name
-        = w.Table_History->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))->text();
+    const QString name = control<QTableWidget>(w, "Table_History")
+                             ->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))
+                             ->text();
     QCOMPARE(QFileInfo(path).fileName(), name);
     QFile original(dir.filePath(QStringLiteral("Файлы/A/") + name));
     QFile restored(path);
@@ -146,11 +152,12 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
     QSignalSpy ended(form, &TForm_Archive::importEnded);
     form->addPaths({f.dir.filePath(QStringLiteral("Файлы/История")).toStdString()});
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
-    form->Table_Cranes->setCurrentIndex(form->view().index(0, 0));
-    QCOMPARE(form->Table_History->rowCount(), 4);
-    emit form->Table_History->cellDoubleClicked(1, 0);
-    const QString shown
-        = form->Table_History->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))->text();
+    control<QTableView>(*form, "Table_Cranes")->setCurrentIndex(form->view().index(0, 0));
+    QCOMPARE(control<QTableWidget>(*form, "Table_History")->rowCount(), 4);
+    emit control<QTableWidget>(*form, "Table_History")->cellDoubleClicked(1, 0);
+    const QString shown = control<QTableWidget>(*form, "Table_History")
+                              ->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))
+                              ->text();
     QVERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
     form->close();
 }
@@ -170,20 +177,20 @@ void TestArchive::addressIsSetInTheWindow()
     nkp::test::ScriptedUserPrompts prompts;
     {
         TForm_Archive w(prompts, fallback, dir.path());
-        QCOMPARE(w.Edit_Location->text(), fallback);
-        QVERIFY(!w.Edit_Location->isReadOnly());
+        QCOMPARE(control<QLineEdit>(w, "Edit_Location")->text(), fallback);
+        QVERIFY(!control<QLineEdit>(w, "Edit_Location")->isReadOnly());
         const QString other = dir.filePath(QStringLiteral("other.sqlite"));
-        w.Edit_Location->setText(QStringLiteral("  ") + other);
-        w.Button_Location->click();
+        control<QLineEdit>(w, "Edit_Location")->setText(QStringLiteral("  ") + other);
+        control<QPushButton>(w, "Button_Location")->click();
         QCOMPARE(w.location(), other);
         QCOMPARE(nkp::ui::archiveLocation(dir.path()), other);
-        QVERIFY2(w.Label_Status->text().startsWith(QStringLiteral("Кранов: 0")),
-            qPrintable(w.Label_Status->text()));
+        QVERIFY2(control<QLabel>(w, "Label_Status")->text().startsWith(QStringLiteral("Кранов: 0")),
+            qPrintable(control<QLabel>(w, "Label_Status")->text()));
         QVERIFY(QFile::exists(other));
-        w.Edit_Location->clear();
-        w.Button_Location->click();
+        control<QLineEdit>(w, "Edit_Location")->clear();
+        control<QPushButton>(w, "Button_Location")->click();
         QCOMPARE(w.location(), fallback);
-        QCOMPARE(w.Edit_Location->text(), fallback);
+        QCOMPARE(control<QLineEdit>(w, "Edit_Location")->text(), fallback);
         QVERIFY(!QSettings().contains(QStringLiteral("archive/location")));
     }
     nkp::ui::setArchiveLocationSetting(dir.filePath(QStringLiteral("set.sqlite")));
@@ -192,8 +199,8 @@ void TestArchive::addressIsSetInTheWindow()
     QCOMPARE(nkp::ui::archiveLocation(dir.path()), fixed);
     {
         TForm_Archive w(prompts, nkp::ui::archiveLocation(dir.path()), dir.path());
-        QVERIFY(w.Edit_Location->isReadOnly());
-        QVERIFY(!w.Button_Location->isEnabled());
+        QVERIFY(control<QLineEdit>(w, "Edit_Location")->isReadOnly());
+        QVERIFY(!control<QPushButton>(w, "Button_Location")->isEnabled());
         w.applyLocation();
         QCOMPARE(w.location(), fixed);
     }
@@ -218,8 +225,8 @@ void TestArchive::fleetRowsGoToTheArchive()
     QVERIFY(fleet);
     QTRY_VERIFY_WITH_TIMEOUT(!fleet->isScanning(), 20000);
     QCOMPARE(fleet->view().rowCount(), 4);
-    QVERIFY(fleet->Button_AddToArchive->isEnabled());
-    fleet->Button_AddToArchive->click();
+    QVERIFY(control<QPushButton>(*fleet, "Button_AddToArchive")->isEnabled());
+    control<QPushButton>(*fleet, "Button_AddToArchive")->click();
     auto* form = f.window->findChild<TForm_Archive*>(QStringLiteral("Form_Archive"));
     QVERIFY(form);
     QVERIFY(form->isVisible());
@@ -227,9 +234,10 @@ void TestArchive::fleetRowsGoToTheArchive()
         QSignalSpy ended(form, &TForm_Archive::importEnded);
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
     }
-    QVERIFY2(form->Label_Status->text().startsWith(
-                 QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 1; ")),
-        qPrintable(form->Label_Status->text()));
+    QVERIFY2(control<QLabel>(*form, "Label_Status")
+                 ->text()
+                 .startsWith(QStringLiteral("Добавлено: 3, уже в архиве: 0, не прочитано: 1; ")),
+        qPrintable(control<QLabel>(*form, "Label_Status")->text()));
     QCOMPARE(form->rows().size(), std::size_t {1});
     QCOMPARE(form->rows().front().readouts.size(), std::size_t {3});
     form->close();

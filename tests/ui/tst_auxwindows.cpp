@@ -91,12 +91,12 @@ void TestAuxWindows::screenshots()
     control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(0);
     save(QStringLiteral("tab1_const.png"));
     control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(1);
-    control<ChartsTab>(w, "TabSheet_Grafik")->PageControl_Grafik->setCurrentIndex(0);
+    control<QTabWidget>(*control<ChartsTab>(w, "TabSheet_Grafik"), "PageControl_Grafik")->setCurrentIndex(0);
     save(QStringLiteral("tab2_param.png"));
-    control<ChartsTab>(w, "TabSheet_Grafik")->CheckBox_Data->click();
-    control<ChartsTab>(w, "TabSheet_Grafik")->CheckBox_GrParR->click();
+    control<QCheckBox>(*control<ChartsTab>(w, "TabSheet_Grafik"), "CheckBox_Data")->click();
+    control<QCheckBox>(*control<ChartsTab>(w, "TabSheet_Grafik"), "CheckBox_GrParR")->click();
     save(QStringLiteral("tab2_param_dates_radius.png"));
-    control<ChartsTab>(w, "TabSheet_Grafik")->PageControl_Grafik->setCurrentIndex(1);
+    control<QTabWidget>(*control<ChartsTab>(w, "TabSheet_Grafik"), "PageControl_Grafik")->setCurrentIndex(1);
     save(QStringLiteral("tab2_kz.png"));
     control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(2);
     save(QStringLiteral("tab3_table.png"));

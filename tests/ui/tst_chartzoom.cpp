@@ -32,8 +32,8 @@ struct ChartsFixture : MainWindowFixture {
     {
         openDemo();
         tab = control<ChartsTab>(*window, "TabSheet_Grafik");
-        param = tab->Chart_Param;
-        kz = tab->Chart_KZ;
+        param = control<FrameChart>(*tab, "Chart_Param");
+        kz = control<FrameChart>(*tab, "Chart_KZ");
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("window not exposed");
@@ -131,7 +131,7 @@ void TestChartZoom::wheelZoomsXOfBothCharts()
 void TestChartZoom::dragPansBothAndIsNoClick()
 {
     ChartsFixture f;
-    f.tab->CheckBox_Data->click();  // date points to click on
+    control<QCheckBox>(*f.tab, "CheckBox_Data")->click();  // date points to click on
     f.param->replot();
     QSignalSpy clicks(f.param, &FrameChart::pointClicked);
     wheel(f.param, f.emptyAt(f.param, 5000), 8);
@@ -184,7 +184,7 @@ void TestChartZoom::doubleClickResetsBoth()
         wheel(zoomOn, f.emptyAt(zoomOn, 7000), 5);
         QVERIFY(f.param->xAxis->range().size() < full.size() / 2);
         QCOMPARE(f.kz->xAxis->range(), f.param->xAxis->range());
-        f.tab->PageControl_Grafik->setCurrentWidget(page);
+        control<QTabWidget>(*f.tab, "PageControl_Grafik")->setCurrentWidget(page);
         QCoreApplication::processEvents();
         chart->replot();
         QTest::mouseDClick(chart, Qt::LeftButton, {}, f.emptyAt(chart, 500));
@@ -192,8 +192,8 @@ void TestChartZoom::doubleClickResetsBoth()
         QCOMPARE(f.kz->xAxis->range(), full);
         QCOMPARE(f.kz->yAxis->range(), QCPRange(0, 5));
     };
-    zoomThenReset(f.param, f.tab->TabSheet_KZ, f.kz);
-    zoomThenReset(f.kz, f.tab->TabSheet_Param, f.param);
+    zoomThenReset(f.param, control<QWidget>(*f.tab, "TabSheet_KZ"), f.kz);
+    zoomThenReset(f.kz, control<QWidget>(*f.tab, "TabSheet_Param"), f.param);
 }
 
 void TestChartZoom::hoverNamesFrameDateAndTime()

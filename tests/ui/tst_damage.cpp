@@ -76,7 +76,7 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
 {
     MainWindowFixture f;
     TForm_TPB140CMain& w = *f.window;
-    QLabel* line = control<ConstTab>(w, "TabSheet_Const")->Label_Damage;
+    QLabel* line = control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_Damage");
     QLabel* panel = control<QLabel>(w, "StatusBar_Main_Panel1");
     QVERIFY(line->isHidden());
 
@@ -89,7 +89,8 @@ void TestDamage::windowShowsDamageUntilASoundFileIsLoaded()
     QVERIFY2(panel->text().contains(QStringLiteral("Файл повреждён")), qPrintable(panel->text()));
     QVERIFY(panel->styleSheet().contains(QStringLiteral("background")));
     // The values that could be loaded stay shown.
-    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Label_KIspU->text(), QStringLiteral("U0"));
+    QCOMPARE(control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_KIspU")->text(),
+        QStringLiteral("U0"));
 
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -63,22 +63,22 @@ private slots:
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->count(), 4);
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->tabText(3), QStringLiteral("События"));
 
-        QTableWidget* grid = tab->StringGrid_Events;
+        QTableWidget* grid = control<QTableWidget>(*tab, "StringGrid_Events");
         QCOMPARE(grid->rowCount(), 5);
         QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Перегрузка"));
         QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("Вход в зону: стена"));
         QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("Срабатывание: стена"));
         QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("Отказ E12"));
         QCOMPARE(grid->item(4, 1)->text(), QStringLiteral("5000"));
-        QVERIFY(tab->Label_Counts->text().contains(QStringLiteral("Перегрузка: 2")));
+        QVERIFY(control<QLabel>(*tab, "Label_Counts")->text().contains(QStringLiteral("Перегрузка: 2")));
 
         // Filter by kind, then the threshold.
-        tab->ComboBox_Kind->setCurrentIndex(1);
+        control<QComboBox>(*tab, "ComboBox_Kind")->setCurrentIndex(1);
         QCOMPARE(grid->rowCount(), 2);
-        tab->Edit_Threshold->setValue(101);
+        control<QSpinBox>(*tab, "Edit_Threshold")->setValue(101);
         QCOMPARE(grid->rowCount(), 1);
-        tab->Edit_Threshold->setValue(100);
-        tab->ComboBox_Kind->setCurrentIndex(0);
+        control<QSpinBox>(*tab, "Edit_Threshold")->setValue(100);
+        control<QComboBox>(*tab, "ComboBox_Kind")->setCurrentIndex(0);
         QCOMPARE(grid->rowCount(), 5);
 
         // A click on the fault: its first frame in the frames table, its
@@ -87,23 +87,31 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
             control<FramesTab>(*f.window, "TabSheet_Cikl"));
-        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->item(0, 0)
+                     ->text(),
             QStringLiteral("300"));
         double left = 0;
-        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_Param, &left), 1);
+        QCOMPARE(marks(control<FrameChart>(*control<ChartsTab>(*f.window, "TabSheet_Grafik"), "Chart_Param"),
+                     &left),
+            1);
         QCOMPARE(left, 299.5);
-        QCOMPARE(marks(control<ChartsTab>(*f.window, "TabSheet_Grafik")->Chart_KZ), 1);
+        QCOMPARE(
+            marks(control<FrameChart>(*control<ChartsTab>(*f.window, "TabSheet_Grafik"), "Chart_KZ")), 1);
 
         // A frame that a selection left out: the table gets its full list back.
         control<FramesTab>(*f.window, "TabSheet_Cikl")->runSelection(1);  // load >= 100
         tab->showEpisode(3);
-        QCOMPARE(control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->item(0, 0)
+                     ->text(),
             QStringLiteral("300"));
 
         // The spectrum beside the recorder's counters.
-        QCOMPARE(tab->StringGrid_Cycles->item(0, 1)->text(), QStringLiteral("40"));
-        QCOMPARE(tab->StringGrid_Cycles->item(0, 2)->text(), QStringLiteral("40,0"));
-        QCOMPARE(tab->StringGrid_Cycles->item(5, 1)->text(), QStringLiteral("100"));
+        QCOMPARE(control<QTableWidget>(*tab, "StringGrid_Cycles")->item(0, 1)->text(), QStringLiteral("40"));
+        QCOMPARE(
+            control<QTableWidget>(*tab, "StringGrid_Cycles")->item(0, 2)->text(), QStringLiteral("40,0"));
+        QCOMPARE(control<QTableWidget>(*tab, "StringGrid_Cycles")->item(5, 1)->text(), QStringLiteral("100"));
 
         // CSV export through the scripted dialog.
         const QString csv = f.dir.filePath(QStringLiteral("events.csv"));
@@ -128,7 +136,8 @@ private slots:
             ->setCurrentWidget(control<EventsTab>(*f.window, "TabSheet_Events"));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTableWidget* grid = control<EventsTab>(*f.window, "TabSheet_Events")->StringGrid_Events;
+        QTableWidget* grid
+            = control<QTableWidget>(*control<EventsTab>(*f.window, "TabSheet_Events"), "StringGrid_Events");
         grid->selectRow(0);
         QVERIFY(grid->rowCount() > 0);
         // Every column within the table at the window's 800 pixels: no

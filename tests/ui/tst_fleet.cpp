@@ -1,6 +1,7 @@
 // The fleet overview window: scanning fills the table, the filter and the
 // numeric sort, double-click, export and the folder choice through the
 // scripted prompts.
+#include "Controls.h"
 #include "FleetFolder.h"
 #include "ScriptedUserPrompts.h"
 
@@ -23,6 +24,7 @@
 #include <fstream>
 
 using nkp::fleet::FleetColumn;
+using nkp::test::control;
 using nkp::test::FleetFolder;
 
 class TestFleet : public QObject {
@@ -72,8 +74,8 @@ void TestFleet::scanFilterSortActivateExport()
     w.show();
     waitForScan(w, ended, 1);
     QCOMPARE(w.model().rowCount(), 5);
-    QVERIFY(w.ProgressBar_Scan->isHidden());
-    QVERIFY(w.Button_Cancel->isHidden());
+    QVERIFY(control<QProgressBar>(w, "ProgressBar_Scan")->isHidden());
+    QVERIFY(control<QPushButton>(w, "Button_Cancel")->isHidden());
     QSortFilterProxyModel& view = w.view();
     QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));
     QCOMPARE(cell(view, 0, FleetColumn::Remark), QStringLiteral("Это папка, а не файл"));
@@ -86,7 +88,8 @@ void TestFleet::scanFilterSortActivateExport()
         nkp::ui::resourceColor(nkp::analysis::ResourceLevel::Green));
 
     // Total cycles sort as numbers (the generated totals differ in digit count).
-    w.Table_Fleet->sortByColumn(static_cast<int>(FleetColumn::TotalCycles), Qt::AscendingOrder);
+    control<QTableView>(w, "Table_Fleet")
+        ->sortByColumn(static_cast<int>(FleetColumn::TotalCycles), Qt::AscendingOrder);
     QVector<qlonglong> totals;
     for (int r = 1; r < view.rowCount(); ++r)
         totals << cell(view, r, FleetColumn::TotalCycles).toLongLong();
@@ -99,29 +102,29 @@ void TestFleet::scanFilterSortActivateExport()
     int sameModel = 0;
     for (int r = 0; r < view.rowCount(); ++r)
         sameModel += cell(view, r, FleetColumn::CraneModel) == model;
-    w.Edit_Filter->setText(model.toLower());
+    control<QLineEdit>(w, "Edit_Filter")->setText(model.toLower());
     QCOMPARE(view.rowCount(), sameModel);
-    w.Edit_Filter->setText(QStringLiteral("ПАПКА"));
+    control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("ПАПКА"));
     QCOMPARE(view.rowCount(), 1);
     QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));
-    w.Edit_Filter->setText(QStringLiteral("r3.NKP"));
+    control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("r3.NKP"));
     QCOMPARE(view.rowCount(), 1);
 
     // A double-click hands the read-out's path on; a row that did not load does not.
     QSignalSpy activated(&w, &TForm_Fleet::readoutActivated);
-    doubleClick(*w.Table_Fleet, view.index(0, 1));
+    doubleClick(*control<QTableView>(w, "Table_Fleet"), view.index(0, 1));
     QCOMPARE(activated.count(), 1);
     QCOMPARE(activated.at(0).at(0).toString(), QString::fromStdString(f.path("r3.nkp")));
-    w.Edit_Filter->setText(QStringLiteral("bad.nkp"));
-    doubleClick(*w.Table_Fleet, view.index(0, 0));
+    control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("bad.nkp"));
+    doubleClick(*control<QTableView>(w, "Table_Fleet"), view.index(0, 0));
     QCOMPARE(activated.count(), 1);
 
     // Export writes the rows as shown, through the save prompt.
-    w.Edit_Filter->setText(QStringLiteral("r2.nkp"));
+    control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("r2.nkp"));
     const int shown = view.rowCount();
     QCOMPARE(shown, 1);
     prompts.fileAnswers.push_back(f.path("out.csv"));
-    w.Button_Export->click();
+    control<QPushButton>(w, "Button_Export")->click();
     QCOMPARE(prompts.callsOf("save").size(), std::size_t {1});
     QCOMPARE(prompts.dialogs.back().defaultExtension, std::string("csv"));
     std::ifstream in(f.path("out.csv"), std::ios::binary);
@@ -154,40 +157,41 @@ void TestFleet::folderButtonAndCancel()
     w.setThreadCount(1);
     QSignalSpy ended(&w, &TForm_Fleet::scanEnded);
     w.scan();
-    QVERIFY(w.ProgressBar_Scan->isVisibleTo(&w));
-    QVERIFY(w.Button_Cancel->isVisibleTo(&w));
+    QVERIFY(control<QProgressBar>(w, "ProgressBar_Scan")->isVisibleTo(&w));
+    QVERIFY(control<QPushButton>(w, "Button_Cancel")->isVisibleTo(&w));
     waitForScan(w, ended, 1);
     QCOMPARE(w.model().rowCount(), 1);
 
     // A cancelled folder choice changes nothing; a chosen folder is scanned.
-    w.Button_Folder->click();
+    control<QPushButton>(w, "Button_Folder")->click();
     QCOMPARE(prompts.callsOf("folder").size(), std::size_t {1});
-    QCOMPARE(w.Edit_Folder->text(), QString::fromStdString(first.dir.string()));
+    QCOMPARE(control<QLineEdit>(w, "Edit_Folder")->text(), QString::fromStdString(first.dir.string()));
     QCOMPARE(ended.count(), 1);
     // Cancel as soon as loading begins: the window keeps what was loaded and
     // no thread goes on.
     const auto cancelOnListing = connect(&w.scanner(), &nkp::fleet::FleetScan::listed, this, [&w](int count) {
-        QCOMPARE(w.ProgressBar_Scan->maximum(), count);
-        w.Button_Cancel->click();
+        QCOMPARE(control<QProgressBar>(w, "ProgressBar_Scan")->maximum(), count);
+        control<QPushButton>(w, "Button_Cancel")->click();
     });
     prompts.fileAnswers.push_back(second.dir.string());
-    w.Button_Folder->click();
-    QCOMPARE(w.Edit_Folder->text(), QString::fromStdString(second.dir.string()));
+    control<QPushButton>(w, "Button_Folder")->click();
+    QCOMPARE(control<QLineEdit>(w, "Edit_Folder")->text(), QString::fromStdString(second.dir.string()));
     QVERIFY(w.isScanning());
     waitForScan(w, ended, 2);
     disconnect(cancelOnListing);
     QVERIFY(w.model().rowCount() < 200);
-    QVERIFY(w.Label_Status->text().startsWith(QStringLiteral("Прервано")));
+    QVERIFY(control<QLabel>(w, "Label_Status")->text().startsWith(QStringLiteral("Прервано")));
     QVERIFY(w.scanner().future().isCanceled());
     w.scanner().wait();
     QCOMPARE(w.scanner().pool().activeThreadCount(), 0);
 
     // A folder that cannot be read empties the table and says so.
-    w.Edit_Folder->setText(QString::fromStdString(second.path("missing")));
-    w.Button_Refresh->click();
+    control<QLineEdit>(w, "Edit_Folder")->setText(QString::fromStdString(second.path("missing")));
+    control<QPushButton>(w, "Button_Refresh")->click();
     waitForScan(w, ended, 3);
     QCOMPARE(w.model().rowCount(), 0);
-    QVERIFY(w.Label_Status->text().startsWith(QStringLiteral("Папку не удалось прочитать")));
+    QVERIFY(
+        control<QLabel>(w, "Label_Status")->text().startsWith(QStringLiteral("Папку не удалось прочитать")));
 }
 
 QTEST_MAIN(TestFleet)

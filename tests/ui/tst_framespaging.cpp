@@ -39,27 +39,27 @@ void TestFramesPaging::enterAppliesSelection()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    t.Edit_KHome->setText(QStringLiteral("0"));
-    t.Edit_KEnd->setText(QStringLiteral("40"));
-    QTest::keyClick(t.Edit_KEnd, Qt::Key_Return);
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
-    t.Edit_KEnd->setText(QStringLiteral("9"));
-    QTest::keyClick(t.Edit_KHome, Qt::Key_Enter);
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("10"));
+    control<QLineEdit>(t, "Edit_KHome")->setText(QStringLiteral("0"));
+    control<QLineEdit>(t, "Edit_KEnd")->setText(QStringLiteral("40"));
+    QTest::keyClick(control<QLineEdit>(t, "Edit_KEnd"), Qt::Key_Return);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
+    control<QLineEdit>(t, "Edit_KEnd")->setText(QStringLiteral("9"));
+    QTest::keyClick(control<QLineEdit>(t, "Edit_KHome"), Qt::Key_Enter);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("10"));
 
-    t.Edit_Mmax->setText(QStringLiteral("0"));
-    QTest::keyClick(t.Edit_Mmax, Qt::Key_Return);
+    control<QLineEdit>(t, "Edit_Mmax")->setText(QStringLiteral("0"));
+    QTest::keyClick(control<QLineEdit>(t, "Edit_Mmax"), Qt::Key_Return);
     const nkp::analysis::MainState& s = f.window->state();
     int valid = 0;
     for (int p = 0; p < 11000; ++p)
         valid += !s.recordAt(p).isBroken();
-    QCOMPARE(t.Label_O_OtbZap->text(), QString::number(valid));
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QString::number(valid));
 
     // A reversed range by Enter is refused as by the button.
-    t.Edit_KHome->setText(QStringLiteral("40"));
-    t.Edit_KEnd->setText(QStringLiteral("0"));
-    QTest::keyClick(t.Edit_KEnd, Qt::Key_Return);
-    QCOMPARE(t.Label_O_OtbZap->text(), QString::number(valid));
+    control<QLineEdit>(t, "Edit_KHome")->setText(QStringLiteral("40"));
+    control<QLineEdit>(t, "Edit_KEnd")->setText(QStringLiteral("0"));
+    QTest::keyClick(control<QLineEdit>(t, "Edit_KEnd"), Qt::Key_Return);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QString::number(valid));
     QCOMPARE(f.prompts.callsOf("error").size(), std::size_t {1});
 }
 
@@ -68,68 +68,68 @@ void TestFramesPaging::wheelAndPageKeysPage()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = t.StringGrid_O_Otb;
+    QTableWidget* grid = control<QTableWidget>(t, "StringGrid_O_Otb");
     const auto firstFrame = [grid] { return grid->item(0, 0)->text(); };
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
 
     QTest::keyClick(grid, Qt::Key_PageUp);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10990);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10990);
     wheel(grid->viewport(), 120);  // away from the user: back
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10985);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10985);
     QVERIFY(firstFrame().isEmpty() || firstFrame() == QStringLiteral("10985"));
     wheel(grid->viewport(), 2 * 120);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10975);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10975);
     // Touchpad steps add up to a page.
     wheel(grid->viewport(), -60);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10975);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10975);
     wheel(grid->viewport(), -60);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10980);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10980);
     QTest::keyClick(grid, Qt::Key_PageDown);
     QTest::keyClick(grid, Qt::Key_PageDown);
     QTest::keyClick(grid, Qt::Key_PageDown);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10995);  // limited to the range
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);  // limited to the range
     wheel(grid->viewport(), -120);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
 
     // Within a selection the pages run over the selected list.
-    t.Edit_KHome->setText(QStringLiteral("0"));
-    t.Edit_KEnd->setText(QStringLiteral("40"));
-    t.BitBtn_DKadr->click();
-    QCOMPARE(t.ScrollBar_Cikl->value(), 36);
+    control<QLineEdit>(t, "Edit_KHome")->setText(QStringLiteral("0"));
+    control<QLineEdit>(t, "Edit_KEnd")->setText(QStringLiteral("40"));
+    control<QPushButton>(t, "BitBtn_DKadr")->click();
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 36);
     QTest::keyClick(grid, Qt::Key_PageUp);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 31);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 31);
     for (int i = 0; i < 10; ++i)
         wheel(grid->viewport(), 120);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 0);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 0);
 }
 
 void TestFramesPaging::loadingResetsCountAndDate()
 {
     MainWindowFixture f;
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0000"));
-    QCOMPARE(t.DateTimePicker_Data->date(), QDate::currentDate());
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0000"));
+    QCOMPARE(control<QDateEdit>(t, "DateTimePicker_Data")->date(), QDate::currentDate());
     f.openDemo();
     const nkp::analysis::MainState& s = f.window->state();
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("11000"));
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("11000"));
     const QDate newest = QDate::fromString(
         QString::fromStdString(s.newestFrameTime.substr(0, 10)), QStringLiteral("dd.MM.yyyy"));
     QVERIFY(newest.isValid());
-    QCOMPARE(t.DateTimePicker_Data->date(), newest);
+    QCOMPARE(control<QDateEdit>(t, "DateTimePicker_Data")->date(), newest);
     // The picker's day finds frames at once.
-    t.BitBtn_DataSel->click();
+    control<QPushButton>(t, "BitBtn_DataSel")->click();
     QVERIFY(f.prompts.callsOf("information").empty());
-    QVERIFY(t.Label_O_OtbZap->text().toInt() > 0);
+    QVERIFY(control<QLabel>(t, "Label_O_OtbZap")->text().toInt() > 0);
 
     // A selection, then the next loading: the count is the new full list.
-    t.Edit_KHome->setText(QStringLiteral("0"));
-    t.Edit_KEnd->setText(QStringLiteral("40"));
-    t.BitBtn_DKadr->click();
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
-    t.DateTimePicker_Data->setDate(QDate(2001, 2, 3));
+    control<QLineEdit>(t, "Edit_KHome")->setText(QStringLiteral("0"));
+    control<QLineEdit>(t, "Edit_KEnd")->setText(QStringLiteral("40"));
+    control<QPushButton>(t, "BitBtn_DKadr")->click();
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
+    control<QDateEdit>(t, "DateTimePicker_Data")->setDate(QDate(2001, 2, 3));
     f.openDemo();
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("11000"));
-    QCOMPARE(t.DateTimePicker_Data->date(), newest);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("11000"));
+    QCOMPARE(control<QDateEdit>(t, "DateTimePicker_Data")->date(), newest);
 }
 
 void TestFramesPaging::typingADay()
@@ -139,7 +139,7 @@ void TestFramesPaging::typingADay()
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QDateEdit* picker = t.DateTimePicker_Data;
+    QDateEdit* picker = control<QDateEdit>(t, "DateTimePicker_Data");
     picker->setDate(QDate(2024, 3, 20));
     auto* text = picker->findChild<QLineEdit*>();
     QVERIFY(text);

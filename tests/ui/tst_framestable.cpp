@@ -39,13 +39,15 @@ private:
     static void range(MainWindowFixture& f, const char* from, const char* to)
     {
         FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-        t.Edit_KHome->setText(QString::fromLatin1(from));
-        t.Edit_KEnd->setText(QString::fromLatin1(to));
-        t.BitBtn_DKadr->click();
+        control<QLineEdit>(t, "Edit_KHome")->setText(QString::fromLatin1(from));
+        control<QLineEdit>(t, "Edit_KEnd")->setText(QString::fromLatin1(to));
+        control<QPushButton>(t, "BitBtn_DKadr")->click();
     }
     static QString cell(MainWindowFixture& f, int row, int col)
     {
-        return control<FramesTab>(*f.window, "TabSheet_Cikl")->StringGrid_O_Otb->item(row, col)->text();
+        return control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+            ->item(row, col)
+            ->text();
     }
 };
 
@@ -55,39 +57,39 @@ void TestFramesTable::rangeSelections()
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     range(f, "0", "40");
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
-    QCOMPARE(t.ScrollBar_Cikl->maximum(), 36);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 36);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->maximum(), 36);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 36);
     const nkp::analysis::MainState& s = f.window->state();
     for (int c = 0; c < 5; ++c)
         QCOMPARE(cell(f, 0, c), s.recordAt(36 + c).isOk() ? QString::number(36 + c) : QString());
 
     range(f, "5", "5");
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("1"));
-    QCOMPARE(t.ScrollBar_Cikl->maximum(), 5);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 0);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->maximum(), 5);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 0);
     QCOMPARE(cell(f, 0, 0), s.recordAt(5).isOk() ? QStringLiteral("5") : QString());
     for (int c = 1; c < 5; ++c)
         QCOMPARE(cell(f, 0, c), QString());
     // Scrolling runs over the selected list only.
-    t.ScrollBar_Cikl->setValue(5);
+    control<QScrollBar>(t, "ScrollBar_Cikl")->setValue(5);
     QCOMPARE(cell(f, 0, 0), QString());
 
     // "по" below "с": refused with a message; the selection, the count and
     // the table stay as they were.
-    t.ScrollBar_Cikl->setValue(0);
+    control<QScrollBar>(t, "ScrollBar_Cikl")->setValue(0);
     const std::vector<int> order = s.FrameOrder;
     const QString first = cell(f, 0, 0);
     range(f, "40", "0");
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("1"));
-    QCOMPARE(t.ScrollBar_Cikl->maximum(), 5);
-    QCOMPARE(t.ScrollBar_Cikl->value(), 0);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->maximum(), 5);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 0);
     QCOMPARE(s.FrameOrder, order);
     QCOMPARE(cell(f, 0, 0), first);
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {1});
     QCOMPARE(errors[0].text, cp1251("Начальный кадр больше конечного"));
-    t.ScrollBar_Cikl->setValue(1);
+    control<QScrollBar>(t, "ScrollBar_Cikl")->setValue(1);
     QCOMPARE(cell(f, 0, 0), QString());
 }
 
@@ -98,17 +100,17 @@ void TestFramesTable::rangeLimitsAndHugeNumbers()
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     // A "по" beyond the last position counts as 10999, even with more digits than any integer holds.
     range(f, "10990", "99999999999999999999999999");
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("10"));
-    QCOMPARE(t.ScrollBar_Cikl->value(), 5);
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("10"));
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 5);
     QVERIFY(f.prompts.callsOf("information").empty());
     // A "с" beyond the last position selects nothing.
     range(f, "11000", "12000");
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(infos[0].text, cp1251(kNothingFound));
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0"));
     // The scroll bar stays; the emptied list shows at the next fill.
-    QCOMPARE(t.ScrollBar_Cikl->value(), 5);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 5);
     t.ScrollBar_CiklChange();
     QCOMPARE(cell(f, 0, 0), QString());
 }
@@ -121,13 +123,13 @@ void TestFramesTable::emptyEditKeepsSelection()
     range(f, "0", "40");
     const std::vector<int> order = f.window->state().FrameOrder;
     range(f, "", "40");
-    t.Edit_Mmax->clear();
-    t.BitBtn_MaxM->click();
+    control<QLineEdit>(t, "Edit_Mmax")->clear();
+    control<QPushButton>(t, "BitBtn_MaxM")->click();
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("Введите число"));
     QCOMPARE(f.window->state().FrameOrder, order);
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("41"));
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
 }
 
 void TestFramesTable::loadSelectionAfterClearAll()
@@ -136,9 +138,9 @@ void TestFramesTable::loadSelectionAfterClearAll()
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     const nkp::analysis::MainState& s = f.window->state();
-    t.Edit_Mmax->setText(QStringLiteral("100"));
-    t.BitBtn_MaxM->click();
-    const int overloaded = t.Label_O_OtbZap->text().toInt();
+    control<QLineEdit>(t, "Edit_Mmax")->setText(QStringLiteral("100"));
+    control<QPushButton>(t, "BitBtn_MaxM")->click();
+    const int overloaded = control<QLabel>(t, "Label_O_OtbZap")->text().toInt();
     for (int c = 0; c < 5; ++c) {
         const QString percent = cell(f, 9, c);
         QVERIFY(percent.isEmpty() || percent.toInt() >= 100);
@@ -150,10 +152,10 @@ void TestFramesTable::loadSelectionAfterClearAll()
 
     // After "Очистить" no record is marked broken: threshold 0 lists all, shown empty.
     control<QAction>(*f.window, "Menu_Clear")->trigger();
-    t.Edit_Mmax->setText(QStringLiteral("0"));
-    t.BitBtn_MaxM->click();
-    QCOMPARE(t.Label_O_OtbZap->text(), QStringLiteral("11000"));
-    QCOMPARE(t.ScrollBar_Cikl->value(), 10995);
+    control<QLineEdit>(t, "Edit_Mmax")->setText(QStringLiteral("0"));
+    control<QPushButton>(t, "BitBtn_MaxM")->click();
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("11000"));
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
     QCOMPARE(cell(f, 0, 0), QString());
 }
 
@@ -164,14 +166,15 @@ void TestFramesTable::dateSelections()
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     const nkp::analysis::MainState& s = f.window->state();
     const QString day = QString::fromStdString(s.recordAt(10999).Date);
-    t.DateTimePicker_Data->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));
-    t.BitBtn_DataSel->click();
-    QVERIFY(t.Label_O_OtbZap->text().toInt() > 0);
+    control<QDateEdit>(t, "DateTimePicker_Data")
+        ->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));
+    control<QPushButton>(t, "BitBtn_DataSel")->click();
+    QVERIFY(control<QLabel>(t, "Label_O_OtbZap")->text().toInt() > 0);
     for (int c = 0; c < 5; ++c)
         QCOMPARE(cell(f, 1, c), day);
 
-    t.DateTimePicker_Data->setDate(QDate(2001, 2, 3));
-    t.BitBtn_DataSel->click();
+    control<QDateEdit>(t, "DateTimePicker_Data")->setDate(QDate(2001, 2, 3));
+    control<QPushButton>(t, "BitBtn_DataSel")->click();
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(infos[0].text, cp1251(kNothingFound));
@@ -181,8 +184,8 @@ void TestFramesTable::selectionsBeforeLoading()
 {
     MainWindowFixture f;
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    t.BitBtn_MaxM->click();
-    t.BitBtn_DataSel->click();
+    control<QPushButton>(t, "BitBtn_MaxM")->click();
+    control<QPushButton>(t, "BitBtn_DataSel")->click();
     QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {2});
     range(f, "0", "40");
     QCOMPARE(cell(f, 0, 0), QString());  // positions listed, frames never loaded
@@ -201,7 +204,7 @@ void TestFramesTable::loadCellColours()
     // Painted: the fill covers the cell of row 9 only.
     MainWindowFixture f;
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = t.StringGrid_O_Otb;
+    QTableWidget* grid = control<QTableWidget>(t, "StringGrid_O_Otb");
     grid->item(9, 0)->setText(QStringLiteral("95"));
     grid->item(9, 1)->setText(QStringLiteral("100"));
     grid->item(9, 2)->setText(QStringLiteral("89"));
@@ -227,7 +230,7 @@ void TestFramesTable::keyFilter()
     QVERIFY(!FramesTab::Edit_KeyPress(QChar(0x0663)));  // an Arabic-Indic digit
 
     MainWindowFixture f;
-    QLineEdit* e = control<FramesTab>(*f.window, "TabSheet_Cikl")->Edit_KEnd;
+    QLineEdit* e = control<QLineEdit>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "Edit_KEnd");
     e->setCursorPosition(e->text().size());
     QTest::keyClicks(e, QStringLiteral("-a 7"));
     QCOMPARE(e->text(), QStringLiteral("407"));

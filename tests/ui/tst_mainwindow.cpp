@@ -88,13 +88,17 @@ void TestMainWindow::startState()
     QCOMPARE(
         control<QTabWidget>(w, "PageControl_Main")->currentWidget(), control<FramesTab>(w, "TabSheet_Cikl"));
     QVERIFY(control<QProgressBar>(w, "ProgressBar_Read")->isHidden());
-    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->DateTimePicker_Data->date(), QDate::currentDate());
-    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->Label_O_OtbZap->text(), QStringLiteral("0000"));
+    QCOMPARE(control<QDateEdit>(*control<FramesTab>(w, "TabSheet_Cikl"), "DateTimePicker_Data")->date(),
+        QDate::currentDate());
+    QCOMPARE(control<QLabel>(*control<FramesTab>(w, "TabSheet_Cikl"), "Label_O_OtbZap")->text(),
+        QStringLiteral("0000"));
     for (int c = 0; c < 5; ++c)
-        QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, c),
+        QCOMPARE(
+            column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), c),
             QString(15, QLatin1Char('|')));
-    QVERIFY(control<ConstTab>(w, "TabSheet_Const")->Edit_HarCh->isReadOnly());
-    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_GrRegNag->text(), QStringLiteral("А1"));
+    QVERIFY(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_HarCh")->isReadOnly());
+    QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_GrRegNag")->text(),
+        QStringLiteral("А1"));
 
     struct Item {
         QAction* action;
@@ -125,8 +129,10 @@ void TestMainWindow::startState()
     QVERIFY(w.actions().contains(control<QAction>(w, "N_Adres")));  // reachable although its menu is hidden
 
     // The first status panel shows the hint of the control under the mouse.
-    QStatusTipEvent tip(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb->statusTip());
-    QApplication::sendEvent(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, &tip);
+    QStatusTipEvent tip(
+        control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")->statusTip());
+    QApplication::sendEvent(
+        control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), &tip);
     QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(),
         QStringLiteral("Для расшифровки кодов укажите ячейку"));
     QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel1")->width(), 500);
@@ -145,25 +151,33 @@ void TestMainWindow::loadFillsFirstTab()
 
     using nkp::recorder::IdField;
     const nkp::recorder::Identification id = nkp::generator::generateIdentification(f.options);
-    const std::pair<QLineEdit*, IdField> edits[]
-        = {{t.Edit_Org, IdField::ServiceOrg}, {t.Edit_Name, IdField::Operator},
-            {t.Edit_NUd, IdField::CertNumber}, {t.Edit_DateUd, IdField::CertValidity},
-            {t.Edit_DataSch, IdField::ReadingDate}, {t.Edit_MKran, IdField::CraneModel},
-            {t.Edit_NKran, IdField::CraneNumber}, {t.Edit_GodIzgot, IdField::CraneYear},
-            {t.Edit_GrRegNag, IdField::NormGroup}, {t.Edit_Vlad, IdField::CraneOwner},
-            {t.Edit_ModTRV, IdField::LimiterModel}, {t.Edit_NTRV, IdField::LimiterNumber}};
+    const std::pair<QLineEdit*, IdField> edits[] = {{control<QLineEdit>(t, "Edit_Org"), IdField::ServiceOrg},
+        {control<QLineEdit>(t, "Edit_Name"), IdField::Operator},
+        {control<QLineEdit>(t, "Edit_NUd"), IdField::CertNumber},
+        {control<QLineEdit>(t, "Edit_DateUd"), IdField::CertValidity},
+        {control<QLineEdit>(t, "Edit_DataSch"), IdField::ReadingDate},
+        {control<QLineEdit>(t, "Edit_MKran"), IdField::CraneModel},
+        {control<QLineEdit>(t, "Edit_NKran"), IdField::CraneNumber},
+        {control<QLineEdit>(t, "Edit_GodIzgot"), IdField::CraneYear},
+        {control<QLineEdit>(t, "Edit_GrRegNag"), IdField::NormGroup},
+        {control<QLineEdit>(t, "Edit_Vlad"), IdField::CraneOwner},
+        {control<QLineEdit>(t, "Edit_ModTRV"), IdField::LimiterModel},
+        {control<QLineEdit>(t, "Edit_NTRV"), IdField::LimiterNumber}};
     for (const auto& [edit, field] : edits)
         QCOMPARE(edit->text(), fromCp1251(id[field]));
-    QCOMPARE(t.Edit_IzgotKran->text(), fromCp1251(id[IdField::CraneMaker]));
-    QCOMPARE(t.Edit_IzgotTRV->text(), QStringLiteral("ОАО \"ПЗЛ\", г. Энск"));
+    QCOMPARE(control<QLabel>(t, "Edit_IzgotKran")->text(), fromCp1251(id[IdField::CraneMaker]));
+    QCOMPARE(control<QLineEdit>(t, "Edit_IzgotTRV")->text(), QStringLiteral("ОАО \"ПЗЛ\", г. Энск"));
 
     // Counters straight from the file's bytes.
     const nkp::recorder::DataFileReader file(nkp::generator::generateDataFile(f.options));
     const std::uint32_t minutes = file.read24(264004);
-    QCOMPARE(t.L_TimeAll->text(),
+    QCOMPARE(control<QLabel>(t, "L_TimeAll")->text(),
         QStringLiteral("%1:%2:00").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0')));
-    QLabel* counts[] = {t.Label_0, t.Label_12, t.Label_25, t.Label_50, t.Label_100};
-    QProgressBar* gauges[] = {t.CGauge_N0, t.CGauge_N12, t.CGauge_N25, t.CGauge_N50, t.CGauge_N100};
+    QLabel* counts[] = {control<QLabel>(t, "Label_0"), control<QLabel>(t, "Label_12"),
+        control<QLabel>(t, "Label_25"), control<QLabel>(t, "Label_50"), control<QLabel>(t, "Label_100")};
+    QProgressBar* gauges[] = {control<QProgressBar>(t, "CGauge_N0"), control<QProgressBar>(t, "CGauge_N12"),
+        control<QProgressBar>(t, "CGauge_N25"), control<QProgressBar>(t, "CGauge_N50"),
+        control<QProgressBar>(t, "CGauge_N100")};
     std::uint32_t largest = 1, total = 0;
     for (int i = 0; i < 5; ++i) {
         largest = std::max(largest, file.read24(264011 + 3 * i));
@@ -175,17 +189,17 @@ void TestMainWindow::loadFillsFirstTab()
         QCOMPARE(gauges[i]->value(), static_cast<int>(n * 100 / largest));
     }
     const std::uint32_t mass = file.read32(264110);
-    QCOMPARE(t.Label_QSum->text(),
+    QCOMPARE(control<QLabel>(t, "Label_QSum")->text(),
         QStringLiteral("%1,%2 т").arg(mass / 100).arg(mass % 100, 2, 10, QLatin1Char('0')));
     const int bounds[] = {16000, 32000, 63000, 125000, 250000, 500000, 1000000, 2000000, 4000000};
     int u = 0;
     while (u < 9 && static_cast<int>(total) > bounds[u])
         ++u;
-    QCOMPARE(t.Label_KIspU->text(), QStringLiteral("U%1").arg(u));
-    QCOMPARE(t.Edit_HarCh->text(),
+    QCOMPARE(control<QLabel>(t, "Label_KIspU")->text(), QStringLiteral("U%1").arg(u));
+    QCOMPARE(control<QLineEdit>(t, "Edit_HarCh")->text(),
         QString::number(file.read40Fixed16(264026), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
-    QCOMPARE(t.Label_Per1->text().size(), 16);
-    QCOMPARE(t.Label_Read3->text().size(), 16);
+    QCOMPARE(control<QLabel>(t, "Label_Per1")->text().size(), 16);
+    QCOMPARE(control<QLabel>(t, "Label_Read3")->text().size(), 16);
 
     // Every text of the model is on screen in the control of its name.
     for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
@@ -203,14 +217,14 @@ void TestMainWindow::typedEditsWriteBack()
     MainWindowFixture f;
     f.openDemo();
     ConstTab& t = *control<ConstTab>(*f.window, "TabSheet_Const");
-    t.Edit_MKran->selectAll();
-    typeText(t.Edit_MKran, QStringLiteral("КС-55713"));
+    control<QLineEdit>(t, "Edit_MKran")->selectAll();
+    typeText(control<QLineEdit>(t, "Edit_MKran"), QStringLiteral("КС-55713"));
     QCOMPARE(f.window->state().texts.craneModel, cp1251("КС-55713"));
-    t.Edit_Vlad->clear();
-    typeText(t.Edit_Vlad, QStringLiteral("ООО Ёлка"));
+    control<QLineEdit>(t, "Edit_Vlad")->clear();
+    typeText(control<QLineEdit>(t, "Edit_Vlad"), QStringLiteral("ООО Ёлка"));
     QCOMPARE(f.window->state().texts.craneOwner, cp1251("ООО Ёлка"));
     const std::string harCh = f.window->state().texts.characteristicNumber;
-    QTest::keyClicks(t.Edit_HarCh, QStringLiteral("9"));
+    QTest::keyClicks(control<QLineEdit>(t, "Edit_HarCh"), QStringLiteral("9"));
     QCOMPARE(f.window->state().texts.characteristicNumber, harCh);
 }
 
@@ -219,17 +233,20 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QCOMPARE(tab.ScrollBar_Cikl->maximum(), 10995);
-    QCOMPARE(tab.ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->maximum(), 10995);
+    QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->value(), 10995);
     const nkp::analysis::MainState& s = f.window->state();
     for (int c = 0; c < 5; ++c) {
         const nkp::recorder::TFrameRecord& r = s.recordAt(10995 + c);
         if (r.isOk()) {
-            QCOMPARE(tab.StringGrid_O_Otb->item(0, c)->text(), QString::number(10995 + c));
-            QCOMPARE(tab.StringGrid_O_Otb->item(1, c)->text(), fromCp1251(r.Date));
-            QCOMPARE(tab.StringGrid_O_Otb->item(15, c)->text(), QStringLiteral("Норма"));
+            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(0, c)->text(),
+                QString::number(10995 + c));
+            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(1, c)->text(), fromCp1251(r.Date));
+            QCOMPARE(
+                control<QTableWidget>(tab, "StringGrid_O_Otb")->item(15, c)->text(), QStringLiteral("Норма"));
         } else {
-            QCOMPARE(column(tab.StringGrid_O_Otb, c), QString(15, QLatin1Char('|')));
+            QCOMPARE(
+                column(control<QTableWidget>(tab, "StringGrid_O_Otb"), c), QString(15, QLatin1Char('|')));
         }
     }
     // A broken frame shows as an empty column wherever it lies.
@@ -237,8 +254,11 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     QVERIFY(!broken.empty());
     const int position = (broken.front() - s.RingStart + 11000) % 11000;
     tab.scrollTo(position);
-    QCOMPARE(tab.ScrollBar_Cikl->value(), std::min(position, 10995));
-    QCOMPARE(tab.StringGrid_O_Otb->item(0, position - tab.ScrollBar_Cikl->value())->text(), QString());
+    QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->value(), std::min(position, 10995));
+    QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")
+                 ->item(0, position - control<QScrollBar>(tab, "ScrollBar_Cikl")->value())
+                 ->text(),
+        QString());
 }
 
 void TestMainWindow::chartCheckboxesAndClick()
@@ -247,22 +267,22 @@ void TestMainWindow::chartCheckboxesAndClick()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     ChartsTab& charts = *control<ChartsTab>(w, "TabSheet_Grafik");
-    FrameChart& chart = *charts.Chart_Param;
+    FrameChart& chart = *control<FrameChart>(charts, "Chart_Param");
     QVERIFY(chart.title().contains(QStringLiteral(" по данным РП ТРВ-160 №")));
     QCOMPARE(chart.xAxis->label(), QStringLiteral("Кадры"));
     QVERIFY(
         chart.isSeriesVisible(QStringLiteral("Series1")) && chart.isSeriesVisible(QStringLiteral("Series4")));
     QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series16"))
         && !chart.isSeriesVisible(QStringLiteral("Series3")));
-    QCOMPARE(charts.Chart_KZ->yAxis->range(), QCPRange(0, 5));
+    QCOMPARE(control<FrameChart>(charts, "Chart_KZ")->yAxis->range(), QCPRange(0, 5));
     // The limit series split by colour: green and red points never share a graph.
-    for (QCPGraph* g : charts.Chart_KZ->graphsOf(QStringLiteral("Series6")))
+    for (QCPGraph* g : control<FrameChart>(charts, "Chart_KZ")->graphsOf(QStringLiteral("Series6")))
         QVERIFY(g->pen().color() == QColor(0, 128, 0) || g->pen().color() == Qt::red);
 
-    charts.CheckBox_GrParM->click();
+    control<QCheckBox>(charts, "CheckBox_GrParM")->click();
     QVERIFY(!chart.isSeriesVisible(QStringLiteral("Series1"))
         && !chart.isSeriesVisible(QStringLiteral("Series2")));
-    charts.CheckBox_Data->click();
+    control<QCheckBox>(charts, "CheckBox_Data")->click();
     QVERIFY(chart.isSeriesVisible(QStringLiteral("Series3")));
     QVERIFY(!chart.labelsOf(QStringLiteral("Series3")).isEmpty());
     QVERIFY(chart.labelsOf(QStringLiteral("Series3")).constFirst()->visible());
@@ -281,13 +301,16 @@ void TestMainWindow::chartCheckboxesAndClick()
     QTest::mouseClick(&chart, Qt::LeftButton, {}, pixel);
     QCOMPARE(
         control<QTabWidget>(w, "PageControl_Main")->currentWidget(), control<FramesTab>(w, "TabSheet_Cikl"));
-    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_Cikl->value(), static_cast<int>(key));
-    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb->item(0, 0)->text(),
+    QCOMPARE(control<QScrollBar>(*control<FramesTab>(w, "TabSheet_Cikl"), "ScrollBar_Cikl")->value(),
+        static_cast<int>(key));
+    QCOMPARE(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                 ->item(0, 0)
+                 ->text(),
         QString::number(static_cast<int>(key)));
 
     // A point beyond the scroll bar's range gives its maximum; empty space nothing.
     w.Chart_ParamClickSeries(10999.0);
-    QCOMPARE(control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_Cikl->value(), 10995);
+    QCOMPARE(control<QScrollBar>(*control<FramesTab>(w, "TabSheet_Cikl"), "ScrollBar_Cikl")->value(), 10995);
     // Clicks only navigate: the window keeps its four tabs, one events tab.
     QCOMPARE(control<QTabWidget>(w, "PageControl_Main")->count(), 4);
     QCOMPARE(w.findChildren<EventsTab*>().size(), 1);
@@ -302,7 +325,8 @@ void TestMainWindow::cancelledDialogChangesNothing()
     TForm_TPB140CMain& w = *f.window;
     control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(100);
     const QString caption = w.windowTitle();
-    const QString first = column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0);
+    const QString first
+        = column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
     const std::vector<int> order = w.state().FrameOrder;
     const nkp::recorder::TFrameRecord record = w.state().frames[0];
     f.open(std::nullopt);
@@ -310,7 +334,8 @@ void TestMainWindow::cancelledDialogChangesNothing()
     QCOMPARE(w.state().FrameOrder, order);
     QVERIFY(w.state().frames[0] == record);
     control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
-    QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), first);
+    QCOMPARE(
+        column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
     QCOMPARE(f.prompts.calls.size(), std::size_t {2});
 }
 
@@ -320,17 +345,19 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     const QString caption = w.windowTitle();
-    const QString model = control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text();
-    const QString first = column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0);
+    const QString model = control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text();
+    const QString first
+        = column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
     f.open(f.dir.path());  // a folder
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
     QCOMPARE(w.windowTitle(), caption);
-    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), model);
+    QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text(), model);
     control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
-    QCOMPARE(column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), first);
+    QCOMPARE(
+        column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
 }
 
 void TestMainWindow::clearAllResetsStoreOnly()
@@ -338,22 +365,22 @@ void TestMainWindow::clearAllResetsStoreOnly()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    const QString model = control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text();
-    const int points = control<ChartsTab>(w, "TabSheet_Grafik")
-                           ->Chart_Param->graphsOf(QStringLiteral("Series2"))
+    const QString model = control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text();
+    const int points = control<FrameChart>(*control<ChartsTab>(w, "TabSheet_Grafik"), "Chart_Param")
+                           ->graphsOf(QStringLiteral("Series2"))
                            .constFirst()
                            ->dataCount();
     control<QAction>(w, "Menu_Clear")->trigger();
-    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), model);
-    QCOMPARE(control<ChartsTab>(w, "TabSheet_Grafik")
-                 ->Chart_Param->graphsOf(QStringLiteral("Series2"))
+    QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text(), model);
+    QCOMPARE(control<FrameChart>(*control<ChartsTab>(w, "TabSheet_Grafik"), "Chart_Param")
+                 ->graphsOf(QStringLiteral("Series2"))
                  .constFirst()
                  ->dataCount(),
         points);
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
     control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(0);
-    QCOMPARE(
-        column(control<FramesTab>(w, "TabSheet_Cikl")->StringGrid_O_Otb, 0), QString(15, QLatin1Char('|')));
+    QCOMPARE(column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0),
+        QString(15, QLatin1Char('|')));
 }
 
 void TestMainWindow::resourceShareBesideCharacteristicNumbers()
@@ -361,7 +388,7 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     MainWindowFixture f;
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
-    QLabel* label = control<ConstTab>(w, "TabSheet_Const")->Label_Resource;
+    QLabel* label = control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_Resource");
     const nkp::analysis::MainState& s = w.state();
     QVERIFY(s.normativeNumber > 0);
     const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
@@ -437,7 +464,8 @@ void TestMainWindow::readoutTextsShowLiterally()
         }
     }
     QVERIFY(labels > 0);
-    QCOMPARE(control<ConstTab>(w, "TabSheet_Const")->Edit_MKran->text(), QStringLiteral("<b>x</b>"));
+    QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text(),
+        QStringLiteral("<b>x</b>"));
     // Every label of the tabs and the status bar that shows read-out texts.
     for (QWidget* tab : {control<QWidget>(w, "TabSheet_Cikl"), control<QWidget>(w, "TabSheet_Events")})
         for (QLabel* l : tab->findChildren<QLabel*>())

@@ -1,4 +1,5 @@
 // The reading window with scripted prompts, scripted ports and a virtual clock.
+#include "Controls.h"
 #include "FakeSerialPort.h"
 #include "ScriptedUserPrompts.h"
 #include "TestImages.h"
@@ -29,6 +30,7 @@ using nkp::codec::utf8ToCp1251;
 using nkp::device::test::FakeDevice;
 using nkp::device::test::FakeSerialPort;
 using nkp::device::test::VirtualClock;
+using nkp::test::control;
 using nkp::test::ScriptedUserPrompts;
 using SaveChoice = nkp::UserPrompts::SaveChoice;
 
@@ -187,13 +189,14 @@ void tst_Readnkp3::opensWithDefaultsAndTheReadingDate()
     Rig rig;
     writeAll(rig.path(QStringLiteral("Inf/Default.inf")), infBytes(sampleLines(), "\r\n"));
     QCOMPARE(rig.form->statusText(), QStringLiteral("Выполняемая операция..."));
-    QCOMPARE(rig.form->Edit_ServOrg->text(), QStringLiteral("ООО \"Сервисная огранизация\""));
-    QCOMPARE(rig.form->CGauge_Process->maximum(), 10);
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_ServOrg")->text(),
+        QStringLiteral("ООО \"Сервисная огранизация\""));
+    QCOMPARE(control<QProgressBar>(*rig.form, "CGauge_Process")->maximum(), 10);
     rig.form->show();
-    QCOMPARE(rig.form->MaskEdit_DateRead->text(), QStringLiteral("04.03.2026 05:06"));
-    QCOMPARE(rig.form->Edit_ServOrg->text(), QStringLiteral("ООО \"Кран-Сервис\""));
-    QCOMPARE(rig.form->Edit_AKran->text(), QStringLiteral("А5"));
-    QCOMPARE(rig.form->Edit_NKTPB->text(), QStringLiteral("4321"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(), QStringLiteral("04.03.2026 05:06"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_ServOrg")->text(), QStringLiteral("ООО \"Кран-Сервис\""));
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_AKran")->text(), QStringLiteral("А5"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_NKTPB")->text(), QStringLiteral("4321"));
     QVERIFY(rig.prompts.calls.empty());
 }
 
@@ -203,11 +206,11 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
     rig.form->show();
     QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});
     QVERIFY(rig.prompts.calls[0].text.find("Default.inf") != std::string::npos);
-    QCOMPARE(rig.form->Edit_MKran->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
-    QCOMPARE(rig.form->MaskEdit_DateRead->text(), QStringLiteral("04.03.2026 05:06"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_MKran")->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(), QStringLiteral("04.03.2026 05:06"));
     // The title bar's close box: no question, the defaults are written with
     // CR LF, the Inf folder created; an unmappable character becomes "?".
-    rig.form->Edit_NameOper->setText(QStringLiteral("Кран ✓"));
+    control<QLineEdit>(*rig.form, "Edit_NameOper")->setText(QStringLiteral("Кран ✓"));
     rig.form->close();
     QVERIFY(!rig.form->isVisible());
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
@@ -226,10 +229,10 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QVERIFY(rig.read());
     QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание успешно завершено!"));
     QCOMPARE(rig.form->statusColour(), QColor(0, 128, 0));
-    QCOMPARE(rig.form->CGauge_Process->value(), 0);
+    QCOMPARE(control<QProgressBar>(*rig.form, "CGauge_Process")->value(), 0);
     QVERIFY(rig.form->reader().unsaved());
 
-    rig.form->Edit_NKran->setText(QStringLiteral("123456789012"));  // 10 wide: cut
+    control<QLineEdit>(*rig.form, "Edit_NKran")->setText(QStringLiteral("123456789012"));  // 10 wide: cut
     const QString target = rig.path(QStringLiteral("Файлы/crane.nkp"));
     QDir().mkpath(QFileInfo(target).absolutePath());
     rig.prompts.fileAnswers.push_back(target.toStdString());
@@ -303,7 +306,7 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     rig.form->show();
     QVERIFY(rig.read());
     QCOMPARE(rig.form->statusText(), QStringLiteral("Несоответствие контрольной суммы!"));
-    rig.form->Edit_ServOrg->setText(QStringLiteral("Typed before the question"));
+    control<QLineEdit>(*rig.form, "Edit_ServOrg")->setText(QStringLiteral("Typed before the question"));
     const QString target = rig.path(QStringLiteral("erased.nkp"));
     if (answer == QStringLiteral("saveOk")) {
         rig.prompts.saveChoices.push_back(SaveChoice::Save);
@@ -325,7 +328,7 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     else if (how == QStringLiteral("closeBox"))
         rig.form->close();
     else
-        QTest::mouseClick(rig.form->BitBtn_Close, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*rig.form, "BitBtn_Close"), Qt::LeftButton);
 
     const auto questions = rig.prompts.callsOf("question");
     QCOMPARE(questions.size(), std::size_t {1});
@@ -354,7 +357,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     // Kept: the read-out, the typed text, the flag; a second try can still save it.
     QVERIFY(rig.form->reader().unsaved());
     QCOMPARE(rig.form->reader().image(), std::vector<std::uint8_t>(kImage, 0xFF));
-    QCOMPARE(rig.form->Edit_ServOrg->text(), QStringLiteral("Typed before the question"));
+    QCOMPARE(
+        control<QLineEdit>(*rig.form, "Edit_ServOrg")->text(), QStringLiteral("Typed before the question"));
     rig.prompts.saveChoices.push_back(SaveChoice::Save);
     rig.prompts.fileAnswers.push_back(target.toStdString());
     rig.form->BitBtn_CloseClick();
@@ -457,9 +461,10 @@ void tst_Readnkp3::identificationFilesRoundTripWithEveryLineEnd()
         rig.clock.ms += 60000;
         rig.prompts.fileAnswers.push_back(file.toStdString());
         rig.form->BitBtn_LoadInfClick();
-        QCOMPARE(rig.form->Edit_NKran->text(), QStringLiteral("1234567890"));
-        QCOMPARE(rig.form->MaskEdit_DateUd->text(), QStringLiteral("01.02.2027"));
-        QVERIFY(rig.form->MaskEdit_DateRead->text() != QStringLiteral("04.03.2026 05:06"));  // refreshed
+        QCOMPARE(control<QLineEdit>(*rig.form, "Edit_NKran")->text(), QStringLiteral("1234567890"));
+        QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateUd")->text(), QStringLiteral("01.02.2027"));
+        QVERIFY(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text()
+            != QStringLiteral("04.03.2026 05:06"));  // refreshed
 
         const QString out = rig.path(QStringLiteral("out.inf"));
         rig.prompts.fileAnswers.push_back(out.toStdString());
@@ -478,10 +483,11 @@ void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
     rig.clock.ms += 3600000;
     rig.prompts.fileAnswers.push_back(file.toStdString());
     rig.form->BitBtn_LoadInfClick();
-    QCOMPARE(rig.form->Edit_ServOrg->text(), QStringLiteral("one"));
-    QCOMPARE(rig.form->Edit_NUd->text(), QStringLiteral("three"));
-    QCOMPARE(rig.form->MaskEdit_DateUd->text(), QStringLiteral("00.00.0000"));
-    QCOMPARE(rig.form->MaskEdit_DateRead->text(), QStringLiteral("04.03.2026 05:06"));  // not refreshed
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_ServOrg")->text(), QStringLiteral("one"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "Edit_NUd")->text(), QStringLiteral("three"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateUd")->text(), QStringLiteral("00.00.0000"));
+    QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(),
+        QStringLiteral("04.03.2026 05:06"));  // not refreshed
     const auto errors = rig.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QVERIFY(errors[1].text.find(utf8ToCp1251("нет строки 4")) != std::string::npos);
@@ -497,11 +503,14 @@ void tst_Readnkp3::nothingElseRunsDuringAReading()
     // The window stays responsive: its events run while the transfer waits.
     QTRY_COMPARE(rig.form->statusText(), QStringLiteral("НКП-3, подключен к порту ttyUSB0"));
     QCOMPARE(rig.form->statusColour(), QColor(255, 0, 0));
-    for (QPushButton* b : {rig.form->BitBtn_SaveInf, rig.form->BitBtn_LoadInf, rig.form->BitBtn_ReadNKP3,
-             rig.form->BitBtn_SaveFile, rig.form->BitBtn_Close})
+    for (QPushButton* b :
+        {control<QPushButton>(*rig.form, "BitBtn_SaveInf"), control<QPushButton>(*rig.form, "BitBtn_LoadInf"),
+            control<QPushButton>(*rig.form, "BitBtn_ReadNKP3"),
+            control<QPushButton>(*rig.form, "BitBtn_SaveFile"),
+            control<QPushButton>(*rig.form, "BitBtn_Close")})
         QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
-    QVERIFY(rig.form->BitBtn_Abort->isVisible());
-    QVERIFY(rig.form->BitBtn_Abort->isEnabled());
+    QVERIFY(control<QPushButton>(*rig.form, "BitBtn_Abort")->isVisible());
+    QVERIFY(control<QPushButton>(*rig.form, "BitBtn_Abort")->isEnabled());
 
     // Every handler, the close box and Esc are tried anyway.
     const std::size_t callsBefore = rig.prompts.calls.size();
@@ -528,10 +537,13 @@ void tst_Readnkp3::nothingElseRunsDuringAReading()
     QCOMPARE(
         std::count(rig.portLog.begin(), rig.portLog.end(), std::string("write 02")), 1);  // one reading only
     QCOMPARE(rig.portLog.back(), std::string("dropped closed"));
-    for (QPushButton* b : {rig.form->BitBtn_SaveInf, rig.form->BitBtn_LoadInf, rig.form->BitBtn_ReadNKP3,
-             rig.form->BitBtn_SaveFile, rig.form->BitBtn_Close})
+    for (QPushButton* b :
+        {control<QPushButton>(*rig.form, "BitBtn_SaveInf"), control<QPushButton>(*rig.form, "BitBtn_LoadInf"),
+            control<QPushButton>(*rig.form, "BitBtn_ReadNKP3"),
+            control<QPushButton>(*rig.form, "BitBtn_SaveFile"),
+            control<QPushButton>(*rig.form, "BitBtn_Close")})
         QVERIFY2(b->isEnabled(), qPrintable(b->text()));
-    QVERIFY(!rig.form->BitBtn_Abort->isVisible());
+    QVERIFY(!control<QPushButton>(*rig.form, "BitBtn_Abort")->isVisible());
 }
 
 void tst_Readnkp3::byteCountFollowsTheTransfer()
@@ -539,17 +551,17 @@ void tst_Readnkp3::byteCountFollowsTheTransfer()
     Rig rig;
     rig.plugRecorder(nkp::test::checkedImage(13));
     rig.form->show();
-    QVERIFY(!rig.form->Label_Bytes->isVisible());
+    QVERIFY(!control<QLabel>(*rig.form, "Label_Bytes")->isVisible());
     const QSize before = rig.form->size();
     QVERIFY(rig.startAndHold(8192));
     QTRY_COMPARE(rig.form->byteCountText(), QStringLiteral("Считано 8192 из 270336 байт"));
-    QVERIFY(rig.form->Label_Bytes->isVisible());
-    QTRY_COMPARE(rig.form->CGauge_Process->value(), 0);
+    QVERIFY(control<QLabel>(*rig.form, "Label_Bytes")->isVisible());
+    QTRY_COMPARE(control<QProgressBar>(*rig.form, "CGauge_Process")->value(), 0);
     QCOMPARE(rig.form->size(), before);  // the fixed window keeps its size
 
     rig.holdAtBytes = 110592;
     QTRY_COMPARE(rig.form->byteCountText(), QStringLiteral("Считано 110592 из 270336 байт"));
-    QTRY_COMPARE(rig.form->CGauge_Process->value(), 4);
+    QTRY_COMPARE(control<QProgressBar>(*rig.form, "CGauge_Process")->value(), 4);
 
     // The window as the user sees it during a reading.
     const QString folder = screenshotFolder();
@@ -575,13 +587,13 @@ void tst_Readnkp3::abortStopsTheReadingCleanly()
 
     // Stopped mid-transfer.
     QVERIFY(rig.startAndHold(12288));
-    QTest::mouseClick(rig.form->BitBtn_Abort, Qt::LeftButton);
-    QVERIFY(!rig.form->BitBtn_Abort->isEnabled());  // pressed once only
-    rig.holdAtBytes = -1;                           // the read under way ends, then the reading stops
+    QTest::mouseClick(control<QPushButton>(*rig.form, "BitBtn_Abort"), Qt::LeftButton);
+    QVERIFY(!control<QPushButton>(*rig.form, "BitBtn_Abort")->isEnabled());  // pressed once only
+    rig.holdAtBytes = -1;  // the read under way ends, then the reading stops
     QTRY_VERIFY_WITH_TIMEOUT(!rig.form->readingInProgress(), 20000);
     QCOMPARE(rig.form->statusText(), QStringLiteral("Считывание прервано пользователем"));
     QCOMPARE(rig.form->statusColour(), rig.form->palette().color(QPalette::Button));
-    QCOMPARE(rig.form->CGauge_Process->value(), 0);
+    QCOMPARE(control<QProgressBar>(*rig.form, "CGauge_Process")->value(), 0);
     QCOMPARE(rig.form->byteCountText(), QStringLiteral("Считано 16384 из 270336 байт"));
     QVERIFY(!rig.form->reader().unsaved());
     const std::vector<std::string> tail(rig.portLog.end() - 4, rig.portLog.end());
@@ -589,8 +601,8 @@ void tst_Readnkp3::abortStopsTheReadingCleanly()
         tail, (std::vector<std::string> {"restore line", "restore timeouts", "close", "dropped closed"}));
     QCOMPARE(QDir(rig.path(QString())).entryList({QStringLiteral("*.nkp")}, QDir::Files),
         QStringList {QStringLiteral("first.nkp")});
-    QVERIFY(rig.form->BitBtn_ReadNKP3->isEnabled());
-    QVERIFY(!rig.form->BitBtn_Abort->isVisible());
+    QVERIFY(control<QPushButton>(*rig.form, "BitBtn_ReadNKP3")->isEnabled());
+    QVERIFY(!control<QPushButton>(*rig.form, "BitBtn_Abort")->isVisible());
 
     // Stopped while the port is being searched.
     QVERIFY(rig.startAndHold(0));

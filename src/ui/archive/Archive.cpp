@@ -1,10 +1,9 @@
 #include "ui/archive/Archive.h"
 
-#include "ui/archive/ArchiveMenu.h"
-
 #include "archive/ArchiveImport.h"
 #include "base/SpreadsheetCsv.h"
 #include "ui/archive/ArchiveMenu.h"
+#include "ui/common/ControlNames.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
@@ -82,11 +81,9 @@ TForm_Archive::TForm_Archive(
     resize(1100, 760);
 
     Edit_Location = new QLineEdit(location_, this);
-    Edit_Location->setObjectName(QStringLiteral("Edit_Location"));
     Edit_Location->setToolTip(QStringLiteral(
         "Файл SQLite или адрес postgresql://пользователь@сервер:порт/база; пусто - архив в папке программы"));
     Button_Location = new QPushButton(QStringLiteral("Открыть архив"), this);
-    Button_Location->setObjectName(QStringLiteral("Button_Location"));
     if (nkp::ui::archiveLocationFromEnvironment()) {
         // NKP_ARCHIVE decides; the field only shows it.
         Edit_Location->setReadOnly(true);
@@ -139,6 +136,13 @@ TForm_Archive::TForm_Archive(
     Chart_History->yAxis->setLabel(QStringLiteral("Накопленное число"));
     Chart_History->legend->setVisible(true);
     Chart_History->setMinimumHeight(220);
+
+    nkp::ui::nameControls({{Edit_Location, "Edit_Location"}, {Button_Location, "Button_Location"},
+        {Edit_Filter, "Edit_Filter"}, {Button_AddFolder, "Button_AddFolder"},
+        {Button_AddFile, "Button_AddFile"}, {Button_Export, "Button_Export"},
+        {Button_Cancel, "Button_Cancel"}, {ProgressBar_Import, "ProgressBar_Import"},
+        {Label_Status, "Label_Status"}, {Table_Cranes, "Table_Cranes"}, {Table_History, "Table_History"},
+        {Chart_History, "Chart_History"}});
 
     auto* top = new QHBoxLayout;
     top->addWidget(Edit_Filter, 1);

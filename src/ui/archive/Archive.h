@@ -50,6 +50,16 @@ public:
     const std::vector<nkp::archive::CraneRow>& rows() const { return rows_; }
     QSortFilterProxyModel& view() { return *proxy_; }
 
+signals:
+    // A read-out of the history was double-clicked: its data file, written
+    // to a temporary file, opens in the main window.
+    void readoutActivated(const QString& path);
+    void importEnded();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     QLineEdit* Edit_Filter = nullptr;
     QLineEdit* Edit_Location = nullptr;
     QPushButton* Button_Location = nullptr;
@@ -63,16 +73,6 @@ public:
     QProgressBar* ProgressBar_Import = nullptr;
     QLabel* Label_Status = nullptr;
 
-signals:
-    // A read-out of the history was double-clicked: its data file, written
-    // to a temporary file, opens in the main window.
-    void readoutActivated(const QString& path);
-    void importEnded();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void showHistory(const nkp::archive::CraneRow* row);
     void openReadout(int historyRow);
     void importFinished();

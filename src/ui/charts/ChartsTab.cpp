@@ -170,3 +170,42 @@ bool ChartsTab::eventFilter(QObject* watched, QEvent* event)
         CheckBox_GrParClick();
     return QWidget::eventFilter(watched, event);
 }
+
+namespace {
+
+const QString kMarkName = QStringLiteral("episodeMark");
+
+// A shaded band over the whole height of `chart` from frame `first` to
+// `last`; the chart shows one mark at a time.
+void markRange(QCustomPlot* chart, int first, int last)
+{
+    for (int i = chart->itemCount() - 1; i >= 0; --i)
+        if (chart->item(i)->objectName() == kMarkName)
+            chart->removeItem(i);
+    auto* band = new QCPItemRect(chart);
+    band->setObjectName(kMarkName);
+    band->setLayer(QStringLiteral("background"));
+    band->setPen(QPen(QColor(200, 0, 0), 1));
+    band->setBrush(QColor(255, 160, 0, 70));
+    for (QCPItemPosition* p : {band->topLeft, band->bottomRight}) {
+        p->setTypeX(QCPItemPosition::ptPlotCoords);
+        p->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    band->topLeft->setCoords(first - 0.5, 0);
+    band->bottomRight->setCoords(last + 0.5, 1);
+    chart->replot();
+}
+
+}  // namespace
+
+void ChartsTab::markFrames(int first, int last)
+{
+    markRange(Chart_Param, first, last);
+    markRange(Chart_KZ, first, last);
+}
+
+void ChartsTab::refitTimeAxis()
+{
+    Chart_Param->rescaleKeyAxis();
+    Chart_Param->replot();
+}

@@ -24,16 +24,10 @@ public:
     // Fills both charts from the loaded data and applies the checkboxes.
     void showCharts(const nkp::analysis::ChartsData& charts);
     ChartZoomSync* zoomSync() const { return zoomSync_; }
-
-    QTabWidget* PageControl_Grafik = nullptr;
-    QWidget* TabSheet_Param = nullptr;
-    QWidget* TabSheet_KZ = nullptr;
-    FrameChart* Chart_Param = nullptr;
-    FrameChart* Chart_KZ = nullptr;
-    QFrame* Panel6 = nullptr;
-    QLabel* Label100 = nullptr;
-    QCheckBox *CheckBox_GrParM = nullptr, *CheckBox_GrParQ = nullptr, *CheckBox_GrParR = nullptr;
-    QCheckBox *CheckBox_GrParL = nullptr, *CheckBox_Data = nullptr;
+    // Fits the parameter chart's time axis to its data anew (after the frames went).
+    void refitTimeAxis();
+    // Marks the frames first..last on both charts (one mark per chart).
+    void markFrames(int first, int last);
 
 public slots:
     // Applies the five checkboxes to the series' visibility.
@@ -47,6 +41,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTabWidget* PageControl_Grafik = nullptr;
+    QWidget* TabSheet_Param = nullptr;
+    QWidget* TabSheet_KZ = nullptr;
+    FrameChart* Chart_Param = nullptr;
+    FrameChart* Chart_KZ = nullptr;
+    QFrame* Panel6 = nullptr;
+    QLabel* Label100 = nullptr;
+    QCheckBox *CheckBox_GrParM = nullptr, *CheckBox_GrParQ = nullptr, *CheckBox_GrParR = nullptr;
+    QCheckBox *CheckBox_GrParL = nullptr, *CheckBox_Data = nullptr;
+
     QWidget* buildParamPage();
     QWidget* buildKzPage();
     QCheckBox* checkBox(const char* name, const QString& caption, QColor colour, bool checked);

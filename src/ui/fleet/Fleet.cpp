@@ -1,6 +1,7 @@
 #include "ui/fleet/Fleet.h"
 
 #include "fleet/FleetCsv.h"
+#include "ui/common/ControlNames.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
@@ -41,10 +42,15 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     Table_Fleet = new QTableView(this);
     Button_Export = new QPushButton(QStringLiteral("Экспорт в CSV..."), this);
     Button_AddToArchive = new QPushButton(QStringLiteral("Добавить в архив"), this);
-    Button_AddToArchive->setObjectName(QStringLiteral("Button_AddToArchive"));
     Label_Status = new QLabel(this);
     Label_Status->setTextFormat(Qt::PlainText);  // names of files and folders
     Label_Status->setWordWrap(true);             // a long status wraps instead of widening the window
+
+    nkp::ui::nameControls(
+        {{Edit_Folder, "Edit_Folder"}, {Button_Folder, "Button_Folder"}, {Button_Refresh, "Button_Refresh"},
+            {ProgressBar_Scan, "ProgressBar_Scan"}, {Button_Cancel, "Button_Cancel"},
+            {Edit_Filter, "Edit_Filter"}, {Table_Fleet, "Table_Fleet"}, {Button_Export, "Button_Export"},
+            {Button_AddToArchive, "Button_AddToArchive"}, {Label_Status, "Label_Status"}});
 
     model_ = new nkp::ui::FleetTableModel(this);
     proxy_ = new QSortFilterProxyModel(this);

@@ -45,17 +45,6 @@ public:
     QSortFilterProxyModel& view() { return *proxy_; }
     nkp::fleet::FleetScan& scanner() { return scan_; }
 
-    QLineEdit* Edit_Folder = nullptr;
-    QPushButton* Button_Folder = nullptr;
-    QPushButton* Button_Refresh = nullptr;
-    QProgressBar* ProgressBar_Scan = nullptr;
-    QPushButton* Button_Cancel = nullptr;
-    QLineEdit* Edit_Filter = nullptr;
-    QTableView* Table_Fleet = nullptr;
-    QPushButton* Button_Export = nullptr;
-    QPushButton* Button_AddToArchive = nullptr;
-    QLabel* Label_Status = nullptr;
-
 signals:
     // A loaded read-out's row was double-clicked; `path` opens it.
     void readoutActivated(const QString& path);
@@ -69,6 +58,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLineEdit* Edit_Folder = nullptr;
+    QPushButton* Button_Folder = nullptr;
+    QPushButton* Button_Refresh = nullptr;
+    QProgressBar* ProgressBar_Scan = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+    QLineEdit* Edit_Filter = nullptr;
+    QTableView* Table_Fleet = nullptr;
+    QPushButton* Button_Export = nullptr;
+    QPushButton* Button_AddToArchive = nullptr;
+    QLabel* Label_Status = nullptr;
+
     void chooseFolder();
     void scanning(bool running);
     void showRows(bool complete);

@@ -29,6 +29,10 @@ public:
     // The value control named `name`, or nullptr.
     QWidget* control(const QString& name) const { return controls_.value(name); }
 
+signals:
+    void errorLogRequested();
+
+private:
     QGroupBox *GroupBox7 = nullptr, *GroupBox4 = nullptr, *GroupBox_PP_Izg = nullptr, *GroupBox5 = nullptr;
     QGroupBox *GroupBox_CiklNagr = nullptr, *GroupBox1 = nullptr, *GroupBox3 = nullptr;
 
@@ -52,10 +56,6 @@ public:
     // its link asks for the load error log.
     QLabel* Label_Damage = nullptr;
 
-signals:
-    void errorLogRequested();
-
-private:
     void refreshDamage();
     void refreshResource();
     QGroupBox* buildOperator();

@@ -2,11 +2,8 @@
 
 #include "analysis/EventsCsv.h"
 #include "base/SafeFileWriter.h"
-#include "ui/charts/FrameChart.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
-#include "ui/main/FramesTab.h"
-#include "ui/main/Tpb140_nkp3_main.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -21,32 +18,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <qcustomplot.h>
+
 using nkp::ui::fromCp1251;
-
-namespace {
-
-const QString kMarkName = QStringLiteral("episodeMark");
-
-}  // namespace
-
-void EventsTab::markRange(QCustomPlot* chart, int first, int last)
-{
-    for (int i = chart->itemCount() - 1; i >= 0; --i)
-        if (chart->item(i)->objectName() == kMarkName)
-            chart->removeItem(i);
-    auto* band = new QCPItemRect(chart);
-    band->setObjectName(kMarkName);
-    band->setLayer(QStringLiteral("background"));
-    band->setPen(QPen(QColor(200, 0, 0), 1));
-    band->setBrush(QColor(255, 160, 0, 70));
-    for (QCPItemPosition* p : {band->topLeft, band->bottomRight}) {
-        p->setTypeX(QCPItemPosition::ptPlotCoords);
-        p->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    }
-    band->topLeft->setCoords(first - 0.5, 0);
-    band->bottomRight->setCoords(last + 0.5, 1);
-    chart->replot();
-}
 
 namespace {
 

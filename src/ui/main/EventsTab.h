@@ -40,10 +40,6 @@ public:
     // Shows the episode of table row `row`: emits episodeChosen().
     void showEpisode(int row);
 
-    // Marks the frames first..last on a chart with a shaded band over the
-    // whole height; a chart shows one mark at a time.
-    static void markRange(QCustomPlot* chart, int first, int last);
-
 signals:
     // An episode was chosen: its frames run from chronological position
     // `first` to `last`.
@@ -52,7 +48,7 @@ signals:
     // to the front.
     void framesTableWanted();
 
-public:
+private:
     QComboBox* ComboBox_Kind = nullptr;
     QSpinBox* Edit_Threshold = nullptr;
     QLabel* Label_Counts = nullptr;
@@ -60,8 +56,6 @@ public:
     QTableWidget* StringGrid_Events = nullptr;
     QCustomPlot* Chart_Spectrum = nullptr;
     QTableWidget* StringGrid_Cycles = nullptr;
-
-private:
     void recompute();
     void fillTable();
     void fillSpectrum();

@@ -354,3 +354,13 @@ bool FramesTab::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+QString FramesTab::firstFrameText() const
+{
+    return Edit_KHome->text();
+}
+
+QString FramesTab::lastFrameText() const
+{
+    return Edit_KEnd->text();
+}

@@ -32,15 +32,9 @@ public:
     // The key filter of the number edits: digits and backspace pass.
     static bool Edit_KeyPress(QChar key);
 
-    QFrame* Panel7 = nullptr;
-    QLabel* Label72 = nullptr;
-    QLabel* Label_O_OtbZap = nullptr;
-    QTableWidget* StringGrid_O_Otb = nullptr;
-    QScrollBar* ScrollBar_Cikl = nullptr;
-    QGroupBox *GroupBox2 = nullptr, *GroupBox8 = nullptr, *GroupBox9 = nullptr;
-    QLineEdit *Edit_Mmax = nullptr, *Edit_KHome = nullptr, *Edit_KEnd = nullptr;
-    QPushButton *BitBtn_MaxM = nullptr, *BitBtn_DKadr = nullptr, *BitBtn_DataSel = nullptr;
-    QDateEdit* DateTimePicker_Data = nullptr;
+    // The frame range typed under "с" and "по" (the listing prints it).
+    QString firstFrameText() const;
+    QString lastFrameText() const;
 
 public slots:
     // Fills the five columns from the scroll bar's position.
@@ -53,6 +47,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QFrame* Panel7 = nullptr;
+    QLabel* Label72 = nullptr;
+    QLabel* Label_O_OtbZap = nullptr;
+    QTableWidget* StringGrid_O_Otb = nullptr;
+    QScrollBar* ScrollBar_Cikl = nullptr;
+    QGroupBox *GroupBox2 = nullptr, *GroupBox8 = nullptr, *GroupBox9 = nullptr;
+    QLineEdit *Edit_Mmax = nullptr, *Edit_KHome = nullptr, *Edit_KEnd = nullptr;
+    QPushButton *BitBtn_MaxM = nullptr, *BitBtn_DKadr = nullptr, *BitBtn_DataSel = nullptr;
+    QDateEdit* DateTimePicker_Data = nullptr;
+
     QFrame* buildCaptions();
     QWidget* buildSelections();
     QLineEdit* numberEdit(const char* name, const QString& text);

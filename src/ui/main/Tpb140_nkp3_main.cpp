@@ -276,8 +276,7 @@ void TForm_TPB140CMain::refreshAfter(Change change)
     case Change::Cleared:
         // The frame store went; the parameter chart fits its time axis anew.
         setPrintEnabled(false);
-        TabSheet_Grafik->Chart_Param->rescaleKeyAxis();
-        TabSheet_Grafik->Chart_Param->replot();
+        TabSheet_Grafik->refitTimeAxis();
         break;
     case Change::FrameOrder:
         TabSheet_Cikl->showLoaded();
@@ -334,8 +333,7 @@ void TForm_TPB140CMain::showEpisodeFrames(int first, int last)
         at = state_.FrameOrder.begin() + first;
     }
     TabSheet_Cikl->scrollTo(static_cast<int>(at - state_.FrameOrder.begin()));
-    EventsTab::markRange(TabSheet_Grafik->Chart_Param, first, last);
-    EventsTab::markRange(TabSheet_Grafik->Chart_KZ, first, last);
+    TabSheet_Grafik->markFrames(first, last);
 }
 
 void TForm_TPB140CMain::Menu_ExportFramesClick()
@@ -391,8 +389,8 @@ void TForm_TPB140CMain::M_IKClick()
 
 void TForm_TPB140CMain::M_OperClick()
 {
-    nkp::ui::printOperationalInfo(this, state_, prompts_, TabSheet_Cikl->Edit_KHome->text(),
-        TabSheet_Cikl->Edit_KEnd->text(), decimalSeparator_);
+    nkp::ui::printOperationalInfo(this, state_, prompts_, TabSheet_Cikl->firstFrameText(),
+        TabSheet_Cikl->lastFrameText(), decimalSeparator_);
 }
 
 void TForm_TPB140CMain::M_EventsClick()

@@ -55,6 +55,16 @@ public:
     // Identification fields in the order of the lines of an identification file.
     std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits() const { return infEdits_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+public:
+    // Esc, the close box and "Закрыть" all end here.
+    void reject() override;
+    void done(int result) override;
+
+private:
     QLineEdit* Edit_ServOrg = nullptr;
     QLineEdit* Edit_NameOper = nullptr;
     QLineEdit* Edit_NUd = nullptr;
@@ -82,16 +92,6 @@ public:
     QProgressBar* CGauge_Process = nullptr;
     QStatusBar* StatusBar_ReadNKP3 = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-public:
-    // Esc, the close box and "Закрыть" all end here.
-    void reject() override;
-    void done(int result) override;
-
-private:
     void createControls();
     void FormClose();
     // False when an unsaved read-out is to stay: the user chose "Отмена", or

@@ -1,3 +1,5 @@
+#include "TestImages.h"
+
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
@@ -35,10 +37,7 @@ std::vector<std::uint8_t> imageWithoutFrames()
 {
     std::vector<std::uint8_t> image(recorder::kImageSize, 0);
     image[recorder::kCycleCountersOffset] = 7;
-    const std::uint32_t sum = recorder::imageChecksum(image.data(), image.size());
-    for (int k = 0; k < 4; ++k)
-        image[recorder::kChecksumOffset + static_cast<std::size_t>(k)]
-            = static_cast<std::uint8_t>(sum >> (8 * k));
+    test::sealChecksum(image);
     return image;
 }
 

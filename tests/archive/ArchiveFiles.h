@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventImage.h"
+#include "TestImages.h"
 
 #include "base/Codec.h"
 #include "generator/HistoryGenerator.h"
@@ -61,9 +62,7 @@ inline std::vector<std::uint8_t> withFrames(std::vector<std::uint8_t> file, cons
         image.begin() + static_cast<std::ptrdiff_t>(recorder::kFrameCount * recorder::kFrameSize),
         file.begin());
     file[recorder::kFrameYearOffset] = image[recorder::kFrameYearOffset];
-    const std::uint32_t sum = recorder::imageChecksum(file.data(), recorder::kImageSize);
-    for (std::size_t i = 0; i < 4; ++i)
-        file[recorder::kChecksumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * i));
+    sealChecksum(file);
     return file;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestImages.h"
+
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/DataFileWriter.h"
@@ -9,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -58,9 +59,7 @@ inline std::vector<std::uint8_t> russianReadout()
     const recorder::FrameBytes frame = generator::encodeFrame(f);
     std::copy(frame.begin(), frame.end(), image.begin() + kKnownFrameIndex * recorder::kFrameSize);
 
-    const std::uint32_t sum
-        = std::accumulate(image.begin(), image.begin() + recorder::kChecksumCoveredSize, std::uint32_t {0});
-    put(recorder::kChecksumOffset, sum, 4);
+    test::sealChecksum(image);
     return recorder::buildDataFile(image, generator::generateIdentification(options));
 }
 

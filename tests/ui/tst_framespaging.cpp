@@ -151,6 +151,21 @@ void TestFramesPaging::typingADay()
     QTRY_VERIFY(text->hasSelectedText());
     QTest::keyClicks(picker, QStringLiteral("07"));
     QCOMPARE(picker->date(), QDate(2024, 3, 7));
+
+    // Enter applies the typed day as "Вывести" does: the demo has no frame
+    // of that day, so the user is told.
+    QTest::keyClick(picker, Qt::Key_Return);
+    QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {1});
+    QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0"));
+    // The newest frame's day, typed and entered, selects its frames.
+    const QDate newest
+        = QDate::fromString(QString::fromStdString(f.window->state().newestFrameTime.substr(0, 10)),
+            QStringLiteral("dd.MM.yyyy"));
+    picker->setDate(newest);
+    QTest::keyClick(picker, Qt::Key_Enter);
+    QCOMPARE(f.prompts.callsOf("information").size(), std::size_t {1});
+    QVERIFY(control<QLabel>(t, "Label_O_OtbZap")->text().toInt() > 0);
+    QVERIFY(control<QLabel>(t, "Label_O_OtbZap")->text().toInt() < 11000);
 }
 
 QTEST_MAIN(TestFramesPaging)

@@ -195,6 +195,8 @@ QWidget* FramesTab::buildSelections()
     // digits typed next replace it instead of being inserted into it.
     if (auto* text = DateTimePicker_Data->findChild<QLineEdit*>())
         text->installEventFilter(this);
+    // Enter applies the day, as it applies the other selections.
+    DateTimePicker_Data->installEventFilter(this);
     date->addWidget(DateTimePicker_Data);
     date->addWidget(BitBtn_DataSel = button("BitBtn_DataSel", 3));
 
@@ -328,6 +330,14 @@ bool FramesTab::eventFilter(QObject* watched, QEvent* event)
         // such as the clipboard shortcuts are not typed characters.
         if (text.size() == 1 && text.at(0).isPrint() && !Edit_KeyPress(text.at(0)))
             return true;
+    }
+    if (event->type() == QEvent::KeyPress && watched == DateTimePicker_Data) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DateTimePicker_Data->interpretText();
+            runSelection(3);
+            return true;
+        }
     }
     if (event->type() == QEvent::MouseButtonRelease && watched->parent() == DateTimePicker_Data) {
         QDateEdit* picker = DateTimePicker_Data;

@@ -112,6 +112,16 @@ private slots:
         QCOMPARE(
             control<QTableWidget>(*tab, "StringGrid_Cycles")->item(0, 2)->text(), QStringLiteral("40,0"));
         QCOMPARE(control<QTableWidget>(*tab, "StringGrid_Cycles")->item(5, 1)->text(), QStringLiteral("100"));
+        // Every column of the counters shows its caption and numbers whole.
+        QTableWidget* cycles = control<QTableWidget>(*tab, "StringGrid_Cycles");
+        for (int c = 0; c < cycles->columnCount(); ++c) {
+            QVERIFY(cycles->columnWidth(c) >= cycles->horizontalHeader()->sectionSizeHint(c));
+            for (int r = 0; r < cycles->rowCount(); ++r)
+                QVERIFY(cycles->columnWidth(c)
+                    > QFontMetrics(cycles->font()).horizontalAdvance(cycles->item(r, c)->text()));
+        }
+        QVERIFY(cycles->horizontalHeader()->sectionViewportPosition(2) + cycles->columnWidth(2)
+            <= cycles->viewport()->width());
 
         // CSV export through the scripted dialog.
         const QString csv = f.dir.filePath(QStringLiteral("events.csv"));

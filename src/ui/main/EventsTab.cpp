@@ -114,12 +114,9 @@ EventsTab::EventsTab(const nkp::analysis::MainState& state, const QString& start
         {QStringLiteral("Диапазон нагрузок"), QStringLiteral("Рабочие циклы"), QStringLiteral("Доля, %")});
     StringGrid_Cycles->verticalHeader()->hide();
     StringGrid_Cycles->verticalHeader()->setDefaultSectionSize(18);
-    StringGrid_Cycles->setColumnWidth(0, 128);
-    StringGrid_Cycles->setColumnWidth(1, 100);
     StringGrid_Cycles->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_Cycles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid_Cycles->horizontalHeader()->setStretchLastSection(true);
-    StringGrid_Cycles->setFixedWidth(300);
+    fitCyclesTable();
 
     auto* spectrumRow = new QWidget;
     auto* bottom = new QHBoxLayout(spectrumRow);
@@ -249,6 +246,18 @@ void EventsTab::fillSpectrum()
         StringGrid_Cycles->setItem(
             row, 2, cell(fromCp1251(nkp::analysis::shareText(count, spectrum_.totalCycles, sep)), true));
     }
+    fitCyclesTable();
+}
+
+void EventsTab::fitCyclesTable()
+{
+    // As wide as its captions and numbers in the user's font, so that no
+    // column is cut whatever the font and the screen's scale.
+    StringGrid_Cycles->resizeColumnsToContents();
+    int width = 2 * StringGrid_Cycles->frameWidth();
+    for (int c = 0; c < StringGrid_Cycles->columnCount(); ++c)
+        width += StringGrid_Cycles->columnWidth(c);
+    StringGrid_Cycles->setFixedWidth(width);
 }
 
 void EventsTab::showEpisode(int row)

@@ -59,6 +59,7 @@ private:
     void recompute();
     void fillTable();
     void fillSpectrum();
+    void fitCyclesTable();
 
     const nkp::analysis::MainState& state_;
     QString startDirectory_;

@@ -174,7 +174,9 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
         {"read a.nkp --bogus --port", "read: unknown option '--bogus'"},
         {"read", "read: the output file is missing"},
         {"read --port /dev/null ''", "read: the output file is missing"},
-        {"read --inf", "read: unknown option '--inf'"},
+        // Like every option with a value, a last --inf lacks it.
+        {"read --inf", "read: --inf needs a file name"},
+        {"read a.nkp --inf", "read: --inf needs a file name"},
     };
     for (const UsageCase& c : cases) {
         const auto run = runTool(c.args);

@@ -45,13 +45,14 @@ std::optional<ArgProblem> parseArgs(const ArgSyntax& syntax, const std::vector<s
             [&arg](const ArgOption& o) { return o.name == arg; });
         const bool hasValue = i + 1 < args.size();
         if (option != syntax.options.end()) {
-            if (option->takesValue && !hasValue)
+            const bool takesValue = option->kind != OptionKind::Flag;
+            if (takesValue && !hasValue)
                 return problem(Kind::ValueMissing, arg);
             const auto index = static_cast<std::size_t>(option - syntax.options.begin());
-            if (option->once && seen[index])
+            if (option->kind == OptionKind::ValueOnce && seen[index])
                 return problem(Kind::Repeated, arg);
             seen[index] = true;
-            if (std::string reason = option->take(option->takesValue ? args[++i] : arg); !reason.empty())
+            if (std::string reason = option->take(takesValue ? args[++i] : arg); !reason.empty())
                 return problem(Kind::Refused, option->name, std::move(reason));
             continue;
         }
@@ -61,7 +62,8 @@ std::optional<ArgProblem> parseArgs(const ArgSyntax& syntax, const std::vector<s
             const bool valueFirst = syntax.unknown == UnknownOptions::AllOptions;
             return problem(valueFirst && !hasValue ? Kind::ValueMissing : Kind::UnknownOption, arg);
         }
-        if ((arg.empty() && syntax.empty == EmptyArgument::Surplus) || ordinary >= syntax.maxOrdinary)
+        if (!syntax.ordinary || (arg.empty() && syntax.empty == EmptyArgument::Surplus)
+            || ordinary >= syntax.maxOrdinary)
             return problem(Kind::Surplus, arg);
         if (arg.empty() && syntax.empty == EmptyArgument::FillsNothing)
             continue;

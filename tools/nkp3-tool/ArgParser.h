@@ -19,10 +19,15 @@ namespace nkp::tool {
 // Takes one argument; returns an empty text, or why the argument is refused.
 using ArgHandler = std::function<std::string(const std::string& argument)>;
 
+enum class OptionKind {
+    Flag,       // no value; the handler receives the option's name
+    Value,      // the next argument is its value; a repeated one is handled again
+    ValueOnce,  // as Value, but a second one is a problem
+};
+
 struct ArgOption {
-    std::string name {};      // "--csv"
-    bool takesValue = false;  // else a flag: the handler receives the name
-    bool once = false;        // a second one is a problem, not a replacement
+    std::string name {};  // "--csv"
+    OptionKind kind = OptionKind::Flag;
     ArgHandler take {};
 };
 
@@ -46,7 +51,7 @@ struct ArgSyntax {
     UnknownOptions unknown = UnknownOptions::Dash;
     // Arguments that come first, whatever they look like, all required.
     std::vector<ArgHandler> leading {};
-    // The ordinary arguments after them, at most `maxOrdinary`.
+    // The ordinary arguments after them, at most `maxOrdinary` (none without a handler).
     ArgHandler ordinary {};
     std::size_t maxOrdinary = std::numeric_limits<std::size_t>::max();
     EmptyArgument empty = EmptyArgument::Counts;

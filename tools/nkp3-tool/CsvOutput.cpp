@@ -15,12 +15,12 @@ std::string parseTableArgs(
     const std::vector<std::string>& args, const std::vector<std::string>& valueOptions, TableArgs& out)
 {
     std::optional<std::string> csv;
-    ArgSyntax syntax {.options = {{"--csv", true, true, keepIn(csv)}},
+    ArgSyntax syntax {.options = {{"--csv", OptionKind::ValueOnce, keepIn(csv)}},
         .ordinary = keepIn(out.input),
         .maxOrdinary = 1,
         .empty = EmptyArgument::Surplus};
     for (const std::string& name : valueOptions)
-        syntax.options.push_back({name, true, false, [&out, name](const std::string& value) {
+        syntax.options.push_back({name, OptionKind::Value, [&out, name](const std::string& value) {
                                       out.options.emplace_back(name, value);
                                       return std::string();
                                   }});

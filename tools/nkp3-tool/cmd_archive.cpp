@@ -70,10 +70,10 @@ int putTable(const std::vector<std::vector<std::string>>& cells, const std::opti
 
 // The arguments of cranes and history: any number of plain ones (even
 // "-x") and "--csv OUT" once; false on a usage error.
-bool tableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
+bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
     std::optional<std::string>& csvPath)
 {
-    const tool::ArgSyntax syntax {.options = {{"--csv", true, true, tool::keepIn(csvPath)}},
+    const tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
         .unknown = tool::UnknownOptions::None,
         .ordinary = tool::appendTo(plain)};
     return !tool::parseArgs(syntax, args);
@@ -99,7 +99,7 @@ int runCranes(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
     std::optional<std::string> csvPath;
-    if (!tableArgs(given, args, csvPath) || args.size() != 1)
+    if (!craneTableArgs(given, args, csvPath) || args.size() != 1)
         return tool::usageError("archive cranes: ARCHIVE [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)
@@ -119,7 +119,7 @@ int runHistory(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
     std::optional<std::string> csvPath;
-    if (!tableArgs(given, args, csvPath) || args.size() != 3)
+    if (!craneTableArgs(given, args, csvPath) || args.size() != 3)
         return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)

@@ -33,7 +33,7 @@ int runFleet(const std::vector<std::string>& args)
     using namespace nkp::tool;
     std::string folder;
     std::optional<std::string> csvPath;
-    const ArgSyntax syntax {.options = {{"--csv", true, true, keepIn(csvPath)}},
+    const ArgSyntax syntax {.options = {{"--csv", OptionKind::ValueOnce, keepIn(csvPath)}},
         .ordinary = keepIn(folder),
         .maxOrdinary = 1,
         .empty = EmptyArgument::FillsNothing};

@@ -72,8 +72,8 @@ int runForm(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
     std::string out, templates;
-    const ArgSyntax syntax {
-        .options = {{"--out", true, false, keepIn(out)}, {"--templates", true, false, keepIn(templates)}},
+    const ArgSyntax syntax {.options
+        = {{"--out", OptionKind::Value, keepIn(out)}, {"--templates", OptionKind::Value, keepIn(templates)}},
         .unknown = UnknownOptions::DoubleDash,
         .ordinary = appendTo(files)};
     if (const auto problem = parseArgs(syntax, args))

@@ -64,7 +64,7 @@ int runGenerate(const std::vector<std::string>& args)
     std::string out;
     int history = -1, replaceAt = 0;
     auto count = [](const char* name, int& target) {
-        return tool::ArgOption {name, true, false, [name, &target](const std::string& text) {
+        return tool::ArgOption {name, tool::OptionKind::Value, [name, &target](const std::string& text) {
                                     return parseCount(text, target) ? std::string()
                                                                     : std::string(name) + " needs a count";
                                 }};
@@ -76,7 +76,7 @@ int runGenerate(const std::vector<std::string>& args)
     };
     const tool::ArgSyntax syntax {
         .options = {count("--history", history), count("--replace-limiter-at", replaceAt),
-            {"--seed", true, false, seed}},
+            {"--seed", tool::OptionKind::Value, seed}},
         .ordinary = tool::keepIn(out),
         .maxOrdinary = 1,
         .empty = tool::EmptyArgument::FillsNothing};

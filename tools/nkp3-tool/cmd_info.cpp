@@ -90,7 +90,7 @@ int runInfo(const std::vector<std::string>& args)
     using namespace nkp::tool;
     bool keys = false;
     std::string path;
-    const ArgSyntax syntax {.options = {{"--keys", false, false, setFlag(keys)}},
+    const ArgSyntax syntax {.options = {{"--keys", OptionKind::Flag, setFlag(keys)}},
         .ordinary = keepIn(path),
         .maxOrdinary = 1,
         .empty = EmptyArgument::FillsNothing};

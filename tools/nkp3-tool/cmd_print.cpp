@@ -56,7 +56,7 @@ std::string printArgs(const std::vector<std::string>& args, PrintArgs& out)
         return std::string();
     };
     auto frame = [](const char* option, std::optional<int>& target) {
-        return ArgOption {option, true, false, [option, &target](const std::string& value) {
+        return ArgOption {option, OptionKind::Value, [option, &target](const std::string& value) {
                               target = frameNumber(value);
                               return target ? std::string()
                                             : std::string(option) + " needs an integer, not '" + value + "'";
@@ -68,8 +68,9 @@ std::string printArgs(const std::vector<std::string>& args, PrintArgs& out)
     };
     // The layout and the file come first; after them every argument is an
     // option with its value.
-    const ArgSyntax syntax {.options = {{"--pdf", true, false, keepIn(out.output)}, frame("--from", out.from),
-                                frame("--to", out.to), {"--threshold", true, false, threshold}},
+    const ArgSyntax syntax {
+        .options = {{"--pdf", OptionKind::Value, keepIn(out.output)}, frame("--from", out.from),
+            frame("--to", out.to), {"--threshold", OptionKind::Value, threshold}},
         .unknown = UnknownOptions::AllOptions,
         .leading = {layout, keepIn(out.input)}};
     if (const auto problem = parseArgs(syntax, args)) {

@@ -78,7 +78,7 @@ int runRead(const std::vector<std::string>& args)
         return value.empty() ? std::string("--port needs a device name") : std::string();
     };
     const ArgSyntax syntax {
-        .options = {{"--port", true, false, devicePort}, {"--inf", true, false, keepIn(inf)}},
+        .options = {{"--port", OptionKind::Value, devicePort}, {"--inf", OptionKind::Value, keepIn(inf)}},
         .ordinary = keepIn(out),
         .maxOrdinary = 1,
         .empty = EmptyArgument::FillsNothing};

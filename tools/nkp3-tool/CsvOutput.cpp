@@ -1,47 +1,46 @@
 #include "CsvOutput.h"
 
+#include "ArgParser.h"
 #include "ToolCommand.h"
 
 #include "base/SafeFileWriter.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace nkp::tool {
 
 std::string parseTableArgs(
     const std::vector<std::string>& args, const std::vector<std::string>& valueOptions, TableArgs& out)
 {
-    bool csv = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool known
-            = a == "--csv" || std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end();
-        if (known) {
-            if (i + 1 >= args.size())
-                return a + " needs a value";
-            const std::string& value = args[++i];
-            if (a == "--csv") {
-                if (csv)
-                    return "--csv given twice";
-                csv = true;
-                out.csvPath = value;
-            } else {
-                out.options.emplace_back(a, value);
-            }
-        } else if (!a.empty() && a[0] == '-') {
-            return "unknown option '" + a + "'";
-        } else if (out.input.empty() && !a.empty()) {
-            out.input = a;
-        } else {
+    std::optional<std::string> csv;
+    ArgSyntax syntax {.options = {{"--csv", OptionKind::ValueOnce, keepIn(csv)}},
+        .ordinary = keepIn(out.input),
+        .maxOrdinary = 1,
+        .empty = EmptyArgument::Surplus};
+    for (const std::string& name : valueOptions)
+        syntax.options.push_back({name, OptionKind::Value, [&out, name](const std::string& value) {
+                                      out.options.emplace_back(name, value);
+                                      return std::string();
+                                  }});
+    if (const auto problem = parseArgs(syntax, args)) {
+        switch (problem->kind) {
+        case ArgProblem::Kind::ValueMissing:
+            return problem->argument + " needs a value";
+        case ArgProblem::Kind::Repeated:
+            return "--csv given twice";
+        case ArgProblem::Kind::UnknownOption:
+            return "unknown option '" + problem->argument + "'";
+        default:
             return "exactly one file expected";
         }
     }
     if (out.input.empty())
         return "file missing";
-    if (csv && out.csvPath.empty())
+    if (csv && csv->empty())
         return "--csv needs a file name";
+    out.csvPath = csv.value_or(std::string());
     return {};
 }
 

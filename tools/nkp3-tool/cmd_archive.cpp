@@ -4,6 +4,7 @@
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
 //   archive history ARCHIVE MODEL NUMBER [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -67,20 +68,15 @@ int putTable(const std::vector<std::vector<std::string>>& cells, const std::opti
     return tool::kExitOk;
 }
 
-// Splits off "--csv OUT"; false on a usage error.
-bool takeCsvOption(std::vector<std::string>& args, std::optional<std::string>& csvPath)
+// The arguments of cranes and history: any number of plain ones (even
+// "-x") and "--csv OUT" once; false on a usage error.
+bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
+    std::optional<std::string>& csvPath)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--csv")
-            continue;
-        if (csvPath || i + 1 >= args.size())
-            return false;
-        csvPath = args[i + 1];
-        args.erase(
-            args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        --i;
-    }
-    return true;
+    const tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
+        .unknown = tool::UnknownOptions::None,
+        .ordinary = tool::appendTo(plain)};
+    return !tool::parseArgs(syntax, args);
 }
 
 // The crane rows of the archive at `location`; nothing (the cause on
@@ -99,10 +95,11 @@ std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& locati
     return archive::craneRows(std::move(*readouts));
 }
 
-int runCranes(std::vector<std::string> args)
+int runCranes(const std::vector<std::string>& given)
 {
+    std::vector<std::string> args;
     std::optional<std::string> csvPath;
-    if (!takeCsvOption(args, csvPath) || args.size() != 1)
+    if (!craneTableArgs(given, args, csvPath) || args.size() != 1)
         return tool::usageError("archive cranes: ARCHIVE [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)
@@ -118,10 +115,11 @@ std::string trimmedCp1251(const std::string& utf8)
                                       : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-int runHistory(std::vector<std::string> args)
+int runHistory(const std::vector<std::string>& given)
 {
+    std::vector<std::string> args;
     std::optional<std::string> csvPath;
-    if (!takeCsvOption(args, csvPath) || args.size() != 3)
+    if (!craneTableArgs(given, args, csvPath) || args.size() != 3)
         return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)

@@ -1,5 +1,6 @@
 // nkp3-tool fleet DIR [--csv OUT]: the overview of every read-out below a
 // folder, as CSV text on stdout or (with a BOM) in a file.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -9,30 +10,37 @@
 #include <QThreadPool>
 
 #include <iostream>
+#include <optional>
 
 namespace {
 
+// A usage problem in the command's words.
+std::string fleetProblem(const nkp::tool::ArgProblem& problem)
+{
+    using Kind = nkp::tool::ArgProblem::Kind;
+    switch (problem.kind) {
+    case Kind::UnknownOption:
+        return "unknown option '" + problem.argument + "'";
+    case Kind::Surplus:
+        return "one folder only";
+    default:
+        return "--csv needs one file name";
+    }
+}
+
 int runFleet(const std::vector<std::string>& args)
 {
-    std::string folder, csvPath;
-    bool csv = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--csv") {
-            if (csv || i + 1 >= args.size())
-                return nkp::tool::usageError("fleet: --csv needs one file name");
-            csv = true;
-            csvPath = args[++i];
-        } else if (!a.empty() && a[0] == '-') {
-            return nkp::tool::usageError("fleet: unknown option '" + a + "'");
-        } else if (folder.empty()) {
-            folder = a;
-        } else {
-            return nkp::tool::usageError("fleet: one folder only");
-        }
-    }
+    using namespace nkp::tool;
+    std::string folder;
+    std::optional<std::string> csvPath;
+    const ArgSyntax syntax {.options = {{"--csv", OptionKind::ValueOnce, keepIn(csvPath)}},
+        .ordinary = keepIn(folder),
+        .maxOrdinary = 1,
+        .empty = EmptyArgument::FillsNothing};
+    if (const auto problem = parseArgs(syntax, args))
+        return usageError("fleet: " + fleetProblem(*problem));
     if (folder.empty())
-        return nkp::tool::usageError("fleet: folder missing");
+        return usageError("fleet: folder missing");
 
     QThreadPool pool;
     std::string error;
@@ -41,11 +49,11 @@ int runFleet(const std::vector<std::string>& args)
         std::cerr << "nkp3-tool: " << error << "\n";
         return nkp::tool::kExitFailure;
     }
-    if (!csv) {
+    if (!csvPath) {
         std::cout << nkp::tool::visibleControls(nkp::fleet::fleetCsv(*rows, false), true);
         return nkp::tool::kExitOk;
     }
-    if (!nkp::fleet::writeFleetCsv(csvPath, *rows, &error)) {
+    if (!nkp::fleet::writeFleetCsv(*csvPath, *rows, &error)) {
         std::cerr << "nkp3-tool: " << error << "\n";
         return nkp::tool::kExitFailure;
     }

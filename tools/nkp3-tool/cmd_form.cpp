@@ -1,4 +1,5 @@
 // nkp3-tool form: one test-processing document without the window.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -71,18 +72,14 @@ int runForm(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
     std::string out, templates;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--out" || args[i] == "--templates") {
-            if (i + 1 >= args.size())
-                return usageError(args[i] + " needs a folder");
-            std::string& folder = args[i] == "--out" ? out : templates;
-            folder = args[++i];
-        } else if (args[i].rfind("--", 0) == 0) {
-            return usageError("unknown option '" + args[i] + "'");
-        } else {
-            files.push_back(args[i]);
-        }
-    }
+    const ArgSyntax syntax {.options
+        = {{"--out", OptionKind::Value, keepIn(out)}, {"--templates", OptionKind::Value, keepIn(templates)}},
+        .unknown = UnknownOptions::DoubleDash,
+        .ordinary = appendTo(files)};
+    if (const auto problem = parseArgs(syntax, args))
+        return usageError(problem->kind == ArgProblem::Kind::ValueMissing
+                ? problem->argument + " needs a folder"
+                : "unknown option '" + problem->argument + "'");
     if (files.empty() || (files[0] != "1" && files[0] != "2" && files[0] != "3"))
         return usageError("form: the form number must be 1, 2 or 3");
     const int form = files[0][0] - '0';

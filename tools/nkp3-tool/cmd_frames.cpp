@@ -1,5 +1,6 @@
 // nkp3-tool frames FILE: the 11000 decoded records in chronological order as
 // CSV (UTF-8, ";" between fields, numbers as the frames table shows them).
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -11,10 +12,13 @@ namespace {
 
 int runFrames(const std::vector<std::string>& args)
 {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
-        return nkp::tool::usageError("frames: exactly one file expected");
+    using namespace nkp::tool;
+    std::string path;
+    const ArgSyntax syntax {.ordinary = keepIn(path), .maxOrdinary = 1, .empty = EmptyArgument::Surplus};
+    if (parseArgs(syntax, args) || path.empty())
+        return usageError("frames: exactly one file expected");
     nkp::analysis::MainState state;
-    if (!nkp::tool::loadForTool(args[0], state))
+    if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;
     std::cout << nkp::analysis::framesCsv(
         state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator());

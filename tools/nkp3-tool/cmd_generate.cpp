@@ -1,6 +1,7 @@
 // nkp3-tool generate [--seed N] OUT.nkp: writes a synthetic read-out.
 // nkp3-tool generate --history N [--seed S] [--replace-limiter-at K] DIR:
 // writes N read-outs of one crane into DIR.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 
 #include "base/SafeFileWriter.h"
@@ -40,32 +41,47 @@ int writeHistory(const nkp::generator::HistoryOptions& options, const std::strin
     return nkp::tool::kExitOk;
 }
 
+// A usage problem in the command's words.
+std::string generateProblem(const nkp::tool::ArgProblem& problem)
+{
+    using Kind = nkp::tool::ArgProblem::Kind;
+    switch (problem.kind) {
+    case Kind::ValueMissing:
+        return problem.argument == "--seed" ? "--seed needs a number" : problem.argument + " needs a count";
+    case Kind::Refused:
+        return problem.reason;
+    case Kind::UnknownOption:
+        return "unknown option '" + problem.argument + "'";
+    default:
+        return "one output file only";
+    }
+}
+
 int runGenerate(const std::vector<std::string>& args)
 {
     using namespace nkp;
     generator::GeneratorOptions options;
     std::string out;
     int history = -1, replaceAt = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--history" || args[i] == "--replace-limiter-at") {
-            int& target = args[i] == "--history" ? history : replaceAt;
-            if (++i >= args.size() || !parseCount(args[i], target))
-                return tool::usageError("generate: " + args[i - 1] + " needs a count");
-        } else if (args[i] == "--seed") {
-            if (++i >= args.size())
-                return tool::usageError("generate: --seed needs a number");
-            const std::string& text = args[i];
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), options.seed);
-            if (ec != std::errc() || end != text.data() + text.size())
-                return tool::usageError("generate: bad seed '" + text + "'");
-        } else if (!args[i].empty() && args[i][0] == '-') {
-            return tool::usageError("generate: unknown option '" + args[i] + "'");
-        } else if (out.empty()) {
-            out = args[i];
-        } else {
-            return tool::usageError("generate: one output file only");
-        }
-    }
+    auto count = [](const char* name, int& target) {
+        return tool::ArgOption {name, tool::OptionKind::Value, [name, &target](const std::string& text) {
+                                    return parseCount(text, target) ? std::string()
+                                                                    : std::string(name) + " needs a count";
+                                }};
+    };
+    auto seed = [&options](const std::string& text) {
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), options.seed);
+        return ec == std::errc() && end == text.data() + text.size() ? std::string()
+                                                                     : "bad seed '" + text + "'";
+    };
+    const tool::ArgSyntax syntax {
+        .options = {count("--history", history), count("--replace-limiter-at", replaceAt),
+            {"--seed", tool::OptionKind::Value, seed}},
+        .ordinary = tool::keepIn(out),
+        .maxOrdinary = 1,
+        .empty = tool::EmptyArgument::FillsNothing};
+    if (const auto problem = tool::parseArgs(syntax, args))
+        return tool::usageError("generate: " + generateProblem(*problem));
     if (out.empty())
         return tool::usageError("generate: output file missing");
     if (history >= 0) {

@@ -1,5 +1,6 @@
 // nkp3-tool info [--keys] FILE: the summary of a read-out, or every value
 // that loading puts into the main window, one "Name<TAB>text" line each.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -86,20 +87,19 @@ void printSummary(const MainState& s)
 
 int runInfo(const std::vector<std::string>& args)
 {
+    using namespace nkp::tool;
     bool keys = false;
     std::string path;
-    for (const std::string& a : args) {
-        if (a == "--keys")
-            keys = true;
-        else if (!a.empty() && a[0] == '-')
-            return nkp::tool::usageError("info: unknown option '" + a + "'");
-        else if (path.empty())
-            path = a;
-        else
-            return nkp::tool::usageError("info: one file only");
-    }
+    const ArgSyntax syntax {.options = {{"--keys", OptionKind::Flag, setFlag(keys)}},
+        .ordinary = keepIn(path),
+        .maxOrdinary = 1,
+        .empty = EmptyArgument::FillsNothing};
+    if (const auto problem = parseArgs(syntax, args))
+        return usageError(problem->kind == ArgProblem::Kind::Surplus
+                ? "info: one file only"
+                : "info: unknown option '" + problem->argument + "'");
     if (path.empty())
-        return nkp::tool::usageError("info: file missing");
+        return usageError("info: file missing");
     MainState state;
     if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;

@@ -1,4 +1,5 @@
 // nkp3-tool print: the printouts of a read-out as a PDF file, without a display.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -30,40 +31,58 @@ std::optional<int> frameNumber(const std::string& text)
     return print::parseFrameNumber(QString::fromLocal8Bit(text.c_str()));
 }
 
-// Fills `out`; returns an empty text or the problem with the command line.
-std::string parseArgs(const std::vector<std::string>& args, PrintArgs& out)
+// A whole percentage for --threshold.
+std::optional<int> percentage(const std::string& value)
 {
-    if (args.size() < 2)
-        return "print needs a layout and a data file";
-    if (args[0] == "card")
-        out.document = print::PdfDocument::CardWithAppendix;
-    else if (args[0] == "oper")
-        out.document = print::PdfDocument::OperationalInfo;
-    else if (args[0] == "events")
-        out.events = true;
-    else
-        return "unknown layout '" + args[0] + "' (card, oper or events)";
-    out.input = args[1];
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size())
-            return "option " + option + " needs a value";
-        const std::string& value = args[++i];
-        if (option == "--pdf") {
-            out.output = value;
-        } else if (option == "--from" || option == "--to") {
-            const auto number = frameNumber(value);
-            if (!number)
-                return option + " needs an integer, not '" + value + "'";
-            (option == "--from" ? out.from : out.to) = number;
-        } else if (option == "--threshold") {
-            int percent = 0;
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), percent);
-            if (value.empty() || value[0] == '-' || ec != std::errc {} || end != value.data() + value.size())
-                return "--threshold needs a whole percentage, not '" + value + "'";
-            out.threshold = percent;
-        } else {
-            return "unknown option " + option;
+    int percent = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), percent);
+    if (value.empty() || value[0] == '-' || ec != std::errc {} || end != value.data() + value.size())
+        return std::nullopt;
+    return percent;
+}
+
+// Fills `out`; returns an empty text or the problem with the command line.
+std::string printArgs(const std::vector<std::string>& args, PrintArgs& out)
+{
+    auto layout = [&out](const std::string& name) {
+        if (name == "card")
+            out.document = print::PdfDocument::CardWithAppendix;
+        else if (name == "oper")
+            out.document = print::PdfDocument::OperationalInfo;
+        else if (name == "events")
+            out.events = true;
+        else
+            return "unknown layout '" + name + "' (card, oper or events)";
+        return std::string();
+    };
+    auto frame = [](const char* option, std::optional<int>& target) {
+        return ArgOption {option, OptionKind::Value, [option, &target](const std::string& value) {
+                              target = frameNumber(value);
+                              return target ? std::string()
+                                            : std::string(option) + " needs an integer, not '" + value + "'";
+                          }};
+    };
+    auto threshold = [&out](const std::string& value) {
+        out.threshold = percentage(value);
+        return out.threshold ? std::string() : "--threshold needs a whole percentage, not '" + value + "'";
+    };
+    // The layout and the file come first; after them every argument is an
+    // option with its value.
+    const ArgSyntax syntax {
+        .options = {{"--pdf", OptionKind::Value, keepIn(out.output)}, frame("--from", out.from),
+            frame("--to", out.to), {"--threshold", OptionKind::Value, threshold}},
+        .unknown = UnknownOptions::AllOptions,
+        .leading = {layout, keepIn(out.input)}};
+    if (const auto problem = parseArgs(syntax, args)) {
+        switch (problem->kind) {
+        case ArgProblem::Kind::LeadingMissing:
+            return "print needs a layout and a data file";
+        case ArgProblem::Kind::ValueMissing:
+            return "option " + problem->argument + " needs a value";
+        case ArgProblem::Kind::Refused:
+            return problem->reason;
+        default:
+            return "unknown option " + problem->argument;
         }
     }
     if (out.output.empty())
@@ -78,7 +97,7 @@ std::string parseArgs(const std::vector<std::string>& args, PrintArgs& out)
 int runPrint(const std::vector<std::string>& args)
 {
     PrintArgs a;
-    if (const std::string problem = parseArgs(args, a); !problem.empty())
+    if (const std::string problem = printArgs(args, a); !problem.empty())
         return usageError(problem);
 
     // The charts are widgets: a display-less platform serves them.

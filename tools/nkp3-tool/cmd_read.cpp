@@ -1,6 +1,7 @@
 // nkp3-tool read: the reading of the recorder without the window. Scans the
 // serial ports (or reads only the given one), prints the status texts and the
 // progress, and saves the read-out with an identification file's texts.
+#include "ArgParser.h"
 #include "ToolCommand.h"
 
 #include "base/Codec.h"
@@ -52,23 +53,37 @@ private:
     std::string lastStatus_;
 };
 
+// A usage problem in the command's words.
+std::string readProblem(const nkp::tool::ArgProblem& problem)
+{
+    using Kind = nkp::tool::ArgProblem::Kind;
+    switch (problem.kind) {
+    case Kind::ValueMissing:
+        return problem.argument == "--port" ? "--port needs a device name" : "--inf needs a file name";
+    case Kind::Refused:
+        return problem.reason;
+    case Kind::UnknownOption:
+        return "unknown option '" + problem.argument + "'";
+    default:
+        return "more than one output file";
+    }
+}
+
 int runRead(const std::vector<std::string>& args)
 {
+    using namespace nkp::tool;
     std::string port, inf, out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--port") {
-            if (i + 1 >= args.size() || args[i + 1].empty())
-                return nkp::tool::usageError("read: --port needs a device name");
-            port = args[++i];
-        } else if (args[i] == "--inf" && i + 1 < args.size())
-            inf = args[++i];
-        else if (!args[i].empty() && args[i][0] == '-')
-            return nkp::tool::usageError("read: unknown option '" + args[i] + "'");
-        else if (out.empty())
-            out = args[i];
-        else
-            return nkp::tool::usageError("read: more than one output file");
-    }
+    auto devicePort = [&port](const std::string& value) {
+        port = value;
+        return value.empty() ? std::string("--port needs a device name") : std::string();
+    };
+    const ArgSyntax syntax {
+        .options = {{"--port", OptionKind::Value, devicePort}, {"--inf", OptionKind::Value, keepIn(inf)}},
+        .ordinary = keepIn(out),
+        .maxOrdinary = 1,
+        .empty = EmptyArgument::FillsNothing};
+    if (const auto problem = parseArgs(syntax, args))
+        return usageError("read: " + readProblem(*problem));
     // A transfer takes half a minute: an output that cannot be written is
     // found before it, not after.
     {

@@ -20,7 +20,8 @@ void printKeys(const MainState& s)
         if (!f.loaded)
             continue;
         std::cout << f.name << '\t' << terminalText(s.texts.*f.member) << '\n';
-        if (f.name == "Label_100")
+        // The gauges follow the last band counter.
+        if (f.member == &nkp::analysis::MainTexts::cycles100)
             for (const nkp::analysis::GaugeField& g : nkp::analysis::mainStateGaugeFields())
                 std::cout << g.name << '\t' << s.gauges.*g.member << '\n';
     }

@@ -4,6 +4,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
 #include "base/Codec.h"
+#include "base/Log.h"
 #include "base/SafeFileWriter.h"
 #include "forms/DocumentName.h"
 #include "forms/FormError.h"
@@ -90,8 +91,10 @@ FormOutcome Createforms::run(int form)
         const auto chosen = prompts_.openFile(openDialog(state_));
         if (!chosen)
             return {FormResult::Cancelled, {}, {}};
-        const auto file = recorder::DataFileReader::open(*chosen);
+        std::string error;
+        const auto file = recorder::DataFileReader::open(*chosen, &error);
         if (!file) {
+            log::write(Failure {*chosen, error});
             prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
             return {FormResult::PreviousNotOpened, {}, {}};
         }
@@ -155,8 +158,11 @@ bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char 
     const auto chosen = prompts.openFile(openDialog(state));
     if (!chosen)
         return false;
-    if (!analysis::loadReadout(*chosen, decimalSeparator, state))
+    std::string error;
+    if (!analysis::loadReadout(*chosen, decimalSeparator, state, &error)) {
+        log::write(Failure {*chosen, error});
         prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
+    }
     return true;
 }
 

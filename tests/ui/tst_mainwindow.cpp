@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include "analysis/MainStateFields.h"
+#include "base/Log.h"
 #include "recorder/DataFileReader.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
@@ -348,11 +349,20 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     const QString model = control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text();
     const QString first
         = column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
+    std::vector<std::string> logged;
+    const nkp::log::Sink before
+        = nkp::log::setSink([&](std::string_view line) { logged.emplace_back(line); });
     f.open(f.dir.filePath(QStringLiteral("missing.nkp")));
     f.open(f.dir.path());  // a folder
+    nkp::log::setSink(before);
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
+    // The box keeps its described text; the log names the file and the cause.
+    QCOMPARE(logged.size(), std::size_t {2});
+    QVERIFY(logged[0].find("missing.nkp") != std::string::npos);
+    QVERIFY(logged[0].find("No such file") != std::string::npos);
+    QVERIFY(logged[1].find(QFile::encodeName(f.dir.path()).toStdString()) != std::string::npos);
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text(), model);
     control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();

@@ -3,6 +3,7 @@
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
+#include "base/Log.h"
 #include "recorder/DataFileReader.h"
 #include "ui/archive/Archive.h"
 #include "ui/archive/ArchiveMenu.h"
@@ -238,9 +239,12 @@ bool TForm_TPB140CMain::openDataFile()
 
 bool TForm_TPB140CMain::loadFile(const QString& path)
 {
-    std::optional<nkp::recorder::DataFileReader> file
-        = nkp::recorder::DataFileReader::open(QFile::encodeName(path).toStdString());
+    const std::string filePath = QFile::encodeName(path).toStdString();
+    std::string error;
+    std::optional<nkp::recorder::DataFileReader> file = nkp::recorder::DataFileReader::open(filePath, &error);
     if (!file) {
+        // The box says what it always said; the cause goes to the log.
+        nkp::log::write(nkp::Failure {filePath, error});
         prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
         return false;
     }

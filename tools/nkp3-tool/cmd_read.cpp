@@ -3,11 +3,13 @@
 // progress, and saves the read-out with an identification file's texts.
 #include "ToolCommand.h"
 
+#include "base/Clock.h"
 #include "base/Codec.h"
 #include "base/SafeFileWriter.h"
 #include "device/DeviceReader.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
+#include "device/qt/SystemPortSlots.h"
 #include "recorder/IdentificationFile.h"
 
 #include <QCoreApplication>
@@ -104,7 +106,7 @@ int runRead(const std::vector<std::string>& args)
     const std::vector<PortSlot> portSlots
         = port.empty() ? systemPortSlots() : std::vector<PortSlot> {{shortName, port}};
     QtSerialPortIo serial;
-    SystemClock clock;
+    nkp::base::Clock& clock = nkp::base::systemClock();
     ConsoleObserver observer;
     DeviceReader reader;
     const ReadingResult result = reader.read(portSlots, serial, clock, observer);

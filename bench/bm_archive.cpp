@@ -143,7 +143,7 @@ std::unique_ptr<archive::Archive> craneArchive(int backend)
             std::snprintf(sha, sizeof sha, "%064d", crane * 10 + k);
             p.sha256 = sha;
             p.fileName = p.craneNumber + "_" + std::to_string(k) + ".nkp";
-            p.readingMoment = analysis::DateTime {2020 + k / 4, 1 + (k % 4) * 3, 10, 9, 30, 0};
+            p.readingMoment = base::DateTime {2020 + k / 4, 1 + (k % 4) * 3, 10, 9, 30, 0};
             p.readingText = "10.01.2020 09:30";
             p.characteristicNumber = 1000.0 + k * 350.0 + crane;
             p.totalCycles = 5000 + k * 1000;

@@ -41,7 +41,8 @@ void BM_Form1(benchmark::State& bench)
     nkp::test::ScriptedUserPrompts prompts;
     nkp::forms::FormSettings settings;
     settings.folders = nkp::forms::FormFolders::belowStartDirectory(root.string());
-    settings.clock = [] { return nkp::forms::FormMoment {2007, 4, 8, 15, 54}; };
+    const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 4, 8, 15, 54}};
+    settings.clock = &clock;
     nkp::forms::Createforms forms(
         state, prompts, [&] { return nkp::forms::openReadingHeadless(state, prompts, ','); }, settings);
     for (auto _ : bench) {

@@ -50,7 +50,7 @@ void BM_MergeTable(benchmark::State& state)
     const std::string report = (dir / "report.txt").string();
     std::ofstream(templ, std::ios::binary) << tableTemplate();
     std::ofstream(data, std::ios::binary) << tableData(rows);
-    const auto clock = [] { return nkp::report::ReportDateTime {2007, 5, 1, 12, 0}; };
+    const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
     for (auto _ : state)
         nkp::report::GenerateReport(data, templ, report, {}, clock);
     state.counters["rows"] = rows;
@@ -70,7 +70,7 @@ void mergeShape(
     const std::string report = (dir / "report").string();
     std::ofstream(templ, std::ios::binary) << templateText;
     std::ofstream(data, std::ios::binary) << dataText;
-    const auto clock = [] { return nkp::report::ReportDateTime {2007, 5, 1, 12, 0}; };
+    const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
     for (auto _ : state)
         nkp::report::GenerateReport(data, templ, report, {}, clock);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));

@@ -1,5 +1,7 @@
 #include "analysis/FrameDecoding.h"
 
+#include "analysis/DateTimeText.h"
+
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 
@@ -25,7 +27,7 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
         }
         recorder::decodeFrame(frame, static_cast<std::int32_t>(i), r);
         r.Date += yearSuffix;
-        const std::optional<DateTime> moment = parseDateTime(r.Date, r.Time);
+        const std::optional<base::DateTime> moment = parseDateTime(r.Date, r.Time);
         if (!moment) {
             ring.nonCalendarFrames.push_back(static_cast<int>(i));
         } else if (*moment > ring.newest) {

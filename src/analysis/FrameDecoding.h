@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
 
@@ -13,12 +13,12 @@ namespace nkp::analysis {
 
 // Where the ring of frames stands, and what decoding met.
 struct RingFacts {
-    int newestFrame = 0;                    // the valid frame with the latest moment; 0 without one
-    int ringStart = 1;                      // the index after it: the oldest frame
-    DateTime newest {1999, 1, 1, 0, 0, 0};  // its moment; 01.01.1999 00:00:00 without one
-    std::string frameYear;                  // the two-digit year of the frames
-    std::vector<int> brokenFrames;          // frames that fail their check
-    std::vector<int> nonCalendarFrames;     // valid frames whose date and time are no real moment
+    int newestFrame = 0;                          // the valid frame with the latest moment; 0 without one
+    int ringStart = 1;                            // the index after it: the oldest frame
+    base::DateTime newest {1999, 1, 1, 0, 0, 0};  // its moment; 01.01.1999 00:00:00 without one
+    std::string frameYear;                        // the two-digit year of the frames
+    std::vector<int> brokenFrames;                // frames that fail their check
+    std::vector<int> nonCalendarFrames;           // valid frames whose date and time are no real moment
 };
 
 // Decodes every frame of `file` into `store`: valid frames are dated with the

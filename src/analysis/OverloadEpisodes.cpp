@@ -1,6 +1,6 @@
 #include "analysis/OverloadEpisodes.h"
 
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 
 #include <cstdint>
 #include <vector>
@@ -29,7 +29,7 @@ std::int64_t frameMoment(const recorder::FrameBytes& f, int year)
     const unsigned hour = bcdField(f[2], 2, 23, 0);
     const unsigned day = bcdField(f[3], 2, 31, 1);
     const unsigned month = bcdField(f[4], 1, 12, 1);
-    if (!isRealDate(year, static_cast<int>(month), static_cast<int>(day)))
+    if (!base::isRealDate(year, static_cast<int>(month), static_cast<int>(day)))
         return -1;
     return ((((std::int64_t {month} * 32 + day) * 32 + hour) * 64 + minute) * 64) + second;
 }

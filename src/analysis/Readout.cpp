@@ -1,6 +1,7 @@
 #include "analysis/Readout.h"
 
 #include "analysis/Classification.h"
+#include "analysis/DateTimeText.h"
 #include "analysis/NumberFormat.h"
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
@@ -9,7 +10,7 @@
 #include <numeric>
 
 namespace nkp::analysis {
-std::optional<DateTime> RecorderStamp::moment() const
+std::optional<base::DateTime> RecorderStamp::moment() const
 {
     // "hh:mm dd.mm.20yy": a nibble above 9 widens a field and fails the parse.
     const std::string shown = text();
@@ -29,7 +30,7 @@ bool RecorderStamp::unused() const
     return text() == "00:00 00.00.2000";
 }
 
-std::optional<DateTime> RecorderDate::moment() const
+std::optional<base::DateTime> RecorderDate::moment() const
 {
     return parseDateTime(text(), {});
 }
@@ -39,7 +40,7 @@ std::string RecorderDate::text() const
     return recorder::bcdDateText(bcd.data());
 }
 
-std::optional<DateTime> Readout::readingMoment() const
+std::optional<base::DateTime> Readout::readingMoment() const
 {
     // "dd.mm.yyyy hh:mm", or a date alone (midnight).
     const std::string& t = text(recorder::IdField::ReadingDate);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
 #include "analysis/LoadDiagnostics.h"
+#include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/DataFileReader.h"
 
@@ -22,7 +22,7 @@ struct RecorderStamp {
     std::array<std::uint8_t, recorder::kStampSize> bcd {};
 
     // The moment the stamp names; nothing for an empty or unreal stamp.
-    std::optional<DateTime> moment() const;
+    std::optional<base::DateTime> moment() const;
     // "hh:mm dd.mm.20yy", digits as stored (a zero stamp reads "00:00 00.00.2000").
     std::string text() const;
     // Reads as the zero stamp: the recorder has not used it.
@@ -34,7 +34,7 @@ struct RecorderStamp {
 struct RecorderDate {
     std::array<std::uint8_t, 3> bcd {};
 
-    std::optional<DateTime> moment() const;
+    std::optional<base::DateTime> moment() const;
     // "dd.mm.20yy", digits as stored.
     std::string text() const;
     bool operator==(const RecorderDate&) const = default;
@@ -69,7 +69,7 @@ struct Readout {
 
     // The reading moment of the identification block ("dd.mm.yyyy hh:mm" or a
     // date alone); nothing when not a real moment.
-    std::optional<DateTime> readingMoment() const;
+    std::optional<base::DateTime> readingMoment() const;
 };
 
 // Whether readReadout() checks every frame for `diagnostics.brokenFrames`, or

@@ -1,6 +1,7 @@
 #include "analysis/ReadoutLoader.h"
 
 #include "analysis/ChartSeries.h"
+#include "analysis/DateTimeText.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/StateTexts.h"

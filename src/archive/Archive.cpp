@@ -24,7 +24,7 @@
 namespace nkp::archive {
 namespace {
 
-using analysis::DateTime;
+using base::DateTime;
 
 // A longer file is no data file of the recorder.
 constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 
 #include <cstdint>
 #include <memory>
@@ -24,7 +24,7 @@ struct PreparedReadout {
     std::string fileName;
     std::string craneModel, craneNumber, owner;  // Windows-1251, blanks trimmed
     std::string readingText;
-    std::optional<analysis::DateTime> readingMoment;
+    std::optional<base::DateTime> readingMoment;
     std::string limiterSerial;
     std::int64_t totalCycles = 0;
     double characteristicNumber = 0;
@@ -44,7 +44,7 @@ struct ArchivedReadout {
     std::int64_t id = 0;
     std::int64_t craneId = 0;
     std::string sha256, fileName, craneModel, craneNumber, owner, readingText;
-    std::optional<analysis::DateTime> readingMoment;
+    std::optional<base::DateTime> readingMoment;
     std::string limiterSerial;
     std::int64_t totalCycles = 0;
     double characteristicNumber = 0;

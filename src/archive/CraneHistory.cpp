@@ -8,18 +8,7 @@
 namespace nkp::archive {
 namespace {
 
-using analysis::DateTime;
-
-// Days from 1970-01-01 of a proleptic Gregorian date.
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
+using base::DateTime;
 
 // One segment's state while walking the dated read-outs.
 struct Chain {
@@ -110,26 +99,8 @@ void forecast(CraneTrend& t)
 
 double dayNumber(const DateTime& m)
 {
-    return static_cast<double>(
-               daysFromCivil(m.year, static_cast<unsigned>(m.month), static_cast<unsigned>(m.day)))
+    return static_cast<double>(base::daysSinceEpoch(m))
         + (m.hour * 3600.0 + m.minute * 60.0 + m.second) / 86400.0;
-}
-
-DateTime dateOfDay(std::int64_t z)
-{
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    DateTime out;
-    out.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
-    out.month = static_cast<int>(m);
-    out.day = static_cast<int>(d);
-    return out;
 }
 
 CraneTrend craneTrend(std::vector<HistoryInput> readouts)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
 #include "analysis/ResourceUse.h"
+#include "base/DateTime.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,7 +15,7 @@ namespace nkp::archive {
 
 // What the history needs of one archived read-out (texts Windows-1251).
 struct HistoryInput {
-    std::optional<analysis::DateTime> moment;  // nothing when the reading date is not a real one
+    std::optional<base::DateTime> moment;  // nothing when the reading date is not a real one
     std::string limiterSerial;
     double characteristicNumber = 0;
     int normativeNumber = 0;
@@ -47,15 +47,15 @@ struct CraneTrend {
     std::optional<double> slopePerDay;  // least-squares growth; only with enough data
     std::optional<double> growthPerYear;
     ForecastState forecast = ForecastState::TooFewData;
-    std::optional<analysis::DateTime> forecastDate;
+    std::optional<base::DateTime> forecastDate;
     int unrealDates = 0;  // read-outs without a real reading moment
     int segments = 1;
 };
 
 // Days since 1 January 1970 with the time of day as a fraction.
-double dayNumber(const analysis::DateTime& moment);
+double dayNumber(const base::DateTime& moment);
 // The calendar day of a whole day number.
-analysis::DateTime dateOfDay(std::int64_t day);
+using base::dateOfDay;
 
 // The trend window and the forecast horizon.
 inline constexpr double kTrendWindowDays = 365;
@@ -69,7 +69,7 @@ inline constexpr int kHorizonYears = 100;
 CraneTrend craneTrend(std::vector<HistoryInput> readouts);
 
 // "dd.mm.yyyy".
-std::string dayText(const analysis::DateTime& day);
+std::string dayText(const base::DateTime& day);
 
 // The forecast cell: the date, "исчерпан", "мало данных", "нет роста",
 // "более 100 лет", or "—" without a normative number. UTF-8.

@@ -10,7 +10,7 @@
 namespace nkp::archive {
 namespace {
 
-using analysis::DateTime;
+using base::DateTime;
 
 std::optional<double> momentNumber(const std::optional<DateTime>& m)
 {

@@ -2,6 +2,7 @@
 
 #include "base/Codec.h"
 #include "recorder/DataFileLayout.h"
+#include "recorder/DataFileReader.h"
 
 #include <algorithm>
 #include <array>
@@ -65,7 +66,7 @@ DeviceReader::DeviceReader()
 }
 
 ReadingResult DeviceReader::read(
-    const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
+    const std::vector<PortSlot>& portSlots, SerialPortIo& port, base::Clock& clock, ReadingObserver& observer)
 {
     ReadingResult result;
     observer.phase(ReadingPhase::Searching);
@@ -146,7 +147,8 @@ ReadingResult DeviceReader::read(
     return result;
 }
 
-bool DeviceReader::probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer)
+bool DeviceReader::probe(
+    const PortSlot& slot, SerialPortIo& port, base::Clock& clock, ReadingObserver& observer)
 {
     observer.statusText(text("Опрашивается порт ") + slot.shortName + "...");
     if (!port.open(slot.deviceName))
@@ -227,20 +229,17 @@ void DeviceReader::cancelled(SerialPortIo& port, ReadingObserver& observer) cons
 
 bool DeviceReader::checkImage(ReadingObserver& observer) const
 {
+    // Summed piece by piece so that the gauge moves; the pieces' sums add up
+    // to the whole image's, modulo 2^32 as the recorder counts.
     Gauge gauge(observer);
     std::uint32_t sum = 0;
     for (std::size_t start = 0; start < recorder::kChecksumCoveredSize; start += kChecksumGaugeStep) {
         gauge.set(static_cast<int>(start / kChecksumGaugeStep));
         const std::size_t end = std::min(start + kChecksumGaugeStep, recorder::kChecksumCoveredSize);
-        for (std::size_t i = start; i < end; ++i)
-            sum += image_[i];
+        sum += recorder::imageChecksum(image_.data() + start, end - start);
     }
     gauge.set(static_cast<int>((recorder::kChecksumCoveredSize - 1) / kChecksumGaugeStep));
-    const std::uint8_t* stored = image_.data() + recorder::kChecksumOffset;
-    const std::uint32_t expected = static_cast<std::uint32_t>(stored[0])
-        | static_cast<std::uint32_t>(stored[1]) << 8 | static_cast<std::uint32_t>(stored[2]) << 16
-        | static_cast<std::uint32_t>(stored[3]) << 24;
-    return sum == expected;
+    return sum == recorder::imageStoredChecksum(image_.data(), image_.size());
 }
 
 }  // namespace nkp::device

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Clock.h"
+#include "base/Clock.h"
 #include "device/PortList.h"
 #include "device/SerialPortIo.h"
 
@@ -74,15 +74,16 @@ public:
     // more than the image's size goes into the image; the port is closed
     // when this returns. Runs on any one thread; the image and the flag must
     // not be looked at elsewhere until it returns.
-    ReadingResult read(
-        const std::vector<PortSlot>& portSlots, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
+    // The settling pauses are waited on `clock`.
+    ReadingResult read(const std::vector<PortSlot>& portSlots, SerialPortIo& port, base::Clock& clock,
+        ReadingObserver& observer);
 
     const std::vector<std::uint8_t>& image() const { return image_; }
     bool unsaved() const { return unsaved_; }
     void markSaved() { unsaved_ = false; }
 
 private:
-    bool probe(const PortSlot& slot, SerialPortIo& port, Clock& clock, ReadingObserver& observer);
+    bool probe(const PortSlot& slot, SerialPortIo& port, base::Clock& clock, ReadingObserver& observer);
     // The count received; `cancelled` tells whether the user stopped it.
     std::size_t receive(SerialPortIo& port, ReadingObserver& observer, bool& cancelled);
     void cancelled(SerialPortIo& port, ReadingObserver& observer) const;

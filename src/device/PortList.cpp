@@ -1,7 +1,5 @@
 #include "device/PortList.h"
 
-#include <QSerialPortInfo>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -60,19 +58,14 @@ std::vector<PortSlot> orderPortSlots(const std::vector<std::string>& names, cons
     return portSlots;
 }
 
-std::vector<PortSlot> systemPortSlots()
+std::vector<std::string> serialPortLinks(const std::string& devDir)
 {
     std::vector<std::string> names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        names.push_back(info.portName().toStdString());
-    // Links such as /dev/ttyUSB7 -> /dev/pts/3 (made by udev rules, socat, or
-    // by hand for the device emulator) are not enumerated by the system's port
-    // list, yet name a serial line all the same.
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator("/dev", ec))
+    for (const auto& entry : std::filesystem::directory_iterator(devDir, ec))
         if (entry.is_symlink(ec) && rank(entry.path().filename().string()))
             names.push_back(entry.path().filename().string());
-    return orderPortSlots(names);
+    return names;
 }
 
 }  // namespace nkp::device

@@ -20,7 +20,10 @@ inline constexpr std::size_t kPortSlotCount = 15;
 std::vector<PortSlot> orderPortSlots(
     const std::vector<std::string>& names, const std::string& devDir = "/dev");
 
-// The system's serial ports in slot order.
-std::vector<PortSlot> systemPortSlots();
+// The symbolic links in `devDir` named like the ports of the search, such as
+// /dev/ttyUSB7 -> /dev/pts/3 (made by udev rules, socat, or by hand for the
+// device emulator): the system's port list does not enumerate them, yet they
+// name a serial line all the same. In directory order.
+std::vector<std::string> serialPortLinks(const std::string& devDir = "/dev");
 
 }  // namespace nkp::device

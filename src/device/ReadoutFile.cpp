@@ -41,9 +41,9 @@ std::string imageStatusText(const std::vector<std::uint8_t>& image)
     return out;
 }
 
-std::string readingDateText(const QDateTime& when)
+std::string readingDateText(const base::DateTime& when)
 {
-    return when.toString(QStringLiteral("dd.MM.yyyy hh:mm")).toStdString();
+    return base::dateText(when) + ' ' + base::timeText(when);
 }
 
 recorder::Identification makeIdentification(const InfFields& fields, const std::string& readingDate)

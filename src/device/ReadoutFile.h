@@ -1,9 +1,8 @@
 #pragma once
 
+#include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/IdentificationFile.h"
-
-#include <QDateTime>
 
 #include <cstdint>
 #include <string>
@@ -22,7 +21,7 @@ inline constexpr std::size_t kImageStatusTextWidth = 15;
 std::string imageStatusText(const std::vector<std::uint8_t>& image);
 
 // "dd.mm.yyyy hh:mm", whatever the locale.
-std::string readingDateText(const QDateTime& when);
+std::string readingDateText(const base::DateTime& when);
 
 // The identification block from the 13 fields of an identification file and
 // the reading date.

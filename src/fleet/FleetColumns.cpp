@@ -1,8 +1,7 @@
 #include "fleet/FleetColumns.h"
 
 #include "base/Codec.h"
-
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +10,7 @@ namespace nkp::fleet {
 namespace {
 
 // A moment as yyyymmddhhmm, so that moments sort in time order.
-std::optional<double> momentNumber(const std::optional<analysis::DateTime>& m)
+std::optional<double> momentNumber(const std::optional<base::DateTime>& m)
 {
     if (!m)
         return std::nullopt;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
 #include "analysis/Readout.h"
 #include "analysis/ResourceUse.h"
+#include "base/DateTime.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +23,8 @@ struct FleetRow {
     std::string utilisationClass, loadMode, craneGroup;  // "U3", "Q2", "A5"
     // The class numbers behind those texts (3, 2, 5), for sorting.
     int utilisationNumber = 0, loadModeNumber = 0, craneGroupNumber = 0;
-    std::optional<analysis::DateTime> readingMoment;  // of readingDate, when it is a real moment
-    std::string characteristicText;                   // as the main window shows it
+    std::optional<base::DateTime> readingMoment;  // of readingDate, when it is a real moment
+    std::string characteristicText;               // as the main window shows it
     double characteristicNumber = 0;
     std::string normativeText;
     int normativeNumber = 0;
@@ -33,7 +33,7 @@ struct FleetRow {
     int overloadCount = 0;           // the recorder's stored overload stamps
     int overloadEpisodes = 0;        // runs of frames at 100 % and above
     std::string latestOverload;      // "hh:mm dd.mm.yyyy", or empty
-    std::optional<analysis::DateTime> latestOverloadMoment;
+    std::optional<base::DateTime> latestOverloadMoment;
     std::size_t brokenFrames = 0;
     bool damaged = false;  // loaded, but short, long, with a wrong checksum or without a valid frame
     std::string remark;    // why the file could not be read, or what is wrong with it; empty when all is well

@@ -9,7 +9,7 @@ OverloadSummary overloadSummary(const analysis::Readout& r)
         if (stamp.unused())
             continue;
         ++summary.count;
-        const std::optional<analysis::DateTime> moment = stamp.moment();
+        const std::optional<base::DateTime> moment = stamp.moment();
         if (moment && (!summary.latestMoment || *moment > *summary.latestMoment)) {
             summary.latestMoment = moment;
             summary.latest = stamp.text();

@@ -12,7 +12,7 @@ namespace nkp::fleet {
 struct OverloadSummary {
     int count = 0;
     std::string latest;  // the newest stamp that is a real moment, as shown; empty when none is
-    std::optional<analysis::DateTime> latestMoment;
+    std::optional<base::DateTime> latestMoment;
 };
 
 OverloadSummary overloadSummary(const analysis::Readout& readout);

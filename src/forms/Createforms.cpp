@@ -61,9 +61,9 @@ Createforms::Createforms(
     , settings_(std::move(settings))
 {
     if (!settings_.clock)
-        settings_.clock = systemMoment;
+        settings_.clock = &base::systemClock();
     if (!settings_.engine)
-        settings_.engine = templateEngine(settings_.clock);
+        settings_.engine = templateEngine(*settings_.clock);
 }
 
 FormOutcome Createforms::run(int form)
@@ -116,7 +116,7 @@ FormOutcome Createforms::run(int form)
     outcome.dataFilePath = writeDataFile(form, formDataFileText(formKeyLines(form, state_, extras)));
 
     const std::string name
-        = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock());
+        = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock->now());
     outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
     const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
     settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath);

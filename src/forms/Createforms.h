@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/MainState.h"
+#include "base/Clock.h"
 #include "base/UserPrompts.h"
-#include "forms/FormClock.h"
 #include "recorder/FrameStore.h"
 
 #include <functional>
@@ -39,9 +39,9 @@ using DocumentOpener = std::function<void(const std::string&)>;
 struct FormSettings {
     FormFolders folders;
     char decimalSeparator = ',';
-    FormClock clock = systemMoment;
-    ReportEngine engine;          // empty: the template engine of the program
-    DocumentOpener openDocument;  // empty: the document is not opened
+    const base::Clock* clock = &base::systemClock();  // names the document, gives DATE and TIME
+    ReportEngine engine;                              // empty: the template engine of the program
+    DocumentOpener openDocument;                      // empty: the document is not opened
 };
 
 enum class FormResult {
@@ -58,8 +58,8 @@ struct FormOutcome {
 };
 
 // The template engine of the program as a ReportEngine; its date and time
-// fields come from `clock`.
-ReportEngine templateEngine(const FormClock& clock = systemMoment);
+// fields come from `clock`, which must outlive the engine.
+ReportEngine templateEngine(const base::Clock& clock = base::systemClock());
 
 class Createforms {
 public:

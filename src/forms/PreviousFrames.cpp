@@ -1,5 +1,6 @@
 #include "forms/PreviousFrames.h"
 
+#include "analysis/DateTimeText.h"
 #include "recorder/DataFileLayout.h"
 
 namespace nkp::forms {

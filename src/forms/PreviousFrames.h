@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/DateTimeText.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/MainState.h"
+#include "base/DateTime.h"
 
 #include <string>
 
@@ -11,8 +11,8 @@
 namespace nkp::forms {
 
 struct PreviousRing {
-    int ringStart = 1;          // index after the newest valid frame
-    analysis::DateTime newest;  // its moment; 01.01.1999 00:00:00 without one
+    int ringStart = 1;      // index after the newest valid frame
+    base::DateTime newest;  // its moment; 01.01.1999 00:00:00 without one
 };
 
 // Where the previous reading's ring stood, from the facts of decoding its

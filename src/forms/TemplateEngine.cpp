@@ -4,12 +4,11 @@
 
 namespace nkp::forms {
 
-ReportEngine templateEngine(const FormClock& clock)
+ReportEngine templateEngine(const base::Clock& clock)
 {
     // The document's DATE and TIME fields follow the clock of its name.
-    const FormClock used = clock ? clock : FormClock(systemMoment);
-    return [used](const std::string& data, const std::string& templ, const std::string& document) {
-        report::GenerateReport(data, templ, document, {}, used);
+    return [&clock](const std::string& data, const std::string& templ, const std::string& document) {
+        report::GenerateReport(data, templ, document, {}, clock);
     };
 }
 

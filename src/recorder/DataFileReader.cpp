@@ -122,6 +122,11 @@ std::uint32_t DataFileReader::computedChecksum() const
     return imageChecksum(bytes_.data(), bytes_.size());
 }
 
+std::uint32_t DataFileReader::storedChecksum() const
+{
+    return imageStoredChecksum(bytes_.data(), bytes_.size());
+}
+
 std::uint32_t imageChecksum(const std::uint8_t* image, std::size_t size)
 {
     const std::size_t n = std::min(size, kChecksumCoveredSize);
@@ -143,6 +148,14 @@ std::uint32_t imageChecksum(const std::uint8_t* image, std::size_t size)
     }
     for (; i < n; ++i)
         sum += image[i];
+    return sum;
+}
+
+std::uint32_t imageStoredChecksum(const std::uint8_t* image, std::size_t size)
+{
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < 4 && kChecksumOffset + i < size; ++i)
+        sum |= static_cast<std::uint32_t>(image[kChecksumOffset + i]) << (8 * i);
     return sum;
 }
 

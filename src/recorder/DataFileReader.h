@@ -47,7 +47,7 @@ public:
     Identification identification() const;
     // 32-bit unsigned sum of bytes 0..264191; and the value stored after them.
     std::uint32_t computedChecksum() const;
-    std::uint32_t storedChecksum() const { return read32(kChecksumOffset); }
+    std::uint32_t storedChecksum() const;
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
@@ -58,5 +58,7 @@ private:
 
 // The 32-bit unsigned sum of the first 264192 bytes of `image` (zeros beyond its end).
 std::uint32_t imageChecksum(const std::uint8_t* image, std::size_t size);
+// The little-endian sum stored at kChecksumOffset of `image` (zeros beyond its end).
+std::uint32_t imageStoredChecksum(const std::uint8_t* image, std::size_t size);
 
 }  // namespace nkp::recorder

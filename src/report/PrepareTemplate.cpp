@@ -59,7 +59,7 @@ size_t endOfTextAfterGroupField(std::string_view text, size_t after, std::string
 
 }  // namespace
 
-PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now)
+PreparedTemplate prepareTemplate(std::string text, const base::DateTime& now)
 {
     PreparedTemplate result;
     result.rtf = text.starts_with("{\\rtf");
@@ -104,9 +104,9 @@ PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now)
                 if (result.rtf)
                     fieldEnd = endOfTextAfterGroupField(text, fieldEnd, delimiter, braces, delimiters);
             } else if (clean == "DATE") {
-                out += dateText(now);
+                out += base::dateText(now);
             } else if (clean == "TIME") {
-                out += timeText(now);
+                out += base::timeText(now);
             } else if (clean == "EOP") {
                 out += pageBreak(result.rtf);
             } else {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportClock.h"
+#include "base/DateTime.h"
 
 #include <string>
 
@@ -20,6 +20,6 @@ struct TemplateStructureError { };
 // field: "##", the delimiter change "#@...#", "#FONT=...#", DATE, TIME, EOP,
 // group fields (removing the RTF text after them) and named fields.
 // The engine's marker bytes must already be gone from `text`.
-PreparedTemplate prepareTemplate(std::string text, const ReportDateTime& now);
+PreparedTemplate prepareTemplate(std::string text, const base::DateTime& now);
 
 }  // namespace nkp::report

@@ -104,7 +104,7 @@ void mergeData(LineReader& reader, DataPass& dataPass, bool rtf, const ProgressH
 }  // namespace
 
 void GenerateReport(const std::string& dataPath, const std::string& templatePath,
-    const std::string& reportPath, const ProgressHook& progressHook, const ReportClock& clock)
+    const std::string& reportPath, const ProgressHook& progressHook, const base::Clock& clock)
 {
     // The report replaces its file: it must be neither input, under any name.
     if (templatePath == reportPath || fileio::sameFile(templatePath, reportPath))
@@ -145,7 +145,7 @@ void GenerateReport(const std::string& dataPath, const std::string& templatePath
     dropMarkerBytes(templateText);
     PreparedTemplate prepared;
     try {
-        prepared = prepareTemplate(std::move(templateText), clock ? clock() : systemLocalTime());
+        prepared = prepareTemplate(std::move(templateText), clock.now());
     } catch (const TemplateStructureError&) {
         failRun(messages::kStructure);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportClock.h"
+#include "base/Clock.h"
 
 #include <exception>
 #include <functional>
@@ -40,9 +40,10 @@ using ProgressHook = std::function<int(int lineCounter)>;
 
 // Merges `dataPath` into `templatePath`, writing `reportPath`. Throws
 // RepoRTF_Error on failure, with every file closed; see the messages in
-// ReportMessages.h for what each leaves behind. `clock` gives DATE and TIME.
+// ReportMessages.h for what each leaves behind. `clock` gives DATE and TIME,
+// "dd.mm.yyyy" and "hh:mm" of its local time.
 void GenerateReport(const std::string& dataPath, const std::string& templatePath,
     const std::string& reportPath, const ProgressHook& progressHook = {},
-    const ReportClock& clock = systemLocalTime);
+    const base::Clock& clock = base::systemClock());
 
 }  // namespace nkp::report

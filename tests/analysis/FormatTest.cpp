@@ -52,7 +52,7 @@ TEST(DateTimeText, ParsesOnlyRealMoments)
 {
     const auto m = parseDateTime("29.02.2024", "23:59:58");
     ASSERT_TRUE(m);
-    EXPECT_EQ(*m, (DateTime {2024, 2, 29, 23, 59, 58}));
+    EXPECT_EQ(*m, (nkp::base::DateTime {2024, 2, 29, 23, 59, 58}));
     EXPECT_FALSE(parseDateTime("29.02.2023", "00:00:00"));
     EXPECT_FALSE(parseDateTime("31.04.2024", "00:00:00"));
     EXPECT_FALSE(parseDateTime("00.01.2024", "00:00:00"));

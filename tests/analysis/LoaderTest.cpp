@@ -269,7 +269,7 @@ TEST(Loader, GeneratedReadout)
     EXPECT_GT(s.totalCycles, 0);
     EXPECT_EQ(s.frameYear, "24");
     // Chronological order: every valid frame is not earlier than the one before.
-    std::optional<DateTime> previous;
+    std::optional<base::DateTime> previous;
     for (int p = 0; p < 11000; ++p) {
         const auto& r = s.recordAt(p);
         if (!r.isOk())

@@ -1,5 +1,6 @@
 #include "analysis/Readout.h"
 #include "Cp1251.h"
+#include "analysis/DateTimeText.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
@@ -60,9 +61,9 @@ TEST(Readout, HoldsTheValuesTheWindowShows)
     EXPECT_EQ(r.diagnostics.checksumMatches, s.diagnostics.checksumMatches);
 
     EXPECT_EQ(r.installDate.text(), "31.12.2023");
-    EXPECT_EQ(r.installDate.moment(), (DateTime {2023, 12, 31, 0, 0, 0}));
+    EXPECT_EQ(r.installDate.moment(), (base::DateTime {2023, 12, 31, 0, 0, 0}));
     EXPECT_EQ(r.overloadStamps[0].text(), "23:59 29.02.2024");
-    EXPECT_EQ(r.overloadStamps[0].moment(), (DateTime {2024, 2, 29, 23, 59, 0}));
+    EXPECT_EQ(r.overloadStamps[0].moment(), (base::DateTime {2024, 2, 29, 23, 59, 0}));
     EXPECT_EQ(s.texts.overload1, "23:59 29.02.2024");
     // 30 February: shown as stored, but no moment.
     EXPECT_EQ(r.overloadStamps[1].text(), "12:00 30.02.2024");
@@ -78,9 +79,9 @@ TEST(Readout, ReadingMomentAcceptsADateWithOrWithoutItsTime)
 {
     Readout r;
     r.identification[recorder::IdField::ReadingDate] = "05.03.2024 10:20";
-    EXPECT_EQ(r.readingMoment(), (DateTime {2024, 3, 5, 10, 20, 0}));
+    EXPECT_EQ(r.readingMoment(), (base::DateTime {2024, 3, 5, 10, 20, 0}));
     r.identification[recorder::IdField::ReadingDate] = "05.03.2024";
-    EXPECT_EQ(r.readingMoment(), (DateTime {2024, 3, 5, 0, 0, 0}));
+    EXPECT_EQ(r.readingMoment(), (base::DateTime {2024, 3, 5, 0, 0, 0}));
     for (const char* bad : {"", "00.00.0000 00:00", "05.03.2024T10:20", "05.03.2024 25:00", "5.3.2024"}) {
         r.identification[recorder::IdField::ReadingDate] = bad;
         EXPECT_FALSE(r.readingMoment()) << bad;
@@ -138,7 +139,7 @@ TEST(Readout, DecodingAnErasedStoreFindsNoNewestFrame)
     const RingFacts ring = decodeFrames(file, store);
     EXPECT_EQ(ring.newestFrame, 0);
     EXPECT_EQ(ring.ringStart, 1);
-    EXPECT_EQ(ring.newest, (DateTime {1999, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(ring.newest, (base::DateTime {1999, 1, 1, 0, 0, 0}));
     EXPECT_EQ(ring.brokenFrames.size() + ring.nonCalendarFrames.size() <= recorder::kFrameCount, true);
 }
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-using nkp::analysis::DateTime;
+using nkp::base::DateTime;
 using namespace nkp::archive;
 
 HistoryInput at(int year, int month, int day, double number, std::string serial = "S1", int normative = 63000)

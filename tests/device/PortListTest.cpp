@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 using nkp::device::orderPortSlots;
 using nkp::device::PortSlot;
 
@@ -20,4 +25,23 @@ TEST(PortList, UsbThenAcmThenSerialEachByNumberAtMostFifteen)
     EXPECT_EQ(portSlots[4].shortName, "ttyS10");
     EXPECT_EQ(portSlots[14].shortName, "ttyS20");
     EXPECT_TRUE(orderPortSlots({}).empty());
+}
+
+// Links named like search ports count; plain files, other names and a
+// missing folder do not.
+TEST(PortList, LinksNamedLikePortsAreFound)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("nkp_ports_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::create_symlink("/dev/null", dir / "ttyUSB7");
+    fs::create_symlink("/dev/null", dir / "ttyACM1");
+    fs::create_symlink("/dev/null", dir / "modem");
+    std::ofstream(dir / "ttyUSB3") << "";
+    auto links = nkp::device::serialPortLinks(dir.string());
+    std::sort(links.begin(), links.end());
+    EXPECT_EQ(links, (std::vector<std::string> {"ttyACM1", "ttyUSB7"}));
+    EXPECT_EQ(orderPortSlots(links, dir.string())[0], (PortSlot {"ttyUSB7", (dir / "ttyUSB7").string()}));
+    fs::remove_all(dir);
+    EXPECT_TRUE(nkp::device::serialPortLinks(dir.string()).empty());
 }

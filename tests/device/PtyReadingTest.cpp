@@ -70,7 +70,7 @@ struct Reading {
 Reading readFrom(const std::vector<PortSlot>& portSlots)
 {
     QtSerialPortIo port;
-    SystemClock clock;
+    nkp::base::Clock& clock = nkp::base::systemClock();
     Timed timed;
     timed.clock.start();
     DeviceReader reader;
@@ -190,7 +190,7 @@ TEST(PtyReading, DeviceThatDisappearsMidTransferEndsTheReading)
     auto device = std::make_unique<SimProcess>(NKP3_SIM_PATH, std::vector<std::string> {"--paced"});
     const auto portSlots = slotsWith({{0, device->path()}});
     QtSerialPortIo port;
-    SystemClock clock;
+    nkp::base::Clock& clock = nkp::base::systemClock();
     struct Killer : Timed {
         std::unique_ptr<SimProcess>* victim = nullptr;
         void gauge(int position) override
@@ -214,7 +214,7 @@ TEST(PtyReading, CancelledPacedTransferRestoresAndClosesThePort)
     SimProcess device(NKP3_SIM_PATH, {"--paced"});
     const auto portSlots = slotsWith({{0, device.path()}});
     QtSerialPortIo port;
-    SystemClock clock;
+    nkp::base::Clock& clock = nkp::base::systemClock();
     struct Stopper : Timed {
         std::size_t received = 0;
         void progress(std::size_t bytes) override { received = bytes; }

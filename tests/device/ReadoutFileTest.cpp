@@ -20,7 +20,7 @@ TEST(ReadoutFile, StatusTextAndReadingDate)
     EXPECT_EQ(imageStatusText(image), "ABC");
     EXPECT_EQ(imageStatusText({}), "");
 
-    EXPECT_EQ(readingDateText(QDateTime(QDate(2026, 3, 4), QTime(5, 6))), "04.03.2026 05:06");
+    EXPECT_EQ(readingDateText(nkp::base::DateTime {2026, 3, 4, 5, 6}), "04.03.2026 05:06");
 }
 
 TEST(ReadoutFile, SavedFileIsTheImageThenTheIdentificationBlock)

@@ -202,7 +202,7 @@ TEST(FleetScan, OverloadsCountStampsThatHoldAMomentAndNameTheNewest)
     fleet::OverloadSummary o = fleet::overloadSummary(r);
     EXPECT_EQ(o.count, 3);
     EXPECT_EQ(o.latest, "00:01 01.01.2024");
-    EXPECT_EQ(o.latestMoment, (analysis::DateTime {2024, 1, 1, 0, 1, 0}));
+    EXPECT_EQ(o.latestMoment, (base::DateTime {2024, 1, 1, 0, 1, 0}));
 
     // A stamp that is no real moment still counts, but cannot be the newest.
     r.overloadStamps[3] = stamp(0x00, 0x25, 0x31, 0x02, 0x24);

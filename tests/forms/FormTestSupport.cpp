@@ -123,7 +123,7 @@ FormRunner::FormRunner(const StartFolder& folder, bool mergeDocuments)
               };
     settings.folders = FormFolders::belowStartDirectory(folder.root().string());
     settings.decimalSeparator = ',';
-    settings.clock = [] { return FormMoment {2007, 4, 8, 15, 54}; };
+    settings.clock = &clock;
     settings.openDocument = [this](const std::string& path) { opened.push_back(path); };
 }
 

@@ -66,6 +66,7 @@ struct FormRunner {
     nkp::test::ScriptedUserPrompts prompts;
     std::vector<std::string> opened;               // documents handed to the desktop
     std::vector<std::vector<std::string>> merges;  // data, template, document of the recording engine
+    base::SettableClock clock {base::DateTime {2007, 4, 8, 15, 54}};
     FormSettings settings;
     recorder::FrameStore lastPreviousFrames;
 };

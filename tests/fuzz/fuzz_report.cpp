@@ -48,9 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(templatePath, templ);
     writeFile(dataPath, keyed);
     try {
-        nkp::report::GenerateReport(dataPath, templatePath, reportPath, {}, [] {
-            return nkp::report::ReportDateTime {2007, 5, 1, 12, 0};
-        });
+        static const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
+        nkp::report::GenerateReport(dataPath, templatePath, reportPath, {}, clock);
     } catch (const nkp::report::RepoRTF_Error&) {
     }
     return 0;

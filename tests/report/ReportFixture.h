@@ -76,7 +76,7 @@ protected:
     }
 
     // 1 May 2007, 09:05.
-    static nkp::report::ReportDateTime fixedClock() { return {2007, 5, 1, 9, 5}; }
+    inline static const nkp::base::SettableClock fixedClock {nkp::base::DateTime {2007, 5, 1, 9, 5}};
 
     std::filesystem::path dir_;
 };

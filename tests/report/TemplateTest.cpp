@@ -9,7 +9,7 @@ using namespace nkp::report;
 
 namespace {
 
-const ReportDateTime kMay1st {2007, 5, 1, 23, 59};
+const nkp::base::DateTime kMay1st {2007, 5, 1, 23, 59};
 
 std::string prepared(const std::string& text)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Clock.h"
+#include "base/Clock.h"
 #include "device/SerialPortIo.h"
 
 #include <algorithm>
@@ -14,17 +14,20 @@
 
 namespace nkp::device::test {
 
-// A virtual clock: sleeps and read timeouts advance it, nothing waits.
-class VirtualClock : public Clock {
+// A virtual clock set to 4 March 2026 05:06: sleeps and read timeouts
+// advance it, nothing waits.
+class VirtualClock : public base::SettableClock {
 public:
-    QDateTime now() const override { return QDateTime(QDate(2026, 3, 4), QTime(5, 6)).addMSecs(ms); }
+    VirtualClock()
+        : SettableClock(base::DateTime {2026, 3, 4, 5, 6, 0})
+    {
+    }
     void sleepMs(int milliseconds) override
     {
-        ms += milliseconds;
+        SettableClock::sleepMs(milliseconds);
         if (log)
             log->push_back("sleep " + std::to_string(milliseconds));
     }
-    long long ms = 0;
     std::vector<std::string>* log = nullptr;
 };
 

@@ -4,11 +4,13 @@
 #include "ArgParser.h"
 #include "ToolCommand.h"
 
+#include "base/Clock.h"
 #include "base/Codec.h"
 #include "base/SafeFileWriter.h"
 #include "device/DeviceReader.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
+#include "device/qt/SystemPortSlots.h"
 #include "recorder/IdentificationFile.h"
 
 #include <QCoreApplication>
@@ -119,7 +121,7 @@ int runRead(const std::vector<std::string>& args)
     const std::vector<PortSlot> portSlots
         = port.empty() ? systemPortSlots() : std::vector<PortSlot> {{shortName, port}};
     QtSerialPortIo serial;
-    SystemClock clock;
+    nkp::base::Clock& clock = nkp::base::systemClock();
     ConsoleObserver observer;
     DeviceReader reader;
     const ReadingResult result = reader.read(portSlots, serial, clock, observer);

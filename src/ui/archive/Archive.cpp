@@ -44,7 +44,7 @@ QString utf8(const std::string& text)
 }
 
 // Seconds since the epoch of a moment, for the chart's date axis.
-double chartTime(const nkp::analysis::DateTime& m)
+double chartTime(const nkp::base::DateTime& m)
 {
     return dayNumber(m) * 86400.0;
 }

@@ -71,7 +71,7 @@ forms::FormSettings windowFormSettings(const std::string& startDirectory, char d
     forms::FormSettings settings;
     settings.folders = forms::formFoldersFor(startDirectory, forms::installedTemplatesDir());
     settings.decimalSeparator = decimalSeparator;
-    settings.clock = forms::systemMoment;
+    settings.clock = &base::systemClock();
     settings.openDocument = openDocumentWithDesktop;
     return settings;
 }

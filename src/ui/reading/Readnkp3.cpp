@@ -5,6 +5,7 @@
 #include "base/Codec.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
+#include "device/qt/SystemPortSlots.h"
 #include "recorder/DataFileLayout.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/common/UiText.h"
@@ -44,10 +45,8 @@ TForm_ReadNKP3::TForm_ReadNKP3(
         access_.portSlots = nkp::device::systemPortSlots;
     if (!access_.makePort)
         access_.makePort = [] { return std::make_unique<nkp::device::QtSerialPortIo>(); };
-    if (!access_.clock) {
-        ownClock_ = std::make_unique<nkp::device::SystemClock>();
-        access_.clock = ownClock_.get();
-    }
+    if (!access_.clock)
+        access_.clock = &nkp::base::systemClock();
     createControls();
     StatusBar_ReadNKP3->setPalette(palette());
 }

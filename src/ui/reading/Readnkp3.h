@@ -1,7 +1,6 @@
 #pragma once
 
 #include "base/UserPrompts.h"
-#include "device/Clock.h"
 #include "device/DeviceReader.h"
 #include "device/PortList.h"
 #include "device/SerialPortIo.h"
@@ -123,7 +122,6 @@ private:
     nkp::UserPrompts& prompts_;
     QString startDirectory_;
     ReadingDeviceAccess access_;
-    std::unique_ptr<nkp::device::Clock> ownClock_;
     nkp::device::DeviceReader reader_;
     std::array<QLineEdit*, nkp::device::kInfLineCount> infEdits_ {};
     QLabel* statusLabel_ = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Clock.h"
+#include "base/Clock.h"
 #include "device/DeviceReader.h"
 #include "device/PortList.h"
 #include "device/SerialPortIo.h"
@@ -19,7 +19,7 @@
 struct ReadingDeviceAccess {
     std::function<std::vector<nkp::device::PortSlot>()> portSlots;         // default: the system's ports
     std::function<std::unique_ptr<nkp::device::SerialPortIo>()> makePort;  // default: QSerialPort
-    nkp::device::Clock* clock = nullptr;                                   // default: the system clock
+    nkp::base::Clock* clock = nullptr;                                     // default: the system clock
 };
 
 // One reading, run in a thread of its own: the port search, the transfer and

@@ -1,0 +1,109 @@
+#include "base/DateTime.h"
+
+#include <charconv>
+
+namespace nkp::base {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+bool leapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+// Floor division, so that a moment before midnight falls on the day before.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+}  // namespace
+
+bool isRealDate(int year, int month, int day)
+{
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= (month == 2 && leapYear(year) ? 29 : days[month - 1]);
+}
+
+std::int64_t daysSinceEpoch(const DateTime& m)
+{
+    return daysFromCivil(m.year, static_cast<unsigned>(m.month), static_cast<unsigned>(m.day));
+}
+
+DateTime dateOfDay(std::int64_t z)
+{
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    DateTime out;
+    out.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
+    out.month = static_cast<int>(m);
+    out.day = static_cast<int>(d);
+    return out;
+}
+
+DateTime addSeconds(const DateTime& m, std::int64_t seconds)
+{
+    const std::int64_t total
+        = daysSinceEpoch(m) * kSecondsPerDay + m.hour * 3600 + m.minute * 60 + m.second + seconds;
+    const std::int64_t day = floorDiv(total, kSecondsPerDay);
+    const auto inDay = static_cast<int>(total - day * kSecondsPerDay);
+    DateTime out = dateOfDay(day);
+    out.hour = inDay / 3600;
+    out.minute = inDay / 60 % 60;
+    out.second = inDay % 60;
+    return out;
+}
+
+std::string zeroPadded(long long value, int width)
+{
+    char digits[24];
+    const unsigned long long magnitude
+        = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    const auto count = static_cast<int>(end - digits);
+    std::string out;
+    if (value < 0)
+        out.push_back('-');
+    const int pad = width - count - (value < 0 ? 1 : 0);
+    if (pad > 0)
+        out.append(static_cast<std::size_t>(pad), '0');
+    out.append(digits, end);
+    return out;
+}
+
+std::string dateText(const DateTime& m)
+{
+    return zeroPadded(m.day, 2) + '.' + zeroPadded(m.month, 2) + '.' + zeroPadded(m.year, 4);
+}
+
+std::string timeText(const DateTime& m)
+{
+    return zeroPadded(m.hour, 2) + ':' + zeroPadded(m.minute, 2);
+}
+
+std::string timeTextWithSeconds(const DateTime& m)
+{
+    return timeText(m) + ':' + zeroPadded(m.second, 2);
+}
+
+}  // namespace nkp::base

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The one date-time type of the program: a local moment to the second, as
+// the recorder stamps its frames and the clock gives it. No time zone.
+namespace nkp::base {
+
+struct DateTime {
+    int year = 0, month = 0, day = 0;      // month 1..12, day 1..31
+    int hour = 0, minute = 0, second = 0;  // 0..23, 0..59, 0..59
+    auto operator<=>(const DateTime&) const = default;
+};
+
+// Whether day, month and year name a day of the (proleptic Gregorian) calendar.
+bool isRealDate(int year, int month, int day);
+
+// Days from 1 January 1970 to the moment's day; the time of day is ignored.
+std::int64_t daysSinceEpoch(const DateTime& moment);
+// The calendar day (at midnight) of a day count from 1 January 1970.
+DateTime dateOfDay(std::int64_t day);
+// The moment `seconds` later (earlier when negative), across days, months and years.
+DateTime addSeconds(const DateTime& moment, std::int64_t seconds);
+
+// `value` in decimal, zero-padded to `width` characters after any minus sign
+// counts, as "%0*d" does it.
+std::string zeroPadded(long long value, int width);
+
+// "dd.mm.yyyy".
+std::string dateText(const DateTime& moment);
+// "hh:mm".
+std::string timeText(const DateTime& moment);
+// "hh:mm:ss".
+std::string timeTextWithSeconds(const DateTime& moment);
+
+}  // namespace nkp::base

@@ -14,9 +14,7 @@ using base::DateTime;
 
 std::optional<double> momentNumber(const std::optional<DateTime>& m)
 {
-    if (!m)
-        return std::nullopt;
-    return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
+    return m ? std::optional<double>(base::minuteSortKey(*m)) : std::nullopt;
 }
 
 // The reading as the identification block says it; a real one as "dd.mm.yyyy hh:mm".

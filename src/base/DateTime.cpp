@@ -31,6 +31,11 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 
 }  // namespace
 
+double minuteSortKey(const DateTime& m)
+{
+    return ((m.year * 100.0 + m.month) * 100.0 + m.day) * 10000.0 + m.hour * 100.0 + m.minute;
+}
+
 bool isRealDate(int year, int month, int day)
 {
     static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -13,6 +13,10 @@ struct DateTime {
     auto operator<=>(const DateTime&) const = default;
 };
 
+// The moment to the minute as the number yyyymmddhhmm: sort keys of table
+// columns, which order moments in time.
+double minuteSortKey(const DateTime& moment);
+
 // Whether day, month and year name a day of the (proleptic Gregorian) calendar.
 bool isRealDate(int year, int month, int day);
 

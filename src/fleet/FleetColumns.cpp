@@ -12,9 +12,7 @@ namespace {
 // A moment as yyyymmddhhmm, so that moments sort in time order.
 std::optional<double> momentNumber(const std::optional<base::DateTime>& m)
 {
-    if (!m)
-        return std::nullopt;
-    return ((m->year * 100.0 + m->month) * 100.0 + m->day) * 10000.0 + m->hour * 100.0 + m->minute;
+    return m ? std::optional<double>(base::minuteSortKey(*m)) : std::nullopt;
 }
 
 }  // namespace

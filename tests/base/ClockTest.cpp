@@ -43,6 +43,17 @@ TEST(DateTime, TextsPadAsPrintfDoes)
     EXPECT_EQ(base::timeTextWithSeconds(m), "05:06:07");
 }
 
+TEST(DateTime, MinuteSortKeyOrdersMomentsInTimeAndIgnoresSeconds)
+{
+    using nkp::base::DateTime;
+    using nkp::base::minuteSortKey;
+    EXPECT_EQ(minuteSortKey(DateTime {2024, 3, 20, 8, 5, 59}), 202403200805.0);
+    const DateTime moments[] = {{1999, 12, 31, 23, 59, 0}, {2000, 1, 1, 0, 0, 0}, {2000, 1, 1, 0, 1, 0},
+        {2000, 1, 2, 0, 0, 0}, {2000, 2, 1, 0, 0, 0}, {2100, 1, 1, 0, 0, 0}};
+    for (std::size_t i = 1; i < std::size(moments); ++i)
+        EXPECT_LT(minuteSortKey(moments[i - 1]), minuteSortKey(moments[i]));
+}
+
 TEST(Clock, SettableClockMovesOnlyWhenSleptOnOrSet)
 {
     base::SettableClock clock({2026, 3, 4, 5, 6, 0});

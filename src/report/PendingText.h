@@ -1,17 +1,21 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 // The output assembled but not yet written, kept so that a field can be found
 // and filled without searching the whole text: the text is held as the pieces
 // between its field mark bytes, and a field "<mark>Key<mark>" is a piece
-// between two marks. An index from piece text to pieces finds every field of
-// a key at once, so filling N keys costs about the text's size, not N times.
+// between two marks. An index from the hash of a piece's text to the pieces
+// finds every field of a key at once.
+//
+// Filling a field joins three pieces (the one before, the value, the one
+// after) into one. A piece is therefore a chain of byte ranges rather than a
+// string, and its hash is one that two hashes combine into: a join costs the
+// same however long the pieces have grown, and no text is copied or hashed
+// again until the whole is taken.
 namespace nkp::report {
 
 class PendingText {
@@ -30,16 +34,60 @@ public:
     // The whole text; the pending text is empty afterwards.
     std::string take();
 
-private:
-    using Pieces = std::map<std::uint64_t, std::string>;  // in text order, a mark between neighbours
-    bool isInner(Pieces::const_iterator piece) const;
-    void index(Pieces::const_iterator piece);
-    void unindex(Pieces::const_iterator piece);
+    // A polynomial hash modulo 2^61 - 1 with the base's power of the length,
+    // so that the hash of a joined text follows from the hashes of its parts.
+    struct Hash {
+        std::uint64_t value = 0;
+        std::uint64_t power = 1;
+    };
 
-    Pieces pieces_;
-    std::uint64_t nextId_ = 0;
-    std::size_t size_ = 0;                                            // bytes of the whole text
-    std::unordered_map<std::string, std::set<std::uint64_t>> inner_;  // piece text -> inner pieces
+private:
+    // Indices into segments_ and pieces_. Each costs tens of bytes, so
+    // memory runs out long before 32 bits of them.
+    using Index = std::uint32_t;
+    static constexpr Index kNone = UINT32_MAX;
+
+    struct Segment {
+        std::size_t begin = 0;  // in bytes_
+        std::size_t size = 0;
+        Index next = kNone;  // the next segment of the same piece
+    };
+    struct Piece {
+        Index head = kNone;  // first and last segments; none for an empty piece
+        Index tail = kNone;
+        std::size_t size = 0;
+        Hash hash;                                 // kept for every piece but the first
+        Index prev = kNone, next = kNone;          // neighbours in the text, a mark between
+        Index samePrev = kNone, sameNext = kNone;  // indexed pieces of the same hash value
+        bool alive = true;
+        bool indexed = false;
+    };
+
+    // A slot of the open-addressing table from hash value to the head of the
+    // chain of indexed pieces with that value. Slots are never freed until the
+    // text is taken: a slot whose chain emptied keeps its key, with no head.
+    struct Slot {
+        std::uint64_t key = 0;  // hash value + 1; 0 for a free slot
+        Index head = kNone;
+    };
+    static constexpr std::size_t kNoSlot = SIZE_MAX;
+    std::size_t findSlot(std::uint64_t hash) const;
+    Slot& slotFor(std::uint64_t hash);
+    Index firstWithHash(std::uint64_t hash) const;
+
+    bool isInner(const Piece& piece) const { return piece.prev != kNone && piece.next != kNone; }
+    bool holds(const Piece& piece, std::string_view text) const;
+    void addSegment(Index piece, std::size_t begin, std::size_t size);
+    void index(Index piece);
+    void unindex(Index piece);
+
+    std::string bytes_;  // every byte appended or inserted, in arrival order
+    std::vector<Segment> segments_;
+    std::vector<Piece> pieces_;  // in text order wherever alive
+    Index last_ = kNone;
+    std::size_t size_ = 0;     // bytes of the whole text
+    std::vector<Slot> slots_;  // a power of two of them, at most half used
+    std::size_t usedSlots_ = 0;
 };
 
 }  // namespace nkp::report

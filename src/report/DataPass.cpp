@@ -76,19 +76,20 @@ void DataPass::groupZeroLine(const DataPair& pair)
     previousGroup_ = 0;
     if (pair.key.empty())
         return;
-    if (!pending_.contains(pair.key)) {
-        std::string marker = fieldMarker(pair.key);
-        // Text of the template up to the next repeated block goes out with it.
-        const size_t at
-            = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
-        if (at == std::string::npos) {
-            // Found nowhere: the line fills nothing.
-            absentFromRest_.insert(std::move(marker));
-            return;
-        }
-        const size_t nextBlock = template_.find(kGroupMark, at);
-        moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
+    if (pending_.replaceAll(pair.key, pair.value))
+        return;
+    // Not in the output pending: text of the template up to the next repeated
+    // block after the field goes out with it.
+    std::string marker = fieldMarker(pair.key);
+    const size_t at
+        = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
+    if (at == std::string::npos) {
+        // Found nowhere: the line fills nothing.
+        absentFromRest_.insert(std::move(marker));
+        return;
     }
+    const size_t nextBlock = template_.find(kGroupMark, at);
+    moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
     pending_.replaceAll(pair.key, pair.value);
 }
 

@@ -43,81 +43,125 @@ PendingText::Hash hashOf(std::string_view text)
     return hash;
 }
 
+// The tag a slot keeps of a hash value: its high bits, never 0.
+std::uint32_t tagOf(std::uint64_t hash)
+{
+    return static_cast<std::uint32_t>(hash >> 29) | 1U;
+}
+
 }  // namespace
 
 bool PendingText::holds(const Piece& piece, std::string_view text) const
 {
-    if (piece.size != text.size())
-        return false;
     size_t at = 0;
     for (Index s = piece.head; s != kNone; s = segments_[s].next) {
         const Segment& segment = segments_[s];
-        if (std::memcmp(bytes_.data() + segment.begin, text.data() + at, segment.size) != 0)
+        if (segment.size > text.size() - at
+            || std::memcmp(bytes_.data() + segment.begin, text.data() + at, segment.size) != 0)
             return false;
         at += segment.size;
     }
-    return true;
+    return at == text.size();
 }
 
 void PendingText::addSegment(Index piece, std::size_t begin, std::size_t size)
 {
-    if (size == 0)
-        return;
     Piece& p = pieces_[piece];
-    p.size += size;
-    // Bytes that follow the piece's last segment in bytes_ just lengthen it.
-    if (p.tail != kNone && segments_[p.tail].begin + segments_[p.tail].size == begin) {
-        segments_[p.tail].size += size;
-        return;
+    while (size > 0) {
+        const std::size_t room = UINT32_MAX;
+        // Bytes that follow the piece's last segment in bytes_ just lengthen it.
+        if (p.tail != kNone && segments_[p.tail].begin + segments_[p.tail].size == begin
+            && segments_[p.tail].size < room) {
+            const std::size_t more = std::min(size, room - segments_[p.tail].size);
+            segments_[p.tail].size += static_cast<std::uint32_t>(more);
+            begin += more;
+            size -= more;
+            continue;
+        }
+        const std::size_t part = std::min(size, room);
+        segments_.push_back({begin, static_cast<std::uint32_t>(part), kNone});
+        const auto added = static_cast<Index>(segments_.size() - 1);
+        if (p.tail == kNone)
+            p.head = added;
+        else
+            segments_[p.tail].next = added;
+        p.tail = added;
+        begin += part;
+        size -= part;
     }
-    segments_.push_back({begin, size, kNone});
-    const auto added = static_cast<Index>(segments_.size() - 1);
-    if (p.tail == kNone)
-        p.head = added;
-    else
-        segments_[p.tail].next = added;
-    p.tail = added;
+}
+
+void PendingText::makeRoom(std::size_t marks)
+{
+    // Grown by doubling, as push_back would, but at once for a whole append.
+    const auto grow = [marks](auto& records) {
+        if (records.capacity() < records.size() + marks + 1)
+            records.reserve(std::max(records.size() + marks + 1, 2 * records.capacity()));
+    };
+    grow(pieces_);
+    grow(segments_);
+    if (2 * (takenSlots_ + marks) > slots_.size())
+        rebuildSlots(takenSlots_ + marks);
 }
 
 std::size_t PendingText::findSlot(std::uint64_t hash) const
 {
     if (slots_.empty())
         return kNoSlot;
+    const std::uint32_t tag = tagOf(hash);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        if (slots_[at].key == hash + 1)
-            return at;
-        if (slots_[at].key == 0)
+        const Slot& slot = slots_[at];
+        if (slot.tag == 0)
             return kNoSlot;
+        if (slot.tag == tag && slot.head != kNone && pieces_[slot.head].hash.value == hash)
+            return at;
     }
 }
 
-PendingText::Slot& PendingText::slotFor(std::uint64_t hash)
+void PendingText::rebuildSlots(std::size_t atLeast)
 {
-    if (2 * (usedSlots_ + 1) > slots_.size()) {
-        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
-        old.swap(slots_);
-        const std::size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
-            if (slot.key == 0 || slot.head == kNone)
-                continue;  // a slot whose chain emptied is not carried over
-            std::size_t at = (slot.key - 1) & mask;
-            while (slots_[at].key != 0)
-                at = (at + 1) & mask;
-            slots_[at] = slot;
-        }
-        usedSlots_ = static_cast<std::size_t>(
-            std::count_if(slots_.begin(), slots_.end(), [](const Slot& slot) { return slot.key != 0; }));
-    }
+    std::size_t size = 64;
+    while (size < 2 * atLeast)
+        size *= 2;
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    takenSlots_ = 0;
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = hash & mask;
-    while (slots_[at].key != 0 && slots_[at].key != hash + 1)
-        at = (at + 1) & mask;
-    if (slots_[at].key == 0) {
-        slots_[at].key = hash + 1;
-        ++usedSlots_;
+    for (const Slot& slot : old) {
+        if (slot.head == kNone)
+            continue;  // free, or its chain emptied
+        std::size_t at = pieces_[slot.head].hash.value & mask;
+        while (slots_[at].tag != 0)
+            at = (at + 1) & mask;
+        slots_[at] = slot;
+        ++takenSlots_;
     }
-    return slots_[at];
+}
+
+std::size_t PendingText::slotFor(std::uint64_t hash)
+{
+    if (2 * (takenSlots_ + 1) > slots_.size())
+        rebuildSlots(2 * (takenSlots_ + 1));
+    const std::uint32_t tag = tagOf(hash);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t emptied = kNoSlot;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        Slot& slot = slots_[at];
+        if (slot.tag == 0) {
+            if (emptied != kNoSlot)
+                return emptied;
+            slot.tag = tag;
+            ++takenSlots_;
+            return at;
+        }
+        if (slot.head == kNone) {
+            if (emptied == kNoSlot)
+                emptied = at;
+        } else if (slot.tag == tag && pieces_[slot.head].hash.value == hash) {
+            return at;
+        }
+    }
 }
 
 PendingText::Index PendingText::firstWithHash(std::uint64_t hash) const
@@ -128,22 +172,23 @@ PendingText::Index PendingText::firstWithHash(std::uint64_t hash) const
 
 void PendingText::index(Index piece)
 {
+    if (pieces_[piece].samePrev != kOut || !isInner(pieces_[piece]))
+        return;  // indexed already, never to be, or not between two marks
+    const std::size_t at = slotFor(pieces_[piece].hash.value);
+    Slot& slot = slots_[at];
+    slot.tag = tagOf(pieces_[piece].hash.value);
     Piece& p = pieces_[piece];
-    if (p.indexed || !isInner(p))
-        return;
-    Slot& slot = slotFor(p.hash.value);
     p.samePrev = kNone;
     p.sameNext = slot.head;
     if (slot.head != kNone)
         pieces_[slot.head].samePrev = piece;
     slot.head = piece;
-    p.indexed = true;
 }
 
 void PendingText::unindex(Index piece)
 {
     Piece& p = pieces_[piece];
-    if (!p.indexed)
+    if (!isIndexed(p))
         return;
     if (p.sameNext != kNone)
         pieces_[p.sameNext].samePrev = p.samePrev;
@@ -151,14 +196,15 @@ void PendingText::unindex(Index piece)
         pieces_[p.samePrev].sameNext = p.sameNext;
     else
         slots_[findSlot(p.hash.value)].head = p.sameNext;
-    p.samePrev = p.sameNext = kNone;
-    p.indexed = false;
+    p.samePrev = kOut;
+    p.sameNext = kNone;
 }
 
 void PendingText::append(std::string_view text)
 {
     if (text.empty())
         return;
+    makeRoom(static_cast<std::size_t>(std::count(text.begin(), text.end(), kFieldMark)));
     if (pieces_.empty()) {
         pieces_.emplace_back();
         last_ = 0;
@@ -172,8 +218,11 @@ void PendingText::append(std::string_view text)
         addSegment(last_, bytes_.size(), chunk.size());
         bytes_.append(chunk);
         // The first piece is never between two marks: its hash is never asked for.
-        if (last_ != 0)
-            pieces_[last_].hash = join(pieces_[last_].hash, hashOf(chunk));
+        Piece& last = pieces_[last_];
+        if (chunk.find('\n') != std::string_view::npos)
+            last.samePrev = kNever;
+        else if (last_ != 0 && last.samePrev != kNever)
+            last.hash = join(last.hash, hashOf(chunk));
         if (mark == std::string_view::npos)
             return;
         // The last piece gets a mark after it: it is now between two marks
@@ -212,11 +261,12 @@ bool PendingText::replaceAll(const std::string& key, std::string_view value)
 
     const size_t valueBegin = bytes_.size();
     bytes_.append(value);
-    const Hash valueHash = hashOf(value);
+    const bool valueHasLineFeed = value.find('\n') != std::string_view::npos;
+    const Hash valueHash = valueHasLineFeed ? Hash {} : hashOf(value);
     std::vector<Index> joined;
     for (const Index field : fields) {
         // A field right after a replaced one lost its opening mark to it.
-        if (!pieces_[field].alive)
+        if (pieces_[field].prev == kDead)
             continue;
         const Index left = pieces_[field].prev;
         const Index right = pieces_[field].next;
@@ -231,17 +281,18 @@ bool PendingText::replaceAll(const std::string& key, std::string_view value)
             else
                 segments_[l.tail].next = r.head;
             l.tail = r.tail;
-            l.size += r.size;
         }
-        if (left != 0)
+        if (valueHasLineFeed || r.samePrev == kNever)
+            l.samePrev = kNever;
+        else if (left != 0 && l.samePrev != kNever)
             l.hash = join(join(l.hash, valueHash), r.hash);
         l.next = r.next;
         if (r.next != kNone)
             pieces_[r.next].prev = left;
         else
             last_ = left;
-        pieces_[field].alive = false;
-        r.alive = false;
+        pieces_[field].prev = kDead;
+        r.prev = kDead;
         size_ += value.size();
         size_ -= key.size() + 2;
         if (joined.empty() || joined.back() != left)
@@ -250,7 +301,7 @@ bool PendingText::replaceAll(const std::string& key, std::string_view value)
     // The joined pieces are indexed only now: the pass does not search text
     // that a replacement made.
     for (const Index piece : joined)
-        if (pieces_[piece].alive)
+        if (pieces_[piece].prev != kDead)
             index(piece);
     return true;
 }
@@ -276,7 +327,7 @@ std::string PendingText::take()
         slots_ = {};
     else
         std::fill(slots_.begin(), slots_.end(), Slot {});
-    usedSlots_ = 0;
+    takenSlots_ = 0;
     return text;
 }
 

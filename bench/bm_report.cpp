@@ -77,17 +77,37 @@ void mergeShape(
     std::filesystem::remove_all(dir);
 }
 
-// N distinct group-0 keys, each filling one of N fields of a plain template.
-void BM_MergeManyKeys(benchmark::State& state)
+// N distinct group-0 keys, each filling one of N fields of a plain template,
+// in the template's order or from its middle outwards (every field then
+// joins text that earlier fields made on both sides).
+void manyKeys(benchmark::State& state, bool fromMiddle)
 {
     const int n = static_cast<int>(state.range(0));
     std::string templ, data;
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
         templ += "F" + std::to_string(k) + "=#K" + std::to_string(k) + "#\n";
-        data += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + "\n";
+    const auto line
+        = [&data](int k) { data += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + "\n"; };
+    for (int k = 0; k < n; ++k) {
+        if (!fromMiddle)
+            line(k);
+        else if (k % 2 == 0)
+            line(n / 2 + k / 2);
+        else
+            line(n / 2 - 1 - k / 2);
     }
     mergeShape(state, templ, data, "many_keys");
     state.counters["keys"] = n;
+}
+
+void BM_MergeManyKeys(benchmark::State& state)
+{
+    manyKeys(state, false);
+}
+
+void BM_MergeManyKeysFromMiddle(benchmark::State& state)
+{
+    manyKeys(state, true);
 }
 
 // An RTF template of N group fields, each on a line of its own, and the
@@ -107,4 +127,5 @@ void BM_MergeFarBrace(benchmark::State& state)
 
 BENCHMARK(BM_MergeTable)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeManyKeys)->Arg(10000)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MergeManyKeysFromMiddle)->Arg(10000)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeFarBrace)->Arg(250000)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond);

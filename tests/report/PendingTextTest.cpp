@@ -2,11 +2,14 @@
 // the shapes of template that used to take quadratic time.
 #include "ReportFixture.h"
 
+#include "report/FieldPositions.h"
 #include "report/Markers.h"
 #include "report/PendingText.h"
 #include "report/TextSearch.h"
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 using nkp::report::fieldMarker;
 using nkp::report::PendingText;
@@ -88,6 +91,26 @@ TEST(PendingText, LongRunsAgreeWithTextSearch)
     }
 }
 
+// The template's field index answers as the search it replaces.
+TEST(FieldPositions, AgreesWithTextSearch)
+{
+    std::mt19937 random(3);
+    const std::string letters = "ab\x03\x03\x02\n";
+    for (int round = 0; round < 500; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text)
+            c = letters[random() % letters.size()];
+        const nkp::report::FieldPositions fields(text);
+        for (int probe = 0; probe < 20; ++probe) {
+            std::string key(random() % 3, ' ');
+            for (char& c : key)
+                c = "ab"[random() % 2];
+            const std::size_t from = random() % (text.size() + 2);
+            ASSERT_EQ(fields.find(key, from), nkp::report::findText(text, fieldMarker(key), from)) << round;
+        }
+    }
+}
+
 TEST_F(ReportFixture, ManyKeysFillTheirFields)
 {
     std::string templ, data, expected;
@@ -110,4 +133,57 @@ TEST_F(ReportFixture, GroupFieldsBeforeAFarBrace)
     // Every group field takes the text up to the next delimiter, the last one
     // up to the brace: the rows' texts are gone, the brace stays.
     EXPECT_EQ(mergeBytes(templ, "|1:A:x\n"), "{\\rtf1\r\n}\r\n");
+}
+
+// Keys in reverse and from the middle outwards, many keys the template does
+// not hold (searched for until an index takes over), and values with line
+// breaks: every field gets its value wherever its neighbours were filled.
+TEST_F(ReportFixture, ManyKeysInAnyOrder)
+{
+    const int n = 400;
+    std::string templ, expected;
+    for (int k = 0; k < n; ++k) {
+        const std::string name = std::to_string(k);
+        templ += "F" + name + "=#K" + name + "#";
+        expected += "F" + name + "=" + (k % 5 == 4 ? std::string() : "v" + name + (k % 7 == 0 ? "\r\n" : ""));
+    }
+    templ += "\n#1#row #A#\n#1#end\n";
+    expected += "\r\nrow x\r\nend\r\n";
+    std::vector<int> order;
+    for (int d = 0; d < n / 2; ++d) {
+        order.push_back(n / 2 + d);
+        order.push_back(n / 2 - 1 - d);
+    }
+    std::string data;
+    for (int k = 0; k < 3000; ++k)
+        data += "|0:absent" + std::to_string(k) + ":y\n";
+    for (const int k : order)
+        if (k % 5 != 4)
+            data
+                += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + (k % 7 == 0 ? "|EOL:" : "") + "\n";
+    data += "|1:A:x\n";
+    EXPECT_EQ(mergeBytes(templ, data), expected);
+    std::reverse(order.begin(), order.end());
+    data.clear();
+    for (const int k : order)
+        if (k % 5 != 4)
+            data
+                += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + (k % 7 == 0 ? "|EOL:" : "") + "\n";
+    data += "|1:A:x\n";
+    EXPECT_EQ(mergeBytes(templ, data), expected);
+}
+
+// Lines of a group with a block between lines of group 0 and of a group
+// with no block: each block is looked for once, and the output is as if the
+// template were searched every time.
+TEST_F(ReportFixture, AlternatingGroupsWithAndWithoutBlocks)
+{
+    const std::string templ = "H #T#\n#2#r #B#\n#2#E\n";
+    EXPECT_EQ(mergeBytes(templ, "|0:T:t\n|2:B:1\n|0:T:u\n|3:C:z\n|2:B:2\n"), "H t\r\nr 1\r\nr 2\r\nE\r\n");
+    std::string data = "|0:T:t\n", expected = "H t\r\n";
+    for (int k = 0; k < 50; ++k) {
+        data += "|0:X:x\n|" + std::to_string(3 + k % 2) + ":C:z\n|2:B:" + std::to_string(k) + "\n";
+        expected += "r " + std::to_string(k) + "\r\n";
+    }
+    EXPECT_EQ(mergeBytes(templ, data), expected + "E\r\n");
 }

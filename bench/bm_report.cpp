@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 
@@ -59,6 +60,11 @@ void BM_MergeTable(benchmark::State& state)
 }
 
 // Runs the engine on the given template and data in a temporary folder.
+// Each run starts with the free memory of the heap handed back to the
+// system, as in a new process: otherwise whether a run touches fresh pages
+// (each first touch costs microseconds on a virtual machine) depends on
+// where the allocator's give-back threshold happens to lie for the earlier
+// runs, and the time jumps several times over between two sizes.
 void mergeShape(
     benchmark::State& state, const std::string& templateText, const std::string& dataText, const char* name)
 {
@@ -71,8 +77,12 @@ void mergeShape(
     std::ofstream(templ, std::ios::binary) << templateText;
     std::ofstream(data, std::ios::binary) << dataText;
     const auto clock = [] { return nkp::report::ReportDateTime {2007, 5, 1, 12, 0}; };
-    for (auto _ : state)
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::malloc_trim(0);
+        state.ResumeTiming();
         nkp::report::GenerateReport(data, templ, report, {}, clock);
+    }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));
     std::filesystem::remove_all(dir);
 }

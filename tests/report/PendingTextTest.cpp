@@ -154,23 +154,19 @@ TEST_F(ReportFixture, ManyKeysInAnyOrder)
         order.push_back(n / 2 + d);
         order.push_back(n / 2 - 1 - d);
     }
-    std::string data;
-    for (int k = 0; k < 3000; ++k)
-        data += "|0:absent" + std::to_string(k) + ":y\n";
-    for (const int k : order)
-        if (k % 5 != 4)
-            data
-                += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + (k % 7 == 0 ? "|EOL:" : "") + "\n";
-    data += "|1:A:x\n";
-    EXPECT_EQ(mergeBytes(templ, data), expected);
+    const auto dataIn = [](const std::vector<int>& keys, int absent) {
+        std::string data;
+        for (int k = 0; k < absent; ++k)
+            data += "|0:absent" + std::to_string(k) + ":y\n";
+        for (const int k : keys)
+            if (k % 5 != 4)
+                data += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + (k % 7 == 0 ? "|EOL:" : "")
+                    + "\n";
+        return data + "|1:A:x\n";
+    };
+    EXPECT_EQ(mergeBytes(templ, dataIn(order, 3000)), expected);
     std::reverse(order.begin(), order.end());
-    data.clear();
-    for (const int k : order)
-        if (k % 5 != 4)
-            data
-                += "|0:K" + std::to_string(k) + ":v" + std::to_string(k) + (k % 7 == 0 ? "|EOL:" : "") + "\n";
-    data += "|1:A:x\n";
-    EXPECT_EQ(mergeBytes(templ, data), expected);
+    EXPECT_EQ(mergeBytes(templ, dataIn(order, 0)), expected);
 }
 
 // Lines of a group with a block between lines of group 0 and of a group

@@ -14,15 +14,16 @@ DataPass::DataPass(std::string preparedTemplate, bool rtf, ReportWriter& writer)
 
 DataPass::Block DataPass::findBlock(const std::string& marker)
 {
-    if (marker == cachedMarker_ && restBegin_ == cachedRestBegin_)
-        return cachedBlock_;
-    Block block;
+    // The rest only loses its head: a block found earlier is still the first
+    // one while it lies in the rest, and a marker found nowhere stays so.
+    const auto [known, added] = blocks_.try_emplace(marker);
+    Block& block = known->second;
+    if (!added && (block.first == std::string::npos || block.first >= restBegin_))
+        return block;
+    block = Block {};
     block.first = template_.find(marker, restBegin_);
     if (block.first != std::string::npos)
         block.second = template_.find(marker, block.first + marker.size());
-    cachedMarker_ = marker;
-    cachedRestBegin_ = restBegin_;
-    cachedBlock_ = block;
     return block;
 }
 
@@ -54,7 +55,7 @@ void DataPass::groupLine(int group, const DataPair& first, std::string_view rest
     if (previousGroup_ == 0) {
         // The text before the table goes out with its first row. For the
         // blocks of further groups the cut is at the first group's block.
-        const size_t cut = group > 1 ? template_.find(groupMarker(1), restBegin_) : block.first;
+        const size_t cut = group > 1 ? findBlock(groupMarker(1)).first : block.first;
         if (cut != std::string::npos)
             moveTemplateTo(cut);
     }
@@ -71,24 +72,39 @@ void DataPass::groupLine(int group, const DataPair& first, std::string_view rest
     previousGroup_ = group;
 }
 
+size_t DataPass::findField(const std::string& key, const std::string& marker)
+{
+    if (fields_)
+        return fields_->find(key, restBegin_);
+    const size_t at = findText(template_, marker, restBegin_);
+    // A search that finds the field is paid for by the template text that
+    // then moves to the output; one that finds nothing is not.
+    if (at == std::string::npos && restBegin_ < template_.size()) {
+        unsuccessfulSearch_ += template_.size() - restBegin_;
+        if (unsuccessfulSearch_ > 4 * template_.size())
+            fields_.emplace(template_);
+    }
+    return at;
+}
+
 void DataPass::groupZeroLine(const DataPair& pair)
 {
     previousGroup_ = 0;
     if (pair.key.empty())
         return;
-    if (!pending_.contains(pair.key)) {
-        std::string marker = fieldMarker(pair.key);
-        // Text of the template up to the next repeated block goes out with it.
-        const size_t at
-            = absentFromRest_.contains(marker) ? std::string::npos : findText(template_, marker, restBegin_);
-        if (at == std::string::npos) {
-            // Found nowhere: the line fills nothing.
-            absentFromRest_.insert(std::move(marker));
-            return;
-        }
-        const size_t nextBlock = template_.find(kGroupMark, at);
-        moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
+    if (pending_.replaceAll(pair.key, pair.value))
+        return;
+    // Not in the output pending: text of the template up to the next repeated
+    // block after the field goes out with it.
+    std::string marker = fieldMarker(pair.key);
+    const size_t at = absentFromRest_.contains(marker) ? std::string::npos : findField(pair.key, marker);
+    if (at == std::string::npos) {
+        // Found nowhere: the line fills nothing.
+        absentFromRest_.insert(std::move(marker));
+        return;
     }
+    const size_t nextBlock = template_.find(kGroupMark, at);
+    moveTemplateTo(nextBlock == std::string::npos ? template_.size() : nextBlock);
     pending_.replaceAll(pair.key, pair.value);
 }
 

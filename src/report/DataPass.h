@@ -1,11 +1,14 @@
 #pragma once
 
 #include "report/DataLine.h"
+#include "report/FieldPositions.h"
 #include "report/PendingText.h"
 #include "report/ReportWriter.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 // The data pass: moves the prepared template to the report as data lines
@@ -38,6 +41,7 @@ private:
     };
     Block findBlock(const std::string& marker);
     void moveTemplateTo(size_t end);
+    size_t findField(const std::string& key, const std::string& marker);
     void flush();
 
     std::string template_;  // the prepared template; the rest starts at restBegin_
@@ -51,11 +55,14 @@ private:
     // its head, so what is not in it never will be.
     std::unordered_set<std::string> absentFromRest_;
 
-    // Lines of one group follow one another and the template rest only loses
-    // its head, so the last block found stays valid while restBegin_ stays.
-    std::string cachedMarker_;
-    size_t cachedRestBegin_ = std::string::npos;
-    Block cachedBlock_;
+    // Keys are looked for in the template rest by searching it until the
+    // searches that found nothing have read the template a few times over;
+    // from then on through an index of its fields.
+    size_t unsuccessfulSearch_ = 0;
+    std::optional<FieldPositions> fields_;
+
+    // The first block of each group marker looked for (see findBlock).
+    std::unordered_map<std::string, Block> blocks_;
 };
 
 }  // namespace nkp::report

@@ -14,6 +14,8 @@
 #include <climits>
 #include <cstdio>
 #include <memory>
+#include <string_view>
+#include <sys/stat.h>
 
 namespace nkp::report {
 
@@ -50,25 +52,40 @@ enum class TemplateRead { Done, Failed, LineTooLong };
 // than the bound stops the reading.
 TemplateRead readTemplate(std::FILE* file, std::string& text)
 {
+    // Room for the whole file at once: a string grown by doubling would
+    // ask for up to twice the template's size, and memory that large comes
+    // fresh from the system, page by page, on every run.
+    struct stat info { };
+    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
+        text.reserve(static_cast<size_t>(info.st_size));
     char piece[4096];
     size_t got = 0;
     size_t lineLength = 0;
     while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) {
-        for (size_t i = 0; i < got; ++i) {
-            lineLength = piece[i] == '\n' ? 0 : lineLength + 1;
+        const std::string_view read(piece, got);
+        for (size_t at = 0; at < got;) {
+            const size_t lineEnd = read.find('\n', at);
+            const size_t end = lineEnd == std::string_view::npos ? got : lineEnd;
+            lineLength += end - at;
             if (lineLength > kMaxLineLength)
                 return TemplateRead::LineTooLong;
+            if (lineEnd == std::string_view::npos)
+                break;
+            lineLength = 0;
+            at = lineEnd + 1;
         }
         text.append(piece, got);
     }
     if (std::ferror(file))
         return TemplateRead::Failed;
-    std::string lf;
-    lf.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
+    // CR LF becomes LF in place.
+    size_t kept = text.find('\r');
+    if (kept == std::string::npos)
+        return TemplateRead::Done;
+    for (size_t i = kept; i < text.size(); ++i)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            lf += text[i];
-    text.swap(lf);
+            text[kept++] = text[i];
+    text.resize(kept);
     return TemplateRead::Done;
 }
 

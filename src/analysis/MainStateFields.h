@@ -15,8 +15,8 @@ struct TextField {
     std::string_view name;  // control name, e.g. "Edit_MKran"
     std::string MainTexts::*member;
     std::string_view designText;  // UTF-8: what the control shows before a read-out is loaded
-    bool editable;       // the user may type into it
-    bool loaded = true;  // loading writes it (Edit_VProg is the one it leaves alone)
+    bool editable;                // the user may type into it
+    bool loaded = true;           // loading writes it (Edit_VProg is the one it leaves alone)
 };
 
 struct GaugeField {

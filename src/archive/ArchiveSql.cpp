@@ -41,6 +41,10 @@ QStringList migrationStep(const Dialect& dialect, int to)
         // Filled for the stored read-outs by the program from their data files.
         return {
             QStringLiteral("ALTER TABLE readouts ADD COLUMN overload_episodes INTEGER NOT NULL DEFAULT 0")};
+    case kZstdDataVersion:
+        // Nothing to change: the stored files stay as they are, and new ones
+        // are written in the new form.
+        return {};
     default:
         return {};
     }

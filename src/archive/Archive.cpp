@@ -564,18 +564,26 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
     const QString number = utf8(p.craneNumber);
     // A crane without a number stands for its one read-out only.
     const QString ownFile = p.craneNumber.empty() ? sha : QStringLiteral("");
-    for (QSqlQuery* q : {&w.addCrane, &w.findCrane}) {
-        q->bindValue(0, model);
-        q->bindValue(1, number);
-        q->bindValue(2, ownFile);
-        if (!q->exec())
-            return fail(*q);
-    }
+    // The crane is mostly known already: looked up first, added only when new.
+    const auto crane = [&](QSqlQuery& query) {
+        query.bindValue(0, model);
+        query.bindValue(1, number);
+        query.bindValue(2, ownFile);
+        return query.exec();
+    };
+    if (!crane(w.findCrane))
+        return fail(w.findCrane);
     if (!w.findCrane.next()) {
-        w.findCrane.finish();
-        setError(error, "the crane vanished while it was added");
-        d_->rollback();
-        return AddOutcome::Failed;
+        if (!crane(w.addCrane))
+            return fail(w.addCrane);
+        if (!crane(w.findCrane))
+            return fail(w.findCrane);
+        if (!w.findCrane.next()) {
+            w.findCrane.finish();
+            setError(error, "the crane vanished while it was added");
+            d_->rollback();
+            return AddOutcome::Failed;
+        }
     }
     const qlonglong craneId = w.findCrane.value(0).toLongLong();
     w.findCrane.finish();

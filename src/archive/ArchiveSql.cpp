@@ -42,8 +42,10 @@ QStringList migrationStep(const Dialect& dialect, int to)
         return {
             QStringLiteral("ALTER TABLE readouts ADD COLUMN overload_episodes INTEGER NOT NULL DEFAULT 0")};
     case kZstdDataVersion:
-        // Nothing to change: the stored files stay as they are, and new ones
-        // are written in the new form.
+        // The stored files stay as they are; new ones come packed already,
+        // which PostgreSQL need not try to compress again.
+        if (dialect.postgres)
+            return {QStringLiteral("ALTER TABLE readouts ALTER COLUMN data SET STORAGE EXTERNAL")};
         return {};
     default:
         return {};

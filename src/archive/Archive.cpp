@@ -486,6 +486,10 @@ std::optional<PreparedReadout> prepareReadout(
     }
     PreparedReadout p;
     p.sha256 = imageHash(bytes);
+    if (p.sha256.empty()) {
+        setError(error, "the SHA-256 of the image could not be computed");
+        return std::nullopt;
+    }
     p.compressed = packDataFile(bytes);
     const recorder::DataFileReader reader(std::move(bytes));
     // The archive keeps no list of broken frames: the episode count below

@@ -16,7 +16,8 @@ namespace nkp::archive {
 // A longer file is no data file of the recorder.
 inline constexpr std::size_t kMaxDataFileSize = 16 * 1024 * 1024;
 
-// Lower-case hex SHA-256 of the memory image (the file's first 270336 bytes).
+// Lower-case hex SHA-256 of the memory image (the file's first 270336 bytes);
+// empty in the unlikely case that the crypto library fails.
 std::string imageHash(const std::vector<std::uint8_t>& fileBytes);
 
 // The data file packed for the archive's data column.

@@ -7,7 +7,9 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThreadPool>
 #include <QVariant>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
 
@@ -405,6 +407,27 @@ TEST(ArchiveSqlite, ReadOnlyArchiveIsListedButNotWritten)
     auto a = Archive::open(location, &error);
     ASSERT_TRUE(a) << error;
     EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 1);
+}
+
+TEST(ArchiveSqlite, ImportRunInTheOnlyThreadOfThePoolFinishes)
+{
+    // The window imports in a thread of the pool that also reads the files:
+    // on a machine of one core that is the pool's only thread.
+    TempFolder folder;
+    std::vector<std::string> files;
+    for (int i = 0; i < 5; ++i)
+        files.push_back(folder.write("f" + std::to_string(i) + ".nkp",
+            craneReadout(static_cast<std::uint64_t>(10 + i), "КС", "1", "01.01.2022 10:00", "1", 5)));
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    const std::string location = folder.path("archive.sqlite");
+    QFuture<int> added = QtConcurrent::run([&] {
+        auto a = Archive::open(location, nullptr);
+        return a ? importFiles(*a, files).added : -1;
+    });
+    EXPECT_EQ(added.result(), 5);
+    pool->setMaxThreadCount(threads);
 }
 
 TEST(ArchiveSqlite, NoArchiveInAFileThatIsNone)

@@ -1,39 +1,25 @@
 // The crane archive: importing read-outs and listing the cranes, on SQLite
 // (argument 0) and on a PostgreSQL server started for the run (argument 1).
 #include "PostgresServer.h"
+#include "RunFolder.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
 #include "generator/HistoryGenerator.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
 using namespace nkp;
 
-// The run's folder, removed at exit. The path lives in the object that
-// removes it: a cleanup apart from it could outlive it among the statics.
-struct BenchFolder {
-    const std::filesystem::path dir
-        = std::filesystem::temp_directory_path() / ("nkp_bench_archive_" + std::to_string(::getpid()));
-    ~BenchFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
 const std::filesystem::path& benchFolder()
 {
-    static const BenchFolder folder;
+    static const bench::RunFolder folder("nkp_bench_archive_");
     return folder.dir;
 }
 
@@ -41,19 +27,6 @@ test::PostgresServer* postgres()
 {
     static test::PostgresServer server;
     return server.available() ? &server : nullptr;
-}
-
-// Qt SQL loads its drivers through the application object. One lives only
-// while an archive benchmark runs, so that the window benchmarks can make
-// their own QApplication later.
-std::unique_ptr<QCoreApplication> needApplication()
-{
-    static int argc = 1;
-    static char name[] = "nkp_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 // A fresh archive's address, or nothing when the backend is missing.
@@ -95,7 +68,6 @@ const std::vector<std::string>& generatedFiles()
 
 void BM_ArchiveImport(benchmark::State& state)
 {
-    const auto app = needApplication();
     const auto& files = generatedFiles();
     for (auto _ : state) {
         state.PauseTiming();
@@ -165,7 +137,6 @@ std::unique_ptr<archive::Archive> craneArchive(int backend)
 
 void BM_ArchiveCranes(benchmark::State& state)
 {
-    const auto app = needApplication();
     const auto a = craneArchive(static_cast<int>(state.range(0)));
     if (!a) {
         state.SkipWithError("the archive could not be filled");

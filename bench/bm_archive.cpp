@@ -1,7 +1,7 @@
 // The crane archive: importing read-outs and listing the cranes, on SQLite
 // (argument 0) and on a PostgreSQL server started for the run (argument 1).
 #include "PostgresServer.h"
-#include "RunFolder.h"
+#include "RunTemp.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
@@ -19,8 +19,8 @@ using namespace nkp;
 
 const std::filesystem::path& benchFolder()
 {
-    static const bench::RunFolder folder("nkp_bench_archive_");
-    return folder.dir;
+    static const bench::RunTemp folder("nkp_bench_archive_");
+    return folder.path;
 }
 
 test::PostgresServer* postgres()

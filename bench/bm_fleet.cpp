@@ -1,6 +1,6 @@
 // The fleet overview over 1000 read-outs from the page cache, with one
 // thread and with one thread per core.
-#include "RunFolder.h"
+#include "RunTemp.h"
 
 #include "fleet/FleetScan.h"
 #include "generator/ReadoutGenerator.h"
@@ -20,9 +20,9 @@ constexpr int kReadouts = 1000;
 // 1000 read-outs in ten subfolders, written once; later reads come from the page cache.
 const std::string& fleetFolder()
 {
-    static const nkp::bench::RunFolder removed("nkp_bench_fleet_");
+    static const nkp::bench::RunTemp removed("nkp_bench_fleet_");
     static const std::string folder = [] {
-        const auto& dir = removed.dir;
+        const auto& dir = removed.path;
         std::vector<std::vector<std::uint8_t>> files;
         for (std::uint64_t seed = 1; seed <= 10; ++seed) {
             nkp::generator::GeneratorOptions options;

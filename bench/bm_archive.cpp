@@ -1,56 +1,32 @@
 // The crane archive: importing read-outs and listing the cranes, on SQLite
 // (argument 0) and on a PostgreSQL server started for the run (argument 1).
 #include "PostgresServer.h"
+#include "RunTemp.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
 #include "generator/HistoryGenerator.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
 using namespace nkp;
 
-std::filesystem::path benchFolder()
+const std::filesystem::path& benchFolder()
 {
-    static const std::filesystem::path dir
-        = std::filesystem::temp_directory_path() / ("nkp_bench_archive_" + std::to_string(::getpid()));
-    return dir;
+    static const bench::RunTemp folder("nkp_bench_archive_");
+    return folder.path;
 }
-
-struct Cleanup {
-    ~Cleanup()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(benchFolder(), ec);
-    }
-};
 
 test::PostgresServer* postgres()
 {
     static test::PostgresServer server;
     return server.available() ? &server : nullptr;
-}
-
-// Qt SQL loads its drivers through the application object. One lives only
-// while an archive benchmark runs, so that the window benchmarks can make
-// their own QApplication later.
-std::unique_ptr<QCoreApplication> needApplication()
-{
-    static int argc = 1;
-    static char name[] = "nkp_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 // A fresh archive's address, or nothing when the backend is missing.
@@ -70,7 +46,6 @@ std::optional<std::string> freshLocation(int backend)
 const std::vector<std::string>& generatedFiles()
 {
     static const std::vector<std::string> files = [] {
-        static Cleanup cleanup;
         std::vector<std::string> out;
         for (std::uint64_t crane = 1; crane <= 4; ++crane) {
             generator::HistoryOptions options;
@@ -93,7 +68,6 @@ const std::vector<std::string>& generatedFiles()
 
 void BM_ArchiveImport(benchmark::State& state)
 {
-    const auto app = needApplication();
     const auto& files = generatedFiles();
     for (auto _ : state) {
         state.PauseTiming();
@@ -118,7 +92,14 @@ void BM_ArchiveImport(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
     state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
 }
-BENCHMARK(BM_ArchiveImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+// CPU time is that of every thread: reading and packing run in the thread pool.
+BENCHMARK(BM_ArchiveImport)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // 1000 cranes with 10 read-outs each, added once per backend.
 std::unique_ptr<archive::Archive> craneArchive(int backend)
@@ -156,7 +137,6 @@ std::unique_ptr<archive::Archive> craneArchive(int backend)
 
 void BM_ArchiveCranes(benchmark::State& state)
 {
-    const auto app = needApplication();
     const auto a = craneArchive(static_cast<int>(state.range(0)));
     if (!a) {
         state.SkipWithError("the archive could not be filled");
@@ -165,6 +145,10 @@ void BM_ArchiveCranes(benchmark::State& state)
     for (auto _ : state) {
         std::string error;
         auto readouts = a->readouts(&error);
+        if (!readouts) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
         const auto rows = archive::craneRows(std::move(*readouts));
         const auto cells = archive::craneTableCells(rows, ',');
         benchmark::DoNotOptimize(cells.data());

@@ -1,5 +1,7 @@
 // The fleet overview over 1000 read-outs from the page cache, with one
 // thread and with one thread per core.
+#include "RunTemp.h"
+
 #include "fleet/FleetScan.h"
 #include "generator/ReadoutGenerator.h"
 
@@ -8,10 +10,8 @@
 #include <QThread>
 #include <QThreadPool>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -20,9 +20,9 @@ constexpr int kReadouts = 1000;
 // 1000 read-outs in ten subfolders, written once; later reads come from the page cache.
 const std::string& fleetFolder()
 {
+    static const nkp::bench::RunTemp removed("nkp_bench_fleet_");
     static const std::string folder = [] {
-        const auto dir
-            = std::filesystem::temp_directory_path() / ("nkp_bench_fleet_" + std::to_string(::getpid()));
+        const auto& dir = removed.path;
         std::vector<std::vector<std::uint8_t>> files;
         for (std::uint64_t seed = 1; seed <= 10; ++seed) {
             nkp::generator::GeneratorOptions options;
@@ -37,7 +37,6 @@ const std::string& fleetFolder()
                 .write(
                     reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         }
-        std::atexit([] { std::filesystem::remove_all(fleetFolder()); });
         return dir.string();
     }();
     return folder;

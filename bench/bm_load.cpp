@@ -1,4 +1,6 @@
 // Loading a read-out against one plain pass over the same file.
+#include "RunTemp.h"
+
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
@@ -14,13 +16,12 @@ namespace {
 // A generated read-out written once; later reads come from the page cache.
 const std::string& readoutPath()
 {
+    static const nkp::bench::RunTemp removed("nkp_bench_", ".nkp");
     static const std::string path = [] {
-        const auto p
-            = std::filesystem::temp_directory_path() / ("nkp_bench_" + std::to_string(::getpid()) + ".nkp");
+        const auto& p = removed.path;
         nkp::generator::GeneratorOptions options;
         nkp::recorder::writeDataFile(p.string(), nkp::generator::generateImage(options),
             nkp::generator::generateIdentification(options));
-        std::atexit([] { std::filesystem::remove(readoutPath()); });
         return p.string();
     }();
     return path;

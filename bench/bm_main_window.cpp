@@ -1,6 +1,6 @@
 // The main window with a generated read-out: opening through the menu until
 // both charts and the table are painted, one scroll step of the table, and
-// one zoom or pan step of the charts. Runs offscreen when there is no display.
+// one zoom or pan step of the charts, in the run's application (main.cpp).
 #include "Controls.h"
 #include "generator/ReadoutGenerator.h"
 #include "ui/charts/ChartsTab.h"
@@ -26,17 +26,6 @@ using nkp::test::control;
 
 namespace {
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "nkp_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // Answers every open dialog with one file.
 class OpenPrompts : public nkp::UserPrompts {
 public:
@@ -61,7 +50,6 @@ struct Demo {
     OpenPrompts prompts;
     Demo()
     {
-        application();
         const std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile({});
         QFile f(dir.filePath(QStringLiteral("demo.nkp")));
         if (f.open(QIODevice::WriteOnly))

@@ -7,26 +7,12 @@
 #include "print/PrintDocuments.h"
 #include "recorder/DataFileReader.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// The charts are widgets: the benchmarks need an application, headless.
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "nkp_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 const nkp::analysis::MainState& loadedState()
 {
@@ -42,7 +28,6 @@ const nkp::analysis::MainState& loadedState()
 // One PDF document in memory, as the preview's export writes it to a file.
 template <typename Draw> void renderPdf(benchmark::State& st, Draw draw)
 {
-    ensureApplication();
     const auto& state = loadedState();
     for (auto _ : st) {
         QBuffer buffer;

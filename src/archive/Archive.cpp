@@ -4,10 +4,10 @@
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/Readout.h"
 #include "archive/ArchiveSql.h"
+#include "archive/StoredFile.h"
 #include "base/Codec.h"
 #include "recorder/DataFileReader.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -25,9 +25,6 @@ namespace nkp::archive {
 namespace {
 
 using base::DateTime;
-
-// A longer file is no data file of the recorder.
-constexpr qint64 kMaxDataFileSize = 16 * 1024 * 1024;
 
 std::string sqlError(const QSqlError& e)
 {
@@ -88,14 +85,6 @@ std::optional<DateTime> momentFromColumn(const QVariant& value)
             return std::nullopt;
     }
     return m;
-}
-
-std::string imageHash(const std::vector<std::uint8_t>& bytes)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-        static_cast<qsizetype>(std::min(bytes.size(), recorder::kImageSize))));
-    return hash.result().toHex().toStdString();
 }
 
 struct PostgresLocation {
@@ -159,8 +148,46 @@ struct Archive::State {
     Dialect dialect;
     bool readOnly = false;
     int version = 0;
+    // The writer's statements, prepared on the first add and kept: preparing
+    // costs a PostgreSQL server a round trip each time.
+    struct Writer {
+        QSqlQuery findReadout, addCrane, findCrane, addReadout;
+    };
+    std::optional<Writer> writer;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
+
+    // Prepares the writer's statements outside any transaction.
+    bool prepareWriter(std::string* error)
+    {
+        if (writer)
+            return true;
+        const QSqlDatabase database = db();
+        Writer w {QSqlQuery(database), QSqlQuery(database), QSqlQuery(database), QSqlQuery(database)};
+        const std::pair<QSqlQuery*, QString> statements[] = {
+            {&w.findReadout, QStringLiteral("SELECT 1 FROM readouts WHERE sha256 = ?")},
+            {&w.addCrane,
+                QStringLiteral(
+                    "INSERT INTO cranes (model, number, own_file) VALUES (?, ?, ?) ON CONFLICT DO NOTHING")},
+            {&w.findCrane,
+                QStringLiteral("SELECT id FROM cranes WHERE model = ? AND number = ? AND own_file = ?")},
+            {&w.addReadout,
+                QStringLiteral(
+                    "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, "
+                    "owner, reading_text, reading_moment, limiter_serial, total_cycles, "
+                    "characteristic, normative, overload_episodes, imported_at, data) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING")},
+        };
+        for (const auto& [query, sql] : statements) {
+            query->setForwardOnly(true);
+            if (!query->prepare(sql)) {
+                setError(error, sqlError(query->lastError()));
+                return false;
+            }
+        }
+        writer.emplace(std::move(w));
+        return true;
+    }
 
     // A writer's transaction: SQLite takes its write lock at once, so that
     // two writers wait for each other instead of failing on the upgrade.
@@ -191,6 +218,7 @@ struct Archive::State {
 
     ~State()
     {
+        writer.reset();
         {
             QSqlDatabase database = QSqlDatabase::database(connection, false);
             database.close();
@@ -249,12 +277,12 @@ bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
     }
     std::vector<std::pair<qlonglong, int>> counts;
     while (rows.next()) {
-        const QByteArray bytes = qUncompress(rows.value(1).toByteArray());
-        const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+        const QByteArray stored = rows.value(1).toByteArray();
+        auto image = unpackDataFile(stored.constData(), static_cast<std::size_t>(stored.size()));
         // A damaged stored file counts no episode; the rest of it stays readable.
-        const int count = image.size() < recorder::kIdentificationOffset
+        const int count = !image || image->size() < recorder::kIdentificationOffset
             ? 0
-            : analysis::countOverloadEpisodes(recorder::DataFileReader(image));
+            : analysis::countOverloadEpisodes(recorder::DataFileReader(std::move(*image)));
         counts.emplace_back(rows.value(0).toLongLong(), count);
     }
     rows.finish();
@@ -450,17 +478,24 @@ std::string Archive::connectionName() const
 }
 
 std::optional<PreparedReadout> prepareReadout(
-    const std::vector<std::uint8_t>& bytes, const std::string& fileName, std::string* error)
+    std::vector<std::uint8_t> bytes, const std::string& fileName, std::string* error)
 {
     if (bytes.size() < recorder::kIdentificationOffset) {
         setError(error, "too short for a data file (" + std::to_string(bytes.size()) + " bytes)");
         return std::nullopt;
     }
-    const recorder::DataFileReader reader(bytes);
-    const analysis::Readout r = analysis::readReadout(reader);
-    using recorder::IdField;
     PreparedReadout p;
     p.sha256 = imageHash(bytes);
+    if (p.sha256.empty()) {
+        setError(error, "the SHA-256 of the image could not be computed");
+        return std::nullopt;
+    }
+    p.compressed = packDataFile(bytes);
+    const recorder::DataFileReader reader(std::move(bytes));
+    // The archive keeps no list of broken frames: the episode count below
+    // passes over them on its own.
+    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
+    using recorder::IdField;
     p.fileName = fileName;
     p.craneModel = trimmed(r.text(IdField::CraneModel));
     p.craneNumber = trimmed(r.text(IdField::CraneNumber));
@@ -472,9 +507,6 @@ std::optional<PreparedReadout> prepareReadout(
     p.characteristicNumber = r.characteristicNumber;
     p.normativeNumber = r.normativeNumber;
     p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
-    const QByteArray packed
-        = qCompress(reinterpret_cast<const uchar*>(bytes.data()), static_cast<qsizetype>(bytes.size()), 1);
-    p.compressed.assign(packed.begin(), packed.end());
     return p;
 }
 
@@ -486,7 +518,7 @@ std::optional<PreparedReadout> prepareReadout(const std::string& path, std::stri
         setError(error, info.exists() ? "not a regular file" : "no such file");
         return std::nullopt;
     }
-    if (info.size() > kMaxDataFileSize) {
+    if (info.size() > static_cast<qint64>(kMaxDataFileSize)) {
         setError(error, "too large for a data file");
         return std::nullopt;
     }
@@ -494,13 +526,15 @@ std::optional<PreparedReadout> prepareReadout(const std::string& path, std::stri
         setError(error, file.errorString().toStdString());
         return std::nullopt;
     }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Read straight into the bytes that are kept; the file as long as it was found.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.size()));
+    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), info.size());
+    if (got < 0) {
         setError(error, file.errorString().toStdString());
         return std::nullopt;
     }
-    return prepareReadout(
-        std::vector<std::uint8_t>(content.begin(), content.end()), info.fileName().toStdString(), error);
+    bytes.resize(static_cast<std::size_t>(got));
+    return prepareReadout(std::move(bytes), info.fileName().toStdString(), error);
 }
 
 AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
@@ -509,21 +543,24 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
         setError(error, "the archive is read-only");
         return AddOutcome::Failed;
     }
-    const QSqlDatabase db = d_->db();
-    const auto fail = [&](const QSqlQuery& q) {
+    if (!d_->prepareWriter(error))
+        return AddOutcome::Failed;
+    State::Writer& w = *d_->writer;
+    const auto fail = [&](QSqlQuery& q) {
         setError(error, sqlError(q.lastError()));
+        q.finish();
         d_->rollback();
         return AddOutcome::Failed;
     };
     if (!d_->begin(error))
         return AddOutcome::Failed;
-    QSqlQuery q(db);
     const QString sha = QString::fromStdString(p.sha256);
-    q.prepare(QStringLiteral("SELECT 1 FROM readouts WHERE sha256 = ?"));
-    q.addBindValue(sha);
-    if (!q.exec())
-        return fail(q);
-    if (q.next()) {
+    w.findReadout.bindValue(0, sha);
+    if (!w.findReadout.exec())
+        return fail(w.findReadout);
+    const bool known = w.findReadout.next();
+    w.findReadout.finish();
+    if (known) {
         d_->rollback();
         return AddOutcome::AlreadyThere;
     }
@@ -531,49 +568,53 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
     const QString number = utf8(p.craneNumber);
     // A crane without a number stands for its one read-out only.
     const QString ownFile = p.craneNumber.empty() ? sha : QStringLiteral("");
-    q.prepare(QStringLiteral(
-        "INSERT INTO cranes (model, number, own_file) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
-    q.addBindValue(model);
-    q.addBindValue(number);
-    q.addBindValue(ownFile);
-    if (!q.exec())
-        return fail(q);
-    q.prepare(QStringLiteral("SELECT id FROM cranes WHERE model = ? AND number = ? AND own_file = ?"));
-    q.addBindValue(model);
-    q.addBindValue(number);
-    q.addBindValue(ownFile);
-    if (!q.exec())
-        return fail(q);
-    if (!q.next()) {
-        setError(error, "the crane vanished while it was added");
-        d_->rollback();
-        return AddOutcome::Failed;
+    // The crane is mostly known already: looked up first, added only when new.
+    const auto crane = [&](QSqlQuery& query) {
+        query.bindValue(0, model);
+        query.bindValue(1, number);
+        query.bindValue(2, ownFile);
+        return query.exec();
+    };
+    if (!crane(w.findCrane))
+        return fail(w.findCrane);
+    if (!w.findCrane.next()) {
+        if (!crane(w.addCrane))
+            return fail(w.addCrane);
+        if (!crane(w.findCrane))
+            return fail(w.findCrane);
+        if (!w.findCrane.next()) {
+            w.findCrane.finish();
+            setError(error, "the crane vanished while it was added");
+            d_->rollback();
+            return AddOutcome::Failed;
+        }
     }
-    const qlonglong craneId = q.value(0).toLongLong();
-    q.prepare(QStringLiteral(
-        "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, "
-        "reading_moment, limiter_serial, total_cycles, characteristic, normative, overload_episodes, "
-        "imported_at, data) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-    q.addBindValue(craneId);
-    q.addBindValue(sha);
-    q.addBindValue(QString::fromStdString(p.fileName));
-    q.addBindValue(model);
-    q.addBindValue(number);
-    q.addBindValue(utf8(p.owner));
-    q.addBindValue(utf8(p.readingText));
-    q.addBindValue(
+    const qlonglong craneId = w.findCrane.value(0).toLongLong();
+    w.findCrane.finish();
+    QSqlQuery& q = w.addReadout;
+    int column = 0;
+    const auto bind = [&q, &column](const QVariant& value) { q.bindValue(column++, value); };
+    bind(craneId);
+    bind(sha);
+    bind(QString::fromStdString(p.fileName));
+    bind(model);
+    bind(number);
+    bind(utf8(p.owner));
+    bind(utf8(p.readingText));
+    bind(
         p.readingMoment ? QVariant(momentColumn(p.readingMoment)) : QVariant(QMetaType::fromType<QString>()));
-    q.addBindValue(utf8(p.limiterSerial));
-    q.addBindValue(static_cast<qlonglong>(p.totalCycles));
-    q.addBindValue(p.characteristicNumber);
-    q.addBindValue(p.normativeNumber);
-    q.addBindValue(p.overloadEpisodes);
-    q.addBindValue(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    q.addBindValue(QByteArray(
+    bind(utf8(p.limiterSerial));
+    bind(static_cast<qlonglong>(p.totalCycles));
+    bind(p.characteristicNumber);
+    bind(p.normativeNumber);
+    bind(p.overloadEpisodes);
+    bind(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    bind(QByteArray(
         reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
     if (!q.exec())
         return fail(q);
     const bool added = q.numRowsAffected() > 0;
+    q.finish();
     if (!d_->commit(error))
         return AddOutcome::Failed;
     return added ? AddOutcome::Added : AddOutcome::AlreadyThere;
@@ -668,10 +709,10 @@ std::optional<std::vector<std::uint8_t>> Archive::dataFile(
         setError(error, "no read-out " + sha256 + " in the archive");
         return std::nullopt;
     }
-    const QByteArray raw = qUncompress(q.value(0).toByteArray());
-    std::vector<std::uint8_t> bytes(raw.begin(), raw.end());
-    if (bytes.size() < recorder::kImageSize
-        || imageHash(bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
+    const QByteArray stored = q.value(0).toByteArray();
+    auto bytes = unpackDataFile(stored.constData(), static_cast<std::size_t>(stored.size()));
+    if (!bytes || bytes->size() < recorder::kImageSize
+        || imageHash(*bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
         setError(error, "the stored data file of " + sha256 + " is damaged");
         return std::nullopt;
     }

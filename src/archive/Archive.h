@@ -15,7 +15,7 @@
 namespace nkp::archive {
 
 // The schema version this program writes; an archive of a newer one is refused.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
@@ -30,14 +30,14 @@ struct PreparedReadout {
     double characteristicNumber = 0;
     int normativeNumber = 0;
     int overloadEpisodes = 0;              // at the default overload threshold
-    std::vector<std::uint8_t> compressed;  // qCompress of the whole data file
+    std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
 
 // Reads a data file and prepares it; nothing with `error` (English) when the
 // file cannot be read or holds no complete memory image.
 std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error);
 std::optional<PreparedReadout> prepareReadout(
-    const std::vector<std::uint8_t>& fileBytes, const std::string& fileName, std::string* error);
+    std::vector<std::uint8_t> fileBytes, const std::string& fileName, std::string* error);
 
 // One archived read-out without its data file (texts Windows-1251).
 struct ArchivedReadout {

@@ -2,15 +2,17 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <deque>
 
 namespace nkp::archive {
 namespace {
 
-// Files read and compressed ahead of the writer at a time.
-constexpr std::size_t kBatch = 32;
+// Files read and packed ahead of the writer, per thread of the pool.
+constexpr std::size_t kAheadPerThread = 4;
 
 struct Prepared {
     std::optional<PreparedReadout> readout;
@@ -48,44 +50,58 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
 {
     ImportReport report;
     const int total = static_cast<int>(files.size());
-    int done = 0;
-    for (std::size_t start = 0; start < files.size(); start += kBatch) {
-        const std::vector<std::string> batch(files.begin() + static_cast<std::ptrdiff_t>(start),
-            files.begin() + static_cast<std::ptrdiff_t>(std::min(files.size(), start + kBatch)));
-        const QList<Prepared> prepared
-            = QtConcurrent::blockingMapped<QList<Prepared>>(batch, [](const std::string& path) {
-                  Prepared p;
-                  p.readout = prepareReadout(path, &p.error);
-                  return p;
-              });
-        for (qsizetype i = 0; i < prepared.size(); ++i) {
-            if (cancel && cancel->load()) {
-                report.cancelled = true;
+    // Reading, hashing and packing run in the thread pool a few files ahead
+    // of the writer, which adds one read-out after another meanwhile; the
+    // files in hand are bounded, whatever the number of files.
+    const std::size_t ahead
+        = kAheadPerThread * static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
+    std::deque<QFuture<Prepared>> pending;
+    std::size_t next = 0;
+    const auto refill = [&] {
+        for (; next < files.size() && pending.size() < ahead; ++next)
+            pending.push_back(QtConcurrent::run([path = files[next]] {
+                Prepared p;
+                p.readout = prepareReadout(path, &p.error);
+                return p;
+            }));
+    };
+    // Nothing runs on after the import has returned.
+    const auto stop = [&pending] {
+        for (QFuture<Prepared>& f : pending)
+            f.waitForFinished();
+    };
+    refill();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (cancel && cancel->load()) {
+            report.cancelled = true;
+            stop();
+            return report;
+        }
+        const Prepared p = pending.front().takeResult();
+        pending.pop_front();
+        refill();
+        const std::string& path = files[i];
+        if (!p.readout) {
+            ++report.unreadable;
+            report.problems.push_back({path, p.error});
+        } else {
+            std::string error;
+            switch (archive.add(*p.readout, &error)) {
+            case AddOutcome::Added:
+                ++report.added;
+                break;
+            case AddOutcome::AlreadyThere:
+                ++report.alreadyThere;
+                break;
+            case AddOutcome::Failed:
+                report.writeFailed = true;
+                report.writeError = "cannot add " + path + " to the archive: " + error;
+                stop();
                 return report;
             }
-            const Prepared& p = prepared[i];
-            const std::string& path = batch[static_cast<std::size_t>(i)];
-            if (!p.readout) {
-                ++report.unreadable;
-                report.problems.push_back({path, p.error});
-            } else {
-                std::string error;
-                switch (archive.add(*p.readout, &error)) {
-                case AddOutcome::Added:
-                    ++report.added;
-                    break;
-                case AddOutcome::AlreadyThere:
-                    ++report.alreadyThere;
-                    break;
-                case AddOutcome::Failed:
-                    report.writeFailed = true;
-                    report.writeError = "cannot add " + path + " to the archive: " + error;
-                    return report;
-                }
-            }
-            if (progress)
-                progress(++done, total);
         }
+        if (progress)
+            progress(static_cast<int>(i) + 1, total);
     }
     return report;
 }

@@ -41,6 +41,12 @@ QStringList migrationStep(const Dialect& dialect, int to)
         // Filled for the stored read-outs by the program from their data files.
         return {
             QStringLiteral("ALTER TABLE readouts ADD COLUMN overload_episodes INTEGER NOT NULL DEFAULT 0")};
+    case kZstdDataVersion:
+        // The stored files stay as they are; new ones come packed already,
+        // which PostgreSQL need not try to compress again.
+        if (dialect.postgres)
+            return {QStringLiteral("ALTER TABLE readouts ALTER COLUMN data SET STORAGE EXTERNAL")};
+        return {};
     default:
         return {};
     }

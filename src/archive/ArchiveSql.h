@@ -15,6 +15,9 @@ struct Dialect {
 
 // The version that added the read-outs' overload episode count.
 inline constexpr int kOverloadEpisodesVersion = 3;
+// The version from which the data column holds zstd frames besides the older
+// zlib ones: a program that knows only zlib must refuse such an archive.
+inline constexpr int kZstdDataVersion = 4;
 
 // The statements that bring schema version `from` - 1 to `from`.
 QStringList migrationStep(const Dialect& dialect, int to);

@@ -7,10 +7,13 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThreadPool>
 #include <QVariant>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <sstream>
 #include <sys/stat.h>
@@ -278,6 +281,58 @@ TEST_P(ArchiveStore, TwoImportersAtOnceAddEveryReadoutOnce)
     EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM cranes"), 1);
 }
 
+TEST_P(ArchiveStore, CancelKeepsTheReadoutsAddedAndTheNextImportAddsTheRest)
+{
+    generator::HistoryOptions options;
+    options.seed = 5;
+    options.count = 20;
+    std::vector<std::string> files;
+    for (const auto& r : generator::generateHistory(options))
+        files.push_back(folder.write("h/" + r.fileName, r.bytes));
+    auto a = openArchive();
+    ASSERT_TRUE(a);
+    std::atomic<bool> cancel {false};
+    int last = 0;
+    const ImportReport cut = importFiles(
+        *a, files,
+        [&](int done, int) {
+            last = done;
+            if (done == 6)
+                cancel = true;
+        },
+        &cancel);
+    EXPECT_TRUE(cut.cancelled);
+    EXPECT_EQ(last, 6);
+    EXPECT_EQ(cut.added, 6);
+    EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 6);
+    const ImportReport rest = importFiles(*a, files);
+    EXPECT_FALSE(rest.cancelled);
+    EXPECT_EQ(rest.added, 14);
+    EXPECT_EQ(rest.alreadyThere, 6);
+}
+
+TEST_P(ArchiveStore, ReadoutsKeptByAnOlderProgramStillComeBack)
+{
+    // An older program kept the data file as qCompress bytes.
+    const auto file = craneReadout(1, "КС-55713", "77", "01.01.2022 10:00", "1111", 1000);
+    folder.write("f.nkp", file);
+    auto a = openArchive();
+    ASSERT_TRUE(a);
+    ASSERT_EQ(importFiles(*a, {folder.path("f.nkp")}).added, 1);
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(a->connectionName()), false));
+    ASSERT_TRUE(q.prepare(QStringLiteral("UPDATE readouts SET data = ?")));
+    q.addBindValue(
+        qCompress(reinterpret_cast<const uchar*>(file.data()), static_cast<qsizetype>(file.size()), 1));
+    ASSERT_TRUE(q.exec());
+    const auto readouts = a->readouts(nullptr);
+    ASSERT_TRUE(readouts && readouts->size() == 1);
+    std::string error;
+    const auto back = a->dataFile(readouts->front().sha256, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(*back, file);
+    EXPECT_EQ(importFiles(*a, {folder.path("f.nkp")}).alreadyThere, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveStore, ::testing::Values(Backend::Sqlite, Backend::Postgres),
     [](const auto& info) { return info.param == Backend::Sqlite ? "SQLite" : "PostgreSQL"; });
 
@@ -352,6 +407,27 @@ TEST(ArchiveSqlite, ReadOnlyArchiveIsListedButNotWritten)
     auto a = Archive::open(location, &error);
     ASSERT_TRUE(a) << error;
     EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 1);
+}
+
+TEST(ArchiveSqlite, ImportRunInTheOnlyThreadOfThePoolFinishes)
+{
+    // The window imports in a thread of the pool that also reads the files:
+    // on a machine of one core that is the pool's only thread.
+    TempFolder folder;
+    std::vector<std::string> files;
+    for (int i = 0; i < 5; ++i)
+        files.push_back(folder.write("f" + std::to_string(i) + ".nkp",
+            craneReadout(static_cast<std::uint64_t>(10 + i), "КС", "1", "01.01.2022 10:00", "1", 5)));
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    const std::string location = folder.path("archive.sqlite");
+    QFuture<int> added = QtConcurrent::run([&] {
+        auto a = Archive::open(location, nullptr);
+        return a ? importFiles(*a, files).added : -1;
+    });
+    EXPECT_EQ(added.result(), 5);
+    pool->setMaxThreadCount(threads);
 }
 
 TEST(ArchiveSqlite, NoArchiveInAFileThatIsNone)

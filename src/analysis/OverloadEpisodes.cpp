@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -20,16 +21,54 @@ unsigned bcdField(std::uint8_t byte, unsigned tensBits, unsigned max, unsigned r
     return value > max ? replacement : value;
 }
 
+// The frame's time fields as decoding reads them, one table per field for
+// all 256 byte values (the count runs over 11000 frames of every read-out
+// of an overview).
+struct FieldTables {
+    std::array<std::uint8_t, 256> minuteOrSecond, hour, day, month;
+};
+
+const FieldTables& fieldTables()
+{
+    static const FieldTables tables = [] {
+        FieldTables t {};
+        for (unsigned b = 0; b < 256; ++b) {
+            const auto byte = static_cast<std::uint8_t>(b);
+            t.minuteOrSecond[b] = static_cast<std::uint8_t>(bcdField(byte, 3, 59, 0));
+            t.hour[b] = static_cast<std::uint8_t>(bcdField(byte, 2, 23, 0));
+            t.day[b] = static_cast<std::uint8_t>(bcdField(byte, 2, 31, 1));
+            t.month[b] = static_cast<std::uint8_t>(bcdField(byte, 1, 12, 1));
+        }
+        return t;
+    }();
+    return tables;
+}
+
+// Which (month, day) pairs of the frames' year are real days.
+class RealDays {
+public:
+    explicit RealDays(int year)
+    {
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= 31; ++d)
+                real_[static_cast<std::size_t>(m * 32 + d)] = base::isRealDate(year, m, d);
+    }
+    bool operator()(unsigned month, unsigned day) const { return real_[month * 32 + day]; }
+
+private:
+    std::array<bool, 13 * 32> real_ {};
+};
+
 // The frame's moment as one ordered number, or -1 when its date is no real
 // day (such a frame does not take part in the search for the newest).
-std::int64_t frameMoment(const recorder::FrameBytes& f, int year)
+std::int64_t frameMoment(const recorder::FrameBytes& f, const FieldTables& t, const RealDays& realDay)
 {
-    const unsigned second = bcdField(f[0], 3, 59, 0);
-    const unsigned minute = bcdField(f[1], 3, 59, 0);
-    const unsigned hour = bcdField(f[2], 2, 23, 0);
-    const unsigned day = bcdField(f[3], 2, 31, 1);
-    const unsigned month = bcdField(f[4], 1, 12, 1);
-    if (!base::isRealDate(year, static_cast<int>(month), static_cast<int>(day)))
+    const unsigned second = t.minuteOrSecond[f[0]];
+    const unsigned minute = t.minuteOrSecond[f[1]];
+    const unsigned hour = t.hour[f[2]];
+    const unsigned day = t.day[f[3]];
+    const unsigned month = t.month[f[4]];
+    if (!realDay(month, day))
         return -1;
     return ((((std::int64_t {month} * 32 + day) * 32 + hour) * 64 + minute) * 64) + second;
 }
@@ -58,25 +97,48 @@ template <typename Overloaded> int countRuns(int start, Overloaded overloaded)
 
 }  // namespace
 
-int countOverloadEpisodes(const recorder::DataFileReader& file, int threshold)
+namespace {
+
+// The count over the frames that `valid` lets through.
+template <typename Valid> int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid)
 {
-    const int year = frameYear(file.byte(recorder::kFrameYearOffset));
+    const RealDays realDay(frameYear(file.byte(recorder::kFrameYearOffset)));
+    const FieldTables& tables = fieldTables();
     std::vector<bool> overloaded(recorder::kFrameCount);
     // Every valid frame is later than the loader's starting point, 01.01.1999.
     std::int64_t latest = -1;
     int newest = 0;
     for (int i = 0; i < kFrames; ++i) {
         const recorder::FrameBytes f = file.frame(static_cast<std::size_t>(i));
-        if (!recorder::frameValid(f))
+        if (!valid(i, f))
             continue;
         overloaded[static_cast<std::size_t>(i)] = f[21] >= threshold;
-        const std::int64_t moment = frameMoment(f, year);
+        const std::int64_t moment = frameMoment(f, tables, realDay);
         if (moment > latest) {
             latest = moment;
             newest = i;
         }
     }
     return countRuns((newest + 1) % kFrames, [&](int i) { return overloaded[static_cast<std::size_t>(i)]; });
+}
+
+}  // namespace
+
+int countOverloadEpisodes(const recorder::DataFileReader& file, int threshold)
+{
+    return countFromBytes(
+        file, threshold, [](int, const recorder::FrameBytes& f) { return recorder::frameValid(f); });
+}
+
+int countOverloadEpisodes(
+    const recorder::DataFileReader& file, const std::vector<int>& brokenFrames, int threshold)
+{
+    std::vector<bool> broken(recorder::kFrameCount);
+    for (const int i : brokenFrames)
+        if (i >= 0 && i < kFrames)
+            broken[static_cast<std::size_t>(i)] = true;
+    return countFromBytes(file, threshold,
+        [&](int i, const recorder::FrameBytes&) { return !broken[static_cast<std::size_t>(i)]; });
 }
 
 int countOverloadEpisodes(const recorder::FrameStore& frames, int ringStart, int threshold)

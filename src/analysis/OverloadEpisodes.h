@@ -4,6 +4,8 @@
 #include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
 
+#include <vector>
+
 // The number of overload episodes of a read-out, for overviews of many
 // read-outs (the fleet, the archive). The same count as the "Перегрузка"
 // episodes of findEpisodes().
@@ -15,6 +17,11 @@ namespace nkp::analysis {
 // with a real date and time, ties to the lower index).
 int countOverloadEpisodes(
     const recorder::DataFileReader& file, int overloadThreshold = kDefaultOverloadThreshold);
+
+// The same when the frames that fail their check are known already (the
+// summary load lists them), so that no frame is checked twice.
+int countOverloadEpisodes(const recorder::DataFileReader& file, const std::vector<int>& brokenFrames,
+    int overloadThreshold = kDefaultOverloadThreshold);
 
 // From a decoded store and its ring start.
 int countOverloadEpisodes(

@@ -113,15 +113,21 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
         if (!file)
             cause = openFailure(errno);
     }
-    FleetRow row = cause ? FleetRow {} : fleetRowOf(analysis::readReadout(*file), sep);
+    if (cause) {
+        FleetRow row;
+        row.file = relative;
+        row.path = path;
+        row.remark = std::move(*cause);
+        return row;
+    }
+    const analysis::Readout readout = analysis::readReadout(*file);
+    FleetRow row = fleetRowOf(readout, sep);
     row.file = relative;
     row.path = path;
-    if (cause)
-        row.remark = std::move(*cause);
-    else
-        // Episodes need the frames in time order; the count reads only what
-        // it needs of each frame instead of decoding them.
-        row.overloadEpisodes = analysis::countOverloadEpisodes(*file);
+    // Episodes need the frames in time order; the count reads only what it
+    // needs of each frame instead of decoding them, and takes the frames'
+    // check from the summary load.
+    row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
     return row;
 }
 

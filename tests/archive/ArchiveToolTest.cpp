@@ -1,4 +1,5 @@
 #include "ArchiveFiles.h"
+#include "ToolRunner.h"
 
 #include "analysis/Readout.h"
 #include "archive/CraneHistory.h"
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace {
 
@@ -19,22 +19,13 @@ using nkp::test::TempFolder;
 
 struct ToolRun {
     int status = -1;
-    std::string out;
+    std::string out;  // standard output, then standard error
 };
 
 ToolRun tool(const std::string& args)
 {
-    ToolRun run;
-    FILE* pipe = ::popen(("LC_ALL=C '" NKP_TOOL_PATH "' " + args + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return run;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    const nkp::test::ToolOutput run = nkp::test::runTool(args);
+    return {run.status, run.out + run.err};
 }
 
 std::string fileText(const std::string& path)

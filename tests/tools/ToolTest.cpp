@@ -206,17 +206,7 @@ TEST_F(ToolTest, FleetExitStatuses)
 // (with its own redirections of stdout).
 ToolRun shell(const std::string& command)
 {
-    const auto errFile
-        = std::filesystem::temp_directory_path() / ("nkp_tool_sh_" + std::to_string(::getpid()));
-    const int raw = std::system(("LC_ALL=C " + command + " 2>'" + errFile.string() + "'").c_str());
-    ToolRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(errFile);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    run.err = ss.str();
-    std::filesystem::remove(errFile);
-    return run;
+    return nkp::test::runCommand("LC_ALL=C " + command);
 }
 
 TEST_F(ToolTest, OutputThatCannotBeWrittenIsAFailure)

@@ -16,15 +16,14 @@ struct ToolOutput {
     std::string err;
 };
 
-// Runs nkp3-tool with `args` (quoted by the caller) under the locale `locale`.
-inline ToolOutput runTool(const std::string& args, const std::string& locale = "C")
+// Runs a shell command line; its standard output (what the line does not
+// redirect itself), standard error and exit status.
+inline ToolOutput runCommand(const std::string& commandLine)
 {
     const auto errFile
         = std::filesystem::temp_directory_path() / ("nkp_tool_stderr_" + std::to_string(::getpid()));
-    const std::string command
-        = "LC_ALL=" + locale + " '" NKP_TOOL_PATH "' " + args + " 2>'" + errFile.string() + "'";
     ToolOutput run;
-    FILE* pipe = ::popen(command.c_str(), "r");
+    FILE* pipe = ::popen((commandLine + " 2>'" + errFile.string() + "'").c_str(), "r");
     if (!pipe)
         return run;
     char buf[65536];
@@ -39,6 +38,12 @@ inline ToolOutput runTool(const std::string& args, const std::string& locale = "
     run.err = ss.str();
     std::filesystem::remove(errFile);
     return run;
+}
+
+// Runs nkp3-tool with `args` (quoted by the caller) under the locale `locale`.
+inline ToolOutput runTool(const std::string& args, const std::string& locale = "C")
+{
+    return runCommand("LC_ALL=" + locale + " '" NKP_TOOL_PATH "' " + args);
 }
 
 }  // namespace nkp::test

@@ -1,5 +1,6 @@
 #include "ArchiveFiles.h"
 #include "PostgresServer.h"
+#include "ToolRunner.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -56,16 +56,8 @@ bool exec(const Archive& a, const char* sql)
 // Runs a shell command, returns its exit status and stdout.
 std::pair<int, std::string> shell(const std::string& command)
 {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return {-1, out};
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out};
+    const nkp::test::ToolOutput run = nkp::test::runCommand(command);
+    return {run.status, run.out};
 }
 
 int countAfter(const std::string& out, const std::string& label)

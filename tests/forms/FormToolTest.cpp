@@ -1,4 +1,6 @@
 // `nkp3-tool form` run as a user runs it.
+#include "ToolRunner.h"
+
 #include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
@@ -7,18 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using ToolRun = nkp::test::ToolOutput;
 
 class FormTool : public ::testing::Test {
 protected:
@@ -44,21 +41,8 @@ protected:
     // Runs the tool in the test folder (which has no "Шаблоны форм").
     ToolRun tool(const std::string& args) const
     {
-        const fs::path errFile = dir / "stderr.txt";
-        const std::string command = "cd '" + dir.string() + "' && LC_ALL=C '" NKP_TOOL_PATH "' form " + args
-            + " 2>'" + errFile.string() + "'";
-        ToolRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-            run.out.append(buf, n);
-        const int raw = ::pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::ifstream in(errFile);
-        run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return run;
+        return nkp::test::runCommand(
+            "cd '" + dir.string() + "' && LC_ALL=C '" NKP_TOOL_PATH "' form " + args);
     }
 
     fs::path dir;

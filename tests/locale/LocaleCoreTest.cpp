@@ -2,6 +2,7 @@
 // the loader, the number pictures, the frames CSV and nkp3-tool's commands
 // write a decimal comma and nothing of the C library's own formatting.
 #include "RussianReadout.h"
+#include "ToolRunner.h"
 
 #include "analysis/FramesCsv.h"
 #include "analysis/NumberFormat.h"
@@ -15,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -51,25 +51,13 @@ protected:
     fs::path dir;
 };
 
-struct CommandRun {
-    int status = -1;
-    std::string out;
-};
+using CommandRun = nkp::test::ToolOutput;
 
 // Runs a command with the test's environment (LC_ALL=ru_RU.UTF-8) unless
 // `prefix` says otherwise.
 CommandRun run(const std::string& command)
 {
-    CommandRun r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        r.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+    return nkp::test::runCommand(command);
 }
 
 std::string tool(const std::string& args, const std::string& prefix = {})

@@ -23,7 +23,8 @@ inline ToolOutput runCommand(const std::string& commandLine)
     const auto errFile
         = std::filesystem::temp_directory_path() / ("nkp_tool_stderr_" + std::to_string(::getpid()));
     ToolOutput run;
-    FILE* pipe = ::popen((commandLine + " 2>'" + errFile.string() + "'").c_str(), "r");
+    // Grouped, so that the line's own redirections (2>&1 among them) stand.
+    FILE* pipe = ::popen(("{ " + commandLine + "\n} 2>'" + errFile.string() + "'").c_str(), "r");
     if (!pipe)
         return run;
     char buf[65536];

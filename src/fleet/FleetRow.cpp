@@ -113,21 +113,19 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
         if (!file)
             cause = openFailure(errno);
     }
+    FleetRow row;
     if (cause) {
-        FleetRow row;
-        row.file = relative;
-        row.path = path;
         row.remark = std::move(*cause);
-        return row;
+    } else {
+        const analysis::Readout readout = analysis::readReadout(*file);
+        row = fleetRowOf(readout, sep);
+        // Episodes need the frames in time order; the count reads only what
+        // it needs of each frame instead of decoding them, and takes the
+        // frames' check from the summary load.
+        row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
     }
-    const analysis::Readout readout = analysis::readReadout(*file);
-    FleetRow row = fleetRowOf(readout, sep);
     row.file = relative;
     row.path = path;
-    // Episodes need the frames in time order; the count reads only what it
-    // needs of each frame instead of decoding them, and takes the frames'
-    // check from the summary load.
-    row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
     return row;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventImage.h"
+#include "TempFolder.h"
 #include "TestImages.h"
 
 #include "base/Codec.h"
@@ -65,29 +66,5 @@ inline std::vector<std::uint8_t> withFrames(std::vector<std::uint8_t> file, cons
     sealChecksum(file);
     return file;
 }
-
-struct TempFolder {
-    std::filesystem::path dir = std::filesystem::temp_directory_path()
-        / ("nkp_archive_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    TempFolder() { std::filesystem::create_directories(dir); }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    std::string path(const std::string& relative) const { return (dir / relative).string(); }
-    std::string write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const
-    {
-        std::filesystem::create_directories((dir / relative).parent_path());
-        std::ofstream(dir / relative, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path(relative);
-    }
-    static int& counter()
-    {
-        static int n = 0;
-        return n;
-    }
-};
 
 }  // namespace nkp::test

@@ -28,4 +28,11 @@ NKP_FIXED_TEXT(readoutFileFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|В
 
 #undef NKP_FIXED_TEXT
 
+std::string outputIsInput(const std::string& path)
+{
+    return codec::utf8ToCp1251("Файл «" + path
+        + "» — один из открытых входных файлов (считывание, шаблон, файл идентификации или архив), "
+          "он не перезаписан. Выберите другое имя.");
+}
+
 }  // namespace nkp::analysis::texts

@@ -18,6 +18,11 @@ const std::string& fileNotOpened();
 // "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*": the open dialog's filter for read-outs.
 const std::string& readoutFileFilter();
 
+// "Файл «…» — один из открытых входных файлов ...": an output the user
+// named is a read-out, template, identification file or archive in use
+// (`path` in file-system bytes, UTF-8).
+std::string outputIsInput(const std::string& path);
+
 // Converts a UTF-8 literal of this source tree to Windows-1251.
 std::string cp1251(const char* utf8);
 

@@ -6,6 +6,7 @@
 #include "archive/ArchiveSql.h"
 #include "archive/StoredFile.h"
 #include "base/Codec.h"
+#include "base/InputFiles.h"
 #include "recorder/DataFileReader.h"
 
 #include <QDateTime>
@@ -154,6 +155,9 @@ struct Archive::State {
         QSqlQuery findReadout, addCrane, findCrane, addReadout;
     };
     std::optional<Writer> writer;
+    // An SQLite archive's file and its companions are inputs while it is open:
+    // no output replaces them.
+    fileio::InputScope inputs;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
@@ -392,6 +396,12 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, std::string*
             db.setPort(where->port);
         db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     } else {
+        // SQLite names the companions after the file a symbolic link leads to.
+        const std::string real
+            = QFileInfo(QString::fromStdString(location)).canonicalFilePath().toStdString();
+        for (const std::string& name : {location, real})
+            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+                state->inputs.add(name.empty() ? name : name + suffix);
         const QFileInfo file(QString::fromStdString(location));
         if (file.exists()) {
             if (!file.isFile()) {

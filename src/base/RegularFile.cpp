@@ -1,5 +1,7 @@
 #include "base/RegularFile.h"
 
+#include "base/InputFiles.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -34,6 +36,7 @@ int openRegularFile(const std::string& path, std::string* error)
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    noteOpenedInput(path);
     return fd;
 }
 

@@ -1,5 +1,7 @@
 #include "base/SafeFileWriter.h"
 
+#include "base/InputFiles.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -80,6 +82,14 @@ bool ReplacementFile::open(const std::string& path, std::string* error)
     target_ = path;
     if (!resolveLinks(target_))
         return fail("cannot follow the link", errno, error);
+    // Checked before anything is made: an output never replaces what the
+    // run reads.
+    if (const auto input = inputMatching(target_)) {
+        if (error)
+            *error = "cannot write '" + path_ + "': it is one of the inputs"
+                + (*input == path_ ? std::string() : " ('" + *input + "')");
+        return false;
+    }
     struct stat st { };
     targetExisted_ = ::stat(target_.c_str(), &st) == 0;
     if (targetExisted_) {

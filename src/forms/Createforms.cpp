@@ -4,6 +4,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "analysis/StateTexts.h"
 #include "base/Codec.h"
+#include "base/InputFiles.h"
 #include "base/Log.h"
 #include "base/SafeFileWriter.h"
 #include "forms/DocumentName.h"
@@ -85,12 +86,17 @@ FormOutcome Createforms::run(int form)
     if (!acceptDamage(state_.diagnostics, state_.fileName))
         return {FormResult::Cancelled, {}, {}};
 
+    // The read-outs and the template are inputs until the document is made:
+    // neither the data file nor the document may replace one of them.
+    const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
+    fileio::InputScope inputs({state_.filePath, templatePath});
     FormExtras extras;
     if (period) {
         prompts_.information(text::informationCaption(), text::promptPreviousReading());
         const auto chosen = prompts_.openFile(openDialog(state_));
         if (!chosen)
             return {FormResult::Cancelled, {}, {}};
+        inputs.add(*chosen);
         std::string error;
         const auto file = recorder::DataFileReader::open(*chosen, &error);
         if (!file) {
@@ -118,7 +124,6 @@ FormOutcome Createforms::run(int form)
     const std::string name
         = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock->now());
     outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
-    const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
     settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath);
 
     if (settings_.openDocument)
@@ -146,6 +151,8 @@ void Createforms::checkFolders() const
 std::string Createforms::writeDataFile(int form, const std::string& content) const
 {
     const std::string path = joinPath(settings_.folders.dataFiles, formFileStem(form) + ".txt");
+    if (fileio::isInput(path))
+        throw FormError(text::dataFileNotWritten(path, analysis::texts::outputIsInput(path)));
     std::string error;
     if (!fileio::writeFileAtomically(path, content, &error))
         throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(error)));

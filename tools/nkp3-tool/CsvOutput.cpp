@@ -5,7 +5,6 @@
 
 #include "base/SafeFileWriter.h"
 
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -50,11 +49,6 @@ int emitTable(const TableArgs& args, const std::function<std::string(bool)>& tex
         std::cout << text(false);
         std::cout.flush();
         return std::cout ? kExitOk : kExitFailure;
-    }
-    std::error_code ec;
-    if (std::filesystem::equivalent(args.input, args.csvPath, ec)) {
-        std::cerr << "nkp3-tool: " << args.csvPath << " is the read-out itself; not overwritten\n";
-        return kExitFailure;
     }
     std::string error;
     if (!fileio::writeFileAtomically(args.csvPath, text(true), &error)) {

@@ -6,7 +6,6 @@
 #include "analysis/Events.h"
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
-#include "base/RegularFile.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
 
@@ -108,10 +107,6 @@ int runPrint(const std::vector<std::string>& args)
     static char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
 
-    if (fileio::sameFile(a.input, a.output)) {
-        std::cerr << "nkp3-tool: " << a.output << " is the read-out itself; not replaced\n";
-        return kExitFailure;
-    }
     const char separator = localeDecimalSeparator();
     analysis::MainState state;
     std::string error;

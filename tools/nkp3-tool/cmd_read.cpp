@@ -86,16 +86,6 @@ int runRead(const std::vector<std::string>& args)
         .empty = EmptyArgument::FillsNothing};
     if (const auto problem = parseArgs(syntax, args))
         return usageError("read: " + readProblem(*problem));
-    // A transfer takes half a minute: an output that cannot be written is
-    // found before it, not after.
-    {
-        nkp::fileio::ReplacementFile probe;
-        std::string error;
-        if (!probe.open(out, &error)) {
-            std::cerr << "nkp3-tool: " << error << "\n";
-            return nkp::tool::kExitFailure;
-        }
-    }
     if (out.empty())
         return nkp::tool::usageError("read: the output file is missing");
 
@@ -110,6 +100,16 @@ int runRead(const std::vector<std::string>& args)
     } else if (!inf.empty()) {
         std::cerr << "nkp3-tool: cannot open " << inf << ": " << loaded.error << "\n";
         return nkp::tool::kExitFailure;
+    }
+    // A transfer takes half a minute: an output that cannot be written (or
+    // is the identification file just read) is found before it, not after.
+    {
+        nkp::fileio::ReplacementFile probe;
+        std::string error;
+        if (!probe.open(out, &error)) {
+            std::cerr << "nkp3-tool: " << error << "\n";
+            return nkp::tool::kExitFailure;
+        }
     }
 
     int argc = 1;

@@ -1,5 +1,7 @@
 #include "ToolCommand.h"
 
+#include "base/InputFiles.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -55,6 +57,9 @@ int main(int argc, char** argv)
 {
     // Numbers follow the user's locale (its decimal separator); text is UTF-8.
     std::setlocale(LC_ALL, "");
+    // Whatever a command reads stays an input for the whole run: the safe
+    // writer refuses to replace it, so no command can forget the rule.
+    nkp::fileio::recordOpenedInputs(true);
     using namespace nkp::tool;
     if (argc < 2)
         return usageError("");

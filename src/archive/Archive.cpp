@@ -370,6 +370,20 @@ std::string Archive::defaultLocation(const std::string& startFolder)
     return path.toStdString();
 }
 
+std::vector<std::string> Archive::files(const std::string& location)
+{
+    if (isPostgresLocation(location))
+        return {};
+    std::vector<std::string> names;
+    // SQLite names the companions after the file a symbolic link leads to.
+    const std::string real = QFileInfo(QString::fromStdString(location)).canonicalFilePath().toStdString();
+    for (const std::string& name : {location, real})
+        if (!name.empty())
+            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+                names.push_back(name + suffix);
+    return names;
+}
+
 std::unique_ptr<Archive> Archive::open(const std::string& location, std::string* error)
 {
     auto state = std::make_unique<State>();
@@ -396,12 +410,7 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, std::string*
             db.setPort(where->port);
         db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     } else {
-        // SQLite names the companions after the file a symbolic link leads to.
-        const std::string real
-            = QFileInfo(QString::fromStdString(location)).canonicalFilePath().toStdString();
-        for (const std::string& name : {location, real})
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-                state->inputs.add(name.empty() ? name : name + suffix);
+        state->inputs = fileio::InputScope(files(location));
         const QFileInfo file(QString::fromStdString(location));
         if (file.exists()) {
             if (!file.isFile()) {

@@ -1,5 +1,6 @@
 #include "ui/archive/Archive.h"
 
+#include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "base/SpreadsheetCsv.h"
 #include "ui/archive/ArchiveMenu.h"
@@ -77,6 +78,7 @@ TForm_Archive::TForm_Archive(
     , startFolder_(startFolder)
 {
     setObjectName(QStringLiteral("Form_Archive"));
+    archiveInputs_ = nkp::fileio::InputScope(Archive::files(location_.toStdString()));
     setWindowTitle(kCaption);
     resize(1100, 760);
 
@@ -409,6 +411,7 @@ void TForm_Archive::applyLocation()
         return;
     nkp::ui::setArchiveLocationSetting(Edit_Location->text());
     location_ = nkp::ui::archiveLocation(startFolder_);
+    archiveInputs_ = nkp::fileio::InputScope(Archive::files(location_.toStdString()));
     Edit_Location->setText(location_);
     reload();
 }
@@ -440,7 +443,7 @@ void TForm_Archive::exportCsv()
     dialog.fileName = "cranes.csv";
     dialog.defaultExtension = "csv";
     const std::optional<std::string> path = prompts_.saveFile(dialog);
-    if (!path)
+    if (!path || nkp::ui::refusedAsInput(prompts_, kCaption, *path))
         return;
     // The rows as shown: filtered, in their order.
     std::vector<CraneRow> shown;

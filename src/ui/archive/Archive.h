@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/CraneTable.h"
+#include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 
 #include <QFutureWatcher>
@@ -79,6 +80,7 @@ private:
 
     nkp::UserPrompts& prompts_;
     QString location_, startFolder_;
+    nkp::fileio::InputScope archiveInputs_;  // the archive's files: no export replaces them
     std::vector<nkp::archive::CraneRow> rows_;
     const nkp::archive::CraneRow* shown_ = nullptr;
     QStandardItemModel* model_ = nullptr;

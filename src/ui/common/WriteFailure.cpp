@@ -1,14 +1,29 @@
 #include "ui/common/WriteFailure.h"
 
+#include "analysis/StateTexts.h"
+#include "base/InputFiles.h"
 #include "ui/common/UiText.h"
 
 #include <QFile>
 
 namespace nkp::ui {
 
+bool refusedAsInput(
+    UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& shown)
+{
+    const fileio::InputScope shownReadout({shown});
+    if (!fileio::isInput(path))
+        return false;
+    prompts.error(toCp1251(caption), analysis::texts::outputIsInput(path));
+    return true;
+}
+
 void showWriteFailure(
     UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& cause)
 {
+    // The safe writer refused an input: the window says so in its own words.
+    if (refusedAsInput(prompts, caption, path))
+        return;
     // Paths are UTF-8 on Linux: they pass through QString to reach Windows-1251.
     prompts.error(toCp1251(caption),
         toCp1251(QStringLiteral("Не удалось записать файл ") + QFile::decodeName(path.c_str())

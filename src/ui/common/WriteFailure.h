@@ -14,4 +14,12 @@ namespace nkp::ui {
 void showWriteFailure(
     UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& cause);
 
+// Whether `path` (file-system bytes) is one of the files the program has
+// open as input (the loaded read-out, a form's read-outs and template, the
+// fleet's read-outs, the archive, the identification file); if so, the
+// error box with `caption` says so and the caller writes nothing. `shown`
+// names a read-out the caller shows, an input as well (may be empty).
+bool refusedAsInput(
+    UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& shown = {});
+
 }  // namespace nkp::ui

@@ -117,6 +117,7 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
     connect(&scan_, &FleetScan::failed, this, [this](const QString& message) {
         scanning(false);
         model_->setRows({});
+        shownInputs_.clear();
         Label_Status->setText(QStringLiteral("Папку не удалось прочитать: ") + message);
         emit scanEnded();
     });
@@ -163,6 +164,11 @@ void TForm_Fleet::showRows(bool complete)
 {
     scanning(false);
     model_->setRows(scan_.rows());
+    // The read-outs shown are inputs until the next scan.
+    std::vector<std::string> paths;
+    for (const nkp::fleet::FleetRow& row : model_->rows())
+        paths.push_back(row.path);
+    shownInputs_ = nkp::fileio::InputScope(paths);
     Table_Fleet->resizeColumnsToContents();
     showCount();
     if (!complete)
@@ -199,7 +205,7 @@ void TForm_Fleet::exportCsv()
     dialog.fileName = "fleet.csv";
     dialog.defaultExtension = "csv";
     const std::optional<std::string> path = prompts_.saveFile(dialog);
-    if (!path)
+    if (!path || nkp::ui::refusedAsInput(prompts_, kCaption, *path))
         return;
     std::vector<nkp::fleet::FleetRow> rows;
     for (int r = 0; r < proxy_->rowCount(); ++r)

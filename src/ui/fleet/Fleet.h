@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 #include "fleet/FleetScan.h"
 
@@ -77,6 +78,7 @@ private:
 
     nkp::UserPrompts& prompts_;
     nkp::fleet::FleetScan scan_;
+    nkp::fileio::InputScope shownInputs_;  // the read-outs in the table
     nkp::ui::FleetTableModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     char decimalSeparator_ = ',';

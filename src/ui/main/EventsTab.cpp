@@ -286,13 +286,8 @@ bool EventsTab::exportCsv()
         + QStringLiteral(".csv"))
                           .toStdString();
     const std::optional<std::string> path = prompts_.saveFile(dialog);
-    if (!path)
+    if (!path || nkp::ui::refusedAsInput(prompts_, QStringLiteral("Ошибка"), *path, s.filePath))
         return false;
-    if (!s.filePath.empty() && QFileInfo(QFile::decodeName(path->c_str())) == QFileInfo(loaded)) {
-        nkp::ui::showWriteFailure(
-            prompts_, QStringLiteral("Ошибка"), *path, "the read-out itself is not overwritten");
-        return false;
-    }
     std::string error;
     if (!nkp::fileio::writeFileAtomically(
             *path, nkp::analysis::eventsCsv(episodes_, s.frames, decimalSeparator_, true), &error)) {

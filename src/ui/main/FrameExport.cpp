@@ -28,7 +28,7 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
         + QStringLiteral(".csv"))
                           .toStdString();
     const std::optional<std::string> path = prompts.saveFile(dialog);
-    if (!path)
+    if (!path || refusedAsInput(prompts, QStringLiteral("Ошибка"), *path, state.filePath))
         return false;
     // A spreadsheet file: UTF-8 with its BOM and CR LF, as the fleet CSV.
     const std::vector<int> positions = analysis::currentFramePositions(state);

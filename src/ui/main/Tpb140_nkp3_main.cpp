@@ -252,6 +252,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
     loadedName_ = QFileInfo(path).fileName();
     nkp::analysis::setLoadedFile(QFile::encodeName(path).toStdString(), state_);
+    loadedInput_ = nkp::fileio::InputScope({state_.filePath});
     serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
     file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
     refreshAfter(Change::Loaded);
@@ -317,6 +318,7 @@ QString TForm_TPB140CMain::printDisabledHint()
 void TForm_TPB140CMain::ClearAll()
 {
     nkp::analysis::clearAll(state_);
+    loadedInput_.clear();
     refreshAfter(Change::Cleared);
 }
 

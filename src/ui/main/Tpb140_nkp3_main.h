@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/MainState.h"
+#include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 #include "ui/main/FormCommands.h"
 
@@ -127,6 +128,7 @@ private:
     QString startDirectory_;
     char decimalSeparator_;
     nkp::analysis::MainState state_;
+    nkp::fileio::InputScope loadedInput_;    // the loaded read-out: no output replaces it
     std::vector<std::uint8_t> serviceArea_;  // of the loaded file, for the service window
     QString loadedName_;                     // the loaded file's name, for the title
 };

@@ -2,12 +2,12 @@
 
 #include "analysis/FileDamage.h"
 #include "base/Codec.h"
-#include "base/RegularFile.h"
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
+#include "ui/common/WriteFailure.h"
 #include "ui/main/DamageWarning.h"
 
 #include <QAction>
@@ -126,12 +126,8 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     if (!path)
         return false;
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
-    if (fileio::sameFile(*path, state_.filePath)) {
-        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
-            toCp1251(QStringLiteral("Файл \"%1\" - это открытое считывание: его нельзя заменить документом.")
-                         .arg(fileName)));
+    if (refusedAsInput(prompts_, QStringLiteral("Сохранить в PDF"), *path, state_.filePath))
         return false;
-    }
     std::string error;
     const bool ok = print::writePdfFile(*path, title, render, &error);
     if (!ok)

@@ -2,6 +2,7 @@
 // files and the defaults kept in Inf/Default.inf.
 #include "ui/reading/Readnkp3.h"
 
+#include "archive/Archive.h"
 #include "base/Codec.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
@@ -9,6 +10,7 @@
 #include "recorder/DataFileLayout.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/common/UiText.h"
+#include "ui/common/WriteFailure.h"
 #include "ui/reading/ReadingPhaseColour.h"
 
 #include <QCloseEvent>
@@ -77,6 +79,9 @@ void TForm_ReadNKP3::FormActivate()
 {
     refreshReadingDate();
     applyInfFile(defaultInfPath());
+    // A saved reading may go into the archive: no save replaces its files.
+    archiveInputs_ = nkp::fileio::InputScope(
+        nkp::archive::Archive::files(nkp::ui::archiveLocation(startDirectory_).toStdString()));
 }
 
 void TForm_ReadNKP3::closeEvent(QCloseEvent* event)
@@ -125,7 +130,7 @@ void TForm_ReadNKP3::FormClose()
     const QString path = defaultInfPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     std::string error;
-    if (!nkp::device::saveInf(path.toStdString(), infFields(), &error))
+    if (!writeIdentification(path.toStdString(), &error) && !error.empty())
         prompts_.error(cp1251(kErrorCaption),
             cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString())
                 + "\":\n" + utf8ToCp1251(error));
@@ -266,7 +271,7 @@ bool TForm_ReadNKP3::saveDataFile()
     dialog.defaultExtension = "nkp";
     setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
     const std::optional<std::string> path = prompts_.saveFile(dialog);
-    if (!path)
+    if (!path || nkp::ui::refusedAsInput(prompts_, QString::fromUtf8(kErrorCaption), *path))
         return false;
     std::string error;
     if (!nkp::device::saveReadout(
@@ -306,6 +311,7 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
                 + utf8ToCp1251(loaded.error));
         return false;
     }
+    infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});
     const auto& content = loaded.content;
     for (std::size_t i = 0; i < content.lineCount; ++i)
         infEdits_[i]->setText(fromCp1251(content.fields[i]));
@@ -328,6 +334,21 @@ nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
     return dialog;
 }
 
+bool TForm_ReadNKP3::writeIdentification(const std::string& path, std::string* error)
+{
+    // The identification files in use are this window's own to update; every
+    // other input (a loaded read-out, the archive) is refused.
+    nkp::fileio::InputScope kept = std::move(infInputs_);
+    if (nkp::ui::refusedAsInput(prompts_, QString::fromUtf8(kErrorCaption), path)) {
+        infInputs_ = std::move(kept);
+        error->clear();
+        return false;
+    }
+    const bool saved = nkp::device::saveInf(path, infFields(), error);
+    infInputs_ = std::move(kept);
+    return saved;
+}
+
 QString TForm_ReadNKP3::defaultInfPath() const
 {
     return QDir(startDirectory_).filePath(QStringLiteral("Inf/Default.inf"));
@@ -348,7 +369,7 @@ void TForm_ReadNKP3::BitBtn_SaveInfClick()
     if (!path)
         return;
     std::string error;
-    if (!nkp::device::saveInf(*path, infFields(), &error))
+    if (!writeIdentification(*path, &error) && !error.empty())
         prompts_.error(cp1251(kErrorCaption),
             cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
 }

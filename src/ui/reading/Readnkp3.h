@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 #include "device/DeviceReader.h"
 #include "device/PortList.h"
@@ -117,9 +118,16 @@ private:
     // The identification file dialog, without its default extension.
     nkp::UserPrompts::FileDialog infDialog() const;
     QString defaultInfPath() const;
+    // Writes the fields as an identification file; false with `error`, or
+    // with an empty `error` after telling the user that `path` is another
+    // input in use.
+    bool writeIdentification(const std::string& path, std::string* error);
     void refreshReadingDate();
 
     nkp::UserPrompts& prompts_;
+    // Default.inf and the identification file loaded: no data file replaces them.
+    nkp::fileio::InputScope infInputs_;
+    nkp::fileio::InputScope archiveInputs_;  // the archive saved readings go to
     QString startDirectory_;
     ReadingDeviceAccess access_;
     nkp::device::DeviceReader reader_;

@@ -1,5 +1,6 @@
 // The safe writer and the helpers that open user-named files.
 #include "base/SafeFileWriter.h"
+#include "base/InputFiles.h"
 #include "base/RegularFile.h"
 
 #include "SmallDisk.h"
@@ -249,4 +250,28 @@ TEST_F(SafeWriter, PropertyRandomTargets)
         put(path("other"), "before");
         EXPECT_FALSE(sameFile(name, path("other")));
     }
+}
+
+// A registered input is never replaced: by name, through links, by another
+// spelling, or (not existing yet) by its name alone; scopes nest.
+TEST_F(SafeWriter, RegisteredInputsAreRefused)
+{
+    ASSERT_TRUE(writeFileAtomically(path("in"), "input"));
+    std::filesystem::create_symlink(path("in"), path("soft"));
+    std::filesystem::create_hard_link(path("in"), path("hard"));
+    std::filesystem::create_symlink(path("in-wal"), path("dangling"));
+    {
+        nkp::fileio::InputScope outer({path("in"), path("in-wal")});
+        {
+            const nkp::fileio::InputScope inner({path("in")});
+        }
+        for (const char* name : {"in", "soft", "hard", "./in", "in-wal", "dangling"}) {
+            std::string error;
+            EXPECT_FALSE(writeFileAtomically(path(name), "output", &error)) << name;
+            EXPECT_NE(error.find("one of the inputs"), std::string::npos) << error;
+        }
+        EXPECT_FALSE(std::filesystem::exists(path("in-wal")));
+        EXPECT_TRUE(writeFileAtomically(path("other"), "output"));
+    }
+    EXPECT_TRUE(writeFileAtomically(path("hard"), "free again"));
 }

@@ -16,6 +16,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
 
@@ -233,13 +234,12 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
         }
         if (close + 1 < rest.size())
             portColon = close + 1;
-        out.host = rest.substr(1, close - 1);
-        rest.resize(portColon == std::string::npos ? rest.size() : portColon);
+        out.host = percentDecoded(rest.substr(1, close - 1)).toStdString();
     } else {
         portColon = rest.rfind(':');
     }
     if (portColon != std::string::npos) {
-        const std::string port = rest.size() > portColon ? rest.substr(portColon + 1) : std::string();
+        const std::string port = rest.substr(portColon + 1);
         const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), out.port);
         if (ec != std::errc() || end != port.data() + port.size() || out.port <= 0 || out.port > 65535) {
             setError(error, text::postgresBadPort(port));
@@ -247,12 +247,26 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
         }
         rest.resize(portColon);
     }
-    if (out.host.empty())
+    if (rest.empty() || rest.front() != '[')
         out.host = percentDecoded(rest).toStdString();
     return out;
 }
 
 namespace {
+
+// Runs `sql`, waiting while another connection holds the lock: a file that
+// another program is making an archive of this moment is only read once it is.
+bool execWaiting(QSqlQuery& q, const QString& sql)
+{
+    const QStringList busy
+        = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("261"), QStringLiteral("517")};
+    for (int waited = 0; !q.exec(sql); waited += 20) {
+        if (!busy.contains(q.lastError().nativeErrorCode()) || waited >= 30000)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
 
 // What an open database is, found before anything is written to it.
 struct Recognised {
@@ -274,7 +288,7 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
     int applicationId = 0;
     if (!postgres) {
         // Asking fails only when the file is no database or cannot be read.
-        if (!q.exec(QStringLiteral("PRAGMA application_id")) || !q.next()) {
+        if (!execWaiting(q, QStringLiteral("PRAGMA application_id")) || !q.next()) {
             setError(error, text::cannotOpen(location, sqlError(q.lastError())));
             return std::nullopt;
         }
@@ -282,11 +296,12 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
         out.hasApplicationId = applicationId == kApplicationId;
     }
     // The catalogue lists every table, also those the user may not read.
-    if (!q.exec(postgres ? QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c JOIN "
-                                          "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
-                                          "n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v', "
-                                          "'m', 'f')")
-                         : QStringLiteral("SELECT name FROM sqlite_master"))) {
+    if (!execWaiting(q,
+            postgres ? QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c JOIN "
+                                      "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                      "n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v', "
+                                      "'m', 'f')")
+                     : QStringLiteral("SELECT name FROM sqlite_master"))) {
         setError(error, text::cannotOpen(location, sqlError(q.lastError())));
         return std::nullopt;
     }
@@ -303,7 +318,7 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
         setError(error, text::notAnArchive(location));
         return std::nullopt;
     }
-    if (!q.exec(QStringLiteral("SELECT version FROM schema_version"))) {
+    if (!execWaiting(q, QStringLiteral("SELECT version FROM schema_version"))) {
         setError(error, sqlFailure(text::cannotRead, q.lastError()));
         return std::nullopt;
     }
@@ -525,7 +540,7 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
         q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (!state->readOnly) {
             // WAL lets readers go on while one writer imports.
-            if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
+            if (!execWaiting(q, QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
                 setError(error, text::cannotOpen(location, sqlError(q.lastError())));
                 return nullptr;
             }

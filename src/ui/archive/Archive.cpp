@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <cmath>
 #include <numeric>
 
 #include <qcustomplot.h>
@@ -290,7 +291,7 @@ void TForm_Archive::showHistory(const CraneRow* row)
     const CraneTrend& t = row->trend;
     QVector<double> x, y;
     for (const HistoryPoint& p : t.points)
-        if (p.input.moment) {
+        if (p.input.moment && std::isfinite(p.accumulated)) {
             x << chartTime(*p.input.moment);
             y << p.accumulated;
         }

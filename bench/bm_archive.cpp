@@ -77,7 +77,7 @@ void BM_ArchiveImport(benchmark::State& state)
             return;
         }
         std::string error;
-        auto a = archive::Archive::open(*location, &error);
+        auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing, &error);
         if (!a) {
             state.SkipWithError(error.c_str());
             return;
@@ -108,7 +108,7 @@ std::unique_ptr<archive::Archive> craneArchive(int backend)
     if (!location)
         return nullptr;
     std::string error;
-    auto a = archive::Archive::open(*location, &error);
+    auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing, &error);
     if (!a)
         return nullptr;
     archive::PreparedReadout p;

@@ -22,6 +22,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), \
 libqt6serialport6 (>= 6.4), libqt6concurrent6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), \
-libqt6sql6-psql (>= 6.4), libqcustomplot2.1-qt6, libssl3, libzstd1, libc6, libstdc++6, \
+libqt6sql6-psql (>= 6.4), libqcustomplot2.1-qt6, libssl3, libzstd1, zlib1g, libc6, libstdc++6, \
 qt6-translations-l10n, fonts-liberation, fonts-dejavu-core")
 include(CPack)

@@ -12,7 +12,7 @@ NKP_PACKAGES=(
   qt6-translations-l10n                             # Qt's own dialogs and buttons in Russian
   libqcustomplot-dev libqcustomplot2.1-qt6          # charts
   libqt6sql6-sqlite libqt6sql6-psql                 # archive database drivers
-  libssl-dev libzstd-dev                            # archive: SHA-256 of images, packed data files
+  libssl-dev libzstd-dev zlib1g-dev                 # archive: SHA-256 of images, packed data files
   postgresql                                        # PostgreSQL server for the archive's tests
   fonts-liberation fonts-dejavu-core                # Arial/Courier New look-alikes with Cyrillic
   poppler-utils                                     # pdftotext in printout tests

@@ -4,6 +4,7 @@
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/Readout.h"
 #include "archive/ArchiveSql.h"
+#include "archive/ArchiveText.h"
 #include "archive/StoredFile.h"
 #include "base/Codec.h"
 #include "base/InputFiles.h"
@@ -16,11 +17,17 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QVariant>
 
 #include <atomic>
 #include <charconv>
+#include <cmath>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace nkp::archive {
 namespace {
@@ -30,7 +37,14 @@ using base::DateTime;
 std::string sqlError(const QSqlError& e)
 {
     const QString text = e.text().trimmed();
-    return text.isEmpty() ? std::string("unknown database error") : text.toStdString();
+    return text.isEmpty() ? text::unknownDatabaseError() : text.toStdString();
+}
+
+// The database's cause after the archive's lead text: missing rights
+// (SQLSTATE 42501) named as such whatever was being done.
+std::string sqlFailure(std::string (*lead)(const std::string&), const QSqlError& e)
+{
+    return e.nativeErrorCode() == QStringLiteral("42501") ? text::noRights(sqlError(e)) : lead(sqlError(e));
 }
 
 void setError(std::string* error, std::string text)
@@ -88,52 +102,9 @@ std::optional<DateTime> momentFromColumn(const QVariant& value)
     return m;
 }
 
-struct PostgresLocation {
-    QString user, host, database;
-    int port = -1;
-};
-
 QString percentDecoded(const std::string& part)
 {
     return QUrl::fromPercentEncoding(QByteArray::fromStdString(part));
-}
-
-// "postgresql://user@host:port/dbname"; the host may be a percent-encoded
-// socket folder. The password is left to libpq (PGPASSWORD, ~/.pgpass).
-std::optional<PostgresLocation> parsePostgres(const std::string& location, std::string* error)
-{
-    const auto scheme = location.find("://");
-    std::string rest = location.substr(scheme + 3);
-    PostgresLocation out;
-    const auto slash = rest.find('/');
-    if (slash == std::string::npos || slash + 1 >= rest.size()) {
-        setError(error, "the PostgreSQL address names no database: " + location);
-        return std::nullopt;
-    }
-    out.database = percentDecoded(rest.substr(slash + 1));
-    rest.resize(slash);
-    const auto at = rest.rfind('@');
-    if (at != std::string::npos) {
-        std::string user = rest.substr(0, at);
-        if (user.find(':') != std::string::npos) {
-            setError(error, "put the PostgreSQL password in PGPASSWORD or ~/.pgpass, not in the address");
-            return std::nullopt;
-        }
-        out.user = percentDecoded(user);
-        rest.erase(0, at + 1);
-    }
-    const auto colon = rest.rfind(':');
-    if (colon != std::string::npos && rest.find(']') == std::string::npos) {
-        const std::string port = rest.substr(colon + 1);
-        const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), out.port);
-        if (ec != std::errc() || end != port.data() + port.size() || out.port <= 0 || out.port > 65535) {
-            setError(error, "bad PostgreSQL port '" + port + "'");
-            return std::nullopt;
-        }
-        rest.resize(colon);
-    }
-    out.host = percentDecoded(rest);
-    return out;
 }
 
 QString nextConnectionName()
@@ -185,7 +156,7 @@ struct Archive::State {
         for (const auto& [query, sql] : statements) {
             query->setForwardOnly(true);
             if (!query->prepare(sql)) {
-                setError(error, sqlError(query->lastError()));
+                setError(error, sqlFailure(text::cannotWrite, query->lastError()));
                 return false;
             }
         }
@@ -199,7 +170,7 @@ struct Archive::State {
     {
         QSqlQuery q(db());
         if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
-            setError(error, sqlError(q.lastError()));
+            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
             return false;
         }
         return true;
@@ -208,7 +179,7 @@ struct Archive::State {
     {
         QSqlQuery q(db());
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            setError(error, sqlError(q.lastError()));
+            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
             rollback();
             return false;
         }
@@ -231,42 +202,156 @@ struct Archive::State {
     }
 };
 
-namespace {
-
-// The schema version of an open database, 0 for an empty one.
-std::optional<int> readVersion(const QSqlDatabase& db, std::string* error)
+std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error)
 {
-    // Asking the catalogue fails only when the file is no database or cannot
-    // be read; an empty database is a new archive.
-    QSqlQuery q(db);
-    const bool postgres = db.driverName() == QStringLiteral("QPSQL");
-    if (!q.exec(postgres
-                ? QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_name = "
-                                 "'schema_version' AND table_schema = current_schema()")
-                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = "
-                                 "'schema_version'"))
-        || !q.next()) {
-        setError(error, sqlError(q.lastError()));
+    const auto scheme = location.find("://");
+    if (scheme == std::string::npos) {
+        setError(error, text::postgresBadHost(location));
         return std::nullopt;
     }
-    if (q.value(0).toInt() == 0)
-        return 0;
-    if (!q.exec(QStringLiteral("SELECT version FROM schema_version"))) {
-        setError(error, sqlError(q.lastError()));
+    std::string rest = location.substr(scheme + 3);
+    PostgresAddress out;
+    const auto slash = rest.find('/');
+    if (slash == std::string::npos || slash + 1 >= rest.size()) {
+        setError(error, text::postgresNoDatabase(location));
         return std::nullopt;
     }
-    if (!q.next()) {
-        setError(error, "the archive's schema version is missing");
-        return std::nullopt;
+    out.database = percentDecoded(rest.substr(slash + 1)).toStdString();
+    rest.resize(slash);
+    const auto at = rest.rfind('@');
+    if (at != std::string::npos) {
+        std::string user = rest.substr(0, at);
+        if (user.find(':') != std::string::npos) {
+            setError(error, text::postgresPasswordInAddress());
+            return std::nullopt;
+        }
+        out.user = percentDecoded(user).toStdString();
+        rest.erase(0, at + 1);
     }
-    return q.value(0).toInt();
+    // "[::1]:5432": the brackets hold an IPv6 address, the port follows them.
+    std::string::size_type portColon = std::string::npos;
+    if (!rest.empty() && rest.front() == '[') {
+        const auto close = rest.find(']');
+        if (close == std::string::npos || (close + 1 < rest.size() && rest[close + 1] != ':')) {
+            setError(error, text::postgresBadHost(location));
+            return std::nullopt;
+        }
+        if (close + 1 < rest.size())
+            portColon = close + 1;
+        out.host = percentDecoded(rest.substr(1, close - 1)).toStdString();
+    } else {
+        portColon = rest.rfind(':');
+    }
+    if (portColon != std::string::npos) {
+        const std::string port = rest.substr(portColon + 1);
+        const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), out.port);
+        if (ec != std::errc() || end != port.data() + port.size() || out.port <= 0 || out.port > 65535) {
+            setError(error, text::postgresBadPort(port));
+            return std::nullopt;
+        }
+        rest.resize(portColon);
+    }
+    if (rest.empty() || rest.front() != '[')
+        out.host = percentDecoded(rest).toStdString();
+    return out;
 }
 
-std::string newerSchemaMessage(int version)
+namespace {
+
+// Runs `sql`, waiting while another connection holds the lock: a file that
+// another program is making an archive of this moment is only read once it is.
+bool execWaiting(QSqlQuery& q, const QString& sql)
 {
-    return "the archive was written by a newer program (schema version " + std::to_string(version)
-        + ", this program knows up to " + std::to_string(kSchemaVersion)
-        + "); it is left unchanged, update the program to use it";
+    const QStringList busy
+        = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("261"), QStringLiteral("517")};
+    for (int waited = 0; !q.exec(sql); waited += 20) {
+        if (!busy.contains(q.lastError().nativeErrorCode()) || waited >= 30000)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// What an open database is, found before anything is written to it.
+struct Recognised {
+    enum Kind { Empty, Ours, Foreign } kind = Empty;
+    int version = 0;                // of an archive of ours
+    bool hasApplicationId = false;  // SQLite: ours says so in its header
+};
+
+// Recognises the database: an empty one, an archive of this program (its
+// application id, or the schema_version, cranes and readouts tables of an
+// older one), or anything else. Fails with `error` when the catalogue or the
+// version cannot be read, the version is damaged or newer. Reads only.
+std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& location, std::string* error)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    const bool postgres = db.driverName() == QStringLiteral("QPSQL");
+    Recognised out;
+    int applicationId = 0;
+    if (!postgres) {
+        // Asking fails only when the file is no database or cannot be read.
+        if (!execWaiting(q, QStringLiteral("PRAGMA application_id")) || !q.next()) {
+            setError(error, text::cannotOpen(location, sqlError(q.lastError())));
+            return std::nullopt;
+        }
+        applicationId = q.value(0).toInt();
+        out.hasApplicationId = applicationId == kApplicationId;
+    }
+    // The catalogue lists every table, also those the user may not read.
+    if (!execWaiting(q,
+            postgres ? QStringLiteral("SELECT c.relname FROM pg_catalog.pg_class c JOIN "
+                                      "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                      "n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v', "
+                                      "'m', 'f')")
+                     : QStringLiteral("SELECT name FROM sqlite_master"))) {
+        setError(error, text::cannotOpen(location, sqlError(q.lastError())));
+        return std::nullopt;
+    }
+    std::set<QString> names;
+    while (q.next())
+        names.insert(q.value(0).toString());
+    q.finish();
+    if (names.empty() && (applicationId == 0 || out.hasApplicationId))
+        return out;
+    const bool tables = names.count(QStringLiteral("schema_version")) && names.count(QStringLiteral("cranes"))
+        && names.count(QStringLiteral("readouts"));
+    if ((applicationId != 0 && !out.hasApplicationId) || !tables) {
+        out.kind = Recognised::Foreign;
+        setError(error, text::notAnArchive(location));
+        return std::nullopt;
+    }
+    if (!execWaiting(q, QStringLiteral("SELECT version FROM schema_version"))) {
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
+        return std::nullopt;
+    }
+    // One small whole number; anything else was not written by a program.
+    const bool row = q.next();
+    const QVariant value = row ? q.value(0) : QVariant();
+    const bool whole = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int;
+    const long long version = whole ? value.toLongLong() : 0;
+    if (!row || q.next() || !whole || version < 1 || version > 9999) {
+        setError(
+            error, text::damagedSchemaVersion(row ? value.toString().left(40).toStdString() : std::string()));
+        return std::nullopt;
+    }
+    if (version > kSchemaVersion) {
+        setError(error, text::newerSchema(version, kSchemaVersion));
+        return std::nullopt;
+    }
+    out.kind = Recognised::Ours;
+    out.version = static_cast<int>(version);
+    return out;
+}
+
+// Whether the user may write the file: its mode bits too, which the
+// superuser's access() would ignore.
+bool mayWrite(const std::string& path)
+{
+    struct stat st { };
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) != 0
+        && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 // Counts the overload episodes of every read-out stored before the count
@@ -276,7 +361,7 @@ bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
     QSqlQuery rows(db);
     rows.setForwardOnly(true);
     if (!rows.exec(QStringLiteral("SELECT id, data FROM readouts"))) {
-        setError(error, "cannot prepare the archive: " + sqlError(rows.lastError()));
+        setError(error, sqlFailure(text::cannotPrepare, rows.lastError()));
         return false;
     }
     std::vector<std::pair<qlonglong, int>> counts;
@@ -296,7 +381,7 @@ bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
         update.bindValue(0, count);
         update.bindValue(1, id);
         if (!update.exec()) {
-            setError(error, "cannot prepare the archive: " + sqlError(update.lastError()));
+            setError(error, sqlFailure(text::cannotPrepare, update.lastError()));
             return false;
         }
     }
@@ -312,7 +397,7 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
     dialect.postgres = db.driverName() == QStringLiteral("QPSQL");
     QSqlQuery q(db);
     const auto fail = [&](const QSqlError& e) {
-        setError(error, "cannot prepare the archive: " + sqlError(e));
+        setError(error, sqlFailure(text::cannotPrepare, e));
         q.exec(QStringLiteral("ROLLBACK"));
         return false;
     };
@@ -321,19 +406,13 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
     // Two programs opening a new PostgreSQL archive at once create it once.
     if (dialect.postgres && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7245019)")))
         return fail(q.lastError());
-    std::string readError;
-    const auto version = readVersion(db, &readError);
-    if (!version) {
+    // Again inside the transaction: another program may have made it meanwhile.
+    const auto found = recognise(db, db.databaseName().toStdString(), error);
+    if (!found) {
         q.exec(QStringLiteral("ROLLBACK"));
-        setError(error, readError);
         return false;
     }
-    if (*version > kSchemaVersion) {
-        q.exec(QStringLiteral("ROLLBACK"));
-        setError(error, newerSchemaMessage(*version));
-        return false;
-    }
-    for (int step = *version + 1; step <= target; ++step) {
+    for (int step = found->version + 1; step <= target; ++step) {
         for (const QString& statement : migrationStep(dialect, step))
             if (!q.exec(statement))
                 return fail(q.lastError());
@@ -346,6 +425,10 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
         if (!q.exec())
             return fail(q.lastError());
     }
+    // The file says whose it is from now on (written with the transaction).
+    if (!dialect.postgres && !found->hasApplicationId
+        && !q.exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)))
+        return fail(q.lastError());
     if (!q.exec(QStringLiteral("COMMIT")))
         return fail(q.lastError());
     return true;
@@ -360,7 +443,9 @@ Archive::~Archive() = default;
 
 bool Archive::isPostgresLocation(const std::string& location)
 {
-    return location.starts_with("postgresql://") || location.starts_with("postgres://");
+    const QString scheme = QString::fromStdString(location.substr(0, location.find("://") + 3)).toLower();
+    return location.find("://") != std::string::npos
+        && (scheme == QStringLiteral("postgresql://") || scheme == QStringLiteral("postgres://"));
 }
 
 std::string Archive::defaultLocation(const std::string& startFolder)
@@ -384,7 +469,7 @@ std::vector<std::string> Archive::files(const std::string& location)
     return names;
 }
 
-std::unique_ptr<Archive> Archive::open(const std::string& location, std::string* error)
+std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mode, std::string* error)
 {
     auto state = std::make_unique<State>();
     state->connection = nextConnectionName();
@@ -392,40 +477,51 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, std::string*
     const QString driver = state->dialect.postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver)) {
         setError(error,
-            "the Qt SQL driver " + driver.toStdString() + " is not installed (Debian package "
-                + (state->dialect.postgres ? "libqt6sql6-psql" : "libqt6sql6-sqlite") + ")");
+            text::driverMissing(
+                driver.toStdString(), state->dialect.postgres ? "libqt6sql6-psql" : "libqt6sql6-sqlite"));
         return nullptr;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, state->connection);
+    // Options of the connection that may write, once the database is known to be ours.
+    QString writerOptions;
+    bool missing = false;
     if (state->dialect.postgres) {
-        const auto where = parsePostgres(location, error);
+        const auto where = parsePostgresAddress(location, error);
         if (!where)
             return nullptr;
-        db.setDatabaseName(where->database);
-        if (!where->user.isEmpty())
-            db.setUserName(where->user);
-        if (!where->host.isEmpty())
-            db.setHostName(where->host);
+        db.setDatabaseName(QString::fromStdString(where->database));
+        if (!where->user.empty())
+            db.setUserName(QString::fromStdString(where->user));
+        if (!where->host.empty())
+            db.setHostName(QString::fromStdString(where->host));
         if (where->port > 0)
             db.setPort(where->port);
         db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     } else {
         state->inputs = fileio::InputScope(files(location));
         const QFileInfo file(QString::fromStdString(location));
-        if (file.exists()) {
+        const std::string path = file.absoluteFilePath().toStdString();
+        missing = !file.exists();
+        if (missing && mode == OpenMode::Existing) {
+            setError(error, text::notFound(location));
+            return nullptr;
+        }
+        if (!missing) {
             if (!file.isFile()) {
-                setError(error, "the archive " + location + " is no file");
+                setError(error, text::notAFile(location));
                 return nullptr;
             }
-            state->readOnly = !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable();
+            state->readOnly = !mayWrite(path) || !QFileInfo(file.absolutePath()).isWritable();
         } else if (!QDir().mkpath(file.absolutePath())) {
-            setError(error, "cannot create the archive's folder " + file.absolutePath().toStdString());
+            setError(error, text::folderNotMade(file.absolutePath().toStdString()));
             return nullptr;
         }
         db.setDatabaseName(file.absoluteFilePath());
-        db.setConnectOptions(state->readOnly
-                ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=30000")
-                : QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        writerOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
+        // An existing file is first looked at read-only: nothing is written
+        // to a database that turns out not to be ours.
+        db.setConnectOptions(
+            missing ? writerOptions : QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=30000"));
         // A reader of a WAL archive needs its -shm file, which it cannot make
         // in a folder it may not write; with no -wal file there nobody is
         // writing (a writer would need that folder too), so it is read as it stands.
@@ -437,41 +533,48 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, std::string*
         }
     }
     if (!db.open()) {
-        setError(error, "cannot open the archive " + location + ": " + sqlError(db.lastError()));
+        setError(error, text::cannotOpen(location, sqlError(db.lastError())));
         return nullptr;
+    }
+    const auto found = recognise(db, location, error);
+    if (!found)
+        return nullptr;
+    if (found->kind == Recognised::Empty && mode == OpenMode::Existing) {
+        setError(error, text::emptyDatabase(location));
+        return nullptr;
+    }
+    const bool update
+        = found->version < kSchemaVersion || (!state->dialect.postgres && !found->hasApplicationId);
+    if (!state->dialect.postgres && !missing && !state->readOnly) {
+        // Ours: opened again to write.
+        db.close();
+        db.setConnectOptions(writerOptions);
+        if (!db.open()) {
+            setError(error, text::cannotOpen(location, sqlError(db.lastError())));
+            return nullptr;
+        }
     }
     QSqlQuery q(db);
     if (!state->dialect.postgres) {
         q.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (!state->readOnly) {
             // WAL lets readers go on while one writer imports.
-            if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
-                setError(error, "cannot open the archive " + location + ": " + sqlError(q.lastError()));
+            if (!execWaiting(q, QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
+                setError(error, text::cannotOpen(location, sqlError(q.lastError())));
                 return nullptr;
             }
             q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         }
     }
-    std::string readError;
-    const auto version = readVersion(db, &readError);
-    if (!version) {
-        setError(error, "cannot open the archive " + location + ": " + readError);
+    if (found->version < kSchemaVersion && state->readOnly) {
+        setError(error,
+            found->kind == Recognised::Empty ? text::emptyAndReadOnly(location)
+                                             : text::outdatedAndReadOnly(location));
         return nullptr;
     }
-    if (*version > kSchemaVersion) {
-        setError(error, newerSchemaMessage(*version));
+    if (update && !state->readOnly
+        && !migrateConnection(state->connection.toStdString(), kSchemaVersion, error))
         return nullptr;
-    }
-    if (*version < kSchemaVersion) {
-        if (state->readOnly) {
-            setError(error,
-                *version == 0 ? "the archive " + location + " is empty and read-only"
-                              : "the archive " + location + " needs updating but is read-only");
-            return nullptr;
-        }
-        if (!migrateConnection(state->connection.toStdString(), kSchemaVersion, error))
-            return nullptr;
-    }
     state->version = kSchemaVersion;
     return std::unique_ptr<Archive>(new Archive(std::move(state)));
 }
@@ -500,13 +603,13 @@ std::optional<PreparedReadout> prepareReadout(
     std::vector<std::uint8_t> bytes, const std::string& fileName, std::string* error)
 {
     if (bytes.size() < recorder::kIdentificationOffset) {
-        setError(error, "too short for a data file (" + std::to_string(bytes.size()) + " bytes)");
+        setError(error, text::tooShort(bytes.size()));
         return std::nullopt;
     }
     PreparedReadout p;
     p.sha256 = imageHash(bytes);
     if (p.sha256.empty()) {
-        setError(error, "the SHA-256 of the image could not be computed");
+        setError(error, text::hashFailed());
         return std::nullopt;
     }
     p.compressed = packDataFile(bytes);
@@ -534,11 +637,11 @@ std::optional<PreparedReadout> prepareReadout(const std::string& path, std::stri
     QFile file(QString::fromStdString(path));
     const QFileInfo info(file);
     if (!info.isFile()) {
-        setError(error, info.exists() ? "not a regular file" : "no such file");
+        setError(error, info.exists() ? text::notARegularFile() : text::noSuchFile());
         return std::nullopt;
     }
     if (info.size() > static_cast<qint64>(kMaxDataFileSize)) {
-        setError(error, "too large for a data file");
+        setError(error, text::tooLarge());
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -559,14 +662,15 @@ std::optional<PreparedReadout> prepareReadout(const std::string& path, std::stri
 AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
 {
     if (d_->readOnly) {
-        setError(error, "the archive is read-only");
+        setError(error,
+            text::readOnly(QSqlDatabase::database(d_->connection, false).databaseName().toStdString()));
         return AddOutcome::Failed;
     }
     if (!d_->prepareWriter(error))
         return AddOutcome::Failed;
     State::Writer& w = *d_->writer;
     const auto fail = [&](QSqlQuery& q) {
-        setError(error, sqlError(q.lastError()));
+        setError(error, sqlFailure(text::cannotWrite, q.lastError()));
         q.finish();
         d_->rollback();
         return AddOutcome::Failed;
@@ -603,7 +707,7 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
             return fail(w.findCrane);
         if (!w.findCrane.next()) {
             w.findCrane.finish();
-            setError(error, "the crane vanished while it was added");
+            setError(error, text::craneVanished());
             d_->rollback();
             return AddOutcome::Failed;
         }
@@ -659,7 +763,11 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     r.readingMoment = momentFromColumn(q.value(8));
     r.limiterSerial = cp1251(q.value(9));
     r.totalCycles = q.value(10).toLongLong();
-    r.characteristicNumber = q.value(11).toDouble();
+    // A number the program never writes (text, infinite, missing) is damaged.
+    bool number = false;
+    const double characteristic = q.value(11).toDouble(&number);
+    r.characteristicNumber
+        = number && !q.value(11).isNull() && std::isfinite(characteristic) ? characteristic : std::nan("");
     r.normativeNumber = q.value(12).toInt();
     r.importedAt = q.value(13).toString().toStdString();
     r.overloadEpisodes = q.value(14).toInt();
@@ -673,7 +781,7 @@ std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) co
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT id, model, number, own_file FROM cranes ORDER BY id"))) {
-        setError(error, sqlError(q.lastError()));
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
         return std::nullopt;
     }
     std::vector<ArchivedCrane> out;
@@ -688,7 +796,7 @@ std::optional<std::vector<ArchivedReadout>> Archive::readouts(std::string* error
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     if (!q.exec(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"))) {
-        setError(error, sqlError(q.lastError()));
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
         return std::nullopt;
     }
     std::vector<ArchivedReadout> out;
@@ -705,7 +813,7 @@ std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
     q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
     q.addBindValue(static_cast<qlonglong>(craneId));
     if (!q.exec()) {
-        setError(error, sqlError(q.lastError()));
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
         return std::nullopt;
     }
     std::vector<ArchivedReadout> out;
@@ -721,18 +829,18 @@ std::optional<std::vector<std::uint8_t>> Archive::dataFile(
     q.prepare(QStringLiteral("SELECT data FROM readouts WHERE sha256 = ?"));
     q.addBindValue(QString::fromStdString(sha256).toLower());
     if (!q.exec()) {
-        setError(error, sqlError(q.lastError()));
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
         return std::nullopt;
     }
     if (!q.next()) {
-        setError(error, "no read-out " + sha256 + " in the archive");
+        setError(error, text::noReadout(sha256));
         return std::nullopt;
     }
     const QByteArray stored = q.value(0).toByteArray();
     auto bytes = unpackDataFile(stored.constData(), static_cast<std::size_t>(stored.size()));
     if (!bytes || bytes->size() < recorder::kImageSize
         || imageHash(*bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
-        setError(error, "the stored data file of " + sha256 + " is damaged");
+        setError(error, text::damagedDataFile(sha256));
         return std::nullopt;
     }
     return bytes;

@@ -16,6 +16,21 @@ namespace nkp::archive {
 
 // The schema version this program writes; an archive of a newer one is refused.
 inline constexpr int kSchemaVersion = 4;
+// SQLite's application id of an archive file ("NKP3"), set when it is made
+// or brought up to date; archives made before it carry 0.
+inline constexpr int kApplicationId = 0x4E4B5033;
+
+// Whether opening may make a new archive: only adding read-outs does;
+// reading commands and the window's list need one that exists.
+enum class OpenMode { Existing, CreateIfMissing };
+
+// "postgresql://user@host:port/dbname" taken apart; the scheme in any case,
+// the host a name, an address, "[IPv6]" or a percent-encoded socket folder.
+struct PostgresAddress {
+    std::string user, host, database;
+    int port = -1;
+};
+std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error);
 
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
@@ -33,7 +48,7 @@ struct PreparedReadout {
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
 
-// Reads a data file and prepares it; nothing with `error` (English) when the
+// Reads a data file and prepares it; nothing with `error` (Russian) when the
 // file cannot be read or holds no complete memory image.
 std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error);
 std::optional<PreparedReadout> prepareReadout(
@@ -47,7 +62,7 @@ struct ArchivedReadout {
     std::optional<base::DateTime> readingMoment;
     std::string limiterSerial;
     std::int64_t totalCycles = 0;
-    double characteristicNumber = 0;
+    double characteristicNumber = 0;  // NaN when the stored one is no finite number
     int normativeNumber = 0;
     int overloadEpisodes = 0;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
@@ -68,11 +83,14 @@ public:
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
-    // Opens (and on first use creates) the archive at `location`: an SQLite
-    // file path or "postgresql://user@host:port/dbname". Brings an older
-    // schema up to date; refuses a newer one without changing it. Nothing
-    // with `error` (English) on failure.
-    static std::unique_ptr<Archive> open(const std::string& location, std::string* error);
+    // Opens the archive at `location`: an SQLite file path or
+    // "postgresql://user@host:port/dbname"; with CreateIfMissing a missing
+    // file or an empty database becomes a new archive. The database is
+    // recognised before anything is written: one that is not an archive of
+    // this program, or is newer, or whose schema version is damaged, is
+    // refused without a byte changed. An older schema is brought up to date.
+    // Nothing with `error` (Russian, ArchiveText.h) on failure.
+    static std::unique_ptr<Archive> open(const std::string& location, OpenMode mode, std::string* error);
 
     // Where the default archive lives below the start folder.
     static std::string defaultLocation(const std::string& startFolder);
@@ -107,7 +125,8 @@ private:
 };
 
 // Brings the schema of a freshly opened database to `version` (tests make
-// older archives with it). False with `error` when the archive is newer.
+// older archives with it). False with `error` when the database is no
+// archive of this program or a newer one.
 bool migrateConnection(const std::string& connectionName, int version, std::string* error);
 
 }  // namespace nkp::archive

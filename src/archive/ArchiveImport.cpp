@@ -1,5 +1,7 @@
 #include "archive/ArchiveImport.h"
 
+#include "archive/ArchiveText.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QThread>
@@ -39,7 +41,7 @@ std::vector<std::string> collectImportFiles(
         } else if (info.exists()) {
             out.push_back(path);
         } else if (missing) {
-            missing->push_back({path, "no such file or folder"});
+            missing->push_back({path, text::noSuchFileOrFolder()});
         }
     }
     return out;
@@ -95,7 +97,7 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
                 break;
             case AddOutcome::Failed:
                 report.writeFailed = true;
-                report.writeError = "cannot add " + path + " to the archive: " + error;
+                report.writeError = text::cannotAdd(path, error);
                 stop();
                 return report;
             }

@@ -13,7 +13,7 @@ namespace nkp::archive {
 
 struct ImportProblem {
     std::string path;
-    std::string reason;  // English
+    std::string reason;  // Russian
 };
 
 struct ImportReport {

@@ -34,7 +34,7 @@ void fitTrend(CraneTrend& t)
     double first = end, sumX = 0, sumY = 0;
     int n = 0;
     for (HistoryPoint& p : t.points) {
-        if (!p.input.moment)
+        if (!p.input.moment || !std::isfinite(p.accumulated))
             continue;
         const double x = dayNumber(*p.input.moment);
         if (x < end - kTrendWindowDays || x > end)
@@ -66,6 +66,10 @@ void forecast(CraneTrend& t)
 {
     if (t.normativeNumber <= 0) {
         t.forecast = ForecastState::NoNormative;
+        return;
+    }
+    if (!std::isfinite(t.accumulated)) {
+        t.forecast = ForecastState::Damaged;
         return;
     }
     if (t.accumulated >= t.normativeNumber) {
@@ -123,7 +127,17 @@ CraneTrend craneTrend(std::vector<HistoryInput> readouts)
     for (std::size_t i = 0; i < readouts.size(); ++i) {
         HistoryPoint p;
         p.input = std::move(readouts[i]);
-        if (p.input.moment) {
+        if (!std::isfinite(p.input.characteristicNumber)) {
+            // A damaged number is shown as such and leaves the chain as it was.
+            p.segment = chain.segment;
+            p.accumulated = p.input.characteristicNumber;
+            if (p.input.moment) {
+                lastDated = i;
+                anyDated = true;
+            } else {
+                ++t.unrealDates;
+            }
+        } else if (p.input.moment) {
             if (chain.restartsAt(p.input)) {
                 chain.offset += chain.last;
                 ++chain.segment;
@@ -150,7 +164,9 @@ CraneTrend craneTrend(std::vector<HistoryInput> readouts)
     t.newest = anyDated ? lastDated : t.points.size() - 1;
     t.accumulated = t.points[t.newest].accumulated;
     t.normativeNumber = t.points[t.newest].input.normativeNumber;
-    t.used = analysis::resourceUse(t.accumulated, t.normativeNumber);
+    t.used = std::isfinite(t.accumulated)
+        ? analysis::resourceUse(t.accumulated, t.normativeNumber)
+        : analysis::ResourceUse {t.accumulated, analysis::ResourceLevel::Unknown};
     fitTrend(t);
     forecast(t);
     return t;
@@ -177,13 +193,22 @@ std::string forecastText(const CraneTrend& trend)
         return "более 100 лет";
     case ForecastState::Date:
         return dayText(*trend.forecastDate);
+    case ForecastState::Damaged:
+        return damagedText();
     }
     return {};
 }
 
 std::string oneDecimal(std::optional<double> value, char decimalSeparator)
 {
+    if (value && !std::isfinite(*value))
+        return damagedText();
     return value ? analysis::formatFixed(*value, 1, decimalSeparator) : std::string("—");
+}
+
+std::string damagedText()
+{
+    return "повреждено";
 }
 
 }  // namespace nkp::archive

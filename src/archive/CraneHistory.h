@@ -17,7 +17,7 @@ namespace nkp::archive {
 struct HistoryInput {
     std::optional<base::DateTime> moment;  // nothing when the reading date is not a real one
     std::string limiterSerial;
-    double characteristicNumber = 0;
+    double characteristicNumber = 0;  // NaN when damaged: the point is shown, never chained
     int normativeNumber = 0;
     std::int64_t key = 0;  // caller's identity of the read-out, ties broken by it
 };
@@ -36,6 +36,7 @@ enum class ForecastState {
     NoGrowth,       // "нет роста"
     BeyondHorizon,  // "более 100 лет"
     Date,           // `date` holds the day
+    Damaged,        // the newest read-out's stored number is damaged: "повреждено"
 };
 
 struct CraneTrend {
@@ -75,7 +76,11 @@ std::string dayText(const base::DateTime& day);
 // "более 100 лет", or "—" without a normative number. UTF-8.
 std::string forecastText(const CraneTrend& trend);
 
-// The number with one decimal and the given separator ("1234,5"), or "—".
+// The number with one decimal and the given separator ("1234,5"), "—" for
+// none, "повреждено" for one that is not finite.
 std::string oneDecimal(std::optional<double> value, char decimalSeparator);
+
+// How a damaged stored value is shown: "повреждено". UTF-8.
+std::string damagedText();
 
 }  // namespace nkp::archive

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 
 namespace nkp::archive {
@@ -159,7 +160,16 @@ std::string craneCellText(const CraneRow& row, CraneColumn column, char sep)
     return {};
 }
 
+// The column's number as stored, damaged (not finite) ones included.
+static std::optional<double> craneCellValue(const CraneRow& row, CraneColumn column);
+
 std::optional<double> craneCellNumber(const CraneRow& row, CraneColumn column)
+{
+    const auto number = craneCellValue(row, column);
+    return number && std::isfinite(*number) ? number : std::nullopt;
+}
+
+static std::optional<double> craneCellValue(const CraneRow& row, CraneColumn column)
 {
     const CraneTrend& t = row.trend;
     switch (column) {

@@ -2,9 +2,8 @@
 
 #include "recorder/DataFileLayout.h"
 
-#include <QByteArray>
-
 #include <openssl/evp.h>
+#include <zlib.h>
 #include <zstd.h>
 
 #include <algorithm>
@@ -78,19 +77,83 @@ bool isZstdFrame(const char* stored, std::size_t size)
     return (byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24) == ZSTD_MAGICNUMBER;
 }
 
-// qCompress: the length big-endian in four bytes, then a zlib stream.
+// qCompress: the length big-endian in four bytes, then a zlib stream. The
+// stream is unpacked piece by piece into at most the length it claims
+// (itself at most kMaxDataFileSize): a stream that would give more is
+// damaged, however much it claims.
 std::optional<std::vector<std::uint8_t>> unpackZlib(const char* stored, std::size_t size)
 {
     if (size < 4)
         return std::nullopt;
     const auto byte
         = [stored](int i) { return static_cast<std::size_t>(static_cast<unsigned char>(stored[i])); };
-    if ((byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3)) > kMaxDataFileSize)
+    const std::size_t claimed = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    if (claimed == 0 || claimed > kMaxDataFileSize)
         return std::nullopt;
-    const QByteArray raw = qUncompress(reinterpret_cast<const uchar*>(stored), static_cast<qsizetype>(size));
-    if (raw.isEmpty())
+    z_stream z {};
+    if (inflateInit(&z) != Z_OK)
         return std::nullopt;
-    return std::vector<std::uint8_t>(raw.begin(), raw.end());
+    std::vector<std::uint8_t> out(claimed);
+    // One byte beyond the claimed length, so that a longer stream shows itself.
+    std::uint8_t beyond = 0;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored + 4));
+    z.avail_in = static_cast<uInt>(std::min<std::size_t>(size - 4, UINT32_MAX));
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    int status = inflate(&z, Z_FINISH);
+    if (status == Z_BUF_ERROR && z.avail_out == 0) {
+        z.next_out = &beyond;
+        z.avail_out = 1;
+        status = inflate(&z, Z_FINISH);
+    }
+    const bool whole = status == Z_STREAM_END && z.total_out == claimed;
+    inflateEnd(&z);
+    if (!whole)
+        return std::nullopt;
+    return out;
+}
+
+// A zstd frame unpacked into at most kMaxDataFileSize bytes, whatever size
+// its header declares (a declared size is only taken as a first guess).
+std::optional<std::vector<std::uint8_t>> unpackZstd(const char* stored, std::size_t size)
+{
+    const unsigned long long declared = ZSTD_getFrameContentSize(stored, size);
+    if (declared == ZSTD_CONTENTSIZE_ERROR
+        || (declared != ZSTD_CONTENTSIZE_UNKNOWN && declared > kMaxDataFileSize))
+        return std::nullopt;
+    const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
+    if (!context)
+        return std::nullopt;
+    std::vector<std::uint8_t> out(
+        declared == ZSTD_CONTENTSIZE_UNKNOWN ? std::size_t {0} : static_cast<std::size_t>(declared));
+    ZSTD_inBuffer in {stored, size, 0};
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == out.size()) {
+            // Room for more only up to the limit, and one byte beyond it to see a longer stream.
+            if (out.size() > kMaxDataFileSize)
+                return std::nullopt;
+            out.resize(std::min(std::max<std::size_t>(2 * out.size(), 64 * 1024), kMaxDataFileSize + 1));
+        }
+        ZSTD_outBuffer o {out.data(), out.size(), filled};
+        const std::size_t read = in.pos;
+        const std::size_t left = ZSTD_decompressStream(context.get(), &o, &in);
+        if (ZSTD_isError(left))
+            return std::nullopt;
+        if (left == 0) {
+            filled = o.pos;
+            break;
+        }
+        // Neither more input nor more output: the frame ends early.
+        if (o.pos < o.size && (in.pos == in.size || (in.pos == read && o.pos == filled)))
+            return std::nullopt;
+        filled = o.pos;
+    }
+    if (in.pos != in.size || filled > kMaxDataFileSize
+        || (declared != ZSTD_CONTENTSIZE_UNKNOWN && filled != declared))
+        return std::nullopt;
+    out.resize(filled);
+    return out;
 }
 
 }  // namespace
@@ -144,18 +207,12 @@ std::optional<std::vector<std::uint8_t>> unpackDataFile(const char* stored, std:
 {
     if (!isZstdFrame(stored, size))
         return unpackZlib(stored, size);
-    const unsigned long long length = ZSTD_getFrameContentSize(stored, size);
-    if (length == ZSTD_CONTENTSIZE_UNKNOWN || length == ZSTD_CONTENTSIZE_ERROR || length > kMaxDataFileSize)
-        return std::nullopt;
-    std::vector<std::uint8_t> laidOut(static_cast<std::size_t>(length));
-    const std::size_t n = ZSTD_decompress(laidOut.data(), laidOut.size(), stored, size);
-    if (ZSTD_isError(n) || n != laidOut.size())
-        return std::nullopt;
-    if (laidOut.size() < kFrameAreaSize)
+    auto laidOut = unpackZstd(stored, size);
+    if (!laidOut || laidOut->size() < kFrameAreaSize)
         return laidOut;
-    std::vector<std::uint8_t> bytes(laidOut.size());
-    framesByFrame(laidOut.data(), bytes.data());
-    std::copy(laidOut.begin() + kFrameAreaSize, laidOut.end(), bytes.begin() + kFrameAreaSize);
+    std::vector<std::uint8_t> bytes(laidOut->size());
+    framesByFrame(laidOut->data(), bytes.data());
+    std::copy(laidOut->begin() + kFrameAreaSize, laidOut->end(), bytes.begin() + kFrameAreaSize);
     return bytes;
 }
 

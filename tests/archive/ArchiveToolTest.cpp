@@ -69,7 +69,7 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
         = tool("archive import " + archive + " '" + folder.path("in") + "' '" + folder.path("f2.nkp") + "'");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 3\nуже в архиве: 0\nне прочитано: 1\n");
-    EXPECT_NE(r.out.find("bad.nkp: too short"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("bad.nkp: слишком короткий"), std::string::npos) << r.out;
     r = tool("archive import " + archive + " '" + folder.path("in") + "'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 0\nуже в архиве: 2\nне прочитано: 1\n");

@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <random>
+#include <sys/resource.h>
+#include <zlib.h>
+#include <zstd.h>
 
 namespace {
 
@@ -83,6 +88,108 @@ TEST(StoredFile, OlderArchivesZlibFormIsReadAndDamageIsFound)
     huge[0] = '\x7F';
     EXPECT_FALSE(unpack(huge));
     EXPECT_FALSE(unpack(packDataFile(std::vector<std::uint8_t>(kMaxDataFileSize + 1, 0))));
+}
+
+// A qCompress-style row: the claimed length in four bytes, then a zlib
+// stream of `zeroMegabytes` MiB of zeros (about 1 KB packed per MiB). Each
+// MiB is flushed in full, so that its packed bytes repeat as they are.
+QByteArray zlibBomb(std::uint32_t claimed, int zeroMegabytes)
+{
+    QByteArray out(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>(claimed >> (24 - 8 * i));
+    z_stream z {};
+    EXPECT_EQ(deflateInit(&z, 9), Z_OK);
+    const std::vector<std::uint8_t> zeros(1024 * 1024, 0);
+    std::vector<std::uint8_t> chunk(64 * 1024);
+    const auto put = [&](std::size_t size, int flush) {
+        z.next_in = const_cast<Bytef*>(zeros.data());
+        z.avail_in = static_cast<uInt>(size);
+        z.next_out = chunk.data();
+        z.avail_out = static_cast<uInt>(chunk.size());
+        EXPECT_NE(deflate(&z, flush), Z_STREAM_ERROR);
+        return QByteArray(
+            reinterpret_cast<const char*>(chunk.data()), static_cast<qsizetype>(chunk.size() - z.avail_out));
+    };
+    out += put(zeros.size(), Z_FULL_FLUSH);  // with the stream's header
+    const QByteArray repeated = put(zeros.size(), Z_FULL_FLUSH);
+    for (int m = 1; m < zeroMegabytes; ++m)
+        out += repeated;
+    QByteArray end = put(0, Z_FINISH);
+    deflateEnd(&z);
+    // The check sum of all the zeros, not only of the two MiB packed.
+    const uLong megabyte = adler32(adler32(0, nullptr, 0), zeros.data(), static_cast<uInt>(zeros.size()));
+    uLong sum = megabyte;
+    for (int m = 1; m < zeroMegabytes; ++m)
+        sum = adler32_combine(sum, megabyte, static_cast<z_off_t>(zeros.size()));
+    for (int i = 0; i < 4; ++i)
+        end[end.size() - 4 + i] = static_cast<char>(sum >> (24 - 8 * i));
+    return out + end;
+}
+
+// The process's address space now, in bytes.
+std::size_t addressSpace()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoul(line.substr(7)) * 1024;
+    return 0;
+}
+
+// Whether every row is refused with the address space limited to `room`
+// bytes above what the process has now (run in a child process).
+bool allRefusedWithin(std::size_t room, const std::vector<QByteArray>& zlibRows,
+    const std::vector<std::vector<std::uint8_t>>& zstdRows)
+{
+    const rlimit limit {addressSpace() + room, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_AS, &limit);
+    return std::none_of(zlibRows.begin(), zlibRows.end(), [](const auto& r) {
+        return unpack(r).has_value();
+    }) && std::none_of(zstdRows.begin(), zstdRows.end(), [](const auto& r) { return unpack(r).has_value(); });
+}
+
+TEST(StoredFile, PackedRowsThatWouldUnpackBeyondAnyDataFileAreDamaged)
+{
+    // A zlib bomb of 1 MB that unpacks to 1 GiB, claiming a real file's length or the limit.
+    const QByteArray bomb = zlibBomb(recorder::kImageSize + 1, 1024);
+    ASSERT_LT(bomb.size(), 2 * 1024 * 1024);
+    const QByteArray atLimit = zlibBomb(static_cast<std::uint32_t>(kMaxDataFileSize), 1024);
+    // A stream shorter than it claims, and one a byte longer.
+    const QByteArray shorter = zlibBomb(3 * 1024 * 1024, 2);
+    const QByteArray longer = zlibBomb(3 * 1024 * 1024 - 1, 3);
+    const QByteArray exact = zlibBomb(3 * 1024 * 1024, 3);
+    ASSERT_TRUE(unpack(exact));
+    EXPECT_EQ(unpack(exact)->size(), 3u * 1024u * 1024u);
+
+    // zstd frames that do not declare their size, or declare less than they hold.
+    const auto zstdFrame = [](std::size_t zeros, bool declareSize) {
+        const std::unique_ptr<ZSTD_CCtx, decltype(&ZSTD_freeCCtx)> c(ZSTD_createCCtx(), ZSTD_freeCCtx);
+        ZSTD_CCtx_setParameter(c.get(), ZSTD_c_contentSizeFlag, declareSize ? 1 : 0);
+        const std::vector<std::uint8_t> in(zeros, 0);
+        std::vector<std::uint8_t> out(ZSTD_compressBound(zeros));
+        out.resize(ZSTD_compress2(c.get(), out.data(), out.size(), in.data(), in.size()));
+        return out;
+    };
+    const auto undeclared = zstdFrame(kMaxDataFileSize + 1, false);
+    ASSERT_EQ(ZSTD_getFrameContentSize(undeclared.data(), undeclared.size()), ZSTD_CONTENTSIZE_UNKNOWN);
+    auto understated = zstdFrame(4 * kMaxDataFileSize, true);
+    // Header descriptor: a four-byte content size after the window byte; made 1000.
+    ASSERT_EQ(understated[4] & 0xE3, 0x80);
+    understated[6] = 1000 & 0xFF;
+    understated[7] = 1000 >> 8;
+    understated[8] = understated[9] = 0;
+    ASSERT_EQ(ZSTD_getFrameContentSize(understated.data(), understated.size()), 1000u);
+
+    // Unpacked in a child process with an address space 200 MiB above what
+    // the test has now: an unbounded unpacking would fail to allocate there.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::vector<QByteArray> zlibRows = {bomb, atLimit, shorter, longer};
+    const std::vector<std::vector<std::uint8_t>> zstdRows = {undeclared, understated};
+    EXPECT_EXIT(std::_Exit(allRefusedWithin(200 * 1024 * 1024, zlibRows, zstdRows) ? 0 : 3),
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(unpack(zstdFrame(kMaxDataFileSize, false))->size(), kMaxDataFileSize);
 }
 
 TEST(StoredFile, ImageHashIsTheSha256OfTheImageAlone)

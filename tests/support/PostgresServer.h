@@ -68,12 +68,21 @@ public:
         return url(name);
     }
 
-    std::string url(const std::string& database) const
+    // The address of `database`, as the server's user or as `user`.
+    std::string url(const std::string& database, const std::string& user = {}) const
     {
         std::string host;
         for (char c : dir_.string())
             host += c == '/' ? std::string("%2F") : std::string(1, c);
-        return "postgresql://" + user_ + "@" + host + ":" + std::to_string(port_) + "/" + database;
+        return "postgresql://" + (user.empty() ? user_ : user) + "@" + host + ":" + std::to_string(port_)
+            + "/" + database;
+    }
+
+    // Runs one SQL statement (no single quotes) in `database` as the server's user.
+    bool execute(const std::string& database, const std::string& statement) const
+    {
+        return asUser("'" + bin_ + "/psql' -h '" + dir_.string() + "' -p " + std::to_string(port_) + " -U "
+            + user_ + " -d " + database + " -v ON_ERROR_STOP=1 -q -c '" + statement + "' >/dev/null 2>&1");
     }
 
     // Prefix that runs a command as the server's user.

@@ -20,10 +20,11 @@ namespace {
 
 using namespace nkp;
 
-std::unique_ptr<archive::Archive> openArchive(const std::string& location)
+// Only an import may make a new archive; the other commands read one that exists.
+std::unique_ptr<archive::Archive> openArchive(const std::string& location, archive::OpenMode mode)
 {
     std::string error;
-    auto a = archive::Archive::open(location, &error);
+    auto a = archive::Archive::open(location, mode, &error);
     if (!a)
         std::cerr << "nkp3-tool: " << error << "\n";
     return a;
@@ -33,7 +34,7 @@ int runImport(const std::vector<std::string>& args)
 {
     if (args.size() < 2)
         return tool::usageError("archive import: archive and at least one file or folder needed");
-    auto a = openArchive(args[0]);
+    auto a = openArchive(args[0], archive::OpenMode::CreateIfMissing);
     if (!a)
         return tool::kExitFailure;
     std::vector<archive::ImportProblem> missing;
@@ -83,7 +84,7 @@ bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::strin
 // stderr) when it cannot be opened or read.
 std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& location)
 {
-    const auto a = openArchive(location);
+    const auto a = openArchive(location, archive::OpenMode::Existing);
     if (!a)
         return std::nullopt;
     std::string error;
@@ -136,7 +137,7 @@ int runExport(const std::vector<std::string>& args)
 {
     if (args.size() != 3)
         return tool::usageError("archive export: ARCHIVE SHA256 OUT.nkp");
-    auto a = openArchive(args[0]);
+    auto a = openArchive(args[0], archive::OpenMode::Existing);
     if (!a)
         return tool::kExitFailure;
     std::string error;

@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <cmath>
 #include <numeric>
 
 #include <qcustomplot.h>
@@ -220,7 +221,7 @@ void TForm_Archive::showEvent(QShowEvent* event)
 bool TForm_Archive::reload()
 {
     std::string error;
-    const auto archive = Archive::open(location_.toStdString(), &error);
+    const auto archive = Archive::open(location_.toStdString(), OpenMode::Existing, &error);
     std::optional<std::vector<ArchivedReadout>> readouts;
     if (archive)
         readouts = archive->readouts(&error);
@@ -292,7 +293,7 @@ void TForm_Archive::showHistory(const CraneRow* row)
     const CraneTrend& t = row->trend;
     QVector<double> x, y;
     for (const HistoryPoint& p : t.points)
-        if (p.input.moment) {
+        if (p.input.moment && std::isfinite(p.accumulated)) {
             x << chartTime(*p.input.moment);
             y << p.accumulated;
         }
@@ -333,7 +334,7 @@ void TForm_Archive::openReadout(int historyRow)
         return;
     const ArchivedReadout& r = shown_->readouts[static_cast<std::size_t>(historyRow)];
     std::string error;
-    const auto archive = Archive::open(location_.toStdString(), &error);
+    const auto archive = Archive::open(location_.toStdString(), OpenMode::Existing, &error);
     const auto bytes = archive ? archive->dataFile(r.sha256, &error) : std::nullopt;
     // The main window opens files: the stored one is written out first.
     static QTemporaryDir folder;
@@ -367,7 +368,7 @@ void TForm_Archive::addPaths(const std::vector<std::string>& paths)
     watcher_.setFuture(QtConcurrent::run([location, paths, cancel, bar]() -> QString {
         // The connection belongs to this thread.
         std::string error;
-        const auto archive = Archive::open(location, &error);
+        const auto archive = Archive::open(location, OpenMode::CreateIfMissing, &error);
         if (!archive)
             return QStringLiteral("Архив не удалось открыть: ") + QString::fromStdString(error);
         std::vector<ImportProblem> missing;

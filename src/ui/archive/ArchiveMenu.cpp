@@ -78,8 +78,9 @@ QString addSavedReading(const QString& startFolder, const QString& path)
 {
     std::string error;
     const auto prepared = archive::prepareReadout(path.toStdString(), &error);
-    const auto store
-        = prepared ? archive::Archive::open(archiveLocation(startFolder).toStdString(), &error) : nullptr;
+    const auto store = prepared ? archive::Archive::open(archiveLocation(startFolder).toStdString(),
+                           archive::OpenMode::CreateIfMissing, &error)
+                                : nullptr;
     if (!store)
         return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
     switch (store->add(*prepared, &error)) {

@@ -2,7 +2,7 @@
 // an SQLite file or a postgresql:// address.
 //   archive import ARCHIVE PATH...        adds files and folders (recursively)
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
-//   archive history ARCHIVE MODEL NUMBER [--csv OUT]
+//   archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
 #include "ArgParser.h"
 #include "ToolCommand.h"
@@ -14,6 +14,7 @@
 #include "base/SafeFileWriter.h"
 #include "base/SpreadsheetCsv.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -25,7 +26,7 @@ std::unique_ptr<archive::Archive> openArchive(const std::string& location)
     std::string error;
     auto a = archive::Archive::open(location, &error);
     if (!a)
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
     return a;
 }
 
@@ -33,6 +34,8 @@ int runImport(const std::vector<std::string>& args)
 {
     if (args.size() < 2)
         return tool::usageError("archive import: archive and at least one file or folder needed");
+    if (std::find(args.begin(), args.end(), std::string()) != args.end())
+        return tool::usageError("archive import: an empty archive, file or folder name");
     auto a = openArchive(args[0]);
     if (!a)
         return tool::kExitFailure;
@@ -45,9 +48,14 @@ int runImport(const std::vector<std::string>& args)
               << "уже в архиве: " << report.alreadyThere << "\n"
               << "не прочитано: " << report.unreadable << "\n";
     for (const auto& p : report.problems)
-        std::cout << "  " << p.path << ": " << p.reason << "\n";
+        std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
     if (report.writeFailed) {
-        std::cerr << "nkp3-tool: " << report.writeError << "\n";
+        tool::printError(report.writeError);
+        return tool::kExitFailure;
+    }
+    // Read-outs already in the archive are a success; none readable is not.
+    if (report.unreadable > 0 && report.added + report.alreadyThere == 0) {
+        tool::printError("none of the read-outs could be read");
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -57,26 +65,30 @@ int runImport(const std::vector<std::string>& args)
 int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
 {
     if (!csvPath) {
-        std::cout << fileio::csvText(cells, false);
+        std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
         return tool::kExitOk;
     }
     std::string error;
     if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;
 }
 
 // The arguments of cranes and history: any number of plain ones (even
-// "-x") and "--csv OUT" once; false on a usage error.
+// "-x"), "--csv OUT" once and, given `sha`, "--sha SHA256" once; false on a
+// usage error, an empty archive name or output among them.
 bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
-    std::optional<std::string>& csvPath)
+    std::optional<std::string>& csvPath, std::optional<std::string>* sha = nullptr)
 {
-    const tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
+    tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
         .unknown = tool::UnknownOptions::None,
         .ordinary = tool::appendTo(plain)};
-    return !tool::parseArgs(syntax, args);
+    if (sha)
+        syntax.options.push_back({"--sha", tool::OptionKind::ValueOnce, tool::keepIn(*sha)});
+    return !tool::parseArgs(syntax, args) && !plain.empty() && !plain[0].empty()
+        && !(csvPath && csvPath->empty());
 }
 
 // The crane rows of the archive at `location`; nothing (the cause on
@@ -89,7 +101,7 @@ std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& locati
     std::string error;
     auto readouts = a->readouts(&error);
     if (!readouts) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return std::nullopt;
     }
     return archive::craneRows(std::move(*readouts));
@@ -115,26 +127,50 @@ std::string trimmedCp1251(const std::string& utf8)
                                       : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// Names the cranes that MODEL NUMBER leaves to choose from, one line each
+// with the SHA-256 that --sha takes.
+int ambiguousCrane(const std::vector<std::string>& args, const std::vector<const archive::CraneRow*>& found)
+{
+    tool::printError("crane " + args[1] + " \"" + args[2] + "\" is ambiguous: " + std::to_string(found.size())
+        + " cranes match; choose one with --sha SHA256:");
+    const char sep = tool::localeDecimalSeparator();
+    for (const archive::CraneRow* row : found) {
+        const std::size_t newest = row->trend.newest;
+        std::cerr << "  "
+                  << tool::visibleControls(row->newest().sha256 + "  "
+                             + archive::historyCellText(
+                                 *row, newest, archive::HistoryColumn::ReadingMoment, sep)
+                             + "  " + row->newest().fileName,
+                         false)
+                  << "\n";
+    }
+    return tool::kExitFailure;
+}
+
 int runHistory(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
-    std::optional<std::string> csvPath;
-    if (!craneTableArgs(given, args, csvPath) || args.size() != 3)
-        return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
+    std::optional<std::string> csvPath, sha;
+    if (!craneTableArgs(given, args, csvPath, &sha) || args.size() != 3)
+        return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)
         return tool::kExitFailure;
-    const archive::CraneRow* row = archive::findCrane(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]));
-    if (!row) {
-        std::cerr << "nkp3-tool: no crane " << args[1] << " " << args[2] << " in the archive\n";
+    const auto found
+        = archive::findCranes(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]), sha.value_or(""));
+    if (found.empty()) {
+        tool::printError("no crane " + args[1] + " \"" + args[2] + "\""
+            + (sha ? " with the read-out " + *sha : std::string()) + " in the archive");
         return tool::kExitFailure;
     }
-    return putTable(archive::historyTableCells(*row, tool::localeDecimalSeparator()), csvPath);
+    if (found.size() > 1)
+        return ambiguousCrane(args, found);
+    return putTable(archive::historyTableCells(*found.front(), tool::localeDecimalSeparator()), csvPath);
 }
 
 int runExport(const std::vector<std::string>& args)
 {
-    if (args.size() != 3)
+    if (args.size() != 3 || args[0].empty() || args[2].empty())
         return tool::usageError("archive export: ARCHIVE SHA256 OUT.nkp");
     auto a = openArchive(args[0]);
     if (!a)
@@ -144,7 +180,7 @@ int runExport(const std::vector<std::string>& args)
     if (!bytes
         || !fileio::writeFileAtomically(
             args[2], std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -174,7 +210,7 @@ nkp::tool::ToolCommand nkp::tool::archiveCommand()
     return {"archive",
         "archive import ARCHIVE PATH...\n"
         "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
-        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--csv OUT]\n"
+        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]\n"
         "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
         runArchive};
 }

@@ -109,20 +109,20 @@ int runPrint(const std::vector<std::string>& args)
     QApplication app(argc, argv);
 
     if (fileio::sameFile(a.input, a.output)) {
-        std::cerr << "nkp3-tool: " << a.output << " is the read-out itself; not replaced\n";
+        printError(a.output + " is the read-out itself; not replaced");
         return kExitFailure;
     }
     const char separator = localeDecimalSeparator();
     analysis::MainState state;
     std::string error;
     if (!analysis::loadReadout(a.input, separator, state, &error)) {
-        std::cerr << "nkp3-tool: cannot read " << a.input << ": " << error << "\n";
+        printError("cannot read " + a.input + ": " + error);
         return kExitFailure;
     }
     if (a.events) {
         if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
                 separator, &error)) {
-            std::cerr << "nkp3-tool: " << error << "\n";
+            printError(error);
             return kExitFailure;
         }
         return kExitOk;
@@ -130,7 +130,7 @@ int runPrint(const std::vector<std::string>& args)
     const print::FrameRange range {
         a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
     if (!print::writePdf(a.output, a.document, state, range, separator, &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        printError(error);
         return kExitFailure;
     }
     return kExitOk;

@@ -1,4 +1,5 @@
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include <cerrno>
 #include <clocale>
@@ -42,7 +43,7 @@ const ToolCommand* findCommand(const std::string& name)
 int usageError(const std::string& problem)
 {
     if (!problem.empty())
-        std::cerr << "nkp3-tool: " << problem << "\n";
+        printError(problem);
     std::cerr << "usage:\n";
     for (const ToolCommand& command : commands())
         std::cerr << "  nkp3-tool " << command.usage << "\n";
@@ -71,7 +72,7 @@ int main(int argc, char** argv)
     try {
         status = command->run(args);
     } catch (const std::exception& e) {
-        std::cerr << "nkp3-tool: " << e.what() << "\n";
+        printError(e.what());
     }
     // Output that never reached its file (a full disk, a closed pipe) is a failure.
     // A write that failed earlier left its cause in errno.

@@ -25,10 +25,10 @@ struct CraneRow {
 std::vector<CraneRow> craneRows(std::vector<ArchivedReadout> readouts);
 
 // The cranes whose model and number texts (trimmed, Windows-1251) match. A
-// crane without a number is never merged with another: an empty number
-// matches every such crane of the model, its read-out's file name that crane
-// (and any other read-out of that name). A given `sha256` (hex, either case)
-// keeps the crane that holds that read-out.
+// crane without a number is a crane of its own read-out, never merged: an
+// empty number finds every such crane of the model, a file name those whose
+// read-out has that name. A given `sha256` (hex, either case) keeps the
+// crane that holds that read-out.
 std::vector<const CraneRow*> findCranes(const std::vector<CraneRow>& rows, const std::string& model,
     const std::string& number, const std::string& sha256 = {});
 

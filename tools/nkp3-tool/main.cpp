@@ -1,6 +1,9 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
+#include <QString>
+#include <QtGlobal>
+
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -38,6 +41,12 @@ const ToolCommand* findCommand(const std::string& name)
     return nullptr;
 }
 
+// Qt's own warnings may quote a file name or a database text.
+void printQtMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    std::cerr << visibleControls(message.toStdString(), false) << "\n";
+}
+
 }  // namespace
 
 int usageError(const std::string& problem)
@@ -57,6 +66,7 @@ int main(int argc, char** argv)
     // Numbers follow the user's locale (its decimal separator); text is UTF-8.
     std::setlocale(LC_ALL, "");
     using namespace nkp::tool;
+    qInstallMessageHandler(printQtMessage);
     if (argc < 2)
         return usageError("");
     const std::string name = argv[1];

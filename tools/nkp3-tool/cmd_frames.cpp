@@ -21,7 +21,8 @@ int runFrames(const std::vector<std::string>& args)
     if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;
     std::cout << nkp::tool::visibleControls(
-        nkp::analysis::framesCsv(state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator()),
+        nkp::analysis::framesCsv(
+            state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator()),
         true);
     // main() checks that the output reached its file.
     return nkp::tool::kExitOk;

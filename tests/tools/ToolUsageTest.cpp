@@ -73,6 +73,8 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
             "archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]"},
         {"archive history a.db KS 12 --sha 00 --sha 01",
             "archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]"},
+        {"archive history a.db KS 12 --sha ''",
+            "archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]"},
         {"archive history '' KS 12", "archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]"},
         {"archive export a.db 00ff", "archive export: ARCHIVE SHA256 OUT.nkp"},
         {"archive export '' 00ff o.nkp", "archive export: ARCHIVE SHA256 OUT.nkp"},

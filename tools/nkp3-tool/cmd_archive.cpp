@@ -78,7 +78,7 @@ int putTable(const std::vector<std::vector<std::string>>& cells, const std::opti
 
 // The arguments of cranes and history: any number of plain ones (even
 // "-x"), "--csv OUT" once and, given `sha`, "--sha SHA256" once; false on a
-// usage error, an empty archive name or output among them.
+// usage error, an empty archive name, output or SHA-256 among them.
 bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
     std::optional<std::string>& csvPath, std::optional<std::string>* sha = nullptr)
 {
@@ -88,7 +88,7 @@ bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::strin
     if (sha)
         syntax.options.push_back({"--sha", tool::OptionKind::ValueOnce, tool::keepIn(*sha)});
     return !tool::parseArgs(syntax, args) && !plain.empty() && !plain[0].empty()
-        && !(csvPath && csvPath->empty());
+        && !(csvPath && csvPath->empty()) && !(sha && *sha && (*sha)->empty());
 }
 
 // The crane rows of the archive at `location`; nothing (the cause on

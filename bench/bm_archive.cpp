@@ -53,13 +53,14 @@ const std::vector<std::string>& generatedFiles()
             options.count = 250;
             const auto dir = benchFolder() / ("crane" + std::to_string(crane));
             std::filesystem::create_directories(dir);
-            for (const auto& r : generator::generateHistory(options)) {
+            generator::generateHistory(options, [&](generator::HistoryReadout&& r) {
                 const auto path = dir / r.fileName;
                 std::ofstream(path, std::ios::binary)
                     .write(reinterpret_cast<const char*>(r.bytes.data()),
                         static_cast<std::streamsize>(r.bytes.size()));
                 out.push_back(path.string());
-            }
+                return true;
+            });
         }
         return out;
     }();

@@ -70,18 +70,27 @@ std::vector<CraneRow> craneRows(std::vector<ArchivedReadout> readouts)
     return rows;
 }
 
-const CraneRow* findCrane(
-    const std::vector<CraneRow>& rows, const std::string& model, const std::string& number)
+std::vector<const CraneRow*> findCranes(const std::vector<CraneRow>& rows, const std::string& model,
+    const std::string& number, const std::string& sha256)
 {
+    std::string sha = sha256;
+    std::transform(sha.begin(), sha.end(), sha.begin(),
+        [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    const auto holds = [&sha](const CraneRow& row) {
+        return sha.empty()
+            || std::any_of(row.readouts.begin(), row.readouts.end(),
+                [&sha](const ArchivedReadout& r) { return r.sha256 == sha; });
+    };
+    std::vector<const CraneRow*> found;
     for (const CraneRow& row : rows) {
-        if (row.model != model)
+        if (row.model != model || !holds(row))
             continue;
         if (row.number.empty()
-                ? row.readouts.front().fileName == codec::cp1251ToUtf8(number) || number.empty()
+                ? number.empty() || row.readouts.front().fileName == codec::cp1251ToUtf8(number)
                 : row.number == number)
-            return &row;
+            found.push_back(&row);
     }
-    return nullptr;
+    return found;
 }
 
 std::string_view craneColumnHeader(CraneColumn column)

@@ -24,10 +24,13 @@ struct CraneRow {
 // history, ordered by model and number.
 std::vector<CraneRow> craneRows(std::vector<ArchivedReadout> readouts);
 
-// The crane whose model and number texts (trimmed, Windows-1251) match; a
-// crane without a number matches its read-out's file name.
-const CraneRow* findCrane(
-    const std::vector<CraneRow>& rows, const std::string& model, const std::string& number);
+// The cranes whose model and number texts (trimmed, Windows-1251) match. A
+// crane without a number is a crane of its own read-out, never merged: an
+// empty number finds every such crane of the model, a file name those whose
+// read-out has that name. A given `sha256` (hex, either case) keeps the
+// crane that holds that read-out.
+std::vector<const CraneRow*> findCranes(const std::vector<CraneRow>& rows, const std::string& model,
+    const std::string& number, const std::string& sha256 = {});
 
 enum class CraneColumn {
     Model,

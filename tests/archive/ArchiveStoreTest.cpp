@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -157,16 +158,18 @@ TEST_P(ArchiveStore, ImportTwiceAddsOnceAndKeepsEveryFileByteForByte)
 
     const auto rows = craneRows(std::move(*readouts));
     ASSERT_EQ(rows.size(), 3u);
-    const CraneRow* crane = findCrane(rows, cp("КС-55713"), "77");
-    ASSERT_TRUE(crane);
+    const auto found = findCranes(rows, cp("КС-55713"), "77");
+    ASSERT_EQ(found.size(), 1u);
+    const CraneRow* crane = found.front();
     EXPECT_EQ(crane->readouts.size(), 3u);  // " 77 " trimmed joins "77"
     EXPECT_EQ(crane->trend.unrealDates, 1);
     EXPECT_EQ(crane->readouts.back().readingText, "xx.07.2022 10:00");
     EXPECT_DOUBLE_EQ(crane->trend.accumulated, 1500);
     EXPECT_EQ(crane->newest().owner, cp("ООО \"Строймеханизация-7\""));
     EXPECT_NE(craneRemark(*crane).find("без настоящей даты чтения: 1"), std::string::npos);
-    EXPECT_TRUE(findCrane(rows, cp("КС-55713"), "u1.nkp"));
-    EXPECT_TRUE(findCrane(rows, cp("КС-55713"), "u2.nkp"));
+    EXPECT_EQ(findCranes(rows, cp("КС-55713"), "u1.nkp").size(), 1u);
+    EXPECT_EQ(findCranes(rows, cp("КС-55713"), "u2.nkp").size(), 1u);
+    EXPECT_EQ(findCranes(rows, cp("КС-55713"), "").size(), 2u);  // neither is hidden behind the other
 }
 
 TEST_P(ArchiveStore, LimiterReplacementAccumulatesAcrossTheRecorders)
@@ -325,6 +328,47 @@ TEST_P(ArchiveStore, ReadoutsKeptByAnOlderProgramStillComeBack)
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(*back, file);
     EXPECT_EQ(importFiles(*a, {folder.path("f.nkp")}).alreadyThere, 1);
+}
+
+// Texts of read-outs and file names, also in rows another user put into a
+// shared archive, reach the terminal with their controls shown ("\x1b"):
+// every printed column of import, cranes and history, and the messages.
+TEST_P(ArchiveStore, TextsReachTheTerminalWithTheirControlsShown)
+{
+    const std::string clear = "\x1b[2J", clip = "\x1b]52;c;SGk=\x07";
+    auto f = craneReadout(1, "K" + clear, "7" + clip.substr(0, 7), clear + "01.01.2022", "1" + clear, 10);
+    f = test::withText(std::move(f), recorder::IdField::CraneOwner, clip + clear);
+    folder.write("in/e" + clear + ".nkp", f);
+    folder.write("in/u" + clip + ".nkp", craneReadout(2, "K" + clear, "", "01.02.2022 10:00", "2", 20));
+    folder.write("in/bad" + clear + ".nkp", std::vector<std::uint8_t>(10, 1));
+    const std::string a = "'" + location + "' ", model = " \"$(printf 'K\\033[2J')\" ";
+    const std::string shownClear = "\\x1b[2J", shownClip = "\\x1b]52;c;SGk=\\x07";
+    const struct {
+        std::string args;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"archive import " + a + "'" + folder.path("in") + "'", {"/bad" + shownClear + ".nkp: too short"}},
+        {"archive cranes " + a,
+            {"K" + shownClear + ";\"7\\x1b]52;c;\";\"" + shownClip + shownClear + "\";1;" + shownClear
+                    + "01.01.2022;",
+                "файл u" + shownClip + ".nkp"}},
+        {"archive history " + a + model + "\"$(printf '7\\033]52;c;')\"",
+            {shownClear + "01.01.2022;1" + shownClear + ";", ";e" + shownClear + ".nkp"}},
+        {"archive history " + a + model + "8", {"no crane K" + shownClear + " \"8\""}},
+        {"archive history " + a + model + "x --csv ''", {}},
+    };
+    for (const auto& c : cases) {
+        const test::ToolOutput run = test::runTool(c.args);
+        EXPECT_EQ(run.out.find_first_of("\x1b\x07"), std::string::npos) << c.args << "\n" << run.out;
+        EXPECT_EQ(run.err.find_first_of("\x1b\x07"), std::string::npos) << c.args << "\n" << run.err;
+        for (const std::string& text : c.shown)
+            EXPECT_NE((run.out + run.err).find(text), std::string::npos) << c.args << ": " << text << "\n"
+                                                                         << run.out << run.err;
+    }
+    // A CSV file keeps the texts as they are.
+    ASSERT_EQ(test::runTool("archive cranes " + a + "--csv '" + folder.path("c.csv") + "'").status, 0);
+    std::ifstream csv(folder.path("c.csv"), std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(clip + clear), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveStore, ::testing::Values(Backend::Sqlite, Backend::Postgres),

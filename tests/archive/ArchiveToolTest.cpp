@@ -2,12 +2,14 @@
 #include "ToolRunner.h"
 
 #include "analysis/Readout.h"
+#include "archive/Archive.h"
 #include "archive/CraneHistory.h"
 #include "recorder/DataFileReader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -127,6 +129,80 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     EXPECT_EQ(tool("archive frobnicate x").status, 2);
 }
 
+// The summary always; the exit status says whether any read-out given could be read.
+TEST(ArchiveTool, ImportFailsOnlyWhenNoReadoutCouldBeRead)
+{
+    TempFolder folder;
+    folder.write("good.nkp", craneReadout(1, "КС-1", "1", "01.01.2022 10:00", "1111", 10));
+    folder.write("bad.nkp", std::vector<std::uint8_t>(10, 1));
+    const struct {
+        const char* paths;
+        int status;
+        const char* out;
+    } cases[] = {
+        {"bad.nkp gone.nkp", 1,
+            "добавлено: 0\nуже в архиве: 0\nне прочитано: 2\n  gone.nkp: no such file or folder\n"
+            "  bad.nkp: too short for a data file (10 bytes)\n"},
+        {"good.nkp bad.nkp", 0,
+            "добавлено: 1\nуже в архиве: 0\nне прочитано: 1\n  bad.nkp: too short for a data file (10 "
+            "bytes)\n"},
+        {"good.nkp", 0, "добавлено: 0\nуже в архиве: 1\nне прочитано: 0\n"},  // all there: success
+        {"gone.nkp good.nkp", 0,
+            "добавлено: 0\nуже в архиве: 1\nне прочитано: 1\n  gone.nkp: no such file or folder\n"},
+    };
+    for (const auto& c : cases) {
+        const auto run = nkp::test::runCommand(
+            "cd '" + folder.dir.string() + "' && '" NKP_TOOL_PATH "' archive import a.sqlite " + c.paths);
+        EXPECT_EQ(run.status, c.status) << c.paths << "\n" << run.err;
+        EXPECT_EQ(run.out, c.out) << c.paths;
+        EXPECT_EQ(run.err, c.status ? "nkp3-tool: none of the read-outs could be read\n" : "") << c.paths;
+    }
+}
+
+// Read-outs without a crane number are cranes of their own: asked for, they
+// are listed with their SHA-256, and --sha picks one.
+TEST(ArchiveTool, CranesWithoutANumberAreListedAndPickedBySha)
+{
+    TempFolder folder;
+    const auto u1 = craneReadout(1, "КС-1", "", "01.01.2022 10:00", "1111", 10);
+    const auto u2 = craneReadout(2, "КС-1", "", "01.02.2022 10:00", "2222", 20);
+    const auto n3 = craneReadout(3, "КС-1", "3", "01.03.2022 10:00", "3333", 30);
+    folder.write("a/u.nkp", u1);
+    folder.write("b/u.nkp", u2);
+    folder.write("n3.nkp", n3);
+    auto sha = [](const std::vector<std::uint8_t>& f) {
+        return nkp::archive::prepareReadout(f, "x.nkp", nullptr)->sha256;
+    };
+    const std::string archive = "'" + folder.path("a.sqlite") + "' ";
+    ASSERT_EQ(tool("archive import " + archive + "'" + folder.dir.string() + "'").status, 0);
+    std::string upper = sha(u2);
+    std::transform(
+        upper.begin(), upper.end(), upper.begin(), [](char c) { return static_cast<char>(std::toupper(c)); });
+    const struct {
+        std::string args;
+        int status;
+        std::vector<std::string> shown, hidden;
+    } cases[] = {
+        {"КС-1 ''", 1,
+            {"is ambiguous: 2 cranes match", "  " + sha(u1) + "  01.01.2022 10:00  u.nkp\n",
+                "  " + sha(u2) + "  01.02.2022 10:00  u.nkp\n"},
+            {sha(n3)}},
+        {"КС-1 u.nkp", 1, {sha(u1), sha(u2)}, {sha(n3)}},
+        {"КС-1 '' --sha " + upper, 0, {";2222;"}, {";1111;"}},
+        {"--sha " + sha(u1) + " КС-1 u.nkp", 0, {";1111;"}, {";2222;"}},
+        {"КС-1 3 --sha " + sha(u1), 1, {"no crane КС-1 \"3\" with the read-out"}, {}},
+        {"КС-1 3", 0, {";3333;"}, {}},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = tool("archive history " + archive + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+        for (const std::string& text : c.shown)
+            EXPECT_NE(r.out.find(text), std::string::npos) << c.args << ": " << text << "\n" << r.out;
+        for (const std::string& text : c.hidden)
+            EXPECT_EQ(r.out.find(text), std::string::npos) << c.args << ": " << text << "\n" << r.out;
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -145,6 +221,7 @@ TEST(ArchiveTool, GeneratesACraneHistoryThatGrowsAndRestartsAtTheNewLimiter)
     std::optional<nkp::analysis::Readout> previous;
     double previousDay = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i].filename(), "000" + std::to_string(i + 1) + ".nkp");
         // The same seed gives the same files.
         EXPECT_EQ(fileText(files[i].string()), fileText((folder.dir / "b" / files[i].filename()).string()));
         std::string error;
@@ -171,6 +248,47 @@ TEST(ArchiveTool, GeneratesACraneHistoryThatGrowsAndRestartsAtTheNewLimiter)
         }
         previous = r;
         previousDay = day;
+    }
+}
+
+// However long the history, its readings stay in the recorder's century
+// (two-digit years), a week apart at the least, and its names sort in order.
+TEST(ArchiveTool, GeneratedHistoriesStayInTheRecordersCentury)
+{
+    using nkp::generator::CalendarDay;
+    const struct {
+        CalendarDay start;
+        int count;
+        int firstYear;  // of the first reading
+    } cases[] = {
+        {{2019, 3, 4}, 3, 2019}, {{2099, 6, 1}, 30, 2099},  // weekly readings fit before the century's end
+        {{2099, 6, 1}, 40, 2000},  // they do not: the history starts with the century
+        {{1995, 1, 1}, 2, 2000},   // before the recorder's century
+    };
+    for (const auto& c : cases) {
+        nkp::generator::HistoryOptions options;
+        options.start = c.start;
+        options.count = c.count;
+        std::vector<std::string> names;
+        double previousDay = 0;
+        nkp::generator::generateHistory(options, [&](nkp::generator::HistoryReadout&& h) {
+            names.push_back(h.fileName);
+            const auto moment = nkp::analysis::readReadout(nkp::recorder::DataFileReader(std::move(h.bytes)))
+                                    .readingMoment();
+            EXPECT_TRUE(moment) << h.fileName;
+            if (!moment)
+                return false;
+            if (names.size() == 1)
+                EXPECT_EQ(moment->year, c.firstYear) << c.count;
+            else
+                EXPECT_GE(nkp::archive::dayNumber(*moment) - previousDay, 6.5) << h.fileName;
+            EXPECT_TRUE(moment->year >= 2000 && moment->year <= 2099) << h.fileName;
+            previousDay = nkp::archive::dayNumber(*moment);
+            return true;
+        });
+        ASSERT_EQ(names.size(), static_cast<std::size_t>(c.count));
+        EXPECT_EQ(names.front(), "0001.nkp");
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     }
 }
 

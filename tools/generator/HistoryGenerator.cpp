@@ -5,8 +5,10 @@
 #include "recorder/DataFileReader.h"
 #include "recorder/DataFileWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <tuple>
 
 namespace nkp::generator {
 namespace {
@@ -22,6 +24,47 @@ CalendarDay daysLater(CalendarDay d, int days)
     for (int i = 0; i < days; ++i)
         d = nextDay(d);
     return d;
+}
+
+// The recorder's century: its stamps keep two digits of the year.
+constexpr CalendarDay kFirstDay {2000, 1, 1};
+constexpr CalendarDay kLastDay {2099, 12, 31};
+// Readings are this many days apart at the least and, while the century has
+// room, at the most.
+constexpr int kShortestGap = 7;
+constexpr int kUsualGaps[] = {14, 120};
+
+bool before(const CalendarDay& a, const CalendarDay& b)
+{
+    return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
+}
+
+int daysUntilLastDay(CalendarDay d)
+{
+    int days = 0;
+    for (; before(d, kLastDay); d = nextDay(d))
+        ++days;
+    return days;
+}
+
+// The first reading and the range of days between readings, so that
+// `count` readings end by the century's last day.
+struct Schedule {
+    CalendarDay start;
+    int shortestGap = kUsualGaps[0], longestGap = kUsualGaps[1];
+};
+
+Schedule schedule(CalendarDay start, int count)
+{
+    if (before(start, kFirstDay) || before(kLastDay, start))
+        start = kFirstDay;
+    const int gaps = std::max(1, count - 1);
+    if (daysUntilLastDay(start) / gaps < kShortestGap)
+        start = kFirstDay;
+    Schedule s {start};
+    s.longestGap = std::clamp(daysUntilLastDay(start) / gaps, kShortestGap, kUsualGaps[1]);
+    s.shortestGap = std::min(kUsualGaps[0], s.longestGap);
+    return s;
 }
 
 void putStamp(std::vector<std::uint8_t>& image, std::size_t at, const CalendarDay& day, int hour, int minute)
@@ -58,12 +101,15 @@ void work(Counters& c, Rng& rng, int days, double spectrumFactor)
 
 }  // namespace
 
-std::vector<HistoryReadout> generateHistory(const HistoryOptions& options)
+bool generateHistory(const HistoryOptions& options, const std::function<bool(HistoryReadout&&)>& take)
 {
+    const int count = std::clamp(options.count, 0, kMaxHistoryCount);
+    const Schedule plan = schedule(options.start, count);
+    const std::size_t nameWidth = std::max<std::size_t>(4, std::to_string(count).size());
     Rng rng(options.seed * 7919 + 17);
     GeneratorOptions base;
     base.seed = options.seed;
-    base.frameYear = toBcd(options.start.year % 100);
+    base.frameYear = toBcd(plan.start.year % 100);
     // One ring of frames serves every read-out; the service area and the
     // identification block tell them apart.
     const std::vector<std::uint8_t> ring = generateImage(base);
@@ -81,12 +127,11 @@ std::vector<HistoryReadout> generateHistory(const HistoryOptions& options)
     const double spectrumFactor = rng.uniform(8, 20) / 100.0;
     Counters counters;
     work(counters, rng, rng.uniform(200, 900), spectrumFactor);  // served before the first reading
-    CalendarDay day = options.start;
+    CalendarDay day = plan.start;
     std::vector<CalendarDay> readings;
-    std::vector<HistoryReadout> out;
-    for (int k = 1; k <= options.count; ++k) {
+    for (int k = 1; k <= count; ++k) {
         if (k > 1) {
-            const int days = rng.uniform(14, 120);
+            const int days = rng.uniform(plan.shortestGap, plan.longestGap);
             if (k == options.replaceLimiterAt) {
                 counters = Counters {};
                 id[IdField::LimiterNumber] = serial();
@@ -115,11 +160,22 @@ std::vector<HistoryReadout> generateHistory(const HistoryOptions& options)
         std::snprintf(
             text, sizeof text, "%02d.%02d.%04d %02d:%02d", day.day, day.month, day.year, hour, minute);
         id[IdField::ReadingDate] = text;
-        char name[48];
-        std::snprintf(name, sizeof name, "%03d_%04d-%02d-%02d.nkp", k, day.year, day.month, day.day);
-        out.push_back({name, recorder::buildDataFile(image, id)});
+        const std::string number = std::to_string(k);
+        std::string name = std::string(nameWidth - std::min(nameWidth, number.size()), '0') + number + ".nkp";
+        if (!take({std::move(name), recorder::buildDataFile(image, id)}))
+            return false;
         readings.push_back(day);
     }
+    return true;
+}
+
+std::vector<HistoryReadout> generateHistory(const HistoryOptions& options)
+{
+    std::vector<HistoryReadout> out;
+    generateHistory(options, [&out](HistoryReadout&& r) {
+        out.push_back(std::move(r));
+        return true;
+    });
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ArgParser.h"
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "base/SafeFileWriter.h"
 
@@ -46,13 +47,13 @@ std::string parseTableArgs(
 int emitTable(const TableArgs& args, const std::function<std::string(bool)>& text)
 {
     if (args.csvPath.empty()) {
-        std::cout << text(false);
+        std::cout << visibleControls(text(false), true);
         std::cout.flush();
         return std::cout ? kExitOk : kExitFailure;
     }
     std::string error;
     if (!fileio::writeFileAtomically(args.csvPath, text(true), &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        printError(error);
         return kExitFailure;
     }
     return kExitOk;

@@ -34,6 +34,11 @@ std::string visibleControls(std::string_view utf8, bool keepLineEnds)
     return out;
 }
 
+void printError(std::string_view utf8)
+{
+    std::cerr << "nkp3-tool: " << visibleControls(utf8, false) << "\n";
+}
+
 std::string terminalText(std::string_view cp1251)
 {
     return visibleControls(codec::cp1251ToUtf8(cp1251), false);
@@ -56,7 +61,7 @@ bool loadForTool(const std::string& path, analysis::MainState& state)
     // The window's message, without the line break that opens its box; then
     // the file and the system's reason.
     std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n"
-              << visibleControls(path, false) << ": " << error << "\n";
+              << visibleControls(path + ": " + error, false) << "\n";
     return false;
 }
 

@@ -8,10 +8,15 @@
 // Helpers shared by the commands: loading, terminal text and locale.
 namespace nkp::tool {
 
-// Shows the control characters of UTF-8 text as "\x1b": a text from a file
-// must not move the cursor, retitle or clear the terminal. With
-// `keepLineEnds` LF and CR LF stay.
+// Shows the control characters of UTF-8 text as "\x1b": a text from a file,
+// a file name or a database row must not move the cursor, retitle or clear
+// the terminal, nor write its clipboard. Every text a command prints passes
+// through it. With `keepLineEnds` LF and CR LF stay.
 std::string visibleControls(std::string_view utf8, bool keepLineEnds);
+
+// Prints "nkp3-tool: MESSAGE" on stderr, the message (UTF-8, one line, often
+// quoting a path or a database text) with its controls visible.
+void printError(std::string_view utf8);
 
 // Windows-1251 text of the core to UTF-8 for the terminal, controls visible.
 std::string terminalText(std::string_view cp1251);

@@ -2,7 +2,7 @@
 // an SQLite file or a postgresql:// address.
 //   archive import ARCHIVE PATH...        adds files and folders (recursively)
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
-//   archive history ARCHIVE MODEL NUMBER [--csv OUT]
+//   archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
 #include "ArgParser.h"
 #include "ToolCommand.h"
@@ -14,6 +14,7 @@
 #include "base/SafeFileWriter.h"
 #include "base/SpreadsheetCsv.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -26,7 +27,7 @@ std::unique_ptr<archive::Archive> openArchive(const std::string& location, archi
     std::string error;
     auto a = archive::Archive::open(location, mode, &error);
     if (!a)
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
     return a;
 }
 
@@ -34,21 +35,32 @@ int runImport(const std::vector<std::string>& args)
 {
     if (args.size() < 2)
         return tool::usageError("archive import: archive and at least one file or folder needed");
-    auto a = openArchive(args[0], archive::OpenMode::CreateIfMissing);
-    if (!a)
-        return tool::kExitFailure;
+    if (std::find(args.begin(), args.end(), std::string()) != args.end())
+        return tool::usageError("archive import: an empty archive, file or folder name");
     std::vector<archive::ImportProblem> missing;
     const auto files = archive::collectImportFiles({args.begin() + 1, args.end()}, &missing);
-    archive::ImportReport report = archive::importFiles(*a, files);
+    // Names that lead to no read-out at all make no new archive.
+    std::unique_ptr<archive::Archive> a;
+    if (!files.empty() || missing.empty()) {
+        a = openArchive(args[0], archive::OpenMode::CreateIfMissing);
+        if (!a)
+            return tool::kExitFailure;
+    }
+    archive::ImportReport report = a ? archive::importFiles(*a, files) : archive::ImportReport {};
     report.unreadable += static_cast<int>(missing.size());
     report.problems.insert(report.problems.begin(), missing.begin(), missing.end());
     std::cout << "добавлено: " << report.added << "\n"
               << "уже в архиве: " << report.alreadyThere << "\n"
               << "не прочитано: " << report.unreadable << "\n";
     for (const auto& p : report.problems)
-        std::cout << "  " << p.path << ": " << p.reason << "\n";
+        std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
     if (report.writeFailed) {
-        std::cerr << "nkp3-tool: " << report.writeError << "\n";
+        tool::printError(report.writeError);
+        return tool::kExitFailure;
+    }
+    // Read-outs already in the archive are a success; none readable is not.
+    if (report.unreadable > 0 && report.added + report.alreadyThere == 0) {
+        tool::printError("none of the read-outs could be read");
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -58,26 +70,30 @@ int runImport(const std::vector<std::string>& args)
 int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
 {
     if (!csvPath) {
-        std::cout << fileio::csvText(cells, false);
+        std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
         return tool::kExitOk;
     }
     std::string error;
     if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;
 }
 
 // The arguments of cranes and history: any number of plain ones (even
-// "-x") and "--csv OUT" once; false on a usage error.
+// "-x"), "--csv OUT" once and, given `sha`, "--sha SHA256" once; false on a
+// usage error, an empty archive name, output or SHA-256 among them.
 bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::string>& plain,
-    std::optional<std::string>& csvPath)
+    std::optional<std::string>& csvPath, std::optional<std::string>* sha = nullptr)
 {
-    const tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
+    tool::ArgSyntax syntax {.options = {{"--csv", tool::OptionKind::ValueOnce, tool::keepIn(csvPath)}},
         .unknown = tool::UnknownOptions::None,
         .ordinary = tool::appendTo(plain)};
-    return !tool::parseArgs(syntax, args);
+    if (sha)
+        syntax.options.push_back({"--sha", tool::OptionKind::ValueOnce, tool::keepIn(*sha)});
+    return !tool::parseArgs(syntax, args) && !plain.empty() && !plain[0].empty()
+        && !(csvPath && csvPath->empty()) && !(sha && *sha && (*sha)->empty());
 }
 
 // The crane rows of the archive at `location`; nothing (the cause on
@@ -90,7 +106,7 @@ std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& locati
     std::string error;
     auto readouts = a->readouts(&error);
     if (!readouts) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return std::nullopt;
     }
     return archive::craneRows(std::move(*readouts));
@@ -116,26 +132,50 @@ std::string trimmedCp1251(const std::string& utf8)
                                       : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// Names the cranes that MODEL NUMBER leaves to choose from, one line each
+// with the SHA-256 that --sha takes.
+int ambiguousCrane(const std::vector<std::string>& args, const std::vector<const archive::CraneRow*>& found)
+{
+    tool::printError("crane " + args[1] + " \"" + args[2] + "\" is ambiguous: " + std::to_string(found.size())
+        + " cranes match; choose one with --sha SHA256:");
+    const char sep = tool::localeDecimalSeparator();
+    for (const archive::CraneRow* row : found) {
+        const std::size_t newest = row->trend.newest;
+        std::cerr << "  "
+                  << tool::visibleControls(row->newest().sha256 + "  "
+                             + archive::historyCellText(
+                                 *row, newest, archive::HistoryColumn::ReadingMoment, sep)
+                             + "  " + row->newest().fileName,
+                         false)
+                  << "\n";
+    }
+    return tool::kExitFailure;
+}
+
 int runHistory(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
-    std::optional<std::string> csvPath;
-    if (!craneTableArgs(given, args, csvPath) || args.size() != 3)
-        return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--csv OUT]");
+    std::optional<std::string> csvPath, sha;
+    if (!craneTableArgs(given, args, csvPath, &sha) || args.size() != 3)
+        return tool::usageError("archive history: ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]");
     const auto rows = loadRows(args[0]);
     if (!rows)
         return tool::kExitFailure;
-    const archive::CraneRow* row = archive::findCrane(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]));
-    if (!row) {
-        std::cerr << "nkp3-tool: no crane " << args[1] << " " << args[2] << " in the archive\n";
+    const auto found
+        = archive::findCranes(*rows, trimmedCp1251(args[1]), trimmedCp1251(args[2]), sha.value_or(""));
+    if (found.empty()) {
+        tool::printError("no crane " + args[1] + " \"" + args[2] + "\""
+            + (sha ? " with the read-out " + *sha : std::string()) + " in the archive");
         return tool::kExitFailure;
     }
-    return putTable(archive::historyTableCells(*row, tool::localeDecimalSeparator()), csvPath);
+    if (found.size() > 1)
+        return ambiguousCrane(args, found);
+    return putTable(archive::historyTableCells(*found.front(), tool::localeDecimalSeparator()), csvPath);
 }
 
 int runExport(const std::vector<std::string>& args)
 {
-    if (args.size() != 3)
+    if (args.size() != 3 || args[0].empty() || args[2].empty())
         return tool::usageError("archive export: ARCHIVE SHA256 OUT.nkp");
     auto a = openArchive(args[0], archive::OpenMode::Existing);
     if (!a)
@@ -145,7 +185,7 @@ int runExport(const std::vector<std::string>& args)
     if (!bytes
         || !fileio::writeFileAtomically(
             args[2], std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -175,7 +215,7 @@ nkp::tool::ToolCommand nkp::tool::archiveCommand()
     return {"archive",
         "archive import ARCHIVE PATH...\n"
         "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
-        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--csv OUT]\n"
+        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]\n"
         "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
         runArchive};
 }

@@ -46,7 +46,7 @@ int runFleet(const std::vector<std::string>& args)
     std::string error;
     const auto rows = nkp::fleet::scanFleet(folder, nkp::tool::localeDecimalSeparator(), pool, &error);
     if (!rows) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        nkp::tool::printError(error);
         return nkp::tool::kExitFailure;
     }
     if (!csvPath) {
@@ -54,7 +54,7 @@ int runFleet(const std::vector<std::string>& args)
         return nkp::tool::kExitOk;
     }
     if (!nkp::fleet::writeFleetCsv(*csvPath, *rows, &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        nkp::tool::printError(error);
         return nkp::tool::kExitFailure;
     }
     return nkp::tool::kExitOk;

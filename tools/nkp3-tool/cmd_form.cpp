@@ -35,7 +35,7 @@ public:
     }
     void error(const std::string&, const std::string& text) override
     {
-        std::cerr << "nkp3-tool: " << codec::cp1251ToUtf8(text) << "\n";
+        printError(codec::cp1251ToUtf8(text));
     }
     std::optional<std::string> openFile(const FileDialog&) override
     {
@@ -108,11 +108,11 @@ int runForm(const std::vector<std::string>& args)
         return true;
     };
     forms::Createforms forms(state, prompts, openLatest, settings);
-    const forms::FormOutcome outcome = forms::runFormReportingFailure(forms, form,
-        [](const std::string& message) { std::cerr << "nkp3-tool: " << terminalText(message) << "\n"; });
+    const forms::FormOutcome outcome = forms::runFormReportingFailure(
+        forms, form, [](const std::string& message) { printError(codec::cp1251ToUtf8(message)); });
     if (outcome.result != forms::FormResult::DocumentMade)
         return kExitFailure;
-    std::cout << outcome.documentPath << "\n";
+    std::cout << visibleControls(outcome.documentPath, false) << "\n";
     return kExitOk;
 }
 

@@ -20,8 +20,10 @@ int runFrames(const std::vector<std::string>& args)
     nkp::analysis::MainState state;
     if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;
-    std::cout << nkp::analysis::framesCsv(
-        state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator());
+    std::cout << nkp::tool::visibleControls(
+        nkp::analysis::framesCsv(
+            state, nkp::analysis::allFramePositions(), nkp::tool::localeDecimalSeparator()),
+        true);
     // main() checks that the output reached its file.
     return nkp::tool::kExitOk;
 }

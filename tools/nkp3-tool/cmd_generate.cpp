@@ -3,6 +3,7 @@
 // writes N read-outs of one crane into DIR.
 #include "ArgParser.h"
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "base/SafeFileWriter.h"
 #include "generator/HistoryGenerator.h"
@@ -26,19 +27,21 @@ int writeHistory(const nkp::generator::HistoryOptions& options, const std::strin
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) {
-        std::cerr << "nkp3-tool: cannot create " << dir << ": " << ec.message() << "\n";
+        nkp::tool::printError("cannot create " + dir + ": " + ec.message());
         return nkp::tool::kExitFailure;
     }
-    for (const auto& r : nkp::generator::generateHistory(options)) {
+    // Each read-out is written as soon as it is made: a long history is
+    // never held in memory.
+    const bool written = nkp::generator::generateHistory(options, [&dir](nkp::generator::HistoryReadout&& r) {
         std::string error;
         const std::string path = (std::filesystem::path(dir) / r.fileName).string();
-        if (!nkp::fileio::writeFileAtomically(path,
-                std::string_view(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()), &error)) {
-            std::cerr << "nkp3-tool: " << error << "\n";
-            return nkp::tool::kExitFailure;
-        }
-    }
-    return nkp::tool::kExitOk;
+        if (nkp::fileio::writeFileAtomically(path,
+                std::string_view(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()), &error))
+            return true;
+        nkp::tool::printError(error);
+        return false;
+    });
+    return written ? nkp::tool::kExitOk : nkp::tool::kExitFailure;
 }
 
 // A usage problem in the command's words.
@@ -85,6 +88,10 @@ int runGenerate(const std::vector<std::string>& args)
     if (out.empty())
         return tool::usageError("generate: output file missing");
     if (history >= 0) {
+        if (history < 1 || history > generator::kMaxHistoryCount)
+            return tool::usageError("generate: --history takes 1 to "
+                + std::to_string(generator::kMaxHistoryCount)
+                + " read-outs (a reading a week for a century: the recorder's years are 2000-2099)");
         generator::HistoryOptions h;
         h.seed = options.seed;
         h.count = history;
@@ -96,7 +103,7 @@ int runGenerate(const std::vector<std::string>& args)
     std::string error;
     if (!recorder::writeDataFile(
             out, generator::generateImage(options), generator::generateIdentification(options), &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;

@@ -29,7 +29,7 @@ void printKeys(const MainState& s)
               << "OperatingMinutes\t" << s.operatingMinutes << '\n'
               << "LiftedMassRaw\t" << s.liftedMassRaw << '\n'
               << "NewestFrame\t" << s.newestFrame << '\n'
-              << "NewestFrameTime\t" << s.newestFrameTime << '\n'
+              << "NewestFrameTime\t" << terminalText(s.newestFrameTime) << '\n'
               << "RingStart\t" << s.RingStart << '\n'
               << "FrameYear\t" << s.frameYear << '\n';
 }
@@ -74,13 +74,13 @@ void printSummary(const MainState& s)
     const std::string* overloads[] = {
         &s.texts.overload1, &s.texts.overload2, &s.texts.overload3, &s.texts.overload4, &s.texts.overload5};
     for (int k = 0; k < 5; ++k)
-        std::cout << "  Перегрузка №" << k + 1 << ": " << *overloads[k] << '\n';
+        std::cout << "  Перегрузка №" << k + 1 << ": " << terminalText(*overloads[k]) << '\n';
     std::cout << "Даты считывания\n";
     const std::string* readings[] = {&s.texts.readingStamp1, &s.texts.readingStamp2, &s.texts.readingStamp3};
     for (int k = 0; k < 3; ++k)
-        std::cout << "  Считывание №" << k + 1 << ": " << *readings[k] << '\n';
+        std::cout << "  Считывание №" << k + 1 << ": " << terminalText(*readings[k]) << '\n';
     std::cout << "Кадры\n";
-    std::cout << "  Последний кадр: №" << s.newestFrame << ", " << s.newestFrameTime << '\n';
+    std::cout << "  Последний кадр: №" << s.newestFrame << ", " << terminalText(s.newestFrameTime) << '\n';
     std::cout << "  Бракованных кадров: " << s.diagnostics.brokenFrames.size() << '\n';
     std::cout << "  Контрольная сумма образа: " << (s.diagnostics.checksumMatches ? "верна" : "не совпадает")
               << '\n';

@@ -1,5 +1,6 @@
 // nkp3-tool merge DATA TEMPLATE REPORT: runs the template engine.
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "report/Reportfm.h"
 
@@ -15,7 +16,7 @@ int runMerge(const std::vector<std::string>& args)
     try {
         nkp::report::GenerateReport(args[0], args[1], args[2]);
     } catch (const nkp::report::RepoRTF_Error& error) {
-        std::cerr << error.utf8() << "\n";
+        std::cerr << visibleControls(error.utf8(), false) << "\n";
         return kExitFailure;
     }
     return kExitOk;

@@ -111,13 +111,13 @@ int runPrint(const std::vector<std::string>& args)
     analysis::MainState state;
     std::string error;
     if (!analysis::loadReadout(a.input, separator, state, &error)) {
-        std::cerr << "nkp3-tool: cannot read " << a.input << ": " << error << "\n";
+        printError("cannot read " + a.input + ": " + error);
         return kExitFailure;
     }
     if (a.events) {
         if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
                 separator, &error)) {
-            std::cerr << "nkp3-tool: " << error << "\n";
+            printError(error);
             return kExitFailure;
         }
         return kExitOk;
@@ -125,7 +125,7 @@ int runPrint(const std::vector<std::string>& args)
     const print::FrameRange range {
         a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
     if (!print::writePdf(a.output, a.document, state, range, separator, &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        printError(error);
         return kExitFailure;
     }
     return kExitOk;

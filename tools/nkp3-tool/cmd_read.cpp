@@ -3,9 +3,9 @@
 // progress, and saves the read-out with an identification file's texts.
 #include "ArgParser.h"
 #include "ToolCommand.h"
+#include "ToolSupport.h"
 
 #include "base/Clock.h"
-#include "base/Codec.h"
 #include "base/SafeFileWriter.h"
 #include "device/DeviceReader.h"
 #include "device/ReadoutFile.h"
@@ -29,7 +29,7 @@ public:
     void statusText(const std::string& cp1251) override
     {
         endProgress();
-        lastStatus_ = nkp::codec::cp1251ToUtf8(cp1251);
+        lastStatus_ = nkp::tool::terminalText(cp1251);
         std::cout << lastStatus_ << std::endl;
     }
     const std::string& lastStatus() const { return lastStatus_; }
@@ -95,10 +95,9 @@ int runRead(const std::vector<std::string>& args)
     if (loaded.opened) {
         fields = loaded.content.fields;
         if (!loaded.content.complete())
-            std::cerr << "nkp3-tool: " << infPath << " has only " << loaded.content.lineCount
-                      << " of 13 lines\n";
+            printError(infPath + " has only " + std::to_string(loaded.content.lineCount) + " of 13 lines");
     } else if (!inf.empty()) {
-        std::cerr << "nkp3-tool: cannot open " << inf << ": " << loaded.error << "\n";
+        printError("cannot open " + inf + ": " + loaded.error);
         return nkp::tool::kExitFailure;
     }
     // A transfer takes half a minute: an output that cannot be written (or
@@ -107,7 +106,7 @@ int runRead(const std::vector<std::string>& args)
         nkp::fileio::ReplacementFile probe;
         std::string error;
         if (!probe.open(out, &error)) {
-            std::cerr << "nkp3-tool: " << error << "\n";
+            printError(error);
             return nkp::tool::kExitFailure;
         }
     }
@@ -127,16 +126,16 @@ int runRead(const std::vector<std::string>& args)
     const ReadingResult result = reader.read(portSlots, serial, clock, observer);
     observer.endProgress();
     if (result.outcome == ReadingOutcome::NotFound || result.outcome == ReadingOutcome::Interrupted) {
-        std::cerr << "nkp3-tool: the reading failed: " << observer.lastStatus() << "\n";
+        printError("the reading failed: " + observer.lastStatus());
         return nkp::tool::kExitFailure;
     }
 
     std::string error;
     if (!saveReadout(out, reader.image(), fields, readingDateText(clock.now()), &error)) {
-        std::cerr << "nkp3-tool: " << error << "\n";
+        printError(error);
         return nkp::tool::kExitFailure;
     }
-    std::cout << "saved " << out << "\n";
+    std::cout << "saved " << visibleControls(out, false) << "\n";
     return result.outcome == ReadingOutcome::Success ? nkp::tool::kExitOk : kExitChecksumMismatch;
 }
 

@@ -1,4 +1,8 @@
 #include "ToolCommand.h"
+#include "ToolSupport.h"
+
+#include <QString>
+#include <QtGlobal>
 
 #include "base/InputFiles.h"
 
@@ -39,12 +43,18 @@ const ToolCommand* findCommand(const std::string& name)
     return nullptr;
 }
 
+// Qt's own warnings may quote a file name or a database text.
+void printQtMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    std::cerr << visibleControls(message.toStdString(), false) << "\n";
+}
+
 }  // namespace
 
 int usageError(const std::string& problem)
 {
     if (!problem.empty())
-        std::cerr << "nkp3-tool: " << problem << "\n";
+        printError(problem);
     std::cerr << "usage:\n";
     for (const ToolCommand& command : commands())
         std::cerr << "  nkp3-tool " << command.usage << "\n";
@@ -61,6 +71,7 @@ int main(int argc, char** argv)
     // writer refuses to replace it, so no command can forget the rule.
     nkp::fileio::recordOpenedInputs(true);
     using namespace nkp::tool;
+    qInstallMessageHandler(printQtMessage);
     if (argc < 2)
         return usageError("");
     const std::string name = argv[1];
@@ -76,7 +87,7 @@ int main(int argc, char** argv)
     try {
         status = command->run(args);
     } catch (const std::exception& e) {
-        std::cerr << "nkp3-tool: " << e.what() << "\n";
+        printError(e.what());
     }
     // Output that never reached its file (a full disk, a closed pipe) is a failure.
     // A write that failed earlier left its cause in errno.

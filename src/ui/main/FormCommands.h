@@ -50,6 +50,7 @@ struct FormWindow {
     std::string startDirectory;  // file-system bytes
     char decimalSeparator = ',';
     std::function<bool()> openDataFile;  // the window's "Открыть"; false when cancelled
+    std::function<bool(const std::string&)> loadFile;  // loads a path as "Открыть" does; false when not
     std::function<void()> showState;     // every tab shows the state anew
 };
 

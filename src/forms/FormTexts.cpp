@@ -84,8 +84,9 @@ std::string previousCountersHigher()
 
 std::string countersFell()
 {
-    return codec::utf8ToCp1251("Часть счётчиков последнего считывания меньше, чем предыдущего, хотя оно сделано "
-                               "позже: регистратор мог быть заменён или обнулён.");
+    return codec::utf8ToCp1251(
+        "Часть счётчиков последнего считывания меньше, чем предыдущего, хотя оно сделано "
+        "позже: регистратор мог быть заменён или обнулён.");
 }
 
 std::string swapQuestion(const std::string& reason)

@@ -34,7 +34,7 @@ std::string otherLimiter(const std::string& latestSerial, const std::string& pre
 std::string previousReadingNewer(const std::string& latestDate, const std::string& previousDate);
 std::string previousCountersHigher();
 std::string countersFell();
-std::string swapQuestion(const std::string& reason);      // "... Поменять их местами?"
+std::string swapQuestion(const std::string& reason);  // "... Поменять их местами?"
 std::string mismatchQuestion(const std::string& reason);  // "... Составить документ всё равно?"
 
 // Where the finished document was written (a file-system path), and, when no

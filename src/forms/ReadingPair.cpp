@@ -43,7 +43,8 @@ ReadingFacts readingFacts(const analysis::Readout& r)
 {
     using recorder::IdField;
     return {r.text(IdField::CraneModel), r.text(IdField::CraneNumber), r.text(IdField::LimiterNumber),
-        r.text(IdField::ReadingDate), r.readingMoment(), r.cycleCounts, r.operatingMinutes, r.liftedMassRaw, r.characteristicNumber};
+        r.text(IdField::ReadingDate), r.readingMoment(), r.cycleCounts, r.operatingMinutes, r.liftedMassRaw,
+        r.characteristicNumber};
 }
 
 ReadingFacts readingFacts(const analysis::MainState& s)
@@ -58,7 +59,8 @@ PairCheck checkReadingPair(const ReadingFacts& latest, const ReadingFacts& previ
     if (trimmed(latest.craneModel) != trimmed(previous.craneModel)
         || trimmed(latest.craneNumber) != trimmed(previous.craneNumber))
         return {PairVerdict::OtherCrane,
-            text::otherCrane(latest.craneModel, latest.craneNumber, previous.craneModel, previous.craneNumber)};
+            text::otherCrane(
+                latest.craneModel, latest.craneNumber, previous.craneModel, previous.craneNumber)};
     if (trimmed(latest.limiterNumber) != trimmed(previous.limiterNumber))
         return {PairVerdict::OtherLimiter, text::otherLimiter(latest.limiterNumber, previous.limiterNumber)};
 

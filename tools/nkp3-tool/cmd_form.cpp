@@ -73,9 +73,9 @@ int runForm(const std::vector<std::string>& args)
     std::vector<std::string> files;
     std::string out, templates;
     bool allowMismatch = false;
-    const ArgSyntax syntax {.options = {{"--out", OptionKind::Value, keepIn(out)},
-                                {"--templates", OptionKind::Value, keepIn(templates)},
-                                {"--allow-mismatch", OptionKind::Flag, setFlag(allowMismatch)}},
+    const ArgSyntax syntax {.options
+        = {{"--out", OptionKind::Value, keepIn(out)}, {"--templates", OptionKind::Value, keepIn(templates)},
+            {"--allow-mismatch", OptionKind::Flag, setFlag(allowMismatch)}},
         .unknown = UnknownOptions::DoubleDash,
         .ordinary = appendTo(files)};
     if (const auto problem = parseArgs(syntax, args))
@@ -131,5 +131,6 @@ int runForm(const std::vector<std::string>& args)
 
 nkp::tool::ToolCommand nkp::tool::formCommand()
 {
-    return {"form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR] [--allow-mismatch]", nkp::tool::runForm};
+    return {"form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR] [--allow-mismatch]",
+        nkp::tool::runForm};
 }

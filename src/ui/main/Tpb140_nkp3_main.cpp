@@ -422,7 +422,8 @@ nkp::forms::FormOutcome TForm_TPB140CMain::runForm(int form, const nkp::ui::Desk
 {
     const nkp::ui::FormWindow window {state_, QFile::encodeName(startDirectory_).toStdString(),
         decimalSeparator_, [this] { return openDataFile(); },
-        [this](const std::string& path) { return loadFile(QFile::decodeName(QByteArray::fromStdString(path))); },
+        [this](
+            const std::string& path) { return loadFile(QFile::decodeName(QByteArray::fromStdString(path))); },
         [this] { refreshAfter(Change::StateEdited); }};
     return nkp::ui::runWindowForm(window, prompts_, form, desktop);
 }

@@ -77,7 +77,8 @@ void buildCharts(MainState& state)
         radius.y[p] = ok ? r.Radius : 0.0;
         axis.y[p] = 0;
         kzAxis.y[p] = 0;
-        if (ok && r.Date != *lastDate) {
+        // A frame whose date is unknown (no year in the file) marks no day.
+        if (ok && !r.Date.empty() && r.Date != *lastDate) {
             add(dates, x, 0);
             dates.labels.push_back(r.Date);
             lastDate = &r.Date;

@@ -10,16 +10,22 @@ namespace nkp::analysis {
 RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStore& store)
 {
     RingFacts ring;
-    ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
-    const std::string yearSuffix = "20" + ring.frameYear;
+    // The frames carry no year: a file that ends before the year byte leaves
+    // their dates unknown. They are still ordered within a leap year, so that
+    // the ring stands as the recorder wrote it and 29 February counts.
+    ring.yearKnown = recorder::kFrameYearOffset < file.size();
+    if (ring.yearKnown)
+        ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
+    const std::string yearSuffix = "20" + (ring.yearKnown ? ring.frameYear : std::string("00"));
     // Decodes, dates and weighs every frame in one pass over the store (the
     // store is megabytes: one pass instead of three).
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
         recorder::TFrameRecord& r = store[i];
         const recorder::FrameBytes frame = file.frame(i);
         // Every record is either decoded whole or cleared: the same result as
-        // clearing the store first, without writing the valid ones twice.
-        if (!recorder::frameValid(frame)) {
+        // clearing the store first, without writing the valid ones twice. A
+        // frame the file does not hold whole is broken, whatever its zeros say.
+        if (!file.holdsFrame(i) || !recorder::frameValid(frame)) {
             recorder::clearRecord(r, static_cast<std::int32_t>(i));
             r.Status = recorder::kStatusBroken;
             ring.brokenFrames.push_back(static_cast<int>(i));
@@ -28,6 +34,8 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
         recorder::decodeFrame(frame, static_cast<std::int32_t>(i), r);
         r.Date += yearSuffix;
         const std::optional<base::DateTime> moment = parseDateTime(r.Date, r.Time);
+        if (!ring.yearKnown)
+            r.Date.clear();
         if (!moment) {
             ring.nonCalendarFrames.push_back(static_cast<int>(i));
         } else if (*moment > ring.newest) {

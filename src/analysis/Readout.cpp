@@ -42,8 +42,12 @@ std::string RecorderDate::text() const
 
 std::optional<base::DateTime> Readout::readingMoment() const
 {
+    return readingMomentOf(text(recorder::IdField::ReadingDate));
+}
+
+std::optional<base::DateTime> readingMomentOf(const std::string& t)
+{
     // "dd.mm.yyyy hh:mm", or a date alone (midnight).
-    const std::string& t = text(recorder::IdField::ReadingDate);
     if (t.size() == 10)
         return parseDateTime(t, {});
     if (t.size() != 16 || t[10] != ' ')
@@ -97,7 +101,7 @@ Readout readReadout(const recorder::DataFileReader& file, FrameCheck check)
     d.checksumMatches = d.storedChecksum == d.computedChecksum;
     if (check == FrameCheck::Check)
         for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
-            if (!recorder::frameValid(file.frame(i)))
+            if (!file.holdsFrame(i) || !recorder::frameValid(file.frame(i)))
                 d.brokenFrames.push_back(static_cast<int>(i));
     return r;
 }

@@ -72,6 +72,10 @@ struct Readout {
     std::optional<base::DateTime> readingMoment() const;
 };
 
+// The moment a reading date text names ("dd.mm.yyyy hh:mm" or a date
+// alone); nothing when it is not a real moment.
+std::optional<base::DateTime> readingMomentOf(const std::string& readingDate);
+
 // Whether readReadout() checks every frame for `diagnostics.brokenFrames`, or
 // leaves that to decodeFrames(), which a full load runs anyway.
 enum class FrameCheck { Check, LeaveToDecoding };

@@ -85,6 +85,17 @@ void applyClassification(const Readout& r, char sep, MainState& s)
 
 }  // namespace
 
+std::optional<recorder::DataFileReader> openReadoutFile(const std::string& path, std::string* error)
+{
+    std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
+    if (file && file->size() < kShortestReadout) {
+        if (error)
+            *error = "too short for a read-out (" + std::to_string(file->fileSize()) + " bytes)";
+        return std::nullopt;
+    }
+    return file;
+}
+
 void setLoadedFile(const std::string& path, MainState& state)
 {
     state.filePath = path;
@@ -118,7 +129,8 @@ void loadReadout(const recorder::DataFileReader& file, char sep, MainState& s)
     s.frameYear = std::move(ring.frameYear);
     s.newestFrame = ring.newestFrame;
     s.RingStart = ring.ringStart;
-    s.newestFrameTime = dateTimeText(ring.newest);
+    // Without the year byte the newest frame's moment is unknown, not a guess.
+    s.newestFrameTime = ring.yearKnown ? dateTimeText(ring.newest) : std::string();
     s.FrameOrder.resize(recorder::kFrameCount);
     std::iota(s.FrameOrder.begin(), s.FrameOrder.end(), 0);
     s.loadedFrames = static_cast<int>(recorder::kFrameCount);
@@ -131,7 +143,7 @@ namespace {
 bool openAndLoad(const std::string& path, char sep, MainState& state, std::string* error,
     void (*load)(const recorder::DataFileReader&, char, MainState&))
 {
-    const std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
+    const std::optional<recorder::DataFileReader> file = openReadoutFile(path, error);
     if (!file)
         return false;
     load(*file, sep, state);

@@ -8,11 +8,19 @@
 
 namespace nkp::analysis {
 
+// The shortest file taken for a read-out: one whole frame. A shorter one (an
+// empty file above all) holds nothing a recorder wrote.
+inline constexpr std::size_t kShortestReadout = recorder::kFrameSize;
+
+// Opens a data file for loading: as DataFileReader::open(), and a file
+// shorter than kShortestReadout is refused as well (`error` says so).
+std::optional<recorder::DataFileReader> openReadoutFile(
+    const std::string& path, std::string* error = nullptr);
+
 // Loads a read-out into `state`. The file is read first and closed; when it
-// cannot be opened nothing of `state` changes, false is returned and `error`
-// names the cause (English, for logs; the window shows its own message).
-// Otherwise every loaded value is replaced, with numbers formatted with
-// `decimalSeparator`, and true is returned.
+// cannot be opened (or is refused by openReadoutFile()) nothing of `state` changes, false is returned and
+// `error` names the cause (English, for logs; the window shows its own message). Otherwise every loaded value
+// is replaced, with numbers formatted with `decimalSeparator`, and true is returned.
 bool loadReadout(
     const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
 

@@ -90,36 +90,27 @@ FormOutcome Createforms::run(int form)
     // neither the data file nor the document may replace one of them.
     const std::string templatePath = joinPath(settings_.folders.templates, formFileStem(form) + ".rtf");
     fileio::InputScope inputs({state_.filePath, templatePath});
-    FormExtras extras;
+    std::optional<recorder::DataFileReader> previousFile;
     if (period) {
-        prompts_.information(text::informationCaption(), text::promptPreviousReading());
-        const auto chosen = prompts_.openFile(openDialog(state_));
-        if (!chosen)
-            return {FormResult::Cancelled, {}, {}};
-        inputs.add(*chosen);
-        std::string error;
-        const auto file = recorder::DataFileReader::open(*chosen, &error);
-        if (!file) {
-            log::write(Failure {*chosen, error});
-            prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
-            return {FormResult::PreviousNotOpened, {}, {}};
-        }
-        if (!acceptDamage(analysis::diagnoseFile(*file),
-                codec::utf8ToCp1251(std::filesystem::path(*chosen).filename().string())))
-            return {FormResult::Cancelled, {}, {}};
-        const PreviousReading previous = readPreviousReading(*file);
-        applyPeriodValues(state_, previous, settings_.decimalSeparator);
-        extras.startCharacteristic = startCharacteristicText(previous, settings_.decimalSeparator);
-        if (form == 1) {
-            applyPreviousRing(state_, previousRing(analysis::decodeFrames(*file, previousFrames_)));
-            extras.testSpan = testSpanText(state_);
-            extras.frameRange = frameRangeText(state_);
-        }
+        FormResult result = FormResult::DocumentMade;
+        if (previousFile = choosePrevious(inputs, result); !previousFile)
+            return {result, {}, {}};
     }
+
+    // The period values live only as long as the key lines are made: the
+    // window goes on showing the read-out's own values.
+    const analysis::MainTexts shownTexts = state_.texts;
+    const std::int64_t shownTotalCycles = state_.totalCycles;
+    const std::string shownNewestFrameTime = state_.newestFrameTime;
+    const FormExtras extras = previousFile ? applyPrevious(form, *previousFile) : FormExtras {};
+    const std::vector<KeyLine> keyLines = formKeyLines(form, state_, extras);
+    state_.texts = shownTexts;
+    state_.totalCycles = shownTotalCycles;
+    state_.newestFrameTime = shownNewestFrameTime;
 
     FormOutcome outcome;
     outcome.result = FormResult::DocumentMade;
-    outcome.dataFilePath = writeDataFile(form, formDataFileText(formKeyLines(form, state_, extras)));
+    outcome.dataFilePath = writeDataFile(form, formDataFileText(keyLines));
 
     const std::string name
         = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock->now());
@@ -129,6 +120,102 @@ FormOutcome Createforms::run(int form)
     if (settings_.openDocument)
         settings_.openDocument(outcome.documentPath);
     return outcome;
+}
+
+std::optional<recorder::DataFileReader> Createforms::choosePrevious(
+    fileio::InputScope& inputs, FormResult& result)
+{
+    prompts_.information(text::informationCaption(), text::promptPreviousReading());
+    result = FormResult::Cancelled;
+    const auto chosen = prompts_.openFile(openDialog(state_));
+    if (!chosen)
+        return std::nullopt;
+    std::string previousPath = *chosen;
+    inputs.add(previousPath);
+    std::optional<recorder::DataFileReader> file = openPrevious(previousPath);
+    if (!file) {
+        result = FormResult::PreviousNotOpened;
+        return std::nullopt;
+    }
+    if (!acceptDamage(analysis::diagnoseFile(*file),
+            codec::utf8ToCp1251(std::filesystem::path(previousPath).filename().string())))
+        return std::nullopt;
+    if (!settlePair(previousPath, file)) {
+        result = file ? FormResult::PairRefused : FormResult::PreviousNotOpened;
+        return std::nullopt;
+    }
+    return file;
+}
+
+FormExtras Createforms::applyPrevious(int form, const recorder::DataFileReader& file)
+{
+    FormExtras extras;
+    const PreviousReading previous = readPreviousReading(file);
+    applyPeriodValues(state_, previous, settings_.decimalSeparator);
+    extras.startCharacteristic = startCharacteristicText(previous, settings_.decimalSeparator);
+    if (form == 1) {
+        applyPreviousRing(state_, previousRing(analysis::decodeFrames(file, previousFrames_)));
+        extras.testSpan = testSpanText(state_);
+        extras.frameRange = frameRangeText(state_);
+    }
+    return extras;
+}
+
+std::optional<recorder::DataFileReader> Createforms::openPrevious(const std::string& path)
+{
+    std::string error;
+    std::optional<recorder::DataFileReader> file = analysis::openReadoutFile(path, &error);
+    if (!file) {
+        log::write(Failure {path, error});
+        prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
+    }
+    return file;
+}
+
+bool Createforms::settlePair(std::string& previousPath, std::optional<recorder::DataFileReader>& file)
+{
+    auto check = [&] {
+        return checkReadingPair(readingFacts(state_),
+            readingFacts(analysis::readReadout(*file, analysis::FrameCheck::LeaveToDecoding)));
+    };
+    PairCheck verdict = check();
+    if (verdict.period())
+        return true;
+    const PairAnswer answer
+        = settings_.decidePair ? settings_.decidePair(verdict) : askAboutPair(prompts_, verdict);
+    if (answer == PairAnswer::GoOn)
+        return true;
+    if (answer != PairAnswer::Swap || verdict.verdict != PairVerdict::Swapped)
+        return false;
+
+    // The file chosen as the previous reading becomes the latest, and the
+    // latest the previous one.
+    const std::string latestPath = state_.filePath;
+    const bool loaded = settings_.loadLatest
+        ? settings_.loadLatest(previousPath)
+        : loadLatestHeadless(state_, prompts_, previousPath, settings_.decimalSeparator);
+    // Either failure has been shown; the form ends as with a file not opened.
+    file.reset();
+    if (!loaded || !(file = openPrevious(latestPath)))
+        return false;
+    previousPath = latestPath;
+    // Swapped once: what is still wrong can only be gone on with or stopped.
+    verdict = check();
+    if (verdict.period())
+        return true;
+    return (settings_.decidePair ? settings_.decidePair(verdict) : askAboutPair(prompts_, verdict))
+        == PairAnswer::GoOn;
+}
+
+PairAnswer askAboutPair(UserPrompts& prompts, const PairCheck& check)
+{
+    if (check.verdict == PairVerdict::Swapped)
+        return prompts.warningOkCancel(text::warningCaption(), text::swapQuestion(check.reason))
+            ? PairAnswer::Swap
+            : PairAnswer::Stop;
+    return prompts.warningOkCancel(text::warningCaption(), text::mismatchQuestion(check.reason))
+        ? PairAnswer::GoOn
+        : PairAnswer::Stop;
 }
 
 bool Createforms::acceptDamage(const analysis::LoadDiagnostics& diagnostics, const std::string& fileName)
@@ -161,16 +248,22 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
 
 bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
 {
-    analysis::clearAll(state);
     const auto chosen = prompts.openFile(openDialog(state));
     if (!chosen)
         return false;
-    std::string error;
-    if (!analysis::loadReadout(*chosen, decimalSeparator, state, &error)) {
-        log::write(Failure {*chosen, error});
-        prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
-    }
+    loadLatestHeadless(state, prompts, *chosen, decimalSeparator);
     return true;
+}
+
+bool loadLatestHeadless(
+    analysis::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
+{
+    std::string error;
+    if (analysis::loadReadout(path, decimalSeparator, state, &error))
+        return true;
+    log::write(Failure {path, error});
+    prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
+    return false;
 }
 
 FormOutcome runFormReportingFailure(

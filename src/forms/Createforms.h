@@ -2,7 +2,11 @@
 
 #include "analysis/MainState.h"
 #include "base/Clock.h"
+#include "base/InputFiles.h"
 #include "base/UserPrompts.h"
+#include "forms/FormKeys.h"
+#include "forms/ReadingPair.h"
+#include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
 
 #include <functional>
@@ -36,18 +40,38 @@ using ReportEngine = std::function<void(const std::string&, const std::string&, 
 // Hands a finished document to the desktop; its result is not examined.
 using DocumentOpener = std::function<void(const std::string&)>;
 
+// What to do with two read-outs that make no period (PairCheck).
+enum class PairAnswer {
+    Stop,  // make no document
+    GoOn,  // make it from the files as chosen
+    Swap,  // take the previous file as the latest and the latest as the previous
+};
+// Decides about a pair that makes no period; Swap is heeded for a swapped pair only.
+using PairDecision = std::function<PairAnswer(const PairCheck&)>;
+// Loads the file at a path as the latest reading, as the open operation does
+// after its dialog, and reports its own failures; false when not loaded.
+using LoadOperation = std::function<bool(const std::string&)>;
+
+// The window's way: a warning with OK and Cancel. A swapped pair offers to
+// swap the files; another crane or limiter, or falling counters, ask whether
+// to make the document all the same.
+PairAnswer askAboutPair(UserPrompts& prompts, const PairCheck& check);
+
 struct FormSettings {
     FormFolders folders;
     char decimalSeparator = ',';
     const base::Clock* clock = &base::systemClock();  // names the document, gives DATE and TIME
     ReportEngine engine;                              // empty: the template engine of the program
     DocumentOpener openDocument;                      // empty: the document is not opened
+    PairDecision decidePair;                          // empty: askAboutPair() through the form's prompts
+    LoadOperation loadLatest;                         // empty: loads into the state without a window
 };
 
 enum class FormResult {
     DocumentMade,       // data file and document written, document handed on
     Cancelled,          // a reading was not chosen, or the user stopped at a damaged file; nothing written
     PreviousNotOpened,  // the previous reading could not be opened; nothing written
+    PairRefused,        // the two readings make no period and the user stopped; nothing written
     Failed,             // ended by an error that the caller has shown
 };
 
@@ -81,6 +105,16 @@ public:
 
 private:
     void checkFolders() const;
+    // Forms 1 and 2: asks for the previous reading and checks the pair;
+    // nothing, with `result` set, when the form ends.
+    std::optional<recorder::DataFileReader> choosePrevious(fileio::InputScope& inputs, FormResult& result);
+    // Puts the period values into the state; the values the form adds.
+    FormExtras applyPrevious(int form, const recorder::DataFileReader& file);
+    // Opens the previous reading; shows the open failure and gives nothing.
+    std::optional<recorder::DataFileReader> openPrevious(const std::string& path);
+    // Checks the pair and lets the user decide; may swap the files, which
+    // changes `previousPath` and `file`. False when the form stops.
+    bool settlePair(std::string& previousPath, std::optional<recorder::DataFileReader>& file);
     // Asks whether to go on with a damaged file; true for a sound one.
     bool acceptDamage(const analysis::LoadDiagnostics& diagnostics, const std::string& fileName);
     std::string writeDataFile(int form, const std::string& content) const;
@@ -98,10 +132,14 @@ private:
 FormOutcome runFormReportingFailure(
     Createforms& forms, int form, const std::function<void(const std::string&)>& fail);
 
-// The main window's open operation without a window: clears the frames, asks
-// for a data file, loads it, and shows "\n Файл не удальсь открыть!" when it
+// The main window's open operation without a window: asks for a data file,
+// loads it, and shows "\n Файл не удальсь открыть!" when it
 // cannot be opened; false when the dialog was cancelled. Used by nkp3-tool
 // and the tests.
 bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator);
+// Its loading after the dialog: loads `path` into `state`, or shows the open
+// failure and leaves `state` as it was (false).
+bool loadLatestHeadless(
+    analysis::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator);
 
 }  // namespace nkp::forms

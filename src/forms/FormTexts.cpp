@@ -45,6 +45,62 @@ std::string damagedFileQuestion(const std::string& fileName, const std::string& 
         + codec::utf8ToCp1251("Документ будет составлен по данным этого файла. Продолжить?");
 }
 
+namespace {
+
+// A crane as the documents name it: model and number.
+std::string craneText(const std::string& model, const std::string& number)
+{
+    return model + ' ' + codec::utf8ToCp1251("№") + number;
+}
+
+}  // namespace
+
+std::string otherCrane(const std::string& latestModel, const std::string& latestNumber,
+    const std::string& previousModel, const std::string& previousNumber)
+{
+    return codec::utf8ToCp1251("Считывания относятся к разным кранам: последнее — ")
+        + craneText(latestModel, latestNumber) + codec::utf8ToCp1251(", предыдущее — ")
+        + craneText(previousModel, previousNumber) + '.';
+}
+
+std::string otherLimiter(const std::string& latestSerial, const std::string& previousSerial)
+{
+    return codec::utf8ToCp1251("Считывания сделаны с разных ограничителей: последнее — зав. №") + latestSerial
+        + codec::utf8ToCp1251(", предыдущее — зав. №") + previousSerial + '.';
+}
+
+std::string previousReadingNewer(const std::string& latestDate, const std::string& previousDate)
+{
+    return codec::utf8ToCp1251("Предыдущее считывание (") + previousDate
+        + codec::utf8ToCp1251(") сделано позже последнего (") + latestDate
+        + codec::utf8ToCp1251("): похоже, файлы выбраны в обратном порядке.");
+}
+
+std::string previousCountersHigher()
+{
+    return codec::utf8ToCp1251(
+        "Счётчики предыдущего считывания больше, чем последнего: похоже, файлы выбраны в обратном порядке.");
+}
+
+std::string countersFell()
+{
+    return codec::utf8ToCp1251(
+        "Часть счётчиков последнего считывания меньше, чем предыдущего, хотя оно сделано "
+        "позже: регистратор мог быть заменён или обнулён.");
+}
+
+std::string swapQuestion(const std::string& reason)
+{
+    return reason + codec::utf8ToCp1251("\n\nПоменять их местами?");
+}
+
+std::string mismatchQuestion(const std::string& reason)
+{
+    return reason
+        + codec::utf8ToCp1251(
+            "\n\nЗначения за период между ними будут неверны. Составить документ всё равно?");
+}
+
 std::string documentSaved(const std::string& documentPath, bool opened)
 {
     std::string text = codec::utf8ToCp1251("Документ сохранён: " + documentPath);

@@ -26,6 +26,17 @@ std::string dataFileNotWritten(const std::string& filePath, const std::string& c
 // (Windows-1251), the damage warning and whether to go on.
 std::string damagedFileQuestion(const std::string& fileName, const std::string& warning);
 
+// Why two read-outs make no period (read-out texts are Windows-1251), and
+// the questions the window asks about it.
+std::string otherCrane(const std::string& latestModel, const std::string& latestNumber,
+    const std::string& previousModel, const std::string& previousNumber);
+std::string otherLimiter(const std::string& latestSerial, const std::string& previousSerial);
+std::string previousReadingNewer(const std::string& latestDate, const std::string& previousDate);
+std::string previousCountersHigher();
+std::string countersFell();
+std::string swapQuestion(const std::string& reason);  // "... Поменять их местами?"
+std::string mismatchQuestion(const std::string& reason);  // "... Составить документ всё равно?"
+
 // Where the finished document was written (a file-system path), and, when no
 // application opened it, that the user has to open it.
 std::string documentSaved(const std::string& documentPath, bool opened);

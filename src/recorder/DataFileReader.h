@@ -38,6 +38,8 @@ public:
     void copy(std::size_t offset, std::size_t length, std::uint8_t* out) const;
 
     std::array<std::uint8_t, kFrameSize> frame(std::size_t index) const;
+    // Whether the bytes held include the whole frame `index`.
+    bool holdsFrame(std::size_t index) const { return (index + 1) * kFrameSize <= bytes_.size(); }
     std::uint32_t read24(std::size_t offset) const;
     std::uint32_t read32(std::size_t offset) const;
     // The 40-bit little-endian fixed-point number with 16 fraction bits.

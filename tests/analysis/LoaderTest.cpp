@@ -339,9 +339,16 @@ TEST(Loader, ShortAndOddFiles)
         return path.string();
     };
     MainState s;
-    ASSERT_TRUE(loadReadout(write("empty.nkp", {}), '.', s));
-    EXPECT_EQ(s.fileName, "empty.nkp");
-    EXPECT_EQ(s.diagnostics.fileSize, 0u);
+    // Files without a whole frame are refused; the state keeps what it held.
+    for (std::size_t size : {0u, 23u}) {
+        std::string error;
+        EXPECT_FALSE(loadReadout(write("empty.nkp", std::vector<std::uint8_t>(size)), '.', s, &error));
+        EXPECT_NE(error.find("too short"), std::string::npos) << error;
+        EXPECT_FALSE(s.diagnostics.fileRead);
+        EXPECT_EQ(s.fileName, "");
+    }
+    ASSERT_TRUE(loadReadout(write("frame.nkp", std::vector<std::uint8_t>(24)), '.', s));
+    EXPECT_EQ(s.diagnostics.fileSize, 24u);
     EXPECT_FALSE(s.diagnostics.fullLength);
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.texts.craneModel, "");
@@ -359,19 +366,38 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.diagnostics.storedChecksum, 0xFFFFFFFFu);
     EXPECT_EQ(s.diagnostics.computedChecksum, 264192u * 255u);
 
-    // A read-out cut inside frame 100: the frames before it stay, the rest read as zeros.
+    // A read-out cut inside frame 100: the frames before it stay, undated (the
+    // year byte was not read) but in ring order; the rest are broken, also
+    // frame 100 whose bytes were read in part, however its check byte falls.
     generator::GeneratorOptions options;
     options.brokenFrames = 0;
     options.wrapIndex = 10999;
     auto bytes = generator::generateDataFile(options);
     bytes.resize(24 * 100 + 10);
+    for (std::size_t i = 2400; i < bytes.size(); ++i)
+        bytes[i] = 0;
+    bytes[2400] = 0xFF;  // read in part, it would pass its check filled with zeros
     ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 100u);
     EXPECT_EQ(s.diagnostics.brokenFrames.front(), 100);
     EXPECT_TRUE(s.frames[99].isOk());
-    EXPECT_EQ(s.frameYear, "00");
+    EXPECT_EQ(s.frames[99].Date, "");
+    EXPECT_EQ(s.frames[99].Time.size(), 8u);
+    EXPECT_TRUE(s.frames[100].isBroken());
+    EXPECT_EQ(s.frameYear, "");
     EXPECT_EQ(s.newestFrame, 99);
+    EXPECT_EQ(s.newestFrameTime, "");
+    EXPECT_TRUE(s.charts.param[kSeries3].x.empty());  // no day marks
     EXPECT_EQ(s.texts.cycles0, "0");
+    // Cut just before the year byte, and just after it.
+    bytes = generator::generateDataFile(options);
+    bytes.resize(264109);
+    ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
+    EXPECT_EQ(s.frames[99].Date, "");
+    bytes = generator::generateDataFile(options);
+    bytes.resize(264110);
+    ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
+    EXPECT_EQ(s.frames[99].Date.substr(5), ".2024");
     std::filesystem::remove_all(dir);
 }
 

@@ -213,6 +213,9 @@ struct ReadingPair {
         // 157.96 as the recorder keeps it: 157 + 245/256 + 195/65536.
         const std::uint8_t start[5] = {195, 245, 157, 0, 0};
         std::copy(start, start + 5, previous.image.begin() + kCharacteristic);
+        // Of the same crane and limiter, read out earlier.
+        previous.id = latest.id;
+        latest.id[IdField::ReadingDate] = "27.09.2024 15:32";
         previous.id[IdField::ReadingDate] = "02.03.2024 10:15";
     }
 };
@@ -268,15 +271,20 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     ASSERT_EQ(runner.prompts.dialogs.size(), 2u);
     EXPECT_EQ(runner.prompts.dialogs[1].fileName, latest);
 
-    // The window shows period values; its frames and ring stay the latest reading's.
+    // The period went into the document only: the window shows the latest
+    // reading's own values, frames and ring again.
+    EXPECT_NE(dataFile(1).find("|0:RCikl0:"
+                  + std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)) + "\r\n"),
+        std::string::npos);
     const analysis::MainState alone = loadedAlone(latest);
     EXPECT_EQ(runner.state.RingStart, alone.RingStart);
     EXPECT_TRUE(runner.state.frames[5] == alone.frames[5]);
-    EXPECT_EQ(runner.state.texts.cycles0,
-        std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)));
+    EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
+    EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
+    EXPECT_EQ(runner.state.texts.liftedMass, alone.texts.liftedMass);
+    EXPECT_EQ(runner.state.totalCycles, alone.totalCycles);
+    EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime);
     EXPECT_EQ(runner.state.previousReadingDate, "02.03.2024 10:15");
-    EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime.substr(0, 16));
-    EXPECT_EQ(runner.state.operatingMinutes, alone.operatingMinutes);
     // The previous frames went to a store of their own, dated with their file's year.
     const auto& frames = runner.lastPreviousFrames;
     const auto valid = std::find_if(frames.begin(), frames.end(), [](const auto& r) { return r.isOk(); });
@@ -298,21 +306,65 @@ TEST_F(FormDataFile, SameFileTwiceGivesAnEmptyPeriod)
     EXPECT_NE(text.find("|0:TimeIsp:" + newest + " - " + newest + "\r\n"), std::string::npos);
 }
 
-TEST_F(FormDataFile, SwappedFilesGiveNegativeValues)
+TEST_F(FormDataFile, APairThatMakesNoPeriodIsOfferedToSwapOrStopped)
 {
-    // The newer reading chosen as the previous one: 65 minutes and 1.50 t more.
-    pair.previous.put24(kMinutes, pair.latest.get24(kMinutes) + 65);
-    pair.previous.put32(kMass, pair.latest.get32(kMass) + 150);
-    pair.previous.put24(kCounters, pair.latest.get24(kCounters) + 7);
-    const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
-    const std::string previous = folder.write("previous.nkp", pair.previous.bytes());
-    FormRunner runner(folder, false);
-    runner.run(2, latest, previous);
-
-    EXPECT_EQ(runner.state.texts.operatingTime, "-1:-05:00");
-    EXPECT_EQ(runner.state.texts.liftedMass, "-1,50" + cp(" т"));
-    EXPECT_EQ(runner.state.texts.cycles0, "-7");
-    EXPECT_EQ(dataFile(2), expectedPeriodFile(2, pair.latest, latest, pair.previous));
+    struct Case {
+        const char* name;
+        void (*change)(ReadingPair&);
+        bool answer;         // to the one warning
+        const char* reason;  // in the warning
+        FormResult result;
+        bool swapped;  // the document was made with the files swapped
+    };
+    const auto newer = [](ReadingPair& p) {
+        p.previous.id[IdField::ReadingDate] = "28.09.2024 08:00";
+        for (std::size_t b = 0; b < 5; ++b)
+            p.previous.put24(kCounters + 3 * b, p.latest.get24(kCounters + 3 * b) + 7);
+        p.previous.put24(kMinutes, p.latest.get24(kMinutes) + 65);
+        p.previous.put32(kMass, p.latest.get32(kMass) + 150);
+        std::copy_n(p.latest.image.begin() + kCharacteristic, 5, p.previous.image.begin() + kCharacteristic);
+    };
+    const Case cases[] = {
+        {"swapped, swap", newer, true, "сделано позже последнего", FormResult::DocumentMade, true},
+        {"swapped, stop", newer, false, "в обратном порядке", FormResult::PairRefused, false},
+        {"other crane", [](ReadingPair& p) { p.previous.id[IdField::CraneNumber] = "999"; }, false,
+            "разным кранам", FormResult::PairRefused, false},
+        {"other crane, go on", [](ReadingPair& p) { p.previous.id[IdField::CraneModel] = "X"; }, true,
+            "разным кранам", FormResult::DocumentMade, false},
+        {"other limiter", [](ReadingPair& p) { p.previous.id[IdField::LimiterNumber] = "1"; }, false,
+            "разных ограничителей", FormResult::PairRefused, false},
+        {"counters fell", [](ReadingPair& p) { p.previous.put24(kMinutes, p.latest.get24(kMinutes) + 1); },
+            false, "меньше, чем предыдущего", FormResult::PairRefused, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadingPair p;
+        c.change(p);
+        const std::string latest = folder.write("latest.nkp", p.latest.bytes());
+        const std::string previous = folder.write("previous.nkp", p.previous.bytes());
+        std::filesystem::remove(folder.templates() / "Форма 2.txt");
+        FormRunner runner(folder, false);
+        // The counters changed without the checksum: the damage question comes first.
+        runner.prompts.warningAnswers = {true, c.answer};
+        EXPECT_EQ(runner.run(2, latest, previous).result, c.result);
+        const auto warnings = runner.prompts.callsOf("warning");
+        ASSERT_FALSE(warnings.empty());
+        EXPECT_NE(warnings.back().text.find(cp(c.reason)), std::string::npos) << warnings.back().text;
+        const bool offersSwap = c.change == +newer;
+        EXPECT_NE(warnings.back().text.find(
+                      cp(offersSwap ? "Поменять их местами?" : "Составить документ всё равно?")),
+            std::string::npos);
+        // The window shows the reading it loaded last, its own values.
+        const analysis::MainState alone = loadedAlone(c.swapped ? previous : latest);
+        EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
+        EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
+        if (c.result != FormResult::DocumentMade)
+            EXPECT_FALSE(std::filesystem::exists(folder.templates() / "Форма 2.txt"));
+        else if (c.swapped)
+            EXPECT_EQ(dataFile(2), expectedPeriodFile(2, p.previous, previous, p.latest));
+        else
+            EXPECT_EQ(dataFile(2), expectedPeriodFile(2, p.latest, latest, p.previous));
+    }
 }
 
 TEST_F(FormDataFile, ShortPreviousFileReadsZeros)

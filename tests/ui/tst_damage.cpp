@@ -8,10 +8,13 @@
 #include "analysis/FileDamage.h"
 #include "fleet/FleetColumns.h"
 #include "forms/Createforms.h"
+#include "ui/charts/ChartsTab.h"
+#include "ui/charts/FrameChart.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/FleetTableModel.h"
 #include "ui/main/ConstTab.h"
 #include "ui/main/FormCommands.h"
+#include "ui/main/FramesTab.h"
 #include "ui/printing/Printinfcart.h"
 #include "ui/service/Logloaderror.h"
 
@@ -19,7 +22,10 @@
 #include <QBrush>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTableWidget>
 
 #include <filesystem>
 
@@ -34,6 +40,8 @@ private slots:
     void cancelledFirstDialogEndsForms1And2();
     void fleetRowsStandOutWithTheirRemark();
     void framesExportIsASpreadsheetFile();
+    void truncatedFileLeavesItsFramesUndated();
+    void fileWithoutAFrameIsRefusedAndTheReadoutStays();
 };
 
 namespace {
@@ -274,6 +282,69 @@ void TestDamage::framesExportIsASpreadsheetFile()
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(nkp::ui::fromCp1251(infos[0].text), QStringLiteral("Кадров записано: 11000\nФайл: ") + path);
+}
+
+void TestDamage::truncatedFileLeavesItsFramesUndated()
+{
+    // Cut inside frame 5000: no year byte, frames 0..4999 read whole.
+    MainWindowFixture f;
+    std::vector<std::uint8_t> bytes = nkp::generator::generateDataFile(f.options);
+    bytes.resize(24 * 5000 + 10);
+    const QString path = f.dir.filePath(QStringLiteral("cut.nkp"));
+    MainWindowFixture::writeFile(path, bytes);
+    f.open(path);
+    const nkp::analysis::MainState& s = f.window->state();
+    FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
+    QTableWidget* grid = control<QTableWidget>(tab, "StringGrid_O_Otb");
+    const auto cell = [&](int record, int row) {
+        tab.scrollTo((record - s.RingStart + 11000) % 11000);
+        const int column
+            = (record - s.RingStart + 11000) % 11000 - control<QScrollBar>(tab, "ScrollBar_Cikl")->value();
+        QTableWidgetItem* item = grid->item(row, column);
+        return item ? item->text() : QString();
+    };
+    int sound = 0;
+    while (!s.frames[static_cast<std::size_t>(sound)].isOk())
+        ++sound;
+    // A sound frame keeps its time and status; its date is unknown, so empty.
+    QCOMPARE(cell(sound, 1), QString());
+    QCOMPARE(cell(sound, 2).size(), 8);
+    QCOMPARE(cell(sound, 15), QStringLiteral("Норма"));
+    // Frames the file does not hold are broken: empty columns, never "Норма".
+    for (const int record : {5000, 5001, 10999}) {
+        QCOMPARE(cell(record, 15), QString());
+        QCOMPARE(cell(record, 0), QString());
+    }
+    // No day marks on the chart.
+    FrameChart& chart
+        = *control<FrameChart>(*control<ChartsTab>(*f.window, "TabSheet_Grafik"), "Chart_Param");
+    for (QCPGraph* dates : chart.graphsOf(QStringLiteral("Series3")))
+        QCOMPARE(dates->data()->size(), 0);
+    QVERIFY(chart.labelsOf(QStringLiteral("Series3")).isEmpty());
+}
+
+void TestDamage::fileWithoutAFrameIsRefusedAndTheReadoutStays()
+{
+    MainWindowFixture f;
+    f.openDemo();
+    TForm_TPB140CMain& w = *f.window;
+    QLineEdit* model = control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran");
+    const QString title = w.windowTitle();
+    const QString craneModel = model->text();
+    const nkp::recorder::TFrameRecord newest = w.state().recordAt(10999);
+    QVERIFY(!craneModel.isEmpty());
+    for (const std::size_t size : {std::size_t {0}, std::size_t {23}}) {
+        const QString path = f.dir.filePath(QStringLiteral("empty.nkp"));
+        MainWindowFixture::writeFile(path, std::vector<std::uint8_t>(size));
+        f.prompts.calls.clear();
+        f.open(path);
+        const auto errors = f.prompts.callsOf("error");
+        QCOMPARE(errors.size(), std::size_t {1});
+        QCOMPARE(nkp::ui::fromCp1251(errors[0].text), QStringLiteral("\n Файл не удальсь открыть!"));
+        QCOMPARE(w.windowTitle(), title);
+        QCOMPARE(model->text(), craneModel);
+        QVERIFY(w.state().recordAt(10999) == newest);
+    }
 }
 
 QTEST_MAIN(TestDamage)

@@ -72,8 +72,10 @@ int runForm(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
     std::string out, templates;
+    bool allowMismatch = false;
     const ArgSyntax syntax {.options
-        = {{"--out", OptionKind::Value, keepIn(out)}, {"--templates", OptionKind::Value, keepIn(templates)}},
+        = {{"--out", OptionKind::Value, keepIn(out)}, {"--templates", OptionKind::Value, keepIn(templates)},
+            {"--allow-mismatch", OptionKind::Flag, setFlag(allowMismatch)}},
         .unknown = UnknownOptions::DoubleDash,
         .ordinary = appendTo(files)};
     if (const auto problem = parseArgs(syntax, args))
@@ -100,6 +102,14 @@ int runForm(const std::vector<std::string>& args)
     forms::FormSettings settings;
     settings.folders = {out, templateFolder(templates), out};
     settings.decimalSeparator = separator;
+    // Two read-outs that make no period: the reason, and no document unless asked for.
+    settings.decidePair = [allowMismatch](const forms::PairCheck& check) {
+        if (allowMismatch)
+            return forms::PairAnswer::GoOn;
+        std::cerr << "nkp3-tool: " << terminalText(check.reason) << "\n"
+                  << "nkp3-tool: no document made; --allow-mismatch makes it from the files as given\n";
+        return forms::PairAnswer::Stop;
+    };
     auto openLatest = [&] {
         const auto path = prompts.openFile({});
         std::string error;
@@ -121,5 +131,6 @@ int runForm(const std::vector<std::string>& args)
 
 nkp::tool::ToolCommand nkp::tool::formCommand()
 {
-    return {"form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR]", nkp::tool::runForm};
+    return {"form", "form 1|2|3 LATEST.nkp [PREVIOUS.nkp] --out DIR [--templates DIR] [--allow-mismatch]",
+        nkp::tool::runForm};
 }

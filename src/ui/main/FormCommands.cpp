@@ -96,6 +96,7 @@ forms::FormOutcome runWindowForm(
     settings.openDocument = [&desktop, &opened](const std::string& path) {
         opened = desktop.openDocument && desktop.openDocument(path);
     };
+    settings.loadLatest = window.loadFile;
     forms::Createforms forms(window.state, prompts, window.openDataFile, std::move(settings));
     const forms::FormOutcome outcome = runFormCommand(forms, form, prompts);
     if (window.showState)

@@ -49,8 +49,9 @@ struct FormWindow {
     analysis::MainState& state;
     std::string startDirectory;  // file-system bytes
     char decimalSeparator = ',';
-    std::function<bool()> openDataFile;  // the window's "Открыть"; false when cancelled
-    std::function<void()> showState;     // every tab shows the state anew
+    std::function<bool()> openDataFile;                // the window's "Открыть"; false when cancelled
+    std::function<bool(const std::string&)> loadFile;  // loads a path as "Открыть" does; false when not
+    std::function<void()> showState;                   // every tab shows the state anew
 };
 
 // The whole menu command of the window: the window's own open operation

@@ -241,7 +241,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
 {
     const std::string filePath = QFile::encodeName(path).toStdString();
     std::string error;
-    std::optional<nkp::recorder::DataFileReader> file = nkp::recorder::DataFileReader::open(filePath, &error);
+    std::optional<nkp::recorder::DataFileReader> file = nkp::analysis::openReadoutFile(filePath, &error);
     if (!file) {
         // The box says what it always said; the cause goes to the log.
         nkp::log::write(nkp::Failure {filePath, error});
@@ -423,6 +423,9 @@ void TForm_TPB140CMain::N_CreateForma3Click()
 nkp::forms::FormOutcome TForm_TPB140CMain::runForm(int form, const nkp::ui::Desktop& desktop)
 {
     const nkp::ui::FormWindow window {state_, QFile::encodeName(startDirectory_).toStdString(),
-        decimalSeparator_, [this] { return openDataFile(); }, [this] { refreshAfter(Change::StateEdited); }};
+        decimalSeparator_, [this] { return openDataFile(); },
+        [this](
+            const std::string& path) { return loadFile(QFile::decodeName(QByteArray::fromStdString(path))); },
+        [this] { refreshAfter(Change::StateEdited); }};
     return nkp::ui::runWindowForm(window, prompts_, form, desktop);
 }

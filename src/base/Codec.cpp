@@ -88,8 +88,20 @@ std::string cp1251ToUtf8(std::string_view cp1251)
 
 std::string utf8ToCp1251(std::string_view utf8)
 {
+    // U+FFFD stands for the undefined byte 0x98 (see cp1251ToUtf8) and turns
+    // back into it, so that a text kept as UTF-8 (the archive) comes back
+    // byte for byte and still shows as damaged.
+    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
     Iconv cv("CP1251", "UTF-8");
-    return cv.convert(utf8, "?", utf8SequenceLength);
+    std::string out;
+    for (;;) {
+        const size_t at = utf8.find(kReplacement);
+        out += cv.convert(utf8.substr(0, at), "?", utf8SequenceLength);
+        if (at == std::string_view::npos)
+            return out;
+        out += '\x98';
+        utf8.remove_prefix(at + kReplacement.size());
+    }
 }
 
 std::string cp866ToCp1251(std::string_view cp866)

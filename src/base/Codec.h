@@ -12,8 +12,8 @@ namespace nkp::codec {
 // undefined, becomes U+FFFD.
 std::string cp1251ToUtf8(std::string_view cp1251);
 
-// UTF-8 to Windows-1251. A character the code page cannot hold, and every
-// malformed UTF-8 sequence, becomes '?'.
+// UTF-8 to Windows-1251. U+FFFD becomes 0x98 again; any other character the
+// code page cannot hold, and every malformed UTF-8 sequence, becomes '?'.
 std::string utf8ToCp1251(std::string_view utf8);
 
 // DOS code page 866 to Windows-1251, as a DOS text is shown on Windows:

@@ -347,7 +347,8 @@ TEST_P(ArchiveStore, TextsReachTheTerminalWithTheirControlsShown)
         std::string args;
         std::vector<std::string> shown;
     } cases[] = {
-        {"archive import " + a + "'" + folder.path("in") + "'", {"/bad" + shownClear + ".nkp: too short"}},
+        {"archive import " + a + "'" + folder.path("in") + "'",
+            {"/bad" + shownClear + ".nkp: слишком короткий"}},
         {"archive cranes " + a,
             {"K" + shownClear + ";\"7\\x1b]52;c;\";\"" + shownClip + shownClear + "\";1;" + shownClear
                     + "01.01.2022;",
@@ -643,6 +644,12 @@ TEST(ArchiveSqlite, StoredNumbersThatAreNoNumbersAreShownDamaged)
         // The sound read-out keeps its own values.
         EXPECT_EQ(historyCellText(rows[0], 0, HistoryColumn::Characteristic, ','), "5000,0") << stored;
     }
+    // A text holding the byte Windows-1251 leaves undefined comes back as
+    // that byte (shown as U+FFFD), not as a question mark.
+    ASSERT_TRUE(exec(*a, "UPDATE readouts SET owner = 'a' || char(65533)"));
+    auto readouts = a->readouts(&error);
+    ASSERT_TRUE(readouts) << error;
+    EXPECT_EQ(readouts->at(0).owner, "a\x98");
 }
 
 TEST(ArchivePostgres, TablesTheUserMayNotReadGiveTheServersCause)

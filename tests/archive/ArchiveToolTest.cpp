@@ -141,14 +141,15 @@ TEST(ArchiveTool, ImportFailsOnlyWhenNoReadoutCouldBeRead)
         const char* out;
     } cases[] = {
         {"bad.nkp gone.nkp", 1,
-            "добавлено: 0\nуже в архиве: 0\nне прочитано: 2\n  gone.nkp: no such file or folder\n"
-            "  bad.nkp: too short for a data file (10 bytes)\n"},
+            "добавлено: 0\nуже в архиве: 0\nне прочитано: 2\n  gone.nkp: нет такого файла или папки\n"
+            "  bad.nkp: слишком короткий для файла данных (10 байт)\n"},
         {"good.nkp bad.nkp", 0,
-            "добавлено: 1\nуже в архиве: 0\nне прочитано: 1\n  bad.nkp: too short for a data file (10 "
-            "bytes)\n"},
+            "добавлено: 1\nуже в архиве: 0\nне прочитано: 1\n  bad.nkp: слишком короткий для файла данных "
+            "(10 "
+            "байт)\n"},
         {"good.nkp", 0, "добавлено: 0\nуже в архиве: 1\nне прочитано: 0\n"},  // all there: success
         {"gone.nkp good.nkp", 0,
-            "добавлено: 0\nуже в архиве: 1\nне прочитано: 1\n  gone.nkp: no such file or folder\n"},
+            "добавлено: 0\nуже в архиве: 1\nне прочитано: 1\n  gone.nkp: нет такого файла или папки\n"},
     };
     for (const auto& c : cases) {
         const auto run = nkp::test::runCommand(

@@ -42,7 +42,9 @@ void TestInputs::savesRefuseTheLoadedReadout()
     const QString archivePath = f.dir.filePath(QStringLiteral("archive.sqlite"));
     {
         std::string error;
-        QVERIFY(nkp::archive::Archive::open(archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing, &error) != nullptr);
+        QVERIFY(nkp::archive::Archive::open(
+                    archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing, &error)
+            != nullptr);
     }
     const QByteArray archiveBefore = bytesOf(archivePath);
     TForm_Archive archiveWindow(f.prompts, archivePath, start);

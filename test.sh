@@ -14,6 +14,9 @@ if ! locale -a 2>/dev/null | grep -qiE '^ru_RU\.utf-?8$'; then
 fi
 # With the locale made here, its tests fail rather than skip when it is absent.
 export NKP_REQUIRE_RU_LOCALE=1
+# The PostgreSQL server comes with the dependencies: its tests fail rather
+# than skip when its binaries are missing.
+export NKP_REQUIRE_POSTGRES=1
 
 # The presets hold the build settings (CMakePresets.json).
 cmake --preset dev

@@ -16,11 +16,22 @@ declare -A deps=(
   [src/print]="src/analysis"
   [src/fleet]="src/analysis"
   [src/archive]="src/analysis"
-  [src/ui]="src/analysis src/report src/forms src/device src/device/qt src/print src/fleet src/archive"
-  [src/app]="src/ui"
+  # ui/ is one library, but each window folder is a unit of its own: the
+  # windows share common/; the main window opens the others.
+  [src/ui]=""
+  [src/ui/common]="src/analysis"
+  [src/ui/charts]="src/ui/common"
+  [src/ui/service]="src/ui/common"
+  [src/ui/fleet]="src/ui/common src/fleet"
+  [src/ui/archive]="src/ui/common src/archive"
+  [src/ui/printing]="src/ui/common src/print"
+  [src/ui/reading]="src/ui/common src/ui/archive src/device/qt"
+  [src/ui/main]="src/ui/common src/ui/charts src/ui/service src/ui/fleet src/ui/archive src/ui/printing src/ui/reading src/forms"
+  [src/app]="src/ui/main"
+  [tools/args]=""
   [tools/generator]="src/recorder"
-  [tools/nkp3-sim]="src/recorder tools/generator"
-  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive tools/generator"
+  [tools/nkp3-sim]="src/recorder tools/generator tools/args"
+  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive tools/generator tools/args"
 )
 
 # Where the include "x/Y.h" of a folder's source points: src/x or tools/x.
@@ -34,7 +45,7 @@ folder_of() {
 }
 
 # The table folder a source file belongs to: the deepest one holding it
-# (src/device/qt/X.cpp belongs to src/device/qt, src/ui/main/X.cpp to src/ui).
+# (src/device/qt/X.cpp belongs to src/device/qt, src/ui/main/X.cpp to src/ui/main).
 owner_of() {
   local dir=${1%/*}
   while [[ $dir == */* ]]; do
@@ -75,7 +86,7 @@ for folder in "${!deps[@]}"; do
   done < <(grep -rHE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$folder" --include='*.cpp' --include='*.h' || true)
 done
 # Every folder with sources must be in the table.
-for folder in src/*/ tools/*/ src/device/*/; do
+for folder in src/*/ tools/*/ src/device/*/ src/ui/*/; do
   folder=${folder%/}
   [[ -n ${deps[$folder]+x} ]] || { echo "check-includes: $folder is not in the table" >&2; status=1; }
 done

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string_view>
 
-// The programs' log: causes that the user is not shown (the window shows the
-// described message only, say " Файл не удальсь открыть!") go here, so that
+// The programs' log: causes that the user is not shown (the window shows a
+// fixed message only, say " Файл не удальсь открыть!") go here, so that
 // a service engineer or a test can still learn why. Standard error by
 // default; any thread may write.
 namespace nkp::log {

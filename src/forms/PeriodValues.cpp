@@ -11,8 +11,8 @@ namespace nkp::forms {
 namespace {
 
 // The count a band caption shows: the period values start from what the
-// window shows (the user may have edited nothing, but the described behaviour
-// reads the caption, not the counter). A caption that is no number (the design
+// window shows (the user may have edited nothing, but the period values
+// follow the caption, not the counter). A caption that is no number (the design
 // text of a window that never loaded a file) counts as 0.
 long long bandCaptionValue(const std::string& caption)
 {

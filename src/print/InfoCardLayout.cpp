@@ -73,7 +73,7 @@ void centred(PageCanvas& canvas, double y, const QString& text, const QFont& fon
 
 void rightAligned(PageCanvas& canvas, double right, double y, const QString& text, const QFont& font)
 {
-    // Blanks at the end count, as the original right-aligned labels keep them.
+    // Blanks at the end count: the right-aligned labels keep them.
     canvas.textAt(right - canvas.textWidth(font, text), y, text, font);
 }
 

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-// The printouts ask for the fonts of the original layouts by name; where a
+// The printouts ask for their Windows fonts by name; where a
 // font is missing (any Linux desktop) a metric-compatible free font with
 // Cyrillic takes its place.
 namespace nkp::print {
@@ -21,7 +21,7 @@ struct FontStyle {
 // PageCanvas): the size is corrected so that the type has its size on paper.
 QFont pageFont(FontFace face, FontStyle style, int deviceDpi);
 
-// The family list asked for, the original name first.
+// The family list asked for, the Windows name first.
 QStringList fontFamilies(FontFace face);
 
 }  // namespace nkp::print

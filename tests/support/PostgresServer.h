@@ -22,7 +22,9 @@ public:
                 bin_ = bin.string();
         }
         if (bin_.empty()) {
-            skipReason_ = "PostgreSQL server binaries not found under /usr/lib/postgresql/*/bin";
+            // test.sh sets NKP_REQUIRE_POSTGRES: there the tests fail instead of skipping.
+            (required() ? error_ : skipReason_)
+                = "PostgreSQL server binaries not found under /usr/lib/postgresql/*/bin";
             return;
         }
         dir_ = std::filesystem::temp_directory_path() / ("nkp_pg_" + std::to_string(::getpid()));
@@ -54,6 +56,13 @@ public:
         std::error_code ec;
         if (!dir_.empty())
             std::filesystem::remove_all(dir_, ec);
+    }
+
+    // Whether a missing server is a failure rather than a reason to skip.
+    static bool required()
+    {
+        const char* required = std::getenv("NKP_REQUIRE_POSTGRES");
+        return required && *required && std::string(required) != "0";
     }
 
     bool available() const { return started_; }

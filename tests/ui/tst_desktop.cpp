@@ -8,6 +8,7 @@
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
+#include "ui/main/ConstTab.h"
 #include "ui/reading/Readnkp3.h"
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
@@ -16,10 +17,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -228,6 +231,17 @@ void TestDesktop::screenshot()
     QPixmap shot = screen->grabWindow(0);
     if (shot.isNull() || shot.size().isEmpty())
         shot = w.grab();
+    // What the picture shows: the whole window on the screen, painted, with
+    // the loaded read-out on its first tab.
+    QVERIFY2(screen->geometry().contains(w.frameGeometry()), qPrintable(describe(w)));
+    QVERIFY(!control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text().isEmpty());
+    const QImage image = shot.toImage();
+    QVERIFY(!image.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            colours.insert(image.pixel(x, y));
+    QVERIFY2(colours.size() > 10, qPrintable(QString::number(colours.size())));
     QVERIFY(shot.save(folder + QLatin1Char('/') + name));
 }
 

@@ -358,7 +358,7 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
     QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
-    // The box keeps its described text; the log names the file and the cause.
+    // The box keeps its fixed text; the log names the file and the cause.
     QCOMPARE(logged.size(), std::size_t {2});
     QVERIFY(logged[0].find("missing.nkp") != std::string::npos);
     QVERIFY(logged[0].find("No such file") != std::string::npos);

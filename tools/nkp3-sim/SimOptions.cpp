@@ -1,5 +1,7 @@
 #include "SimOptions.h"
 
+#include "args/ArgParser.h"
+
 #include <charconv>
 #include <string_view>
 
@@ -14,70 +16,57 @@ template <typename T> bool parseNumber(std::string_view text, T& out, int base =
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+// An option whose value `take` turns into a setting; false refuses the value.
+template <typename Take> tool::ArgOption valueOption(std::string name, Take take)
+{
+    return {name, tool::OptionKind::Value, [name, take](const std::string& value) {
+                return take(value) ? std::string() : "bad value for " + name + ": " + value;
+            }};
+}
+
 }  // namespace
 
 std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& error)
 {
     SimOptions o;
     bool haveImage = false, haveSeed = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&]() -> std::optional<std::string_view> {
-            if (i + 1 >= argc) {
-                error = std::string(arg) + " needs a value";
-                return std::nullopt;
-            }
-            return std::string_view(argv[++i]);
-        };
-        auto bad = [&](std::string_view v) {
-            error = "bad value for " + std::string(arg) + ": " + std::string(v);
-            return std::nullopt;
-        };
-        if (arg == "--image") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
-            o.imageFile = std::string(*v);
-            haveImage = true;
-        } else if (arg == "--seed") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
-            if (!parseNumber(*v, o.seed))
-                return bad(*v);
-            haveSeed = true;
-        } else if (arg == "--stop-after") {
-            auto v = value();
-            std::size_t n = 0;
-            if (!v)
-                return std::nullopt;
-            if (!parseNumber(*v, n))
-                return bad(*v);
-            o.stopAfter = n;
-        } else if (arg == "--extra") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
-            if (!parseNumber(*v, o.extra))
-                return bad(*v);
-        } else if (arg == "--probe-answer") {
-            auto v = value();
-            unsigned byte = 0;
-            if (!v)
-                return std::nullopt;
-            if (!parseNumber(*v, byte, 16) || byte > 0xFF)
-                return bad(*v);
-            o.probeAnswer = static_cast<std::uint8_t>(byte);
-        } else if (arg == "--no-answer") {
-            o.noAnswer = true;
-        } else if (arg == "--noise") {
-            o.noise = true;
-        } else if (arg == "--paced") {
-            o.paced = true;
-        } else {
-            error = "unknown option " + std::string(arg);
-            return std::nullopt;
-        }
+    const tool::ArgSyntax syntax {.options = {
+                                      valueOption("--image",
+                                          [&](const std::string& v) {
+                                              o.imageFile = v;
+                                              return haveImage = true;
+                                          }),
+                                      valueOption("--seed",
+                                          [&](const std::string& v) { return haveSeed = parseNumber(v, o.seed); }),
+                                      valueOption("--stop-after",
+                                          [&](const std::string& v) {
+                                              std::size_t n = 0;
+                                              if (!parseNumber(v, n))
+                                                  return false;
+                                              o.stopAfter = n;
+                                              return true;
+                                          }),
+                                      valueOption("--extra", [&](const std::string& v) { return parseNumber(v, o.extra); }),
+                                      valueOption("--probe-answer",
+                                          [&](const std::string& v) {
+                                              unsigned byte = 0;
+                                              if (!parseNumber(v, byte, 16) || byte > 0xFF)
+                                                  return false;
+                                              o.probeAnswer = static_cast<std::uint8_t>(byte);
+                                              return true;
+                                          }),
+                                      {"--no-answer", tool::OptionKind::Flag, tool::setFlag(o.noAnswer)},
+                                      {"--noise", tool::OptionKind::Flag, tool::setFlag(o.noise)},
+                                      {"--paced", tool::OptionKind::Flag, tool::setFlag(o.paced)},
+                                  },
+        .unknown = tool::UnknownOptions::Dash};
+    // Every argument is an option: an undeclared one is unknown, dash or not.
+    if (const auto problem = parseArgs(syntax, std::vector<std::string>(argv + 1, argv + argc))) {
+        using Kind = tool::ArgProblem::Kind;
+        error = problem->kind == Kind::ValueMissing ? problem->argument + " needs a value"
+            : problem->kind == Kind::Refused        ? problem->reason
+                                                    : "unknown option " + problem->argument;
+        return std::nullopt;
     }
     if (haveImage && haveSeed) {
         error = "--image and --seed exclude each other";

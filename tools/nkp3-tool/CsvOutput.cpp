@@ -1,8 +1,8 @@
 #include "CsvOutput.h"
 
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "base/SafeFileWriter.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// One sub-command of nkp3-tool. Each command file defines the function that
+// The commands of nkp3-tool. Each command file defines the function that
 // describes its command; main.cpp lists them all in its command table and
-// dispatches on the first argument.
+// dispatches on the first argument (and on the second for a sub-command).
 namespace nkp::tool {
 
 // Exit statuses shared by every command.
@@ -13,14 +13,17 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// A row of the command table. A command with sub-commands ("archive import",
+// "archive cranes", ...) has one row for each, all with the same name.
 struct ToolCommand {
-    std::string name;
-    std::string usage;                                 // one or more lines, without the program name
-    int (*run)(const std::vector<std::string>& args);  // args after the command name
+    std::string name;                                  // "info", "archive"
+    std::string usage;                                 // one line, without the program name
+    int (*run)(const std::vector<std::string>& args);  // args after the command's words
+    std::string sub {};                                // "import"; empty for a command without sub-commands
 };
 
 // The commands, one per command file.
-ToolCommand archiveCommand();
+std::vector<ToolCommand> archiveCommands();
 ToolCommand eventsCommand();
 ToolCommand fleetCommand();
 ToolCommand formCommand();

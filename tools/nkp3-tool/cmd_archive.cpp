@@ -4,9 +4,9 @@
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
 //   archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
@@ -31,18 +31,24 @@ std::unique_ptr<archive::Archive> openArchive(const std::string& location, archi
     return a;
 }
 
+// ARCHIVE PATH...: every argument is a name, even "-x".
 int runImport(const std::vector<std::string>& args)
 {
-    if (args.size() < 2)
+    std::string location;
+    std::vector<std::string> paths;
+    const tool::ArgSyntax syntax {.unknown = tool::UnknownOptions::None,
+        .leading = {tool::keepIn(location)},
+        .ordinary = tool::appendTo(paths)};
+    if (tool::parseArgs(syntax, args) || paths.empty())
         return tool::usageError("archive import: archive and at least one file or folder needed");
-    if (std::find(args.begin(), args.end(), std::string()) != args.end())
+    if (location.empty() || std::find(paths.begin(), paths.end(), std::string()) != paths.end())
         return tool::usageError("archive import: an empty archive, file or folder name");
     std::vector<archive::ImportProblem> missing;
-    const auto files = archive::collectImportFiles({args.begin() + 1, args.end()}, &missing);
+    const auto files = archive::collectImportFiles(paths, &missing);
     // Names that lead to no read-out at all make no new archive.
     std::unique_ptr<archive::Archive> a;
     if (!files.empty() || missing.empty()) {
-        a = openArchive(args[0], archive::OpenMode::CreateIfMissing);
+        a = openArchive(location, archive::OpenMode::CreateIfMissing);
         if (!a)
             return tool::kExitFailure;
     }
@@ -173,49 +179,36 @@ int runHistory(const std::vector<std::string>& given)
     return putTable(archive::historyTableCells(*found.front(), tool::localeDecimalSeparator()), csvPath);
 }
 
+// ARCHIVE SHA256 OUT.nkp, exactly these three, whatever they look like.
 int runExport(const std::vector<std::string>& args)
 {
-    if (args.size() != 3 || args[0].empty() || args[2].empty())
+    std::string location, sha, outPath;
+    const tool::ArgSyntax syntax {.unknown = tool::UnknownOptions::None,
+        .leading = {tool::keepIn(location), tool::keepIn(sha), tool::keepIn(outPath)}};
+    if (tool::parseArgs(syntax, args) || location.empty() || outPath.empty())
         return tool::usageError("archive export: ARCHIVE SHA256 OUT.nkp");
-    auto a = openArchive(args[0], archive::OpenMode::Existing);
+    auto a = openArchive(location, archive::OpenMode::Existing);
     if (!a)
         return tool::kExitFailure;
     std::string error;
-    const auto bytes = a->dataFile(args[1], &error);
+    const auto bytes = a->dataFile(sha, &error);
     if (!bytes
         || !fileio::writeFileAtomically(
-            args[2], std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
+            outPath, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
         tool::printError(error);
         return tool::kExitFailure;
     }
     return tool::kExitOk;
 }
 
-int runArchive(const std::vector<std::string>& args)
-{
-    if (args.empty())
-        return tool::usageError("archive: import, cranes, history or export");
-    const std::string& sub = args[0];
-    std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (sub == "import")
-        return runImport(rest);
-    if (sub == "cranes")
-        return runCranes(rest);
-    if (sub == "history")
-        return runHistory(rest);
-    if (sub == "export")
-        return runExport(rest);
-    return tool::usageError("archive: unknown sub-command '" + sub + "'");
-}
-
 }  // namespace
 
-nkp::tool::ToolCommand nkp::tool::archiveCommand()
+std::vector<nkp::tool::ToolCommand> nkp::tool::archiveCommands()
 {
-    return {"archive",
-        "archive import ARCHIVE PATH...\n"
-        "  nkp3-tool archive cranes ARCHIVE [--csv OUT]\n"
-        "  nkp3-tool archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]\n"
-        "  nkp3-tool archive export ARCHIVE SHA256 OUT.nkp",
-        runArchive};
+    return {
+        {"archive", "archive import ARCHIVE PATH...", runImport, "import"},
+        {"archive", "archive cranes ARCHIVE [--csv OUT]", runCranes, "cranes"},
+        {"archive", "archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]", runHistory, "history"},
+        {"archive", "archive export ARCHIVE SHA256 OUT.nkp", runExport, "export"},
+    };
 }

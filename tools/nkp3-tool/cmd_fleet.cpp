@@ -1,8 +1,8 @@
 // nkp3-tool fleet DIR [--csv OUT]: the overview of every read-out below a
 // folder, as CSV text on stdout or (with a BOM) in a file.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "fleet/FleetCsv.h"
 #include "fleet/FleetScan.h"

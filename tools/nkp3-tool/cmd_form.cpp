@@ -1,7 +1,7 @@
 // nkp3-tool form: one test-processing document without the window.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"

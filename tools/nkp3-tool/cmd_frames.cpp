@@ -1,8 +1,8 @@
 // nkp3-tool frames FILE: the 11000 decoded records in chronological order as
 // CSV (UTF-8, ";" between fields, numbers as the frames table shows them).
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "analysis/FramesCsv.h"
 

@@ -1,9 +1,9 @@
 // nkp3-tool generate [--seed N] OUT.nkp: writes a synthetic read-out.
 // nkp3-tool generate --history N [--seed S] [--replace-limiter-at K] DIR:
 // writes N read-outs of one crane into DIR.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "base/SafeFileWriter.h"
 #include "generator/HistoryGenerator.h"

@@ -1,8 +1,8 @@
 // nkp3-tool info [--keys] FILE: the summary of a read-out, or every value
 // that loading puts into the main window, one "Name<TAB>text" line each.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"

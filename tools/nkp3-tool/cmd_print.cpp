@@ -1,7 +1,7 @@
 // nkp3-tool print: the printouts of a read-out as a PDF file, without a display.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "analysis/Events.h"
 #include "analysis/MainState.h"

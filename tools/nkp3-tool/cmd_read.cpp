@@ -1,9 +1,9 @@
 // nkp3-tool read: the reading of the recorder without the window. Scans the
 // serial ports (or reads only the given one), prints the status texts and the
 // progress, and saves the read-out with an identification file's texts.
-#include "ArgParser.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
+#include "args/ArgParser.h"
 
 #include "base/Clock.h"
 #include "base/SafeFileWriter.h"

@@ -16,31 +16,63 @@
 namespace nkp::tool {
 namespace {
 
-// Every command, in the order of the usage text (by name).
+// Every command, in the order of the usage text (by name; the sub-commands
+// of one command in the order they are used).
 const std::vector<ToolCommand>& commands()
 {
-    static const std::vector<ToolCommand> table = {
-        archiveCommand(),
-        eventsCommand(),
-        fleetCommand(),
-        formCommand(),
-        framesCommand(),
-        generateCommand(),
-        infoCommand(),
-        mergeCommand(),
-        printCommand(),
-        readCommand(),
-        spectrumCommand(),
-    };
+    static const std::vector<ToolCommand> table = [] {
+        std::vector<ToolCommand> rows = archiveCommands();
+        rows.insert(rows.end(),
+            {
+                eventsCommand(),
+                fleetCommand(),
+                formCommand(),
+                framesCommand(),
+                generateCommand(),
+                infoCommand(),
+                mergeCommand(),
+                printCommand(),
+                readCommand(),
+                spectrumCommand(),
+            });
+        return rows;
+    }();
     return table;
 }
 
-const ToolCommand* findCommand(const std::string& name)
+// The rows of the command `name`: one, or one for each sub-command.
+std::vector<const ToolCommand*> rowsOf(const std::string& name)
 {
+    std::vector<const ToolCommand*> rows;
     for (const ToolCommand& command : commands())
         if (command.name == name)
-            return &command;
-    return nullptr;
+            rows.push_back(&command);
+    return rows;
+}
+
+// "import, cranes, history or export"
+std::string subCommandList(const std::vector<const ToolCommand*>& rows)
+{
+    std::string list;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ") + rows[i]->sub;
+    return list;
+}
+
+// Runs the command `name` (its sub-command named first among `args`).
+int runCommand(const std::string& name, const std::vector<std::string>& args)
+{
+    const std::vector<const ToolCommand*> rows = rowsOf(name);
+    if (rows.empty())
+        return usageError("unknown command '" + name + "'");
+    if (rows.front()->sub.empty())
+        return rows.front()->run(args);
+    if (args.empty())
+        return usageError(name + ": " + subCommandList(rows));
+    for (const ToolCommand* row : rows)
+        if (row->sub == args[0])
+            return row->run({args.begin() + 1, args.end()});
+    return usageError(name + ": unknown sub-command '" + args[0] + "'");
 }
 
 // Qt's own warnings may quote a file name or a database text.
@@ -79,13 +111,9 @@ int main(int argc, char** argv)
         usageError("");
         return kExitOk;
     }
-    const ToolCommand* command = findCommand(name);
-    if (!command)
-        return usageError("unknown command '" + name + "'");
-    std::vector<std::string> args(argv + 2, argv + argc);
     int status = kExitFailure;
     try {
-        status = command->run(args);
+        status = runCommand(name, {argv + 2, argv + argc});
     } catch (const std::exception& e) {
         printError(e.what());
     }

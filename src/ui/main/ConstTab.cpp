@@ -3,10 +3,10 @@
 #include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ResourceUse.h"
+#include "ui/common/DamageWarning.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
-#include "ui/main/DamageWarning.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -9,11 +9,11 @@
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
+#include "ui/common/DamageWarning.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/main/ConstTab.h"
-#include "ui/main/DamageWarning.h"
 #include "ui/main/EventsTab.h"
 #include "ui/main/FormCommands.h"
 #include "ui/main/FrameExport.h"
@@ -243,7 +243,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     std::string error;
     std::optional<nkp::recorder::DataFileReader> file = nkp::analysis::openReadoutFile(filePath, &error);
     if (!file) {
-        // The box says what it always said; the cause goes to the log.
+        // The box shows its fixed message; the cause goes to the log.
         nkp::log::write(nkp::Failure {filePath, error});
         prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
         return false;

@@ -5,10 +5,10 @@
 #include "print/FrameRange.h"
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
+#include "ui/common/DamageWarning.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
-#include "ui/main/DamageWarning.h"
 
 #include <QAction>
 #include <QFile>

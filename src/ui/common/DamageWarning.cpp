@@ -1,4 +1,4 @@
-#include "ui/main/DamageWarning.h"
+#include "ui/common/DamageWarning.h"
 
 #include "ui/common/UiText.h"
 

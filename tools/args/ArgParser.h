@@ -13,7 +13,7 @@
 // the command words in its own message. Options may stand before and after
 // the other arguments; an option's value is always the next argument, taken
 // as it stands (even "-x"). There is no "--name=value" and no "--" that ends
-// the options: scripts have never had them.
+// the options. nkp3-tool and nkp3-sim both parse with it.
 namespace nkp::tool {
 
 // Takes one argument; returns an empty text, or why the argument is refused.

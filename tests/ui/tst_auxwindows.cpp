@@ -84,9 +84,14 @@ void TestAuxWindows::screenshots()
     QVERIFY(w.width() <= 800 && w.height() <= 600);
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));
+    // Each picture shows the window at its size, whatever the tab or chart holds.
+    const QSize size = w.size();
     const auto save = [&](const QString& name) {
         QCoreApplication::processEvents();
-        QVERIFY(w.grab().save(folder + QLatin1Char('/') + name));
+        QCOMPARE(w.size(), size);
+        const QPixmap shot = w.grab();
+        QCOMPARE(shot.deviceIndependentSize().toSize(), size);
+        QVERIFY(shot.save(folder + QLatin1Char('/') + name));
     };
     control<QTabWidget>(w, "PageControl_Main")->setCurrentIndex(0);
     save(QStringLiteral("tab1_const.png"));

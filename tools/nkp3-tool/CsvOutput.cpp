@@ -2,8 +2,8 @@
 
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
+#include "args/ArgParser.h"
 #include "base/SafeFileWriter.h"
 
 #include <iostream>

@@ -6,10 +6,10 @@
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
+#include "args/ArgParser.h"
 #include "base/Codec.h"
 #include "base/SafeFileWriter.h"
 #include "base/SpreadsheetCsv.h"

@@ -2,8 +2,8 @@
 // folder, as CSV text on stdout or (with a BOM) in a file.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
+#include "args/ArgParser.h"
 #include "fleet/FleetCsv.h"
 #include "fleet/FleetScan.h"
 

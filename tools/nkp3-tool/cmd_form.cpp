@@ -1,9 +1,9 @@
 // nkp3-tool form: one test-processing document without the window.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "args/ArgParser.h"
 #include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "forms/InstalledTemplates.h"

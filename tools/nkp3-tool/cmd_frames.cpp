@@ -2,9 +2,9 @@
 // CSV (UTF-8, ";" between fields, numbers as the frames table shows them).
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
 #include "analysis/FramesCsv.h"
+#include "args/ArgParser.h"
 
 #include <iostream>
 

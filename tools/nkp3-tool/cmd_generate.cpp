@@ -3,8 +3,8 @@
 // writes N read-outs of one crane into DIR.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
+#include "args/ArgParser.h"
 #include "base/SafeFileWriter.h"
 #include "generator/HistoryGenerator.h"
 #include "generator/ReadoutGenerator.h"

@@ -2,10 +2,10 @@
 // that loading puts into the main window, one "Name<TAB>text" line each.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
 #include "analysis/FileDamage.h"
 #include "analysis/MainStateFields.h"
+#include "args/ArgParser.h"
 
 #include <iostream>
 

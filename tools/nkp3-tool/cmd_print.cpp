@@ -1,11 +1,11 @@
 // nkp3-tool print: the printouts of a read-out as a PDF file, without a display.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
 #include "analysis/Events.h"
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
+#include "args/ArgParser.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
 

@@ -3,8 +3,8 @@
 // progress, and saves the read-out with an identification file's texts.
 #include "ToolCommand.h"
 #include "ToolSupport.h"
-#include "args/ArgParser.h"
 
+#include "args/ArgParser.h"
 #include "base/Clock.h"
 #include "base/SafeFileWriter.h"
 #include "device/DeviceReader.h"

@@ -286,8 +286,12 @@ bool TForm_ReadNKP3::saveDataFile()
     setStatus(saved);
     // The archive's answer follows in the status line.
     if (nkp::ui::addSavedReadingsToArchive())
-        nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path), *this,
-            [this, saved](const QString& words) { setStatus(saved + QStringLiteral("; ") + words); });
+        nkp::ui::addSavedReading(
+            startDirectory_, QString::fromStdString(*path), *this, [this, saved](const QString& words) {
+                // Unless the status line has moved on meanwhile.
+                if (statusText() == saved)
+                    setStatus(saved + QStringLiteral("; ") + words);
+            });
     showStatusBarColour(palette().color(QPalette::Button));
     reader_.markSaved();
     return true;

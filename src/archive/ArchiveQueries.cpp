@@ -38,6 +38,19 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     return r;
 }
 
+// Runs the prepared query of read-outs and reads its rows.
+std::optional<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q, std::string* error)
+{
+    if (!q.exec()) {
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedReadout> out;
+    while (q.next())
+        out.push_back(readoutOfRow(q));
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) const
@@ -59,14 +72,8 @@ std::optional<std::vector<ArchivedReadout>> Archive::readouts(std::string* error
 {
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
-    if (!q.exec(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"))) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
-    }
-    std::vector<ArchivedReadout> out;
-    while (q.next())
-        out.push_back(readoutOfRow(q));
-    return out;
+    q.prepare(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"));
+    return readoutRows(q, error);
 }
 
 std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
@@ -76,14 +83,7 @@ std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
     q.setForwardOnly(true);
     q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
     q.addBindValue(static_cast<qlonglong>(craneId));
-    if (!q.exec()) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
-    }
-    std::vector<ArchivedReadout> out;
-    while (q.next())
-        out.push_back(readoutOfRow(q));
-    return out;
+    return readoutRows(q, error);
 }
 
 std::optional<std::vector<std::uint8_t>> Archive::dataFile(

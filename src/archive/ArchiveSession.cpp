@@ -2,14 +2,55 @@
 
 #include "base/SpreadsheetCsv.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
 
+#include <mutex>
 #include <optional>
+#include <set>
 
 Q_DECLARE_METATYPE(nkp::archive::ArchiveSession::Delivery)
 
 namespace nkp::archive {
+namespace {
+
+// The sessions' threads that still run, also those whose session has gone.
+// The application's end waits for them: a call left waiting on a lock or a
+// server ends within the archive's own time limits, and no thread may still
+// use Qt SQL once the program's statics go.
+std::mutex runningMutex;
+std::set<QThread*> running;
+
+void waitForSessionThreads()
+{
+    std::vector<QThread*> threads;
+    {
+        const std::lock_guard lock(runningMutex);
+        threads.assign(running.begin(), running.end());
+    }
+    for (QThread* thread : threads)
+        thread->wait();
+}
+
+void track(QThread* thread)
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { qAddPostRoutine(waitForSessionThreads); });
+    {
+        const std::lock_guard lock(runningMutex);
+        running.insert(thread);
+    }
+    QObject::connect(
+        thread, &QThread::finished, thread,
+        [thread] {
+            const std::lock_guard lock(runningMutex);
+            running.erase(thread);
+        },
+        Qt::DirectConnection);
+}
+
+}  // namespace
 
 // What the session's thread and the session share.
 struct ArchiveSession::Shared {
@@ -76,6 +117,7 @@ ArchiveSession::ArchiveSession(const std::string& location, QObject* parent)
         Qt::QueuedConnection);
     patienceTimer_->setSingleShot(true);
     connect(patienceTimer_, &QTimer::timeout, this, &ArchiveSession::stillWaiting);
+    track(thread_);
     thread_->start();
 }
 

@@ -28,8 +28,9 @@ class ArchiveSession : public QObject {
     Q_OBJECT
 public:
     explicit ArchiveSession(const std::string& location, QObject* parent = nullptr);
-    // Never waits for a call in progress: its thread ends on its own once
-    // the call returns, and its result goes nowhere.
+    // Never waits long for a call in progress: its thread ends on its own
+    // once the call returns, and its result goes nowhere. The application's
+    // end waits for such threads.
     ~ArchiveSession() override;
 
     // Later calls use `location`.

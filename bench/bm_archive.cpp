@@ -1,17 +1,27 @@
 // The crane archive: importing read-outs and listing the cranes, on SQLite
-// (argument 0) and on a PostgreSQL server started for the run (argument 1).
+// (argument 0) and on a PostgreSQL server started for the run (argument 1);
+// a click on a crane in the archive window until its history is shown.
 #include "PostgresServer.h"
 #include "RunTemp.h"
+#include "ScriptedUserPrompts.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
 #include "generator/HistoryGenerator.h"
+#include "ui/archive/Archive.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTableWidget>
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -103,11 +113,13 @@ BENCHMARK(BM_ArchiveImport)
     ->UseRealTime();
 
 // 1000 cranes with 10 read-outs each, added once per backend.
-std::unique_ptr<archive::Archive> craneArchive(int backend)
+std::unique_ptr<archive::Archive> craneArchive(int backend, std::string* where = nullptr)
 {
     const auto location = freshLocation(backend);
     if (!location)
         return nullptr;
+    if (where)
+        *where = *location;
     std::string error;
     auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing, &error);
     if (!a)
@@ -161,5 +173,49 @@ void BM_ArchiveCranes(benchmark::State& state)
     state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
 }
 BENCHMARK(BM_ArchiveCranes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Handles the window's events until `done` or ten seconds have passed.
+bool processUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 10000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+// A click on a crane of the archive window (1000 × 10 read-outs) until its
+// history table is filled: the session's query in its thread, the answer's
+// way back and the table and chart filled.
+void BM_ArchiveHistoryClick(benchmark::State& state)
+{
+    std::string location;
+    if (!craneArchive(static_cast<int>(state.range(0)), &location)) {
+        state.SkipWithError("the archive could not be filled");
+        return;
+    }
+    test::ScriptedUserPrompts prompts;
+    TForm_Archive window(prompts, QString::fromStdString(location), QString());
+    window.show();
+    auto* cranes = window.findChild<QTableView*>(QStringLiteral("Table_Cranes"));
+    auto* history = window.findChild<QTableWidget*>(QStringLiteral("Table_History"));
+    if (!processUntil([&window] { return window.rows().size() == 1000; })) {
+        state.SkipWithError("the cranes were not listed");
+        return;
+    }
+    int row = 0;
+    for (auto _ : state) {
+        cranes->setCurrentIndex(window.view().index(row++ % 1000, 0));
+        if (!processUntil([history] { return history->rowCount() == 10; })) {
+            state.SkipWithError("the history was not shown");
+            return;
+        }
+    }
+    state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
+}
+BENCHMARK(BM_ArchiveHistoryClick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

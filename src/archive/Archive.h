@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/ArchiveAddress.h"
+#include "archive/ArchivePrepare.h"
 #include "base/DateTime.h"
 
 #include <cstdint>
@@ -23,36 +25,6 @@ inline constexpr int kApplicationId = 0x4E4B5033;
 // Whether opening may make a new archive: only adding read-outs does;
 // reading commands and the window's list need one that exists.
 enum class OpenMode { Existing, CreateIfMissing };
-
-// "postgresql://user@host:port/dbname" taken apart; the scheme in any case,
-// the host a name, an address, "[IPv6]" or a percent-encoded socket folder.
-struct PostgresAddress {
-    std::string user, host, database;
-    int port = -1;
-};
-std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error);
-
-// A read-out made ready for the archive (read, hashed and compressed), off
-// any database connection.
-struct PreparedReadout {
-    std::string sha256;  // of the 270336-byte image, lower-case hex
-    std::string fileName;
-    std::string craneModel, craneNumber, owner;  // Windows-1251, blanks trimmed
-    std::string readingText;
-    std::optional<base::DateTime> readingMoment;
-    std::string limiterSerial;
-    std::int64_t totalCycles = 0;
-    double characteristicNumber = 0;
-    int normativeNumber = 0;
-    int overloadEpisodes = 0;              // at the default overload threshold
-    std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
-};
-
-// Reads a data file and prepares it; nothing with `error` (Russian) when the
-// file cannot be read or holds no complete memory image.
-std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error);
-std::optional<PreparedReadout> prepareReadout(
-    std::vector<std::uint8_t> fileBytes, const std::string& fileName, std::string* error);
 
 // One archived read-out without its data file (texts Windows-1251).
 struct ArchivedReadout {

@@ -10,10 +10,14 @@
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/fleet/Fleet.h"
 
+#include "archive/Archive.h"
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
@@ -22,6 +26,8 @@
 #include <QtTest>
 
 #include <qcustomplot.h>
+
+#include <future>
 
 using nkp::test::control;
 
@@ -32,6 +38,7 @@ private slots:
     void menuOpensTheWindowAndReadoutsLoad();
     void addressIsSetInTheWindow();
     void fleetRowsGoToTheArchive();
+    void lockedArchiveLeavesTheWindowRunning();
 };
 
 namespace {
@@ -96,7 +103,7 @@ void TestArchive::addSelectExportOpen()
     QCOMPARE(w.view().rowCount(), 1);
     control<QTableView>(w, "Table_Cranes")->selectRow(0);
     control<QTableView>(w, "Table_Cranes")->setCurrentIndex(w.view().index(0, 0));
-    QCOMPARE(control<QTableWidget>(w, "Table_History")->rowCount(), 16);
+    QTRY_COMPARE(control<QTableWidget>(w, "Table_History")->rowCount(), 16);
     QCOMPARE(
         control<QCustomPlot>(w, "Chart_History")->graphCount(), 3);  // read-outs, trend, normative number
     QCOMPARE(control<QCustomPlot>(w, "Chart_History")->graph(0)->dataCount(), 16);
@@ -114,6 +121,7 @@ void TestArchive::addSelectExportOpen()
     const QString csv = dir.filePath(QStringLiteral("cranes.csv"));
     prompts.fileAnswers.push_back(csv.toStdString());
     w.exportCsv();
+    QTRY_VERIFY(QFileInfo::exists(csv));  // written whole, then renamed into place
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -123,7 +131,7 @@ void TestArchive::addSelectExportOpen()
     // A read-out opens from the archive, byte for byte.
     QSignalSpy opened(&w, &TForm_Archive::readoutActivated);
     emit control<QTableWidget>(w, "Table_History")->cellDoubleClicked(3, 0);
-    QCOMPARE(opened.count(), 1);
+    QTRY_COMPARE(opened.count(), 1);
     const QString path = opened.at(0).at(0).toString();
     const QString name = control<QTableWidget>(w, "Table_History")
                              ->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))
@@ -150,18 +158,18 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
     QVERIFY(form->isVisible());
     // Opening the window reads; only adding makes the archive.
     QVERIFY(!QFileInfo::exists(f.dir.filePath(QStringLiteral("Архив/archive.sqlite"))));
-    QVERIFY2(control<QLabel>(*form, "Label_Status")->text().contains(QStringLiteral("архив не найден")),
+    QTRY_VERIFY2(control<QLabel>(*form, "Label_Status")->text().contains(QStringLiteral("архив не найден")),
         qPrintable(control<QLabel>(*form, "Label_Status")->text()));
     QSignalSpy ended(form, &TForm_Archive::importEnded);
     form->addPaths({f.dir.filePath(QStringLiteral("Файлы/История")).toStdString()});
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
     control<QTableView>(*form, "Table_Cranes")->setCurrentIndex(form->view().index(0, 0));
-    QCOMPARE(control<QTableWidget>(*form, "Table_History")->rowCount(), 4);
+    QTRY_COMPARE(control<QTableWidget>(*form, "Table_History")->rowCount(), 4);
     emit control<QTableWidget>(*form, "Table_History")->cellDoubleClicked(1, 0);
     const QString shown = control<QTableWidget>(*form, "Table_History")
                               ->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))
                               ->text();
-    QVERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
+    QTRY_VERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
     form->close();
 }
 
@@ -187,7 +195,7 @@ void TestArchive::addressIsSetInTheWindow()
         control<QPushButton>(w, "Button_Location")->click();
         QCOMPARE(w.location(), other);
         QCOMPARE(nkp::ui::archiveLocation(dir.path()), other);
-        QVERIFY2(control<QLabel>(w, "Label_Status")->text().contains(QStringLiteral("архив не найден")),
+        QTRY_VERIFY2(control<QLabel>(w, "Label_Status")->text().contains(QStringLiteral("архив не найден")),
             qPrintable(control<QLabel>(w, "Label_Status")->text()));
         QVERIFY(!QFile::exists(other));
         control<QLineEdit>(w, "Edit_Location")->clear();
@@ -245,6 +253,81 @@ void TestArchive::fleetRowsGoToTheArchive()
     QCOMPARE(form->rows().front().readouts.size(), std::size_t {3});
     form->close();
     fleet->close();
+}
+
+namespace {
+
+// Another program holding the archive's write lock (in rollback-journal
+// mode, where it keeps readers out as well) until stop().
+class LockHolder {
+public:
+    explicit LockHolder(const QString& path)
+    {
+        process_.start(QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+                QStringLiteral("import sqlite3, sys\n"
+                               "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                               "c.execute('PRAGMA journal_mode = DELETE')\n"
+                               "c.execute('BEGIN EXCLUSIVE')\n"
+                               "print('locked', flush=True)\n"
+                               "sys.stdin.read()\n"),
+                path});
+    }
+    ~LockHolder() { stop(); }
+    bool locked() { return process_.waitForReadyRead(10000) && process_.readAll().startsWith("locked"); }
+    void stop()
+    {
+        process_.closeWriteChannel();
+        process_.waitForFinished(10000);
+    }
+
+private:
+    QProcess process_;
+};
+
+}  // namespace
+
+// While another program holds the archive's lock the window goes on
+// handling events, says that the archive is busy, reads it once the lock is
+// gone, and closes at once while a call still waits.
+void TestArchive::lockedArchiveLeavesTheWindowRunning()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("archive.sqlite"));
+    QVERIFY(std::async(std::launch::async, [&path] {
+        return nkp::archive::Archive::open(
+                   path.toStdString(), nkp::archive::OpenMode::CreateIfMissing, nullptr)
+            != nullptr;
+    }).get());
+    nkp::test::ScriptedUserPrompts prompts;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(10);
+    {
+        LockHolder lock(path);
+        QVERIFY(lock.locked());
+        TForm_Archive w(prompts, path, dir.path());
+        w.show();
+        QTRY_COMPARE_WITH_TIMEOUT(
+            control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Архив занят…"), 5000);
+        const int before = ticks;
+        QTest::qWait(300);
+        QVERIFY2(ticks > before + 10, qPrintable(QString::number(ticks - before)));
+        lock.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(
+            control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Кранов: 0, чтений: 0"), 10000);
+    }
+    LockHolder lock(path);
+    QVERIFY(lock.locked());
+    auto w = std::make_unique<TForm_Archive>(prompts, path, dir.path());
+    w->show();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        control<QLabel>(*w, "Label_Status")->text(), QStringLiteral("Архив занят…"), 5000);
+    QElapsedTimer closing;
+    closing.start();
+    w.reset();
+    QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
 }
 
 #include "tst_archive.moc"

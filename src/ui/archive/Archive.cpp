@@ -2,7 +2,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
-#include "base/SpreadsheetCsv.h"
+#include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/common/ControlNames.h"
 #include "ui/common/ResourceColor.h"
@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -26,7 +25,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <numeric>
@@ -38,6 +36,7 @@ namespace {
 using namespace nkp::archive;
 
 const QString kCaption = QStringLiteral("Архив кранов");
+const QString kBusy = QStringLiteral("Архив занят…");
 constexpr int kSortRole = Qt::UserRole + 1;
 
 QString utf8(const std::string& text)
@@ -200,13 +199,113 @@ TForm_Archive::TForm_Archive(
         if (const auto file = prompts_.openFile(dialog))
             addPaths({*file});
     });
-    connect(&watcher_, &QFutureWatcher<QString>::finished, this, &TForm_Archive::importFinished);
+    session_ = new ArchiveSession(location_.toStdString(), this);
+    connectSession();
 }
 
-TForm_Archive::~TForm_Archive()
+// The session goes with the window and leaves a call that still waits to
+// end on its own.
+TForm_Archive::~TForm_Archive() = default;
+
+void TForm_Archive::connectSession()
 {
-    cancelImport();
-    watcher_.waitForFinished();
+    connect(session_, &ArchiveSession::stillWaiting, this, [this] {
+        if (Label_Status->text() != kBusy)
+            statusBeforeWait_ = Label_Status->text();
+        Label_Status->setText(kBusy);
+    });
+    connect(session_, &ArchiveSession::failed, this, &TForm_Archive::callFailed);
+    connect(session_, &ArchiveSession::reloaded, this, [this](std::uint64_t call, const auto& rows) {
+        if (call != reloadCall_)
+            return;
+        answered();
+        reloadCall_ = 0;
+        showRows(rows);
+        if (!importSummary_.isNull()) {
+            Label_Status->setText(importSummary_);
+            importSummary_ = QString();
+            emit importEnded();
+        }
+        emit reloaded(true);
+    });
+    connect(session_, &ArchiveSession::historyReady, this, [this](std::uint64_t call, const CraneRow& row) {
+        if (call != historyCall_)
+            return;
+        answered();
+        historyCall_ = 0;
+        history_ = row;
+        showHistory(&history_);
+    });
+    connect(session_, &ArchiveSession::dataFileReady, this,
+        [this](std::uint64_t call, const std::vector<std::uint8_t>& bytes) {
+            if (call != dataCall_)
+                return;
+            answered();
+            dataCall_ = 0;
+            writeReadout(bytes);
+        });
+    connect(session_, &ArchiveSession::importProgress, this, [this](int done, int total) {
+        ProgressBar_Import->setRange(0, total);
+        ProgressBar_Import->setValue(done);
+    });
+    connect(
+        session_, &ArchiveSession::imported, this, [this](std::uint64_t call, const ImportReport& report) {
+            if (call != importCall_)
+                return;
+            answered();
+            QString text = QStringLiteral("Добавлено: %1, уже в архиве: %2, не прочитано: %3")
+                               .arg(report.added)
+                               .arg(report.alreadyThere)
+                               .arg(report.unreadable);
+            for (const ImportProblem& p : report.problems)
+                text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
+                    + QString::fromStdString(p.reason);
+            if (report.cancelled)
+                text += QStringLiteral(" (прервано)");
+            if (report.writeFailed)
+                text += QStringLiteral(". Архив не удалось записать: ")
+                    + QString::fromStdString(report.writeError);
+            importFinished(text);
+        });
+    connect(session_, &ArchiveSession::exported, this, [this](std::uint64_t call) {
+        if (call == exportCall_) {
+            answered();
+            exportCall_ = 0;
+        }
+    });
+}
+
+void TForm_Archive::answered()
+{
+    if (Label_Status->text() == kBusy)
+        Label_Status->setText(statusBeforeWait_);
+}
+
+void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
+{
+    answered();
+    if (call == reloadCall_) {
+        reloadCall_ = 0;
+        rows_.clear();
+        Label_Status->setText(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
+        if (!importSummary_.isNull()) {
+            Label_Status->setText(importSummary_);
+            importSummary_ = QString();
+            emit importEnded();
+        }
+        emit reloaded(false);
+    } else if (call == historyCall_) {
+        historyCall_ = 0;
+        Label_Status->setText(QStringLiteral("Историю крана не удалось прочитать: ") + utf8(error));
+    } else if (call == dataCall_) {
+        dataCall_ = 0;
+        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + utf8(error));
+    } else if (call == importCall_) {
+        importFinished(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
+    } else if (call == exportCall_) {
+        exportCall_ = 0;
+        nkp::ui::showWriteFailure(prompts_, kCaption, exportPath_.toStdString(), error);
+    }
 }
 
 void TForm_Archive::showEvent(QShowEvent* event)
@@ -218,21 +317,16 @@ void TForm_Archive::showEvent(QShowEvent* event)
     }
 }
 
-bool TForm_Archive::reload()
+void TForm_Archive::reload()
 {
-    std::string error;
-    const auto archive = Archive::open(location_.toStdString(), OpenMode::Existing, &error);
-    std::optional<std::vector<ArchivedReadout>> readouts;
-    if (archive)
-        readouts = archive->readouts(&error);
+    reloadCall_ = session_->reload();
+}
+
+void TForm_Archive::showRows(const std::vector<CraneRow>& rows)
+{
     showHistory(nullptr);
     model_->removeRows(0, model_->rowCount());
-    if (!readouts) {
-        rows_.clear();
-        Label_Status->setText(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
-        return false;
-    }
-    rows_ = craneRows(std::move(*readouts));
+    rows_ = rows;
     Table_Cranes->setSortingEnabled(false);
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         QList<QStandardItem*> items;
@@ -258,7 +352,6 @@ bool TForm_Archive::reload()
             .arg(rows_.size())
             .arg(std::accumulate(rows_.begin(), rows_.end(), std::size_t {0},
                 [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
-    return true;
 }
 
 void TForm_Archive::selectCrane(int viewRow)
@@ -269,7 +362,10 @@ void TForm_Archive::selectCrane(int viewRow)
     }
     const QModelIndex source = proxy_->mapToSource(proxy_->index(viewRow, 0));
     const auto r = static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong());
-    showHistory(r < rows_.size() ? &rows_[r] : nullptr);
+    showHistory(nullptr);
+    // The crane's read-outs as the archive holds them now.
+    if (r < rows_.size())
+        historyCall_ = session_->history(rows_[r].craneId);
 }
 
 void TForm_Archive::showHistory(const CraneRow* row)
@@ -333,18 +429,20 @@ void TForm_Archive::openReadout(int historyRow)
     if (!shown_ || historyRow < 0 || historyRow >= static_cast<int>(shown_->readouts.size()))
         return;
     const ArchivedReadout& r = shown_->readouts[static_cast<std::size_t>(historyRow)];
-    std::string error;
-    const auto archive = Archive::open(location_.toStdString(), OpenMode::Existing, &error);
-    const auto bytes = archive ? archive->dataFile(r.sha256, &error) : std::nullopt;
+    openName_ = utf8(r.fileName);
+    dataCall_ = session_->dataFile(r.sha256);
+}
+
+void TForm_Archive::writeReadout(const std::vector<std::uint8_t>& bytes)
+{
     // The main window opens files: the stored one is written out first.
     static QTemporaryDir folder;
-    const QString path = QDir(folder.path()).filePath(utf8(r.fileName));
+    const QString path = QDir(folder.path()).filePath(openName_);
     QFile file(path);
-    if (!bytes || !file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char*>(bytes->data()), static_cast<qint64>(bytes->size()))
-            != static_cast<qint64>(bytes->size())) {
-        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ")
-            + (error.empty() ? file.errorString() : utf8(error)));
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
+            != static_cast<qint64>(bytes.size())) {
+        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + file.errorString());
         return;
     }
     file.close();
@@ -353,86 +451,46 @@ void TForm_Archive::openReadout(int historyRow)
 
 void TForm_Archive::addPaths(const std::vector<std::string>& paths)
 {
-    if (watcher_.isRunning())
+    if (isImporting())
         return;
-    cancel_ = std::make_shared<std::atomic<bool>>(false);
     ProgressBar_Import->setRange(0, 0);
     ProgressBar_Import->show();
     Button_Cancel->show();
     Button_AddFolder->setEnabled(false);
     Button_AddFile->setEnabled(false);
     Label_Status->setText(QStringLiteral("Добавление в архив..."));
-    const std::string location = location_.toStdString();
-    const auto cancel = cancel_;
-    QPointer<QProgressBar> bar = ProgressBar_Import;
-    watcher_.setFuture(QtConcurrent::run([location, paths, cancel, bar]() -> QString {
-        // The connection belongs to this thread.
-        std::string error;
-        const auto archive = Archive::open(location, OpenMode::CreateIfMissing, &error);
-        if (!archive)
-            return QStringLiteral("Архив не удалось открыть: ") + QString::fromStdString(error);
-        std::vector<ImportProblem> missing;
-        const auto files = collectImportFiles(paths, &missing);
-        ImportReport report = importFiles(
-            *archive, files,
-            [bar](int done, int total) {
-                QMetaObject::invokeMethod(
-                    bar,
-                    [bar, done, total] {
-                        if (bar) {
-                            bar->setRange(0, total);
-                            bar->setValue(done);
-                        }
-                    },
-                    Qt::QueuedConnection);
-            },
-            cancel.get());
-        report.unreadable += static_cast<int>(missing.size());
-        report.problems.insert(report.problems.begin(), missing.begin(), missing.end());
-        QString text = QStringLiteral("Добавлено: %1, уже в архиве: %2, не прочитано: %3")
-                           .arg(report.added)
-                           .arg(report.alreadyThere)
-                           .arg(report.unreadable);
-        for (const ImportProblem& p : report.problems)
-            text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
-                + QString::fromStdString(p.reason);
-        if (report.cancelled)
-            text += QStringLiteral(" (прервано)");
-        if (report.writeFailed)
-            text += QStringLiteral(". Архив не удалось записать: ")
-                + QString::fromStdString(report.writeError);
-        return text;
-    }));
+    importCall_ = session_->import(paths);
 }
 
 void TForm_Archive::applyLocation()
 {
     // An import in progress keeps writing where it started.
-    if (watcher_.isRunning() || nkp::ui::archiveLocationFromEnvironment())
+    if (isImporting() || nkp::ui::archiveLocationFromEnvironment())
         return;
     nkp::ui::setArchiveLocationSetting(Edit_Location->text());
     location_ = nkp::ui::archiveLocation(startFolder_);
     archiveInputs_ = nkp::fileio::InputScope(Archive::files(location_.toStdString()));
     Edit_Location->setText(location_);
+    session_->setLocation(location_.toStdString());
     reload();
 }
 
 void TForm_Archive::cancelImport()
 {
-    if (cancel_)
-        cancel_->store(true);
+    session_->cancelImport();
 }
 
-void TForm_Archive::importFinished()
+// The summary is shown, and importEnded() follows, once the archive has been
+// read again.
+void TForm_Archive::importFinished(const QString& summary)
 {
-    const QString summary = watcher_.result();
+    importCall_ = 0;
     ProgressBar_Import->hide();
     Button_Cancel->hide();
     Button_AddFolder->setEnabled(true);
     Button_AddFile->setEnabled(true);
+    importSummary_ = summary;
     reload();
-    Label_Status->setText(summary);
-    emit importEnded();
 }
 
 void TForm_Archive::exportCsv()
@@ -453,7 +511,6 @@ void TForm_Archive::exportCsv()
         shown.push_back(
             rows_[static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong())]);
     }
-    std::string error;
-    if (!nkp::fileio::writeCsvFile(*path, craneTableCells(shown, decimalSeparator_), &error))
-        nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
+    exportPath_ = QString::fromStdString(*path);
+    exportCall_ = session_->exportCsv(*path, craneTableCells(shown, decimalSeparator_));
 }

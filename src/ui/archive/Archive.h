@@ -4,13 +4,14 @@
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 
-#include <QFutureWatcher>
 #include <QWidget>
 
-#include <atomic>
-#include <memory>
+#include <cstdint>
 #include <vector>
 
+namespace nkp::archive {
+class ArchiveSession;
+}
 class QCustomPlot;
 class QLabel;
 class QLineEdit;
@@ -24,7 +25,9 @@ class QTableWidget;
 // "Архив кранов": one row per crane of the archive, filtered and sorted at
 // will and exported as CSV; the selected crane's read-outs below, with the
 // chart of its accumulated characteristic number, the trend to the forecast
-// and the normative number. Files and folders are added in the background.
+// and the normative number. Every archive call runs in the window's archive
+// session (ArchiveSession), so the window never waits: while a call waits on
+// a lock or a server the status line says "Архив занят…".
 class TForm_Archive : public QWidget {
     Q_OBJECT
 public:
@@ -35,12 +38,13 @@ public:
 
     void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
 
-    // Reads the archive again; false (said in the status line) when it cannot be opened.
-    bool reload();
+    // Reads the archive again in the background: the table is filled when it
+    // answers, a failure is said in the status line; reloaded() either way.
+    void reload();
     // Adds files and folders in the background; importEnded() when done.
     void addPaths(const std::vector<std::string>& paths);
     void cancelImport();
-    bool isImporting() const { return watcher_.isRunning(); }
+    bool isImporting() const { return importCall_ != 0; }
     void exportCsv();
     void selectCrane(int viewRow);
     // Uses the archive at the address in Edit_Location from now on (stored
@@ -56,6 +60,8 @@ signals:
     // to a temporary file, opens in the main window.
     void readoutActivated(const QString& path);
     void importEnded();
+    // The answer of reload() arrived (true: the table shows it).
+    void reloaded(bool ok);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,17 +82,29 @@ private:
 
     void showHistory(const nkp::archive::CraneRow* row);
     void openReadout(int historyRow);
-    void importFinished();
+    void connectSession();
+    void showRows(const std::vector<nkp::archive::CraneRow>& rows);
+    void writeReadout(const std::vector<std::uint8_t>& bytes);
+    void importFinished(const QString& summary);
+    void callFailed(std::uint64_t call, const std::string& error);
+    // An answer came: the status line no longer says that the archive is busy.
+    void answered();
 
     nkp::UserPrompts& prompts_;
     QString location_, startFolder_;
     nkp::fileio::InputScope archiveInputs_;  // the archive's files: no export replaces them
     std::vector<nkp::archive::CraneRow> rows_;
     const nkp::archive::CraneRow* shown_ = nullptr;
+    nkp::archive::CraneRow history_;  // the selected crane's, as the archive answered
+    nkp::archive::ArchiveSession* session_ = nullptr;
+    // The calls whose answers are awaited; an older answer is ignored.
+    std::uint64_t reloadCall_ = 0, historyCall_ = 0, dataCall_ = 0, importCall_ = 0, exportCall_ = 0;
+    QString importSummary_;  // shown once the archive is read again after an import
+    QString statusBeforeWait_;
+    QString openName_;    // the file name of the read-out being opened
+    QString exportPath_;  // the CSV being written
     QStandardItemModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
-    QFutureWatcher<QString> watcher_;
-    std::shared_ptr<std::atomic<bool>> cancel_;
     char decimalSeparator_ = ',';
     bool shownOnce_ = false;
 };

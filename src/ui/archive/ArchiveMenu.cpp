@@ -1,6 +1,7 @@
 #include "ui/archive/ArchiveMenu.h"
 
 #include "archive/Archive.h"
+#include "archive/ArchiveSession.h"
 #include "ui/archive/Archive.h"
 
 #include <QMenu>
@@ -74,24 +75,23 @@ bool addSavedReadingsToArchive()
     return QSettings().value(QStringLiteral("archive/addSavedReadings"), true).toBool();
 }
 
-QString addSavedReading(const QString& startFolder, const QString& path)
+void addSavedReading(const QString& startFolder, const QString& path, QObject& context,
+    std::function<void(const QString&)> done)
 {
-    std::string error;
-    const auto prepared = archive::prepareReadout(path.toStdString(), &error);
-    const auto store = prepared ? archive::Archive::open(archiveLocation(startFolder).toStdString(),
-                           archive::OpenMode::CreateIfMissing, &error)
-                                : nullptr;
-    if (!store)
-        return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
-    switch (store->add(*prepared, &error)) {
-    case archive::AddOutcome::Added:
-        return QStringLiteral("добавлено в архив");
-    case archive::AddOutcome::AlreadyThere:
-        return QStringLiteral("уже в архиве");
-    case archive::AddOutcome::Failed:
-        break;
-    }
-    return QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error);
+    // A session of its own for the one call; it goes when it has answered.
+    auto* session = new archive::ArchiveSession(archiveLocation(startFolder).toStdString(), &context);
+    QObject::connect(session, &archive::ArchiveSession::savedAdded, session,
+        [session, done](std::uint64_t, archive::AddOutcome outcome) {
+            done(outcome == archive::AddOutcome::Added ? QStringLiteral("добавлено в архив")
+                                                       : QStringLiteral("уже в архиве"));
+            session->deleteLater();
+        });
+    QObject::connect(session, &archive::ArchiveSession::failed, session,
+        [session, done](std::uint64_t, const std::string& error) {
+            done(QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error));
+            session->deleteLater();
+        });
+    session->addSaved(path.toStdString());
 }
 
 }  // namespace nkp::ui

@@ -8,6 +8,7 @@
 
 class QAction;
 class QMenu;
+class QObject;
 class QWidget;
 class TForm_Archive;
 
@@ -39,9 +40,11 @@ TForm_Archive* showArchiveWindow(QWidget& window, UserPrompts& prompts, const QS
 // (setting "archive/addSavedReadings", on unless set to false).
 bool addSavedReadingsToArchive();
 
-// Adds a data file just saved to the archive; the words for the status line
-// ("добавлено в архив", "уже в архиве" or why it failed). The saved file is
-// never touched.
-QString addSavedReading(const QString& startFolder, const QString& path);
+// Adds a data file just saved to the archive in the background; `done` gets
+// the words for the status line ("добавлено в архив", "уже в архиве" or why
+// it failed), in the thread of `context`, unless `context` is gone by then.
+// The saved file is never touched.
+void addSavedReading(const QString& startFolder, const QString& path, QObject& context,
+    std::function<void(const QString&)> done);
 
 }  // namespace nkp::ui

@@ -283,10 +283,15 @@ bool TForm_ReadNKP3::saveDataFile()
     showGauge(0);
     QString saved = QStringLiteral("Информация сохранена в фале: ")
         + QFileInfo(QString::fromStdString(*path)).fileName();
-    if (nkp::ui::addSavedReadingsToArchive())
-        saved += QStringLiteral("; ")
-            + nkp::ui::addSavedReading(startDirectory_, QString::fromStdString(*path));
     setStatus(saved);
+    // The archive's answer follows in the status line.
+    if (nkp::ui::addSavedReadingsToArchive())
+        nkp::ui::addSavedReading(
+            startDirectory_, QString::fromStdString(*path), *this, [this, saved](const QString& words) {
+                // Unless the status line has moved on meanwhile.
+                if (statusText() == saved)
+                    setStatus(saved + QStringLiteral("; ") + words);
+            });
     showStatusBarColour(palette().color(QPalette::Button));
     reader_.markSaved();
     return true;

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "archive/Archive.h"
+#include "archive/ArchiveSql.h"
+#include "archive/ArchiveText.h"
+#include "base/InputFiles.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <string>
+
+// What the archive's files share inside the library: the connection's state,
+// how database failures become the archive's texts, and the column forms of
+// texts and moments.
+namespace nkp::archive {
+
+std::string sqlError(const QSqlError& e);
+// The database's cause after the archive's lead text: missing rights
+// (SQLSTATE 42501) named as such whatever was being done.
+std::string sqlFailure(std::string (*lead)(const std::string&), const QSqlError& e);
+void setError(std::string* error, std::string text);
+// Windows-1251 bytes to and from the database's UTF-8.
+QString utf8(const std::string& cp1251);
+std::string cp1251(const QVariant& value);
+// "yyyy-mm-dd hh:mm:ss": sorts as text on both databases.
+QString momentColumn(const std::optional<base::DateTime>& m);
+std::optional<base::DateTime> momentFromColumn(const QVariant& value);
+
+// Stops the program when the calling thread runs a QGuiApplication's event
+// loop and NKP_ARCHIVE_THREAD_CHECK is set (the window tests set it): a
+// window never waits on a lock or a server. Headless programs, and threads
+// of a window's sessions, pass.
+void checkNotGuiThread();
+
+// Runs `sql`, waiting while another connection holds the lock: a file that
+// another program is making an archive of this moment is only read once it is.
+bool execWaiting(QSqlQuery& q, const QString& sql);
+
+// What an open database is, found before anything is written to it.
+struct Recognised {
+    enum Kind { Empty, Ours, Foreign } kind = Empty;
+    int version = 0;                // of an archive of ours
+    bool hasApplicationId = false;  // SQLite: ours says so in its header
+};
+
+// Recognises the database: an empty one, an archive of this program (its
+// application id, or the schema_version, cranes and readouts tables of an
+// older one), or anything else. Fails with `error` when the catalogue or the
+// version cannot be read, the version is damaged or newer. Reads only.
+std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& location, std::string* error);
+
+struct Archive::State {
+    QString connection;
+    Dialect dialect;
+    bool readOnly = false;
+    int version = 0;
+    // The writer's statements, prepared on the first add and kept: preparing
+    // costs a PostgreSQL server a round trip each time.
+    struct Writer {
+        QSqlQuery findReadout, addCrane, findCrane, addReadout;
+    };
+    std::optional<Writer> writer;
+    // An SQLite archive's file and its companions are inputs while it is open:
+    // no output replaces them.
+    fileio::InputScope inputs;
+
+    QSqlDatabase db() const
+    {
+        checkNotGuiThread();
+        return QSqlDatabase::database(connection, false);
+    }
+
+    // Prepares the writer's statements outside any transaction.
+    bool prepareWriter(std::string* error)
+    {
+        if (writer)
+            return true;
+        const QSqlDatabase database = db();
+        Writer w {QSqlQuery(database), QSqlQuery(database), QSqlQuery(database), QSqlQuery(database)};
+        const std::pair<QSqlQuery*, QString> statements[] = {
+            {&w.findReadout, QStringLiteral("SELECT 1 FROM readouts WHERE sha256 = ?")},
+            {&w.addCrane,
+                QStringLiteral(
+                    "INSERT INTO cranes (model, number, own_file) VALUES (?, ?, ?) ON CONFLICT DO NOTHING")},
+            {&w.findCrane,
+                QStringLiteral("SELECT id FROM cranes WHERE model = ? AND number = ? AND own_file = ?")},
+            {&w.addReadout,
+                QStringLiteral(
+                    "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, "
+                    "owner, reading_text, reading_moment, limiter_serial, total_cycles, "
+                    "characteristic, normative, overload_episodes, imported_at, data) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING")},
+        };
+        for (const auto& [query, sql] : statements) {
+            query->setForwardOnly(true);
+            if (!query->prepare(sql)) {
+                setError(error, sqlFailure(text::cannotWrite, query->lastError()));
+                return false;
+            }
+        }
+        writer.emplace(std::move(w));
+        return true;
+    }
+
+    // A writer's transaction: SQLite takes its write lock at once, so that
+    // two writers wait for each other instead of failing on the upgrade.
+    bool begin(std::string* error) const
+    {
+        QSqlQuery q(db());
+        if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
+            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
+            return false;
+        }
+        return true;
+    }
+    bool commit(std::string* error) const
+    {
+        QSqlQuery q(db());
+        if (!q.exec(QStringLiteral("COMMIT"))) {
+            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
+            rollback();
+            return false;
+        }
+        return true;
+    }
+    void rollback() const
+    {
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+
+    ~State()
+    {
+        writer.reset();
+        {
+            QSqlDatabase database = QSqlDatabase::database(connection, false);
+            database.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+};
+
+}  // namespace nkp::archive

@@ -1,0 +1,86 @@
+#include "archive/ArchivePrepare.h"
+
+#include "analysis/OverloadEpisodes.h"
+#include "analysis/Readout.h"
+#include "archive/ArchiveDb.h"
+#include "archive/StoredFile.h"
+#include "recorder/DataFileReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+// Reading, hashing and packing a read-out before any connection is involved.
+namespace nkp::archive {
+namespace {
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+std::optional<PreparedReadout> prepareReadout(
+    std::vector<std::uint8_t> bytes, const std::string& fileName, std::string* error)
+{
+    if (bytes.size() < recorder::kIdentificationOffset) {
+        setError(error, text::tooShort(bytes.size()));
+        return std::nullopt;
+    }
+    PreparedReadout p;
+    p.sha256 = imageHash(bytes);
+    if (p.sha256.empty()) {
+        setError(error, text::hashFailed());
+        return std::nullopt;
+    }
+    p.compressed = packDataFile(bytes);
+    const recorder::DataFileReader reader(std::move(bytes));
+    // The archive keeps no list of broken frames: the episode count below
+    // passes over them on its own.
+    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
+    using recorder::IdField;
+    p.fileName = fileName;
+    p.craneModel = trimmed(r.text(IdField::CraneModel));
+    p.craneNumber = trimmed(r.text(IdField::CraneNumber));
+    p.owner = trimmed(r.text(IdField::CraneOwner));
+    p.readingText = r.text(IdField::ReadingDate);
+    p.readingMoment = r.readingMoment();
+    p.limiterSerial = trimmed(r.text(IdField::LimiterNumber));
+    p.totalCycles = r.totalCycles;
+    p.characteristicNumber = r.characteristicNumber;
+    p.normativeNumber = r.normativeNumber;
+    p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
+    return p;
+}
+
+std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error)
+{
+    QFile file(QString::fromStdString(path));
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        setError(error, info.exists() ? text::notARegularFile() : text::noSuchFile());
+        return std::nullopt;
+    }
+    if (info.size() > static_cast<qint64>(kMaxDataFileSize)) {
+        setError(error, text::tooLarge());
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, file.errorString().toStdString());
+        return std::nullopt;
+    }
+    // Read straight into the bytes that are kept; the file as long as it was found.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.size()));
+    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), info.size());
+    if (got < 0) {
+        setError(error, file.errorString().toStdString());
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<std::size_t>(got));
+    return prepareReadout(std::move(bytes), info.fileName().toStdString(), error);
+}
+
+}  // namespace nkp::archive

@@ -1,0 +1,113 @@
+#include "archive/ArchiveDb.h"
+
+#include "archive/StoredFile.h"
+#include "recorder/DataFileReader.h"
+
+#include <cmath>
+
+// Reading the archive: cranes, read-outs and stored data files.
+namespace nkp::archive {
+namespace {
+
+const QString kReadoutColumns = QStringLiteral(
+    "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
+    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes FROM readouts");
+
+ArchivedReadout readoutOfRow(const QSqlQuery& q)
+{
+    ArchivedReadout r;
+    r.id = q.value(0).toLongLong();
+    r.craneId = q.value(1).toLongLong();
+    r.sha256 = q.value(2).toString().toStdString();
+    r.fileName = q.value(3).toString().toStdString();
+    r.craneModel = cp1251(q.value(4));
+    r.craneNumber = cp1251(q.value(5));
+    r.owner = cp1251(q.value(6));
+    r.readingText = cp1251(q.value(7));
+    r.readingMoment = momentFromColumn(q.value(8));
+    r.limiterSerial = cp1251(q.value(9));
+    r.totalCycles = q.value(10).toLongLong();
+    // A number the program never writes (text, infinite, missing) is damaged.
+    bool number = false;
+    const double characteristic = q.value(11).toDouble(&number);
+    r.characteristicNumber
+        = number && !q.value(11).isNull() && std::isfinite(characteristic) ? characteristic : std::nan("");
+    r.normativeNumber = q.value(12).toInt();
+    r.importedAt = q.value(13).toString().toStdString();
+    r.overloadEpisodes = q.value(14).toInt();
+    return r;
+}
+
+// Runs the prepared query of read-outs and reads its rows.
+std::optional<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q, std::string* error)
+{
+    if (!q.exec()) {
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedReadout> out;
+    while (q.next())
+        out.push_back(readoutOfRow(q));
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, model, number, own_file FROM cranes ORDER BY id"))) {
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
+        return std::nullopt;
+    }
+    std::vector<ArchivedCrane> out;
+    while (q.next())
+        out.push_back({q.value(0).toLongLong(), cp1251(q.value(1)), cp1251(q.value(2)),
+            q.value(3).toString().toStdString()});
+    return out;
+}
+
+std::optional<std::vector<ArchivedReadout>> Archive::readouts(std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    q.prepare(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"));
+    return readoutRows(q, error);
+}
+
+std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
+    std::int64_t craneId, std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.setForwardOnly(true);
+    q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
+    q.addBindValue(static_cast<qlonglong>(craneId));
+    return readoutRows(q, error);
+}
+
+std::optional<std::vector<std::uint8_t>> Archive::dataFile(
+    const std::string& sha256, std::string* error) const
+{
+    QSqlQuery q(d_->db());
+    q.prepare(QStringLiteral("SELECT data FROM readouts WHERE sha256 = ?"));
+    q.addBindValue(QString::fromStdString(sha256).toLower());
+    if (!q.exec()) {
+        setError(error, sqlFailure(text::cannotRead, q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        setError(error, text::noReadout(sha256));
+        return std::nullopt;
+    }
+    const QByteArray stored = q.value(0).toByteArray();
+    auto bytes = unpackDataFile(stored.constData(), static_cast<std::size_t>(stored.size()));
+    if (!bytes || bytes->size() < recorder::kImageSize
+        || imageHash(*bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
+        setError(error, text::damagedDataFile(sha256));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace nkp::archive

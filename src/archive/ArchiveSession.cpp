@@ -1,0 +1,260 @@
+#include "archive/ArchiveSession.h"
+
+#include "base/SpreadsheetCsv.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
+#include <mutex>
+#include <optional>
+#include <set>
+
+Q_DECLARE_METATYPE(nkp::archive::ArchiveSession::Delivery)
+
+namespace nkp::archive {
+namespace {
+
+// The sessions' threads that still run, also those whose session has gone.
+// The application's end waits for them: a call left waiting on a lock or a
+// server ends within the archive's own time limits, and no thread may still
+// use Qt SQL once the program's statics go.
+std::mutex runningMutex;
+std::set<QThread*> running;
+
+void waitForSessionThreads()
+{
+    std::vector<QThread*> threads;
+    {
+        const std::lock_guard lock(runningMutex);
+        threads.assign(running.begin(), running.end());
+    }
+    for (QThread* thread : threads)
+        thread->wait();
+}
+
+void track(QThread* thread)
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { qAddPostRoutine(waitForSessionThreads); });
+    {
+        const std::lock_guard lock(runningMutex);
+        running.insert(thread);
+    }
+    QObject::connect(
+        thread, &QThread::finished, thread,
+        [thread] {
+            const std::lock_guard lock(runningMutex);
+            running.erase(thread);
+        },
+        Qt::DirectConnection);
+}
+
+}  // namespace
+
+// What the session's thread and the session share.
+struct ArchiveSession::Shared {
+    std::atomic<bool> cancelImport {false};
+};
+
+// Lives in the session's thread and keeps its connection there.
+class ArchiveSession::Worker : public QObject {
+    Q_OBJECT
+public:
+    // The archive at `location`, opened with `mode` unless it is open already.
+    Archive* archive(const std::string& location, OpenMode mode, std::string* error)
+    {
+        if (archive_ && location == location_)
+            return archive_.get();
+        archive_.reset();
+        archive_ = Archive::open(location, mode, error);
+        location_ = location;
+        return archive_.get();
+    }
+    // After a failed call the connection is opened again next time: a
+    // server may have gone away, a file may have been replaced.
+    void forget() { archive_.reset(); }
+
+    void run(std::uint64_t call, const std::function<Delivery(Worker&)>& work)
+    {
+        const Delivery delivery = work(*this);
+        emit delivered(call, delivery);
+    }
+
+signals:
+    void delivered(std::uint64_t call, const nkp::archive::ArchiveSession::Delivery& delivery);
+
+private:
+    std::unique_ptr<Archive> archive_;
+    std::string location_;
+};
+
+ArchiveSession::ArchiveSession(const std::string& location, QObject* parent)
+    : QObject(parent)
+    , location_(location)
+    , shared_(std::make_shared<Shared>())
+    , thread_(new QThread)
+    , worker_(new Worker)
+    , patienceTimer_(new QTimer(this))
+{
+    qRegisterMetaType<Delivery>();
+    thread_->setObjectName(QStringLiteral("ArchiveSession"));
+    worker_->moveToThread(thread_);
+    // The worker and its connection go with the thread; the thread is
+    // deleted once it has ended.
+    connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+    connect(
+        worker_, &Worker::delivered, this,
+        [this](std::uint64_t call, const Delivery& delivery) {
+            // Progress reports carry no call.
+            if (call != 0 && --pending_ > 0)
+                patienceTimer_->start(patience_);
+            else if (call != 0)
+                patienceTimer_->stop();
+            delivery(*this);
+        },
+        Qt::QueuedConnection);
+    patienceTimer_->setSingleShot(true);
+    connect(patienceTimer_, &QTimer::timeout, this, &ArchiveSession::stillWaiting);
+    track(thread_);
+    thread_->start();
+}
+
+ArchiveSession::~ArchiveSession()
+{
+    shared_->cancelImport = true;
+    disconnect(worker_, nullptr, this, nullptr);
+    thread_->quit();
+    // A call that returns soon is waited for, so that a closed window leaves
+    // nothing behind; one that waits on a lock or a server is left to end.
+    thread_->wait(QDeadlineTimer(300));
+}
+
+void ArchiveSession::setLocation(const std::string& location)
+{
+    location_ = location;
+}
+
+std::uint64_t ArchiveSession::post(std::function<Delivery(Worker&)> work)
+{
+    const std::uint64_t call = ++lastCall_;
+    if (pending_++ == 0)
+        patienceTimer_->start(patience_);
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_, call, work = std::move(work)] { worker->run(call, work); },
+        Qt::QueuedConnection);
+    return call;
+}
+
+ArchiveSession::Delivery ArchiveSession::failure(Worker& worker, std::uint64_t call, std::string error)
+{
+    worker.forget();
+    return [call, error = std::move(error)](ArchiveSession& s) { emit s.failed(call, error); };
+}
+
+std::uint64_t ArchiveSession::reload()
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, location = location_](Worker& w) -> Delivery {
+        std::string error;
+        Archive* archive = w.archive(location, OpenMode::Existing, &error);
+        auto readouts = archive ? archive->readouts(&error) : std::nullopt;
+        if (!readouts)
+            return failure(w, call, error);
+        auto rows = std::make_shared<std::vector<CraneRow>>(craneRows(std::move(*readouts)));
+        return [call, rows](ArchiveSession& s) { emit s.reloaded(call, *rows); };
+    });
+}
+
+std::uint64_t ArchiveSession::history(std::int64_t craneId)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, craneId, location = location_](Worker& w) -> Delivery {
+        std::string error;
+        Archive* archive = w.archive(location, OpenMode::Existing, &error);
+        auto readouts = archive ? archive->readoutsOfCrane(craneId, &error) : std::nullopt;
+        if (!readouts)
+            return failure(w, call, error);
+        auto rows = craneRows(std::move(*readouts));
+        auto row = std::make_shared<CraneRow>();
+        row->craneId = craneId;
+        if (!rows.empty())
+            *row = std::move(rows.front());
+        return [call, row](ArchiveSession& s) { emit s.historyReady(call, *row); };
+    });
+}
+
+std::uint64_t ArchiveSession::dataFile(const std::string& sha256)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, sha256, location = location_](Worker& w) -> Delivery {
+        std::string error;
+        Archive* archive = w.archive(location, OpenMode::Existing, &error);
+        auto bytes = archive ? archive->dataFile(sha256, &error) : std::nullopt;
+        if (!bytes)
+            return failure(w, call, error);
+        auto shared = std::make_shared<std::vector<std::uint8_t>>(std::move(*bytes));
+        return [call, shared](ArchiveSession& s) { emit s.dataFileReady(call, *shared); };
+    });
+}
+
+std::uint64_t ArchiveSession::import(const std::vector<std::string>& paths)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    shared_->cancelImport = false;
+    return post([call, paths, location = location_, shared = shared_](Worker& w) -> Delivery {
+        std::string error;
+        Archive* archive = w.archive(location, OpenMode::CreateIfMissing, &error);
+        if (!archive)
+            return failure(w, call, error);
+        std::vector<ImportProblem> missing;
+        const auto files = collectImportFiles(paths, &missing);
+        auto report = std::make_shared<ImportReport>(importFiles(
+            *archive, files,
+            [&w](int done, int total) {
+                emit w.delivered(0, [done, total](ArchiveSession& s) { emit s.importProgress(done, total); });
+            },
+            &shared->cancelImport));
+        report->unreadable += static_cast<int>(missing.size());
+        report->problems.insert(report->problems.begin(), missing.begin(), missing.end());
+        if (report->writeFailed)
+            w.forget();
+        return [call, report](ArchiveSession& s) { emit s.imported(call, *report); };
+    });
+}
+
+void ArchiveSession::cancelImport()
+{
+    shared_->cancelImport = true;
+}
+
+std::uint64_t ArchiveSession::addSaved(const std::string& path)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, path, location = location_](Worker& w) -> Delivery {
+        std::string error;
+        const auto prepared = prepareReadout(path, &error);
+        Archive* archive = prepared ? w.archive(location, OpenMode::CreateIfMissing, &error) : nullptr;
+        const AddOutcome outcome = archive ? archive->add(*prepared, &error) : AddOutcome::Failed;
+        if (outcome == AddOutcome::Failed)
+            return failure(w, call, error);
+        return [call, outcome](ArchiveSession& s) { emit s.savedAdded(call, outcome); };
+    });
+}
+
+std::uint64_t ArchiveSession::exportCsv(const std::string& path, std::vector<std::vector<std::string>> cells)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    auto table = std::make_shared<const std::vector<std::vector<std::string>>>(std::move(cells));
+    return post([call, path, table](Worker& w) -> Delivery {
+        std::string error;
+        if (!fileio::writeCsvFile(path, *table, &error))
+            return failure(w, call, error);
+        return [call](ArchiveSession& s) { emit s.exported(call); };
+    });
+}
+
+}  // namespace nkp::archive
+
+#include "ArchiveSession.moc"

@@ -1,5 +1,6 @@
 #include "analysis/EventsCsv.h"
 
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/StateTexts.h"
 #include "base/Codec.h"
@@ -38,7 +39,7 @@ const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
 
 std::string frameDateTime(const recorder::TFrameRecord& r)
 {
-    return r.Date + ' ' + r.Time;
+    return frameDateText(r) + ' ' + frameTimeText(r);
 }
 
 std::array<std::string, kEpisodeColumnCount> episodeCells(

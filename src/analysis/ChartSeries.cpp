@@ -73,6 +73,8 @@ void buildCharts(MainState& state)
     SeriesData& kzAxis = c.kz[kSeries10];
 
     std::int64_t lastDate = dateKey(state.frames[0]);
+    // The date bytes of the last good frame, when lastDate is its date.
+    int lastDay = -1, lastMonth = -1;
     for (std::size_t p = 0; p < n; ++p) {
         const recorder::TFrameRecord& r = state.recordAt(static_cast<int>(p));
         const double x = static_cast<double>(p);
@@ -87,7 +89,13 @@ void buildCharts(MainState& state)
         axis.y[p] = 0;
         kzAxis.y[p] = 0;
         // A frame whose date is unknown (no year in the file) marks no day.
-        const std::int64_t date = ok && r.Year != 0 ? dateKey(r) : lastDate;
+        // Most frames share the day of the one before: the same date bytes.
+        const bool sameBytes = ok && r.ClockBytes[3] == lastDay && r.ClockBytes[4] == lastMonth;
+        const std::int64_t date = ok && r.Year != 0 && !sameBytes ? dateKey(r) : lastDate;
+        if (ok) {
+            lastDay = r.ClockBytes[3];
+            lastMonth = r.ClockBytes[4];
+        }
         if (date != lastDate) {
             add(dates, x, 0);
             dates.labels.push_back(frameDateText(r));

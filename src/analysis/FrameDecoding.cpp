@@ -1,5 +1,6 @@
 #include "analysis/FrameDecoding.h"
 
+#include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 
 namespace nkp::analysis {
@@ -13,7 +14,7 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     ring.yearKnown = recorder::kFrameYearOffset < file.size();
     const int year = ring.yearKnown ? recorder::frameYear(file.byte(recorder::kFrameYearOffset)) : 0;
     if (ring.yearKnown)
-        ring.frameYear = base::zeroPadded(year - 2000, 2);
+        ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
     const int orderYear = frameOrderYear(file);
     // Decodes, dates and weighs every frame in one pass over the store (the
     // store is megabytes: one pass instead of three).

@@ -1,9 +1,7 @@
 #include "analysis/OverloadEpisodes.h"
 
 #include "analysis/FrameDecoding.h"
-#include "base/DateTime.h"
 
-#include <optional>
 #include <vector>
 
 namespace nkp::analysis {
@@ -36,7 +34,7 @@ template <typename Valid> int countFromBytes(const recorder::DataFileReader& fil
     std::vector<bool> overloaded(recorder::kFrameCount);
     // The newest frame as decoding finds it: every valid frame is later than
     // the loader's starting point, 01.01.1999; ties go to the lower index.
-    base::DateTime latest {1999, 1, 1, 0, 0, 0};
+    std::int64_t latest = -1;
     int newest = 0;
     for (int i = 0; i < kFrames; ++i) {
         const recorder::FrameBytes f = file.frame(static_cast<std::size_t>(i));
@@ -44,9 +42,9 @@ template <typename Valid> int countFromBytes(const recorder::DataFileReader& fil
             continue;
         const recorder::FrameView view(f);
         overloaded[static_cast<std::size_t>(i)] = view.loadPercent() >= threshold;
-        const std::optional<base::DateTime> moment = recorder::frameMoment(view.clock(), year);
-        if (moment && *moment > latest) {
-            latest = *moment;
+        const recorder::FrameClock clock = view.clock();
+        if (clock.real(year) && clock.orderKey() > latest) {
+            latest = clock.orderKey();
             newest = i;
         }
     }

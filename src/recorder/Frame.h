@@ -32,6 +32,12 @@ struct FrameClock {
     ClockField second, minute, hour, day, month;
     // No field is three digits wide, and the day is a day of `year`.
     bool real(int year) const;
+    // A number that orders the clocks of one year as their moments.
+    std::int64_t orderKey() const
+    {
+        return (((std::int64_t {month.value} * 32 + day.value) * 32 + hour.value) * 64 + minute.value) * 64
+            + second.value;
+    }
 };
 
 // The limits byte: bits 0..3 entered, bits 4..7 tripped (wall, ceiling,

@@ -78,6 +78,11 @@ std::string frameTimeText(const recorder::TFrameRecord& r)
     return out;
 }
 
+std::string frameDateTimeText(const recorder::TFrameRecord& r)
+{
+    return frameDateText(r) + ' ' + frameTimeText(r);
+}
+
 std::string bitText(std::uint8_t byte)
 {
     std::string text(8, '0');

@@ -33,6 +33,8 @@ std::string dayMonthText(const recorder::FrameClock& clock);
 std::string frameDateText(const recorder::TFrameRecord& record);
 // "hh:mm:ss"; "00:00:00" unless "Норма".
 std::string frameTimeText(const recorder::TFrameRecord& record);
+// The date and time with a space between them: "dd.mm.20yy hh:mm:ss".
+std::string frameDateTimeText(const recorder::TFrameRecord& record);
 // The 8-character bit text of a byte, bit 7 first.
 std::string bitText(std::uint8_t byte);
 // "<reeving> <mode>", each nibble in decimal; empty unless "Норма".

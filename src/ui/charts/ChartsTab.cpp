@@ -64,9 +64,7 @@ QString ChartsTab::frameStamp(int position) const
     const nkp::recorder::TFrameRecord& record = state_.recordAt(position);
     if (!record.isOk())
         return {};
-    return nkp::ui::fromCp1251(
-        nkp::analysis::frameDateText(record) + ' ' + nkp::analysis::frameTimeText(record))
-        .trimmed();
+    return nkp::ui::fromCp1251(nkp::analysis::frameDateTimeText(record)).trimmed();
 }
 
 QCheckBox* ChartsTab::checkBox(const char* name, const QString& caption, QColor colour, bool checked)

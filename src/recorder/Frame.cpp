@@ -1,8 +1,5 @@
 #include "recorder/Frame.h"
 
-#include <bit>
-#include <cstring>
-
 namespace nkp::recorder {
 namespace {
 
@@ -74,31 +71,6 @@ std::optional<base::DateTime> frameMoment(const FrameClock& c, int year)
     if (!c.real(year))
         return std::nullopt;
     return base::DateTime {year, c.month.value, c.day.value, c.hour.value, c.minute.value, c.second.value};
-}
-
-std::uint8_t frameCheckByte(const FrameBytes& frame)
-{
-    // The loader checks 11000 frames at a time: eight bytes at once where the
-    // byte order allows it.
-    if constexpr (std::endian::native == std::endian::little) {
-        std::uint64_t w[3];
-        std::memcpy(w, frame.data(), sizeof w);
-        w[2] &= 0x00FFFFFFFFFFFFFFu;  // without byte 23, the check byte itself
-        constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFu;
-        std::uint64_t pairs = 0;
-        for (const std::uint64_t word : w)
-            pairs += (word & kEven) + (word >> 8 & kEven);
-        return static_cast<std::uint8_t>(~((pairs * 0x0001000100010001u) >> 48));
-    }
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < kFrameSize - 1; ++i)
-        sum += frame[i];
-    return static_cast<std::uint8_t>(~sum);
-}
-
-bool frameValid(const FrameBytes& frame)
-{
-    return frameCheckByte(frame) == frame[kFrameSize - 1];
 }
 
 void clearRecord(TFrameRecord& r, std::int32_t index)

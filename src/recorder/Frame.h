@@ -4,7 +4,9 @@
 #include "recorder/DataFileLayout.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 // One frame: the recorder's 24-byte record of the crane's working parameters
@@ -70,11 +72,33 @@ struct TFrameRecord {
     bool operator==(const TFrameRecord&) const = default;
 };
 
-// True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
-bool frameValid(const FrameBytes& frame);
+// The check byte a frame with these first 23 bytes must carry. (Inline:
+// loading checks 11000 frames at a time.)
+inline std::uint8_t frameCheckByte(const FrameBytes& frame)
+{
+    // The loader checks 11000 frames at a time: eight bytes at once where the
+    // byte order allows it.
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t w[3];
+        std::memcpy(w, frame.data(), sizeof w);
+        w[2] &= 0x00FFFFFFFFFFFFFFu;  // without byte 23, the check byte itself
+        constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFu;
+        std::uint64_t pairs = 0;
+        for (const std::uint64_t word : w)
+            pairs += (word & kEven) + (word >> 8 & kEven);
+        return static_cast<std::uint8_t>(~((pairs * 0x0001000100010001u) >> 48));
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < kFrameSize - 1; ++i)
+        sum += frame[i];
+    return static_cast<std::uint8_t>(~sum);
+}
 
-// The check byte a frame with these first 23 bytes must carry.
-std::uint8_t frameCheckByte(const FrameBytes& frame);
+// True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
+inline bool frameValid(const FrameBytes& frame)
+{
+    return frameCheckByte(frame) == frame[kFrameSize - 1];
+}
 
 // The clock of a frame's five time bytes.
 FrameClock frameClock(const std::uint8_t* clockBytes);

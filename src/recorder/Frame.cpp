@@ -38,16 +38,6 @@ constexpr ClockTables kClockTables;
 
 }  // namespace
 
-bool FrameClock::real(int year) const
-{
-    if (second.wide || minute.wide || hour.wide || day.wide || month.wide)
-        return false;
-    // Every month has its first 28 days (the fields are never above 31 and 12).
-    if (day.value >= 1 && day.value <= 28 && month.value >= 1)
-        return true;
-    return base::isRealDate(year, month.value, day.value);
-}
-
 FrameClock frameClock(const std::uint8_t* b)
 {
     const ClockTables& t = kClockTables;

@@ -33,7 +33,15 @@ struct ClockField {
 struct FrameClock {
     ClockField second, minute, hour, day, month;
     // No field is three digits wide, and the day is a day of `year`.
-    bool real(int year) const;
+    bool real(int year) const
+    {
+        if (second.wide || minute.wide || hour.wide || day.wide || month.wide)
+            return false;
+        // Every month has its first 28 days (the fields are never above 31 and 12).
+        if (day.value >= 1 && day.value <= 28 && month.value >= 1)
+            return true;
+        return base::isRealDate(year, month.value, day.value);
+    }
     // A number that orders the clocks of one year as their moments.
     std::int64_t orderKey() const
     {

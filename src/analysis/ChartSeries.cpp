@@ -1,5 +1,7 @@
 #include "analysis/ChartSeries.h"
 
+#include "analysis/Events.h"
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/StateTexts.h"
 
 namespace nkp::analysis {
@@ -23,6 +25,18 @@ void addColored(SeriesData& s, double x, double y, Rgb color)
 {
     add(s, x, y);
     s.pointColors.push_back(color);
+}
+
+// Equal for two records exactly when their date texts are equal.
+std::int64_t dateKey(const recorder::TFrameRecord& r)
+{
+    if (!r.isOk())
+        return -1;
+    if (r.Year == 0)
+        return -2;
+    const recorder::FrameClock c = r.clock();
+    return ((std::int64_t {r.Year} * 2048 + c.day.value * 2 + c.day.wide) * 2048) + c.month.value * 2
+        + c.month.wide;
 }
 
 }  // namespace
@@ -58,12 +72,9 @@ void buildCharts(MainState& state)
     SeriesData& dates = c.param[kSeries3];
     SeriesData& kzAxis = c.kz[kSeries10];
 
-    // Character 8 of the limits text is the wall entered, 4 the wall
-    // tripped; 7 and 3 the ceiling, 6 and 2 turn left, 5 and 1 turn right.
-    static constexpr std::size_t enteredChar[4] = {7, 6, 5, 4};  // 0-based
-    static constexpr std::size_t trippedChar[4] = {3, 2, 1, 0};
-
-    const std::string* lastDate = &state.frames[0].Date;
+    std::int64_t lastDate = dateKey(state.frames[0]);
+    // The date bytes of the last good frame, when lastDate is its date.
+    int lastDay = -1, lastMonth = -1;
     for (std::size_t p = 0; p < n; ++p) {
         const recorder::TFrameRecord& r = state.recordAt(static_cast<int>(p));
         const double x = static_cast<double>(p);
@@ -78,18 +89,25 @@ void buildCharts(MainState& state)
         axis.y[p] = 0;
         kzAxis.y[p] = 0;
         // A frame whose date is unknown (no year in the file) marks no day.
-        if (ok && !r.Date.empty() && r.Date != *lastDate) {
-            add(dates, x, 0);
-            dates.labels.push_back(r.Date);
-            lastDate = &r.Date;
+        // Most frames share the day of the one before: the same date bytes.
+        const bool sameBytes = ok && r.ClockBytes[3] == lastDay && r.ClockBytes[4] == lastMonth;
+        const std::int64_t date = ok && r.Year != 0 && !sameBytes ? dateKey(r) : lastDate;
+        if (ok) {
+            lastDay = r.ClockBytes[3];
+            lastMonth = r.ClockBytes[4];
         }
-        if (r.Limits.size() == 8 && r.Limits != "00000000") {
-            for (std::size_t k = 0; k < 4; ++k) {
+        if (date != lastDate) {
+            add(dates, x, 0);
+            dates.labels.push_back(frameDateText(r));
+            lastDate = date;
+        }
+        if (r.Limits != 0) {
+            for (int k = 0; k < kLimitCount; ++k) {
                 const double level = static_cast<double>(k + 1);
-                if (r.Limits[enteredChar[k]] == '1')
-                    addColored(c.kz[k], x, level, kGreen);
-                if (r.Limits[trippedChar[k]] == '1')
-                    addColored(c.kz[k], x, level, kRed);
+                if (limitEntered(r, static_cast<Limit>(k)))
+                    addColored(c.kz[static_cast<std::size_t>(k)], x, level, kGreen);
+                if (limitTripped(r, static_cast<Limit>(k)))
+                    addColored(c.kz[static_cast<std::size_t>(k)], x, level, kRed);
             }
         }
     }

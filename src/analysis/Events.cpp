@@ -1,5 +1,6 @@
 #include "analysis/Events.h"
 
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/StateTexts.h"
 
 #include <algorithm>
@@ -42,13 +43,12 @@ bool meets(const recorder::TFrameRecord& r, int channel, int threshold)
         return limitEntered(r, static_cast<Limit>(channel - 1));
     if (channel <= 2 * kLimitCount)
         return limitTripped(r, static_cast<Limit>(channel - 1 - kLimitCount));
-    return r.FaultCode != "E00";
+    return r.FaultCode != kNoFault;
 }
 
 bool limitBit(const recorder::TFrameRecord& r, int bit)
 {
-    // Character 8 of the bit text is bit 0.
-    return r.Limits.size() == 8 && r.Limits[static_cast<std::size_t>(7 - bit)] == '1';
+    return (r.Limits >> bit & 1u) != 0;
 }
 
 const std::string& limitName(Limit limit)
@@ -135,14 +135,14 @@ std::vector<Episode> findEpisodes(const recorder::FrameStore& frames, int ringSt
             continue;
         }
         // Most frames meet no condition: skip the channels at once.
-        const bool quiet = r.LoadPercent < threshold && r.Limits == "00000000" && r.FaultCode == "E00";
+        const bool quiet = r.LoadPercent < threshold && r.Limits == 0 && r.FaultCode == kNoFault;
         for (int c = 0; c < kChannelCount; ++c) {
             std::optional<Episode>& e = open[static_cast<std::size_t>(c)];
             if (quiet || !meets(r, c, threshold)) {
                 close(c);
                 continue;
             }
-            if (e && c == kFaultChannel && e->faultCode != r.FaultCode)
+            if (e && c == kFaultChannel && e->faultCode != faultCodeText(r))
                 close(c);  // another code: another episode
             if (!e) {
                 e = channelEpisode(c);
@@ -151,7 +151,7 @@ std::vector<Episode> findEpisodes(const recorder::FrameStore& frames, int ringSt
                 e->peakPercent = r.LoadPercent;
                 e->peakRecord = index;
                 if (c == kFaultChannel)
-                    e->faultCode = r.FaultCode;
+                    e->faultCode = faultCodeText(r);
             } else if (r.LoadPercent > e->peakPercent) {
                 e->peakPercent = r.LoadPercent;
                 e->peakRecord = index;

@@ -1,6 +1,6 @@
 #include "analysis/EventsCsv.h"
 
-#include "analysis/NumberFormat.h"
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/StateTexts.h"
 #include "base/Codec.h"
 #include "base/SpreadsheetCsv.h"
@@ -36,20 +36,14 @@ const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
     return headers;
 }
 
-std::string frameDateTime(const recorder::TFrameRecord& r)
-{
-    return r.Date + ' ' + r.Time;
-}
-
 std::array<std::string, kEpisodeColumnCount> episodeCells(
     const Episode& e, const recorder::FrameStore& frames, char sep)
 {
-    const recorder::TFrameRecord& peak = record(frames, e.peakRecord);
+    FrameNumberTexts peak = frameNumberTexts(record(frames, e.peakRecord), sep);
     return {episodeKindText(e), std::to_string(e.firstPosition), std::to_string(e.lastPosition),
-        std::to_string(e.frameCount()), frameDateTime(record(frames, e.firstRecord)),
-        frameDateTime(record(frames, e.lastRecord)), std::to_string(e.peakPercent),
-        formatFixed(peak.LoadMass, 2, sep), formatFixed(peak.Radius, 2, sep),
-        formatFixed(peak.BoomLength, 2, sep)};
+        std::to_string(e.frameCount()), frameDateTimeText(record(frames, e.firstRecord)),
+        frameDateTimeText(record(frames, e.lastRecord)), std::to_string(e.peakPercent),
+        std::move(peak.loadMass), std::move(peak.radius), std::move(peak.boomLength)};
 }
 
 std::string eventsCsv(

@@ -26,9 +26,6 @@ const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders();
 std::array<std::string, kEpisodeColumnCount> episodeCells(
     const Episode& episode, const recorder::FrameStore& frames, char decimalSeparator);
 
-// The frame's date and time as the list shows them: "dd.mm.yyyy hh:mm:ss".
-std::string frameDateTime(const recorder::TFrameRecord& record);
-
 // The episodes as CSV (UTF-8, ";", CR LF, a heading line first).
 std::string eventsCsv(const std::vector<Episode>& episodes, const recorder::FrameStore& frames,
     char decimalSeparator, bool byteOrderMark);

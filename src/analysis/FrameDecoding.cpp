@@ -1,7 +1,5 @@
 #include "analysis/FrameDecoding.h"
 
-#include "analysis/DateTimeText.h"
-
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 
@@ -14,9 +12,10 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     // their dates unknown. They are still ordered within a leap year, so that
     // the ring stands as the recorder wrote it and 29 February counts.
     ring.yearKnown = recorder::kFrameYearOffset < file.size();
+    const int year = ring.yearKnown ? recorder::frameYear(file.byte(recorder::kFrameYearOffset)) : 0;
     if (ring.yearKnown)
         ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
-    const std::string yearSuffix = "20" + (ring.yearKnown ? ring.frameYear : std::string("00"));
+    const int orderYear = frameOrderYear(file);
     // Decodes, dates and weighs every frame in one pass over the store (the
     // store is megabytes: one pass instead of three).
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
@@ -27,15 +26,13 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
         // frame the file does not hold whole is broken, whatever its zeros say.
         if (!file.holdsFrame(i) || !recorder::frameValid(frame)) {
             recorder::clearRecord(r, static_cast<std::int32_t>(i));
-            r.Status = recorder::kStatusBroken;
+            r.Status = recorder::FrameStatus::Broken;
             ring.brokenFrames.push_back(static_cast<int>(i));
             continue;
         }
-        recorder::decodeFrame(frame, static_cast<std::int32_t>(i), r);
-        r.Date += yearSuffix;
-        const std::optional<base::DateTime> moment = parseDateTime(r.Date, r.Time);
-        if (!ring.yearKnown)
-            r.Date.clear();
+        recorder::decodeFrame(frame, static_cast<std::int32_t>(i), year, r);
+        const std::optional<base::DateTime> moment
+            = ring.yearKnown ? r.Moment : recorder::frameMoment(r.clock(), orderYear);
         if (!moment) {
             ring.nonCalendarFrames.push_back(static_cast<int>(i));
         } else if (*moment > ring.newest) {
@@ -45,6 +42,13 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     }
     ring.ringStart = ring.newestFrame + 1;
     return ring;
+}
+
+int frameOrderYear(const recorder::DataFileReader& file)
+{
+    return recorder::kFrameYearOffset < file.size()
+        ? recorder::frameYear(file.byte(recorder::kFrameYearOffset))
+        : 2000;
 }
 
 int ringIndex(int position, int ringStart)

@@ -30,6 +30,10 @@ struct RingFacts {
 // moments the lower index stays the newest.
 RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStore& store);
 
+// The year the frames of `file` are ordered in: their year, or a leap year
+// when the file ends before the year byte.
+int frameOrderYear(const recorder::DataFileReader& file);
+
 // The store index of the frame at chronological position `position` (0 = the
 // oldest) of a ring that starts at `ringStart`.
 int ringIndex(int position, int ringStart);

@@ -12,8 +12,8 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
         return t;
     FrameNumberTexts n = frameNumberTexts(r, sep);
     t[0] = std::to_string(position);
-    t[1] = r.Date;
-    t[2] = r.Time;
+    t[1] = frameDateText(r);
+    t[2] = frameTimeText(r);
     t[3] = std::move(n.boomAngle);
     t[4] = std::move(n.boomLength);
     t[5] = std::move(n.radius);
@@ -21,12 +21,12 @@ std::array<std::string, kFrameTableRows> frameColumnTexts(
     t[7] = std::move(n.loadMass);
     t[8] = std::move(n.azimuth);
     t[9] = std::to_string(r.LoadPercent);
-    t[10] = r.ReevingMode;
-    t[11] = r.DiscreteInputs;
-    t[12] = r.OutputRelays;
-    t[13] = r.Limits;
-    t[14] = r.FaultCode;
-    t[15] = r.Status;
+    t[10] = reevingModeText(r);
+    t[11] = bitText(r.DiscreteInputs);
+    t[12] = bitText(r.OutputRelays);
+    t[13] = bitText(r.Limits);
+    t[14] = faultCodeText(r);
+    t[15] = statusText(r.Status);
     return t;
 }
 

@@ -35,11 +35,12 @@ std::string framesCsv(
     for (int p : positions) {
         const recorder::TFrameRecord& r = state.recordAt(p);
         const FrameNumberTexts n = frameNumberTexts(r, sep);
-        out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + r.Date + ';' + r.Time + ';'
-            + n.boomLength + ';' + n.boomAngle + ';' + n.pressure + ';' + n.azimuth + ';' + n.radius + ';'
-            + n.loadMass + ';' + r.DiscreteInputs + ';' + r.OutputRelays + ';' + r.ReevingMode + ';'
-            + r.Limits + ';' + std::to_string(r.LoadPercent) + ';' + r.FaultCode + ';'
-            + codec::cp1251ToUtf8(r.Status);
+        out += std::to_string(p) + ';' + std::to_string(r.Number) + ';' + frameDateText(r) + ';'
+            + frameTimeText(r) + ';' + n.boomLength + ';' + n.boomAngle + ';' + n.pressure + ';' + n.azimuth
+            + ';' + n.radius + ';' + n.loadMass + ';' + bitText(r.DiscreteInputs) + ';'
+            + bitText(r.OutputRelays) + ';' + reevingModeText(r) + ';' + bitText(r.Limits) + ';'
+            + std::to_string(r.LoadPercent) + ';' + faultCodeText(r) + ';'
+            + codec::cp1251ToUtf8(statusText(r.Status));
         out += lineEnd;
     }
     return out;

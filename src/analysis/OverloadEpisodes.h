@@ -11,8 +11,8 @@
 // episodes of findEpisodes().
 namespace nkp::analysis {
 
-// From the file's bytes: only the check, the time stamp and the load
-// percentage of each frame are read, nothing is decoded into texts. The
+// From the file's bytes: only the check, the clock and the load percentage
+// of each frame are read (recorder::FrameView), nothing else is decoded. The
 // chronological order is found as loading finds it (the newest valid frame
 // with a real date and time, ties to the lower index).
 int countOverloadEpisodes(

@@ -1,5 +1,7 @@
 #include "analysis/Selection.h"
 
+#include "analysis/FrameFieldTexts.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -57,7 +59,8 @@ int selectByRange(MainState& state, long long from, long long to)
 
 int selectByDate(MainState& state, const std::string& dateText)
 {
-    return selectFrames(state, [&dateText](const recorder::TFrameRecord& r) { return r.Date == dateText; });
+    return selectFrames(
+        state, [&dateText](const recorder::TFrameRecord& r) { return frameDateText(r) == dateText; });
 }
 
 std::optional<long long> parseEditNumber(std::string_view text)

@@ -27,14 +27,14 @@ std::string listingLine(const recorder::TFrameRecord& r, char sep)
         {'\t', n.radius},
         {'\t', n.pressure},
         {'\t', n.loadMass},
-        {'\t', r.OutputRelays},
-        {' ', r.Limits},
-        {' ', r.DiscreteInputs},
-        {' ', r.ReevingMode},
+        {'\t', analysis::bitText(r.OutputRelays)},
+        {' ', analysis::bitText(r.Limits)},
+        {' ', analysis::bitText(r.DiscreteInputs)},
+        {' ', analysis::reevingModeText(r)},
         {'\t', std::to_string(r.LoadPercent)},
-        {'\t', r.FaultCode},
-        {'\t', r.Date},
-        {' ', r.Time},
+        {'\t', analysis::faultCodeText(r)},
+        {'\t', analysis::frameDateText(r)},
+        {' ', analysis::frameTimeText(r)},
     };
     std::string line;
     line.reserve(96);

@@ -1,5 +1,8 @@
 #include "recorder/Bcd.h"
 
+#include "base/DateTime.h"
+#include "recorder/Frame.h"
+
 namespace nkp::recorder {
 namespace {
 
@@ -33,12 +36,7 @@ std::string bcdStampText(const std::uint8_t* s)
 
 std::string frameYearText(std::uint8_t yearByte)
 {
-    const unsigned tens = yearByte >> 4;
-    const unsigned units = yearByte & 0x0Fu;
-    std::string out(2, '0');
-    out[0] = static_cast<char>('0' + (tens > 9 ? 0 : tens));
-    out[1] = static_cast<char>('0' + (units > 9 ? 0 : units));
-    return out;
+    return base::zeroPadded(frameYear(yearByte) - 2000, 2);
 }
 
 }  // namespace nkp::recorder

@@ -68,17 +68,6 @@ void DataFileReader::copy(std::size_t offset, std::size_t length, std::uint8_t* 
     std::memset(out + available, 0, length - available);
 }
 
-std::array<std::uint8_t, kFrameSize> DataFileReader::frame(std::size_t index) const
-{
-    std::array<std::uint8_t, kFrameSize> f;
-    const std::size_t offset = index * kFrameSize;
-    if (offset + kFrameSize <= bytes_.size())
-        std::memcpy(f.data(), bytes_.data() + offset, kFrameSize);
-    else
-        copy(offset, kFrameSize, f.data());
-    return f;
-}
-
 std::uint32_t DataFileReader::read24(std::size_t offset) const
 {
     return static_cast<std::uint32_t>(byte(offset)) | static_cast<std::uint32_t>(byte(offset + 1)) << 8

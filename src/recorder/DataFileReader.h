@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,7 +38,16 @@ public:
     // Copies `length` bytes at `offset`, zero-filled beyond the end.
     void copy(std::size_t offset, std::size_t length, std::uint8_t* out) const;
 
-    std::array<std::uint8_t, kFrameSize> frame(std::size_t index) const;
+    std::array<std::uint8_t, kFrameSize> frame(std::size_t index) const
+    {
+        std::array<std::uint8_t, kFrameSize> f;
+        const std::size_t offset = index * kFrameSize;
+        if (offset + kFrameSize <= bytes_.size())
+            std::memcpy(f.data(), bytes_.data() + offset, kFrameSize);
+        else
+            copy(offset, kFrameSize, f.data());
+        return f;
+    }
     // Whether the bytes held include the whole frame `index`.
     bool holdsFrame(std::size_t index) const { return (index + 1) * kFrameSize <= bytes_.size(); }
     std::uint32_t read24(std::size_t offset) const;

@@ -1,7 +1,5 @@
 #include "recorder/Frame.h"
 
-#include <cstring>
-
 namespace nkp::recorder {
 namespace {
 
@@ -10,153 +8,87 @@ std::uint16_t word(const FrameBytes& f, std::size_t at)
     return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8);
 }
 
-// Appends the decimal text of a nibble (one or two characters).
-char* putNibble(char* out, unsigned value)
-{
-    if (value >= 10)
-        *out++ = '1';
-    *out++ = static_cast<char>('0' + value % 10);
-    return out;
-}
-
-// Appends a BCD field, or `replacement` when its value, read as a number,
-// is above `max`. The value read from the digit text: tens digit text
-// followed by units digit text, so a units nibble of 12 after a tens of 3
-// reads as 312.
-char* putLimitedPair(char* out, std::uint8_t byte, unsigned tensBits, unsigned max, const char* replacement)
+constexpr ClockField clockField(std::uint8_t byte, unsigned tensBits, unsigned max, unsigned replacement)
 {
     const unsigned tens = (byte >> 4) & ((1u << tensBits) - 1u);
     const unsigned units = byte & 0x0Fu;
-    const unsigned value = tens * (units >= 10 ? 100 : 10) + units;
-    if (value > max) {
-        *out++ = replacement[0];
-        *out++ = replacement[1];
-        return out;
-    }
-    return putNibble(putNibble(out, tens), units);
+    const bool wide = units >= 10;
+    const unsigned value = tens * (wide ? 100 : 10) + units;
+    if (value > max)
+        return {static_cast<std::uint16_t>(replacement), false};
+    return {static_cast<std::uint16_t>(value), wide};
 }
 
-// Replaces a short text in place: the record's texts fit the string's own
-// buffer, so this never allocates, and the usual widths copy with constant
-// sizes that the compiler inlines (the loader decodes 11000 frames at a time).
-inline void setText(std::string& text, const char* chars, std::size_t length)
-{
-    if (text.size() != length)
-        text.resize(length);
-    char* out = text.data();
-    switch (length) {
-    case 3:
-        std::memcpy(out, chars, 3);
-        break;
-    case 5:
-        std::memcpy(out, chars, 5);
-        break;
-    case 6:
-        std::memcpy(out, chars, 6);
-        break;
-    case 8:
-        std::memcpy(out, chars, 8);
-        break;
-    default:
-        std::memcpy(out, chars, length);
-        break;
-    }
-}
-
-void setText(std::string& text, std::string_view chars)
-{
-    setText(text, chars.data(), chars.size());
-}
-
-// The bit texts of all 256 bytes, built once.
-struct BitTexts {
-    char text[256][8];
-    constexpr BitTexts()
-        : text {}
+// The fields of all 256 byte values, built once: the loader reads the clock
+// of 11000 frames at a time.
+struct ClockTables {
+    std::array<ClockField, 256> minuteOrSecond {}, hour {}, day {}, month {};
+    constexpr ClockTables()
     {
-        for (int byte = 0; byte < 256; ++byte)
-            for (int k = 0; k < 8; ++k)
-                text[byte][k] = (byte & (0x80 >> k)) ? '1' : '0';
+        for (unsigned b = 0; b < 256; ++b) {
+            const auto byte = static_cast<std::uint8_t>(b);
+            minuteOrSecond[b] = clockField(byte, 3, 59, 0);
+            hour[b] = clockField(byte, 2, 23, 0);
+            day[b] = clockField(byte, 2, 31, 1);
+            month[b] = clockField(byte, 1, 12, 1);
+        }
     }
 };
-constexpr BitTexts kBitTexts;
-
-void setBitText(std::string& text, std::uint8_t byte)
-{
-    setText(text, kBitTexts.text[byte], 8);
-}
+constexpr ClockTables kClockTables;
 
 }  // namespace
 
-std::uint8_t frameCheckByte(const FrameBytes& frame)
+FrameClock frameClock(const std::uint8_t* b)
 {
-    std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < kFrameSize - 1; ++i)
-        sum = static_cast<std::uint8_t>(sum + frame[i]);
-    return static_cast<std::uint8_t>(~sum);
+    const ClockTables& t = kClockTables;
+    return {t.minuteOrSecond[b[0]], t.minuteOrSecond[b[1]], t.hour[b[2]], t.day[b[3]], t.month[b[4]]};
 }
 
-bool frameValid(const FrameBytes& frame)
+FrameClock TFrameRecord::clock() const
 {
-    return frameCheckByte(frame) == frame[kFrameSize - 1];
+    return frameClock(ClockBytes.data());
+}
+
+int frameYear(std::uint8_t yearByte)
+{
+    const unsigned tens = yearByte >> 4;
+    const unsigned units = yearByte & 0x0Fu;
+    return 2000 + static_cast<int>((tens > 9 ? 0 : tens) * 10 + (units > 9 ? 0 : units));
+}
+
+std::optional<base::DateTime> frameMoment(const FrameClock& c, int year)
+{
+    if (!c.real(year))
+        return std::nullopt;
+    return base::DateTime {year, c.month.value, c.day.value, c.hour.value, c.minute.value, c.second.value};
 }
 
 void clearRecord(TFrameRecord& r, std::int32_t index)
 {
+    r = TFrameRecord {};
     r.Number = index;
-    setText(r.Date, "01.01.1999");
-    setText(r.Time, "00:00:00");
-    r.BoomLength = r.BoomAngle = r.Pressure = r.Azimuth = r.Radius = r.LoadMass = 0;
-    setText(r.DiscreteInputs, "00000000");
-    setText(r.OutputRelays, "00000000");
-    setText(r.Limits, "00000000");
-    r.ReevingMode.clear();
-    r.LoadPercent = 0;
-    setText(r.FaultCode, "0");
-    r.Status.clear();
 }
 
-std::string bitText(std::uint8_t byte)
+void decodeFrame(const FrameBytes& f, std::int32_t index, int year, TFrameRecord& r)
 {
-    std::string text;
-    setBitText(text, byte);
-    return text;
-}
-
-void decodeFrame(const FrameBytes& f, std::int32_t index, TFrameRecord& r)
-{
-    setText(r.Status, kStatusOk);
     r.Number = index;
-    // Written into fixed buffers: the loader decodes 11000 frames at a time.
-    char buf[16];
-    char* p = putLimitedPair(buf, f[2], 2, 23, "00");
-    *p++ = ':';
-    p = putLimitedPair(p, f[1], 3, 59, "00");
-    *p++ = ':';
-    p = putLimitedPair(p, f[0], 3, 59, "00");
-    setText(r.Time, buf, static_cast<std::size_t>(p - buf));
-    p = putLimitedPair(buf, f[3], 2, 31, "01");
-    *p++ = '.';
-    p = putLimitedPair(p, f[4], 1, 12, "01");
-    *p++ = '.';
-    setText(r.Date, buf, static_cast<std::size_t>(p - buf));
+    r.Status = FrameStatus::Ok;
+    for (std::size_t i = 0; i < r.ClockBytes.size(); ++i)
+        r.ClockBytes[i] = f[i];
+    r.Year = static_cast<std::int16_t>(year);
+    r.Moment = year == 0 ? std::nullopt : frameMoment(frameClock(f.data()), year);
     r.BoomLength = static_cast<float>(word(f, 5) * 0.01);
     r.BoomAngle = static_cast<float>((f[7] | (f[8] & 0x03) << 8) * 0.1);
     r.Pressure = static_cast<float>(word(f, 9) * 0.1);
     r.Azimuth = static_cast<float>(word(f, 11) * 0.1);
     r.Radius = static_cast<float>(word(f, 13) * 0.01);
     r.LoadMass = static_cast<float>(word(f, 15) * 0.01);
-    setBitText(r.DiscreteInputs, f[17]);
-    setBitText(r.OutputRelays, f[18]);
-    p = putNibble(buf, f[19] >> 4u);
-    *p++ = ' ';
-    p = putNibble(p, f[19] & 0x0Fu);
-    setText(r.ReevingMode, buf, static_cast<std::size_t>(p - buf));
-    setBitText(r.Limits, f[20]);
-    r.LoadPercent = f[21];
-    buf[0] = 'E';
-    p = putNibble(putNibble(buf + 1, f[22] >> 4u), f[22] & 0x0Fu);
-    setText(r.FaultCode, buf, static_cast<std::size_t>(p - buf));
+    r.DiscreteInputs = f[17];
+    r.OutputRelays = f[18];
+    r.ReevingMode = f[19];
+    r.Limits = f[20];
+    r.LoadPercent = FrameView(f).loadPercent();
+    r.FaultCode = f[22];
 }
 
 }  // namespace nkp::recorder

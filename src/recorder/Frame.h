@@ -1,10 +1,13 @@
 #pragma once
 
+#include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <optional>
 
 // One frame: the recorder's 24-byte record of the crane's working parameters
 // at one moment, and its decoded form.
@@ -12,47 +15,129 @@ namespace nkp::recorder {
 
 using FrameBytes = std::array<std::uint8_t, kFrameSize>;
 
-// Status texts, Windows-1251.
-inline constexpr std::string_view kStatusOk = "\xCD\xEE\xF0\xEC\xE0";  // "Норма"
-inline constexpr std::string_view kStatusBroken = "\xC1\xF0\xE0\xEA";  // "Брак"
+// A record is cleared until a frame is decoded into it; a frame that fails
+// its check (or that the file does not hold whole) leaves it broken.
+enum class FrameStatus : std::uint8_t { Cleared, Ok, Broken };
 
-// The decoded frame. Texts are Windows-1251 (in practice ASCII but for Status).
+// One BCD field of the frame's clock as the recorder's digits read: the tens
+// digit followed by the units digit. A units nibble above 9 is written as
+// its two-digit decimal, so the field becomes three digits wide (a units
+// nibble of 12 after a tens of 3 reads as 312); a value above the field's
+// maximum reads as the field's replacement (0 for times, 1 for dates).
+struct ClockField {
+    std::uint16_t value = 0;
+    bool wide = false;  // three digits
+};
+
+// The clock of a frame: second, minute, hour, day, month.
+struct FrameClock {
+    ClockField second, minute, hour, day, month;
+    // No field is three digits wide, and the day is a day of `year`.
+    bool real(int year) const
+    {
+        if (second.wide || minute.wide || hour.wide || day.wide || month.wide)
+            return false;
+        // Every month has its first 28 days (the fields are never above 31 and 12).
+        if (day.value >= 1 && day.value <= 28 && month.value >= 1)
+            return true;
+        return base::isRealDate(year, month.value, day.value);
+    }
+    // A number that orders the clocks of one year as their moments.
+    std::int64_t orderKey() const
+    {
+        return (((std::int64_t {month.value} * 32 + day.value) * 32 + hour.value) * 64 + minute.value) * 64
+            + second.value;
+    }
+};
+
+// The limits byte: bits 0..3 entered, bits 4..7 tripped (wall, ceiling,
+// left, right).
+inline constexpr std::uint8_t kLimitsEnteredMask = 0x0F;
+
+// The decoded frame.
 struct TFrameRecord {
     std::int32_t Number = 0;  // index of the frame in the file
-    std::string Date;         // "dd.mm.20yy" once the year is completed
-    std::string Time;         // "hh:mm:ss"
-    float BoomLength = 0;     // m
-    float BoomAngle = 0;      // degrees
-    float Pressure = 0;       // atm
-    float Azimuth = 0;        // degrees
-    float Radius = 0;         // m
-    float LoadMass = 0;       // t
-    std::string DiscreteInputs;
-    std::string OutputRelays;
-    std::string ReevingMode;  // "<reeving> <mode>"
-    std::string Limits;       // bit text: chars 8..5 entered, 4..1 tripped (wall, ceiling, left, right)
+    FrameStatus Status = FrameStatus::Cleared;
+    std::array<std::uint8_t, 5> ClockBytes {};  // bytes 0..4: second, minute, hour, day, month
+    std::int16_t Year = 0;                      // of the read-out's frames; 0 when the file lacks it
+    std::optional<base::DateTime> Moment;       // none when the date and time are no real moment
+    float BoomLength = 0;                       // m
+    float BoomAngle = 0;                        // degrees
+    float Pressure = 0;                         // atm
+    float Azimuth = 0;                          // degrees
+    float Radius = 0;                           // m
+    float LoadMass = 0;                         // t
+    std::uint8_t DiscreteInputs = 0;
+    std::uint8_t OutputRelays = 0;
+    std::uint8_t ReevingMode = 0;  // reeving in the high nibble, mode in the low one
+    std::uint8_t Limits = 0;       // see kLimitsEnteredMask
+    std::uint8_t FaultCode = 0;    // 0: no fault
     std::int32_t LoadPercent = 0;
-    std::string FaultCode;  // "E" + two nibbles
-    std::string Status;     // kStatusOk, kStatusBroken, or empty when cleared
 
-    bool isOk() const { return Status == kStatusOk; }
-    bool isBroken() const { return Status == kStatusBroken; }
+    bool isOk() const { return Status == FrameStatus::Ok; }
+    bool isBroken() const { return Status == FrameStatus::Broken; }
+    FrameClock clock() const;
     bool operator==(const TFrameRecord&) const = default;
 };
 
-// True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
-bool frameValid(const FrameBytes& frame);
+// The check byte a frame with these first 23 bytes must carry. (Inline:
+// loading checks 11000 frames at a time.)
+inline std::uint8_t frameCheckByte(const FrameBytes& frame)
+{
+    // The loader checks 11000 frames at a time: eight bytes at once where the
+    // byte order allows it.
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t w[3];
+        std::memcpy(w, frame.data(), sizeof w);
+        w[2] &= 0x00FFFFFFFFFFFFFFu;  // without byte 23, the check byte itself
+        constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFu;
+        std::uint64_t pairs = 0;
+        for (const std::uint64_t word : w)
+            pairs += (word & kEven) + (word >> 8 & kEven);
+        return static_cast<std::uint8_t>(~((pairs * 0x0001000100010001u) >> 48));
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < kFrameSize - 1; ++i)
+        sum += frame[i];
+    return static_cast<std::uint8_t>(~sum);
+}
 
-// The check byte a frame with these first 23 bytes must carry.
-std::uint8_t frameCheckByte(const FrameBytes& frame);
+// True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
+inline bool frameValid(const FrameBytes& frame)
+{
+    return frameCheckByte(frame) == frame[kFrameSize - 1];
+}
+
+// The clock of a frame's five time bytes.
+FrameClock frameClock(const std::uint8_t* clockBytes);
+
+// The year of the frames from the read-out's year byte: a digit above 9
+// counts as 0.
+int frameYear(std::uint8_t yearByte);
+
+// The few fields of a frame that passes over many read-outs need, read
+// straight from its bytes (the decoder reads them the same way).
+class FrameView {
+public:
+    explicit FrameView(const FrameBytes& frame)
+        : f_(frame)
+    {
+    }
+    FrameClock clock() const { return frameClock(f_.data()); }
+    int loadPercent() const { return f_[21]; }
+
+private:
+    const FrameBytes& f_;
+};
 
 // Puts `record` into the cleared state for the record at `index`.
 void clearRecord(TFrameRecord& record, std::int32_t index);
 
-// Decodes a valid frame into `record` (the date without its year).
-void decodeFrame(const FrameBytes& frame, std::int32_t index, TFrameRecord& record);
+// Decodes a valid frame into `record`, dated in `year` (0: the year is not
+// known, and the frame has no moment).
+void decodeFrame(const FrameBytes& frame, std::int32_t index, int year, TFrameRecord& record);
 
-// The 8-character bit text of a byte, bit 7 first.
-std::string bitText(std::uint8_t byte);
+// The moment a frame's clock names in `year`, or none.
+std::optional<base::DateTime> frameMoment(const FrameClock& clock, int year);
 
 }  // namespace nkp::recorder

@@ -13,12 +13,4 @@ void FrameStore::clear()
         clearRecord(records_[i], static_cast<std::int32_t>(i));
 }
 
-void FrameStore::completeDates(const std::string& yearText)
-{
-    const std::string suffix = "20" + yearText;
-    for (TFrameRecord& r : records_)
-        if (r.isOk())
-            r.Date += suffix;
-}
-
 }  // namespace nkp::recorder

@@ -7,15 +7,13 @@
 namespace nkp::recorder {
 
 // The store of exactly 11000 decoded records, indexed by the frame's place in
-// the file. A new store holds zeros and empty texts; clear() puts every
-// record into the cleared state.
+// the file. A new store holds zeros; clear() puts every record into the
+// cleared state.
 class FrameStore {
 public:
     FrameStore();
 
     void clear();
-    // Appends "20" and the two-digit year to the date of every "Норма" record.
-    void completeDates(const std::string& yearText);
 
     TFrameRecord& operator[](std::size_t index) { return records_[index]; }
     const TFrameRecord& operator[](std::size_t index) const { return records_[index]; }

@@ -9,25 +9,25 @@ using namespace nkp::analysis;
 
 namespace {
 
-nkp::recorder::TFrameRecord record(int number, float load, int percent, const char* statusUtf8)
+nkp::recorder::TFrameRecord record(int number, float load, int percent)
 {
     nkp::recorder::TFrameRecord r;
     r.Number = number;
-    r.Date = "02.03.2024";
-    r.Time = "10:11:12";
+    r.ClockBytes = {0x12, 0x11, 0x10, 0x02, 0x03};  // 02.03.2024 10:11:12
+    r.Year = 2024;
     r.BoomLength = 12.345f;
     r.BoomAngle = 45.06f;
     r.Pressure = 101.5f;
     r.Azimuth = 359.95f;
     r.Radius = 7.004f;
     r.LoadMass = load;
-    r.DiscreteInputs = "00000001";
-    r.OutputRelays = "10000000";
-    r.ReevingMode = "2 1";
-    r.Limits = "00010000";
+    r.DiscreteInputs = 0x01;
+    r.OutputRelays = 0x80;
+    r.ReevingMode = 0x21;
+    r.Limits = 0x10;
     r.LoadPercent = percent;
-    r.FaultCode = "E00";
-    r.Status = nkp::codec::utf8ToCp1251(statusUtf8);
+    r.FaultCode = 0;
+    r.Status = nkp::recorder::FrameStatus::Ok;
     return r;
 }
 
@@ -39,9 +39,11 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     MainState s;
     s.RingStart = 10998;
     s.loadedFrames = 11000;
-    s.frames[10998] = record(10998, 3.5f, 40, "Норма");
-    s.frames[10999] = record(10999, 0.0f, 0, "Брак");
-    s.frames[0] = record(0, 10.125f, 101, "Норма");
+    s.frames[10998] = record(10998, 3.5f, 40);
+    // A broken frame is cleared: it shows the cleared texts whatever it held.
+    nkp::recorder::clearRecord(s.frames[10999], 10999);
+    s.frames[10999].Status = nkp::recorder::FrameStatus::Broken;
+    s.frames[0] = record(0, 10.125f, 101);
     s.FrameOrder = {0, 1, 2};
 
     const std::string header
@@ -50,7 +52,7 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     const std::string tail = ";00000001;10000000;2 1;00010000;";
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), ','),
         header + "0;10998;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;3,50" + tail + "40;E00;Норма\n"
-            + "1;10999;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;0,00" + tail + "0;E00;Брак\n"
+            + "1;10999;01.01.1999;00:00:00;0,00;0,0;0,0;0,0;0,00;0,00;00000000;00000000;;00000000;0;0;Брак\n"
             + "2;0;02.03.2024;10:11:12;12,35;45,1;101,5;360,0;7,00;10,13" + tail + "101;E00;Норма\n");
 
     // A selection: only the selected positions, the -1 slots are not frames.

@@ -1,6 +1,7 @@
 #include "Cp1251.h"
 #include "analysis/ChartData.h"
 #include "analysis/DateTimeText.h"
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
@@ -140,7 +141,7 @@ TEST(Loader, NewestFrameTiesAndRingStart)
     EXPECT_EQ(s.recordIndexAt(0), 8);
     EXPECT_EQ(s.recordIndexAt(10999), 7);
     EXPECT_EQ(s.diagnostics.nonCalendarFrames, std::vector<int> {20});
-    EXPECT_EQ(s.frames[20].Date, "31.04.2024");
+    EXPECT_EQ(nkp::analysis::frameDateText(s.frames[20]), "31.04.2024");
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 4u);
 
     img.putFrame(10999, generator::encodeFrame(at(7, 3, 8, 30, 15)));
@@ -165,8 +166,8 @@ TEST(Loader, NoValidFrame)
     for (double y : load->y)
         ASSERT_EQ(y, 10.0);
     EXPECT_TRUE(s.charts.find("Series3")->x.empty());
-    EXPECT_EQ(s.frames[5].Status, recorder::kStatusBroken);
-    EXPECT_EQ(s.frames[5].Date, "01.01.1999");
+    EXPECT_EQ(s.frames[5].Status, recorder::FrameStatus::Broken);
+    EXPECT_EQ(nkp::analysis::frameDateText(s.frames[5]), "01.01.1999");
     EXPECT_EQ(s.FrameOrder.front(), 0);
     EXPECT_EQ(s.FrameOrder.back(), 10999);
     EXPECT_EQ(s.loadedFrames, 11000);
@@ -274,7 +275,7 @@ TEST(Loader, GeneratedReadout)
         const auto& r = s.recordAt(p);
         if (!r.isOk())
             continue;
-        const auto m = parseDateTime(r.Date, r.Time);
+        const auto m = parseDateTime(nkp::analysis::frameDateText(r), nkp::analysis::frameTimeText(r));
         ASSERT_TRUE(m) << p;
         if (previous) {
             ASSERT_LE(*previous, *m) << p;
@@ -318,13 +319,13 @@ TEST(Loader, UnopenableFileChangesNothing)
 {
     MainState s;
     s.texts.craneModel = "typed";
-    s.frames[3].Status = recorder::kStatusOk;
+    s.frames[3].Status = recorder::FrameStatus::Ok;
     std::string error;
     EXPECT_FALSE(loadReadout("/nonexistent/x.nkp", '.', s, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s, &error));
     EXPECT_EQ(s.texts.craneModel, "typed");
-    EXPECT_EQ(s.frames[3].Status, recorder::kStatusOk);
+    EXPECT_EQ(s.frames[3].Status, recorder::FrameStatus::Ok);
     EXPECT_TRUE(s.fileName.empty());
 }
 
@@ -381,8 +382,8 @@ TEST(Loader, ShortAndOddFiles)
     EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 100u);
     EXPECT_EQ(s.diagnostics.brokenFrames.front(), 100);
     EXPECT_TRUE(s.frames[99].isOk());
-    EXPECT_EQ(s.frames[99].Date, "");
-    EXPECT_EQ(s.frames[99].Time.size(), 8u);
+    EXPECT_EQ(nkp::analysis::frameDateText(s.frames[99]), "");
+    EXPECT_EQ(nkp::analysis::frameTimeText(s.frames[99]).size(), 8u);
     EXPECT_TRUE(s.frames[100].isBroken());
     EXPECT_EQ(s.frameYear, "");
     EXPECT_EQ(s.newestFrame, 99);
@@ -393,11 +394,11 @@ TEST(Loader, ShortAndOddFiles)
     bytes = generator::generateDataFile(options);
     bytes.resize(264109);
     ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
-    EXPECT_EQ(s.frames[99].Date, "");
+    EXPECT_EQ(nkp::analysis::frameDateText(s.frames[99]), "");
     bytes = generator::generateDataFile(options);
     bytes.resize(264110);
     ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
-    EXPECT_EQ(s.frames[99].Date.substr(5), ".2024");
+    EXPECT_EQ(nkp::analysis::frameDateText(s.frames[99]).substr(5), ".2024");
     std::filesystem::remove_all(dir);
 }
 

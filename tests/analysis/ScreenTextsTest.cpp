@@ -1,6 +1,7 @@
 // The texts the windows show, built in the core: the frames table's cells,
 // the load error log and the service area dump.
 #include "Cp1251.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "analysis/FrameTableText.h"
 #include "analysis/HexDump.h"
@@ -62,11 +63,12 @@ TEST(HexDump, SixteenBytesALine)
 TEST(FrameTableText, BrokenColumnIsEmptyAndNumbersTakeTheSeparator)
 {
     nkp::recorder::TFrameRecord r;
-    r.Status = std::string(nkp::recorder::kStatusBroken);
-    r.Date = "01.02.2024";
+    r.Status = nkp::recorder::FrameStatus::Broken;
+    r.ClockBytes = {0, 0, 0, 0x01, 0x02};  // 01.02.2024
+    r.Year = 2024;
     for (const std::string& s : frameColumnTexts(r, 7, ','))
         EXPECT_TRUE(s.empty());
-    r.Status = std::string(nkp::recorder::kStatusOk);
+    r.Status = nkp::recorder::FrameStatus::Ok;
     r.BoomLength = 12.345f;
     r.LoadPercent = 95;
     const auto texts = frameColumnTexts(r, 7, ',');
@@ -74,7 +76,7 @@ TEST(FrameTableText, BrokenColumnIsEmptyAndNumbersTakeTheSeparator)
     EXPECT_EQ(texts[1], "01.02.2024");
     EXPECT_EQ(texts[4], "12,35");
     EXPECT_EQ(texts[kLoadPercentRow], "95");
-    EXPECT_EQ(texts[15], r.Status);
+    EXPECT_EQ(texts[15], statusText(r.Status));
     EXPECT_EQ(frameColumnTexts(r, 7, '.')[4], "12.35");
 }
 

@@ -1,4 +1,5 @@
 #include "analysis/Selection.h"
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
 
@@ -60,7 +61,7 @@ TEST(Selection, ByLoadAndDate)
         EXPECT_GE(s.recordAt(s.FrameOrder[static_cast<std::size_t>(i)]).LoadPercent, 100);
     EXPECT_EQ(s.FrameOrder[static_cast<std::size_t>(heavy)], -1);
 
-    const std::string day = s.recordAt(10999).Date;
+    const std::string day = nkp::analysis::frameDateText(s.recordAt(10999));
     const int onDay = selectByDate(s, day);
     EXPECT_GT(onDay, 0);
     EXPECT_EQ(s.FrameOrder[static_cast<std::size_t>(onDay - 1)], 10999);
@@ -77,7 +78,7 @@ TEST(Selection, BeforeLoadingAndAfterClearing)
     clearAll(s);
     EXPECT_EQ(s.RingStart, 0);
     EXPECT_EQ(s.FrameOrder[5], 0);
-    EXPECT_EQ(s.frames[5].Status, "");
+    EXPECT_EQ(statusText(s.frames[5].Status), "");
     // Cleared records are not "Брак": threshold 0 lists them all.
     EXPECT_EQ(selectByLoad(s, 0), 11000);
 }

@@ -1,6 +1,7 @@
 // The form data files, byte for byte, against values the test works out
 // from the read-outs' bytes itself.
 #include "FormTestSupport.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "forms/FormError.h"
@@ -289,7 +290,7 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     const auto& frames = runner.lastPreviousFrames;
     const auto valid = std::find_if(frames.begin(), frames.end(), [](const auto& r) { return r.isOk(); });
     ASSERT_NE(valid, frames.end());
-    EXPECT_EQ(valid->Date.substr(6), "2024");
+    EXPECT_EQ(nkp::analysis::frameDateText(*valid).substr(6), "2024");
 }
 
 TEST_F(FormDataFile, SameFileTwiceGivesAnEmptyPeriod)

@@ -1,5 +1,6 @@
 // Any bytes as a data file: loading must neither crash nor read out of bounds,
 // and the overview's summary load must show the same values as the full one.
+#include "analysis/FrameFieldTexts.h"
 #include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/Selection.h"
@@ -25,6 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         || summary.diagnostics.checksumMatches != state.diagnostics.checksumMatches)
         __builtin_trap();
     nkp::analysis::selectByLoad(state, size > 0 ? data[0] : 0);
-    nkp::analysis::selectByDate(state, state.recordAt(10999).Date);
+    nkp::analysis::selectByDate(state, nkp::analysis::frameDateText(state.recordAt(10999)));
     return 0;
 }

@@ -14,7 +14,7 @@ analysis::MainState numberedState(int ringStart)
     s.frames.clear();
     for (std::size_t i = 0; i < s.frames.size(); ++i) {
         auto& r = s.frames[i];
-        r.Status = std::string(recorder::kStatusOk);
+        r.Status = recorder::FrameStatus::Ok;
         r.LoadPercent = static_cast<std::int32_t>(i);
         r.LoadMass = static_cast<float>(i) + 0.5f;
         r.BoomLength = static_cast<float>(i) + 0.25f;
@@ -50,8 +50,8 @@ TEST(AppendixSeries, PositionsFollowTheRingFromItsStart)
 TEST(AppendixSeries, BrokenFrameAtZeroWhileTheLimitGoesOn)
 {
     analysis::MainState state = numberedState(1);
-    state.frames[11].Status = std::string(recorder::kStatusBroken);  // position 10
-    state.frames[12].Status.clear();                                 // cleared, not "Норма"
+    state.frames[11].Status = recorder::FrameStatus::Broken;   // position 10
+    state.frames[12].Status = recorder::FrameStatus::Cleared;  // cleared, not "Норма"
     const AppendixSeries s = appendixSeries(state);
     for (int p : {10, 11}) {
         EXPECT_EQ(s.load[p], 0);

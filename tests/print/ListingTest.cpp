@@ -12,20 +12,20 @@ recorder::TFrameRecord sampleRecord()
 {
     recorder::TFrameRecord r;
     r.Number = 17;
-    r.Date = "05.03.2024";
-    r.Time = "10:11:12";
+    r.ClockBytes = {0x12, 0x11, 0x10, 0x05, 0x03};  // 05.03.2024 10:11:12
+    r.Year = 2024;
     r.BoomAngle = 62.25f;  // "#0.0": half away from zero
     r.BoomLength = 10.5f;
     r.Radius = 0.0f;
     r.Pressure = 101.3f;
     r.LoadMass = 3.456f;
-    r.OutputRelays = "00000001";
-    r.Limits = "10000000";
-    r.DiscreteInputs = "00000010";
-    r.ReevingMode = "4 1";
+    r.OutputRelays = 0x01;
+    r.Limits = 0x80;
+    r.DiscreteInputs = 0x02;
+    r.ReevingMode = 0x41;
     r.LoadPercent = 57;
-    r.FaultCode = "E00";
-    r.Status = std::string(recorder::kStatusOk);
+    r.FaultCode = 0;
+    r.Status = recorder::FrameStatus::Ok;
     return r;
 }
 

@@ -3,6 +3,7 @@
 // the hover text names the frame's date and time.
 #include "Controls.h"
 #include "MainWindowFixture.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "ui/charts/ChartZoomSync.h"
 #include "ui/charts/ChartsTab.h"
@@ -208,8 +209,10 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
     QVERIFY(good >= 0);
     const nkp::recorder::TFrameRecord& r = s.recordAt(good);
     const QString expected
-        = QStringLiteral("Кадр %1\n%2 %3").arg(good).arg(fromCp1251(r.Date), fromCp1251(r.Time));
-    QVERIFY(!r.Date.empty() && !r.Time.empty());
+        = QStringLiteral("Кадр %1\n%2 %3")
+              .arg(good)
+              .arg(fromCp1251(nkp::analysis::frameDateText(r)), fromCp1251(nkp::analysis::frameTimeText(r)));
+    QVERIFY(!nkp::analysis::frameDateText(r).empty() && !nkp::analysis::frameTimeText(r).empty());
     const QPoint at(qRound(f.param->xAxis->coordToPixel(good)), f.param->axisRect()->center().y());
     QCOMPARE(f.param->toolTipAt(at), expected);
 

@@ -4,6 +4,7 @@
 // Also the feedback of the form commands and of the frames export.
 #include "Controls.h"
 #include "MainWindowFixture.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "analysis/FileDamage.h"
 #include "fleet/FleetColumns.h"
@@ -277,8 +278,9 @@ void TestDamage::framesExportIsASpreadsheetFile()
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFPosition;Number;"));
     QCOMPARE(bytes.count("\r\n"), 11001);
     QCOMPARE(bytes.count('\n'), 11001);  // no bare line feed
-    QVERIFY(bytes.endsWith(QByteArray::fromStdString(
-        ";" + nkp::codec::cp1251ToUtf8(f.window->state().recordAt(10999).Status) + "\r\n")));
+    QVERIFY(bytes.endsWith(QByteArray::fromStdString(";"
+        + nkp::codec::cp1251ToUtf8(nkp::analysis::statusText(f.window->state().recordAt(10999).Status))
+        + "\r\n")));
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
     QCOMPARE(nkp::ui::fromCp1251(infos[0].text), QStringLiteral("Кадров записано: 11000\nФайл: ") + path);

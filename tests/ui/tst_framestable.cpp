@@ -2,6 +2,7 @@
 // load cells, and the key filter of the number edits.
 #include "Controls.h"
 #include "MainWindowFixture.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "ui/main/FrameGridDelegate.h"
 #include "ui/main/FramesTab.h"
@@ -165,7 +166,7 @@ void TestFramesTable::dateSelections()
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     const nkp::analysis::MainState& s = f.window->state();
-    const QString day = QString::fromStdString(s.recordAt(10999).Date);
+    const QString day = QString::fromStdString(nkp::analysis::frameDateText(s.recordAt(10999)));
     control<QDateEdit>(t, "DateTimePicker_Data")
         ->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));
     control<QPushButton>(t, "BitBtn_DataSel")->click();

@@ -2,6 +2,7 @@
 // chart clicks and the open dialog's failures.
 #include "Controls.h"
 #include "MainWindowFixture.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "analysis/MainStateFields.h"
 #include "base/Log.h"
@@ -242,7 +243,8 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
         if (r.isOk()) {
             QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(0, c)->text(),
                 QString::number(10995 + c));
-            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(1, c)->text(), fromCp1251(r.Date));
+            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(1, c)->text(),
+                fromCp1251(nkp::analysis::frameDateText(r)));
             QCOMPARE(
                 control<QTableWidget>(tab, "StringGrid_O_Otb")->item(15, c)->text(), QStringLiteral("Норма"));
         } else {

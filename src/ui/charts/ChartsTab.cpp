@@ -1,4 +1,5 @@
 #include "ui/charts/ChartsTab.h"
+#include "analysis/FrameFieldTexts.h"
 
 #include "ui/charts/ChartZoomSync.h"
 #include "ui/charts/FrameChart.h"
@@ -63,7 +64,7 @@ QString ChartsTab::frameStamp(int position) const
     const nkp::recorder::TFrameRecord& record = state_.recordAt(position);
     if (!record.isOk())
         return {};
-    return nkp::ui::fromCp1251(record.Date + ' ' + record.Time).trimmed();
+    return nkp::ui::fromCp1251(nkp::analysis::frameDateTimeText(record)).trimmed();
 }
 
 QCheckBox* ChartsTab::checkBox(const char* name, const QString& caption, QColor colour, bool checked)

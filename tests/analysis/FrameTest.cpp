@@ -1,9 +1,11 @@
 #include "recorder/Frame.h"
+#include "analysis/FrameFieldTexts.h"
 #include "recorder/FrameStore.h"
 
 #include <gtest/gtest.h>
 
 using namespace nkp::recorder;
+using namespace nkp::analysis;
 
 namespace {
 
@@ -17,12 +19,32 @@ FrameBytes withCheck(FrameBytes f)
     return f;
 }
 
-TFrameRecord decoded(const FrameBytes& f, int index = 0)
+// A record with the texts every view shows of it; the date of a frame
+// decoded without a year is its day and month.
+struct Shown : TFrameRecord {
+    std::string Date, Time, DiscreteInputs, OutputRelays, Limits, ReevingMode, FaultCode, Status;
+};
+
+Shown shown(const TFrameRecord& r)
+{
+    Shown s {r, {}, {}, {}, {}, {}, {}, {}, {}};
+    s.Date = r.isOk() && r.Year == 0 ? dayMonthText(r.clock()) : frameDateText(r);
+    s.Time = frameTimeText(r);
+    s.DiscreteInputs = bitText(r.DiscreteInputs);
+    s.OutputRelays = bitText(r.OutputRelays);
+    s.Limits = bitText(r.Limits);
+    s.ReevingMode = reevingModeText(r);
+    s.FaultCode = faultCodeText(r);
+    s.Status = statusText(r.Status);
+    return s;
+}
+
+Shown decoded(const FrameBytes& f, int index = 0)
 {
     TFrameRecord r;
     clearRecord(r, index);
-    decodeFrame(f, index, r);
-    return r;
+    decodeFrame(f, index, 0, r);
+    return shown(r);
 }
 
 }  // namespace
@@ -51,7 +73,7 @@ TEST(Frame, ZeroFrameDecodes)
 {
     FrameBytes f {};
     f[23] = 0xFF;
-    const TFrameRecord r = decoded(f, 17);
+    const Shown r = decoded(f, 17);
     EXPECT_EQ(r.Number, 17);
     EXPECT_EQ(r.Time, "00:00:00");
     EXPECT_EQ(r.Date, "00.00.");
@@ -98,7 +120,7 @@ TEST(Frame, NibblesAboveNine)
     FrameBytes f {};
     f[19] = 0xF3;
     f[22] = 0xAB;
-    const TFrameRecord r = decoded(withCheck(f));
+    const Shown r = decoded(withCheck(f));
     EXPECT_EQ(r.ReevingMode, "15 3");
     EXPECT_EQ(r.FaultCode, "E1011");
 }
@@ -122,7 +144,7 @@ TEST(Frame, NumbersAndBits)
     f[18] = 0x01;
     f[20] = 0x11;
     f[21] = 0xFF;
-    const TFrameRecord r = decoded(withCheck(f));
+    const Shown r = decoded(withCheck(f));
     EXPECT_EQ(r.BoomLength, static_cast<float>(4660 * 0.01));
     EXPECT_EQ(r.BoomAngle, static_cast<float>(784 * 0.1));
     EXPECT_EQ(r.Pressure, 100.0f);
@@ -135,16 +157,15 @@ TEST(Frame, NumbersAndBits)
     EXPECT_EQ(r.LoadPercent, 255);
 }
 
-TEST(FrameStore, NewClearedAndCompleted)
+TEST(FrameStore, NewClearedAndDated)
 {
     FrameStore store;
     ASSERT_EQ(store.size(), 11000u);
     EXPECT_EQ(store[10999].Number, 0);
-    EXPECT_EQ(store[10999].Date, "");
-    EXPECT_EQ(store[10999].FaultCode, "");
+    EXPECT_EQ(store[10999].Status, FrameStatus::Cleared);
 
     store.clear();
-    const TFrameRecord& c = store[10999];
+    const Shown c = shown(store[10999]);
     EXPECT_EQ(c.Number, 10999);
     EXPECT_EQ(c.Date, "01.01.1999");
     EXPECT_EQ(c.Time, "00:00:00");
@@ -156,15 +177,15 @@ TEST(FrameStore, NewClearedAndCompleted)
     FrameBytes f {};
     f[3] = 0x07;
     f[4] = 0x03;
-    decodeFrame(withCheck(f), 5, store[5]);
-    store[6].Status = std::string(kStatusBroken);
-    store.completeDates("24");
-    EXPECT_EQ(store[5].Date, "07.03.2024");
-    EXPECT_EQ(store[6].Date, "01.01.1999");
-    EXPECT_EQ(store[7].Date, "01.01.1999");
+    decodeFrame(withCheck(f), 5, 2024, store[5]);
+    store[6].Status = FrameStatus::Broken;
+    EXPECT_EQ(shown(store[5]).Date, "07.03.2024");
+    EXPECT_EQ(shown(store[6]).Date, "01.01.1999");
+    EXPECT_EQ(shown(store[7]).Date, "01.01.1999");
+    EXPECT_EQ(store[5].Moment, (nkp::base::DateTime {2024, 3, 7, 0, 0, 0}));
 
     // A decoded record cleared again loses everything it held.
     store.clear();
-    EXPECT_EQ(store[5].Date, "01.01.1999");
-    EXPECT_EQ(store[5].Status, "");
+    EXPECT_EQ(shown(store[5]).Date, "01.01.1999");
+    EXPECT_EQ(shown(store[5]).Status, "");
 }

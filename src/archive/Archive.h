@@ -64,14 +64,6 @@ public:
     // Nothing with `error` (Russian, ArchiveText.h) on failure.
     static std::unique_ptr<Archive> open(const std::string& location, OpenMode mode, std::string* error);
 
-    // Where the default archive lives below the start folder.
-    static std::string defaultLocation(const std::string& startFolder);
-    static bool isPostgresLocation(const std::string& location);
-    // The files an SQLite archive at `location` is made of (the database
-    // and its -wal, -shm and -journal companions, also after a symbolic
-    // link); none for a PostgreSQL address.
-    static std::vector<std::string> files(const std::string& location);
-
     // Adds one read-out in one transaction; a read-out whose image is already
     // there is left as it is. On failure nothing is written.
     AddOutcome add(const PreparedReadout& readout, std::string* error);

@@ -1,4 +1,4 @@
-#include "archive/Archive.h"
+#include "archive/ArchiveAddress.h"
 #include "archive/ArchiveDb.h"
 
 #include <QDir>
@@ -72,21 +72,21 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
     return out;
 }
 
-bool Archive::isPostgresLocation(const std::string& location)
+bool isPostgresLocation(const std::string& location)
 {
     const QString scheme = QString::fromStdString(location.substr(0, location.find("://") + 3)).toLower();
     return location.find("://") != std::string::npos
         && (scheme == QStringLiteral("postgresql://") || scheme == QStringLiteral("postgres://"));
 }
 
-std::string Archive::defaultLocation(const std::string& startFolder)
+std::string defaultLocation(const std::string& startFolder)
 {
     const QString path
         = QDir(QString::fromStdString(startFolder)).filePath(QStringLiteral("Архив/archive.sqlite"));
     return path.toStdString();
 }
 
-std::vector<std::string> Archive::files(const std::string& location)
+std::vector<std::string> archiveFiles(const std::string& location)
 {
     if (isPostgresLocation(location))
         return {};

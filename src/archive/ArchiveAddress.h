@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nkp::archive {
 
@@ -12,5 +13,16 @@ struct PostgresAddress {
     int port = -1;
 };
 std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error);
+
+// Whether `location` is a PostgreSQL address rather than an SQLite file.
+bool isPostgresLocation(const std::string& location);
+
+// Where the default archive lives below the start folder.
+std::string defaultLocation(const std::string& startFolder);
+
+// The files an SQLite archive at `location` is made of (the database and its
+// -wal, -shm and -journal companions, also after a symbolic link); none for a
+// PostgreSQL address. Names only: no database is opened.
+std::vector<std::string> archiveFiles(const std::string& location);
 
 }  // namespace nkp::archive

@@ -68,7 +68,7 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
             db.setPort(where->port);
         db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     } else {
-        state->inputs = fileio::InputScope(files(location));
+        state->inputs = fileio::InputScope(archiveFiles(location));
         const QFileInfo file(QString::fromStdString(location));
         const std::string path = file.absoluteFilePath().toStdString();
         missing = !file.exists();

@@ -693,7 +693,7 @@ TEST(ArchiveAddress, PostgresAddressesInAnyCaseAndWithIpv6Hosts)
         {"postgresql://[::1]/db", "", "::1", "db", -1},
     };
     for (const auto& g : good) {
-        EXPECT_TRUE(Archive::isPostgresLocation(g.location)) << g.location;
+        EXPECT_TRUE(isPostgresLocation(g.location)) << g.location;
         std::string error;
         const auto a = parsePostgresAddress(g.location, &error);
         ASSERT_TRUE(a) << g.location << ": " << error;
@@ -708,8 +708,8 @@ TEST(ArchiveAddress, PostgresAddressesInAnyCaseAndWithIpv6Hosts)
         EXPECT_FALSE(parsePostgresAddress(bad, &error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
-    EXPECT_FALSE(Archive::isPostgresLocation("archive.sqlite"));
-    EXPECT_FALSE(Archive::isPostgresLocation("dir/postgresql://x"));
+    EXPECT_FALSE(isPostgresLocation("archive.sqlite"));
+    EXPECT_FALSE(isPostgresLocation("dir/postgresql://x"));
 }
 
 }  // namespace

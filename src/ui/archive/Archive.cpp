@@ -1,6 +1,6 @@
 #include "ui/archive/Archive.h"
 
-#include "archive/Archive.h"
+#include "archive/ArchiveAddress.h"
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
@@ -78,7 +78,7 @@ TForm_Archive::TForm_Archive(
     , startFolder_(startFolder)
 {
     setObjectName(QStringLiteral("Form_Archive"));
-    archiveInputs_ = nkp::fileio::InputScope(Archive::files(location_.toStdString()));
+    archiveInputs_ = nkp::fileio::InputScope(archiveFiles(location_.toStdString()));
     setWindowTitle(kCaption);
     resize(1100, 760);
 
@@ -469,7 +469,7 @@ void TForm_Archive::applyLocation()
         return;
     nkp::ui::setArchiveLocationSetting(Edit_Location->text());
     location_ = nkp::ui::archiveLocation(startFolder_);
-    archiveInputs_ = nkp::fileio::InputScope(Archive::files(location_.toStdString()));
+    archiveInputs_ = nkp::fileio::InputScope(archiveFiles(location_.toStdString()));
     Edit_Location->setText(location_);
     session_->setLocation(location_.toStdString());
     reload();

@@ -1,6 +1,6 @@
 #include "ui/archive/ArchiveMenu.h"
 
-#include "archive/Archive.h"
+#include "archive/ArchiveAddress.h"
 #include "archive/ArchiveSession.h"
 #include "ui/archive/Archive.h"
 
@@ -17,7 +17,7 @@ QString archiveLocation(const QString& startFolder)
     const QString set = QSettings().value(QStringLiteral("archive/location")).toString().trimmed();
     if (!set.isEmpty())
         return set;
-    return QString::fromStdString(archive::Archive::defaultLocation(startFolder.toStdString()));
+    return QString::fromStdString(archive::defaultLocation(startFolder.toStdString()));
 }
 
 bool archiveLocationFromEnvironment()

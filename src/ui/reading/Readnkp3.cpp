@@ -2,7 +2,7 @@
 // files and the defaults kept in Inf/Default.inf.
 #include "ui/reading/Readnkp3.h"
 
-#include "archive/Archive.h"
+#include "archive/ArchiveAddress.h"
 #include "base/Codec.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
@@ -81,7 +81,7 @@ void TForm_ReadNKP3::FormActivate()
     applyInfFile(defaultInfPath());
     // A saved reading may go into the archive: no save replaces its files.
     archiveInputs_ = nkp::fileio::InputScope(
-        nkp::archive::Archive::files(nkp::ui::archiveLocation(startDirectory_).toStdString()));
+        nkp::archive::archiveFiles(nkp::ui::archiveLocation(startDirectory_).toStdString()));
 }
 
 void TForm_ReadNKP3::closeEvent(QCloseEvent* event)

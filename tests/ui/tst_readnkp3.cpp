@@ -241,6 +241,14 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QCOMPARE(QString::fromStdString(dialog.initialDir), rig.path(QStringLiteral("Файлы")));
     QCOMPARE(QByteArray::fromStdString(dialog.filter), cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
+    // The proposed name: crane model, number and the reading's day.
+    QCOMPARE(QString::fromStdString(dialog.fileName), QStringLiteral("КС-ХХХХХА-ХХ №123456789012 04.03.2026.nkp"));
+    // Before the dialog the status line shows the recorder's text without control bytes.
+    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("КС\u0001 55\t")),
+        QStringLiteral("Сохранение информации: КС 55"));
+    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("\u0002")), QStringLiteral("Сохранение информации..."));
+    // A fixed-size window: its size cannot change.
+    QCOMPARE(rig.form->minimumSize(), rig.form->maximumSize());
     // The saved reading goes into the archive of the start folder too; the
     // archive answers in the background.
     QTRY_COMPARE(
@@ -338,7 +346,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
     const QString defaults = rig.path(QStringLiteral("Inf/Default.inf"));
 
-    const bool closes = answer == QStringLiteral("saveOk") || answer == QStringLiteral("discard");
+    // A save keeps the window open with its line, as the window's own save does.
+    const bool closes = answer == QStringLiteral("discard");
     QCOMPARE(rig.form->isVisible(), !closes);
     QCOMPARE(QFile::exists(defaults), closes);  // written only when the window really closes
     if (answer == QStringLiteral("saveOk")) {
@@ -347,6 +356,11 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
         QVERIFY(saved.left(static_cast<int>(kImage)) == QByteArray(static_cast<int>(kImage), '\xFF'));
         QCOMPARE(saved.mid(270337, 25), QByteArray("Typed before the question"));
         QVERIFY(!rig.form->reader().unsaved());
+        QVERIFY(rig.form->statusText().startsWith(QStringLiteral("Информация сохранена в фале: erased.nkp")));
+        rig.form->BitBtn_CloseClick();  // closes without a second question
+        QVERIFY(!rig.form->isVisible());
+        QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {1});
+        return;
     } else {
         QVERIFY(!QFile::exists(target));
     }

@@ -236,10 +236,7 @@ void FramesTab::setScroll(int maximum, int position)
 
 void FramesTab::showLoaded()
 {
-    // The list is the whole new read-out now, and the count says so.
-    state_.selectionCountText = std::to_string(
-        std::count_if(state_.FrameOrder.begin(), state_.FrameOrder.end(), [](int p) { return p >= 0; }));
-    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.selectionCountText));
+    // The list is the whole new read-out now; the count changes only with a selection.
     // The date picker starts at the day of the newest frame, near the data.
     const QDate newest = QDate::fromString(
         QString::fromLatin1(state_.newestFrameTime.substr(0, 10).c_str()), QStringLiteral("dd.MM.yyyy"));

@@ -161,6 +161,8 @@ void TForm_ReadNKP3::createControls()
     layout->addLayout(mainButtons);
     layout->addWidget(StatusBar_ReadNKP3);
     nkp::ui::fitToScreen(this, sizeHint().expandedTo(QSize(553, 407)));
+    // A fixed-size window: only the close box, neither minimise nor maximise.
+    setFixedSize(size());
 
     connect(BitBtn_ReadNKP3, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_ReadNKP3Click);
     connect(BitBtn_SaveFile, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_SaveFileClick);

@@ -271,6 +271,7 @@ void TForm_Archive::connectSession()
         if (call == exportCall_) {
             answered();
             exportCall_ = 0;
+            nkp::ui::showWritten(prompts_, kCaption, exportPath_.toStdString());
         }
     });
 }

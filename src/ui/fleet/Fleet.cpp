@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -104,6 +105,10 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
         showCount();
     });
     connect(Table_Fleet, &QTableView::doubleClicked, this, &TForm_Fleet::activate);
+    // Esc closes the window, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("Shortcut_Close"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     using nkp::fleet::FleetScan;
     connect(&scan_, &FleetScan::listed, this, [this](int count) {
@@ -214,6 +219,8 @@ void TForm_Fleet::exportCsv()
     std::string error;
     if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
         nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
+    else
+        nkp::ui::showWritten(prompts_, kCaption, *path, QStringLiteral("Строк записано: %1").arg(rows.size()));
 }
 
 void TForm_Fleet::addShownToArchive()

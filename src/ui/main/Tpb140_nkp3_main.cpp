@@ -436,7 +436,8 @@ void TForm_TPB140CMain::M_OperClick()
 void TForm_TPB140CMain::M_EventsClick()
 {
     // The printout counts overloads from the threshold the events tab shows.
-    nkp::ui::printEvents(this, state_, prompts_, TabSheet_Events->threshold(), decimalSeparator_);
+    nkp::ui::printEvents(this, state_, prompts_, TabSheet_Events->threshold(), decimalSeparator_,
+        TabSheet_Events->kindFilter());
 }
 
 void TForm_TPB140CMain::N_CreateForma1Click()

@@ -2,6 +2,7 @@
 #include "ui/reading/Readnkp3.h"
 
 #include "ui/common/ScreenFit.h"
+#include "ui/help/Help.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -170,4 +172,7 @@ void TForm_ReadNKP3::createControls()
     connect(BitBtn_LoadInf, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_LoadInfClick);
     connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_CloseClick);
     connect(BitBtn_Abort, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_AbortClick);
+    // The window is modal: its own F1 opens the guide's page on reading.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { nkp::ui::showHelpFor(this); });
 }

@@ -8,6 +8,7 @@
 #include "ui/reading/Readnkp3.h"
 
 #include "ui/common/QtUserPrompts.h"
+#include "ui/common/UiText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -205,7 +206,9 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
     Rig rig;
     rig.form->show();
     QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});
-    QVERIFY(rig.prompts.calls[0].text.find("Default.inf") != std::string::npos);
+    // The cause in Russian alone, no system text in another language.
+    const QString missing = nkp::ui::fromCp1251(rig.prompts.calls[0].text);
+    QVERIFY2(missing.endsWith(QStringLiteral("Default.inf\". Файл не найден.")), qPrintable(missing));
     QCOMPARE(control<QLineEdit>(*rig.form, "Edit_MKran")->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
     QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(), QStringLiteral("04.03.2026 05:06"));
     // The title bar's close box: no question, the defaults are written with

@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveAddress.h"
 #include "base/Codec.h"
+#include "base/Log.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
 #include "device/qt/SystemPortSlots.h"
@@ -342,9 +343,15 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
     const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
     if (!loaded.opened) {
+        // The cause in the user's words; the system's own goes to the log.
+        const QFileInfo file(path);
+        const char* cause = !file.exists() ? "Файл не найден."
+            : file.isDir()                 ? "Это папка, а не файл."
+            : !file.isReadable()           ? "Нет прав на чтение файла."
+                                           : "Файл не удалось прочитать.";
+        nkp::log::write(nkp::Failure {path.toStdString(), loaded.error});
         prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". "
-                + utf8ToCp1251(loaded.error));
+            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". " + cp1251(cause));
         return false;
     }
     infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});

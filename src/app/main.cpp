@@ -24,8 +24,8 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral("Анализ данных регистратора параметров ТРВ-140"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("ФАЙЛ.nkp"), QStringLiteral("файл данных, открываемый при запуске"),
-        QStringLiteral("[ФАЙЛ.nkp]"));
+    parser.addPositionalArgument(QStringLiteral("ФАЙЛ.nkp"),
+        QStringLiteral("файл данных, открываемый при запуске"), QStringLiteral("[ФАЙЛ.nkp]"));
     parser.process(app);  // --help and --version print and end here
 
     // The installed desktop file and icon carry this name.

@@ -64,8 +64,8 @@ bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, in
 {
     EventsReport report = eventsReport(state, overloadThreshold);
     if (kind >= 0)
-        std::erase_if(report.episodes,
-            [kind](const analysis::Episode& e) { return static_cast<int>(e.kind) != kind; });
+        std::erase_if(
+            report.episodes, [kind](const analysis::Episode& e) { return static_cast<int>(e.kind) != kind; });
     PageCanvas canvas(device);
     if (!canvas.isActive())
         return false;

@@ -71,7 +71,8 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     // The spreadsheet file's header: the frames table's captions, one per field.
     const std::string captions = framesCsv(s, {}, '.', "\n", FramesCsvHeader::TableCaptions);
     EXPECT_EQ(captions.rfind("Позиция;Номер кадра;Дата записи;Время записи;Длина стрелы, м;", 0), 0u);
-    EXPECT_EQ(std::count(captions.begin(), captions.end(), ';'), std::count(header.begin(), header.end(), ';'));
+    EXPECT_EQ(
+        std::count(captions.begin(), captions.end(), ';'), std::count(header.begin(), header.end(), ';'));
     s.FrameOrder.assign(11000, -1);
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'), header);
     EXPECT_EQ(allFramePositions().size(), 11000u);

@@ -252,8 +252,9 @@ TEST(DeviceReader, ProgressCountsTheTransferAndACancelStopsWithThePortBackAndClo
     EXPECT_FALSE(rig.port.isOpen());
     // The device is told to stop (a probe byte) and the line drained before the port goes back.
     const std::vector<std::string> tail(rig.port.log.end() - 7, rig.port.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string> {"write 02", "timeouts 100", "write 08", "purge", "restore line",
-                        "restore timeouts", "close"}));
+    EXPECT_EQ(tail,
+        (std::vector<std::string> {
+            "write 02", "timeouts 100", "write 08", "purge", "restore line", "restore timeouts", "close"}));
     EXPECT_EQ(seen.texts.back(), "Считывание прервано пользователем");
     EXPECT_EQ(seen.phases.back(), ReadingPhase::Cancelled);
     EXPECT_EQ(seen.gauges.back(), 0);

@@ -112,7 +112,8 @@ void TestConventions::guideHasAPageForEveryWindowAndEveryPicture()
             if (target.startsWith(QStringLiteral("http")))
                 continue;
             pictures += target.endsWith(QStringLiteral(".png"));
-            QVERIFY2(QFileInfo::exists(guideFile(target)), qPrintable(page.fileName() + QStringLiteral(": ") + target));
+            QVERIFY2(QFileInfo::exists(guideFile(target)),
+                qPrintable(page.fileName() + QStringLiteral(": ") + target));
         }
     }
     QVERIFY(pictures >= 6);
@@ -129,7 +130,8 @@ void TestConventions::f1OpensThePageOfTheWindowInUse()
     QVERIFY(help);
     QCOMPARE(help->currentPage(), QStringLiteral("tab-charts.md"));
     // The Markdown is shown as a document, not as its source.
-    QVERIFY(help->browser()->toPlainText().startsWith(QStringLiteral("Вкладка «Циклическая информация (графики)»")));
+    QVERIFY(help->browser()->toPlainText().startsWith(
+        QStringLiteral("Вкладка «Циклическая информация (графики)»")));
 
     control<QAction>(w, "Menu_Fleet")->trigger();
     auto* fleet = w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"));
@@ -158,7 +160,8 @@ void TestConventions::recentFilesPlaceAndDroppedReadouts()
 
     // A read-out dropped on the window opens; anything else is not taken.
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("notes.txt"))), QUrl::fromLocalFile(second)});
+    data.setUrls(
+        {QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("notes.txt"))), QUrl::fromLocalFile(second)});
     QCOMPARE(nkp::ui::readoutPaths(data), QStringList {second});
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.window.get(), &drop);

@@ -245,11 +245,13 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QCOMPARE(QByteArray::fromStdString(dialog.filter), cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
     // The proposed name: crane model, number and the reading's day.
-    QCOMPARE(QString::fromStdString(dialog.fileName), QStringLiteral("КС-ХХХХХА-ХХ №123456789012 04.03.2026.nkp"));
+    QCOMPARE(
+        QString::fromStdString(dialog.fileName), QStringLiteral("КС-ХХХХХА-ХХ №123456789012 04.03.2026.nkp"));
     // Before the dialog the status line shows the recorder's text without control bytes.
     QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("КС\u0001 55\t")),
         QStringLiteral("Сохранение информации: КС 55"));
-    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("\u0002")), QStringLiteral("Сохранение информации..."));
+    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("\u0002")),
+        QStringLiteral("Сохранение информации..."));
     // A fixed-size window: its size cannot change.
     QCOMPARE(rig.form->minimumSize(), rig.form->maximumSize());
     // The saved reading goes into the archive of the start folder too; the

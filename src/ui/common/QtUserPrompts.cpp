@@ -96,8 +96,8 @@ std::optional<std::string> QtUserPrompts::saveFile(const FileDialog& dialog)
 std::optional<std::string> QtUserPrompts::chooseFolder(
     const std::string& title, const std::string& initialDir)
 {
-    const QString dir
-        = QFileDialog::getExistingDirectory(dialogParent(), fromCp1251(title), QString::fromStdString(initialDir));
+    const QString dir = QFileDialog::getExistingDirectory(
+        dialogParent(), fromCp1251(title), QString::fromStdString(initialDir));
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();

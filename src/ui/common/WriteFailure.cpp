@@ -18,7 +18,8 @@ bool refusedAsInput(
     return true;
 }
 
-void showWritten(UserPrompts& prompts, const QString& caption, const std::string& path, const QString& firstLine)
+void showWritten(
+    UserPrompts& prompts, const QString& caption, const std::string& path, const QString& firstLine)
 {
     const QString where = QStringLiteral("Файл: ") + QFile::decodeName(QByteArray::fromStdString(path));
     prompts.information(toCp1251(caption), toCp1251(firstLine.isEmpty() ? where : firstLine + u'\n' + where));

@@ -220,7 +220,8 @@ void TForm_Fleet::exportCsv()
     if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
         nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
     else
-        nkp::ui::showWritten(prompts_, kCaption, *path, QStringLiteral("Строк записано: %1").arg(rows.size()));
+        nkp::ui::showWritten(
+            prompts_, kCaption, *path, QStringLiteral("Строк записано: %1").arg(rows.size()));
 }
 
 void TForm_Fleet::addShownToArchive()

@@ -27,8 +27,8 @@ QString guideDirectory()
     const QByteArray env = qgetenv("NKP_GUIDE_DIR");
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
-    const QString installed
-        = QCoreApplication::applicationDirPath() + QStringLiteral("/../") + QStringLiteral(NKP_INSTALL_GUIDE_SUBDIR);
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../")
+        + QStringLiteral(NKP_INSTALL_GUIDE_SUBDIR);
     if (QFileInfo::exists(installed + QLatin1Char('/') + kContents))
         return QDir::cleanPath(installed);
     if (QFileInfo::exists(QStringLiteral(NKP_INSTALL_GUIDE_DIR "/index.md")))
@@ -75,7 +75,8 @@ void showHelpFor(QWidget* from)
 {
     static QPointer<TForm_Help> help;
     QWidget* owner = from ? from->window() : nullptr;
-    if (help && help->parentWidget() != owner && !(owner && owner->objectName() == QStringLiteral("Form_Help")))
+    if (help && help->parentWidget() != owner
+        && !(owner && owner->objectName() == QStringLiteral("Form_Help")))
         delete help;
     if (!help)
         help = new TForm_Help(owner);

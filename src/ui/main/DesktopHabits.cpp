@@ -90,8 +90,8 @@ void DesktopHabits::showRecent()
     for (int i = 0; i < list.size(); ++i) {
         const QString path = list[i];
         // "&1 name" opens by its digit; the full path is the hint.
-        QAction* action = recent_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
+        QAction* action = recent_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))));
         action->setStatusTip(QDir::toNativeSeparators(path));
         action->setToolTip(QDir::toNativeSeparators(path));
         connect(action, &QAction::triggered, this, [this, path] { open_(path); });

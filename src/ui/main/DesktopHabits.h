@@ -33,8 +33,8 @@ public:
 
     // `open` loads a read-out as "Открыть" does; its submenu goes into
     // `fileMenu` before `before`.
-    DesktopHabits(QMainWindow& window, QMenu& fileMenu, QAction* before,
-        std::function<bool(const QString&)> open);
+    DesktopHabits(
+        QMainWindow& window, QMenu& fileMenu, QAction* before, std::function<bool(const QString&)> open);
 
     // A read-out was opened: first in the list.
     void remember(const QString& path);

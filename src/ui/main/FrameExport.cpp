@@ -39,7 +39,8 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
         showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);
         return false;
     }
-    showWritten(prompts, fromCp1251(dialog.title), *path, QStringLiteral("Кадров записано: %1").arg(positions.size()));
+    showWritten(prompts, fromCp1251(dialog.title), *path,
+        QStringLiteral("Кадров записано: %1").arg(positions.size()));
     return true;
 }
 

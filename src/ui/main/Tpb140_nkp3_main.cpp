@@ -14,8 +14,8 @@
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/help/Help.h"
-#include "ui/main/DesktopHabits.h"
 #include "ui/main/ConstTab.h"
+#include "ui/main/DesktopHabits.h"
 #include "ui/main/EventsTab.h"
 #include "ui/main/FormCommands.h"
 #include "ui/main/FrameExport.h"
@@ -87,6 +87,11 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     connect(TabSheet_Events, &EventsTab::framesTableWanted, this,
         [this] { PageControl_Main->setCurrentWidget(TabSheet_Cikl); });
     connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
+    // A decoded cell: the status line holds the whole text on one line, its tooltip one fact a line.
+    connect(TabSheet_Cikl, &FramesTab::codeDecoded, this, [this](const QString&, const QString& full) {
+        StatusPanels[0]->setText(QString(full).replace(u'\n', QStringLiteral("; ")));
+        StatusPanels[0]->setToolTip(full);
+    });
 
     ProgressBar_Read = new QProgressBar;
     ProgressBar_Read->setObjectName(QStringLiteral("ProgressBar_Read"));
@@ -200,7 +205,8 @@ void TForm_TPB140CMain::buildHelpMenu()
 {
     Menu_Help = menuBar()->addMenu(QStringLiteral("&Справка"));
     Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
-    N_Guide = item(Menu_Help, "N_Guide", QStringLiteral("&Руководство пользователя"), QKeySequence(Qt::Key_F1));
+    N_Guide
+        = item(Menu_Help, "N_Guide", QStringLiteral("&Руководство пользователя"), QKeySequence(Qt::Key_F1));
     // F1 opens the page of whichever of the program's windows is in use.
     N_Guide->setShortcutContext(Qt::ApplicationShortcut);
     N_About = item(Menu_Help, "N_About", QStringLiteral("&О программе"));
@@ -208,9 +214,8 @@ void TForm_TPB140CMain::buildHelpMenu()
         QWidget* active = QApplication::activeWindow();
         nkp::ui::showHelpFor(active ? active : this);
     });
-    connect(N_About, &QAction::triggered, this, [this] {
-        prompts_.information(cp("О программе"), nkp::ui::toCp1251(nkp::ui::aboutText()));
-    });
+    connect(N_About, &QAction::triggered, this,
+        [this] { prompts_.information(cp("О программе"), nkp::ui::toCp1251(nkp::ui::aboutText())); });
     // F10 takes the keyboard to the menu bar, as on other desktops.
     auto* menuKey = new QAction(this);
     menuKey->setObjectName(QStringLiteral("N_MenuBar"));

@@ -25,6 +25,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBrowser>
 
 using nkp::test::control;
@@ -71,7 +72,7 @@ private slots:
     void recentFilesPlaceAndDroppedReadouts();
     void menuKeysWorkFromAnyField();
     void fleetDialogsBelongToTheFleetAndEscCloses();
-    void nothingShowsAsLoadedBeforeALoad();
+    void loadedReadoutAndDecodedCells();
     void guidePictures();
 };
 
@@ -228,7 +229,7 @@ void TestConventions::fleetDialogsBelongToTheFleetAndEscCloses()
     QVERIFY(!fleet->isVisible());
 }
 
-void TestConventions::nothingShowsAsLoadedBeforeALoad()
+void TestConventions::loadedReadoutAndDecodedCells()
 {
     MainWindowFixture f;
     auto& constTab = *control<ConstTab>(*f.window, "TabSheet_Const");
@@ -239,8 +240,16 @@ void TestConventions::nothingShowsAsLoadedBeforeALoad()
     f.openDemo();
     QVERIFY(!resource->isHidden());
     // The selection count changes with a selection only.
-    QCOMPARE(control<QLabel>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "Label_O_OtbZap")->text(),
-        QStringLiteral("0000"));
+    auto& frames = *control<FramesTab>(*f.window, "TabSheet_Cikl");
+    QCOMPARE(control<QLabel>(frames, "Label_O_OtbZap")->text(), QStringLiteral("0000"));
+    // A click on a coded cell decodes it in the status line and the cell's tooltip.
+    auto* grid = control<QTableWidget>(frames, "StringGrid_O_Otb");
+    emit grid->cellClicked(13, 0);
+    auto* status = control<QLabel>(*f.window, "StatusBar_Main_Panel0");
+    QVERIFY2(status->text().startsWith(QStringLiteral("Введенные/сработавшие ограничения ")),
+        qPrintable(status->text()));
+    QVERIFY(status->text().contains(QStringLiteral("; введены: ")));
+    QVERIFY(grid->item(13, 0)->toolTip().contains(QStringLiteral("\nсработали: ")));
 }
 
 // Renews the guide's pictures (scripts/guide-pictures.sh) when NKP_GUIDE_PICTURES names a folder.

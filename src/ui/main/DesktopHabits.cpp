@@ -62,7 +62,8 @@ DesktopHabits::DesktopHabits(
     connect(recent_, &QMenu::aboutToShow, this, &DesktopHabits::showRecent);
     showRecent();
     window.setAcceptDrops(true);
-    window.installEventFilter(this);
+    // The application's filter: it sees the window's own events first, and
+    // a focused edit's shortcut questions.
     qApp->installEventFilter(this);
 }
 

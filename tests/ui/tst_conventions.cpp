@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 
 #include "ui/common/QtUserPrompts.h"
+#include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/help/Help.h"
 #include "ui/main/ConstTab.h"
@@ -49,11 +50,12 @@ TForm_Help* shownHelp()
     return nullptr;
 }
 
+// Shows `w` as the window in use (the one a user last clicked into).
 bool activate(QWidget& w)
 {
     w.show();
     w.activateWindow();
-    return QTest::qWaitForWindowActive(&w);
+    return QTest::qWaitFor([&w] { return QApplication::activeWindow() == &w; });
 }
 
 QString guideFile(const QString& name)
@@ -164,6 +166,9 @@ void TestConventions::recentFilesPlaceAndDroppedReadouts()
     data.setUrls(
         {QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("notes.txt"))), QUrl::fromLocalFile(second)});
     QCOMPARE(nkp::ui::readoutPaths(data), QStringList {second});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.window.get(), &drop);
     QVERIFY(f.window->windowTitle().endsWith(QStringLiteral("[second.nkp]")));
@@ -179,10 +184,12 @@ void TestConventions::recentFilesPlaceAndDroppedReadouts()
 
     // The next window opens where and as large as the last one was closed.
     f.window->show();
-    f.window->resize(640, 480);
+    f.window->resize(780, 500);
+    const QSize kept = f.window->size();
+    QVERIFY(kept != f.window->maximumSize());  // not the size a new window takes
     f.window->close();
     f.window = std::make_unique<TForm_TPB140CMain>(f.prompts, f.dir.path(), ',');
-    QCOMPARE(f.window->size(), QSize(640, 480));
+    QCOMPARE(f.window->size(), kept);
     QCOMPARE(f.window->findChild<QMenu*>(QStringLiteral("Menu_Recent"))->actions().size(), 2);
 }
 
@@ -287,6 +294,7 @@ void TestConventions::guidePictures()
     save(*fleet, "fleet.png");
     fleet->close();
     nkp::ui::showHelpFor(f.window.get());
+    shownHelp()->showPage(QStringLiteral("tab-main-info.md"));  // a page with its picture
     save(*shownHelp(), "help.png");
 }
 

@@ -382,6 +382,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     rig.prompts.saveChoices.push_back(SaveChoice::Save);
     rig.prompts.fileAnswers.push_back(target.toStdString());
     rig.form->BitBtn_CloseClick();
+    QVERIFY(rig.form->isVisible());  // saved: the window shows where, a further "Закрыть" closes
+    rig.form->BitBtn_CloseClick();
     QVERIFY(!rig.form->isVisible());
     QCOMPARE(readAll(target).mid(270337, 25), QByteArray("Typed before the question"));
     QVERIFY(readAll(defaults).startsWith("Typed before the question\r\n"));

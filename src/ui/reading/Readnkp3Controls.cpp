@@ -154,6 +154,9 @@ void TForm_ReadNKP3::createControls()
     fieldsLayout->addWidget(GroupBox2);
     fieldsLayout->addLayout(infButtons);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 2);
+    layout->setSpacing(4);
+    fieldsLayout->setSpacing(2);
     layout->addWidget(nkp::ui::scrollable(fields), 1);
     auto* gaugeRow = new QHBoxLayout;
     gaugeRow->addWidget(CGauge_Process, 1);
@@ -163,8 +166,9 @@ void TForm_ReadNKP3::createControls()
     layout->addLayout(mainButtons);
     layout->addWidget(StatusBar_ReadNKP3);
     nkp::ui::fitToScreen(this, sizeHint().expandedTo(QSize(553, 407)));
-    // A fixed-size window: only the close box, neither minimise nor maximise.
-    setFixedSize(size());
+    // A fixed-size window: only the close box, neither minimise nor maximise;
+    // on any screen whole.
+    setFixedSize(size().boundedTo(nkp::ui::kSmallestRoom));
 
     connect(BitBtn_ReadNKP3, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_ReadNKP3Click);
     connect(BitBtn_SaveFile, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_SaveFileClick);

@@ -157,6 +157,12 @@ void TForm_ReadNKP3::createControls()
     layout->setContentsMargins(8, 6, 8, 2);
     layout->setSpacing(4);
     fieldsLayout->setSpacing(2);
+    // Close rows, so that the fixed window shows every field without scrolling.
+    for (QGroupBox* group : {GroupBox_InputInf, GroupBox1, GroupBox2}) {
+        auto* grid = static_cast<QGridLayout*>(group->layout());
+        grid->setContentsMargins(8, 4, 8, 4);
+        grid->setVerticalSpacing(3);
+    }
     layout->addWidget(nkp::ui::scrollable(fields), 1);
     auto* gaugeRow = new QHBoxLayout;
     gaugeRow->addWidget(CGauge_Process, 1);

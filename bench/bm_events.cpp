@@ -19,7 +19,7 @@ const nkp::recorder::DataFileReader& generatedReadout()
 // What loading adds for the events tab: every episode and the spectrum.
 void BM_Events(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     nkp::analysis::loadReadout(generatedReadout(), ',', model);
     for (auto _ : state) {
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
@@ -35,7 +35,7 @@ BENCHMARK(BM_Events)->Unit(benchmark::kMicrosecond)->Repetitions(10)->DisplayAgg
 // The load from memory, with and without the events, to compare.
 void BM_LoadFromMemory(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
         nkp::analysis::loadReadout(generatedReadout(), ',', model);
         benchmark::DoNotOptimize(model.charts.param.front().y.data());
@@ -45,7 +45,7 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMicrosecond)->Repetitions(10)->Di
 
 void BM_LoadFromMemoryWithEvents(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
         nkp::analysis::loadReadout(generatedReadout(), ',', model);
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);

@@ -52,7 +52,7 @@ BENCHMARK(BM_ReadAndSum)->Unit(benchmark::kMicrosecond)->Repetitions(10)->Displa
 void BM_LoadReadout(benchmark::State& state)
 {
     const std::string& path = readoutPath();
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
         const bool ok = nkp::analysis::loadReadout(path, ',', model);
         benchmark::DoNotOptimize(ok);

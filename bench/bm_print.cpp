@@ -1,7 +1,7 @@
 // Rendering the printouts of a full generated read-out to PDF.
 #ifdef NKP_HAVE_PRINT
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
 #include "print/PrintDocuments.h"
@@ -14,10 +14,10 @@
 
 namespace {
 
-const nkp::analysis::MainState& loadedState()
+const nkp::screen::MainState& loadedState()
 {
-    static const nkp::analysis::MainState state = [] {
-        nkp::analysis::MainState s;
+    static const nkp::screen::MainState state = [] {
+        nkp::screen::MainState s;
         const auto bytes = nkp::generator::generateDataFile({});
         nkp::analysis::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
         return s;
@@ -44,7 +44,7 @@ template <typename Draw> void renderPdf(benchmark::State& st, Draw draw)
 
 void BM_PrintListing(benchmark::State& st)
 {
-    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+    renderPdf(st, [](QPdfWriter& writer, const nkp::screen::MainState& state) {
         int pages = 0;
         const bool ok = nkp::print::printOperationalInfo(writer, state, {0, 10999}, ',', &pages);
         return ok && pages > 100;
@@ -54,7 +54,7 @@ BENCHMARK(BM_PrintListing)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PrintCard(benchmark::State& st)
 {
-    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+    renderPdf(st, [](QPdfWriter& writer, const nkp::screen::MainState& state) {
         return nkp::print::printCardWithAppendix(writer, state);
     });
 }

@@ -1,10 +1,10 @@
 #include "analysis/ReadoutLoader.h"
 
-#include "analysis/ChartSeries.h"
+#include "screen/ChartSeries.h"
 #include "analysis/DateTimeText.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/NumberFormat.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "base/Codec.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "base/Codec.h"
 #include "base/InputFiles.h"
 #include "base/Log.h"
@@ -33,11 +33,11 @@ std::string formFileStem(int form)
     return "Форма " + std::to_string(form);
 }
 
-UserPrompts::FileDialog openDialog(const analysis::MainState& state)
+UserPrompts::FileDialog openDialog(const screen::MainState& state)
 {
     UserPrompts::FileDialog dialog;
     dialog.title = text::openDialogTitle();
-    dialog.filter = analysis::texts::readoutFileFilter();
+    dialog.filter = screen::texts::readoutFileFilter();
     // The dialog starts with the file chosen for the latest reading.
     dialog.fileName = state.filePath;
     if (!state.filePath.empty())
@@ -55,7 +55,7 @@ FormFolders FormFolders::belowStartDirectory(const std::string& startDirectory)
 }
 
 Createforms::Createforms(
-    analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings)
+    screen::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings)
     : state_(state)
     , prompts_(prompts)
     , openLatest_(std::move(openLatest))
@@ -99,7 +99,7 @@ FormOutcome Createforms::run(int form)
 
     // The period values live only as long as the key lines are made: the
     // window goes on showing the read-out's own values.
-    const analysis::MainTexts shownTexts = state_.texts;
+    const screen::MainTexts shownTexts = state_.texts;
     const std::int64_t shownTotalCycles = state_.totalCycles;
     const std::string shownNewestFrameTime = state_.newestFrameTime;
     const FormExtras extras = previousFile ? applyPrevious(form, *previousFile) : FormExtras {};
@@ -167,7 +167,7 @@ std::optional<recorder::DataFileReader> Createforms::openPrevious(const std::str
     std::optional<recorder::DataFileReader> file = analysis::openReadoutFile(path, &error);
     if (!file) {
         log::write(Failure {path, error});
-        prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
+        prompts_.error(text::errorCaption(), screen::texts::fileNotOpened());
     }
     return file;
 }
@@ -239,14 +239,14 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
 {
     const std::string path = joinPath(settings_.folders.dataFiles, formFileStem(form) + ".txt");
     if (fileio::isInput(path))
-        throw FormError(text::dataFileNotWritten(path, analysis::texts::outputIsInput(path)));
+        throw FormError(text::dataFileNotWritten(path, screen::texts::outputIsInput(path)));
     std::string error;
     if (!fileio::writeFileAtomically(path, content, &error))
         throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(error)));
     return path;
 }
 
-bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
+bool openReadingHeadless(screen::MainState& state, UserPrompts& prompts, char decimalSeparator)
 {
     const auto chosen = prompts.openFile(openDialog(state));
     if (!chosen)
@@ -256,13 +256,13 @@ bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char 
 }
 
 bool loadLatestHeadless(
-    analysis::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
+    screen::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
 {
     std::string error;
     if (analysis::loadReadout(path, decimalSeparator, state, &error))
         return true;
     log::write(Failure {path, error});
-    prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
+    prompts.error(text::errorCaption(), screen::texts::fileNotOpened());
     return false;
 }
 

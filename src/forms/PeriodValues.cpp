@@ -2,7 +2,7 @@
 
 #include "analysis/NumberFormat.h"
 #include "analysis/Readout.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "forms/FormTexts.h"
 
 #include <charconv>
@@ -39,7 +39,7 @@ PreviousReading readPreviousReading(const recorder::DataFileReader& file)
     return previous;
 }
 
-void applyPeriodValues(analysis::MainState& state, const PreviousReading& previous, char decimalSeparator)
+void applyPeriodValues(screen::MainState& state, const PreviousReading& previous, char decimalSeparator)
 {
     std::string* const bands[recorder::kCycleBandCount] = {&state.texts.cycles0, &state.texts.cycles12,
         &state.texts.cycles25, &state.texts.cycles50, &state.texts.cycles100};
@@ -58,7 +58,7 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
     const auto massDifference
         = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
     state.texts.liftedMass
-        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + analysis::texts::tonnesSuffix();
+        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + screen::texts::tonnesSuffix();
 
     state.previousReadingDate = previous.readingDate;
 }

@@ -47,7 +47,7 @@ ReadingFacts readingFacts(const analysis::Readout& r)
         r.characteristicNumber};
 }
 
-ReadingFacts readingFacts(const analysis::MainState& s)
+ReadingFacts readingFacts(const screen::MainState& s)
 {
     return {s.texts.craneModel, s.texts.craneNumber, s.texts.limiterNumber, s.texts.readingDate,
         analysis::readingMomentOf(s.texts.readingDate), s.cycleCounts, s.operatingMinutes, s.liftedMassRaw,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 #include "print/AppendixSeries.h"
 
 // The two appendix pages of the information card (QuickRep_GrfMQ and
@@ -13,6 +13,6 @@ class PageCanvas;
 enum class AppendixPage { LoadAndMass = 1, BoomAndRadius = 2 };
 
 void drawAppendixPage(
-    PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series, AppendixPage page);
+    PageCanvas& canvas, const screen::MainState& state, const AppendixSeries& series, AppendixPage page);
 
 }  // namespace nkp::print

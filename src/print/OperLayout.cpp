@@ -93,7 +93,7 @@ int listingLinesPerPage(const PageCanvas& canvas)
 }
 
 int drawOperationalInfo(
-    PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines)
+    PageCanvas& canvas, const screen::MainState& state, const std::vector<QString>& lines)
 {
     const QString footer = listingFooterText(state);
     const QFont font = listingFont(canvas);

@@ -117,7 +117,7 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
     FleetFolder f;
     f.write("k/one.nkp", FleetFolder::readout(11));
     std::filesystem::create_directories(f.dir / "x.nkp");
-    analysis::MainState s;
+    screen::MainState s;
     ASSERT_TRUE(analysis::loadReadout(f.path("k/one.nkp"), '.', s));
 
     int overloads = 0;

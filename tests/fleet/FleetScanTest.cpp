@@ -1,7 +1,7 @@
 #include "Cp1251.h"
 #include "FleetFolder.h"
 
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
 #include "fleet/FleetRow.h"
@@ -113,7 +113,7 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     EXPECT_EQ(files, expected);
 
     // A good read-out shows what the main window's full load shows.
-    analysis::MainState full;
+    screen::MainState full;
     ASSERT_TRUE(analysis::loadReadout(f.path("a.nkp"), ',', full));
     const fleet::FleetRow& a = rowOf(*rows, "a.nkp");
     EXPECT_TRUE(a.loaded);
@@ -172,10 +172,10 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
     bytes.resize(200000);
     f.write("cut.nkp", bytes);
     for (const char* name : {"full.nkp", "cut.nkp"}) {
-        analysis::MainState full, summary;
+        screen::MainState full, summary;
         ASSERT_TRUE(analysis::loadReadout(f.path(name), ',', full));
         ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
-        for (const analysis::TextField& field : analysis::mainStateTextFields())
+        for (const screen::TextField& field : screen::mainStateTextFields())
             EXPECT_EQ(summary.texts.*field.member, full.texts.*field.member) << name << ' ' << field.name;
         EXPECT_EQ(summary.totalCycles, full.totalCycles);
         EXPECT_EQ(summary.characteristicNumber, full.characteristicNumber);

@@ -1,7 +1,7 @@
 // Any bytes as a data file: loading must neither crash nor read out of bounds,
 // and the overview's summary load must show the same values as the full one.
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/Selection.h"
 
@@ -10,15 +10,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static nkp::analysis::MainState state;  // reused as the window reuses its own
+    static nkp::screen::MainState state;  // reused as the window reuses its own
     nkp::recorder::DataFileReader file(std::vector<std::uint8_t>(data, data + size));
     nkp::analysis::loadReadout(file, ',', state);
     // The chronological view must stay inside the store.
     if (state.RingStart < 1 || state.RingStart > 11000)
         __builtin_trap();
-    static nkp::analysis::MainState summary;
+    static nkp::screen::MainState summary;
     nkp::analysis::loadReadoutSummary(file, ',', summary);
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         if (field.loaded && summary.texts.*field.member != state.texts.*field.member)
             __builtin_trap();
     if (summary.totalCycles != state.totalCycles || summary.normativeNumber != state.normativeNumber

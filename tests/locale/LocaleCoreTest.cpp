@@ -110,7 +110,7 @@ TEST_F(RussianLocale, NumberPicturesAreExactAndLocaleFree)
 
 TEST_F(RussianLocale, LoaderTextsAndFramesCsv)
 {
-    analysis::MainState s;
+    screen::MainState s;
     ASSERT_TRUE(analysis::loadReadout((dir / "r.nkp").string(), separator(), s));
     EXPECT_EQ(s.texts.liftedMass, "59887,52" + codec::utf8ToCp1251(" т"));
     EXPECT_EQ(s.texts.characteristicNumber, "2911,9");

@@ -24,7 +24,7 @@ bool holds(const QString& text, const QString& value)
 // episode (a table continued over pages) and both spectra with their totals.
 TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
 {
-    analysis::MainState s = loadedGeneratedState();
+    screen::MainState s = loadedGeneratedState();
     s.texts.craneModel = cp1251(QStringLiteral("КС-45717"));
     // A threshold low enough for many episodes, so the table needs pages.
     const int threshold = 20;
@@ -63,7 +63,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
 // and both spectra at zero.
 TEST(EventsPdf, NoEpisodesPrintsOnePage)
 {
-    analysis::MainState s;
+    screen::MainState s;
     s.fileName = "empty.nkp";
     const QString pdf = artefactPath(QStringLiteral("events-none.pdf"));
     ASSERT_TRUE(writeEventsPdf(QFile::encodeName(pdf).toStdString(), s, 100, '.', nullptr));

@@ -69,7 +69,7 @@ QString squeezed(const QString& text)
     return QString(text).replace(blanks, QStringLiteral(" ")).trimmed();
 }
 
-analysis::MainState loadedGeneratedState(int wrapIndex)
+screen::MainState loadedGeneratedState(int wrapIndex)
 {
     generator::GeneratorOptions options;
     options.seed = 7;
@@ -83,7 +83,7 @@ analysis::MainState loadedGeneratedState(int wrapIndex)
             != static_cast<qint64>(bytes.size()))
         ADD_FAILURE() << "cannot write the generated read-out";
     file.close();
-    analysis::MainState state;
+    screen::MainState state;
     std::string error;
     EXPECT_TRUE(analysis::loadReadout(QFile::encodeName(path).toStdString(), ',', state, &error)) << error;
     return state;

@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 #include "ScriptedUserPrompts.h"
 #include "TestImages.h"
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 #include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "recorder/DataFileWriter.h"
@@ -39,7 +39,7 @@ private slots:
             throw nkp::report::RepoRTF_Error(message);
         };
 
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
             state, prompts, [] { return true; }, settings);
@@ -56,7 +56,7 @@ private slots:
         QTemporaryDir dir;
         const std::string root = dir.path().toStdString();
         nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root, ',');
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
             state, prompts, [] { return true; }, settings);

@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 #include "analysis/FrameFieldTexts.h"
 
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 #include "base/Log.h"
 #include "recorder/DataFileReader.h"
 #include "ui/charts/ChartsTab.h"
@@ -204,7 +204,7 @@ void TestMainWindow::loadFillsFirstTab()
     QCOMPARE(control<QLabel>(t, "Label_Read3")->text().size(), 16);
 
     // Every text of the model is on screen in the control of its name.
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* control = t.control(QString::fromLatin1(field.name));
         if (!control)
             continue;  // a value the window keeps without showing it
@@ -237,7 +237,7 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->maximum(), 10995);
     QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->value(), 10995);
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     for (int c = 0; c < 5; ++c) {
         const nkp::recorder::TFrameRecord& r = s.recordAt(10995 + c);
         if (r.isOk()) {
@@ -401,7 +401,7 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     QLabel* label = control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_Resource");
-    const nkp::analysis::MainState& s = w.state();
+    const nkp::screen::MainState& s = w.state();
     QVERIFY(s.normativeNumber > 0);
     const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
     QCOMPARE(label->text(),
@@ -459,12 +459,12 @@ void TestMainWindow::readoutTextsShowLiterally()
     TForm_TPB140CMain& w = *f.window;
     f.openDemo();
     const std::string markup = "<b>x</b>";
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         w.state().texts.*field.member = markup;
     w.state().selectionCountText = markup;
     w.refreshAll();
     int labels = 0;
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* shown = control<ConstTab>(w, "TabSheet_Const")->control(QString::fromLatin1(field.name));
         QVERIFY2(shown, field.name.data());
         if (auto* e = qobject_cast<QLineEdit*>(shown)) {

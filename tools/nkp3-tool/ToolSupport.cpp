@@ -1,7 +1,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "base/Codec.h"
 
 #include <clocale>
@@ -53,14 +53,14 @@ char localeDecimalSeparator()
     return '.';
 }
 
-bool loadForTool(const std::string& path, analysis::MainState& state)
+bool loadForTool(const std::string& path, screen::MainState& state)
 {
     std::string error;
     if (analysis::loadReadout(path, localeDecimalSeparator(), state, &error))
         return true;
     // The window's message, without the line break that opens its box; then
     // the file and the system's reason.
-    std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n"
+    std::cerr << terminalText(std::string_view(screen::texts::fileNotOpened()).substr(1)) << "\n"
               << visibleControls(path + ": " + error, false) << "\n";
     return false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <string>
 #include <string_view>
@@ -27,6 +27,6 @@ char localeDecimalSeparator();
 // Loads a read-out with the locale's decimal separator. When the file cannot
 // be opened, prints the open failure message on stderr, the file name and
 // the cause on the next line, and returns false.
-bool loadForTool(const std::string& path, analysis::MainState& state);
+bool loadForTool(const std::string& path, screen::MainState& state);
 
 }  // namespace nkp::tool

@@ -15,7 +15,7 @@ int runSpectrum(const std::vector<std::string>& args)
     nkp::tool::TableArgs a;
     if (const std::string problem = nkp::tool::parseTableArgs(args, {}, a); !problem.empty())
         return nkp::tool::usageError("spectrum: " + problem);
-    nkp::analysis::MainState state;
+    nkp::screen::MainState state;
     if (!nkp::tool::loadForTool(a.input, state))
         return nkp::tool::kExitFailure;
     const nkp::analysis::LoadSpectrum spectrum = nkp::analysis::loadSpectrum(state.frames, state.cycleCounts);

@@ -97,7 +97,7 @@ int runForm(const std::vector<std::string>& args)
     fs::create_directories(out, ec);
     const char separator = localeDecimalSeparator();
 
-    analysis::MainState state;
+    screen::MainState state;
     CommandLinePrompts prompts({files.begin(), files.end()});
     forms::FormSettings settings;
     settings.folders = {out, templateFolder(templates), out};

@@ -4,25 +4,25 @@
 #include "ToolSupport.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 #include "args/ArgParser.h"
 
 #include <iostream>
 
 namespace {
 
-using nkp::analysis::MainState;
+using nkp::screen::MainState;
 using nkp::tool::terminalText;
 
 void printKeys(const MainState& s)
 {
-    for (const nkp::analysis::TextField& f : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& f : nkp::screen::mainStateTextFields()) {
         if (!f.loaded)
             continue;
         std::cout << f.name << '\t' << terminalText(s.texts.*f.member) << '\n';
         // The gauges follow the last band counter.
-        if (f.member == &nkp::analysis::MainTexts::cycles100)
-            for (const nkp::analysis::GaugeField& g : nkp::analysis::mainStateGaugeFields())
+        if (f.member == &nkp::screen::MainTexts::cycles100)
+            for (const nkp::screen::GaugeField& g : nkp::screen::mainStateGaugeFields())
                 std::cout << g.name << '\t' << s.gauges.*g.member << '\n';
     }
     std::cout << "TotalCycles\t" << s.totalCycles << '\n'

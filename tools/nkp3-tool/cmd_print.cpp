@@ -3,7 +3,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/Events.h"
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "args/ArgParser.h"
 #include "print/FrameRange.h"
@@ -108,7 +108,7 @@ int runPrint(const std::vector<std::string>& args)
     QApplication app(argc, argv);
 
     const char separator = localeDecimalSeparator();
-    analysis::MainState state;
+    screen::MainState state;
     std::string error;
     if (!analysis::loadReadout(a.input, separator, state, &error)) {
         printError("cannot read " + a.input + ": " + error);

@@ -1,6 +1,6 @@
 #include "ui/common/WriteFailure.h"
 
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "base/InputFiles.h"
 #include "ui/common/UiText.h"
 
@@ -14,7 +14,7 @@ bool refusedAsInput(
     const fileio::InputScope shownReadout({shown});
     if (!fileio::isInput(path))
         return false;
-    prompts.error(toCp1251(caption), analysis::texts::outputIsInput(path));
+    prompts.error(toCp1251(caption), screen::texts::outputIsInput(path));
     return true;
 }
 

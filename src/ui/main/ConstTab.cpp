@@ -1,7 +1,7 @@
 #include "ui/main/ConstTab.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 #include "analysis/ResourceUse.h"
 #include "ui/common/DamageWarning.h"
 #include "ui/common/ResourceColor.h"
@@ -60,7 +60,7 @@ QLabel* framedValue(QLabel* label)
 
 }  // namespace
 
-ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidget* parent)
+ConstTab::ConstTab(nkp::screen::MainState& state, char decimalSeparator, QWidget* parent)
     : QWidget(parent)
     , state_(state)
     , decimalSeparator_(decimalSeparator)
@@ -261,7 +261,7 @@ QGroupBox* ConstTab::buildModes()
 
 void ConstTab::bindEdits()
 {
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         auto* e = qobject_cast<QLineEdit*>(controls_.value(QString::fromLatin1(field.name)));
         if (!e || !field.editable || e->isReadOnly())
             continue;
@@ -273,7 +273,7 @@ void ConstTab::bindEdits()
 
 void ConstTab::refresh()
 {
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* w = controls_.value(QString::fromLatin1(field.name));
         const QString text = nkp::ui::fromCp1251(state_.texts.*field.member);
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
@@ -285,7 +285,7 @@ void ConstTab::refresh()
             l->setText(text);
         }
     }
-    for (const nkp::analysis::GaugeField& field : nkp::analysis::mainStateGaugeFields()) {
+    for (const nkp::screen::GaugeField& field : nkp::screen::mainStateGaugeFields()) {
         if (auto* gauge = qobject_cast<QProgressBar*>(controls_.value(QString::fromLatin1(field.name))))
             gauge->setValue(state_.gauges.*field.member);
     }

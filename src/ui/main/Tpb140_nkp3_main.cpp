@@ -2,7 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 #include "base/Log.h"
 #include "recorder/DataFileReader.h"
 #include "ui/archive/Archive.h"
@@ -64,7 +64,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setMaximumSize(kDesignSize);
 
     OpenDialog_Main.title = cp("Открыть");
-    OpenDialog_Main.filter = nkp::analysis::texts::readoutFileFilter();
+    OpenDialog_Main.filter = nkp::screen::texts::readoutFileFilter();
     OpenDialog_Main.defaultExtension = "nkp";
 
     PageControl_Main = new QTabWidget;
@@ -245,7 +245,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     if (!file) {
         // The box shows its fixed message; the cause goes to the log.
         nkp::log::write(nkp::Failure {filePath, error});
-        prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
+        prompts_.error(cp("Ошибка"), nkp::screen::texts::fileNotOpened());
         return false;
     }
     StatusPanels[1]->clear();

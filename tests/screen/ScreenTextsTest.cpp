@@ -4,8 +4,8 @@
 #include "analysis/FrameFieldTexts.h"
 
 #include "analysis/FrameTableText.h"
-#include "analysis/HexDump.h"
-#include "analysis/LoadLogText.h"
+#include "screen/HexDump.h"
+#include "screen/LoadLogText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "analysis/ChartSeries.h"
+#include "screen/ChartSeries.h"
 
 #include "analysis/Events.h"
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 
-namespace nkp::analysis {
+namespace nkp::screen {
 namespace {
 
 // A series with one point per position, written by index below.
@@ -113,4 +113,4 @@ void buildCharts(MainState& state)
     }
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,12 +1,12 @@
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include "analysis/FrameDecoding.h"
-#include "analysis/MainStateFields.h"
-#include "analysis/StateTexts.h"
+#include "screen/MainStateFields.h"
+#include "screen/StateTexts.h"
 
 #include <vector>
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 MainState::MainState()
     : FrameOrder(recorder::kFrameCount, 0)
@@ -38,4 +38,4 @@ const recorder::TFrameRecord& MainState::recordAt(int position) const
     return frames[static_cast<std::size_t>(recordIndexAt(position))];
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ChartData.h"
+#include "screen/ChartData.h"
 #include "analysis/LoadDiagnostics.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/FrameStore.h"
@@ -14,7 +14,7 @@
 // the frame store and its chronological view, and the chart data. All texts
 // are Windows-1251 bytes. Widgets display it; typed edits write back into it;
 // forms and printouts read it.
-namespace nkp::analysis {
+namespace nkp::screen {
 
 // The texts of the first tab, Windows-1251 bytes.
 struct MainTexts {
@@ -89,4 +89,4 @@ struct MainState {
     int recordIndexAt(int position) const;
 };
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,11 +1,11 @@
-#include "analysis/LoadLogText.h"
+#include "screen/LoadLogText.h"
 
 #include "base/Codec.h"
 #include "recorder/DataFileLayout.h"
 
 #include <algorithm>
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 namespace {
 
@@ -74,4 +74,4 @@ std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics&
     return text;
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -6,7 +6,7 @@
 #include <vector>
 
 // The text of the load error log: what the last loading met, line by line.
-namespace nkp::analysis {
+namespace nkp::screen {
 
 // The log's lines (Windows-1251, joined by '\n') for what loading met in
 // file `fileName` (Windows-1251).
@@ -15,4 +15,4 @@ std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics&
 // Indices as a list of ranges: "0-5, 17, 200-210".
 std::string condensedIndices(const std::vector<int>& indices);
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,8 +1,8 @@
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 
 #include "base/Codec.h"
 
-namespace nkp::analysis::texts {
+namespace nkp::screen::texts {
 
 std::string cp1251(const char* utf8)
 {
@@ -35,4 +35,4 @@ std::string outputIsInput(const std::string& path)
           "он не перезаписан. Выберите другое имя.");
 }
 
-}  // namespace nkp::analysis::texts
+}  // namespace nkp::screen::texts

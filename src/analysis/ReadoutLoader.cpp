@@ -1,7 +1,7 @@
 #include "analysis/ReadoutLoader.h"
 
 #include "screen/ChartSeries.h"
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/NumberFormat.h"
 #include "screen/StateTexts.h"

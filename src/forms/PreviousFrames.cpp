@@ -1,6 +1,6 @@
 #include "forms/PreviousFrames.h"
 
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
 
 namespace nkp::forms {
@@ -17,7 +17,7 @@ PreviousRing previousRing(const analysis::RingFacts& facts)
 
 void applyPreviousRing(screen::MainState& state, const PreviousRing& ring)
 {
-    state.previousNewestFrameTime = analysis::dateTimeText(ring.newest);
+    state.previousNewestFrameTime = base::dateTimeText(ring.newest);
     // The previous newest frame's position in the latest reading's chronological
     // numbering. When the ring has passed its end since the previous reading the
     // plain difference runs past 10999; it is taken round the ring.

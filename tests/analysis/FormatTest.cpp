@@ -1,4 +1,4 @@
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "analysis/NumberFormat.h"
 
 #include <gtest/gtest.h>

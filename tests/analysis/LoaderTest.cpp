@@ -1,6 +1,6 @@
 #include "Cp1251.h"
 #include "screen/ChartData.h"
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "analysis/FrameFieldTexts.h"
 #include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"

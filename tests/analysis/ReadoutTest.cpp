@@ -1,6 +1,6 @@
 #include "analysis/Readout.h"
 #include "Cp1251.h"
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"

@@ -51,7 +51,7 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     row.craneModel = codec::utf8ToCp1251("КС-45717");
     row.craneNumber = "12\"3";
     row.owner = codec::utf8ToCp1251("ООО \"Кран\"");
-    row.readingDate = "01.02.2024 10:20";
+    row.readingText = "01.02.2024 10:20";
     row.normGroup = codec::utf8ToCp1251("А5");
     row.totalCycles = 12544;
     row.utilisationClass = "U0";
@@ -94,7 +94,7 @@ TEST(FleetCsv, FormulaTextsAreGuarded)
     row.craneModel = "=HYPERLINK(\"http://x\",\"y\")";
     row.craneNumber = "+1+2";
     row.owner = "@SUM(1)";
-    row.readingDate = "-2+3";
+    row.readingText = "-2+3";
     row.normGroup = "\tA";
     row.totalCycles = -5;
     row.utilisationClass = "-12";

@@ -23,7 +23,7 @@ void BM_Events(benchmark::State& state)
     nkp::analysis::loadReadout(generatedReadout(), ',', model);
     for (auto _ : state) {
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
-        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.cycleCounts);
+        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
         benchmark::DoNotOptimize(episodes.data());
         benchmark::DoNotOptimize(spectrum.validFrames);
     }
@@ -49,7 +49,7 @@ void BM_LoadFromMemoryWithEvents(benchmark::State& state)
     for (auto _ : state) {
         nkp::analysis::loadReadout(generatedReadout(), ',', model);
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
-        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.cycleCounts);
+        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
         benchmark::DoNotOptimize(episodes.data());
         benchmark::DoNotOptimize(spectrum.validFrames);
     }

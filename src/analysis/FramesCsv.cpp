@@ -14,7 +14,7 @@ std::vector<int> allFramePositions()
     return positions;
 }
 
-std::vector<int> currentFramePositions(const MainState& state)
+std::vector<int> currentFramePositions(const FrameView& state)
 {
     std::vector<int> positions;
     positions.reserve(state.FrameOrder.size());
@@ -25,7 +25,7 @@ std::vector<int> currentFramePositions(const MainState& state)
 }
 
 std::string framesCsv(
-    const MainState& state, const std::vector<int>& positions, char sep, std::string_view lineEnd)
+    const FrameView& state, const std::vector<int>& positions, char sep, std::string_view lineEnd)
 {
     std::string out;
     out.reserve(positions.size() * 128 + 160);

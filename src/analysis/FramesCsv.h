@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screen/MainState.h"
+#include "analysis/LoadedReadout.h"
 
 #include <string>
 #include <string_view>
@@ -15,11 +15,11 @@ std::vector<int> allFramePositions();
 
 // The positions of the current FrameOrder (all frames after loading, or the
 // current selection), in the order the frames table lists them.
-std::vector<int> currentFramePositions(const MainState& state);
+std::vector<int> currentFramePositions(const FrameView& state);
 
 // Every line, the header's too, ends with `lineEnd`: LF for the terminal,
 // CR LF for a spreadsheet file.
-std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator,
+std::string framesCsv(const FrameView& state, const std::vector<int>& positions, char decimalSeparator,
     std::string_view lineEnd = "\n");
 
 }  // namespace nkp::analysis

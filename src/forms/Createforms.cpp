@@ -2,6 +2,7 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "screen/StateTexts.h"
 #include "base/Codec.h"
 #include "base/InputFiles.h"
@@ -83,7 +84,7 @@ FormOutcome Createforms::run(int form)
     // goes on with what the window holds.
     if (!openLatest_() && period)
         return {FormResult::Cancelled, {}, {}};
-    if (!acceptDamage(state_.diagnostics, state_.fileName))
+    if (!acceptDamage(state_.readout.diagnostics, state_.fileName))
         return {FormResult::Cancelled, {}, {}};
 
     // The read-outs and the template are inputs until the document is made:
@@ -100,12 +101,12 @@ FormOutcome Createforms::run(int form)
     // The period values live only as long as the key lines are made: the
     // window goes on showing the read-out's own values.
     const screen::MainTexts shownTexts = state_.texts;
-    const std::int64_t shownTotalCycles = state_.totalCycles;
+    const std::int64_t shownTotalCycles = state_.readout.totalCycles;
     const std::string shownNewestFrameTime = state_.newestFrameTime;
     const FormExtras extras = previousFile ? applyPrevious(form, *previousFile) : FormExtras {};
     const std::vector<KeyLine> keyLines = formKeyLines(form, state_, extras);
     state_.texts = shownTexts;
-    state_.totalCycles = shownTotalCycles;
+    state_.readout.totalCycles = shownTotalCycles;
     state_.newestFrameTime = shownNewestFrameTime;
 
     FormOutcome outcome;
@@ -163,13 +164,13 @@ FormExtras Createforms::applyPrevious(int form, const recorder::DataFileReader& 
 
 std::optional<recorder::DataFileReader> Createforms::openPrevious(const std::string& path)
 {
-    std::string error;
-    std::optional<recorder::DataFileReader> file = analysis::openReadoutFile(path, &error);
+    Result<recorder::DataFileReader> file = analysis::openReadoutFile(path);
     if (!file) {
-        log::write(Failure {path, error});
+        log::write(file.failure());
         prompts_.error(text::errorCaption(), screen::texts::fileNotOpened());
+        return std::nullopt;
     }
-    return file;
+    return std::move(*file);
 }
 
 bool Createforms::settlePair(std::string& previousPath, std::optional<recorder::DataFileReader>& file)
@@ -258,12 +259,7 @@ bool openReadingHeadless(screen::MainState& state, UserPrompts& prompts, char de
 bool loadLatestHeadless(
     screen::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
 {
-    std::string error;
-    if (analysis::loadReadout(path, decimalSeparator, state, &error))
-        return true;
-    log::write(Failure {path, error});
-    prompts.error(text::errorCaption(), screen::texts::fileNotOpened());
-    return false;
+    return screen::openReadout(path, decimalSeparator, state, prompts);
 }
 
 FormOutcome runFormReportingFailure(

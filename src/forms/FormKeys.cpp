@@ -69,7 +69,7 @@ std::string valueOf(const KeyEntry& entry, const MainState& state, const FormExt
     case Source::Text:
         return state.texts.*entry.text;
     case Source::TotalCycles:
-        return std::to_string(state.totalCycles);
+        return std::to_string(state.readout.totalCycles);
     case Source::LimiterYear:
         return limiterYearText(state.texts.limiterNumber);
     case Source::PreviousDate:

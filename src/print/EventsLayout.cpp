@@ -247,7 +247,7 @@ EventsReport eventsReport(const screen::MainState& state, int overloadThreshold)
     EventsReport report;
     report.overloadThreshold = overloadThreshold;
     report.episodes = analysis::findEpisodes(state.frames, state.RingStart, overloadThreshold);
-    report.spectrum = analysis::loadSpectrum(state.frames, state.cycleCounts);
+    report.spectrum = analysis::loadSpectrum(state.frames, state.readout.cycleCounts);
     return report;
 }
 

@@ -5,6 +5,12 @@
 #include "screen/StateTexts.h"
 
 namespace nkp::screen {
+
+using analysis::frameDateText;
+using analysis::kLimitCount;
+using analysis::Limit;
+using analysis::limitEntered;
+using analysis::limitTripped;
 namespace {
 
 // A series with one point per position, written by index below.

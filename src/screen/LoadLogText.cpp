@@ -36,7 +36,7 @@ std::string condensedIndices(const std::vector<int>& indices)
     return text;
 }
 
-std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics& d)
+std::string loadErrorLogText(const std::string& fileName, const analysis::LoadDiagnostics& d)
 {
     std::vector<std::string> lines;
     lines.push_back(cp1251("Файл: ") + fileName);

@@ -10,7 +10,7 @@ namespace nkp::screen {
 
 // The log's lines (Windows-1251, joined by '\n') for what loading met in
 // file `fileName` (Windows-1251).
-std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics& diagnostics);
+std::string loadErrorLogText(const std::string& fileName, const analysis::LoadDiagnostics& diagnostics);
 
 // Indices as a list of ranges: "0-5, 17, 200-210".
 std::string condensedIndices(const std::vector<int>& indices);

@@ -1,16 +1,26 @@
 #include "screen/MainState.h"
 
-#include "analysis/FrameDecoding.h"
 #include "screen/MainStateFields.h"
 #include "screen/StateTexts.h"
 
+#include <charconv>
 #include <vector>
 
 namespace nkp::screen {
+namespace {
+
+// The number a design text shows ("158").
+template <typename Number> Number designNumber(const std::string& text)
+{
+    Number value {};
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+}  // namespace
 
 MainState::MainState()
-    : FrameOrder(recorder::kFrameCount, 0)
-    , charts(emptyCharts())
+    : charts(emptyCharts())
 {
     // The controls' design texts, from the binding table, converted once.
     static const std::vector<std::string> designTexts = [] {
@@ -22,20 +32,10 @@ MainState::MainState()
     const std::span<const TextField> fields = mainStateTextFields();
     for (std::size_t i = 0; i < fields.size(); ++i)
         texts.*fields[i].member = designTexts[i];
-    selectionCountText = "0000";
 
-    characteristicNumber = 158;
-    normativeNumber = 8000;
-}
-
-int MainState::recordIndexAt(int position) const
-{
-    return ringIndex(position, RingStart);
-}
-
-const recorder::TFrameRecord& MainState::recordAt(int position) const
-{
-    return frames[static_cast<std::size_t>(recordIndexAt(position))];
+    // The numbers behind the texts are what the design texts show.
+    readout.characteristicNumber = static_cast<float>(designNumber<int>(texts.characteristicNumber));
+    readout.normativeNumber = designNumber<int>(texts.normativeNumber);
 }
 
 }  // namespace nkp::screen

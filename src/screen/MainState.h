@@ -1,18 +1,16 @@
 #pragma once
 
+#include "analysis/LoadedReadout.h"
 #include "screen/ChartData.h"
-#include "analysis/LoadDiagnostics.h"
-#include "recorder/DataFileLayout.h"
-#include "recorder/FrameStore.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The model behind the main window: every text the window shows, the raw values that travel between commands,
-// the frame store and its chronological view, and the chart data. All texts
-// are Windows-1251 bytes. Widgets display it; typed edits write back into it;
+// The model behind the main window: the loaded read-out, every text the
+// window shows, the frame store and its chronological view, and the chart
+// data. All texts are Windows-1251 bytes. Widgets display it; typed edits write back into it;
 // forms and printouts read it.
 namespace nkp::screen {
 
@@ -38,55 +36,32 @@ struct MainGauges {
     int band0 = 0, band12 = 0, band25 = 0, band50 = 0, band100 = 0;
 };
 
-struct MainState {
+// A read-out as the window holds it: its values, frames and file
+// (LoadedReadout), the texts it shows (the user may edit some of them), and
+// what the forms keep between their steps.
+struct MainState : analysis::LoadedReadout {
     // Creates the state of a freshly created window: the design texts of the
-    // controls, a frame store of zeros and empty texts, nothing loaded.
+    // controls and the values they show, a frame store of zeros, nothing loaded.
     MainState();
 
     // --- what the first tab shows; the binding table (MainStateFields) names
     // the control that shows each text
     MainTexts texts;
     MainGauges gauges;
-    std::string controllerNumber;  // stored in the file, not shown
 
-    // --- raw values that travel between commands
-    std::int64_t operatingMinutes = 0;    // behind texts.operatingTime
-    std::int64_t liftedMassRaw = 0;       // behind texts.liftedMass, hundredths of a tonne
-    std::int64_t totalCycles = 0;         // all cycles counted
-    int loadedFrames = 0;                 // frames the last loading filled
-    int newestFrame = 0;                  // index of the newest frame
+    // --- what the forms keep between their steps
     int firstTestPosition = 0;            // for Form 1
-    std::string newestFrameTime;          // date-time text of the newest frame
     std::string previousNewestFrameTime;  // for Form 1
     std::string previousReadingDate;      // for Forms 1 and 2
-    std::string frameYear;                // two-digit year of the frames
-
-    // Numbers behind the texts, for computations that must not re-parse them.
-    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
-    float characteristicNumber = 0;  // before formatting
-    float loadSpectrumFactor = 0;
-    int normativeNumber = 0;
-    int utilisationClass = 0;  // U0..U9
-    int loadMode = 1;          // Q1..Q4
-    int craneGroup = 1;        // A1..A8
-
-    // --- frames and their chronological view
-    recorder::FrameStore frames;
-    int RingStart = 0;
-    std::vector<int> FrameOrder;     // kFrameCount entries; -1 marks an empty slot
-    std::string selectionCountText;  // "0000" until the first selection
 
     // --- charts
     ChartsData charts;
 
-    // --- what loading met, for the load error log
-    LoadDiagnostics diagnostics;
-    std::string fileName;  // without its folder; empty before the first loading
-    std::string filePath;
-
-    // The record shown at chronological position p (0 = oldest).
-    const recorder::TFrameRecord& recordAt(int position) const;
-    int recordIndexAt(int position) const;
+    // --- the service area of the loaded file (up to the image checksum's end), for the service window
+    std::vector<std::uint8_t> serviceArea;
 };
+
+// The end of the service area the window shows (the image checksum's end).
+inline constexpr std::size_t kServiceAreaEnd = 264196;
 
 }  // namespace nkp::screen

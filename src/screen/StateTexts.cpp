@@ -17,7 +17,6 @@ std::string cp1251(const char* utf8)
     }
 
 NKP_FIXED_TEXT(limiterMaker, "ОАО \"ПЗЛ\", г. Энск")
-NKP_FIXED_TEXT(tonnesSuffix, " т")
 NKP_FIXED_TEXT(paramTitleStart, "График параметров работы крана ")
 NKP_FIXED_TEXT(paramTitleNumber, " №")
 NKP_FIXED_TEXT(paramTitleLimiter, " по данным РП ТРВ-160 №")

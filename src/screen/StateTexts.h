@@ -7,7 +7,6 @@
 namespace nkp::screen::texts {
 
 const std::string& limiterMaker();       // "ОАО \"ПЗЛ\", г. Энск", written by loading
-const std::string& tonnesSuffix();       // " т"
 const std::string& paramTitleStart();    // "График параметров работы крана "
 const std::string& paramTitleNumber();   // " №"
 const std::string& paramTitleLimiter();  // " по данным РП ТРВ-160 №"

@@ -162,7 +162,7 @@ TEST(Events, ReadoutWithoutValidFrames)
     clearAll(s);
     EXPECT_TRUE(findEpisodes(s.frames, s.RingStart, 0).empty());
 
-    const LoadSpectrum spectrum = loadSpectrum(s.frames, s.cycleCounts);
+    const LoadSpectrum spectrum = loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_EQ(spectrum.validFrames, 0);
     EXPECT_EQ(shareText(0, spectrum.validFrames, ','), "0,0");
 }
@@ -245,7 +245,7 @@ TEST(LoadSpectrum, BandsAtTheirBounds)
     img.load(0, 0, 9).load(1, 1, 10).load(2, 3, 119).load(4, 4, 120).load(5, 5, 255).breakFrame(6);
     img.cycles(1, 0, 2, 0, 5);
     const MainState s = loaded(img);
-    const LoadSpectrum sp = loadSpectrum(s.frames, s.cycleCounts);
+    const LoadSpectrum sp = loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_EQ(sp.validFrames, 10999);
     EXPECT_EQ(sp.frames[0], 10999 - 5);  // 9 % and the quiet frames at 0 %
     EXPECT_EQ(sp.frames[1], 1);

@@ -22,7 +22,7 @@ LoadDiagnostics loaded(const std::vector<std::uint8_t>& bytes)
 {
     MainState state;
     loadReadout(recorder::DataFileReader(bytes), '.', state);
-    return state.diagnostics;
+    return state.readout.diagnostics;
 }
 
 std::vector<std::uint8_t> soundFile()
@@ -138,5 +138,5 @@ TEST(FileDamage, DiagnosingAFileMatchesLoadingIt)
     // The summary load of the overview sees the same damage.
     MainState summary;
     loadReadoutSummary(recorder::DataFileReader(bytes), '.', summary);
-    EXPECT_EQ(damageWarning(summary.diagnostics), damageWarning(byLoader));
+    EXPECT_EQ(damageWarning(summary.readout.diagnostics), damageWarning(byLoader));
 }

@@ -149,12 +149,12 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
                 quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
             return quoted;
         }()
-        + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.totalCycles) + ';'
+        + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.readout.totalCycles) + ';'
         + s.texts.utilisationClass + ';' + s.texts.loadMode + ';' + s.texts.craneGroup + ';'
         + utf8(s.texts.craneClassGroup) + ';' + s.texts.characteristicNumber + ';' + s.texts.normativeNumber
-        + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';' + std::to_string(overloads)
+        + ';' + analysis::resourcePercentText(analysis::resourceUse(s.readout), '.') + ';' + std::to_string(overloads)
         + ';' + std::to_string(episodes) + ';' + latest + ';'
-        + std::to_string(s.diagnostics.brokenFrames.size()) + ";\r\n";
+        + std::to_string(s.readout.diagnostics.brokenFrames.size()) + ";\r\n";
     const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 
     QThreadPool pool;

@@ -122,7 +122,7 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     EXPECT_EQ(a.craneNumber, full.texts.craneNumber);
     EXPECT_EQ(a.owner, full.texts.craneOwner);
     EXPECT_EQ(a.readingDate, full.texts.readingDate);
-    EXPECT_EQ(a.totalCycles, full.totalCycles);
+    EXPECT_EQ(a.totalCycles, full.readout.totalCycles);
     EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
         full.texts.utilisationClass + full.texts.loadMode + full.texts.craneGroup);
     EXPECT_EQ(a.characteristicText, full.texts.characteristicNumber);
@@ -177,12 +177,12 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
         ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
         for (const screen::TextField& field : screen::mainStateTextFields())
             EXPECT_EQ(summary.texts.*field.member, full.texts.*field.member) << name << ' ' << field.name;
-        EXPECT_EQ(summary.totalCycles, full.totalCycles);
-        EXPECT_EQ(summary.characteristicNumber, full.characteristicNumber);
-        EXPECT_EQ(summary.normativeNumber, full.normativeNumber);
-        EXPECT_EQ(summary.diagnostics.brokenFrames, full.diagnostics.brokenFrames);
-        EXPECT_EQ(summary.diagnostics.fileSize, full.diagnostics.fileSize);
-        EXPECT_EQ(summary.diagnostics.checksumMatches, full.diagnostics.checksumMatches);
+        EXPECT_EQ(summary.readout.totalCycles, full.readout.totalCycles);
+        EXPECT_EQ(summary.readout.characteristicNumber, full.readout.characteristicNumber);
+        EXPECT_EQ(summary.readout.normativeNumber, full.readout.normativeNumber);
+        EXPECT_EQ(summary.readout.diagnostics.brokenFrames, full.readout.diagnostics.brokenFrames);
+        EXPECT_EQ(summary.readout.diagnostics.fileSize, full.readout.diagnostics.fileSize);
+        EXPECT_EQ(summary.readout.diagnostics.checksumMatches, full.readout.diagnostics.checksumMatches);
         EXPECT_EQ(summary.fileName, name);
     }
 }

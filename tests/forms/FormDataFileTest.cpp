@@ -283,7 +283,7 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
     EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
     EXPECT_EQ(runner.state.texts.liftedMass, alone.texts.liftedMass);
-    EXPECT_EQ(runner.state.totalCycles, alone.totalCycles);
+    EXPECT_EQ(runner.state.readout.totalCycles, alone.readout.totalCycles);
     EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime);
     EXPECT_EQ(runner.state.previousReadingDate, "02.03.2024 10:15");
     // The previous frames went to a store of their own, dated with their file's year.
@@ -468,7 +468,7 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
     // With the dialog cancelled right after Form 1, Form 3 writes what the window still shows.
     runner.run(1, latest, previous);
     runner.run(3, std::nullopt);
-    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.totalCycles) + "\r\n"),
+    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.readout.totalCycles) + "\r\n"),
         std::string::npos);
     EXPECT_NE(dataFile(3).find("|0:RCikl0:" + runner.state.texts.cycles0 + "\r\n"), std::string::npos);
 }

@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         if (field.loaded && summary.texts.*field.member != state.texts.*field.member)
             __builtin_trap();
-    if (summary.totalCycles != state.totalCycles || summary.normativeNumber != state.normativeNumber
-        || summary.diagnostics.brokenFrames != state.diagnostics.brokenFrames
-        || summary.diagnostics.checksumMatches != state.diagnostics.checksumMatches)
+    if (summary.readout.totalCycles != state.readout.totalCycles || summary.readout.normativeNumber != state.readout.normativeNumber
+        || summary.readout.diagnostics.brokenFrames != state.readout.diagnostics.brokenFrames
+        || summary.readout.diagnostics.checksumMatches != state.readout.diagnostics.checksumMatches)
         __builtin_trap();
     nkp::analysis::selectByLoad(state, size > 0 ? data[0] : 0);
     nkp::analysis::selectByDate(state, nkp::analysis::frameDateText(state.recordAt(10999)));

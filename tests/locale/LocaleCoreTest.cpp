@@ -115,7 +115,7 @@ TEST_F(RussianLocale, LoaderTextsAndFramesCsv)
     EXPECT_EQ(s.texts.liftedMass, "59887,52" + codec::utf8ToCp1251(" т"));
     EXPECT_EQ(s.texts.characteristicNumber, "2911,9");
     EXPECT_EQ(s.texts.loadSpectrumFactor, "0,232");
-    EXPECT_EQ(s.totalCycles, 12551);
+    EXPECT_EQ(s.readout.totalCycles, 12551);
 
     const std::string csv = analysis::framesCsv(s, analysis::allFramePositions(), separator());
     const std::string known = ';' + std::to_string(test::kKnownFrameIndex) + ';';

@@ -51,7 +51,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
         const auto cells = analysis::episodeCells(e, s.frames, ',');
         EXPECT_TRUE(holds(text, utf8(cells[4]))) << cells[4];
     }
-    const analysis::LoadSpectrum spectrum = analysis::loadSpectrum(s.frames, s.cycleCounts);
+    const analysis::LoadSpectrum spectrum = analysis::loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_TRUE(holds(text, QStringLiteral("Спектр нагрузки")));
     EXPECT_TRUE(holds(text, QStringLiteral("120 и более")));
     EXPECT_TRUE(holds(text, QStringLiteral("Всего %1 100,0").arg(spectrum.validFrames)));

@@ -253,7 +253,7 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
         }
     }
     // A broken frame shows as an empty column wherever it lies.
-    const std::vector<int>& broken = s.diagnostics.brokenFrames;
+    const std::vector<int>& broken = s.readout.diagnostics.brokenFrames;
     QVERIFY(!broken.empty());
     const int position = (broken.front() - s.RingStart + 11000) % 11000;
     tab.scrollTo(position);
@@ -402,18 +402,18 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     TForm_TPB140CMain& w = *f.window;
     QLabel* label = control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_Resource");
     const nkp::screen::MainState& s = w.state();
-    QVERIFY(s.normativeNumber > 0);
-    const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
+    QVERIFY(s.readout.normativeNumber > 0);
+    const double percent = s.readout.characteristicNumber * 100.0 / s.readout.normativeNumber;
     QCOMPARE(label->text(),
         QStringLiteral("Использовано ресурса: %1 %")
             .arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
 
     // A crane near the end of its life: yellow, then red; nothing stored changes.
     const std::string harCh = s.texts.characteristicNumber;
-    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 0.85f;
+    w.state().readout.characteristicNumber = static_cast<float>(s.readout.normativeNumber) * 0.85f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ffe040")));
-    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 1.2f;
+    w.state().readout.characteristicNumber = static_cast<float>(s.readout.normativeNumber) * 1.2f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ff7070")));
     QCOMPARE(s.texts.characteristicNumber, harCh);

@@ -1,6 +1,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "screen/StateTexts.h"
 #include "base/Codec.h"
 
@@ -53,16 +54,29 @@ char localeDecimalSeparator()
     return '.';
 }
 
+namespace {
+
+// The window's message, without the line break that opens its box; then the
+// file and the system's reason.
+bool reportLoad(const Done& loaded)
+{
+    if (loaded)
+        return true;
+    std::cerr << terminalText(std::string_view(screen::texts::fileNotOpened()).substr(1)) << "\n"
+              << visibleControls(loaded.failure().path + ": " + loaded.failure().reason, false) << "\n";
+    return false;
+}
+
+}  // namespace
+
+bool loadForTool(const std::string& path, analysis::LoadedReadout& loaded)
+{
+    return reportLoad(analysis::loadReadout(path, loaded));
+}
+
 bool loadForTool(const std::string& path, screen::MainState& state)
 {
-    std::string error;
-    if (analysis::loadReadout(path, localeDecimalSeparator(), state, &error))
-        return true;
-    // The window's message, without the line break that opens its box; then
-    // the file and the system's reason.
-    std::cerr << terminalText(std::string_view(screen::texts::fileNotOpened()).substr(1)) << "\n"
-              << visibleControls(path + ": " + error, false) << "\n";
-    return false;
+    return reportLoad(screen::loadReadout(path, localeDecimalSeparator(), state));
 }
 
 }  // namespace nkp::tool

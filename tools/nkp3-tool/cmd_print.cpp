@@ -3,8 +3,7 @@
 #include "ToolSupport.h"
 
 #include "analysis/Events.h"
-#include "screen/MainState.h"
-#include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "args/ArgParser.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
@@ -109,11 +108,11 @@ int runPrint(const std::vector<std::string>& args)
 
     const char separator = localeDecimalSeparator();
     screen::MainState state;
-    std::string error;
-    if (!analysis::loadReadout(a.input, separator, state, &error)) {
-        printError("cannot read " + a.input + ": " + error);
+    if (const Done loaded = screen::loadReadout(a.input, separator, state); !loaded) {
+        printError("cannot read " + a.input + ": " + loaded.failure().reason);
         return kExitFailure;
     }
+    std::string error;
     if (a.events) {
         if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
                 separator, &error)) {

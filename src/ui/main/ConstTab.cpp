@@ -295,12 +295,12 @@ void ConstTab::refresh()
 
 void ConstTab::refreshDamage()
 {
-    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.diagnostics));
+    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.readout.diagnostics));
 }
 
 void ConstTab::refreshResource()
 {
-    const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_);
+    const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_.readout);
     Label_Resource->setText(nkp::ui::fromCp1251(nkp::analysis::resourceUseText(use, decimalSeparator_)));
     const QColor colour = nkp::ui::resourceColor(use.level);
     Label_Resource->setStyleSheet(colour.isValid()

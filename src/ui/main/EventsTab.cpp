@@ -159,7 +159,7 @@ int EventsTab::threshold() const
 void EventsTab::showLoaded()
 {
     const nkp::screen::MainState& s = state_;
-    spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.cycleCounts);
+    spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.readout.cycleCounts);
     recompute();
     fillSpectrum();
 }

@@ -129,6 +129,5 @@ private:
     char decimalSeparator_;
     nkp::screen::MainState state_;
     nkp::fileio::InputScope loadedInput_;    // the loaded read-out: no output replaces it
-    std::vector<std::uint8_t> serviceArea_;  // of the loaded file, for the service window
     QString loadedName_;                     // the loaded file's name, for the title
 };

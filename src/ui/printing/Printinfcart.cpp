@@ -139,7 +139,7 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
 
 QString TForm_Print::previewCaption(const QString& title) const
 {
-    return captionWithDamage(title, analysis::damageWarning(state_.diagnostics));
+    return captionWithDamage(title, analysis::damageWarning(state_.readout.diagnostics));
 }
 
 void TForm_Print::showModalPreview(const QString& title, const Render& render)

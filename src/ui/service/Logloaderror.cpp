@@ -17,5 +17,5 @@ TForm_LogError::TForm_LogError(QWidget* parent)
 void TForm_LogError::showLoad(const nkp::screen::MainState& state)
 {
     Memo_LogError->setPlainText(
-        nkp::ui::fromCp1251(nkp::screen::loadErrorLogText(state.fileName, state.diagnostics)));
+        nkp::ui::fromCp1251(nkp::screen::loadErrorLogText(state.fileName, state.readout.diagnostics)));
 }

@@ -4,6 +4,7 @@
 #include "analysis/LoadBands.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -20,7 +21,7 @@ const nkp::recorder::DataFileReader& generatedReadout()
 void BM_Events(benchmark::State& state)
 {
     nkp::screen::MainState model;
-    nkp::analysis::loadReadout(generatedReadout(), ',', model);
+    nkp::screen::loadReadout(generatedReadout(), ',', model);
     for (auto _ : state) {
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
         const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
@@ -37,7 +38,7 @@ void BM_LoadFromMemory(benchmark::State& state)
 {
     nkp::screen::MainState model;
     for (auto _ : state) {
-        nkp::analysis::loadReadout(generatedReadout(), ',', model);
+        nkp::screen::loadReadout(generatedReadout(), ',', model);
         benchmark::DoNotOptimize(model.charts.param.front().y.data());
     }
 }
@@ -47,7 +48,7 @@ void BM_LoadFromMemoryWithEvents(benchmark::State& state)
 {
     nkp::screen::MainState model;
     for (auto _ : state) {
-        nkp::analysis::loadReadout(generatedReadout(), ',', model);
+        nkp::screen::loadReadout(generatedReadout(), ',', model);
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
         const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
         benchmark::DoNotOptimize(episodes.data());

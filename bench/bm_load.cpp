@@ -2,6 +2,7 @@
 #include "RunTemp.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
 
@@ -54,7 +55,7 @@ void BM_LoadReadout(benchmark::State& state)
     const std::string& path = readoutPath();
     nkp::screen::MainState model;
     for (auto _ : state) {
-        const bool ok = nkp::analysis::loadReadout(path, ',', model);
+        const bool ok = nkp::screen::loadReadout(path, ',', model).ok();
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(model.charts.param.front().y.data());
     }

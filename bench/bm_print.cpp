@@ -3,6 +3,7 @@
 
 #include "screen/MainState.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
 #include "print/PrintDocuments.h"
 #include "recorder/DataFileReader.h"
@@ -19,7 +20,7 @@ const nkp::screen::MainState& loadedState()
     static const nkp::screen::MainState state = [] {
         nkp::screen::MainState s;
         const auto bytes = nkp::generator::generateDataFile({});
-        nkp::analysis::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
+        nkp::screen::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
         return s;
     }();
     return state;

@@ -20,8 +20,8 @@ std::string cp(const char* utf8)
 
 LoadDiagnostics loaded(const std::vector<std::uint8_t>& bytes)
 {
-    MainState state;
-    loadReadout(recorder::DataFileReader(bytes), '.', state);
+    LoadedReadout state;
+    loadReadout(recorder::DataFileReader(bytes), state);
     return state.readout.diagnostics;
 }
 
@@ -136,7 +136,7 @@ TEST(FileDamage, DiagnosingAFileMatchesLoadingIt)
     EXPECT_EQ(damageWarning(direct), damageWarning(byLoader));
 
     // The summary load of the overview sees the same damage.
-    MainState summary;
-    loadReadoutSummary(recorder::DataFileReader(bytes), '.', summary);
+    LoadedReadout summary;
+    loadReadoutSummary(recorder::DataFileReader(bytes), summary);
     EXPECT_EQ(damageWarning(summary.readout.diagnostics), damageWarning(byLoader));
 }

@@ -8,6 +8,8 @@
 #include <string>
 
 using namespace nkp::analysis;
+using nkp::base::dateTimeText;
+using nkp::base::parseDateTime;
 
 TEST(NumberFormat, FixedPictures)
 {

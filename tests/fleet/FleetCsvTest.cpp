@@ -1,6 +1,7 @@
 #include "FleetFolder.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "analysis/ResourceUse.h"
 #include "base/Codec.h"
 #include "fleet/FleetCsv.h"
@@ -118,7 +119,7 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
     f.write("k/one.nkp", FleetFolder::readout(11));
     std::filesystem::create_directories(f.dir / "x.nkp");
     screen::MainState s;
-    ASSERT_TRUE(analysis::loadReadout(f.path("k/one.nkp"), '.', s));
+    ASSERT_TRUE(screen::loadReadout(f.path("k/one.nkp"), '.', s));
 
     int overloads = 0;
     std::string latest;

@@ -3,6 +3,7 @@
 
 #include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 #include "fleet/FleetRow.h"
 #include "fleet/FleetScan.h"
@@ -114,14 +115,14 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
 
     // A good read-out shows what the main window's full load shows.
     screen::MainState full;
-    ASSERT_TRUE(analysis::loadReadout(f.path("a.nkp"), ',', full));
+    ASSERT_TRUE(screen::loadReadout(f.path("a.nkp"), ',', full));
     const fleet::FleetRow& a = rowOf(*rows, "a.nkp");
     EXPECT_TRUE(a.loaded);
     EXPECT_EQ(a.path, f.path("a.nkp"));
     EXPECT_EQ(a.craneModel, full.texts.craneModel);
     EXPECT_EQ(a.craneNumber, full.texts.craneNumber);
     EXPECT_EQ(a.owner, full.texts.craneOwner);
-    EXPECT_EQ(a.readingDate, full.texts.readingDate);
+    EXPECT_EQ(a.readingText, full.texts.readingDate);
     EXPECT_EQ(a.totalCycles, full.readout.totalCycles);
     EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
         full.texts.utilisationClass + full.texts.loadMode + full.texts.craneGroup);
@@ -173,8 +174,8 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
     f.write("cut.nkp", bytes);
     for (const char* name : {"full.nkp", "cut.nkp"}) {
         screen::MainState full, summary;
-        ASSERT_TRUE(analysis::loadReadout(f.path(name), ',', full));
-        ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
+        ASSERT_TRUE(screen::loadReadout(f.path(name), ',', full));
+        ASSERT_TRUE(screen::loadReadoutSummary(f.path(name), ',', summary));
         for (const screen::TextField& field : screen::mainStateTextFields())
             EXPECT_EQ(summary.texts.*field.member, full.texts.*field.member) << name << ' ' << field.name;
         EXPECT_EQ(summary.readout.totalCycles, full.readout.totalCycles);

@@ -4,6 +4,7 @@
 #include "analysis/FrameFieldTexts.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "forms/FormError.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,7 @@ std::string shortText(const Moment& m)
 screen::MainState loadedAlone(const std::string& path)
 {
     screen::MainState state;
-    EXPECT_TRUE(analysis::loadReadout(path, ',', state));
+    EXPECT_TRUE(screen::loadReadout(path, ',', state));
     return state;
 }
 

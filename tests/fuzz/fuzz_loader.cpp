@@ -3,6 +3,7 @@
 #include "analysis/FrameFieldTexts.h"
 #include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "analysis/Selection.h"
 
 #include <cstddef>
@@ -12,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static nkp::screen::MainState state;  // reused as the window reuses its own
     nkp::recorder::DataFileReader file(std::vector<std::uint8_t>(data, data + size));
-    nkp::analysis::loadReadout(file, ',', state);
+    nkp::screen::loadReadout(file, ',', state);
     // The chronological view must stay inside the store.
     if (state.RingStart < 1 || state.RingStart > 11000)
         __builtin_trap();
     static nkp::screen::MainState summary;
-    nkp::analysis::loadReadoutSummary(file, ',', summary);
+    nkp::screen::loadReadoutSummary(file, ',', summary);
     for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         if (field.loaded && summary.texts.*field.member != state.texts.*field.member)
             __builtin_trap();

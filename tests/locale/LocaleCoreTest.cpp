@@ -7,6 +7,7 @@
 #include "analysis/FramesCsv.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,7 @@ TEST_F(RussianLocale, NumberPicturesAreExactAndLocaleFree)
 TEST_F(RussianLocale, LoaderTextsAndFramesCsv)
 {
     screen::MainState s;
-    ASSERT_TRUE(analysis::loadReadout((dir / "r.nkp").string(), separator(), s));
+    ASSERT_TRUE(screen::loadReadout((dir / "r.nkp").string(), separator(), s));
     EXPECT_EQ(s.texts.liftedMass, "59887,52" + codec::utf8ToCp1251(" т"));
     EXPECT_EQ(s.texts.characteristicNumber, "2911,9");
     EXPECT_EQ(s.texts.loadSpectrumFactor, "0,232");

@@ -1,6 +1,7 @@
 #include "PdfText.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 #include "generator/ReadoutGenerator.h"
 
@@ -84,8 +85,8 @@ screen::MainState loadedGeneratedState(int wrapIndex)
         ADD_FAILURE() << "cannot write the generated read-out";
     file.close();
     screen::MainState state;
-    std::string error;
-    EXPECT_TRUE(analysis::loadReadout(QFile::encodeName(path).toStdString(), ',', state, &error)) << error;
+    const Done loaded = screen::loadReadout(QFile::encodeName(path).toStdString(), ',', state);
+    EXPECT_TRUE(loaded) << loaded.error();
     return state;
 }
 

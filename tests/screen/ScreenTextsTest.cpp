@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace nkp::analysis;
+using namespace nkp::screen;
 using nkp::test::cp1251;
 
 TEST(LoadLogText, IndexRanges)

@@ -135,7 +135,7 @@ private slots:
                 for (const char* label : {"Label_0", "Label_12", "Label_100", "L_TimeAll", "Label_QSum"})
                     QVERIFY2(control<QLabel>(tab, label)->text() == control<QLabel>(aloneTab, label)->text(),
                         trace + ' ' + label);
-                QVERIFY2(f.window->state().totalCycles == alone.window->state().totalCycles, trace);
+                QVERIFY2(f.window->state().readout.totalCycles == alone.window->state().readout.totalCycles, trace);
                 QVERIFY2(f.window->state().newestFrameTime == alone.window->state().newestFrameTime, trace);
             }
         }

@@ -4,6 +4,7 @@
 #include "analysis/FrameFieldTexts.h"
 #include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
+#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
@@ -16,6 +17,8 @@
 
 using namespace nkp;
 using namespace nkp::analysis;
+using namespace nkp::screen;
+using nkp::base::parseDateTime;
 using generator::FrameFields;
 
 namespace {
@@ -246,7 +249,7 @@ TEST(Loader, IdentificationAndTitle)
     const MainState s = Image {}.load(id);
     EXPECT_EQ(s.texts.craneModel, id[recorder::IdField::CraneModel]);
     EXPECT_EQ(s.texts.readingDate, id[recorder::IdField::ReadingDate]);
-    EXPECT_EQ(s.controllerNumber, id[recorder::IdField::ControllerNumber]);
+    EXPECT_EQ(s.readout.text(recorder::IdField::ControllerNumber), id[recorder::IdField::ControllerNumber]);
     EXPECT_EQ(s.charts.paramTitle,
         cp("График параметров работы крана ") + s.texts.craneModel + cp(" №") + s.texts.craneNumber
             + cp(" по данным РП ТРВ-160 №") + s.texts.limiterNumber + cp(" (по кадрам)"));
@@ -320,10 +323,10 @@ TEST(Loader, UnopenableFileChangesNothing)
     MainState s;
     s.texts.craneModel = "typed";
     s.frames[3].Status = recorder::FrameStatus::Ok;
-    std::string error;
-    EXPECT_FALSE(loadReadout("/nonexistent/x.nkp", '.', s, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s, &error));
+    const Done missing = loadReadout("/nonexistent/x.nkp", '.', s);
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.error().empty());
+    EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s));
     EXPECT_EQ(s.texts.craneModel, "typed");
     EXPECT_EQ(s.frames[3].Status, recorder::FrameStatus::Ok);
     EXPECT_TRUE(s.fileName.empty());
@@ -342,9 +345,9 @@ TEST(Loader, ShortAndOddFiles)
     MainState s;
     // Files without a whole frame are refused; the state keeps what it held.
     for (std::size_t size : {0u, 23u}) {
-        std::string error;
-        EXPECT_FALSE(loadReadout(write("empty.nkp", std::vector<std::uint8_t>(size)), '.', s, &error));
-        EXPECT_NE(error.find("too short"), std::string::npos) << error;
+        const Done refused = loadReadout(write("empty.nkp", std::vector<std::uint8_t>(size)), '.', s);
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.error().find("too short"), std::string::npos) << refused.error();
         EXPECT_FALSE(s.readout.diagnostics.fileRead);
         EXPECT_EQ(s.fileName, "");
     }

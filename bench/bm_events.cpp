@@ -4,8 +4,8 @@
 #include "analysis/LoadBands.h"
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainStateLoad.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // loads, the period values, the frame pass, the data file and the merge,
 // without dialogs and without opening the document.
 #include "ScriptedUserPrompts.h"
-#include "screen/MainState.h"
 #include "forms/Createforms.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainState.h"
 
 #include <benchmark/benchmark.h>
 

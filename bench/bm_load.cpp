@@ -2,9 +2,9 @@
 #include "RunTemp.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
+#include "screen/MainStateLoad.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,12 @@
 // Rendering the printouts of a full generated read-out to PDF.
 #ifdef NKP_HAVE_PRINT
 
-#include "screen/MainState.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "generator/ReadoutGenerator.h"
 #include "print/PrintDocuments.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainState.h"
+#include "screen/MainStateLoad.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

@@ -53,8 +53,9 @@ bool limitBit(const recorder::TFrameRecord& r, int bit)
 
 const std::string& limitName(Limit limit)
 {
-    static const std::array<std::string, kLimitCount> names = {codec::utf8ToCp1251("стена"),
-        codec::utf8ToCp1251("потолок"), codec::utf8ToCp1251("поворот влево"), codec::utf8ToCp1251("поворот вправо")};
+    static const std::array<std::string, kLimitCount> names
+        = {codec::utf8ToCp1251("стена"), codec::utf8ToCp1251("потолок"), codec::utf8ToCp1251("поворот влево"),
+            codec::utf8ToCp1251("поворот вправо")};
     return names[static_cast<std::size_t>(limit)];
 }
 

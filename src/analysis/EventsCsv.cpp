@@ -2,7 +2,6 @@
 
 #include "analysis/FrameFieldTexts.h"
 #include "base/Codec.h"
-#include "base/Codec.h"
 #include "base/SpreadsheetCsv.h"
 
 namespace nkp::analysis {
@@ -30,9 +29,10 @@ void appendUtf8Line(std::string& out, const std::array<std::string, 3>& cp1251Ce
 const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
 {
     static const std::array<std::string, kEpisodeColumnCount> headers = {codec::utf8ToCp1251("Событие"),
-        codec::utf8ToCp1251("Первый кадр"), codec::utf8ToCp1251("Последний кадр"), codec::utf8ToCp1251("Кадров"),
-        codec::utf8ToCp1251("Начало"), codec::utf8ToCp1251("Конец"), codec::utf8ToCp1251("Пик загрузки, %"),
-        codec::utf8ToCp1251("Масса груза, т"), codec::utf8ToCp1251("Вылет, м"), codec::utf8ToCp1251("Длина стрелы, м")};
+        codec::utf8ToCp1251("Первый кадр"), codec::utf8ToCp1251("Последний кадр"),
+        codec::utf8ToCp1251("Кадров"), codec::utf8ToCp1251("Начало"), codec::utf8ToCp1251("Конец"),
+        codec::utf8ToCp1251("Пик загрузки, %"), codec::utf8ToCp1251("Масса груза, т"),
+        codec::utf8ToCp1251("Вылет, м"), codec::utf8ToCp1251("Длина стрелы, м")};
     return headers;
 }
 
@@ -72,16 +72,18 @@ std::string spectrumCsv(const LoadSpectrum& s, char sep, bool byteOrderMark)
     if (byteOrderMark)
         out += kUtf8Bom;
     const std::string total = codec::utf8ToCp1251("Всего");
-    appendUtf8Line(
-        out, {codec::utf8ToCp1251("Степень загрузки, %"), codec::utf8ToCp1251("Кадров"), codec::utf8ToCp1251("Доля, %")});
+    appendUtf8Line(out,
+        {codec::utf8ToCp1251("Степень загрузки, %"), codec::utf8ToCp1251("Кадров"),
+            codec::utf8ToCp1251("Доля, %")});
     for (int band = 0; band < kSpectrumBandCount; ++band) {
         const int count = s.frames[static_cast<std::size_t>(band)];
         appendUtf8Line(
             out, {spectrumBandText(band), std::to_string(count), shareText(count, s.validFrames, sep)});
     }
     appendUtf8Line(out, {total, std::to_string(s.validFrames), shareText(s.validFrames, s.validFrames, sep)});
-    appendUtf8Line(
-        out, {codec::utf8ToCp1251("Диапазон нагрузок"), codec::utf8ToCp1251("Рабочие циклы"), codec::utf8ToCp1251("Доля, %")});
+    appendUtf8Line(out,
+        {codec::utf8ToCp1251("Диапазон нагрузок"), codec::utf8ToCp1251("Рабочие циклы"),
+            codec::utf8ToCp1251("Доля, %")});
     for (std::size_t band = 0; band < s.cycles.size(); ++band)
         appendUtf8Line(out,
             {cycleBandText(band), std::to_string(s.cycles[band]),

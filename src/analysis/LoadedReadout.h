@@ -16,10 +16,10 @@ struct FrameView {
     std::vector<int> FrameOrder = std::vector<int>(recorder::kFrameCount, 0);  // -1 marks an empty slot
     std::string selectionCountText = "0000";  // of the last selection, "0000" until the first
 
-    int loadedFrames = 0;          // frames the last loading filled
-    int newestFrame = 0;           // index of the newest frame
-    std::string newestFrameTime;   // date-time text of the newest frame; empty when its year is unknown
-    std::string frameYear;         // two-digit year of the frames
+    int loadedFrames = 0;         // frames the last loading filled
+    int newestFrame = 0;          // index of the newest frame
+    std::string newestFrameTime;  // date-time text of the newest frame; empty when its year is unknown
+    std::string frameYear;        // two-digit year of the frames
 
     // The record shown at chronological position p (0 = oldest).
     const recorder::TFrameRecord& recordAt(int position) const;

@@ -1,9 +1,9 @@
 #include "analysis/Readout.h"
 
 #include "analysis/Classification.h"
+#include "analysis/NumberFormat.h"
 #include "analysis/ReadoutSummary.h"
 #include "base/DateTime.h"
-#include "analysis/NumberFormat.h"
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 

@@ -78,7 +78,8 @@ Done openAndLoad(const std::string& path, LoadedReadout& loaded,
 
 Done loadReadout(const std::string& path, LoadedReadout& loaded)
 {
-    return openAndLoad(path, loaded, [&](const recorder::DataFileReader& file) { loadReadout(file, loaded); });
+    return openAndLoad(
+        path, loaded, [&](const recorder::DataFileReader& file) { loadReadout(file, loaded); });
 }
 
 Done loadReadoutSummary(const std::string& path, LoadedReadout& loaded)

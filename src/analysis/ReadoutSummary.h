@@ -13,7 +13,7 @@ namespace nkp::analysis {
 // Windows-1251 as the file holds them.
 struct ReadoutSummary {
     std::string craneModel, craneNumber, owner;
-    std::string readingText;  // the reading date and time as stored
+    std::string readingText;                      // the reading date and time as stored
     std::optional<base::DateTime> readingMoment;  // of readingText, when it is a real moment
     std::string limiterSerial;
     std::int64_t totalCycles = 0;

@@ -11,14 +11,14 @@
 namespace nkp::analysis {
 
 struct ReadoutTexts {
-    std::string operatingTime;                                // "h:mm:00"
+    std::string operatingTime;                                  // "h:mm:00"
     std::array<std::string, recorder::kCycleBandCount> cycles;  // per load band
-    std::string characteristicNumber;                         // one decimal
+    std::string characteristicNumber;                           // one decimal
     std::string normativeNumber;
-    std::string utilisationClass, loadMode, craneGroup;  // "U3", "Q2", "A5"
-    std::string loadSpectrumFactor;                      // three decimals
-    std::string liftedMass;                              // "1234,56 т"
-    std::string installationDate;                        // "dd.mm.20yy"
+    std::string utilisationClass, loadMode, craneGroup;                // "U3", "Q2", "A5"
+    std::string loadSpectrumFactor;                                    // three decimals
+    std::string liftedMass;                                            // "1234,56 т"
+    std::string installationDate;                                      // "dd.mm.20yy"
     std::array<std::string, recorder::kOverloadStampCount> overloads;  // "hh:mm dd.mm.20yy", newest first
     std::array<std::string, recorder::kReadingStampCount> readings;
 };

@@ -27,7 +27,8 @@ inline constexpr int kApplicationId = 0x4E4B5033;
 enum class OpenMode { Existing, CreateIfMissing };
 
 // One archived read-out without its data file (texts Windows-1251).
-struct ArchivedReadout : analysis::ReadoutSummary {  // characteristicNumber NaN when the stored one is no finite number
+struct ArchivedReadout
+    : analysis::ReadoutSummary {  // characteristicNumber NaN when the stored one is no finite number
     std::int64_t id = 0;
     std::int64_t craneId = 0;
     std::string sha256, fileName;

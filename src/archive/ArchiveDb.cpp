@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QThread>
 
-
 namespace nkp::archive {
 
 std::string sqlError(const QSqlError& e)

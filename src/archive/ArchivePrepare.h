@@ -12,7 +12,7 @@ namespace nkp::archive {
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
 struct PreparedReadout : analysis::ReadoutSummary {  // texts with blanks trimmed
-    std::string sha256;  // of the 270336-byte image, lower-case hex
+    std::string sha256;                              // of the 270336-byte image, lower-case hex
     std::string fileName;
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };

@@ -1,8 +1,8 @@
 #include "fleet/FleetRow.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/ReadoutTexts.h"
 #include "analysis/OverloadEpisodes.h"
+#include "analysis/ReadoutTexts.h"
 #include "analysis/ResourceUse.h"
 #include "base/Codec.h"
 #include "fleet/OverloadStamps.h"

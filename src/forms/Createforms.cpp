@@ -2,8 +2,6 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
-#include "screen/StateTexts.h"
 #include "base/Codec.h"
 #include "base/InputFiles.h"
 #include "base/Log.h"
@@ -16,6 +14,8 @@
 #include "forms/PreviousFrames.h"
 #include "recorder/DataFileReader.h"
 #include "report/Reportfm.h"
+#include "screen/MainStateLoad.h"
+#include "screen/StateTexts.h"
 
 #include <filesystem>
 #include <stdexcept>

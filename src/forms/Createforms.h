@@ -1,6 +1,5 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "base/Clock.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
@@ -8,6 +7,7 @@
 #include "forms/ReadingPair.h"
 #include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
+#include "screen/MainState.h"
 
 #include <functional>
 #include <string>

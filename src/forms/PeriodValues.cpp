@@ -55,8 +55,8 @@ void applyPeriodValues(screen::MainState& state, const PreviousReading& previous
 
     // The recorder's mass counter is 32 bits wide: the difference is taken in
     // that width and read as signed, so a wrapped counter still gives the period.
-    const auto massDifference
-        = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.readout.liftedMassRaw) - previous.liftedMassRaw);
+    const auto massDifference = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(state.readout.liftedMassRaw) - previous.liftedMassRaw);
     state.texts.liftedMass = analysis::liftedMassText(massDifference, decimalSeparator);
 
     state.previousReadingDate = previous.readingDate;

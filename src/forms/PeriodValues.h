@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/FrameDecoding.h"
-#include "screen/MainState.h"
 #include "base/DateTime.h"
+#include "screen/MainState.h"
 
 #include <string>
 

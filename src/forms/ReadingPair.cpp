@@ -50,8 +50,8 @@ ReadingFacts readingFacts(const analysis::Readout& r)
 ReadingFacts readingFacts(const screen::MainState& s)
 {
     return {s.texts.craneModel, s.texts.craneNumber, s.texts.limiterNumber, s.texts.readingDate,
-        analysis::readingMomentOf(s.texts.readingDate), s.readout.cycleCounts, s.readout.operatingMinutes, s.readout.liftedMassRaw,
-        s.readout.characteristicNumber};
+        analysis::readingMomentOf(s.texts.readingDate), s.readout.cycleCounts, s.readout.operatingMinutes,
+        s.readout.liftedMassRaw, s.readout.characteristicNumber};
 }
 
 PairCheck checkReadingPair(const ReadingFacts& latest, const ReadingFacts& previous)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "analysis/Readout.h"
 #include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "print/AppendixSeries.h"
+#include "screen/MainState.h"
 
 // The two appendix pages of the information card (QuickRep_GrfMQ and
 // QuickRep_GrfLR): two charts each, drawn with the main window's chart

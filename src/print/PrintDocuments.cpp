@@ -105,8 +105,8 @@ bool writePdfFile(
     return target.commit(error);
 }
 
-bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
-    FrameRange range, char decimalSeparator, std::string* error)
+bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator, std::string* error)
 {
     if (document == PdfDocument::CardWithAppendix)
         return writePdfFile(

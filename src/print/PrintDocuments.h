@@ -1,8 +1,8 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "print/AppendixLayout.h"
 #include "print/FrameRange.h"
+#include "screen/MainState.h"
 
 #include <QString>
 
@@ -41,8 +41,8 @@ bool writePdfFile(
 
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
-bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
-    FrameRange range, char decimalSeparator, std::string* error = nullptr);
+bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator, std::string* error = nullptr);
 bool writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
     char decimalSeparator, std::string* error = nullptr);
 bool writeEventsPdf(const std::string& path, const screen::MainState& state, int overloadThreshold,

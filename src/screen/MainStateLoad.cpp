@@ -37,7 +37,8 @@ void showValues(const analysis::Readout& r, char sep, MainState& s)
     MainTexts& t = s.texts;
     t.operatingTime = std::move(shown.operatingTime);
     std::string* labels[] = {&t.cycles0, &t.cycles12, &t.cycles25, &t.cycles50, &t.cycles100};
-    int* gauges[] = {&s.gauges.band0, &s.gauges.band12, &s.gauges.band25, &s.gauges.band50, &s.gauges.band100};
+    int* gauges[]
+        = {&s.gauges.band0, &s.gauges.band12, &s.gauges.band25, &s.gauges.band50, &s.gauges.band100};
     const std::int64_t largest
         = std::max<std::int64_t>(1, *std::max_element(r.cycleCounts.begin(), r.cycleCounts.end()));
     for (std::size_t band = 0; band < recorder::kCycleBandCount; ++band) {

@@ -1,5 +1,5 @@
-#include "base/DateTime.h"
 #include "analysis/NumberFormat.h"
+#include "base/DateTime.h"
 
 #include <gtest/gtest.h>
 

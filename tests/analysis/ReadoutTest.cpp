@@ -1,9 +1,9 @@
 #include "analysis/Readout.h"
 #include "Cp1251.h"
-#include "base/DateTime.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/ReadoutTexts.h"
+#include "base/DateTime.h"
 #include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "FleetFolder.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "analysis/ResourceUse.h"
 #include "base/Codec.h"
 #include "fleet/FleetCsv.h"
 #include "fleet/FleetScan.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -153,8 +153,8 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
         + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.readout.totalCycles) + ';'
         + s.texts.utilisationClass + ';' + s.texts.loadMode + ';' + s.texts.craneGroup + ';'
         + utf8(s.texts.craneClassGroup) + ';' + s.texts.characteristicNumber + ';' + s.texts.normativeNumber
-        + ';' + analysis::resourcePercentText(analysis::resourceUse(s.readout), '.') + ';' + std::to_string(overloads)
-        + ';' + std::to_string(episodes) + ';' + latest + ';'
+        + ';' + analysis::resourcePercentText(analysis::resourceUse(s.readout), '.') + ';'
+        + std::to_string(overloads) + ';' + std::to_string(episodes) + ';' + latest + ';'
         + std::to_string(s.readout.diagnostics.brokenFrames.size()) + ";\r\n";
     const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 

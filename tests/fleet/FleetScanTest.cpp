@@ -1,15 +1,15 @@
 #include "Cp1251.h"
 #include "FleetFolder.h"
 
-#include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 #include "fleet/FleetRow.h"
 #include "fleet/FleetScan.h"
 #include "fleet/OverloadStamps.h"
 #include "fleet/ReadoutListing.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainStateFields.h"
+#include "screen/MainStateLoad.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

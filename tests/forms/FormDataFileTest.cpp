@@ -4,8 +4,8 @@
 #include "analysis/FrameFieldTexts.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "forms/FormError.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 

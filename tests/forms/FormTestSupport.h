@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ScriptedUserPrompts.h"
-#include "screen/MainState.h"
 #include "forms/Createforms.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainState.h"
 
 #include <cstdint>
 #include <filesystem>

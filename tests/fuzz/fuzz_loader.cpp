@@ -1,10 +1,10 @@
 // Any bytes as a data file: loading must neither crash nor read out of bounds,
 // and the overview's summary load must show the same values as the full one.
 #include "analysis/FrameFieldTexts.h"
-#include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "analysis/Selection.h"
+#include "screen/MainStateFields.h"
+#include "screen/MainStateLoad.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         if (field.loaded && summary.texts.*field.member != state.texts.*field.member)
             __builtin_trap();
-    if (summary.readout.totalCycles != state.readout.totalCycles || summary.readout.normativeNumber != state.readout.normativeNumber
+    if (summary.readout.totalCycles != state.readout.totalCycles
+        || summary.readout.normativeNumber != state.readout.normativeNumber
         || summary.readout.diagnostics.brokenFrames != state.readout.diagnostics.brokenFrames
         || summary.readout.diagnostics.checksumMatches != state.readout.diagnostics.checksumMatches)
         __builtin_trap();

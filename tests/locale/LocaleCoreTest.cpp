@@ -7,8 +7,8 @@
 #include "analysis/FramesCsv.h"
 #include "analysis/NumberFormat.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 

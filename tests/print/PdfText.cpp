@@ -1,9 +1,9 @@
 #include "PdfText.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainStateLoad.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "Cp1251.h"
-#include "screen/ChartData.h"
-#include "base/DateTime.h"
 #include "analysis/FrameFieldTexts.h"
-#include "screen/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
-#include "screen/MainStateLoad.h"
 #include "base/Codec.h"
+#include "base/DateTime.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
+#include "screen/ChartData.h"
+#include "screen/MainStateFields.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 using namespace nkp;
 using namespace nkp::analysis;
 using namespace nkp::screen;
-using nkp::base::parseDateTime;
 using generator::FrameFields;
+using nkp::base::parseDateTime;
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "ui/printing/Printinfcart.h"
 
 #include "ScriptedUserPrompts.h"
-#include "screen/MainState.h"
 #include "base/Codec.h"
 #include "print/PrintDocuments.h"
+#include "screen/MainState.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,9 +4,9 @@
 #include "MainWindowFixture.h"
 #include "analysis/FrameFieldTexts.h"
 
-#include "screen/MainStateFields.h"
 #include "base/Log.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainStateFields.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
 #include "ui/common/UiText.h"

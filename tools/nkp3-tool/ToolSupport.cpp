@@ -1,9 +1,9 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
+#include "base/Codec.h"
 #include "screen/MainStateLoad.h"
 #include "screen/StateTexts.h"
-#include "base/Codec.h"
 
 #include <clocale>
 #include <iostream>

@@ -18,7 +18,8 @@ int runSpectrum(const std::vector<std::string>& args)
     nkp::analysis::LoadedReadout state;
     if (!nkp::tool::loadForTool(a.input, state))
         return nkp::tool::kExitFailure;
-    const nkp::analysis::LoadSpectrum spectrum = nkp::analysis::loadSpectrum(state.frames, state.readout.cycleCounts);
+    const nkp::analysis::LoadSpectrum spectrum
+        = nkp::analysis::loadSpectrum(state.frames, state.readout.cycleCounts);
     const char sep = nkp::tool::localeDecimalSeparator();
     return nkp::tool::emitTable(a, [&](bool bom) { return nkp::analysis::spectrumCsv(spectrum, sep, bom); });
 }

@@ -2,11 +2,11 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
-#include "screen/MainStateLoad.h"
 #include "args/ArgParser.h"
 #include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "forms/InstalledTemplates.h"
+#include "screen/MainStateLoad.h"
 
 #include <deque>
 #include <filesystem>

@@ -5,9 +5,9 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutTexts.h"
+#include "args/ArgParser.h"
 #include "screen/MainStateFields.h"
 #include "screen/StateTexts.h"
-#include "args/ArgParser.h"
 
 #include <iostream>
 
@@ -52,7 +52,8 @@ void printSummary(const nkp::analysis::LoadedReadout& loaded)
     line("Информацию считал:", r.text(IdField::Operator));
     line("Удост. №", r.text(IdField::CertNumber) + " " + r.text(IdField::CertValidity));
     line("Дата считывания:", r.text(IdField::ReadingDate));
-    line("Кран:", r.text(IdField::CraneModel) + " " + r.text(IdField::CraneNumber) + ", " + r.text(IdField::CraneYear));
+    line("Кран:",
+        r.text(IdField::CraneModel) + " " + r.text(IdField::CraneNumber) + ", " + r.text(IdField::CraneYear));
     line("Завод-изготовитель крана:", r.text(IdField::CraneMaker));
     line("Владелец крана:", r.text(IdField::CraneOwner));
     line("Нормативная группа:", r.text(IdField::NormGroup));
@@ -61,7 +62,8 @@ void printSummary(const nkp::analysis::LoadedReadout& loaded)
     line("Дата установки РП:", t.installationDate);
     std::cout << "Наработка\n";
     line("Общая наработка крана:", t.operatingTime);
-    const char* bands[] = {"0% < M < 12.5%:", "12,5% < M < 25%:", "25% < M < 50%:", "50% < M < 100%:", "100% < M:"};
+    const char* bands[]
+        = {"0% < M < 12.5%:", "12,5% < M < 25%:", "25% < M < 50%:", "50% < M < 100%:", "100% < M:"};
     for (std::size_t band = 0; band < t.cycles.size(); ++band)
         line(bands[band], t.cycles[band]);
     std::cout << "  Всего циклов: " << r.totalCycles << '\n';
@@ -80,7 +82,8 @@ void printSummary(const nkp::analysis::LoadedReadout& loaded)
     for (std::size_t k = 0; k < t.readings.size(); ++k)
         std::cout << "  Считывание №" << k + 1 << ": " << terminalText(t.readings[k]) << '\n';
     std::cout << "Кадры\n";
-    std::cout << "  Последний кадр: №" << loaded.newestFrame << ", " << terminalText(loaded.newestFrameTime) << '\n';
+    std::cout << "  Последний кадр: №" << loaded.newestFrame << ", " << terminalText(loaded.newestFrameTime)
+              << '\n';
     std::cout << "  Бракованных кадров: " << r.diagnostics.brokenFrames.size() << '\n';
     std::cout << "  Контрольная сумма образа: " << (r.diagnostics.checksumMatches ? "верна" : "не совпадает")
               << '\n';
@@ -92,7 +95,8 @@ template <typename Loaded> bool loadAndWarn(const std::string& path, Loaded& loa
 {
     if (!nkp::tool::loadForTool(path, loaded))
         return false;
-    if (const std::string warning = nkp::analysis::damageWarning(loaded.readout.diagnostics); !warning.empty())
+    if (const std::string warning = nkp::analysis::damageWarning(loaded.readout.diagnostics);
+        !warning.empty())
         std::cerr << "nkp3-tool: " << terminalText(warning) << '\n';
     return true;
 }

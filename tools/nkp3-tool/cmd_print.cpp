@@ -3,10 +3,10 @@
 #include "ToolSupport.h"
 
 #include "analysis/Events.h"
-#include "screen/MainStateLoad.h"
 #include "args/ArgParser.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
+#include "screen/MainStateLoad.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "ui/common/WriteFailure.h"
 
-#include "screen/StateTexts.h"
 #include "base/InputFiles.h"
+#include "screen/StateTexts.h"
 #include "ui/common/UiText.h"
 
 #include <QFile>

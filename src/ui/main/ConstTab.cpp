@@ -1,8 +1,8 @@
 #include "ui/main/ConstTab.h"
 
 #include "analysis/FileDamage.h"
-#include "screen/MainStateFields.h"
 #include "analysis/ResourceUse.h"
+#include "screen/MainStateFields.h"
 #include "ui/common/DamageWarning.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/common/ScreenFit.h"

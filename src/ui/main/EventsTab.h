@@ -2,8 +2,8 @@
 
 #include "analysis/Events.h"
 #include "analysis/LoadBands.h"
-#include "screen/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QWidget>
 

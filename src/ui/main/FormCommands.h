@@ -1,8 +1,8 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "base/UserPrompts.h"
 #include "forms/Createforms.h"
+#include "screen/MainState.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QWidget>
 

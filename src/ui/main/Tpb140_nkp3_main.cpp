@@ -37,7 +37,6 @@
 
 namespace {
 
-
 constexpr auto cp = &nkp::ui::cp1251;
 
 const QSize kDesignSize {800, 600};

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "screen/MainState.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 #include "ui/main/FormCommands.h"
 
 #include <QMainWindow>
@@ -128,6 +128,6 @@ private:
     QString startDirectory_;
     char decimalSeparator_;
     nkp::screen::MainState state_;
-    nkp::fileio::InputScope loadedInput_;    // the loaded read-out: no output replaces it
-    QString loadedName_;                     // the loaded file's name, for the title
+    nkp::fileio::InputScope loadedInput_;  // the loaded read-out: no output replaces it
+    QString loadedName_;                   // the loaded file's name, for the title
 };

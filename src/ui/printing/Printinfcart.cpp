@@ -177,8 +177,8 @@ void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserP
     form->close();
 }
 
-void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator)
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts, int overloadThreshold,
+    char decimalSeparator)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
     form->setOverloadThreshold(overloadThreshold);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/Events.h"
-#include "screen/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QString>
 #include <QWidget>
@@ -77,7 +77,7 @@ private:
 void printInfoCard(QWidget* parent, const screen::MainState& state, UserPrompts& prompts);
 void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator);
-void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator);
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts, int overloadThreshold,
+    char decimalSeparator);
 
 }  // namespace nkp::ui

@@ -5,6 +5,7 @@
 #include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainStateLoad.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,11 +20,11 @@ const nkp::recorder::DataFileReader& generatedReadout()
 // What loading adds for the events tab: every episode and the spectrum.
 void BM_Events(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
-    nkp::analysis::loadReadout(generatedReadout(), ',', model);
+    nkp::screen::MainState model;
+    nkp::screen::loadReadout(generatedReadout(), ',', model);
     for (auto _ : state) {
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
-        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.cycleCounts);
+        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
         benchmark::DoNotOptimize(episodes.data());
         benchmark::DoNotOptimize(spectrum.validFrames);
     }
@@ -35,9 +36,9 @@ BENCHMARK(BM_Events)->Unit(benchmark::kMicrosecond)->Repetitions(10)->DisplayAgg
 // The load from memory, with and without the events, to compare.
 void BM_LoadFromMemory(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
-        nkp::analysis::loadReadout(generatedReadout(), ',', model);
+        nkp::screen::loadReadout(generatedReadout(), ',', model);
         benchmark::DoNotOptimize(model.charts.param.front().y.data());
     }
 }
@@ -45,11 +46,11 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMicrosecond)->Repetitions(10)->Di
 
 void BM_LoadFromMemoryWithEvents(benchmark::State& state)
 {
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
-        nkp::analysis::loadReadout(generatedReadout(), ',', model);
+        nkp::screen::loadReadout(generatedReadout(), ',', model);
         const auto episodes = nkp::analysis::findEpisodes(model.frames, model.RingStart);
-        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.cycleCounts);
+        const auto spectrum = nkp::analysis::loadSpectrum(model.frames, model.readout.cycleCounts);
         benchmark::DoNotOptimize(episodes.data());
         benchmark::DoNotOptimize(spectrum.validFrames);
     }

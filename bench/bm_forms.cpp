@@ -2,9 +2,9 @@
 // loads, the period values, the frame pass, the data file and the merge,
 // without dialogs and without opening the document.
 #include "ScriptedUserPrompts.h"
-#include "analysis/MainState.h"
 #include "forms/Createforms.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainState.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,7 +37,7 @@ void BM_Form1(benchmark::State& bench)
     options.wrapIndex = 3000;
     writeBytes(root / "previous.nkp", nkp::generator::generateDataFile(options));
 
-    nkp::analysis::MainState state;
+    nkp::screen::MainState state;
     nkp::test::ScriptedUserPrompts prompts;
     nkp::forms::FormSettings settings;
     settings.folders = nkp::forms::FormFolders::belowStartDirectory(root.string());

@@ -4,6 +4,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
+#include "screen/MainStateLoad.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,9 +53,9 @@ BENCHMARK(BM_ReadAndSum)->Unit(benchmark::kMicrosecond)->Repetitions(10)->Displa
 void BM_LoadReadout(benchmark::State& state)
 {
     const std::string& path = readoutPath();
-    nkp::analysis::MainState model;
+    nkp::screen::MainState model;
     for (auto _ : state) {
-        const bool ok = nkp::analysis::loadReadout(path, ',', model);
+        const bool ok = nkp::screen::loadReadout(path, ',', model).ok();
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(model.charts.param.front().y.data());
     }

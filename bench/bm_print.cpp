@@ -1,11 +1,12 @@
 // Rendering the printouts of a full generated read-out to PDF.
 #ifdef NKP_HAVE_PRINT
 
-#include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "generator/ReadoutGenerator.h"
 #include "print/PrintDocuments.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainState.h"
+#include "screen/MainStateLoad.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -14,12 +15,12 @@
 
 namespace {
 
-const nkp::analysis::MainState& loadedState()
+const nkp::screen::MainState& loadedState()
 {
-    static const nkp::analysis::MainState state = [] {
-        nkp::analysis::MainState s;
+    static const nkp::screen::MainState state = [] {
+        nkp::screen::MainState s;
         const auto bytes = nkp::generator::generateDataFile({});
-        nkp::analysis::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
+        nkp::screen::loadReadout(nkp::recorder::DataFileReader(bytes), ',', s);
         return s;
     }();
     return state;
@@ -44,7 +45,7 @@ template <typename Draw> void renderPdf(benchmark::State& st, Draw draw)
 
 void BM_PrintListing(benchmark::State& st)
 {
-    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+    renderPdf(st, [](QPdfWriter& writer, const nkp::screen::MainState& state) {
         int pages = 0;
         const bool ok = nkp::print::printOperationalInfo(writer, state, {0, 10999}, ',', &pages);
         return ok && pages > 100;
@@ -54,7 +55,7 @@ BENCHMARK(BM_PrintListing)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PrintCard(benchmark::State& st)
 {
-    renderPdf(st, [](QPdfWriter& writer, const nkp::analysis::MainState& state) {
+    renderPdf(st, [](QPdfWriter& writer, const nkp::screen::MainState& state) {
         return nkp::print::printCardWithAppendix(writer, state);
     });
 }

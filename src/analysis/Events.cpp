@@ -1,7 +1,7 @@
 #include "analysis/Events.h"
 
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/StateTexts.h"
+#include "base/Codec.h"
 
 #include <algorithm>
 #include <optional>
@@ -53,8 +53,9 @@ bool limitBit(const recorder::TFrameRecord& r, int bit)
 
 const std::string& limitName(Limit limit)
 {
-    static const std::array<std::string, kLimitCount> names = {texts::cp1251("стена"),
-        texts::cp1251("потолок"), texts::cp1251("поворот влево"), texts::cp1251("поворот вправо")};
+    static const std::array<std::string, kLimitCount> names
+        = {codec::utf8ToCp1251("стена"), codec::utf8ToCp1251("потолок"), codec::utf8ToCp1251("поворот влево"),
+            codec::utf8ToCp1251("поворот вправо")};
     return names[static_cast<std::size_t>(limit)];
 }
 
@@ -79,15 +80,15 @@ std::string eventKindName(EventKind kind)
 {
     switch (kind) {
     case EventKind::Overload:
-        return texts::cp1251("Перегрузка");
+        return codec::utf8ToCp1251("Перегрузка");
     case EventKind::LimitEntered:
-        return texts::cp1251("Вход в зону");
+        return codec::utf8ToCp1251("Вход в зону");
     case EventKind::LimitTripped:
-        return texts::cp1251("Срабатывание");
+        return codec::utf8ToCp1251("Срабатывание");
     case EventKind::Fault:
         break;
     }
-    return texts::cp1251("Отказ");
+    return codec::utf8ToCp1251("Отказ");
 }
 
 std::string episodeKindText(const Episode& e)

@@ -1,7 +1,6 @@
 #include "analysis/EventsCsv.h"
 
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/StateTexts.h"
 #include "base/Codec.h"
 #include "base/SpreadsheetCsv.h"
 
@@ -29,10 +28,11 @@ void appendUtf8Line(std::string& out, const std::array<std::string, 3>& cp1251Ce
 
 const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
 {
-    static const std::array<std::string, kEpisodeColumnCount> headers = {texts::cp1251("Событие"),
-        texts::cp1251("Первый кадр"), texts::cp1251("Последний кадр"), texts::cp1251("Кадров"),
-        texts::cp1251("Начало"), texts::cp1251("Конец"), texts::cp1251("Пик загрузки, %"),
-        texts::cp1251("Масса груза, т"), texts::cp1251("Вылет, м"), texts::cp1251("Длина стрелы, м")};
+    static const std::array<std::string, kEpisodeColumnCount> headers = {codec::utf8ToCp1251("Событие"),
+        codec::utf8ToCp1251("Первый кадр"), codec::utf8ToCp1251("Последний кадр"),
+        codec::utf8ToCp1251("Кадров"), codec::utf8ToCp1251("Начало"), codec::utf8ToCp1251("Конец"),
+        codec::utf8ToCp1251("Пик загрузки, %"), codec::utf8ToCp1251("Масса груза, т"),
+        codec::utf8ToCp1251("Вылет, м"), codec::utf8ToCp1251("Длина стрелы, м")};
     return headers;
 }
 
@@ -71,17 +71,19 @@ std::string spectrumCsv(const LoadSpectrum& s, char sep, bool byteOrderMark)
     std::string out;
     if (byteOrderMark)
         out += kUtf8Bom;
-    const std::string total = texts::cp1251("Всего");
-    appendUtf8Line(
-        out, {texts::cp1251("Степень загрузки, %"), texts::cp1251("Кадров"), texts::cp1251("Доля, %")});
+    const std::string total = codec::utf8ToCp1251("Всего");
+    appendUtf8Line(out,
+        {codec::utf8ToCp1251("Степень загрузки, %"), codec::utf8ToCp1251("Кадров"),
+            codec::utf8ToCp1251("Доля, %")});
     for (int band = 0; band < kSpectrumBandCount; ++band) {
         const int count = s.frames[static_cast<std::size_t>(band)];
         appendUtf8Line(
             out, {spectrumBandText(band), std::to_string(count), shareText(count, s.validFrames, sep)});
     }
     appendUtf8Line(out, {total, std::to_string(s.validFrames), shareText(s.validFrames, s.validFrames, sep)});
-    appendUtf8Line(
-        out, {texts::cp1251("Диапазон нагрузок"), texts::cp1251("Рабочие циклы"), texts::cp1251("Доля, %")});
+    appendUtf8Line(out,
+        {codec::utf8ToCp1251("Диапазон нагрузок"), codec::utf8ToCp1251("Рабочие циклы"),
+            codec::utf8ToCp1251("Доля, %")});
     for (std::size_t band = 0; band < s.cycles.size(); ++band)
         appendUtf8Line(out,
             {cycleBandText(band), std::to_string(s.cycles[band]),

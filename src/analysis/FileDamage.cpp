@@ -1,7 +1,7 @@
 #include "analysis/FileDamage.h"
 
 #include "analysis/Readout.h"
-#include "analysis/StateTexts.h"
+#include "base/Codec.h"
 #include "recorder/Frame.h"
 
 namespace nkp::analysis {
@@ -37,18 +37,18 @@ std::string damageReasonsText(const FileDamage& damage)
             text += "; ";
         switch (reason) {
         case DamageReason::ShortFile:
-            text += texts::cp1251("файл короче полного считывания (") + std::to_string(damage.fileSize)
-                + texts::cp1251(" байт из ") + std::to_string(recorder::kIdentificationOffset) + ')';
+            text += codec::utf8ToCp1251("файл короче полного считывания (") + std::to_string(damage.fileSize)
+                + codec::utf8ToCp1251(" байт из ") + std::to_string(recorder::kIdentificationOffset) + ')';
             break;
         case DamageReason::LongFile:
-            text += texts::cp1251("файл длиннее ожидаемого (") + std::to_string(damage.fileSize)
-                + texts::cp1251(" байт, не более ") + std::to_string(longestExpectedFileSize()) + ')';
+            text += codec::utf8ToCp1251("файл длиннее ожидаемого (") + std::to_string(damage.fileSize)
+                + codec::utf8ToCp1251(" байт, не более ") + std::to_string(longestExpectedFileSize()) + ')';
             break;
         case DamageReason::ChecksumMismatch:
-            text += texts::cp1251("контрольная сумма не совпадает");
+            text += codec::utf8ToCp1251("контрольная сумма не совпадает");
             break;
         case DamageReason::NoValidFrame:
-            text += texts::cp1251("нет ни одного исправного кадра");
+            text += codec::utf8ToCp1251("нет ни одного исправного кадра");
             break;
         }
     }
@@ -60,7 +60,7 @@ std::string damageWarning(const LoadDiagnostics& diagnostics)
     const FileDamage damage = fileDamage(diagnostics);
     if (!damage.damaged())
         return {};
-    return texts::cp1251("Файл повреждён: ") + damageReasonsText(damage);
+    return codec::utf8ToCp1251("Файл повреждён: ") + damageReasonsText(damage);
 }
 
 bool identificationMissing(const LoadDiagnostics& d)
@@ -70,7 +70,7 @@ bool identificationMissing(const LoadDiagnostics& d)
 
 std::string identificationMissingText()
 {
-    return texts::cp1251("Нет блока идентификации");
+    return codec::utf8ToCp1251("Нет блока идентификации");
 }
 
 LoadDiagnostics diagnoseFile(const recorder::DataFileReader& file)

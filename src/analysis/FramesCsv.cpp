@@ -14,7 +14,7 @@ std::vector<int> allFramePositions()
     return positions;
 }
 
-std::vector<int> currentFramePositions(const MainState& state)
+std::vector<int> currentFramePositions(const FrameView& state)
 {
     std::vector<int> positions;
     positions.reserve(state.FrameOrder.size());
@@ -24,7 +24,7 @@ std::vector<int> currentFramePositions(const MainState& state)
     return positions;
 }
 
-std::string framesCsv(const MainState& state, const std::vector<int>& positions, char sep,
+std::string framesCsv(const FrameView& state, const std::vector<int>& positions, char sep,
     std::string_view lineEnd, FramesCsvHeader header)
 {
     std::string out;

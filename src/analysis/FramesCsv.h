@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/LoadedReadout.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +15,7 @@ std::vector<int> allFramePositions();
 
 // The positions of the current FrameOrder (all frames after loading, or the
 // current selection), in the order the frames table lists them.
-std::vector<int> currentFramePositions(const MainState& state);
+std::vector<int> currentFramePositions(const FrameView& state);
 
 // The header line: the English field names scripts read, or the Russian
 // captions of the frames table for a file a user opens in a spreadsheet.
@@ -23,7 +23,7 @@ enum class FramesCsvHeader { FieldNames, TableCaptions };
 
 // Every line, the header's too, ends with `lineEnd`: LF for the terminal,
 // CR LF for a spreadsheet file. UTF-8 throughout.
-std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator,
+std::string framesCsv(const FrameView& state, const std::vector<int>& positions, char decimalSeparator,
     std::string_view lineEnd = "\n", FramesCsvHeader header = FramesCsvHeader::FieldNames);
 
 }  // namespace nkp::analysis

@@ -1,7 +1,7 @@
 #include "analysis/LoadBands.h"
 
 #include "analysis/NumberFormat.h"
-#include "analysis/StateTexts.h"
+#include "base/Codec.h"
 
 #include <numeric>
 
@@ -32,7 +32,7 @@ LoadSpectrum loadSpectrum(const recorder::FrameStore& frames,
 std::string spectrumBandText(int band)
 {
     if (band >= kSpectrumBandCount - 1)
-        return "120" + texts::cp1251(" и более");
+        return "120" + codec::utf8ToCp1251(" и более");
     // "0–9" with an en dash (0x96 in Windows-1251).
     return std::to_string(band * 10) + '\x96' + std::to_string(band * 10 + 9);
 }

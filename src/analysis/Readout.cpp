@@ -1,8 +1,9 @@
 #include "analysis/Readout.h"
 
 #include "analysis/Classification.h"
-#include "analysis/DateTimeText.h"
 #include "analysis/NumberFormat.h"
+#include "analysis/ReadoutSummary.h"
+#include "base/DateTime.h"
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 
@@ -10,13 +11,25 @@
 #include <numeric>
 
 namespace nkp::analysis {
+namespace {
+
+// The moment of BCD fields as their texts show them ("20" before the year):
+// nothing when a digit is above 9 or the fields name no real moment.
+std::optional<base::DateTime> bcdMoment(int day, int month, int yy, int hour, int minute)
+{
+    if (day < 0 || month < 0 || yy < 0 || hour < 0 || hour > 23 || minute < 0 || minute > 59
+        || !base::isRealDate(2000 + yy, month, day))
+        return std::nullopt;
+    return base::DateTime {2000 + yy, month, day, hour, minute, 0};
+}
+
+}  // namespace
+
 std::optional<base::DateTime> RecorderStamp::moment() const
 {
-    // "hh:mm dd.mm.20yy": a nibble above 9 widens a field and fails the parse.
-    const std::string shown = text();
-    if (shown.size() != 16)
-        return std::nullopt;
-    return parseDateTime(std::string_view(shown).substr(6, 10), shown.substr(0, 5) + ":00");
+    using recorder::bcdPairValue;
+    return bcdMoment(bcdPairValue(bcd[2], 2), bcdPairValue(bcd[3], 1), bcdPairValue(bcd[4], 4),
+        bcdPairValue(bcd[1], 2), bcdPairValue(bcd[0], 3));
 }
 
 std::string RecorderStamp::text() const
@@ -32,7 +45,8 @@ bool RecorderStamp::unused() const
 
 std::optional<base::DateTime> RecorderDate::moment() const
 {
-    return parseDateTime(text(), {});
+    using recorder::bcdPairValue;
+    return bcdMoment(bcdPairValue(bcd[0], 2), bcdPairValue(bcd[1], 1), bcdPairValue(bcd[2], 4), 0, 0);
 }
 
 std::string RecorderDate::text() const
@@ -49,10 +63,10 @@ std::optional<base::DateTime> readingMomentOf(const std::string& t)
 {
     // "dd.mm.yyyy hh:mm", or a date alone (midnight).
     if (t.size() == 10)
-        return parseDateTime(t, {});
+        return base::parseDateTime(t, {});
     if (t.size() != 16 || t[10] != ' ')
         return std::nullopt;
-    return parseDateTime(std::string_view(t).substr(0, 10), t.substr(11, 5) + ":00");
+    return base::parseDateTime(std::string_view(t).substr(0, 10), t.substr(11, 5) + ":00");
 }
 
 float loadSpectrumFactorOf(float characteristicNumber, std::int64_t totalCycles)
@@ -104,6 +118,22 @@ Readout readReadout(const recorder::DataFileReader& file, FrameCheck check)
             if (!file.holdsFrame(i) || !recorder::frameValid(file.frame(i)))
                 d.brokenFrames.push_back(static_cast<int>(i));
     return r;
+}
+
+ReadoutSummary readoutSummary(const Readout& r)
+{
+    using recorder::IdField;
+    ReadoutSummary s;
+    s.craneModel = r.text(IdField::CraneModel);
+    s.craneNumber = r.text(IdField::CraneNumber);
+    s.owner = r.text(IdField::CraneOwner);
+    s.readingText = r.text(IdField::ReadingDate);
+    s.readingMoment = r.readingMoment();
+    s.limiterSerial = r.text(IdField::LimiterNumber);
+    s.totalCycles = r.totalCycles;
+    s.characteristicNumber = r.characteristicNumber;
+    s.normativeNumber = r.normativeNumber;
+    return s;
 }
 
 }  // namespace nkp::analysis

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/LoadedReadout.h"
 #include "analysis/Readout.h"
+#include "base/Failure.h"
 #include "recorder/DataFileReader.h"
 
+#include <functional>
 #include <string>
 
 namespace nkp::analysis {
@@ -13,42 +15,34 @@ namespace nkp::analysis {
 inline constexpr std::size_t kShortestReadout = recorder::kFrameSize;
 
 // Opens a data file for loading: as DataFileReader::open(), and a file
-// shorter than kShortestReadout is refused as well (`error` says so).
-std::optional<recorder::DataFileReader> openReadoutFile(
-    const std::string& path, std::string* error = nullptr);
+// shorter than kShortestReadout is refused as well. The failure's cause is
+// English, for logs; the window shows its own message.
+Result<recorder::DataFileReader> openReadoutFile(const std::string& path);
 
-// Loads a read-out into `state`. The file is read first and closed; when it
-// cannot be opened (or is refused by openReadoutFile()) nothing of `state` changes, false is returned and
-// `error` names the cause (English, for logs; the window shows its own message). Otherwise every loaded value
-// is replaced, with numbers formatted with `decimalSeparator`, and true is returned.
-bool loadReadout(
-    const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
+// Loads the values and decodes the frames of `file` into `loaded` (all but
+// fileName and filePath): the frame store is reused.
+void loadReadout(const recorder::DataFileReader& file, LoadedReadout& loaded);
 
-// The same from bytes already in memory (the reader keeps the file's name
-// out of it: `fileName` and `filePath` are set by loadReadout()).
-void loadReadout(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
+// The values alone, the frames only checked (broken frames among the
+// diagnostics; no calendar check); the frame store and its view stay.
+void loadReadoutSummary(const recorder::DataFileReader& file, LoadedReadout& loaded);
 
-// Builds every text of the window that a read-out's values give (identification,
-// counters, stamps, classification) with numbers formatted with
-// `decimalSeparator`, and takes its numbers and diagnostics. The frame store,
-// FrameOrder, the newest frame, the frame year and the charts keep what they held.
-void applyReadout(const Readout& readout, char decimalSeparator, MainState& state);
-
-// readReadout() and applyReadout(): the values without decoding the frames
-// (broken frames among the diagnostics; no calendar check), with fileName and
-// filePath.
-bool loadReadoutSummary(
-    const std::string& path, char decimalSeparator, MainState& state, std::string* error = nullptr);
-// The same from bytes already in memory.
-void loadReadoutSummary(const recorder::DataFileReader& file, char decimalSeparator, MainState& state);
+// Opens `path`, reads it and closes it, then loads it with `load` and records
+// the file. When it cannot be opened (or is refused by openReadoutFile())
+// nothing of `loaded` changes.
+Done openAndLoad(const std::string& path, LoadedReadout& loaded,
+    const std::function<void(const recorder::DataFileReader&)>& load);
+// openAndLoad() with loadReadout() or loadReadoutSummary().
+Done loadReadout(const std::string& path, LoadedReadout& loaded);
+Done loadReadoutSummary(const std::string& path, LoadedReadout& loaded);
 
 // Records the loaded file: `filePath` as given (the file system's bytes),
-// `fileName` its last part as Windows-1251 text like every other text of the
-// state (the file system's names are UTF-8).
-void setLoadedFile(const std::string& path, MainState& state);
+// `fileName` its last part as Windows-1251 text like every other text of a
+// read-out (the file system's names are UTF-8).
+void setLoadedFile(const std::string& path, LoadedReadout& loaded);
 
 // Puts the frame store and the chronological view into their cleared state
 // (the menu item "Очистить"): every record cleared, RingStart 0, FrameOrder all 0.
-void clearAll(MainState& state);
+void clearAll(FrameView& view);
 
 }  // namespace nkp::analysis

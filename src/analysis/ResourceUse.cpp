@@ -20,9 +20,9 @@ ResourceUse resourceUse(double characteristicNumber, int normativeNumber)
     return {percent, level};
 }
 
-ResourceUse resourceUse(const MainState& state)
+ResourceUse resourceUse(const Readout& readout)
 {
-    return resourceUse(state.characteristicNumber, state.normativeNumber);
+    return resourceUse(readout.characteristicNumber, readout.normativeNumber);
 }
 
 std::string resourcePercentText(const ResourceUse& use, char decimalSeparator)

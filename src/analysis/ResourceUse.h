@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/Readout.h"
 
 #include <optional>
 #include <string>
@@ -19,7 +19,7 @@ struct ResourceUse {
 // The share of `normativeNumber` that `characteristicNumber` makes up, in
 // percent: green below 80 %, yellow from 80 %, red from 100 %.
 ResourceUse resourceUse(double characteristicNumber, int normativeNumber);
-ResourceUse resourceUse(const MainState& state);
+ResourceUse resourceUse(const Readout& readout);
 
 // "37,4" with one decimal and the given separator, or "—"; Windows-1251.
 std::string resourcePercentText(const ResourceUse& use, char decimalSeparator);

@@ -11,18 +11,18 @@ namespace {
 constexpr long long kLastPosition = static_cast<long long>(recorder::kFrameCount) - 1;
 
 // Empties the list; the caller appends from the first slot on.
-void emptyOrder(MainState& s)
+void emptyOrder(FrameView& s)
 {
     s.FrameOrder.assign(recorder::kFrameCount, -1);
 }
 
-int finish(MainState& s, int count)
+int finish(FrameView& s, int count)
 {
     s.selectionCountText = std::to_string(count);
     return count;
 }
 
-template <typename Keep> int selectFrames(MainState& s, Keep keep)
+template <typename Keep> int selectFrames(FrameView& s, Keep keep)
 {
     emptyOrder(s);
     int count = 0;
@@ -37,13 +37,13 @@ template <typename Keep> int selectFrames(MainState& s, Keep keep)
 
 }  // namespace
 
-int selectByLoad(MainState& state, long long threshold)
+int selectByLoad(FrameView& state, long long threshold)
 {
     return selectFrames(
         state, [threshold](const recorder::TFrameRecord& r) { return r.LoadPercent >= threshold; });
 }
 
-int selectByRange(MainState& state, long long from, long long to)
+int selectByRange(FrameView& state, long long from, long long to)
 {
     if (to < from)
         return -1;  // refused: the list stays as it was
@@ -57,7 +57,7 @@ int selectByRange(MainState& state, long long from, long long to)
     return finish(state, count);
 }
 
-int selectByDate(MainState& state, const std::string& dateText)
+int selectByDate(FrameView& state, const std::string& dateText)
 {
     return selectFrames(
         state, [&dateText](const recorder::TFrameRecord& r) { return frameDateText(r) == dateText; });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/LoadedReadout.h"
 
 #include <optional>
 #include <string>
@@ -13,16 +13,16 @@
 namespace nkp::analysis {
 
 // Frames not marked "Брак" whose load percentage is at least `threshold`.
-int selectByLoad(MainState& state, long long threshold);
+int selectByLoad(FrameView& state, long long threshold);
 
 // Positions `from` to `to`, limited to the existing positions 0 to 10999: a
 // `to` above 10999 counts as 10999, a `from` above 10999 selects nothing.
 // `to` below `from` is refused: FrameOrder and the count text stay as they
 // were and the result is -1.
-int selectByRange(MainState& state, long long from, long long to);
+int selectByRange(FrameView& state, long long from, long long to);
 
 // Frames not marked "Брак" whose Date equals `dateText` ("dd.mm.yyyy").
-int selectByDate(MainState& state, const std::string& dateText);
+int selectByDate(FrameView& state, const std::string& dateText);
 
 // The number typed into a threshold or range edit: decimal digits only;
 // nothing for an empty or non-digit text. Digits beyond what fits saturate

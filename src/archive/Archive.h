@@ -27,16 +27,11 @@ inline constexpr int kApplicationId = 0x4E4B5033;
 enum class OpenMode { Existing, CreateIfMissing };
 
 // One archived read-out without its data file (texts Windows-1251).
-struct ArchivedReadout {
+struct ArchivedReadout
+    : analysis::ReadoutSummary {  // characteristicNumber NaN when the stored one is no finite number
     std::int64_t id = 0;
     std::int64_t craneId = 0;
-    std::string sha256, fileName, craneModel, craneNumber, owner, readingText;
-    std::optional<base::DateTime> readingMoment;
-    std::string limiterSerial;
-    std::int64_t totalCycles = 0;
-    double characteristicNumber = 0;  // NaN when the stored one is no finite number
-    int normativeNumber = 0;
-    int overloadEpisodes = 0;
+    std::string sha256, fileName;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
 };
 

@@ -1,12 +1,9 @@
 #include "archive/ArchiveDb.h"
 
-#include "analysis/NumberFormat.h"
 #include "base/Codec.h"
 
 #include <QCoreApplication>
 #include <QThread>
-
-#include <charconv>
 
 namespace nkp::archive {
 
@@ -41,10 +38,7 @@ QString momentColumn(const std::optional<base::DateTime>& m)
 {
     if (!m)
         return {};
-    using analysis::formatTwoDigits;
-    const std::string text = std::to_string(m->year) + "-" + formatTwoDigits(m->month) + "-"
-        + formatTwoDigits(m->day) + " " + formatTwoDigits(m->hour) + ":" + formatTwoDigits(m->minute) + ":"
-        + formatTwoDigits(m->second);
+    const std::string text = base::isoText(*m);
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -52,19 +46,7 @@ std::optional<base::DateTime> momentFromColumn(const QVariant& value)
 {
     if (value.isNull())
         return std::nullopt;
-    const std::string t = value.toString().toStdString();
-    if (t.size() != 19)
-        return std::nullopt;
-    base::DateTime m;
-    int* fields[] = {&m.year, &m.month, &m.day, &m.hour, &m.minute, &m.second};
-    const std::size_t starts[] = {0, 5, 8, 11, 14, 17};
-    const std::size_t widths[] = {4, 2, 2, 2, 2, 2};
-    for (int i = 0; i < 6; ++i) {
-        const char* begin = t.data() + starts[i];
-        if (std::from_chars(begin, begin + widths[i], *fields[i]).ec != std::errc())
-            return std::nullopt;
-    }
-    return m;
+    return base::parseIsoText(value.toString().toStdString());
 }
 
 void checkNotGuiThread()

@@ -41,17 +41,10 @@ std::optional<PreparedReadout> prepareReadout(
     // The archive keeps no list of broken frames: the episode count below
     // passes over them on its own.
     const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
-    using recorder::IdField;
+    static_cast<analysis::ReadoutSummary&>(p) = analysis::readoutSummary(r);
     p.fileName = fileName;
-    p.craneModel = trimmed(r.text(IdField::CraneModel));
-    p.craneNumber = trimmed(r.text(IdField::CraneNumber));
-    p.owner = trimmed(r.text(IdField::CraneOwner));
-    p.readingText = r.text(IdField::ReadingDate);
-    p.readingMoment = r.readingMoment();
-    p.limiterSerial = trimmed(r.text(IdField::LimiterNumber));
-    p.totalCycles = r.totalCycles;
-    p.characteristicNumber = r.characteristicNumber;
-    p.normativeNumber = r.normativeNumber;
+    for (std::string* text : {&p.craneModel, &p.craneNumber, &p.owner, &p.limiterSerial})
+        *text = trimmed(*text);
     p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
     return p;
 }

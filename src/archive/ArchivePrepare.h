@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/DateTime.h"
+#include "analysis/ReadoutSummary.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,17 +11,9 @@ namespace nkp::archive {
 
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
-struct PreparedReadout {
-    std::string sha256;  // of the 270336-byte image, lower-case hex
+struct PreparedReadout : analysis::ReadoutSummary {  // texts with blanks trimmed
+    std::string sha256;                              // of the 270336-byte image, lower-case hex
     std::string fileName;
-    std::string craneModel, craneNumber, owner;  // Windows-1251, blanks trimmed
-    std::string readingText;
-    std::optional<base::DateTime> readingMoment;
-    std::string limiterSerial;
-    std::int64_t totalCycles = 0;
-    double characteristicNumber = 0;
-    int normativeNumber = 0;
-    int overloadEpisodes = 0;              // at the default overload threshold
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
 

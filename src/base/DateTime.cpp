@@ -29,6 +29,16 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
     return a / b - (a % b != 0 && (a < 0) != (b < 0));
 }
 
+// Two decimal digits at `at`; -1 when they are not digits.
+int twoDigits(std::string_view text, std::size_t at)
+{
+    const auto d0 = static_cast<unsigned>(text[at] - '0');
+    const auto d1 = static_cast<unsigned>(text[at + 1] - '0');
+    if (d0 > 9 || d1 > 9)
+        return -1;
+    return static_cast<int>(d0 * 10 + d1);
+}
+
 }  // namespace
 
 double minuteSortKey(const DateTime& m)
@@ -109,6 +119,71 @@ std::string timeText(const DateTime& m)
 std::string timeTextWithSeconds(const DateTime& m)
 {
     return timeText(m) + ':' + zeroPadded(m.second, 2);
+}
+
+std::optional<DateTime> parseDateTime(std::string_view date, std::string_view time)
+{
+    // Fixed widths: a field widened by a nibble above 9 changes the length.
+    if (date.size() != 10 || date[2] != '.' || date[5] != '.')
+        return std::nullopt;
+    DateTime m;
+    m.day = twoDigits(date, 0);
+    m.month = twoDigits(date, 3);
+    const int century = twoDigits(date, 6);
+    const int yy = twoDigits(date, 8);
+    if (century < 0 || yy < 0)
+        return std::nullopt;
+    m.year = century * 100 + yy;
+    if (!isRealDate(m.year, m.month, m.day))
+        return std::nullopt;
+    if (time.empty())
+        return m;
+    if (time.size() != 8 || time[2] != ':' || time[5] != ':')
+        return std::nullopt;
+    m.hour = twoDigits(time, 0);
+    m.minute = twoDigits(time, 3);
+    m.second = twoDigits(time, 6);
+    if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
+        return std::nullopt;
+    return m;
+}
+
+std::optional<DateTime> parseDateTime(std::string_view text)
+{
+    if (text.size() == 10)
+        return parseDateTime(text, {});
+    if (text.size() != 19 || text[10] != ' ')
+        return std::nullopt;
+    return parseDateTime(text.substr(0, 10), text.substr(11));
+}
+
+std::string dateTimeText(const DateTime& m)
+{
+    if (m.hour == 0 && m.minute == 0 && m.second == 0)
+        return dateText(m);
+    return dateText(m) + ' ' + timeTextWithSeconds(m);
+}
+
+std::string isoText(const DateTime& m)
+{
+    return std::to_string(m.year) + '-' + zeroPadded(m.month, 2) + '-' + zeroPadded(m.day, 2) + ' '
+        + zeroPadded(m.hour, 2) + ':' + zeroPadded(m.minute, 2) + ':' + zeroPadded(m.second, 2);
+}
+
+std::optional<DateTime> parseIsoText(std::string_view t)
+{
+    if (t.size() != 19)
+        return std::nullopt;
+    DateTime m;
+    int* fields[] = {&m.year, &m.month, &m.day, &m.hour, &m.minute, &m.second};
+    const std::size_t starts[] = {0, 5, 8, 11, 14, 17};
+    const std::size_t widths[] = {4, 2, 2, 2, 2, 2};
+    for (int i = 0; i < 6; ++i) {
+        const char* begin = t.data() + starts[i];
+        if (std::from_chars(begin, begin + widths[i], *fields[i]).ec != std::errc())
+            return std::nullopt;
+    }
+    return m;
 }
 
 }  // namespace nkp::base

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The one date-time type of the program: a local moment to the second, as
 // the recorder stamps its frames and the clock gives it. No time zone.
@@ -37,5 +39,19 @@ std::string dateText(const DateTime& moment);
 std::string timeText(const DateTime& moment);
 // "hh:mm:ss".
 std::string timeTextWithSeconds(const DateTime& moment);
+// "dd.mm.yyyy hh:mm:ss", or "dd.mm.yyyy" when the time is exactly 00:00:00.
+std::string dateTimeText(const DateTime& moment);
+
+// "dd.mm.yyyy hh:mm:ss" read day first; nothing when the texts do not form a
+// real moment (day or month "00", 31 April, 29 February of a common year, a
+// field of three characters). A text without its time part is midnight.
+std::optional<DateTime> parseDateTime(std::string_view dateText, std::string_view timeText);
+std::optional<DateTime> parseDateTime(std::string_view dateTimeText);
+
+// "yyyy-mm-dd hh:mm:ss": sorts as text, as a database column of moments holds it.
+std::string isoText(const DateTime& moment);
+// The moment of an isoText(); nothing for a text of another length or with a
+// field that is no number.
+std::optional<DateTime> parseIsoText(std::string_view text);
 
 }  // namespace nkp::base

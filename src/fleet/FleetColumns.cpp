@@ -58,7 +58,7 @@ std::string fleetCellText(const FleetRow& row, FleetColumn column)
     case FleetColumn::Owner:
         return codec::cp1251ToUtf8(row.owner);
     case FleetColumn::ReadingDate:
-        return codec::cp1251ToUtf8(row.readingDate);
+        return codec::cp1251ToUtf8(row.readingText);
     case FleetColumn::TotalCycles:
         return std::to_string(row.totalCycles);
     case FleetColumn::UtilisationClass:

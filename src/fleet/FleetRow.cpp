@@ -1,8 +1,8 @@
 #include "fleet/FleetRow.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/NumberFormat.h"
 #include "analysis/OverloadEpisodes.h"
+#include "analysis/ReadoutTexts.h"
 #include "analysis/ResourceUse.h"
 #include "base/Codec.h"
 #include "fleet/OverloadStamps.h"
@@ -64,26 +64,19 @@ void appendRemark(std::string& remark, const std::string& text)
 
 FleetRow fleetRowOf(const analysis::Readout& r, char sep)
 {
-    using recorder::IdField;
     FleetRow row;
+    static_cast<analysis::ReadoutSummary&>(row) = analysis::readoutSummary(r);
     row.loaded = true;
-    row.craneModel = r.text(IdField::CraneModel);
-    row.craneNumber = r.text(IdField::CraneNumber);
-    row.owner = r.text(IdField::CraneOwner);
-    row.readingDate = r.text(IdField::ReadingDate);
-    row.readingMoment = r.readingMoment();
-    row.normGroup = r.text(IdField::NormGroup);
-    row.totalCycles = r.totalCycles;
+    row.normGroup = r.text(recorder::IdField::NormGroup);
     row.utilisationNumber = r.utilisationClass;
     row.loadModeNumber = r.loadMode;
     row.craneGroupNumber = r.craneGroup;
-    row.utilisationClass = 'U' + std::to_string(r.utilisationClass);
-    row.loadMode = 'Q' + std::to_string(r.loadMode);
-    row.craneGroup = 'A' + std::to_string(r.craneGroup);
-    row.characteristicText = analysis::formatFixed(r.characteristicNumber, 1, sep);
-    row.characteristicNumber = r.characteristicNumber;
-    row.normativeText = std::to_string(r.normativeNumber);
-    row.normativeNumber = r.normativeNumber;
+    const analysis::ReadoutTexts texts = analysis::readoutTexts(r, sep);
+    row.utilisationClass = texts.utilisationClass;
+    row.loadMode = texts.loadMode;
+    row.craneGroup = texts.craneGroup;
+    row.characteristicText = texts.characteristicNumber;
+    row.normativeText = texts.normativeNumber;
     row.resource = analysis::resourceUse(r.characteristicNumber, r.normativeNumber);
     row.resourceText = analysis::resourcePercentText(row.resource, sep);
     const OverloadSummary overloads = overloadSummary(r);

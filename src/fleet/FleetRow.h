@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Readout.h"
+#include "analysis/ReadoutSummary.h"
 #include "analysis/ResourceUse.h"
 #include "base/DateTime.h"
 
@@ -13,25 +14,20 @@ namespace nkp::fleet {
 
 // One read-out of the overview. Texts are Windows-1251 like the main
 // window's; paths are the file system's bytes.
-struct FleetRow {
+struct FleetRow : analysis::ReadoutSummary {
     std::string file;     // relative to the scanned folder, '/' between the parts
     std::string path;     // as opened
     bool loaded = false;  // false: only `file` and `remark` hold anything
 
-    std::string craneModel, craneNumber, owner, readingDate, normGroup;
-    std::int64_t totalCycles = 0;
+    std::string normGroup;
     std::string utilisationClass, loadMode, craneGroup;  // "U3", "Q2", "A5"
     // The class numbers behind those texts (3, 2, 5), for sorting.
     int utilisationNumber = 0, loadModeNumber = 0, craneGroupNumber = 0;
-    std::optional<base::DateTime> readingMoment;  // of readingDate, when it is a real moment
-    std::string characteristicText;               // as the main window shows it
-    double characteristicNumber = 0;
+    std::string characteristicText;  // as the main window shows it
     std::string normativeText;
-    int normativeNumber = 0;
     analysis::ResourceUse resource;  // no percent when the normative group is unknown
     std::string resourceText;        // "37,4" or "—"
     int overloadCount = 0;           // the recorder's stored overload stamps
-    int overloadEpisodes = 0;        // runs of frames at 100 % and above
     std::string latestOverload;      // "hh:mm dd.mm.yyyy", or empty
     std::optional<base::DateTime> latestOverloadMoment;
     std::size_t brokenFrames = 0;

@@ -2,7 +2,6 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
 #include "base/Codec.h"
 #include "base/InputFiles.h"
 #include "base/Log.h"
@@ -15,6 +14,8 @@
 #include "forms/PreviousFrames.h"
 #include "recorder/DataFileReader.h"
 #include "report/Reportfm.h"
+#include "screen/MainStateLoad.h"
+#include "screen/StateTexts.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -33,11 +34,11 @@ std::string formFileStem(int form)
     return "Форма " + std::to_string(form);
 }
 
-UserPrompts::FileDialog openDialog(const analysis::MainState& state)
+UserPrompts::FileDialog openDialog(const screen::MainState& state)
 {
     UserPrompts::FileDialog dialog;
     dialog.title = text::openDialogTitle();
-    dialog.filter = analysis::texts::readoutFileFilter();
+    dialog.filter = screen::texts::readoutFileFilter();
     // The dialog starts with the file chosen for the latest reading.
     dialog.fileName = state.filePath;
     if (!state.filePath.empty())
@@ -55,7 +56,7 @@ FormFolders FormFolders::belowStartDirectory(const std::string& startDirectory)
 }
 
 Createforms::Createforms(
-    analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings)
+    screen::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings)
     : state_(state)
     , prompts_(prompts)
     , openLatest_(std::move(openLatest))
@@ -83,7 +84,7 @@ FormOutcome Createforms::run(int form)
     // goes on with what the window holds.
     if (!openLatest_() && period)
         return {FormResult::Cancelled, {}, {}};
-    if (!acceptDamage(state_.diagnostics, state_.fileName))
+    if (!acceptDamage(state_.readout.diagnostics, state_.fileName))
         return {FormResult::Cancelled, {}, {}};
 
     // The read-outs and the template are inputs until the document is made:
@@ -99,13 +100,13 @@ FormOutcome Createforms::run(int form)
 
     // The period values live only as long as the key lines are made: the
     // window goes on showing the read-out's own values.
-    const analysis::MainTexts shownTexts = state_.texts;
-    const std::int64_t shownTotalCycles = state_.totalCycles;
+    const screen::MainTexts shownTexts = state_.texts;
+    const std::int64_t shownTotalCycles = state_.readout.totalCycles;
     const std::string shownNewestFrameTime = state_.newestFrameTime;
     const FormExtras extras = previousFile ? applyPrevious(form, *previousFile) : FormExtras {};
     const std::vector<KeyLine> keyLines = formKeyLines(form, state_, extras);
     state_.texts = shownTexts;
-    state_.totalCycles = shownTotalCycles;
+    state_.readout.totalCycles = shownTotalCycles;
     state_.newestFrameTime = shownNewestFrameTime;
 
     FormOutcome outcome;
@@ -163,13 +164,13 @@ FormExtras Createforms::applyPrevious(int form, const recorder::DataFileReader& 
 
 std::optional<recorder::DataFileReader> Createforms::openPrevious(const std::string& path)
 {
-    std::string error;
-    std::optional<recorder::DataFileReader> file = analysis::openReadoutFile(path, &error);
+    Result<recorder::DataFileReader> file = analysis::openReadoutFile(path);
     if (!file) {
-        log::write(Failure {path, error});
-        prompts_.error(text::errorCaption(), analysis::texts::fileNotOpened());
+        log::write(file.failure());
+        prompts_.error(text::errorCaption(), screen::texts::fileNotOpened());
+        return std::nullopt;
     }
-    return file;
+    return std::move(*file);
 }
 
 bool Createforms::settlePair(std::string& previousPath, std::optional<recorder::DataFileReader>& file)
@@ -239,14 +240,14 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
 {
     const std::string path = joinPath(settings_.folders.dataFiles, formFileStem(form) + ".txt");
     if (fileio::isInput(path))
-        throw FormError(text::dataFileNotWritten(path, analysis::texts::outputIsInput(path)));
+        throw FormError(text::dataFileNotWritten(path, screen::texts::outputIsInput(path)));
     std::string error;
     if (!fileio::writeFileAtomically(path, content, &error))
         throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(error)));
     return path;
 }
 
-bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator)
+bool openReadingHeadless(screen::MainState& state, UserPrompts& prompts, char decimalSeparator)
 {
     const auto chosen = prompts.openFile(openDialog(state));
     if (!chosen)
@@ -256,14 +257,9 @@ bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char 
 }
 
 bool loadLatestHeadless(
-    analysis::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
+    screen::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator)
 {
-    std::string error;
-    if (analysis::loadReadout(path, decimalSeparator, state, &error))
-        return true;
-    log::write(Failure {path, error});
-    prompts.error(text::errorCaption(), analysis::texts::fileNotOpened());
-    return false;
+    return screen::openReadout(path, decimalSeparator, state, prompts);
 }
 
 FormOutcome runFormReportingFailure(

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "base/Clock.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
@@ -8,6 +7,7 @@
 #include "forms/ReadingPair.h"
 #include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
+#include "screen/MainState.h"
 
 #include <functional>
 #include <string>
@@ -88,7 +88,7 @@ ReportEngine templateEngine(const base::Clock& clock = base::systemClock());
 class Createforms {
 public:
     Createforms(
-        analysis::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
+        screen::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
 
     // The three menu commands. A missing folder or a data file that cannot be
     // written fails with FormError; an engine failure with the engine's
@@ -119,7 +119,7 @@ private:
     bool acceptDamage(const analysis::LoadDiagnostics& diagnostics, const std::string& fileName);
     std::string writeDataFile(int form, const std::string& content) const;
 
-    analysis::MainState& state_;
+    screen::MainState& state_;
     UserPrompts& prompts_;
     OpenOperation openLatest_;
     FormSettings settings_;
@@ -136,10 +136,10 @@ FormOutcome runFormReportingFailure(
 // loads it, and shows "\n Файл не удальсь открыть!" when it
 // cannot be opened; false when the dialog was cancelled. Used by nkp3-tool
 // and the tests.
-bool openReadingHeadless(analysis::MainState& state, UserPrompts& prompts, char decimalSeparator);
+bool openReadingHeadless(screen::MainState& state, UserPrompts& prompts, char decimalSeparator);
 // Its loading after the dialog: loads `path` into `state`, or shows the open
 // failure and leaves `state` as it was (false).
 bool loadLatestHeadless(
-    analysis::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator);
+    screen::MainState& state, UserPrompts& prompts, const std::string& path, char decimalSeparator);
 
 }  // namespace nkp::forms

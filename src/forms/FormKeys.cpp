@@ -7,8 +7,8 @@
 namespace nkp::forms {
 namespace {
 
-using analysis::MainState;
-using analysis::MainTexts;
+using screen::MainState;
+using screen::MainTexts;
 
 // Which forms write a key: bit 0 Form 1, bit 1 Form 2, bit 2 Form 3.
 enum FormMask : unsigned { F1 = 1, F2 = 2, F3 = 4, F12 = F1 | F2, F123 = F1 | F2 | F3 };
@@ -69,7 +69,7 @@ std::string valueOf(const KeyEntry& entry, const MainState& state, const FormExt
     case Source::Text:
         return state.texts.*entry.text;
     case Source::TotalCycles:
-        return std::to_string(state.totalCycles);
+        return std::to_string(state.readout.totalCycles);
     case Source::LimiterYear:
         return limiterYearText(state.texts.limiterNumber);
     case Source::PreviousDate:

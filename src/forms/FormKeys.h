@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <string>
 #include <string_view>
@@ -23,7 +23,7 @@ struct FormExtras {
 };
 
 // The key lines of form 1, 2 or 3 from the current texts of `state`.
-std::vector<KeyLine> formKeyLines(int form, const analysis::MainState& state, const FormExtras& extras);
+std::vector<KeyLine> formKeyLines(int form, const screen::MainState& state, const FormExtras& extras);
 
 // "200" and the first character of the limiter serial number; empty when
 // the serial number is empty.

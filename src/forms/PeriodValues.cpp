@@ -2,7 +2,7 @@
 
 #include "analysis/NumberFormat.h"
 #include "analysis/Readout.h"
-#include "analysis/StateTexts.h"
+#include "analysis/ReadoutTexts.h"
 #include "forms/FormTexts.h"
 
 #include <charconv>
@@ -39,7 +39,7 @@ PreviousReading readPreviousReading(const recorder::DataFileReader& file)
     return previous;
 }
 
-void applyPeriodValues(analysis::MainState& state, const PreviousReading& previous, char decimalSeparator)
+void applyPeriodValues(screen::MainState& state, const PreviousReading& previous, char decimalSeparator)
 {
     std::string* const bands[recorder::kCycleBandCount] = {&state.texts.cycles0, &state.texts.cycles12,
         &state.texts.cycles25, &state.texts.cycles50, &state.texts.cycles100};
@@ -48,24 +48,23 @@ void applyPeriodValues(analysis::MainState& state, const PreviousReading& previo
         *bands[band] = std::to_string(bandCaptionValue(*bands[band]) - previous.cycleCounts[band]);
         previousTotal += previous.cycleCounts[band];
     }
-    state.totalCycles -= previousTotal;
+    state.readout.totalCycles -= previousTotal;
 
     state.texts.operatingTime
-        = analysis::formatOperatingTime(state.operatingMinutes - previous.operatingMinutes);
+        = analysis::formatOperatingTime(state.readout.operatingMinutes - previous.operatingMinutes);
 
     // The recorder's mass counter is 32 bits wide: the difference is taken in
     // that width and read as signed, so a wrapped counter still gives the period.
-    const auto massDifference
-        = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.liftedMassRaw) - previous.liftedMassRaw);
-    state.texts.liftedMass
-        = analysis::formatFixed(massDifference * 0.01, 2, decimalSeparator) + analysis::texts::tonnesSuffix();
+    const auto massDifference = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(state.readout.liftedMassRaw) - previous.liftedMassRaw);
+    state.texts.liftedMass = analysis::liftedMassText(massDifference, decimalSeparator);
 
     state.previousReadingDate = previous.readingDate;
 }
 
 std::string startCharacteristicText(const PreviousReading& previous, char decimalSeparator)
 {
-    return analysis::formatFixed(previous.characteristicNumber, 1, decimalSeparator);
+    return analysis::characteristicNumberText(previous.characteristicNumber, decimalSeparator);
 }
 
 }  // namespace nkp::forms

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainState.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +26,7 @@ PreviousReading readPreviousReading(const recorder::DataFileReader& file);
 // the lifted-mass caption of `state` by the period values, and stores the
 // previous reading date. The raw totals (operating minutes, lifted mass) stay.
 // Differences may be negative when the files were chosen the wrong way round.
-void applyPeriodValues(analysis::MainState& state, const PreviousReading& previous, char decimalSeparator);
+void applyPeriodValues(screen::MainState& state, const PreviousReading& previous, char decimalSeparator);
 
 // "|0:HHome:": the characteristic number at the start of the period, "#0.0".
 std::string startCharacteristicText(const PreviousReading& previous, char decimalSeparator);

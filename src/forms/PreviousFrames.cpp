@@ -1,6 +1,6 @@
 #include "forms/PreviousFrames.h"
 
-#include "analysis/DateTimeText.h"
+#include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
 
 namespace nkp::forms {
@@ -15,9 +15,9 @@ PreviousRing previousRing(const analysis::RingFacts& facts)
     return PreviousRing {facts.ringStart, facts.newest};
 }
 
-void applyPreviousRing(analysis::MainState& state, const PreviousRing& ring)
+void applyPreviousRing(screen::MainState& state, const PreviousRing& ring)
 {
-    state.previousNewestFrameTime = analysis::dateTimeText(ring.newest);
+    state.previousNewestFrameTime = base::dateTimeText(ring.newest);
     // The previous newest frame's position in the latest reading's chronological
     // numbering. When the ring has passed its end since the previous reading the
     // plain difference runs past 10999; it is taken round the ring.
@@ -37,12 +37,12 @@ std::string shortenedDateTimeText(const std::string& text)
     return shortened;
 }
 
-std::string testSpanText(const analysis::MainState& state)
+std::string testSpanText(const screen::MainState& state)
 {
     return state.previousNewestFrameTime + " - " + state.newestFrameTime;
 }
 
-std::string frameRangeText(const analysis::MainState& state)
+std::string frameRangeText(const screen::MainState& state)
 {
     return std::to_string(state.firstTestPosition) + " - " + std::to_string(kNewestPosition);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/FrameDecoding.h"
-#include "analysis/MainState.h"
 #include "base/DateTime.h"
+#include "screen/MainState.h"
 
 #include <string>
 
@@ -22,13 +22,13 @@ PreviousRing previousRing(const analysis::RingFacts& facts);
 
 // Sets the previous reading's newest-frame time and the first position of the
 // test in `state`, then shortens both newest-frame times in place.
-void applyPreviousRing(analysis::MainState& state, const PreviousRing& ring);
+void applyPreviousRing(screen::MainState& state, const PreviousRing& ring);
 
 // The date-time text without its 17th to 19th characters (the seconds).
 std::string shortenedDateTimeText(const std::string& text);
 
 // "|0:TimeIsp:" and "|0:KadrIsp:" from the slots applyPreviousRing() set.
-std::string testSpanText(const analysis::MainState& state);
-std::string frameRangeText(const analysis::MainState& state);
+std::string testSpanText(const screen::MainState& state);
+std::string frameRangeText(const screen::MainState& state);
 
 }  // namespace nkp::forms

@@ -47,11 +47,11 @@ ReadingFacts readingFacts(const analysis::Readout& r)
         r.characteristicNumber};
 }
 
-ReadingFacts readingFacts(const analysis::MainState& s)
+ReadingFacts readingFacts(const screen::MainState& s)
 {
     return {s.texts.craneModel, s.texts.craneNumber, s.texts.limiterNumber, s.texts.readingDate,
-        analysis::readingMomentOf(s.texts.readingDate), s.cycleCounts, s.operatingMinutes, s.liftedMassRaw,
-        s.characteristicNumber};
+        analysis::readingMomentOf(s.texts.readingDate), s.readout.cycleCounts, s.readout.operatingMinutes,
+        s.readout.liftedMassRaw, s.readout.characteristicNumber};
 }
 
 PairCheck checkReadingPair(const ReadingFacts& latest, const ReadingFacts& previous)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "analysis/Readout.h"
 #include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainState.h"
 
 #include <array>
 #include <cstdint>
@@ -28,7 +28,7 @@ struct ReadingFacts {
 
 ReadingFacts readingFacts(const analysis::Readout& readout);
 // The latest reading as the window loaded it.
-ReadingFacts readingFacts(const analysis::MainState& state);
+ReadingFacts readingFacts(const screen::MainState& state);
 
 enum class PairVerdict {
     Period,        // one crane and limiter, the previous reading the older one

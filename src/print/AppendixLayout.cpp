@@ -91,7 +91,7 @@ void drawChart(PageCanvas& canvas, const QRectF& box, const PrintedChart& chart,
 }  // namespace
 
 void drawAppendixPage(
-    PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series, AppendixPage page)
+    PageCanvas& canvas, const screen::MainState& state, const AppendixSeries& series, AppendixPage page)
 {
     const double left = kMargin;
     const double width = kPageWidth - 2 * kMargin;

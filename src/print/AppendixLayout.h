@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "print/AppendixSeries.h"
+#include "screen/MainState.h"
 
 // The two appendix pages of the information card (QuickRep_GrfMQ and
 // QuickRep_GrfLR): two charts each, drawn with the main window's chart
@@ -13,6 +13,6 @@ class PageCanvas;
 enum class AppendixPage { LoadAndMass = 1, BoomAndRadius = 2 };
 
 void drawAppendixPage(
-    PageCanvas& canvas, const analysis::MainState& state, const AppendixSeries& series, AppendixPage page);
+    PageCanvas& canvas, const screen::MainState& state, const AppendixSeries& series, AppendixPage page);
 
 }  // namespace nkp::print

@@ -4,7 +4,7 @@
 
 namespace nkp::print {
 
-AppendixSeries appendixSeries(const analysis::MainState& state)
+AppendixSeries appendixSeries(const screen::MainState& state)
 {
     const int frameCount = static_cast<int>(state.frames.size());
     const int count = std::clamp(state.loadedFrames, 0, frameCount);

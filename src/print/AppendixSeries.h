@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <vector>
 
@@ -21,6 +21,6 @@ struct AppendixSeries {
 
 // Reads the frames of `state` in chronological order from its ring start for
 // its number of loaded frames (both limited to the store).
-AppendixSeries appendixSeries(const analysis::MainState& state);
+AppendixSeries appendixSeries(const screen::MainState& state);
 
 }  // namespace nkp::print

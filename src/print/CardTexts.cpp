@@ -9,19 +9,19 @@ QString fromCp1251(const std::string& cp1251)
     return QString::fromStdString(codec::cp1251ToUtf8(cp1251));
 }
 
-QString recorderLine(const analysis::MainState& state)
+QString recorderLine(const screen::MainState& state)
 {
     return QStringLiteral("по данным регистратора параметров ") + fromCp1251(state.texts.limiterModel)
         + QStringLiteral(" №") + fromCp1251(state.texts.limiterNumber);
 }
 
-QString craneLine(const analysis::MainState& state)
+QString craneLine(const screen::MainState& state)
 {
     return QStringLiteral("на кран ") + fromCp1251(state.texts.craneModel) + QStringLiteral(" №")
         + fromCp1251(state.texts.craneNumber);
 }
 
-QString listingFooterText(const analysis::MainState& state)
+QString listingFooterText(const screen::MainState& state)
 {
     return QStringLiteral("Оперативная информация о работе крана ") + fromCp1251(state.texts.craneModel)
         + QStringLiteral(" №") + fromCp1251(state.texts.craneNumber) + QStringLiteral(", записанная в РП ")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <QString>
 
@@ -13,11 +13,11 @@ namespace nkp::print {
 QString fromCp1251(const std::string& cp1251);
 
 // "по данным регистратора параметров " + limiter model + " №" + limiter number.
-QString recorderLine(const analysis::MainState& state);
+QString recorderLine(const screen::MainState& state);
 // "на кран " + crane model + " №" + crane number.
-QString craneLine(const analysis::MainState& state);
+QString craneLine(const screen::MainState& state);
 // Footer of the operational information.
-QString listingFooterText(const analysis::MainState& state);
+QString listingFooterText(const screen::MainState& state);
 
 // The signature line: 30 underscores, five blanks and a pair of parentheses
 // around 54 blanks where the person's name is centred.

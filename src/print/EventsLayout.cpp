@@ -26,7 +26,7 @@ constexpr std::array<double, analysis::kEpisodeColumnCount> kEpisodeWeights
 
 class EventsPages {
 public:
-    EventsPages(PageCanvas& canvas, const analysis::MainState& state)
+    EventsPages(PageCanvas& canvas, const screen::MainState& state)
         : canvas_(canvas)
         , state_(state)
         , body_(canvas.font(FontFace::Arial, {7, false, false}))
@@ -152,7 +152,7 @@ private:
     }
 
     PageCanvas& canvas_;
-    const analysis::MainState& state_;
+    const screen::MainState& state_;
     QFont body_, bold_;
     double row_;
     double y_ = kTop;
@@ -176,7 +176,7 @@ std::vector<double> scaledWidths(const auto& weights, double total)
     return widths;
 }
 
-void drawEpisodes(EventsPages& pages, const analysis::MainState& state, const EventsReport& report, char sep)
+void drawEpisodes(EventsPages& pages, const screen::MainState& state, const EventsReport& report, char sep)
 {
     pages.title(QStringLiteral("Перечень событий"));
     const auto counts = analysis::countByKind(report.episodes);
@@ -242,17 +242,17 @@ void drawSpectrum(EventsPages& pages, const EventsReport& report, char sep)
 
 }  // namespace
 
-EventsReport eventsReport(const analysis::MainState& state, int overloadThreshold)
+EventsReport eventsReport(const screen::MainState& state, int overloadThreshold)
 {
     EventsReport report;
     report.overloadThreshold = overloadThreshold;
     report.episodes = analysis::findEpisodes(state.frames, state.RingStart, overloadThreshold);
-    report.spectrum = analysis::loadSpectrum(state.frames, state.cycleCounts);
+    report.spectrum = analysis::loadSpectrum(state.frames, state.readout.cycleCounts);
     return report;
 }
 
 int drawEventsReport(
-    PageCanvas& canvas, const analysis::MainState& state, const EventsReport& report, char decimalSeparator)
+    PageCanvas& canvas, const screen::MainState& state, const EventsReport& report, char decimalSeparator)
 {
     EventsPages pages(canvas, state);
     pages.startPage();

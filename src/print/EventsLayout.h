@@ -2,7 +2,7 @@
 
 #include "analysis/Events.h"
 #include "analysis/LoadBands.h"
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <vector>
 
@@ -22,10 +22,10 @@ struct EventsReport {
 };
 
 // The episodes and spectrum of the state's read-out at `overloadThreshold`.
-EventsReport eventsReport(const analysis::MainState& state, int overloadThreshold);
+EventsReport eventsReport(const screen::MainState& state, int overloadThreshold);
 
 // Draws every page; returns the number of pages.
 int drawEventsReport(
-    PageCanvas& canvas, const analysis::MainState& state, const EventsReport& report, char decimalSeparator);
+    PageCanvas& canvas, const screen::MainState& state, const EventsReport& report, char decimalSeparator);
 
 }  // namespace nkp::print

@@ -77,7 +77,7 @@ void rightAligned(PageCanvas& canvas, double right, double y, const QString& tex
     canvas.textAt(right - canvas.textWidth(font, text), y, text, font);
 }
 
-void drawLoadTable(PageCanvas& canvas, const Fonts& f, const analysis::MainState& s, double top)
+void drawLoadTable(PageCanvas& canvas, const Fonts& f, const screen::MainState& s, double top)
 {
     struct Band {
         const char16_t* caption;
@@ -152,7 +152,7 @@ double stampRows(PageCanvas& canvas, const Fonts& f, double y, const QString& he
 
 }  // namespace
 
-void drawInfoCard(PageCanvas& canvas, const analysis::MainState& s)
+void drawInfoCard(PageCanvas& canvas, const screen::MainState& s)
 {
     const Fonts f = cardFonts(canvas);
     const auto t = [](const std::string& text) { return fromCp1251(text); };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 // The information card (QuickRep_Main): one A4 page of the main window's
 // texts, the load table with its bars, the stamps, the ISO 4301-1 block and
@@ -9,6 +9,6 @@ namespace nkp::print {
 
 class PageCanvas;
 
-void drawInfoCard(PageCanvas& canvas, const analysis::MainState& state);
+void drawInfoCard(PageCanvas& canvas, const screen::MainState& state);
 
 }  // namespace nkp::print

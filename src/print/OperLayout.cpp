@@ -92,8 +92,7 @@ int listingLinesPerPage(const PageCanvas& canvas)
     return std::max(1, static_cast<int>(room / canvas.lineHeight(listingFont(canvas))));
 }
 
-int drawOperationalInfo(
-    PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines)
+int drawOperationalInfo(PageCanvas& canvas, const screen::MainState& state, const std::vector<QString>& lines)
 {
     const QString footer = listingFooterText(state);
     const QFont font = listingFont(canvas);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ class PageCanvas;
 
 // Draws every page; returns the number of pages.
 int drawOperationalInfo(
-    PageCanvas& canvas, const analysis::MainState& state, const std::vector<QString>& lines);
+    PageCanvas& canvas, const screen::MainState& state, const std::vector<QString>& lines);
 
 // Lines of the listing that fit on one page.
 int listingLinesPerPage(const PageCanvas& canvas);

@@ -14,7 +14,7 @@
 
 namespace nkp::print {
 
-bool printInfoCard(QPagedPaintDevice& device, const analysis::MainState& state)
+bool printInfoCard(QPagedPaintDevice& device, const screen::MainState& state)
 {
     PageCanvas canvas(device);
     if (!canvas.isActive())
@@ -23,7 +23,7 @@ bool printInfoCard(QPagedPaintDevice& device, const analysis::MainState& state)
     return canvas.finish();
 }
 
-bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& state, AppendixPage page)
+bool printAppendixPage(QPagedPaintDevice& device, const screen::MainState& state, AppendixPage page)
 {
     PageCanvas canvas(device);
     if (!canvas.isActive())
@@ -32,7 +32,7 @@ bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& sta
     return canvas.finish();
 }
 
-bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState& state)
+bool printCardWithAppendix(QPagedPaintDevice& device, const screen::MainState& state)
 {
     PageCanvas canvas(device);
     if (!canvas.isActive())
@@ -46,7 +46,7 @@ bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState&
     return canvas.finish();
 }
 
-bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
+bool printOperationalInfo(QPagedPaintDevice& device, const screen::MainState& state, FrameRange range,
     char decimalSeparator, int* pages)
 {
     const std::vector<QString> lines = listingLines(state.frames, range, decimalSeparator);
@@ -59,7 +59,7 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
     return canvas.finish();
 }
 
-bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
+bool printEvents(QPagedPaintDevice& device, const screen::MainState& state, int overloadThreshold,
     char decimalSeparator, int* pages, int kind)
 {
     EventsReport report = eventsReport(state, overloadThreshold);
@@ -108,8 +108,8 @@ bool writePdfFile(
     return target.commit(error);
 }
 
-bool writePdf(const std::string& path, PdfDocument document, const analysis::MainState& state,
-    FrameRange range, char decimalSeparator, std::string* error)
+bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator, std::string* error)
 {
     if (document == PdfDocument::CardWithAppendix)
         return writePdfFile(
@@ -123,13 +123,13 @@ bool writePdf(const std::string& path, PdfDocument document, const analysis::Mai
         error);
 }
 
-bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
+bool writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
     char decimalSeparator, std::string* error)
 {
     return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator, error);
 }
 
-bool writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
+bool writeEventsPdf(const std::string& path, const screen::MainState& state, int overloadThreshold,
     char decimalSeparator, std::string* error)
 {
     return writePdfFile(

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "print/AppendixLayout.h"
 #include "print/FrameRange.h"
+#include "screen/MainState.h"
 
 #include <QString>
 
@@ -16,18 +16,18 @@ class QPagedPaintDevice;
 // cannot be painted on (e.g. a PDF file that cannot be created).
 namespace nkp::print {
 
-bool printInfoCard(QPagedPaintDevice& device, const analysis::MainState& state);
-bool printAppendixPage(QPagedPaintDevice& device, const analysis::MainState& state, AppendixPage page);
+bool printInfoCard(QPagedPaintDevice& device, const screen::MainState& state);
+bool printAppendixPage(QPagedPaintDevice& device, const screen::MainState& state, AppendixPage page);
 // The card followed by both appendix pages, one document of three pages.
-bool printCardWithAppendix(QPagedPaintDevice& device, const analysis::MainState& state);
+bool printCardWithAppendix(QPagedPaintDevice& device, const screen::MainState& state);
 // The listing of the records in `range`; `pages` receives the page count.
-bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& state, FrameRange range,
+bool printOperationalInfo(QPagedPaintDevice& device, const screen::MainState& state, FrameRange range,
     char decimalSeparator, int* pages = nullptr);
 
 // The events list and the load spectrum of the read-out, overloads counted
 // from `overloadThreshold` percent; `pages` receives the page count. A
 // `kind` of 0 or more lists the episodes of that EventKind only.
-bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
+bool printEvents(QPagedPaintDevice& device, const screen::MainState& state, int overloadThreshold,
     char decimalSeparator, int* pages = nullptr, int kind = -1);
 
 // Paints a whole document on the device; false when it could not.
@@ -42,11 +42,11 @@ bool writePdfFile(
 
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
-bool writePdf(const std::string& path, PdfDocument document, const analysis::MainState& state,
-    FrameRange range, char decimalSeparator, std::string* error = nullptr);
-bool writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
+bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
     char decimalSeparator, std::string* error = nullptr);
-bool writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
+bool writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator, std::string* error = nullptr);
+bool writeEventsPdf(const std::string& path, const screen::MainState& state, int overloadThreshold,
     char decimalSeparator, std::string* error = nullptr);
 
 }  // namespace nkp::print

@@ -23,6 +23,13 @@ std::string bcdPairText(std::uint8_t byte, unsigned tensBits)
     return out;
 }
 
+int bcdPairValue(std::uint8_t byte, unsigned tensBits)
+{
+    const unsigned tens = (byte >> 4) & ((1u << tensBits) - 1u);
+    const unsigned units = byte & 0x0Fu;
+    return tens > 9 || units > 9 ? -1 : static_cast<int>(tens * 10 + units);
+}
+
 std::string bcdDateText(const std::uint8_t* d)
 {
     return bcdPairText(d[0], 2) + '.' + bcdPairText(d[1], 1) + ".20" + bcdPairText(d[2], 4);

@@ -11,6 +11,8 @@ namespace nkp::recorder {
 
 // Tens digit (the `tensBits` bits above bit 3) followed by the units digit.
 std::string bcdPairText(std::uint8_t byte, unsigned tensBits);
+// The number bcdPairText() shows; -1 when a digit is above 9 (the text is wider than two digits).
+int bcdPairValue(std::uint8_t byte, unsigned tensBits);
 
 // "dd.mm.20yy" from a 3-byte BCD date (day, month, year within the century).
 std::string bcdDateText(const std::uint8_t* date3);

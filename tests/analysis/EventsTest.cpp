@@ -15,16 +15,16 @@ using nkp::test::EventImage;
 
 namespace {
 
-MainState loaded(const EventImage& img)
+LoadedReadout loaded(const EventImage& img)
 {
-    MainState s;
-    loadReadout(recorder::DataFileReader(img.dataFile()), '.', s);
+    LoadedReadout s;
+    loadReadout(recorder::DataFileReader(img.dataFile()), s);
     return s;
 }
 
 std::vector<Episode> episodesOf(const EventImage& img, int threshold = kDefaultOverloadThreshold)
 {
-    const MainState s = loaded(img);
+    const LoadedReadout s = loaded(img);
     EXPECT_EQ(s.RingStart % 11000, img.ringStart());
     return findEpisodes(s.frames, s.RingStart, threshold);
 }
@@ -129,7 +129,7 @@ TEST(Events, ThresholdAtItsBoundAndThePeak)
     // Threshold 0: every valid frame is an overload, one episode.
     EXPECT_EQ(summary(episodesOf(img, 0)), Lines {"Перегрузка 0-10999"});
 
-    const MainState s = loaded(img);
+    const LoadedReadout s = loaded(img);
     const std::vector<Episode> e = findEpisodes(s.frames, s.RingStart);
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[1].peakPercent, 130);
@@ -153,8 +153,8 @@ TEST(Events, ReadoutWithoutValidFrames)
     EventImage img;
     img.load(0, 10999, 150).limits(0, 10999, 0xFF).fault(0, 10999, 0x99).breakAll();
     const std::vector<uint8_t> file = img.dataFile();
-    MainState s;
-    loadReadout(recorder::DataFileReader(file), '.', s);
+    LoadedReadout s;
+    loadReadout(recorder::DataFileReader(file), s);
     EXPECT_EQ(s.RingStart, 1);
     EXPECT_TRUE(findEpisodes(s.frames, s.RingStart).empty());
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file)), 0);
@@ -162,7 +162,7 @@ TEST(Events, ReadoutWithoutValidFrames)
     clearAll(s);
     EXPECT_TRUE(findEpisodes(s.frames, s.RingStart, 0).empty());
 
-    const LoadSpectrum spectrum = loadSpectrum(s.frames, s.cycleCounts);
+    const LoadSpectrum spectrum = loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_EQ(spectrum.validFrames, 0);
     EXPECT_EQ(shareText(0, spectrum.validFrames, ','), "0,0");
 }
@@ -179,7 +179,7 @@ TEST(Events, OverloadCountOfHandMadeFrames)
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 101), 1);
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), std::vector<int> {img.recordOf(15)}), 4);
     // From a store: the same frames, decoded.
-    const MainState s = loaded(img);
+    const LoadedReadout s = loaded(img);
     EXPECT_EQ(countOverloadEpisodes(s.frames, s.RingStart), 4);
     EXPECT_EQ(countOverloadEpisodes(s.frames, s.RingStart, 99), 5);
 }
@@ -216,8 +216,8 @@ TEST(Events, OverloadCountFollowsTheNewestRealMoment)
         f[23] = recorder::frameCheckByte(bytes);
         const recorder::DataFileReader reader(recorder::buildDataFile(image, {}));
         EXPECT_EQ(countOverloadEpisodes(reader), c.count) << int {c.clock[4]} << '.' << int {c.clock[3]};
-        MainState s;
-        loadReadout(reader, '.', s);
+        LoadedReadout s;
+        loadReadout(reader, s);
         EXPECT_EQ(countOverloadEpisodes(s.frames, s.RingStart), c.count);
     }
 }
@@ -244,8 +244,8 @@ TEST(LoadSpectrum, BandsAtTheirBounds)
     EventImage img;
     img.load(0, 0, 9).load(1, 1, 10).load(2, 3, 119).load(4, 4, 120).load(5, 5, 255).breakFrame(6);
     img.cycles(1, 0, 2, 0, 5);
-    const MainState s = loaded(img);
-    const LoadSpectrum sp = loadSpectrum(s.frames, s.cycleCounts);
+    const LoadedReadout s = loaded(img);
+    const LoadSpectrum sp = loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_EQ(sp.validFrames, 10999);
     EXPECT_EQ(sp.frames[0], 10999 - 5);  // 9 % and the quiet frames at 0 %
     EXPECT_EQ(sp.frames[1], 1);
@@ -265,7 +265,7 @@ TEST(EventsCsv, BytesOfBothTables)
     EventImage img;
     img.load(10, 11, 104).fault(11, 11, 0x07);
     img.at(10).loadMass = 1234;
-    const MainState s = loaded(img);
+    const LoadedReadout s = loaded(img);
     const std::vector<Episode> e = findEpisodes(s.frames, s.RingStart);
     const std::string header = "Событие;Первый кадр;Последний кадр;Кадров;Начало;Конец;Пик загрузки, %;"
                                "Масса груза, т;Вылет, м;Длина стрелы, м\r\n";

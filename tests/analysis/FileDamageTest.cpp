@@ -20,9 +20,9 @@ std::string cp(const char* utf8)
 
 LoadDiagnostics loaded(const std::vector<std::uint8_t>& bytes)
 {
-    MainState state;
-    loadReadout(recorder::DataFileReader(bytes), '.', state);
-    return state.diagnostics;
+    LoadedReadout state;
+    loadReadout(recorder::DataFileReader(bytes), state);
+    return state.readout.diagnostics;
 }
 
 std::vector<std::uint8_t> soundFile()
@@ -136,7 +136,7 @@ TEST(FileDamage, DiagnosingAFileMatchesLoadingIt)
     EXPECT_EQ(damageWarning(direct), damageWarning(byLoader));
 
     // The summary load of the overview sees the same damage.
-    MainState summary;
-    loadReadoutSummary(recorder::DataFileReader(bytes), '.', summary);
-    EXPECT_EQ(damageWarning(summary.diagnostics), damageWarning(byLoader));
+    LoadedReadout summary;
+    loadReadoutSummary(recorder::DataFileReader(bytes), summary);
+    EXPECT_EQ(damageWarning(summary.readout.diagnostics), damageWarning(byLoader));
 }

@@ -1,5 +1,5 @@
-#include "analysis/DateTimeText.h"
 #include "analysis/NumberFormat.h"
+#include "base/DateTime.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <string>
 
 using namespace nkp::analysis;
+using nkp::base::dateTimeText;
+using nkp::base::parseDateTime;
 
 TEST(NumberFormat, FixedPictures)
 {

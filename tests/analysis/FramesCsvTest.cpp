@@ -38,7 +38,7 @@ nkp::recorder::TFrameRecord record(int number, float load, int percent)
 // The ring starts at record 10998: position 0 is record 10998, position 2 is record 0.
 TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
 {
-    MainState s;
+    LoadedReadout s;
     s.RingStart = 10998;
     s.loadedFrames = 11000;
     s.frames[10998] = record(10998, 3.5f, 40);

@@ -1,8 +1,9 @@
 #include "analysis/Readout.h"
 #include "Cp1251.h"
-#include "analysis/DateTimeText.h"
 #include "analysis/FrameDecoding.h"
 #include "analysis/ReadoutLoader.h"
+#include "analysis/ReadoutTexts.h"
+#include "base/DateTime.h"
 #include "generator/ReadoutGenerator.h"
 
 #include <gtest/gtest.h>
@@ -43,28 +44,28 @@ TEST(Readout, HoldsTheValuesTheWindowShows)
     put(bytes, recorder::kOverloadStampsOffset + recorder::kStampSize, {0x00, 0x12, 0x30, 0x02, 0x24});
     const recorder::DataFileReader file(bytes);
     const Readout r = readReadout(file);
-    MainState s;
-    loadReadout(file, ',', s);
+    LoadedReadout s;
+    loadReadout(file, s);
 
-    EXPECT_EQ(r.text(recorder::IdField::CraneModel), s.texts.craneModel);
-    EXPECT_EQ(r.operatingMinutes, s.operatingMinutes);
-    EXPECT_EQ(r.cycleCounts, s.cycleCounts);
-    EXPECT_EQ(r.totalCycles, s.totalCycles);
-    EXPECT_EQ(r.liftedMassRaw, s.liftedMassRaw);
-    EXPECT_EQ(r.characteristicNumber, s.characteristicNumber);
-    EXPECT_EQ(r.loadSpectrumFactor, s.loadSpectrumFactor);
-    EXPECT_EQ(r.utilisationClass, s.utilisationClass);
-    EXPECT_EQ(r.loadMode, s.loadMode);
-    EXPECT_EQ(r.craneGroup, s.craneGroup);
-    EXPECT_EQ(r.normativeNumber, s.normativeNumber);
-    EXPECT_EQ(r.diagnostics.brokenFrames, s.diagnostics.brokenFrames);
-    EXPECT_EQ(r.diagnostics.checksumMatches, s.diagnostics.checksumMatches);
+    EXPECT_EQ(r.text(recorder::IdField::CraneModel), s.readout.text(recorder::IdField::CraneModel));
+    EXPECT_EQ(r.operatingMinutes, s.readout.operatingMinutes);
+    EXPECT_EQ(r.cycleCounts, s.readout.cycleCounts);
+    EXPECT_EQ(r.totalCycles, s.readout.totalCycles);
+    EXPECT_EQ(r.liftedMassRaw, s.readout.liftedMassRaw);
+    EXPECT_EQ(r.characteristicNumber, s.readout.characteristicNumber);
+    EXPECT_EQ(r.loadSpectrumFactor, s.readout.loadSpectrumFactor);
+    EXPECT_EQ(r.utilisationClass, s.readout.utilisationClass);
+    EXPECT_EQ(r.loadMode, s.readout.loadMode);
+    EXPECT_EQ(r.craneGroup, s.readout.craneGroup);
+    EXPECT_EQ(r.normativeNumber, s.readout.normativeNumber);
+    EXPECT_EQ(r.diagnostics.brokenFrames, s.readout.diagnostics.brokenFrames);
+    EXPECT_EQ(r.diagnostics.checksumMatches, s.readout.diagnostics.checksumMatches);
 
     EXPECT_EQ(r.installDate.text(), "31.12.2023");
     EXPECT_EQ(r.installDate.moment(), (base::DateTime {2023, 12, 31, 0, 0, 0}));
     EXPECT_EQ(r.overloadStamps[0].text(), "23:59 29.02.2024");
     EXPECT_EQ(r.overloadStamps[0].moment(), (base::DateTime {2024, 2, 29, 23, 59, 0}));
-    EXPECT_EQ(s.texts.overload1, "23:59 29.02.2024");
+    EXPECT_EQ(readoutTexts(s.readout, '.').overloads[0], "23:59 29.02.2024");
     // 30 February: shown as stored, but no moment.
     EXPECT_EQ(r.overloadStamps[1].text(), "12:00 30.02.2024");
     EXPECT_FALSE(r.overloadStamps[1].moment());
@@ -104,15 +105,15 @@ TEST(Readout, DecodingGivesTheRingFacts)
 {
     for (int wrap : {0, 4321, 10999}) {
         const recorder::DataFileReader file(generated(9, wrap));
-        MainState s;
-        loadReadout(file, '.', s);
+        LoadedReadout s;
+        loadReadout(file, s);
         recorder::FrameStore store;
         const RingFacts ring = decodeFrames(file, store);
         EXPECT_EQ(ring.newestFrame, s.newestFrame) << wrap;
         EXPECT_EQ(ring.ringStart, s.RingStart) << wrap;
         EXPECT_EQ(dateTimeText(ring.newest), s.newestFrameTime) << wrap;
         EXPECT_EQ(ring.frameYear, s.frameYear) << wrap;
-        EXPECT_EQ(ring.brokenFrames, s.diagnostics.brokenFrames) << wrap;
+        EXPECT_EQ(ring.brokenFrames, s.readout.diagnostics.brokenFrames) << wrap;
         for (std::size_t i = 0; i < store.size(); ++i)
             ASSERT_EQ(store[i], s.frames[i]) << wrap << ' ' << i;
     }
@@ -157,8 +158,8 @@ TEST(Readout, LoadingKeepsACyrillicFileNameAsText)
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     for (bool summary : {false, true}) {
-        MainState s;
-        ASSERT_TRUE(summary ? loadReadoutSummary(path, '.', s) : loadReadout(path, '.', s));
+        LoadedReadout s;
+        ASSERT_TRUE(summary ? loadReadoutSummary(path, s) : loadReadout(path, s));
         EXPECT_EQ(s.fileName, nkp::test::cp1251("Кран 1.nkp"));
         EXPECT_EQ(s.filePath, path);
     }

@@ -29,10 +29,10 @@ TEST(ResourceUse, ShareAndColourBounds)
 
 TEST(ResourceUse, EmptyOrUnknownGroupShowsDash)
 {
-    MainState s;
-    s.characteristicNumber = 1000;
-    s.normativeNumber = 0;  // what loading sets for an empty or unknown group text
-    const ResourceUse use = resourceUse(s);
+    Readout r;
+    r.characteristicNumber = 1000;
+    r.normativeNumber = 0;  // what loading sets for an empty or unknown group text
+    const ResourceUse use = resourceUse(r);
     EXPECT_FALSE(use.percent.has_value());
     EXPECT_EQ(use.level, ResourceLevel::Unknown);
     EXPECT_EQ(utf8(resourcePercentText(use, ',')), "—");

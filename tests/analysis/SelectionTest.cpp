@@ -10,12 +10,12 @@ using namespace nkp::analysis;
 
 namespace {
 
-MainState loaded()
+LoadedReadout loaded()
 {
     generator::GeneratorOptions options;
     options.seed = 3;
-    MainState s;
-    loadReadout(recorder::DataFileReader(generator::generateDataFile(options)), '.', s);
+    LoadedReadout s;
+    loadReadout(recorder::DataFileReader(generator::generateDataFile(options)), s);
     return s;
 }
 
@@ -23,7 +23,7 @@ MainState loaded()
 
 TEST(Selection, RangeIsLimitedToExistingPositions)
 {
-    MainState s = loaded();
+    LoadedReadout s = loaded();
     EXPECT_EQ(selectByRange(s, 0, 40), 41);
     EXPECT_EQ(s.FrameOrder[40], 40);
     EXPECT_EQ(s.FrameOrder[41], -1);
@@ -52,7 +52,7 @@ TEST(Selection, RangeIsLimitedToExistingPositions)
 
 TEST(Selection, ByLoadAndDate)
 {
-    MainState s = loaded();
+    LoadedReadout s = loaded();
     const int all = selectByLoad(s, 0);
     EXPECT_EQ(all, 11000 - 12);  // the generator spoils 12 frames
     const int heavy = selectByLoad(s, 100);
@@ -70,11 +70,11 @@ TEST(Selection, ByLoadAndDate)
 
 TEST(Selection, BeforeLoadingAndAfterClearing)
 {
-    MainState fresh;
+    LoadedReadout fresh;
     EXPECT_EQ(selectByLoad(fresh, 0), 0);
     EXPECT_EQ(selectByDate(fresh, "01.01.1999"), 0);
 
-    MainState s = loaded();
+    LoadedReadout s = loaded();
     clearAll(s);
     EXPECT_EQ(s.RingStart, 0);
     EXPECT_EQ(s.FrameOrder[5], 0);

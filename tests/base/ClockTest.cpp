@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 using nkp::base::DateTime;
 namespace base = nkp::base;
@@ -41,6 +42,29 @@ TEST(DateTime, TextsPadAsPrintfDoes)
     EXPECT_EQ(base::dateText(m), "04.03.0987");
     EXPECT_EQ(base::timeText(m), "05:06");
     EXPECT_EQ(base::timeTextWithSeconds(m), "05:06:07");
+}
+
+// The database column's text: read back to the same moment; any other length
+// or a field that is no number is no moment.
+TEST(DateTime, IsoTextReadsBackItsMoment)
+{
+    const struct {
+        const char* text;
+        std::optional<DateTime> moment;
+    } cases[] = {
+        {"2024-02-29 23:59:58", DateTime {2024, 2, 29, 23, 59, 58}},
+        {"1999-01-02 03:04:05", DateTime {1999, 1, 2, 3, 4, 5}},
+        {"2024-02-29 23:59", std::nullopt},
+        {"2024-02-29T23:59:58Z", std::nullopt},
+        {"2024-xx-29 23:59:58", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(base::parseIsoText(c.text), c.moment) << c.text;
+        if (c.moment) {
+            EXPECT_EQ(base::isoText(*c.moment), c.text);
+        }
+    }
 }
 
 TEST(DateTime, MinuteSortKeyOrdersMomentsInTimeAndIgnoresSeconds)

@@ -5,6 +5,7 @@
 #include "base/Codec.h"
 #include "fleet/FleetCsv.h"
 #include "fleet/FleetScan.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     row.craneModel = codec::utf8ToCp1251("КС-45717");
     row.craneNumber = "12\"3";
     row.owner = codec::utf8ToCp1251("ООО \"Кран\"");
-    row.readingDate = "01.02.2024 10:20";
+    row.readingText = "01.02.2024 10:20";
     row.normGroup = codec::utf8ToCp1251("А5");
     row.totalCycles = 12544;
     row.utilisationClass = "U0";
@@ -94,7 +95,7 @@ TEST(FleetCsv, FormulaTextsAreGuarded)
     row.craneModel = "=HYPERLINK(\"http://x\",\"y\")";
     row.craneNumber = "+1+2";
     row.owner = "@SUM(1)";
-    row.readingDate = "-2+3";
+    row.readingText = "-2+3";
     row.normGroup = "\tA";
     row.totalCycles = -5;
     row.utilisationClass = "-12";
@@ -117,8 +118,8 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
     FleetFolder f;
     f.write("k/one.nkp", FleetFolder::readout(11));
     std::filesystem::create_directories(f.dir / "x.nkp");
-    analysis::MainState s;
-    ASSERT_TRUE(analysis::loadReadout(f.path("k/one.nkp"), '.', s));
+    screen::MainState s;
+    ASSERT_TRUE(screen::loadReadout(f.path("k/one.nkp"), '.', s));
 
     int overloads = 0;
     std::string latest;
@@ -149,12 +150,12 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
                 quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
             return quoted;
         }()
-        + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.totalCycles) + ';'
+        + "\";" + utf8(s.texts.readingDate) + ';' + std::to_string(s.readout.totalCycles) + ';'
         + s.texts.utilisationClass + ';' + s.texts.loadMode + ';' + s.texts.craneGroup + ';'
         + utf8(s.texts.craneClassGroup) + ';' + s.texts.characteristicNumber + ';' + s.texts.normativeNumber
-        + ';' + analysis::resourcePercentText(analysis::resourceUse(s), '.') + ';' + std::to_string(overloads)
-        + ';' + std::to_string(episodes) + ';' + latest + ';'
-        + std::to_string(s.diagnostics.brokenFrames.size()) + ";\r\n";
+        + ';' + analysis::resourcePercentText(analysis::resourceUse(s.readout), '.') + ';'
+        + std::to_string(overloads) + ';' + std::to_string(episodes) + ';' + latest + ';'
+        + std::to_string(s.readout.diagnostics.brokenFrames.size()) + ";\r\n";
     const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 
     QThreadPool pool;

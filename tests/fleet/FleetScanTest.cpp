@@ -1,7 +1,6 @@
 #include "Cp1251.h"
 #include "FleetFolder.h"
 
-#include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
 #include "fleet/FleetRow.h"
@@ -9,6 +8,8 @@
 #include "fleet/OverloadStamps.h"
 #include "fleet/ReadoutListing.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainStateFields.h"
+#include "screen/MainStateLoad.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -113,16 +114,16 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     EXPECT_EQ(files, expected);
 
     // A good read-out shows what the main window's full load shows.
-    analysis::MainState full;
-    ASSERT_TRUE(analysis::loadReadout(f.path("a.nkp"), ',', full));
+    screen::MainState full;
+    ASSERT_TRUE(screen::loadReadout(f.path("a.nkp"), ',', full));
     const fleet::FleetRow& a = rowOf(*rows, "a.nkp");
     EXPECT_TRUE(a.loaded);
     EXPECT_EQ(a.path, f.path("a.nkp"));
     EXPECT_EQ(a.craneModel, full.texts.craneModel);
     EXPECT_EQ(a.craneNumber, full.texts.craneNumber);
     EXPECT_EQ(a.owner, full.texts.craneOwner);
-    EXPECT_EQ(a.readingDate, full.texts.readingDate);
-    EXPECT_EQ(a.totalCycles, full.totalCycles);
+    EXPECT_EQ(a.readingText, full.texts.readingDate);
+    EXPECT_EQ(a.totalCycles, full.readout.totalCycles);
     EXPECT_EQ(a.utilisationClass + a.loadMode + a.craneGroup,
         full.texts.utilisationClass + full.texts.loadMode + full.texts.craneGroup);
     EXPECT_EQ(a.characteristicText, full.texts.characteristicNumber);
@@ -172,17 +173,17 @@ TEST(FleetScan, SummaryLoadMatchesTheFullLoad)
     bytes.resize(200000);
     f.write("cut.nkp", bytes);
     for (const char* name : {"full.nkp", "cut.nkp"}) {
-        analysis::MainState full, summary;
-        ASSERT_TRUE(analysis::loadReadout(f.path(name), ',', full));
-        ASSERT_TRUE(analysis::loadReadoutSummary(f.path(name), ',', summary));
-        for (const analysis::TextField& field : analysis::mainStateTextFields())
+        screen::MainState full, summary;
+        ASSERT_TRUE(screen::loadReadout(f.path(name), ',', full));
+        ASSERT_TRUE(screen::loadReadoutSummary(f.path(name), ',', summary));
+        for (const screen::TextField& field : screen::mainStateTextFields())
             EXPECT_EQ(summary.texts.*field.member, full.texts.*field.member) << name << ' ' << field.name;
-        EXPECT_EQ(summary.totalCycles, full.totalCycles);
-        EXPECT_EQ(summary.characteristicNumber, full.characteristicNumber);
-        EXPECT_EQ(summary.normativeNumber, full.normativeNumber);
-        EXPECT_EQ(summary.diagnostics.brokenFrames, full.diagnostics.brokenFrames);
-        EXPECT_EQ(summary.diagnostics.fileSize, full.diagnostics.fileSize);
-        EXPECT_EQ(summary.diagnostics.checksumMatches, full.diagnostics.checksumMatches);
+        EXPECT_EQ(summary.readout.totalCycles, full.readout.totalCycles);
+        EXPECT_EQ(summary.readout.characteristicNumber, full.readout.characteristicNumber);
+        EXPECT_EQ(summary.readout.normativeNumber, full.readout.normativeNumber);
+        EXPECT_EQ(summary.readout.diagnostics.brokenFrames, full.readout.diagnostics.brokenFrames);
+        EXPECT_EQ(summary.readout.diagnostics.fileSize, full.readout.diagnostics.fileSize);
+        EXPECT_EQ(summary.readout.diagnostics.checksumMatches, full.readout.diagnostics.checksumMatches);
         EXPECT_EQ(summary.fileName, name);
     }
 }

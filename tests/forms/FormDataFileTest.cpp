@@ -5,6 +5,7 @@
 
 #include "analysis/ReadoutLoader.h"
 #include "forms/FormError.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -109,14 +110,14 @@ std::string shortText(const Moment& m)
 }
 
 // The texts that loading the latest read-out alone puts into the window.
-analysis::MainState loadedAlone(const std::string& path)
+screen::MainState loadedAlone(const std::string& path)
 {
-    analysis::MainState state;
-    EXPECT_TRUE(analysis::loadReadout(path, ',', state));
+    screen::MainState state;
+    EXPECT_TRUE(screen::loadReadout(path, ',', state));
     return state;
 }
 
-Lines identificationHead(const analysis::MainState& l, const std::string& limiterYear)
+Lines identificationHead(const screen::MainState& l, const std::string& limiterYear)
 {
     return {{"TipKrana", l.texts.craneModel}, {"IzgotKrana", l.texts.craneMaker},
         {"ZavNomerK", l.texts.craneNumber}, {"GodIzgotK", l.texts.craneYear},
@@ -125,7 +126,7 @@ Lines identificationHead(const analysis::MainState& l, const std::string& limite
         {"IzgotTPB", l.texts.limiterMaker}, {"DateUstRP", l.texts.installationDate}};
 }
 
-Lines bandLines(const std::string& sum, const std::array<long long, 5>& bands, const analysis::MainState& l)
+Lines bandLines(const std::string& sum, const std::array<long long, 5>& bands, const screen::MainState& l)
 {
     return {{"SumCicl", sum}, {"RCikl0", std::to_string(bands[0])}, {"RCikl10", std::to_string(bands[1])},
         {"RCikl20", std::to_string(bands[2])}, {"RCikl30", std::to_string(bands[3])},
@@ -134,7 +135,7 @@ Lines bandLines(const std::string& sum, const std::array<long long, 5>& bands, c
         {"DataPer5", l.texts.overload5}, {"DateTimeSchit", l.texts.readingDate}};
 }
 
-Lines operatorLines(const analysis::MainState& l)
+Lines operatorLines(const screen::MainState& l)
 {
     return {{"NameOper", l.texts.engineerName}, {"OrgOper", l.texts.serviceOrganisation},
         {"NomUdost", l.texts.certificateNumber}, {"SrokUdost", l.texts.certificateDate}};
@@ -149,7 +150,7 @@ void append(Lines& to, const Lines& more)
 std::string expectedPeriodFile(
     int form, const Readout& latest, const std::string& latestPath, const Readout& previous)
 {
-    const analysis::MainState l = loadedAlone(latestPath);
+    const screen::MainState l = loadedAlone(latestPath);
     const std::vector<std::uint8_t> prevBytes = previous.bytes();
     std::array<long long, 5> bands {};
     long long sum = 0;
@@ -183,7 +184,7 @@ std::string expectedPeriodFile(
 
 std::string expectedForm3File(const Readout& latest, const std::string& latestPath)
 {
-    const analysis::MainState l = loadedAlone(latestPath);
+    const screen::MainState l = loadedAlone(latestPath);
     std::array<long long, 5> bands {};
     long long sum = 0;
     for (std::size_t b = 0; b < 5; ++b)
@@ -277,13 +278,13 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
     EXPECT_NE(dataFile(1).find("|0:RCikl0:"
                   + std::to_string(pair.latest.get24(kCounters) - pair.previous.get24(kCounters)) + "\r\n"),
         std::string::npos);
-    const analysis::MainState alone = loadedAlone(latest);
+    const screen::MainState alone = loadedAlone(latest);
     EXPECT_EQ(runner.state.RingStart, alone.RingStart);
     EXPECT_TRUE(runner.state.frames[5] == alone.frames[5]);
     EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
     EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
     EXPECT_EQ(runner.state.texts.liftedMass, alone.texts.liftedMass);
-    EXPECT_EQ(runner.state.totalCycles, alone.totalCycles);
+    EXPECT_EQ(runner.state.readout.totalCycles, alone.readout.totalCycles);
     EXPECT_EQ(runner.state.newestFrameTime, alone.newestFrameTime);
     EXPECT_EQ(runner.state.previousReadingDate, "02.03.2024 10:15");
     // The previous frames went to a store of their own, dated with their file's year.
@@ -356,7 +357,7 @@ TEST_F(FormDataFile, APairThatMakesNoPeriodIsOfferedToSwapOrStopped)
                       cp(offersSwap ? "Поменять их местами?" : "Составить документ всё равно?")),
             std::string::npos);
         // The window shows the reading it loaded last, its own values.
-        const analysis::MainState alone = loadedAlone(c.swapped ? previous : latest);
+        const screen::MainState alone = loadedAlone(c.swapped ? previous : latest);
         EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
         EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
         if (c.result != FormResult::DocumentMade)
@@ -376,7 +377,7 @@ TEST_F(FormDataFile, ShortPreviousFileReadsZeros)
     ASSERT_EQ(runner.run(1, latest, previous).result, FormResult::DocumentMade);
 
     const std::string text = dataFile(1);
-    const analysis::MainState alone = loadedAlone(latest);
+    const screen::MainState alone = loadedAlone(latest);
     EXPECT_NE(text.find("|0:nMotoH:" + alone.texts.operatingTime + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("|0:SumMas:" + alone.texts.liftedMass + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("|0:RCikl0:" + alone.texts.cycles0 + "\r\n"), std::string::npos);
@@ -429,7 +430,7 @@ TEST_F(FormDataFile, PreviousFramesAreDatedWithTheirOwnYear)
 TEST_F(FormDataFile, CancelledOrUnreadablePreviousWritesNothing)
 {
     const std::string latest = folder.write("latest.nkp", pair.latest.bytes());
-    const analysis::MainState alone = loadedAlone(latest);
+    const screen::MainState alone = loadedAlone(latest);
     {
         FormRunner runner(folder, false);
         EXPECT_EQ(runner.run(1, latest, std::nullopt).result, FormResult::Cancelled);
@@ -468,7 +469,7 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
     // With the dialog cancelled right after Form 1, Form 3 writes what the window still shows.
     runner.run(1, latest, previous);
     runner.run(3, std::nullopt);
-    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.totalCycles) + "\r\n"),
+    EXPECT_NE(dataFile(3).find("|0:SumCicl:" + std::to_string(runner.state.readout.totalCycles) + "\r\n"),
         std::string::npos);
     EXPECT_NE(dataFile(3).find("|0:RCikl0:" + runner.state.texts.cycles0 + "\r\n"), std::string::npos);
 }

@@ -50,7 +50,7 @@ TEST(FormPieces, LimiterYear)
 
 TEST(FormPieces, FirstTestPositionFollowsTheRing)
 {
-    analysis::MainState state;
+    screen::MainState state;
     state.newestFrame = 4999;  // the latest reading's RingStart is 5000
     applyPreviousRing(state, PreviousRing {5000, {2007, 3, 25, 0, 0, 0}});
     EXPECT_EQ(state.firstTestPosition, 10999);

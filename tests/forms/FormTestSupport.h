@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ScriptedUserPrompts.h"
-#include "analysis/MainState.h"
 #include "forms/Createforms.h"
 #include "recorder/DataFileLayout.h"
+#include "screen/MainState.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -62,7 +62,7 @@ struct FormRunner {
     explicit FormRunner(const StartFolder& folder, bool mergeDocuments = true);
     FormOutcome run(int form, std::optional<std::string> latest, std::optional<std::string> previous = {});
 
-    analysis::MainState state;
+    screen::MainState state;
     nkp::test::ScriptedUserPrompts prompts;
     std::vector<std::string> opened;               // documents handed to the desktop
     std::vector<std::vector<std::string>> merges;  // data, template, document of the recording engine

@@ -8,6 +8,7 @@
 #include "analysis/NumberFormat.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -110,12 +111,12 @@ TEST_F(RussianLocale, NumberPicturesAreExactAndLocaleFree)
 
 TEST_F(RussianLocale, LoaderTextsAndFramesCsv)
 {
-    analysis::MainState s;
-    ASSERT_TRUE(analysis::loadReadout((dir / "r.nkp").string(), separator(), s));
+    screen::MainState s;
+    ASSERT_TRUE(screen::loadReadout((dir / "r.nkp").string(), separator(), s));
     EXPECT_EQ(s.texts.liftedMass, "59887,52" + codec::utf8ToCp1251(" т"));
     EXPECT_EQ(s.texts.characteristicNumber, "2911,9");
     EXPECT_EQ(s.texts.loadSpectrumFactor, "0,232");
-    EXPECT_EQ(s.totalCycles, 12551);
+    EXPECT_EQ(s.readout.totalCycles, 12551);
 
     const std::string csv = analysis::framesCsv(s, analysis::allFramePositions(), separator());
     const std::string known = ';' + std::to_string(test::kKnownFrameIndex) + ';';

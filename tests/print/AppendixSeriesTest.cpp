@@ -8,9 +8,9 @@ using namespace nkp::print;
 namespace {
 
 // A store whose record i carries i in its numbers, every record valid.
-analysis::MainState numberedState(int ringStart)
+screen::MainState numberedState(int ringStart)
 {
-    analysis::MainState s;
+    screen::MainState s;
     s.frames.clear();
     for (std::size_t i = 0; i < s.frames.size(); ++i) {
         auto& r = s.frames[i];
@@ -49,7 +49,7 @@ TEST(AppendixSeries, PositionsFollowTheRingFromItsStart)
 
 TEST(AppendixSeries, BrokenFrameAtZeroWhileTheLimitGoesOn)
 {
-    analysis::MainState state = numberedState(1);
+    screen::MainState state = numberedState(1);
     state.frames[11].Status = recorder::FrameStatus::Broken;   // position 10
     state.frames[12].Status = recorder::FrameStatus::Cleared;  // cleared, not "Норма"
     const AppendixSeries s = appendixSeries(state);
@@ -68,7 +68,7 @@ TEST(AppendixSeries, BrokenFrameAtZeroWhileTheLimitGoesOn)
 
 TEST(AppendixSeries, CountAndRingStartLimitedToTheStore)
 {
-    analysis::MainState state = numberedState(0);
+    screen::MainState state = numberedState(0);
     state.loadedFrames = 0;
     EXPECT_TRUE(appendixSeries(state).x.empty());
     state.loadedFrames = 50000;

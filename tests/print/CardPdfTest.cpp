@@ -17,7 +17,7 @@ using namespace nkp::print::test;
 
 namespace {
 
-QString renderCard(const analysis::MainState& state, const QString& name)
+QString renderCard(const screen::MainState& state, const QString& name)
 {
     const QString path = artefactPath(name);
     EXPECT_TRUE(writePdf(path, PdfDocument::CardWithAppendix, state, {}, ','));
@@ -34,7 +34,7 @@ void expectHolds(const QString& text, const QString& value, const char* what)
 
 TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
 {
-    analysis::MainState s = loadedGeneratedState();
+    screen::MainState s = loadedGeneratedState();
     ASSERT_FALSE(s.texts.craneModel.empty());
     s.texts.craneOwner = cp1251(QStringLiteral("ООО Правка владельца 42"));  // typed into the window
     s.texts.programVersion = "7.1";
@@ -117,7 +117,7 @@ TEST(CardPdf, HoldsEveryValueOfTheLoadedReadoutAndTypedChanges)
 
 TEST(CardPdf, AppendixPagesWithChartsAndSignature)
 {
-    analysis::MainState s = loadedGeneratedState();
+    screen::MainState s = loadedGeneratedState();
     const QString pdf = renderCard(s, QStringLiteral("card-appendix.pdf"));
     const QString page1 = pdfText(pdf, 2, 2);
     const QString page2 = pdfText(pdf, 3, 3);
@@ -142,7 +142,7 @@ TEST(CardPdf, AppendixPagesWithChartsAndSignature)
 TEST(CardPdf, FreshWindowAndSingleLayoutsRender)
 {
     // Nothing loaded yet: the design texts, no frames, no bars.
-    const analysis::MainState fresh;
+    const screen::MainState fresh;
     QTemporaryDir dir;
     for (int page = 0; page < 3; ++page) {
         const QString path = dir.filePath(QStringLiteral("p%1.pdf").arg(page));
@@ -163,7 +163,7 @@ TEST(CardPdf, FreshWindowAndSingleLayoutsRender)
 
 TEST(CardPdf, LoadBarsDrawnToScale)
 {
-    analysis::MainState s;
+    screen::MainState s;
     s.gauges.band0 = 0;     // no cycles: no bar
     s.gauges.band12 = 50;   // half the busiest band
     s.gauges.band25 = 100;  // the busiest band

@@ -24,7 +24,7 @@ bool holds(const QString& text, const QString& value)
 // episode (a table continued over pages) and both spectra with their totals.
 TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
 {
-    analysis::MainState s = loadedGeneratedState();
+    screen::MainState s = loadedGeneratedState();
     s.texts.craneModel = cp1251(QStringLiteral("КС-45717"));
     // A threshold low enough for many episodes, so the table needs pages.
     const int threshold = 20;
@@ -51,7 +51,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
         const auto cells = analysis::episodeCells(e, s.frames, ',');
         EXPECT_TRUE(holds(text, utf8(cells[4]))) << cells[4];
     }
-    const analysis::LoadSpectrum spectrum = analysis::loadSpectrum(s.frames, s.cycleCounts);
+    const analysis::LoadSpectrum spectrum = analysis::loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_TRUE(holds(text, QStringLiteral("Спектр нагрузки")));
     EXPECT_TRUE(holds(text, QStringLiteral("120 и более")));
     EXPECT_TRUE(holds(text, QStringLiteral("Всего %1 100,0").arg(spectrum.validFrames)));
@@ -63,7 +63,7 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
 // and both spectra at zero.
 TEST(EventsPdf, NoEpisodesPrintsOnePage)
 {
-    analysis::MainState s;
+    screen::MainState s;
     s.fileName = "empty.nkp";
     const QString pdf = artefactPath(QStringLiteral("events-none.pdf"));
     ASSERT_TRUE(writeEventsPdf(QFile::encodeName(pdf).toStdString(), s, 100, '.', nullptr));

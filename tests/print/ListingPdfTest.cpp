@@ -25,7 +25,7 @@ QStringList squeezedLines(const QString& text)
     return out;
 }
 
-QString renderListing(const analysis::MainState& state, FrameRange range, const QString& name)
+QString renderListing(const screen::MainState& state, FrameRange range, const QString& name)
 {
     const QString path = artefactPath(name);
     EXPECT_TRUE(writePdf(path, PdfDocument::OperationalInfo, state, range, ','));
@@ -42,7 +42,7 @@ const QRegularExpression& frameTime()
 
 TEST(ListingPdf, FramesZeroToFortyByPhysicalIndex)
 {
-    const analysis::MainState s = loadedGeneratedState(6000);  // the oldest frame is record 6001
+    const screen::MainState s = loadedGeneratedState(6000);  // the oldest frame is record 6001
     const QString pdf = renderListing(s, {0, 40}, QStringLiteral("listing-0-40.pdf"));
     savePngRenders(pdf, QStringLiteral("listing-0-40"), 80);
     ASSERT_EQ(pdfPageCount(pdf), 1);
@@ -64,7 +64,7 @@ TEST(ListingPdf, FramesZeroToFortyByPhysicalIndex)
 
 TEST(ListingPdf, EndBelowStartPrintsHeadAndFooterOnly)
 {
-    const analysis::MainState s = loadedGeneratedState();
+    const screen::MainState s = loadedGeneratedState();
     const QString pdf = renderListing(s, {40, 39}, QStringLiteral("listing-empty.pdf"));
     ASSERT_EQ(pdfPageCount(pdf), 1);
     const QString text = pdfText(pdf);
@@ -76,7 +76,7 @@ TEST(ListingPdf, EndBelowStartPrintsHeadAndFooterOnly)
 
 TEST(ListingPdf, FooterAndHeadOnEveryPage)
 {
-    const analysis::MainState s = loadedGeneratedState();
+    const screen::MainState s = loadedGeneratedState();
     const QString pdf
         = renderListing(s, {10700, 20000}, QStringLiteral("listing-tail.pdf"));  // limited to 10999
     const int pages = pdfPageCount(pdf);

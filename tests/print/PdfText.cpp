@@ -3,6 +3,7 @@
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
 #include "generator/ReadoutGenerator.h"
+#include "screen/MainStateLoad.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,7 +70,7 @@ QString squeezed(const QString& text)
     return QString(text).replace(blanks, QStringLiteral(" ")).trimmed();
 }
 
-analysis::MainState loadedGeneratedState(int wrapIndex)
+screen::MainState loadedGeneratedState(int wrapIndex)
 {
     generator::GeneratorOptions options;
     options.seed = 7;
@@ -83,9 +84,9 @@ analysis::MainState loadedGeneratedState(int wrapIndex)
             != static_cast<qint64>(bytes.size()))
         ADD_FAILURE() << "cannot write the generated read-out";
     file.close();
-    analysis::MainState state;
-    std::string error;
-    EXPECT_TRUE(analysis::loadReadout(QFile::encodeName(path).toStdString(), ',', state, &error)) << error;
+    screen::MainState state;
+    const Done loaded = screen::loadReadout(QFile::encodeName(path).toStdString(), ',', state);
+    EXPECT_TRUE(loaded) << loaded.error();
     return state;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +22,7 @@ QString artefactPath(const QString& name);
 QString squeezed(const QString& text);
 
 // A generated read-out, loaded as the window loads it, with ',' as separator.
-analysis::MainState loadedGeneratedState(int wrapIndex = 6000);
+screen::MainState loadedGeneratedState(int wrapIndex = 6000);
 
 QString utf8(const std::string& cp1251);
 std::string cp1251(const QString& text);

@@ -3,9 +3,9 @@
 #include "ui/printing/Printinfcart.h"
 
 #include "ScriptedUserPrompts.h"
-#include "analysis/MainState.h"
 #include "base/Codec.h"
 #include "print/PrintDocuments.h"
+#include "screen/MainState.h"
 
 #include <QAction>
 #include <QApplication>
@@ -65,7 +65,7 @@ class TestPrintinfcart : public QObject {
 private slots:
     void windowHoldsTheThreeActions()
     {
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         TForm_Print form(state, prompts);
         QCOMPARE(form.windowTitle(), QStringLiteral("Форма для печати"));
@@ -78,7 +78,7 @@ private slots:
     void cardThenBothAppendixPages()
     {
         QTemporaryDir dir;
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         state.loadedFrames = 11000;
         nkp::test::ScriptedUserPrompts prompts;
         TForm_Print form(state, prompts);
@@ -97,7 +97,7 @@ private slots:
     void listingRangeIsCheckedBeforeDrawing()
     {
         QTemporaryDir dir;
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         TForm_Print form(state, prompts);
         RecordingPreview preview(dir.path());
@@ -129,7 +129,7 @@ private slots:
     void exportToPdfAsksForTheFile()
     {
         QTemporaryDir dir;
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         TForm_Print form(state, prompts);
         const TForm_Print::Render render
@@ -157,7 +157,7 @@ private slots:
     void exportToPdfKeepsInputsAndOlderFiles()
     {
         QTemporaryDir dir;
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         const QString readout = dir.filePath(QStringLiteral("g.nkp"));
         {
             QFile f(readout);
@@ -191,7 +191,7 @@ private slots:
 
     void menuHandlersShowModalPreviewsOneAfterAnother()
     {
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         state.texts.engineerName = cp1251(QStringLiteral("Иванов И.И."));
         state.loadedFrames = 11000;
         nkp::test::ScriptedUserPrompts prompts;

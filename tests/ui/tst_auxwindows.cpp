@@ -32,7 +32,7 @@ void TestAuxWindows::loadErrorLogAndServiceWindow()
     QVERIFY2(log.contains(QStringLiteral("Файл: demo.nkp")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Контрольная сумма образа памяти совпадает")), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("Кадров с ошибкой контрольной суммы: %1")
-                              .arg(w.state().diagnostics.brokenFrames.size())),
+                              .arg(w.state().readout.diagnostics.brokenFrames.size())),
         qPrintable(log));
 
     // A short file: its size and the checksum mismatch are listed; the log is rewritten.

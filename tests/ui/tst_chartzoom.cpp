@@ -202,7 +202,7 @@ void TestChartZoom::hoverNamesFrameDateAndTime()
     ChartsFixture f;
     wheel(f.param, f.emptyAt(f.param, 4000), 20);
     f.param->replot();
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     int good = -1, bad = -1;
     for (int p = qCeil(f.param->xAxis->range().lower); p <= f.param->xAxis->range().upper; ++p)
         (s.recordAt(p).isOk() ? good : bad) = p;

@@ -311,7 +311,7 @@ void TestDamage::truncatedFileLeavesItsFramesUndated()
     const QString path = f.dir.filePath(QStringLiteral("cut.nkp"));
     MainWindowFixture::writeFile(path, bytes);
     f.open(path);
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QTableWidget* grid = control<QTableWidget>(tab, "StringGrid_O_Otb");
     const auto cell = [&](int record, int row) {

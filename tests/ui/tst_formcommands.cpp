@@ -4,11 +4,11 @@
 #include "MainWindowFixture.h"
 #include "ScriptedUserPrompts.h"
 #include "TestImages.h"
-#include "analysis/MainState.h"
 #include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "recorder/DataFileWriter.h"
 #include "report/Reportfm.h"
+#include "screen/MainState.h"
 #include "ui/common/UiText.h"
 #include "ui/main/ConstTab.h"
 #include "ui/main/FormCommands.h"
@@ -39,7 +39,7 @@ private slots:
             throw nkp::report::RepoRTF_Error(message);
         };
 
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
             state, prompts, [] { return true; }, settings);
@@ -56,7 +56,7 @@ private slots:
         QTemporaryDir dir;
         const std::string root = dir.path().toStdString();
         nkp::forms::FormSettings settings = nkp::ui::windowFormSettings(root, ',');
-        nkp::analysis::MainState state;
+        nkp::screen::MainState state;
         nkp::test::ScriptedUserPrompts prompts;
         nkp::forms::Createforms forms(
             state, prompts, [] { return true; }, settings);
@@ -135,7 +135,8 @@ private slots:
                 for (const char* label : {"Label_0", "Label_12", "Label_100", "L_TimeAll", "Label_QSum"})
                     QVERIFY2(control<QLabel>(tab, label)->text() == control<QLabel>(aloneTab, label)->text(),
                         trace + ' ' + label);
-                QVERIFY2(f.window->state().totalCycles == alone.window->state().totalCycles, trace);
+                QVERIFY2(f.window->state().readout.totalCycles == alone.window->state().readout.totalCycles,
+                    trace);
                 QVERIFY2(f.window->state().newestFrameTime == alone.window->state().newestFrameTime, trace);
             }
         }

@@ -49,7 +49,7 @@ void TestFramesPaging::enterAppliesSelection()
 
     control<QLineEdit>(t, "Edit_Mmax")->setText(QStringLiteral("0"));
     QTest::keyClick(control<QLineEdit>(t, "Edit_Mmax"), Qt::Key_Return);
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     int valid = 0;
     for (int p = 0; p < 11000; ++p)
         valid += !s.recordAt(p).isBroken();
@@ -110,7 +110,7 @@ void TestFramesPaging::loadingResetsCountAndDate()
     QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0000"));
     QCOMPARE(control<QDateEdit>(t, "DateTimePicker_Data")->date(), QDate::currentDate());
     f.openDemo();
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     // The count changes with a selection only, not with a load.
     QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0000"));
     const QDate newest = QDate::fromString(

@@ -61,7 +61,7 @@ void TestFramesTable::rangeSelections()
     QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->maximum(), 36);
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 36);
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     for (int c = 0; c < 5; ++c)
         QCOMPARE(cell(f, 0, c), s.recordAt(36 + c).isOk() ? QString::number(36 + c) : QString());
 
@@ -138,7 +138,7 @@ void TestFramesTable::loadSelectionAfterClearAll()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     control<QLineEdit>(t, "Edit_Mmax")->setText(QStringLiteral("100"));
     control<QPushButton>(t, "BitBtn_MaxM")->click();
     const int overloaded = control<QLabel>(t, "Label_O_OtbZap")->text().toInt();
@@ -165,7 +165,7 @@ void TestFramesTable::dateSelections()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     const QString day = QString::fromStdString(nkp::analysis::frameDateText(s.recordAt(10999)));
     control<QDateEdit>(t, "DateTimePicker_Data")
         ->setDate(QDate::fromString(day, QStringLiteral("dd.MM.yyyy")));

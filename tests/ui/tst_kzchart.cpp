@@ -1,14 +1,14 @@
 // The coordinate-protection chart draws a tripped (red) point over an
 // entered (green) one at the same frame, whichever colour comes first.
-#include "analysis/ChartData.h"
+#include "screen/ChartData.h"
 #include "ui/charts/FrameChart.h"
 
 #include <QtTest>
 
-using nkp::analysis::kGreen;
-using nkp::analysis::kRed;
-using nkp::analysis::Rgb;
-using nkp::analysis::SeriesData;
+using nkp::screen::kGreen;
+using nkp::screen::kRed;
+using nkp::screen::Rgb;
+using nkp::screen::SeriesData;
 
 class TestKzChart : public QObject {
     Q_OBJECT

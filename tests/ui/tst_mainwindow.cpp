@@ -4,9 +4,9 @@
 #include "MainWindowFixture.h"
 #include "analysis/FrameFieldTexts.h"
 
-#include "analysis/MainStateFields.h"
 #include "base/Log.h"
 #include "recorder/DataFileReader.h"
+#include "screen/MainStateFields.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
 #include "ui/common/UiText.h"
@@ -205,7 +205,7 @@ void TestMainWindow::loadFillsFirstTab()
     QCOMPARE(control<QLabel>(t, "Label_Read3")->text().size(), 16);
 
     // Every text of the model is on screen in the control of its name.
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* control = t.control(QString::fromLatin1(field.name));
         if (!control)
             continue;  // a value the window keeps without showing it
@@ -238,7 +238,7 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->maximum(), 10995);
     QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->value(), 10995);
-    const nkp::analysis::MainState& s = f.window->state();
+    const nkp::screen::MainState& s = f.window->state();
     for (int c = 0; c < 5; ++c) {
         const nkp::recorder::TFrameRecord& r = s.recordAt(10995 + c);
         if (r.isOk()) {
@@ -254,7 +254,7 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
         }
     }
     // A broken frame shows as an empty column wherever it lies.
-    const std::vector<int>& broken = s.diagnostics.brokenFrames;
+    const std::vector<int>& broken = s.readout.diagnostics.brokenFrames;
     QVERIFY(!broken.empty());
     const int position = (broken.front() - s.RingStart + 11000) % 11000;
     tab.scrollTo(position);
@@ -402,19 +402,19 @@ void TestMainWindow::resourceShareBesideCharacteristicNumbers()
     f.openDemo();
     TForm_TPB140CMain& w = *f.window;
     QLabel* label = control<QLabel>(*control<ConstTab>(w, "TabSheet_Const"), "Label_Resource");
-    const nkp::analysis::MainState& s = w.state();
-    QVERIFY(s.normativeNumber > 0);
-    const double percent = s.characteristicNumber * 100.0 / s.normativeNumber;
+    const nkp::screen::MainState& s = w.state();
+    QVERIFY(s.readout.normativeNumber > 0);
+    const double percent = s.readout.characteristicNumber * 100.0 / s.readout.normativeNumber;
     QCOMPARE(label->text(),
         QStringLiteral("Использовано ресурса: %1 %")
             .arg(QString::number(percent, 'f', 1).replace(u'.', u',')));
 
     // A crane near the end of its life: yellow, then red; nothing stored changes.
     const std::string harCh = s.texts.characteristicNumber;
-    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 0.85f;
+    w.state().readout.characteristicNumber = static_cast<float>(s.readout.normativeNumber) * 0.85f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ffe040")));
-    w.state().characteristicNumber = static_cast<float>(s.normativeNumber) * 1.2f;
+    w.state().readout.characteristicNumber = static_cast<float>(s.readout.normativeNumber) * 1.2f;
     w.refreshAll();
     QVERIFY(label->styleSheet().contains(QStringLiteral("#ff7070")));
     QCOMPARE(s.texts.characteristicNumber, harCh);
@@ -460,12 +460,12 @@ void TestMainWindow::readoutTextsShowLiterally()
     TForm_TPB140CMain& w = *f.window;
     f.openDemo();
     const std::string markup = "<b>x</b>";
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields())
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields())
         w.state().texts.*field.member = markup;
     w.state().selectionCountText = markup;
     w.refreshAll();
     int labels = 0;
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* shown = control<ConstTab>(w, "TabSheet_Const")->control(QString::fromLatin1(field.name));
         QVERIFY2(shown, field.name.data());
         if (auto* e = qobject_cast<QLineEdit*>(shown)) {

@@ -1,8 +1,9 @@
 #include "ToolSupport.h"
 
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
 #include "base/Codec.h"
+#include "screen/MainStateLoad.h"
+#include "screen/StateTexts.h"
 
 #include <clocale>
 #include <iostream>
@@ -53,16 +54,29 @@ char localeDecimalSeparator()
     return '.';
 }
 
-bool loadForTool(const std::string& path, analysis::MainState& state)
+namespace {
+
+// The window's message, without the line break that opens its box; then the
+// file and the system's reason.
+bool reportLoad(const Done& loaded)
 {
-    std::string error;
-    if (analysis::loadReadout(path, localeDecimalSeparator(), state, &error))
+    if (loaded)
         return true;
-    // The window's message, without the line break that opens its box; then
-    // the file and the system's reason.
-    std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n"
-              << visibleControls(path + ": " + error, false) << "\n";
+    std::cerr << terminalText(std::string_view(screen::texts::fileNotOpened()).substr(1)) << "\n"
+              << visibleControls(loaded.failure().path + ": " + loaded.failure().reason, false) << "\n";
     return false;
+}
+
+}  // namespace
+
+bool loadForTool(const std::string& path, analysis::LoadedReadout& loaded)
+{
+    return reportLoad(analysis::loadReadout(path, loaded));
+}
+
+bool loadForTool(const std::string& path, screen::MainState& state)
+{
+    return reportLoad(screen::loadReadout(path, localeDecimalSeparator(), state));
 }
 
 }  // namespace nkp::tool

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "analysis/LoadedReadout.h"
+#include "screen/MainState.h"
 
 #include <string>
 #include <string_view>
@@ -24,9 +25,12 @@ std::string terminalText(std::string_view cp1251);
 // The decimal separator of the current C locale (set from the environment by main()).
 char localeDecimalSeparator();
 
-// Loads a read-out with the locale's decimal separator. When the file cannot
+// Loads a read-out (a MainState with the locale's decimal separator). When the file cannot
 // be opened, prints the open failure message on stderr, the file name and
 // the cause on the next line, and returns false.
-bool loadForTool(const std::string& path, analysis::MainState& state);
+// The MainState one for the commands that show what the window shows (its
+// keys, forms, printouts).
+bool loadForTool(const std::string& path, analysis::LoadedReadout& loaded);
+bool loadForTool(const std::string& path, screen::MainState& state);
 
 }  // namespace nkp::tool

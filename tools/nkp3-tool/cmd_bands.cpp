@@ -15,10 +15,11 @@ int runSpectrum(const std::vector<std::string>& args)
     nkp::tool::TableArgs a;
     if (const std::string problem = nkp::tool::parseTableArgs(args, {}, a); !problem.empty())
         return nkp::tool::usageError("spectrum: " + problem);
-    nkp::analysis::MainState state;
+    nkp::analysis::LoadedReadout state;
     if (!nkp::tool::loadForTool(a.input, state))
         return nkp::tool::kExitFailure;
-    const nkp::analysis::LoadSpectrum spectrum = nkp::analysis::loadSpectrum(state.frames, state.cycleCounts);
+    const nkp::analysis::LoadSpectrum spectrum
+        = nkp::analysis::loadSpectrum(state.frames, state.readout.cycleCounts);
     const char sep = nkp::tool::localeDecimalSeparator();
     return nkp::tool::emitTable(a, [&](bool bom) { return nkp::analysis::spectrumCsv(spectrum, sep, bom); });
 }

@@ -36,7 +36,7 @@ int runEvents(const std::vector<std::string>& args)
             return nkp::tool::usageError("events: --threshold needs a whole percentage, not '" + value + "'");
         threshold = *t;
     }
-    nkp::analysis::MainState state;
+    nkp::analysis::LoadedReadout state;
     if (!nkp::tool::loadForTool(a.input, state))
         return nkp::tool::kExitFailure;
     const auto episodes = nkp::analysis::findEpisodes(state.frames, state.RingStart, threshold);

@@ -2,11 +2,11 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
-#include "analysis/ReadoutLoader.h"
 #include "args/ArgParser.h"
 #include "base/Codec.h"
 #include "forms/Createforms.h"
 #include "forms/InstalledTemplates.h"
+#include "screen/MainStateLoad.h"
 
 #include <deque>
 #include <filesystem>
@@ -97,7 +97,7 @@ int runForm(const std::vector<std::string>& args)
     fs::create_directories(out, ec);
     const char separator = localeDecimalSeparator();
 
-    analysis::MainState state;
+    screen::MainState state;
     CommandLinePrompts prompts({files.begin(), files.end()});
     forms::FormSettings settings;
     settings.folders = {out, templateFolder(templates), out};
@@ -112,9 +112,10 @@ int runForm(const std::vector<std::string>& args)
     };
     auto openLatest = [&] {
         const auto path = prompts.openFile({});
-        std::string error;
-        if (!path || !analysis::loadReadout(*path, separator, state, &error))
-            throw std::runtime_error("cannot open " + files[0] + ": " + error);
+        if (!path)
+            throw std::runtime_error("cannot open " + files[0] + ": ");
+        if (const Done loaded = screen::loadReadout(*path, separator, state); !loaded)
+            throw std::runtime_error("cannot open " + files[0] + ": " + loaded.failure().reason);
         return true;
     };
     forms::Createforms forms(state, prompts, openLatest, settings);

@@ -17,7 +17,7 @@ int runFrames(const std::vector<std::string>& args)
     const ArgSyntax syntax {.ordinary = keepIn(path), .maxOrdinary = 1, .empty = EmptyArgument::Surplus};
     if (parseArgs(syntax, args) || path.empty())
         return usageError("frames: exactly one file expected");
-    nkp::analysis::MainState state;
+    nkp::analysis::LoadedReadout state;
     if (!nkp::tool::loadForTool(path, state))
         return nkp::tool::kExitFailure;
     std::cout << nkp::tool::visibleControls(

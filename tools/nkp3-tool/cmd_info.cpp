@@ -4,30 +4,32 @@
 #include "ToolSupport.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/MainStateFields.h"
+#include "analysis/ReadoutTexts.h"
 #include "args/ArgParser.h"
+#include "screen/MainStateFields.h"
+#include "screen/StateTexts.h"
 
 #include <iostream>
 
 namespace {
 
-using nkp::analysis::MainState;
+using nkp::screen::MainState;
 using nkp::tool::terminalText;
 
 void printKeys(const MainState& s)
 {
-    for (const nkp::analysis::TextField& f : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& f : nkp::screen::mainStateTextFields()) {
         if (!f.loaded)
             continue;
         std::cout << f.name << '\t' << terminalText(s.texts.*f.member) << '\n';
         // The gauges follow the last band counter.
-        if (f.member == &nkp::analysis::MainTexts::cycles100)
-            for (const nkp::analysis::GaugeField& g : nkp::analysis::mainStateGaugeFields())
+        if (f.member == &nkp::screen::MainTexts::cycles100)
+            for (const nkp::screen::GaugeField& g : nkp::screen::mainStateGaugeFields())
                 std::cout << g.name << '\t' << s.gauges.*g.member << '\n';
     }
-    std::cout << "TotalCycles\t" << s.totalCycles << '\n'
-              << "OperatingMinutes\t" << s.operatingMinutes << '\n'
-              << "LiftedMassRaw\t" << s.liftedMassRaw << '\n'
+    std::cout << "TotalCycles\t" << s.readout.totalCycles << '\n'
+              << "OperatingMinutes\t" << s.readout.operatingMinutes << '\n'
+              << "LiftedMassRaw\t" << s.readout.liftedMassRaw << '\n'
               << "NewestFrame\t" << s.newestFrame << '\n'
               << "NewestFrameTime\t" << terminalText(s.newestFrameTime) << '\n'
               << "RingStart\t" << s.RingStart << '\n'
@@ -39,51 +41,64 @@ void line(const char* caption, const std::string& cp1251)
     std::cout << "  " << caption << ' ' << terminalText(cp1251) << '\n';
 }
 
-void printSummary(const MainState& s)
+void printSummary(const nkp::analysis::LoadedReadout& loaded)
 {
-    std::cout << "Файл: " << terminalText(s.fileName) << " (" << s.diagnostics.fileSize << " байт)\n";
+    using nkp::recorder::IdField;
+    const nkp::analysis::Readout& r = loaded.readout;
+    const nkp::analysis::ReadoutTexts t = nkp::analysis::readoutTexts(r, nkp::tool::localeDecimalSeparator());
+    std::cout << "Файл: " << terminalText(loaded.fileName) << " (" << r.diagnostics.fileSize << " байт)\n";
     std::cout << "Идентификация\n";
-    line("Организация:", s.texts.serviceOrganisation);
-    line("Информацию считал:", s.texts.engineerName);
-    line("Удост. №", s.texts.certificateNumber + " " + s.texts.certificateDate);
-    line("Дата считывания:", s.texts.readingDate);
-    line("Кран:", s.texts.craneModel + " " + s.texts.craneNumber + ", " + s.texts.craneYear);
-    line("Завод-изготовитель крана:", s.texts.craneMaker);
-    line("Владелец крана:", s.texts.craneOwner);
-    line("Нормативная группа:", s.texts.craneClassGroup);
-    line("Ограничитель:", s.texts.limiterModel + " " + s.texts.limiterNumber);
-    line("Изготовитель ТРВ:", s.texts.limiterMaker);
-    line("Дата установки РП:", s.texts.installationDate);
+    line("Организация:", r.text(IdField::ServiceOrg));
+    line("Информацию считал:", r.text(IdField::Operator));
+    line("Удост. №", r.text(IdField::CertNumber) + " " + r.text(IdField::CertValidity));
+    line("Дата считывания:", r.text(IdField::ReadingDate));
+    line("Кран:",
+        r.text(IdField::CraneModel) + " " + r.text(IdField::CraneNumber) + ", " + r.text(IdField::CraneYear));
+    line("Завод-изготовитель крана:", r.text(IdField::CraneMaker));
+    line("Владелец крана:", r.text(IdField::CraneOwner));
+    line("Нормативная группа:", r.text(IdField::NormGroup));
+    line("Ограничитель:", r.text(IdField::LimiterModel) + " " + r.text(IdField::LimiterNumber));
+    line("Изготовитель ТРВ:", nkp::screen::texts::limiterMaker());
+    line("Дата установки РП:", t.installationDate);
     std::cout << "Наработка\n";
-    line("Общая наработка крана:", s.texts.operatingTime);
-    line("0% < M < 12.5%:", s.texts.cycles0);
-    line("12,5% < M < 25%:", s.texts.cycles12);
-    line("25% < M < 50%:", s.texts.cycles25);
-    line("50% < M < 100%:", s.texts.cycles50);
-    line("100% < M:", s.texts.cycles100);
-    std::cout << "  Всего циклов: " << s.totalCycles << '\n';
-    line("Суммарная масса поднятых грузов:", s.texts.liftedMass);
+    line("Общая наработка крана:", t.operatingTime);
+    const char* bands[]
+        = {"0% < M < 12.5%:", "12,5% < M < 25%:", "25% < M < 50%:", "50% < M < 100%:", "100% < M:"};
+    for (std::size_t band = 0; band < t.cycles.size(); ++band)
+        line(bands[band], t.cycles[band]);
+    std::cout << "  Всего циклов: " << r.totalCycles << '\n';
+    line("Суммарная масса поднятых грузов:", t.liftedMass);
     std::cout << "Классификация\n";
-    line("Характеристическое число (текущее):", s.texts.characteristicNumber);
-    line("Характеристическое число (нормативное):", s.texts.normativeNumber);
-    line("Коэффициент распределения нагрузок:", s.texts.loadSpectrumFactor);
-    line("Класс использования:", s.texts.utilisationClass);
-    line("Режим нагружения:", s.texts.loadMode);
-    line("Текущая группа режима работы крана:", s.texts.craneGroup);
+    line("Характеристическое число (текущее):", t.characteristicNumber);
+    line("Характеристическое число (нормативное):", t.normativeNumber);
+    line("Коэффициент распределения нагрузок:", t.loadSpectrumFactor);
+    line("Класс использования:", t.utilisationClass);
+    line("Режим нагружения:", t.loadMode);
+    line("Текущая группа режима работы крана:", t.craneGroup);
     std::cout << "Перегрузки\n";
-    const std::string* overloads[] = {
-        &s.texts.overload1, &s.texts.overload2, &s.texts.overload3, &s.texts.overload4, &s.texts.overload5};
-    for (int k = 0; k < 5; ++k)
-        std::cout << "  Перегрузка №" << k + 1 << ": " << terminalText(*overloads[k]) << '\n';
+    for (std::size_t k = 0; k < t.overloads.size(); ++k)
+        std::cout << "  Перегрузка №" << k + 1 << ": " << terminalText(t.overloads[k]) << '\n';
     std::cout << "Даты считывания\n";
-    const std::string* readings[] = {&s.texts.readingStamp1, &s.texts.readingStamp2, &s.texts.readingStamp3};
-    for (int k = 0; k < 3; ++k)
-        std::cout << "  Считывание №" << k + 1 << ": " << terminalText(*readings[k]) << '\n';
+    for (std::size_t k = 0; k < t.readings.size(); ++k)
+        std::cout << "  Считывание №" << k + 1 << ": " << terminalText(t.readings[k]) << '\n';
     std::cout << "Кадры\n";
-    std::cout << "  Последний кадр: №" << s.newestFrame << ", " << terminalText(s.newestFrameTime) << '\n';
-    std::cout << "  Бракованных кадров: " << s.diagnostics.brokenFrames.size() << '\n';
-    std::cout << "  Контрольная сумма образа: " << (s.diagnostics.checksumMatches ? "верна" : "не совпадает")
+    std::cout << "  Последний кадр: №" << loaded.newestFrame << ", " << terminalText(loaded.newestFrameTime)
               << '\n';
+    std::cout << "  Бракованных кадров: " << r.diagnostics.brokenFrames.size() << '\n';
+    std::cout << "  Контрольная сумма образа: " << (r.diagnostics.checksumMatches ? "верна" : "не совпадает")
+              << '\n';
+}
+
+// Loads `path` into `loaded`; the window's warning of a damaged file goes to
+// stderr, the values follow as loaded.
+template <typename Loaded> bool loadAndWarn(const std::string& path, Loaded& loaded)
+{
+    if (!nkp::tool::loadForTool(path, loaded))
+        return false;
+    if (const std::string warning = nkp::analysis::damageWarning(loaded.readout.diagnostics);
+        !warning.empty())
+        std::cerr << "nkp3-tool: " << terminalText(warning) << '\n';
+    return true;
 }
 
 int runInfo(const std::vector<std::string>& args)
@@ -101,16 +116,18 @@ int runInfo(const std::vector<std::string>& args)
                 : "info: unknown option '" + problem->argument + "'");
     if (path.empty())
         return usageError("info: file missing");
-    MainState state;
-    if (!nkp::tool::loadForTool(path, state))
-        return nkp::tool::kExitFailure;
-    // The window's warning of a damaged file; the values follow as loaded.
-    if (const std::string warning = nkp::analysis::damageWarning(state.diagnostics); !warning.empty())
-        std::cerr << "nkp3-tool: " << terminalText(warning) << '\n';
-    if (keys)
+    // The keys are the window's: only they need its model.
+    if (keys) {
+        MainState state;
+        if (!loadAndWarn(path, state))
+            return nkp::tool::kExitFailure;
         printKeys(state);
-    else
-        printSummary(state);
+    } else {
+        nkp::analysis::LoadedReadout loaded;
+        if (!loadAndWarn(path, loaded))
+            return nkp::tool::kExitFailure;
+        printSummary(loaded);
+    }
     return nkp::tool::kExitOk;
 }
 

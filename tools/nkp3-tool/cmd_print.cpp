@@ -3,11 +3,10 @@
 #include "ToolSupport.h"
 
 #include "analysis/Events.h"
-#include "analysis/MainState.h"
-#include "analysis/ReadoutLoader.h"
 #include "args/ArgParser.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
+#include "screen/MainStateLoad.h"
 
 #include <QApplication>
 
@@ -108,12 +107,12 @@ int runPrint(const std::vector<std::string>& args)
     QApplication app(argc, argv);
 
     const char separator = localeDecimalSeparator();
-    analysis::MainState state;
-    std::string error;
-    if (!analysis::loadReadout(a.input, separator, state, &error)) {
-        printError("cannot read " + a.input + ": " + error);
+    screen::MainState state;
+    if (const Done loaded = screen::loadReadout(a.input, separator, state); !loaded) {
+        printError("cannot read " + a.input + ": " + loaded.failure().reason);
         return kExitFailure;
     }
+    std::string error;
     if (a.events) {
         if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
                 separator, &error)) {

@@ -35,7 +35,7 @@ QLabel* colouredLabel(const QString& text, QColor colour)
 
 }  // namespace
 
-ChartsTab::ChartsTab(const nkp::analysis::MainState& state, QWidget* parent)
+ChartsTab::ChartsTab(const nkp::screen::MainState& state, QWidget* parent)
     : QWidget(parent)
     , state_(state)
 {
@@ -135,7 +135,7 @@ QWidget* ChartsTab::buildKzPage()
     return page;
 }
 
-void ChartsTab::showCharts(const nkp::analysis::ChartsData& charts)
+void ChartsTab::showCharts(const nkp::screen::ChartsData& charts)
 {
     Chart_Param->setSeries(charts.param, pointSeries());
     if (!charts.paramTitle.empty())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/ChartData.h"
-#include "analysis/MainState.h"
+#include "screen/ChartData.h"
+#include "screen/MainState.h"
 
 #include <QWidget>
 
@@ -19,10 +19,10 @@ class QTabWidget;
 class ChartsTab : public QWidget {
     Q_OBJECT
 public:
-    explicit ChartsTab(const nkp::analysis::MainState& state, QWidget* parent = nullptr);
+    explicit ChartsTab(const nkp::screen::MainState& state, QWidget* parent = nullptr);
 
     // Fills both charts from the loaded data and applies the checkboxes.
-    void showCharts(const nkp::analysis::ChartsData& charts);
+    void showCharts(const nkp::screen::ChartsData& charts);
     ChartZoomSync* zoomSync() const { return zoomSync_; }
     // Fits the parameter chart's time axis to its data anew (after the frames went).
     void refitTimeAxis();
@@ -56,6 +56,6 @@ private:
     QCheckBox* checkBox(const char* name, const QString& caption, QColor colour, bool checked);
     QString frameStamp(int position) const;
 
-    const nkp::analysis::MainState& state_;
+    const nkp::screen::MainState& state_;
     ChartZoomSync* zoomSync_ = nullptr;
 };

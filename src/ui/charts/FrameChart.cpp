@@ -16,7 +16,7 @@ namespace {
 constexpr int kMarkerSize = 7;
 constexpr int kDragThreshold = 3;  // pixels the mouse may shake during a click
 
-QColor toQColor(nkp::analysis::Rgb c)
+QColor toQColor(nkp::screen::Rgb c)
 {
     return QColor(c.r, c.g, c.b);
 }
@@ -87,13 +87,13 @@ void FrameChart::addGraph(
 }
 
 void FrameChart::setSeries(
-    const std::vector<nkp::analysis::SeriesData>& series, const QSet<QString>& pointSeries)
+    const std::vector<nkp::screen::SeriesData>& series, const QSet<QString>& pointSeries)
 {
     clearGraphs();
     clearItems();
     graphs_.clear();
     labels_.clear();
-    for (const nkp::analysis::SeriesData& s : series) {
+    for (const nkp::screen::SeriesData& s : series) {
         const QString id = QString::fromStdString(s.id);
         const QString name = nkp::ui::fromCp1251(s.title);
         const bool points = pointSeries.contains(id);
@@ -102,19 +102,19 @@ void FrameChart::setSeries(
             // One graph per colour; later graphs are drawn over earlier ones,
             // so the series' colour layers come first, bottom to top, then
             // any other colour in the order it first appears.
-            std::vector<nkp::analysis::Rgb> order = s.colorLayers;
+            std::vector<nkp::screen::Rgb> order = s.colorLayers;
             std::map<int, QVector<QCPGraphData>> byColour;
             for (std::size_t i = 0; i < n; ++i) {
-                const nkp::analysis::Rgb c = s.pointColors[i];
+                const nkp::screen::Rgb c = s.pointColors[i];
                 const int key = (c.r << 16) | (c.g << 8) | c.b;
                 if (std::find(order.begin(), order.end(), c) == order.end())
                     order.push_back(c);
                 byColour[key].append(QCPGraphData(s.x[i], s.y[i]));
             }
-            std::erase_if(order, [&byColour](const nkp::analysis::Rgb& c) {
+            std::erase_if(order, [&byColour](const nkp::screen::Rgb& c) {
                 return !byColour.count((c.r << 16) | (c.g << 8) | c.b);
             });
-            for (const nkp::analysis::Rgb& c : order)
+            for (const nkp::screen::Rgb& c : order)
                 addGraph(id, name, toQColor(c), points, byColour[(c.r << 16) | (c.g << 8) | c.b]);
         } else {
             QVector<QCPGraphData> data(static_cast<qsizetype>(n));

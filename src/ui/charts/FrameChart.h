@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ChartData.h"
+#include "screen/ChartData.h"
 
 #include <qcustomplot.h>
 
@@ -27,7 +27,7 @@ public:
 
     // Replaces every series. Series whose id is in `pointSeries` are drawn as
     // points (circles), the others as lines.
-    void setSeries(const std::vector<nkp::analysis::SeriesData>& series, const QSet<QString>& pointSeries);
+    void setSeries(const std::vector<nkp::screen::SeriesData>& series, const QSet<QString>& pointSeries);
 
     // Shows or hides a series with its graphs and labels; rescales the
     // value axis unless it is fixed.

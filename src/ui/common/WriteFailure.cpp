@@ -1,7 +1,7 @@
 #include "ui/common/WriteFailure.h"
 
-#include "analysis/StateTexts.h"
 #include "base/InputFiles.h"
+#include "screen/StateTexts.h"
 #include "ui/common/UiText.h"
 
 #include <QFile>
@@ -14,7 +14,7 @@ bool refusedAsInput(
     const fileio::InputScope shownReadout({shown});
     if (!fileio::isInput(path))
         return false;
-    prompts.error(toCp1251(caption), analysis::texts::outputIsInput(path));
+    prompts.error(toCp1251(caption), screen::texts::outputIsInput(path));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "ui/main/ConstTab.h"
 
 #include "analysis/FileDamage.h"
-#include "analysis/MainStateFields.h"
 #include "analysis/ResourceUse.h"
+#include "screen/MainStateFields.h"
 #include "ui/common/DamageWarning.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/common/ScreenFit.h"
@@ -60,7 +60,7 @@ QLabel* framedValue(QLabel* label)
 
 }  // namespace
 
-ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidget* parent)
+ConstTab::ConstTab(nkp::screen::MainState& state, char decimalSeparator, QWidget* parent)
     : QWidget(parent)
     , state_(state)
     , decimalSeparator_(decimalSeparator)
@@ -264,7 +264,7 @@ QGroupBox* ConstTab::buildModes()
 
 void ConstTab::bindEdits()
 {
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         auto* e = qobject_cast<QLineEdit*>(controls_.value(QString::fromLatin1(field.name)));
         if (!e || !field.editable || e->isReadOnly())
             continue;
@@ -276,7 +276,7 @@ void ConstTab::bindEdits()
 
 void ConstTab::refresh()
 {
-    for (const nkp::analysis::TextField& field : nkp::analysis::mainStateTextFields()) {
+    for (const nkp::screen::TextField& field : nkp::screen::mainStateTextFields()) {
         QWidget* w = controls_.value(QString::fromLatin1(field.name));
         const QString text = nkp::ui::fromCp1251(state_.texts.*field.member);
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
@@ -288,7 +288,7 @@ void ConstTab::refresh()
             l->setText(text);
         }
     }
-    for (const nkp::analysis::GaugeField& field : nkp::analysis::mainStateGaugeFields()) {
+    for (const nkp::screen::GaugeField& field : nkp::screen::mainStateGaugeFields()) {
         if (auto* gauge = qobject_cast<QProgressBar*>(controls_.value(QString::fromLatin1(field.name))))
             gauge->setValue(state_.gauges.*field.member);
     }
@@ -298,14 +298,14 @@ void ConstTab::refresh()
 
 void ConstTab::refreshDamage()
 {
-    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.diagnostics));
+    nkp::ui::showDamage(Label_Damage, nkp::analysis::damageWarning(state_.readout.diagnostics));
 }
 
 void ConstTab::refreshResource()
 {
     // Before a read-out is loaded the numbers are design placeholders, not a crane's.
     Label_Resource->setVisible(!state_.filePath.empty());
-    const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_);
+    const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_.readout);
     Label_Resource->setText(nkp::ui::fromCp1251(nkp::analysis::resourceUseText(use, decimalSeparator_)));
     const QColor colour = nkp::ui::resourceColor(use.level);
     Label_Resource->setStyleSheet(colour.isValid()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <QHash>
 #include <QWidget>
@@ -20,7 +20,7 @@ class ConstTab : public QWidget {
     Q_OBJECT
 public:
     // Numbers the tab formats itself (the resource share) use `decimalSeparator`.
-    ConstTab(nkp::analysis::MainState& state, char decimalSeparator = ',', QWidget* parent = nullptr);
+    ConstTab(nkp::screen::MainState& state, char decimalSeparator = ',', QWidget* parent = nullptr);
 
     // Shows the texts and gauges of the state, and the damage warning of the
     // loaded file.
@@ -79,7 +79,7 @@ private:
     QLabel* value(const char* name);
     void bindEdits();
 
-    nkp::analysis::MainState& state_;
+    nkp::screen::MainState& state_;
     char decimalSeparator_;
     QHash<QString, QWidget*> controls_;
 };

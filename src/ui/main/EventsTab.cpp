@@ -35,7 +35,7 @@ QTableWidgetItem* cell(const QString& text, bool number)
 
 }  // namespace
 
-EventsTab::EventsTab(const nkp::analysis::MainState& state, const QString& startDirectory,
+EventsTab::EventsTab(const nkp::screen::MainState& state, const QString& startDirectory,
     char decimalSeparator, nkp::UserPrompts& prompts, QWidget* parent)
     : QWidget(parent)
     , state_(state)
@@ -158,15 +158,15 @@ int EventsTab::threshold() const
 
 void EventsTab::showLoaded()
 {
-    const nkp::analysis::MainState& s = state_;
-    spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.cycleCounts);
+    const nkp::screen::MainState& s = state_;
+    spectrum_ = nkp::analysis::loadSpectrum(s.frames, s.readout.cycleCounts);
     recompute();
     fillSpectrum();
 }
 
 void EventsTab::recompute()
 {
-    const nkp::analysis::MainState& s = state_;
+    const nkp::screen::MainState& s = state_;
     episodes_ = nkp::analysis::findEpisodes(s.frames, s.RingStart, threshold());
     fillTable();
 }
@@ -188,7 +188,7 @@ void EventsTab::fillTable()
     Label_Counts->setText(
         QStringLiteral("Эпизодов: %1.  ").arg(episodes_.size()) + parts.join(QStringLiteral(";  ")));
 
-    const nkp::analysis::MainState& s = state_;
+    const nkp::screen::MainState& s = state_;
     const QSignalBlocker block(StringGrid_Events);
     StringGrid_Events->clearContents();
     StringGrid_Events->setRowCount(static_cast<int>(shown_.size()));
@@ -276,7 +276,7 @@ int EventsTab::kindFilter() const
 
 bool EventsTab::exportCsv()
 {
-    const nkp::analysis::MainState& s = state_;
+    const nkp::screen::MainState& s = state_;
     nkp::UserPrompts::FileDialog dialog;
     dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт событий в CSV"));
     dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*"));

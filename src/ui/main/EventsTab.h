@@ -2,8 +2,8 @@
 
 #include "analysis/Events.h"
 #include "analysis/LoadBands.h"
-#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QWidget>
 
@@ -25,7 +25,7 @@ class EventsTab : public QWidget {
     Q_OBJECT
 public:
     // `startDirectory` is where the export dialog starts without a loaded file.
-    EventsTab(const nkp::analysis::MainState& state, const QString& startDirectory, char decimalSeparator,
+    EventsTab(const nkp::screen::MainState& state, const QString& startDirectory, char decimalSeparator,
         nkp::UserPrompts& prompts, QWidget* parent = nullptr);
 
     // After loading: episodes and spectrum of the window's read-out.
@@ -63,7 +63,7 @@ private:
     void fillSpectrum();
     void fitCyclesTable();
 
-    const nkp::analysis::MainState& state_;
+    const nkp::screen::MainState& state_;
     QString startDirectory_;
     char decimalSeparator_;
     nkp::UserPrompts& prompts_;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
 #include "forms/Createforms.h"
+#include "screen/MainState.h"
 
 #include <functional>
 #include <string>
@@ -47,7 +47,7 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
 
 // What a form command needs of the window it runs from.
 struct FormWindow {
-    analysis::MainState& state;
+    screen::MainState& state;
     std::string startDirectory;  // file-system bytes
     char decimalSeparator = ',';
     std::function<bool()> openDataFile;                // the window's "Открыть"; false when cancelled

@@ -12,7 +12,7 @@
 
 namespace nkp::ui {
 
-bool exportFramesCsv(const analysis::MainState& state, const QString& startDirectory, char decimalSeparator,
+bool exportFramesCsv(const screen::MainState& state, const QString& startDirectory, char decimalSeparator,
     UserPrompts& prompts)
 {
     UserPrompts::FileDialog dialog;

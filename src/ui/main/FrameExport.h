@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ namespace nkp::ui {
 // else `startDirectory`) and writes the frames of the current FrameOrder (all frames, or the current
 // selection) as the frames CSV in the spreadsheet form (BOM, CR LF), safely, and says where. A cancelled
 // dialog writes nothing; a failed write shows an error box. Returns true when a file was written.
-bool exportFramesCsv(const analysis::MainState& state, const QString& startDirectory, char decimalSeparator,
+bool exportFramesCsv(const screen::MainState& state, const QString& startDirectory, char decimalSeparator,
     UserPrompts& prompts);
 
 }  // namespace nkp::ui

@@ -45,7 +45,7 @@ QString info(const char* utf8)
 }  // namespace
 
 FramesTab::FramesTab(
-    nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator, QWidget* parent)
+    nkp::screen::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator, QWidget* parent)
     : QWidget(parent)
     , state_(state)
     , prompts_(prompts)

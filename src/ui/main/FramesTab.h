@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ class QTableWidget;
 class FramesTab : public QWidget {
     Q_OBJECT
 public:
-    FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
+    FramesTab(nkp::screen::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
         QWidget* parent = nullptr);
 
     // After loading: the full list, scrolled to the five newest frames, and
@@ -73,7 +73,7 @@ private:
     void pageBy(int pages);
     std::optional<long long> numberOf(QLineEdit* edit);
 
-    nkp::analysis::MainState& state_;
+    nkp::screen::MainState& state_;
     nkp::UserPrompts& prompts_;
     char decimalSeparator_;
     int wheelDelta_ = 0;  // wheel movement not yet worth a page

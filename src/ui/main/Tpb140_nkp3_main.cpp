@@ -2,9 +2,8 @@
 
 #include "analysis/FileDamage.h"
 #include "analysis/ReadoutLoader.h"
-#include "analysis/StateTexts.h"
-#include "base/Log.h"
-#include "recorder/DataFileReader.h"
+#include "screen/MainStateLoad.h"
+#include "screen/StateTexts.h"
 #include "ui/archive/Archive.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/charts/ChartsTab.h"
@@ -41,8 +40,6 @@
 
 namespace {
 
-constexpr std::size_t kServiceDumpEnd = 264196;  // the service area up to the image checksum's end
-
 constexpr auto cp = &nkp::ui::cp1251;
 
 const QSize kDesignSize {800, 600};
@@ -67,7 +64,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setMaximumSize(kDesignSize);
 
     OpenDialog_Main.title = cp("Открыть");
-    OpenDialog_Main.filter = nkp::analysis::texts::readoutFileFilter();
+    OpenDialog_Main.filter = nkp::screen::texts::readoutFileFilter();
     OpenDialog_Main.defaultExtension = "nkp";
 
     PageControl_Main = new QTabWidget;
@@ -277,23 +274,12 @@ bool TForm_TPB140CMain::openDataFile()
 
 bool TForm_TPB140CMain::loadFile(const QString& path)
 {
-    const std::string filePath = QFile::encodeName(path).toStdString();
-    std::string error;
-    std::optional<nkp::recorder::DataFileReader> file = nkp::analysis::openReadoutFile(filePath, &error);
-    if (!file) {
-        // The box shows its fixed message; the cause goes to the log.
-        nkp::log::write(nkp::Failure {filePath, error});
-        prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
+    if (!nkp::screen::openReadout(QFile::encodeName(path).toStdString(), decimalSeparator_, state_, prompts_))
         return false;
-    }
     StatusPanels[1]->clear();
-    nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
     loadedName_ = QFileInfo(path).fileName();
     habits_->remember(path);
-    nkp::analysis::setLoadedFile(QFile::encodeName(path).toStdString(), state_);
     loadedInput_ = nkp::fileio::InputScope({state_.filePath});
-    serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
-    file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
     refreshAfter(Change::Loaded);
     return true;
 }
@@ -309,13 +295,13 @@ void TForm_TPB140CMain::refreshAfter(Change change)
     case Change::Loaded:
         setWindowTitle(baseCaption() + QStringLiteral("  [") + loadedName_ + QLatin1Char(']'));
         TabSheet_Const->refresh();
-        nkp::ui::showDamageInPanel(StatusPanels[1], nkp::analysis::damageWarning(state_.diagnostics));
+        nkp::ui::showDamageInPanel(StatusPanels[1], nkp::analysis::damageWarning(state_.readout.diagnostics));
         TabSheet_Grafik->showCharts(state_.charts);
         TabSheet_Cikl->showLoaded();
         setPrintEnabled(true);
         TabSheet_Events->showLoaded();
         Form_LogError->showLoad(state_);
-        Form_Official->showServiceArea(serviceArea_, nkp::recorder::kServiceAreaOffset);
+        Form_Official->showServiceArea(state_.serviceArea, nkp::recorder::kServiceAreaOffset);
         break;
     case Change::Cleared:
         // The frame store went; the parameter chart fits its time axis anew.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/MainState.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 #include "ui/main/FormCommands.h"
 
 #include <QMainWindow>
@@ -38,7 +38,7 @@ public:
         QWidget* parent = nullptr);
     ~TForm_TPB140CMain() override;
 
-    nkp::analysis::MainState& state() { return state_; }
+    nkp::screen::MainState& state() { return state_; }
     const QString& startDirectory() const { return startDirectory_; }
     char decimalSeparator() const { return decimalSeparator_; }
 
@@ -135,8 +135,7 @@ private:
     nkp::UserPrompts& prompts_;
     QString startDirectory_;
     char decimalSeparator_;
-    nkp::analysis::MainState state_;
-    nkp::fileio::InputScope loadedInput_;    // the loaded read-out: no output replaces it
-    std::vector<std::uint8_t> serviceArea_;  // of the loaded file, for the service window
-    QString loadedName_;                     // the loaded file's name, for the title
+    nkp::screen::MainState state_;
+    nkp::fileio::InputScope loadedInput_;  // the loaded read-out: no output replaces it
+    QString loadedName_;                   // the loaded file's name, for the title
 };

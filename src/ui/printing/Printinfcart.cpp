@@ -19,7 +19,7 @@
 #include <memory>
 
 namespace nkp::ui {
-TForm_Print::TForm_Print(const analysis::MainState& state, UserPrompts& prompts, QWidget* parent)
+TForm_Print::TForm_Print(const screen::MainState& state, UserPrompts& prompts, QWidget* parent)
     : QWidget(parent)
     , state_(state)
     , prompts_(prompts)
@@ -69,14 +69,14 @@ void TForm_Print::printEvents()
 
 void TForm_Print::Action_PrintInfCartExecute()
 {
-    const analysis::MainState& state = state_;
+    const screen::MainState& state = state_;
     preview_(QStringLiteral("Информационная карта"),
         [&state](QPagedPaintDevice& device) { return print::printInfoCard(device, state); });
 }
 
 void TForm_Print::Action_PrintPril1Execute()
 {
-    const analysis::MainState& state = state_;
+    const screen::MainState& state = state_;
     preview_(QStringLiteral("Приложение 1"), [&state](QPagedPaintDevice& device) {
         return print::printAppendixPage(device, state, print::AppendixPage::LoadAndMass);
     });
@@ -98,7 +98,7 @@ void TForm_Print::Action_PrintCiklExecute()
         }
     }
     const print::FrameRange range = *print::parseFrameRange(kHome_, kEnd_);
-    const analysis::MainState& state = state_;
+    const screen::MainState& state = state_;
     const char separator = decimalSeparator_;
     preview_(QStringLiteral("Оперативная информация"), [&state, range, separator](QPagedPaintDevice& device) {
         return print::printOperationalInfo(device, state, range, separator);
@@ -107,7 +107,7 @@ void TForm_Print::Action_PrintCiklExecute()
 
 void TForm_Print::Action_PrintEventsExecute()
 {
-    const analysis::MainState& state = state_;
+    const screen::MainState& state = state_;
     const char separator = decimalSeparator_;
     const int threshold = overloadThreshold_;
     const int kind = eventKind_;
@@ -142,7 +142,7 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
 
 QString TForm_Print::previewCaption(const QString& title) const
 {
-    return captionWithDamage(title, analysis::damageWarning(state_.diagnostics));
+    return captionWithDamage(title, analysis::damageWarning(state_.readout.diagnostics));
 }
 
 void TForm_Print::showModalPreview(const QString& title, const Render& render)
@@ -163,14 +163,14 @@ void TForm_Print::showModalPreview(const QString& title, const Render& render)
     dialog.exec();
 }
 
-void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts)
+void printInfoCard(QWidget* parent, const screen::MainState& state, UserPrompts& prompts)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
     form->printInfoCardAndAppendix();
     form->close();
 }
 
-void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
@@ -180,7 +180,7 @@ void printOperationalInfo(QWidget* parent, const analysis::MainState& state, Use
     form->close();
 }
 
-void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     int overloadThreshold, char decimalSeparator, int eventKind)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/Events.h"
-#include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "screen/MainState.h"
 
 #include <QString>
 #include <QWidget>
@@ -26,7 +26,7 @@ public:
     // tests put a function that renders without asking anybody.
     using Preview = std::function<void(const QString& title, const Render& render)>;
 
-    TForm_Print(const analysis::MainState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+    TForm_Print(const screen::MainState& state, UserPrompts& prompts, QWidget* parent = nullptr);
 
     // The texts of the frames tab's "с" and "по" edits (Edit_KHome,
     // Edit_KEnd), read by Action_PrintCikl.
@@ -65,7 +65,7 @@ private:
     void Action_PrintEventsExecute();
     void showModalPreview(const QString& title, const Render& render);
 
-    const analysis::MainState& state_;
+    const screen::MainState& state_;
     UserPrompts& prompts_;
     QString kHome_ = QStringLiteral("0");
     QString kEnd_ = QStringLiteral("0");
@@ -77,10 +77,10 @@ private:
 
 // The handlers of the main window's menu items M_IK and M_Oper: create the
 // print window, run its actions, close and destroy it.
-void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts);
-void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+void printInfoCard(QWidget* parent, const screen::MainState& state, UserPrompts& prompts);
+void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator);
-void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     int overloadThreshold, char decimalSeparator, int eventKind = -1);
 
 }  // namespace nkp::ui

@@ -1,6 +1,6 @@
 #include "ui/service/Logloaderror.h"
 
-#include "analysis/LoadLogText.h"
+#include "screen/LoadLogText.h"
 #include "ui/common/UiText.h"
 
 #include <QPlainTextEdit>
@@ -14,8 +14,8 @@ TForm_LogError::TForm_LogError(QWidget* parent)
     Memo_LogError->setPlainText(QStringLiteral("Memo_LogError"));
 }
 
-void TForm_LogError::showLoad(const nkp::analysis::MainState& state)
+void TForm_LogError::showLoad(const nkp::screen::MainState& state)
 {
     Memo_LogError->setPlainText(nkp::ui::fromCp1251(
-        nkp::analysis::loadErrorLogText(state.fileName, state.diagnostics, state.RingStart)));
+        nkp::screen::loadErrorLogText(state.fileName, state.readout.diagnostics, state.RingStart)));
 }

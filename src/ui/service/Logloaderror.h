@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <QDialog>
 
@@ -14,7 +14,7 @@ public:
     explicit TForm_LogError(QWidget* parent = nullptr);
 
     // Rewrites the text box from the diagnostics of the last loading.
-    void showLoad(const nkp::analysis::MainState& state);
+    void showLoad(const nkp::screen::MainState& state);
 
 private:
     QPlainTextEdit* Memo_LogError = nullptr;

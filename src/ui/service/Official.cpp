@@ -1,6 +1,6 @@
 #include "ui/service/Official.h"
 
-#include "analysis/HexDump.h"
+#include "screen/HexDump.h"
 #include "ui/common/UiText.h"
 
 #include <QFontDatabase>
@@ -22,5 +22,5 @@ TForm_Official::TForm_Official(QWidget* parent)
 
 void TForm_Official::showServiceArea(const std::vector<std::uint8_t>& serviceArea, std::size_t baseOffset)
 {
-    Memo_Official->setPlainText(QString::fromLatin1(nkp::analysis::hexDump(serviceArea, baseOffset)));
+    Memo_Official->setPlainText(QString::fromLatin1(nkp::screen::hexDump(serviceArea, baseOffset)));
 }

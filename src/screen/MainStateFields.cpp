@@ -1,8 +1,8 @@
-#include "analysis/MainStateFields.h"
+#include "screen/MainStateFields.h"
 
 #include <array>
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 std::span<const TextField> mainStateTextFields()
 {
@@ -61,4 +61,4 @@ std::span<const GaugeField> mainStateGaugeFields()
     return fields;
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -7,7 +7,7 @@
 
 // The data of every chart series, computed at loading as plain vectors that
 // a chart takes over in bulk. x is the chronological position of a frame.
-namespace nkp::analysis {
+namespace nkp::screen {
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -60,4 +60,4 @@ enum KzSeries : std::size_t { kSeries6, kSeries7, kSeries8, kSeries9, kSeries10 
 // The series of both charts with their ids, titles and colours, and no points.
 ChartsData emptyCharts();
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,8 +1,8 @@
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 
 #include "base/Codec.h"
 
-namespace nkp::analysis::texts {
+namespace nkp::screen::texts {
 
 std::string cp1251(const char* utf8)
 {
@@ -17,7 +17,6 @@ std::string cp1251(const char* utf8)
     }
 
 NKP_FIXED_TEXT(limiterMaker, "ОАО \"ПЗЛ\", г. Энск")
-NKP_FIXED_TEXT(tonnesSuffix, " т")
 NKP_FIXED_TEXT(paramTitleStart, "График параметров работы крана ")
 NKP_FIXED_TEXT(paramTitleNumber, " №")
 NKP_FIXED_TEXT(paramTitleLimiter, " по данным РП ТРВ-160 №")
@@ -35,4 +34,4 @@ std::string outputIsInput(const std::string& path)
           "он не перезаписан. Выберите другое имя.");
 }
 
-}  // namespace nkp::analysis::texts
+}  // namespace nkp::screen::texts

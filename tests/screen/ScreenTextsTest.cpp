@@ -5,12 +5,13 @@
 
 #include "analysis/FrameCodeText.h"
 #include "analysis/FrameTableText.h"
-#include "analysis/HexDump.h"
-#include "analysis/LoadLogText.h"
+#include "screen/HexDump.h"
+#include "screen/LoadLogText.h"
 
 #include <gtest/gtest.h>
 
 using namespace nkp::analysis;
+using namespace nkp::screen;
 using nkp::test::cp1251;
 
 TEST(LoadLogText, IndexRanges)

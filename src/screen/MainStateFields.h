@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/MainState.h"
+#include "screen/MainState.h"
 
 #include <span>
 #include <string_view>
@@ -9,7 +9,7 @@
 // shows them (the only place outside the window that knows those names), in the
 // order of the window's first tab. The window binds its widgets by these
 // names; `nkp3-tool info --keys` lists them.
-namespace nkp::analysis {
+namespace nkp::screen {
 
 struct TextField {
     std::string_view name;  // control name, e.g. "Edit_MKran"
@@ -28,4 +28,4 @@ struct GaugeField {
 std::span<const TextField> mainStateTextFields();
 std::span<const GaugeField> mainStateGaugeFields();
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,11 +1,11 @@
-#include "analysis/LoadLogText.h"
+#include "screen/LoadLogText.h"
 
 #include "base/Codec.h"
 #include "recorder/DataFileLayout.h"
 
 #include <algorithm>
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 namespace {
 
@@ -46,7 +46,7 @@ std::vector<int> tablePositions(const std::vector<int>& memoryIndices, int ringS
     return out;
 }
 
-std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics& d, int ringStart)
+std::string loadErrorLogText(const std::string& fileName, const analysis::LoadDiagnostics& d, int ringStart)
 {
     std::vector<std::string> lines;
     lines.push_back(cp1251("Файл: ") + fileName);
@@ -87,4 +87,4 @@ std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics&
     return text;
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

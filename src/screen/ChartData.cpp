@@ -1,8 +1,8 @@
-#include "analysis/ChartData.h"
+#include "screen/ChartData.h"
 
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 const SeriesData* ChartsData::find(const std::string& id) const
 {
@@ -42,4 +42,4 @@ ChartsData emptyCharts()
     return charts;
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

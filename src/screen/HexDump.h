@@ -6,11 +6,11 @@
 #include <vector>
 
 // The service information window's dump of raw bytes.
-namespace nkp::analysis {
+namespace nkp::screen {
 
 // Sixteen bytes a line, lines joined by '\n': the decimal offset right-aligned
 // in six places, the bytes in upper-case hex, and the printable ASCII
 // characters (others as '.'). `baseOffset` is the offset of the first byte.
 std::string hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset);
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -1,10 +1,16 @@
-#include "analysis/ChartSeries.h"
+#include "screen/ChartSeries.h"
 
 #include "analysis/Events.h"
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/StateTexts.h"
+#include "screen/StateTexts.h"
 
-namespace nkp::analysis {
+namespace nkp::screen {
+
+using analysis::frameDateText;
+using analysis::kLimitCount;
+using analysis::Limit;
+using analysis::limitEntered;
+using analysis::limitTripped;
 namespace {
 
 // A series with one point per position, written by index below.
@@ -113,4 +119,4 @@ void buildCharts(MainState& state)
     }
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

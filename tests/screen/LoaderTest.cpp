@@ -1,12 +1,13 @@
 #include "Cp1251.h"
-#include "analysis/ChartData.h"
-#include "analysis/DateTimeText.h"
 #include "analysis/FrameFieldTexts.h"
-#include "analysis/MainStateFields.h"
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
+#include "base/DateTime.h"
 #include "generator/ReadoutGenerator.h"
 #include "recorder/DataFileWriter.h"
+#include "screen/ChartData.h"
+#include "screen/MainStateFields.h"
+#include "screen/MainStateLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,9 @@
 
 using namespace nkp;
 using namespace nkp::analysis;
+using namespace nkp::screen;
 using generator::FrameFields;
+using nkp::base::parseDateTime;
 
 namespace {
 
@@ -78,7 +81,7 @@ TEST(Loader, CountersAndClassification)
     id[recorder::IdField::NormGroup] = cp("А5");
     const MainState s = img.load(id, ',');
     EXPECT_EQ(s.texts.operatingTime, "25:00:00");
-    EXPECT_EQ(s.operatingMinutes, 1500);
+    EXPECT_EQ(s.readout.operatingMinutes, 1500);
     EXPECT_EQ(s.texts.cycles0, "10");
     EXPECT_EQ(s.texts.cycles50, "5");
     EXPECT_EQ(s.texts.cycles100, "0");
@@ -87,10 +90,10 @@ TEST(Loader, CountersAndClassification)
     EXPECT_EQ(s.gauges.band25, 100);
     EXPECT_EQ(s.gauges.band50, 12);
     EXPECT_EQ(s.gauges.band100, 0);
-    EXPECT_EQ(s.totalCycles, 75);
+    EXPECT_EQ(s.readout.totalCycles, 75);
     EXPECT_EQ(s.texts.characteristicNumber, "158,0");
     EXPECT_EQ(s.texts.liftedMass, "1234,56" + cp(" т"));
-    EXPECT_EQ(s.liftedMassRaw, 123456);
+    EXPECT_EQ(s.readout.liftedMassRaw, 123456);
     EXPECT_EQ(s.texts.normativeNumber, "125000");
     EXPECT_EQ(s.texts.utilisationClass, "U0");
     EXPECT_EQ(s.texts.loadSpectrumFactor, "2,107");  // 158 / 75
@@ -105,7 +108,7 @@ TEST(Loader, LoadSpectrumFactorFromTheShownNumber)
     img.bytes[recorder::kCharacteristicOffset + 2] = 158;
     img.setCounts(1264, 0, 0, 0, 0);
     MainState s = img.load();
-    EXPECT_EQ(s.loadSpectrumFactor, 0.125f);
+    EXPECT_EQ(s.readout.loadSpectrumFactor, 0.125f);
     EXPECT_EQ(s.texts.loadMode, "Q1");
     EXPECT_EQ(s.texts.loadSpectrumFactor, "0.125");
     img.setCounts(1263, 0, 0, 0, 0);
@@ -122,7 +125,7 @@ TEST(Loader, LoadSpectrumFactorFromTheShownNumber)
     img.setCounts(0, 0, 0, 0, 0);
     s = img.load();
     EXPECT_EQ(s.texts.utilisationClass, "U0");
-    EXPECT_FLOAT_EQ(s.loadSpectrumFactor, 158.0f);
+    EXPECT_FLOAT_EQ(s.readout.loadSpectrumFactor, 158.0f);
     EXPECT_EQ(s.gauges.band0 + s.gauges.band12 + s.gauges.band25 + s.gauges.band50 + s.gauges.band100, 0);
 }
 
@@ -140,9 +143,9 @@ TEST(Loader, NewestFrameTiesAndRingStart)
     EXPECT_EQ(s.newestFrameTime, "06.03.2024");
     EXPECT_EQ(s.recordIndexAt(0), 8);
     EXPECT_EQ(s.recordIndexAt(10999), 7);
-    EXPECT_EQ(s.diagnostics.nonCalendarFrames, std::vector<int> {20});
+    EXPECT_EQ(s.readout.diagnostics.nonCalendarFrames, std::vector<int> {20});
     EXPECT_EQ(nkp::analysis::frameDateText(s.frames[20]), "31.04.2024");
-    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 4u);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.size(), 11000u - 4u);
 
     img.putFrame(10999, generator::encodeFrame(at(7, 3, 8, 30, 15)));
     s = img.load();
@@ -246,7 +249,7 @@ TEST(Loader, IdentificationAndTitle)
     const MainState s = Image {}.load(id);
     EXPECT_EQ(s.texts.craneModel, id[recorder::IdField::CraneModel]);
     EXPECT_EQ(s.texts.readingDate, id[recorder::IdField::ReadingDate]);
-    EXPECT_EQ(s.controllerNumber, id[recorder::IdField::ControllerNumber]);
+    EXPECT_EQ(s.readout.text(recorder::IdField::ControllerNumber), id[recorder::IdField::ControllerNumber]);
     EXPECT_EQ(s.charts.paramTitle,
         cp("График параметров работы крана ") + s.texts.craneModel + cp(" №") + s.texts.craneNumber
             + cp(" по данным РП ТРВ-160 №") + s.texts.limiterNumber + cp(" (по кадрам)"));
@@ -263,11 +266,11 @@ TEST(Loader, GeneratedReadout)
     loadReadout(recorder::DataFileReader(file), '.', s);
     EXPECT_EQ(s.newestFrame, 4321);
     EXPECT_EQ(s.RingStart, 4322);
-    EXPECT_TRUE(s.diagnostics.checksumMatches);
-    EXPECT_TRUE(s.diagnostics.fullLength);
-    EXPECT_EQ(s.diagnostics.brokenFrames.size(), static_cast<std::size_t>(options.brokenFrames));
-    EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
-    EXPECT_GT(s.totalCycles, 0);
+    EXPECT_TRUE(s.readout.diagnostics.checksumMatches);
+    EXPECT_TRUE(s.readout.diagnostics.fullLength);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.size(), static_cast<std::size_t>(options.brokenFrames));
+    EXPECT_TRUE(s.readout.diagnostics.nonCalendarFrames.empty());
+    EXPECT_GT(s.readout.totalCycles, 0);
     EXPECT_EQ(s.frameYear, "24");
     // Chronological order: every valid frame is not earlier than the one before.
     std::optional<base::DateTime> previous;
@@ -297,8 +300,8 @@ TEST(Loader, GeneratedReadoutsArePlausible)
             MainState s;
             loadReadout(recorder::DataFileReader(file), '.', s);
             SCOPED_TRACE(testing::Message() << "seed " << seed << " days " << days);
-            EXPECT_TRUE(s.diagnostics.checksumMatches);
-            EXPECT_TRUE(s.diagnostics.nonCalendarFrames.empty());
+            EXPECT_TRUE(s.readout.diagnostics.checksumMatches);
+            EXPECT_TRUE(s.readout.diagnostics.nonCalendarFrames.empty());
             EXPECT_EQ(s.texts.overload1.size(), 16u);
             const auto reading = parseDateTime(s.texts.readingDate.substr(0, 10));
             const auto newest = parseDateTime(s.newestFrameTime);
@@ -320,10 +323,10 @@ TEST(Loader, UnopenableFileChangesNothing)
     MainState s;
     s.texts.craneModel = "typed";
     s.frames[3].Status = recorder::FrameStatus::Ok;
-    std::string error;
-    EXPECT_FALSE(loadReadout("/nonexistent/x.nkp", '.', s, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s, &error));
+    const Done missing = loadReadout("/nonexistent/x.nkp", '.', s);
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.error().empty());
+    EXPECT_FALSE(loadReadout(std::filesystem::temp_directory_path().string(), '.', s));
     EXPECT_EQ(s.texts.craneModel, "typed");
     EXPECT_EQ(s.frames[3].Status, recorder::FrameStatus::Ok);
     EXPECT_TRUE(s.fileName.empty());
@@ -342,16 +345,16 @@ TEST(Loader, ShortAndOddFiles)
     MainState s;
     // Files without a whole frame are refused; the state keeps what it held.
     for (std::size_t size : {0u, 23u}) {
-        std::string error;
-        EXPECT_FALSE(loadReadout(write("empty.nkp", std::vector<std::uint8_t>(size)), '.', s, &error));
-        EXPECT_NE(error.find("too short"), std::string::npos) << error;
-        EXPECT_FALSE(s.diagnostics.fileRead);
+        const Done refused = loadReadout(write("empty.nkp", std::vector<std::uint8_t>(size)), '.', s);
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.error().find("too short"), std::string::npos) << refused.error();
+        EXPECT_FALSE(s.readout.diagnostics.fileRead);
         EXPECT_EQ(s.fileName, "");
     }
     ASSERT_TRUE(loadReadout(write("frame.nkp", std::vector<std::uint8_t>(24)), '.', s));
-    EXPECT_EQ(s.diagnostics.fileSize, 24u);
-    EXPECT_FALSE(s.diagnostics.fullLength);
-    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
+    EXPECT_EQ(s.readout.diagnostics.fileSize, 24u);
+    EXPECT_FALSE(s.readout.diagnostics.fullLength);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.texts.craneModel, "");
     EXPECT_EQ(s.texts.overload1, "00:00 00.00.2000");
     EXPECT_EQ(s.texts.installationDate, "00.00.2000");
@@ -359,13 +362,13 @@ TEST(Loader, ShortAndOddFiles)
     ASSERT_TRUE(
         loadReadout(write("erased.nkp", std::vector<std::uint8_t>(recorder::kImageSize, 0xFF)), '.', s));
     EXPECT_EQ(s.texts.cycles0, "16777215");
-    EXPECT_EQ(s.operatingMinutes, 16777215);
-    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u);
+    EXPECT_EQ(s.readout.operatingMinutes, 16777215);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.size(), 11000u);
     EXPECT_EQ(s.frameYear, "00");
     EXPECT_EQ(s.texts.overload1, "315:715 315.115.201515");
-    EXPECT_FALSE(s.diagnostics.checksumMatches);
-    EXPECT_EQ(s.diagnostics.storedChecksum, 0xFFFFFFFFu);
-    EXPECT_EQ(s.diagnostics.computedChecksum, 264192u * 255u);
+    EXPECT_FALSE(s.readout.diagnostics.checksumMatches);
+    EXPECT_EQ(s.readout.diagnostics.storedChecksum, 0xFFFFFFFFu);
+    EXPECT_EQ(s.readout.diagnostics.computedChecksum, 264192u * 255u);
 
     // A read-out cut inside frame 100: the frames before it stay, undated (the
     // year byte was not read) but in ring order; the rest are broken, also
@@ -379,8 +382,8 @@ TEST(Loader, ShortAndOddFiles)
         bytes[i] = 0;
     bytes[2400] = 0xFF;  // read in part, it would pass its check filled with zeros
     ASSERT_TRUE(loadReadout(write("cut.nkp", bytes), '.', s));
-    EXPECT_EQ(s.diagnostics.brokenFrames.size(), 11000u - 100u);
-    EXPECT_EQ(s.diagnostics.brokenFrames.front(), 100);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.size(), 11000u - 100u);
+    EXPECT_EQ(s.readout.diagnostics.brokenFrames.front(), 100);
     EXPECT_TRUE(s.frames[99].isOk());
     EXPECT_EQ(nkp::analysis::frameDateText(s.frames[99]), "");
     EXPECT_EQ(nkp::analysis::frameTimeText(s.frames[99]).size(), 8u);

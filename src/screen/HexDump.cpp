@@ -1,6 +1,6 @@
-#include "analysis/HexDump.h"
+#include "screen/HexDump.h"
 
-namespace nkp::analysis {
+namespace nkp::screen {
 
 std::string hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffset)
 {
@@ -31,4 +31,4 @@ std::string hexDump(const std::vector<std::uint8_t>& bytes, std::size_t baseOffs
     return text;
 }
 
-}  // namespace nkp::analysis
+}  // namespace nkp::screen

@@ -4,10 +4,9 @@
 
 // Fixed texts of the main window in Windows-1251, converted once from the
 // UTF-8 source text.
-namespace nkp::analysis::texts {
+namespace nkp::screen::texts {
 
 const std::string& limiterMaker();       // "ОАО \"ПЗЛ\", г. Энск", written by loading
-const std::string& tonnesSuffix();       // " т"
 const std::string& paramTitleStart();    // "График параметров работы крана "
 const std::string& paramTitleNumber();   // " №"
 const std::string& paramTitleLimiter();  // " по данным РП ТРВ-160 №"
@@ -26,4 +25,4 @@ std::string outputIsInput(const std::string& path);
 // Converts a UTF-8 literal of this source tree to Windows-1251.
 std::string cp1251(const char* utf8);
 
-}  // namespace nkp::analysis::texts
+}  // namespace nkp::screen::texts

@@ -171,9 +171,8 @@ TEST(ArchiveTool, CranesWithoutANumberAreListedAndPickedBySha)
     folder.write("a/u.nkp", u1);
     folder.write("b/u.nkp", u2);
     folder.write("n3.nkp", n3);
-    auto sha = [](const std::vector<std::uint8_t>& f) {
-        return nkp::archive::prepareReadout(f, "x.nkp", nullptr)->sha256;
-    };
+    auto sha
+        = [](const std::vector<std::uint8_t>& f) { return nkp::archive::prepareReadout(f, "x.nkp")->sha256; };
     const std::string archive = "'" + folder.path("a.sqlite") + "' ";
     ASSERT_EQ(tool("archive import " + archive + "'" + folder.dir.string() + "'").status, 0);
     std::string upper = sha(u2);

@@ -43,10 +43,8 @@ void TestInputs::savesRefuseTheLoadedReadout()
     const QString archivePath = f.dir.filePath(QStringLiteral("archive.sqlite"));
     // Made off the window's thread, as every archive call of a window is.
     QVERIFY(std::async(std::launch::async, [&archivePath] {
-        std::string error;
-        return nkp::archive::Archive::open(
-                   archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing, &error)
-            != nullptr;
+        return nkp::archive::Archive::open(archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing)
+            .ok();
     }).get());
     const QByteArray archiveBefore = bytesOf(archivePath);
     TForm_Archive archiveWindow(f.prompts, archivePath, start);

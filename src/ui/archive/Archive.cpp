@@ -257,14 +257,14 @@ void TForm_Archive::connectSession()
                                .arg(report.added)
                                .arg(report.alreadyThere)
                                .arg(report.unreadable);
-            for (const ImportProblem& p : report.problems)
+            for (const nkp::Failure& p : report.problems)
                 text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
                     + QString::fromStdString(p.reason);
             if (report.cancelled)
                 text += QStringLiteral(" (прервано)");
-            if (report.writeFailed)
+            if (report.writeFailure)
                 text += QStringLiteral(". Архив не удалось записать: ")
-                    + QString::fromStdString(report.writeError);
+                    + QString::fromStdString(report.writeFailure->text());
             importFinished(text);
         });
     connect(session_, &ArchiveSession::exported, this, [this](std::uint64_t call) {
@@ -281,9 +281,10 @@ void TForm_Archive::answered()
         Label_Status->setText(statusBeforeWait_);
 }
 
-void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
+void TForm_Archive::callFailed(std::uint64_t call, const nkp::Failure& failure)
 {
     answered();
+    const std::string error = failure.text();
     if (call == reloadCall_) {
         reloadCall_ = 0;
         rows_.clear();

@@ -87,8 +87,14 @@ void applyClassification(const Readout& r, char sep, MainState& s)
 
 std::optional<recorder::DataFileReader> openReadoutFile(const std::string& path, std::string* error)
 {
-    std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, error);
-    if (file && file->size() < kShortestReadout) {
+    auto opened = recorder::DataFileReader::open(path);
+    if (!opened) {
+        if (error)
+            *error = opened.failure().reason;
+        return std::nullopt;
+    }
+    std::optional<recorder::DataFileReader> file = std::move(*opened);
+    if (file->size() < kShortestReadout) {
         if (error)
             *error = "too short for a read-out (" + std::to_string(file->fileSize()) + " bytes)";
         return std::nullopt;

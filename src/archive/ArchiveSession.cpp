@@ -256,9 +256,8 @@ std::uint64_t ArchiveSession::exportCsv(const std::string& path, std::vector<std
     const std::uint64_t call = lastCall_ + 1;
     auto table = std::make_shared<const std::vector<std::vector<std::string>>>(std::move(cells));
     return post([call, path, table](Worker& w) -> Delivery {
-        std::string error;
-        if (!fileio::writeCsvFile(path, *table, &error))
-            return failure(w, call, nkp::failed(error));
+        if (Done written = fileio::writeCsvFile(path, *table); !written)
+            return failure(w, call, written.failure());
         return [call](ArchiveSession& s) { emit s.exported(call); };
     });
 }

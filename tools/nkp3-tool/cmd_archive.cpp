@@ -80,9 +80,8 @@ int putTable(const std::vector<std::vector<std::string>>& cells, const std::opti
         std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
         return tool::kExitOk;
     }
-    std::string error;
-    if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
-        tool::printError(error);
+    if (const Done written = fileio::writeCsvFile(*csvPath, cells); !written) {
+        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -195,10 +194,10 @@ int runExport(const std::vector<std::string>& args)
         tool::printError(bytes.error());
         return tool::kExitFailure;
     }
-    std::string error;
-    if (!fileio::writeFileAtomically(
-            outPath, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
-        tool::printError(error);
+    if (const Done written = fileio::writeFileAtomically(
+            outPath, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        !written) {
+        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;

@@ -211,9 +211,8 @@ void TForm_Fleet::exportCsv()
     for (int r = 0; r < proxy_->rowCount(); ++r)
         rows.push_back(
             model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
-    std::string error;
-    if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
-        nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
+    if (const nkp::Done written = nkp::fleet::writeFleetCsv(*path, rows); !written)
+        nkp::ui::showWriteFailure(prompts_, kCaption, *path, written.error());
 }
 
 void TForm_Fleet::addShownToArchive()

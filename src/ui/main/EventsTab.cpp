@@ -288,10 +288,10 @@ bool EventsTab::exportCsv()
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path || nkp::ui::refusedAsInput(prompts_, QStringLiteral("Ошибка"), *path, s.filePath))
         return false;
-    std::string error;
-    if (!nkp::fileio::writeFileAtomically(
-            *path, nkp::analysis::eventsCsv(episodes_, s.frames, decimalSeparator_, true), &error)) {
-        nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, error);
+    if (const nkp::Done written = nkp::fileio::writeFileAtomically(
+            *path, nkp::analysis::eventsCsv(episodes_, s.frames, decimalSeparator_, true));
+        !written) {
+        nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
     return true;

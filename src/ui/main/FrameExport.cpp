@@ -33,9 +33,8 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
     // A spreadsheet file: UTF-8 with its BOM and CR LF, as the fleet CSV.
     const std::vector<int> positions = analysis::currentFramePositions(state);
     const std::string csv = analysis::framesCsv(state, positions, decimalSeparator, fileio::kCsvLineEnd);
-    std::string error;
-    if (!fileio::writeSpreadsheetCsv(*path, csv, &error)) {
-        showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);
+    if (const Done written = fileio::writeSpreadsheetCsv(*path, csv); !written) {
+        showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
     prompts.information(dialog.title,

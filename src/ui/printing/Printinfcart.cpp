@@ -128,13 +128,12 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
     if (refusedAsInput(prompts_, QStringLiteral("Сохранить в PDF"), *path, state_.filePath))
         return false;
-    std::string error;
-    const bool ok = print::writePdfFile(*path, title, render, &error);
-    if (!ok)
+    const Done written = print::writePdfFile(*path, title, render);
+    if (!written)
         prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
             toCp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
-                         .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
-    return ok;
+                         .arg(fileName, QString::fromLocal8Bit(written.error().c_str()))));
+    return written.ok();
 }
 
 QString TForm_Print::previewCaption(const QString& title) const

@@ -273,11 +273,12 @@ bool TForm_ReadNKP3::saveDataFile()
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path || nkp::ui::refusedAsInput(prompts_, QString::fromUtf8(kErrorCaption), *path))
         return false;
-    std::string error;
-    if (!nkp::device::saveReadout(
-            *path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()), &error)) {
+    if (const nkp::Done saved
+        = nkp::device::saveReadout(*path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()));
+        !saved) {
         prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n"
+                + utf8ToCp1251(saved.error()));
         return false;
     }
     showGauge(0);
@@ -309,15 +310,15 @@ nkp::device::InfFields TForm_ReadNKP3::infFields() const
 
 bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
-    const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
-    if (!loaded.opened) {
+    const auto loaded = nkp::device::loadInf(path.toStdString());
+    if (!loaded) {
         prompts_.error(cp1251(kErrorCaption),
             cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". "
-                + utf8ToCp1251(loaded.error));
+                + utf8ToCp1251(loaded.failure().reason));
         return false;
     }
     infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});
-    const auto& content = loaded.content;
+    const auto& content = *loaded;
     for (std::size_t i = 0; i < content.lineCount; ++i)
         infEdits_[i]->setText(fromCp1251(content.fields[i]));
     if (!content.complete()) {
@@ -349,9 +350,10 @@ bool TForm_ReadNKP3::writeIdentification(const std::string& path, std::string* e
         error->clear();
         return false;
     }
-    const bool saved = nkp::device::saveInf(path, infFields(), error);
+    const nkp::Done saved = nkp::device::saveInf(path, infFields());
     infInputs_ = std::move(kept);
-    return saved;
+    *error = saved.error();
+    return saved.ok();
 }
 
 QString TForm_ReadNKP3::defaultInfPath() const

@@ -124,8 +124,9 @@ FormOutcome Createforms::make(int form)
     const std::string name
         = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock->now());
     outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
+    // The engine's messages are Windows-1251.
     if (Done made = settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath); !made)
-        throw FormError(made.failure().reason);
+        throw FormError(codec::cp1251ToUtf8(made.failure().reason));
 
     if (settings_.openDocument)
         settings_.openDocument(outcome.documentPath);
@@ -251,7 +252,7 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
     if (fileio::isInput(path))
         throw FormError(text::dataFileNotWritten(path, analysis::texts::outputIsInput(path)));
     if (Done written = fileio::writeFileAtomically(path, content); !written)
-        throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(written.failure().text())));
+        throw FormError(text::dataFileNotWritten(path, written.failure().text()));
     return path;
 }
 

@@ -93,7 +93,7 @@ public:
 
     // The three menu commands. A missing folder, a data file that cannot be
     // written or a failure of the engine fails the form, its reason a
-    // message (Windows-1251) for the caller to show.
+    // message (UTF-8) for the caller to show.
     Result<FormOutcome> N_CreateForma1Click() { return run(1); }
     Result<FormOutcome> N_CreateForma2Click() { return run(2); }
     Result<FormOutcome> N_CreateForma3Click() { return run(3); }
@@ -130,7 +130,7 @@ private:
 };
 
 // Runs one form (1, 2, 3). A failure of the form or of the template engine
-// ends the run as Failed and hands its message (Windows-1251) to `fail`;
+// ends the run as Failed and hands its message (UTF-8) to `fail`;
 // an exception passes on.
 FormOutcome runFormReportingFailure(
     Createforms& forms, int form, const std::function<void(const std::string&)>& fail);

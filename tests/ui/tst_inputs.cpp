@@ -73,8 +73,7 @@ void TestInputs::savesRefuseTheLoadedReadout()
             save();
             const auto errors = f.prompts.callsOf("error");
             QVERIFY2(errors.size() == 1, name);
-            QVERIFY2(
-                errors[0].text.find(cp1251("один из открытых входных файлов")) != std::string::npos, name);
+            QVERIFY2(errors[0].text.find("один из открытых входных файлов") != std::string::npos, name);
             QCOMPARE(bytesOf(f.readoutPath), before);
             QCOMPARE(bytesOf(archivePath), archiveBefore);
         }
@@ -85,7 +84,7 @@ void TestInputs::savesRefuseTheLoadedReadout()
     control<QAction>(*f.window, "N_CreateForma3")->trigger();
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {1});
-    QVERIFY(errors[0].text.find(cp1251("один из открытых входных файлов")) != std::string::npos);
+    QVERIFY(errors[0].text.find("один из открытых входных файлов") != std::string::npos);
     QCOMPARE(bytesOf(f.readoutPath), before);
     QVERIFY(QDir(f.dir.filePath(QStringLiteral("Формы"))).isEmpty());
 }

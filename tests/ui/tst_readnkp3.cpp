@@ -333,8 +333,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
 
     const auto questions = rig.prompts.callsOf("question");
     QCOMPARE(questions.size(), std::size_t {1});
-    QCOMPARE(questions[0].caption, utf8ToCp1251("Предупреждение"));
-    QCOMPARE(questions[0].text, utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
+    QCOMPARE(questions[0].caption, std::string("Предупреждение"));
+    QCOMPARE(questions[0].text, std::string("Файл с информацией не сохранен! \nСохранить?"));
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
     const QString defaults = rig.path(QStringLiteral("Inf/Default.inf"));
 
@@ -491,7 +491,7 @@ void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
         QStringLiteral("04.03.2026 05:06"));  // not refreshed
     const auto errors = rig.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
-    QVERIFY(errors[1].text.find(utf8ToCp1251("нет строки 4")) != std::string::npos);
+    QVERIFY(errors[1].text.find("нет строки 4") != std::string::npos);
 }
 
 void tst_Readnkp3::nothingElseRunsDuringAReading()

@@ -60,7 +60,7 @@ bool loadForTool(const std::string& path, analysis::MainState& state)
         return true;
     // The window's message, without the line break that opens its box; then
     // the file and the system's reason.
-    std::cerr << terminalText(std::string_view(analysis::texts::fileNotOpened()).substr(1)) << "\n"
+    std::cerr << visibleControls(analysis::texts::fileNotOpened().substr(1), false) << "\n"
               << visibleControls(path + ": " + error, false) << "\n";
     return false;
 }

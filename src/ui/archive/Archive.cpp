@@ -186,15 +186,14 @@ TForm_Archive::TForm_Archive(
     connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Archive::cancelImport);
     connect(Button_AddFolder, &QPushButton::clicked, this, [this] {
-        const auto folder = prompts_.chooseFolder(
-            nkp::ui::toCp1251(QStringLiteral("Добавить в архив")), startFolder_.toStdString());
+        const auto folder = prompts_.chooseFolder("Добавить в архив", startFolder_.toStdString());
         if (folder)
             addPaths({*folder});
     });
     connect(Button_AddFile, &QPushButton::clicked, this, [this] {
         nkp::UserPrompts::FileDialog dialog;
-        dialog.title = nkp::ui::toCp1251(QStringLiteral("Добавить в архив"));
-        dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы НКП|*.nkp|Все файлы (*.*)|*.*"));
+        dialog.title = "Добавить в архив";
+        dialog.filter = "Файлы НКП|*.nkp|Все файлы (*.*)|*.*";
         dialog.initialDir = startFolder_.toStdString();
         if (const auto file = prompts_.openFile(dialog))
             addPaths({*file});
@@ -497,8 +496,8 @@ void TForm_Archive::importFinished(const QString& summary)
 void TForm_Archive::exportCsv()
 {
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Таблица CSV|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт в CSV";
+    dialog.filter = "Таблица CSV|*.csv|Все файлы (*.*)|*.*";
     dialog.initialDir = startFolder_.toStdString();
     dialog.fileName = "cranes.csv";
     dialog.defaultExtension = "csv";

@@ -14,7 +14,7 @@ bool refusedAsInput(
     const fileio::InputScope shownReadout({shown});
     if (!fileio::isInput(path))
         return false;
-    prompts.error(toCp1251(caption), analysis::texts::outputIsInput(path));
+    prompts.error(caption.toStdString(), analysis::texts::outputIsInput(path));
     return true;
 }
 
@@ -25,9 +25,10 @@ void showWriteFailure(
     if (refusedAsInput(prompts, caption, path))
         return;
     // Paths are UTF-8 on Linux: they pass through QString to reach Windows-1251.
-    prompts.error(toCp1251(caption),
-        toCp1251(QStringLiteral("Не удалось записать файл ") + QFile::decodeName(path.c_str())
-            + QStringLiteral("\r\n") + QFile::decodeName(cause.c_str())));
+    prompts.error(caption.toStdString(),
+        (QStringLiteral("Не удалось записать файл ") + QFile::decodeName(path.c_str())
+            + QStringLiteral("\r\n") + QFile::decodeName(cause.c_str()))
+            .toStdString());
 }
 
 }  // namespace nkp::ui

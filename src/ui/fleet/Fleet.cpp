@@ -188,8 +188,8 @@ void TForm_Fleet::showCount()
 
 void TForm_Fleet::chooseFolder()
 {
-    const std::optional<std::string> folder = prompts_.chooseFolder(
-        nkp::ui::toCp1251(QStringLiteral("Папка с файлами считывания")), Edit_Folder->text().toStdString());
+    const std::optional<std::string> folder
+        = prompts_.chooseFolder("Папка с файлами считывания", Edit_Folder->text().toStdString());
     if (!folder)
         return;
     Edit_Folder->setText(QString::fromStdString(*folder));
@@ -199,8 +199,8 @@ void TForm_Fleet::chooseFolder()
 void TForm_Fleet::exportCsv()
 {
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Таблица CSV|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт в CSV";
+    dialog.filter = "Таблица CSV|*.csv|Все файлы (*.*)|*.*";
     dialog.initialDir = Edit_Folder->text().toStdString();
     dialog.fileName = "fleet.csv";
     dialog.defaultExtension = "csv";

@@ -273,8 +273,8 @@ bool EventsTab::exportCsv()
 {
     const nkp::analysis::MainState& s = state_;
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт событий в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт событий в CSV";
+    dialog.filter = "Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*";
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(s.filePath.c_str());
     dialog.initialDir

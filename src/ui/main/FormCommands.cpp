@@ -83,7 +83,7 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
             forms, form, [&prompts](const std::string& message) { showGeneralError(prompts, message); });
     } catch (const std::exception& e) {
         // Anything else (a file system refusing, memory) ends the command the same way.
-        showGeneralError(prompts, codec::utf8ToCp1251(e.what()));
+        showGeneralError(prompts, e.what());
     }
     return {forms::FormResult::Failed, {}, {}};
 }

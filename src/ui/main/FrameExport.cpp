@@ -16,8 +16,8 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
     UserPrompts& prompts)
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = codec::utf8ToCp1251("Экспорт кадров в CSV");
-    dialog.filter = codec::utf8ToCp1251("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*");
+    dialog.title = "Экспорт кадров в CSV";
+    dialog.filter = "Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*";
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(state.filePath.c_str());
     dialog.initialDir
@@ -38,9 +38,10 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
         return false;
     }
     prompts.information(dialog.title,
-        toCp1251(QStringLiteral("Кадров записано: %1\nФайл: %2")
-                     .arg(positions.size())
-                     .arg(QFile::decodeName(QByteArray::fromStdString(*path)))));
+        QStringLiteral("Кадров записано: %1\nФайл: %2")
+            .arg(positions.size())
+            .arg(QFile::decodeName(QByteArray::fromStdString(*path)))
+            .toStdString());
     return true;
 }
 

@@ -40,8 +40,6 @@ namespace {
 
 constexpr std::size_t kServiceDumpEnd = 264196;  // the service area up to the image checksum's end
 
-constexpr auto cp = &nkp::ui::cp1251;
-
 const QSize kDesignSize {800, 600};
 
 }  // namespace
@@ -63,7 +61,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setMaximumSize(kDesignSize);
 
-    OpenDialog_Main.title = cp("Открыть");
+    OpenDialog_Main.title = "Открыть";
     OpenDialog_Main.filter = nkp::analysis::texts::readoutFileFilter();
     OpenDialog_Main.defaultExtension = "nkp";
 
@@ -245,7 +243,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     if (!file) {
         // The box shows its fixed message; the cause goes to the log.
         nkp::log::write(nkp::Failure {filePath, error});
-        prompts_.error(cp("Ошибка"), nkp::analysis::texts::fileNotOpened());
+        prompts_.error("Ошибка", nkp::analysis::texts::fileNotOpened());
         return false;
     }
     StatusPanels[1]->clear();

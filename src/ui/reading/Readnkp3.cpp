@@ -25,10 +25,6 @@
 
 namespace {
 
-using nkp::codec::cp1251ToUtf8;
-using nkp::codec::utf8ToCp1251;
-
-using nkp::ui::cp1251;
 using nkp::ui::fromCp1251;
 using nkp::ui::toCp1251;
 
@@ -113,8 +109,7 @@ bool TForm_ReadNKP3::mayDiscardReadout()
 {
     if (!reader_.unsaved())
         return true;
-    switch (prompts_.saveDiscardCancel(
-        cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+    switch (prompts_.saveDiscardCancel("Предупреждение", "Файл с информацией не сохранен! \nСохранить?")) {
     case nkp::UserPrompts::SaveChoice::Save:
         return saveDataFile();
     case nkp::UserPrompts::SaveChoice::Discard:
@@ -131,9 +126,9 @@ void TForm_ReadNKP3::FormClose()
     QDir().mkpath(QFileInfo(path).absolutePath());
     std::string error;
     if (!writeIdentification(path.toStdString(), &error) && !error.empty())
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString())
-                + "\":\n" + utf8ToCp1251(error));
+        prompts_.error(kErrorCaption,
+            std::string("Идентификация по умолчанию не сохранена в файле \"") + path.toStdString() + "\":\n"
+                + error);
 }
 
 void TForm_ReadNKP3::BitBtn_CloseClick()
@@ -267,7 +262,7 @@ bool TForm_ReadNKP3::saveDataFile()
 {
     nkp::UserPrompts::FileDialog dialog;
     dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
-    dialog.filter = cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp");
+    dialog.filter = "Файлы РП ТРВ-160С (*.nkp)|*.nkp";
     dialog.defaultExtension = "nkp";
     setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
     const std::optional<std::string> path = prompts_.saveFile(dialog);
@@ -276,9 +271,8 @@ bool TForm_ReadNKP3::saveDataFile()
     if (const nkp::Done saved
         = nkp::device::saveReadout(*path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()));
         !saved) {
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n"
-                + utf8ToCp1251(saved.error()));
+        prompts_.error(
+            kErrorCaption, std::string("Не удалось сохранить файл \"") + *path + "\":\n" + saved.error());
         return false;
     }
     showGauge(0);
@@ -312,9 +306,9 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
     const auto loaded = nkp::device::loadInf(path.toStdString());
     if (!loaded) {
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". "
-                + utf8ToCp1251(loaded.failure().reason));
+        prompts_.error(kErrorCaption,
+            std::string("Не удается открыть файл \"") + path.toStdString() + "\". "
+                + loaded.failure().reason);
         return false;
     }
     infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});
@@ -322,9 +316,9 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
     for (std::size_t i = 0; i < content.lineCount; ++i)
         infEdits_[i]->setText(fromCp1251(content.fields[i]));
     if (!content.complete()) {
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ")
-                + std::to_string(content.lineCount + 1) + cp1251(" из 13."));
+        prompts_.error(kErrorCaption,
+            std::string("В файле идентификации \"") + path.toStdString() + "\" нет строки "
+                + std::to_string(content.lineCount + 1) + " из 13.");
         return false;
     }
     return true;
@@ -334,7 +328,7 @@ nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
 {
     nkp::UserPrompts::FileDialog dialog;
     dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
-    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    dialog.filter = "Файл идентификации (*.inf)|*.inf";
     // The proposed name: crane model, " №", crane number.
     dialog.fileName = (Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text()).toStdString();
     return dialog;
@@ -377,8 +371,7 @@ void TForm_ReadNKP3::BitBtn_SaveInfClick()
         return;
     std::string error;
     if (!writeIdentification(*path, &error) && !error.empty())
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+        prompts_.error(kErrorCaption, std::string("Не удалось сохранить файл \"") + *path + "\":\n" + error);
 }
 
 void TForm_ReadNKP3::BitBtn_LoadInfClick()

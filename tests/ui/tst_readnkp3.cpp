@@ -239,7 +239,7 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     rig.form->BitBtn_SaveFileClick();
     const auto& dialog = rig.prompts.dialogs.back();
     QCOMPARE(QString::fromStdString(dialog.initialDir), rig.path(QStringLiteral("Файлы")));
-    QCOMPARE(QByteArray::fromStdString(dialog.filter), cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
+    QCOMPARE(dialog.filter, std::string("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
     // The saved reading goes into the archive of the start folder too; the
     // archive answers in the background.

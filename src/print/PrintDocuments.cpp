@@ -94,7 +94,8 @@ Done writePdfFile(const std::string& path, const QString& title, const PaintDocu
     file.close();
     if (!painted || !written)
         return Failure {path,
-            "cannot write '" + path + "': " + (written ? std::string("the document was not finished") : cause)};
+            "cannot write '" + path
+                + "': " + (written ? std::string("the document was not finished") : cause)};
     return target.commit();
 }
 
@@ -102,14 +103,11 @@ Done writePdf(const std::string& path, PdfDocument document, const analysis::Mai
     FrameRange range, char decimalSeparator)
 {
     if (document == PdfDocument::CardWithAppendix)
-        return writePdfFile(
-            path, QStringLiteral("Информационная карта"),
+        return writePdfFile(path, QStringLiteral("Информационная карта"),
             [&state](QPagedPaintDevice& device) { return printCardWithAppendix(device, state); });
-    return writePdfFile(
-        path, QStringLiteral("Оперативная информация"),
-        [&](QPagedPaintDevice& device) {
-            return printOperationalInfo(device, state, range, decimalSeparator);
-        });
+    return writePdfFile(path, QStringLiteral("Оперативная информация"), [&](QPagedPaintDevice& device) {
+        return printOperationalInfo(device, state, range, decimalSeparator);
+    });
 }
 
 Done writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
@@ -118,14 +116,12 @@ Done writePdf(const QString& path, PdfDocument document, const analysis::MainSta
     return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator);
 }
 
-Done writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
-    char decimalSeparator)
+Done writeEventsPdf(
+    const std::string& path, const analysis::MainState& state, int overloadThreshold, char decimalSeparator)
 {
-    return writePdfFile(
-        path, QStringLiteral("События"),
-        [&](QPagedPaintDevice& device) {
-            return printEvents(device, state, overloadThreshold, decimalSeparator);
-        });
+    return writePdfFile(path, QStringLiteral("События"), [&](QPagedPaintDevice& device) {
+        return printEvents(device, state, overloadThreshold, decimalSeparator);
+    });
 }
 
 }  // namespace nkp::print

@@ -45,7 +45,7 @@ Done writePdf(const std::string& path, PdfDocument document, const analysis::Mai
     FrameRange range, char decimalSeparator);
 Done writePdf(const QString& path, PdfDocument document, const analysis::MainState& state, FrameRange range,
     char decimalSeparator);
-Done writeEventsPdf(const std::string& path, const analysis::MainState& state, int overloadThreshold,
-    char decimalSeparator);
+Done writeEventsPdf(
+    const std::string& path, const analysis::MainState& state, int overloadThreshold, char decimalSeparator);
 
 }  // namespace nkp::print

@@ -19,7 +19,9 @@ DataFileReader::DataFileReader(std::vector<std::uint8_t> bytes)
 
 Result<DataFileReader> DataFileReader::open(const std::string& path)
 {
-    auto fail = [&path](const char* what) { return Failure {path, std::string(what) + ": " + std::strerror(errno)}; };
+    auto fail = [&path](const char* what) {
+        return Failure {path, std::string(what) + ": " + std::strerror(errno)};
+    };
     const auto opened = fileio::openRegularFile(path);
     if (!opened)
         return opened.failure();

@@ -7,6 +7,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/nkp3-analyzer.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nkp3-analyzer.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The read-out's file type, so that the file manager opens *.nkp with the program.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/nkp3-analyzer.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+# The user guide with its pictures; F1 shows it.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide/
+  DESTINATION ${NKP_INSTALL_GUIDE_SUBDIR}
+  FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 set(CPACK_PACKAGE_NAME "nkp3-analyzer")
 set(CPACK_PACKAGE_VENDOR "NKP-3 analyzer developers")

@@ -24,13 +24,17 @@ std::vector<int> currentFramePositions(const MainState& state)
     return positions;
 }
 
-std::string framesCsv(
-    const MainState& state, const std::vector<int>& positions, char sep, std::string_view lineEnd)
+std::string framesCsv(const MainState& state, const std::vector<int>& positions, char sep,
+    std::string_view lineEnd, FramesCsvHeader header)
 {
     std::string out;
-    out.reserve(positions.size() * 128 + 160);
-    out += "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;DiscreteInputs;"
-           "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status";
+    out.reserve(positions.size() * 128 + 320);
+    out += header == FramesCsvHeader::FieldNames
+        ? "Position;Number;Date;Time;BoomLength;BoomAngle;Pressure;Azimuth;Radius;LoadMass;DiscreteInputs;"
+          "OutputRelays;ReevingMode;Limits;LoadPercent;FaultCode;Status"
+        : "Позиция;Номер кадра;Дата записи;Время записи;Длина стрелы, м;Угол наклона стрелы, град;"
+          "Давление, атм;Азимут, град;Вылет, м;Масса груза, т;Дискретные входы;Выходн.реле;"
+          "Запасовка/Режим;Введенные/Сработав. огран.;Степень загрузки, %;Коды отказа;Состояние";
     out += lineEnd;
     for (int p : positions) {
         const recorder::TFrameRecord& r = state.recordAt(p);

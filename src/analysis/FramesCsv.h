@@ -17,9 +17,13 @@ std::vector<int> allFramePositions();
 // current selection), in the order the frames table lists them.
 std::vector<int> currentFramePositions(const MainState& state);
 
+// The header line: the English field names scripts read, or the Russian
+// captions of the frames table for a file a user opens in a spreadsheet.
+enum class FramesCsvHeader { FieldNames, TableCaptions };
+
 // Every line, the header's too, ends with `lineEnd`: LF for the terminal,
-// CR LF for a spreadsheet file.
+// CR LF for a spreadsheet file. UTF-8 throughout.
 std::string framesCsv(const MainState& state, const std::vector<int>& positions, char decimalSeparator,
-    std::string_view lineEnd = "\n");
+    std::string_view lineEnd = "\n", FramesCsvHeader header = FramesCsvHeader::FieldNames);
 
 }  // namespace nkp::analysis

@@ -36,7 +36,17 @@ std::string condensedIndices(const std::vector<int>& indices)
     return text;
 }
 
-std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics& d)
+std::vector<int> tablePositions(const std::vector<int>& memoryIndices, int ringStart)
+{
+    constexpr int n = static_cast<int>(recorder::kFrameCount);
+    std::vector<int> out;
+    out.reserve(memoryIndices.size());
+    for (int index : memoryIndices)
+        out.push_back(((index - ringStart) % n + n) % n);
+    return out;
+}
+
+std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics& d, int ringStart)
 {
     std::vector<std::string> lines;
     lines.push_back(cp1251("Файл: ") + fileName);
@@ -59,7 +69,10 @@ std::string loadErrorLogText(const std::string& fileName, const LoadDiagnostics&
             return;
         problems = true;
         lines.push_back(cp1251(what) + std::to_string(frames.size()) + cp1251(" (номера: ")
-            + condensedIndices(frames) + ')');
+            + condensedIndices(frames) + ')'
+            + (ringStart < 0
+                    ? std::string()
+                    : cp1251(", в таблице: ") + condensedIndices(tablePositions(frames, ringStart))));
     };
     frameLine("Кадров с ошибкой контрольной суммы: ", d.brokenFrames);
     frameLine("Кадров с несуществующей датой или временем: ", d.nonCalendarFrames);

@@ -45,6 +45,18 @@ private:
 
 }  // namespace
 
+std::string notFoundText(const std::vector<PortSlot>& portSlots)
+{
+    std::string out = text("Устройство не обнаружено!");
+    const std::size_t count = std::min(portSlots.size(), kPortSlotCount);
+    if (count == 0)
+        return out + text(" Последовательных портов нет.");
+    out += text(" Опрошены порты: ");
+    for (std::size_t n = 0; n < count; ++n)
+        out += (n ? ", " : "") + portSlots[n].shortName;
+    return out;
+}
+
 LineSettings deviceLineSettings()
 {
     return LineSettings {};
@@ -90,7 +102,7 @@ ReadingResult DeviceReader::read(
         return result;
     }
     if (!found) {
-        observer.statusText(text("Устройство не обнаружено!"));
+        observer.statusText(notFoundText(portSlots));
         return result;
     }
     result.portShortName = found->shortName;
@@ -105,6 +117,7 @@ ReadingResult DeviceReader::read(
     bool stopped = false;
     result.bytesReceived = receive(port, observer, stopped);
     if (stopped) {
+        stopTransfer(port);
         cancelled(port, observer);
         result.outcome = ReadingOutcome::Cancelled;
         return result;
@@ -211,6 +224,26 @@ std::size_t DeviceReader::receive(SerialPortIo& port, ReadingObserver& observer,
         observer.progress(k + extra);
     }
     return k + extra;
+}
+
+// A transfer stopped half-way: the device would go on sending the rest of
+// its image, and the next probe would read those bytes for its answer. The
+// probe byte makes the device drop the transfer; what is still on its way is
+// read and discarded until the line falls silent.
+void DeviceReader::stopTransfer(SerialPortIo& port)
+{
+    if (!port.isOpen())
+        return;
+    port.applyTimeouts(probeTimeouts());
+    port.write(&kProbeByte, 1);
+    std::array<std::uint8_t, 4096> rest {};
+    for (std::size_t drained = 0; drained < kImageSize + kMaxSurplusBytes;) {
+        const std::size_t n = port.read(rest.data(), rest.size());
+        if (n == 0)
+            break;
+        drained += n;
+    }
+    port.purge();
 }
 
 // The user stopped the reading: the port goes back as it was and is closed,

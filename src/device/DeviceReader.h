@@ -27,6 +27,9 @@ inline constexpr int kGaugeMax = 10;
 inline constexpr std::size_t kMaxSurplusBytes = 65536;
 
 LineSettings deviceLineSettings();
+
+// "Устройство не обнаружено!" followed by the ports that were tried (Windows-1251).
+std::string notFoundText(const std::vector<PortSlot>& portSlots);
 Timeouts probeTimeouts();
 Timeouts transferTimeouts();
 
@@ -86,6 +89,8 @@ private:
     bool probe(const PortSlot& slot, SerialPortIo& port, base::Clock& clock, ReadingObserver& observer);
     // The count received; `cancelled` tells whether the user stopped it.
     std::size_t receive(SerialPortIo& port, ReadingObserver& observer, bool& cancelled);
+    // After a cancelled transfer: the device stops sending and the line is drained.
+    static void stopTransfer(SerialPortIo& port);
     void cancelled(SerialPortIo& port, ReadingObserver& observer) const;
     bool checkImage(ReadingObserver& observer) const;
 

@@ -60,9 +60,12 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
 }
 
 bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
-    char decimalSeparator, int* pages)
+    char decimalSeparator, int* pages, int kind)
 {
-    const EventsReport report = eventsReport(state, overloadThreshold);
+    EventsReport report = eventsReport(state, overloadThreshold);
+    if (kind >= 0)
+        std::erase_if(
+            report.episodes, [kind](const analysis::Episode& e) { return static_cast<int>(e.kind) != kind; });
     PageCanvas canvas(device);
     if (!canvas.isActive())
         return false;

@@ -26,9 +26,10 @@ bool printOperationalInfo(QPagedPaintDevice& device, const analysis::MainState& 
     char decimalSeparator, int* pages = nullptr);
 
 // The events list and the load spectrum of the read-out, overloads counted
-// from `overloadThreshold` percent; `pages` receives the page count.
+// from `overloadThreshold` percent; `pages` receives the page count. A
+// `kind` of 0 or more lists the episodes of that EventKind only.
 bool printEvents(QPagedPaintDevice& device, const analysis::MainState& state, int overloadThreshold,
-    char decimalSeparator, int* pages = nullptr);
+    char decimalSeparator, int* pages = nullptr, int kind = -1);
 
 // Paints a whole document on the device; false when it could not.
 using PaintDocument = std::function<bool(QPagedPaintDevice&)>;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace nkp::analysis;
 
 namespace {
@@ -66,6 +68,11 @@ TEST(FramesCsv, CurrentOrderOrSelectionByteExact)
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.', "\r\n"),
         crlfHeader + "2;0;02.03.2024;10:11:12;12.35;45.1;101.5;360.0;7.00;10.13" + tail
             + "101;E00;Норма\r\n");
+    // The spreadsheet file's header: the frames table's captions, one per field.
+    const std::string captions = framesCsv(s, {}, '.', "\n", FramesCsvHeader::TableCaptions);
+    EXPECT_EQ(captions.rfind("Позиция;Номер кадра;Дата записи;Время записи;Длина стрелы, м;", 0), 0u);
+    EXPECT_EQ(
+        std::count(captions.begin(), captions.end(), ';'), std::count(header.begin(), header.end(), ';'));
     s.FrameOrder.assign(11000, -1);
     EXPECT_EQ(framesCsv(s, currentFramePositions(s), '.'), header);
     EXPECT_EQ(allFramePositions().size(), 11000u);

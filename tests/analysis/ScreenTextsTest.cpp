@@ -3,6 +3,7 @@
 #include "Cp1251.h"
 #include "analysis/FrameFieldTexts.h"
 
+#include "analysis/FrameCodeText.h"
 #include "analysis/FrameTableText.h"
 #include "analysis/HexDump.h"
 #include "analysis/LoadLogText.h"
@@ -31,6 +32,21 @@ TEST(LoadLogText, LinesForWhatLoadingMet)
     const std::string log = loadErrorLogText("a.nkp", d);
     EXPECT_NE(log.find(cp1251(": 2 (номера: 3-4)")), std::string::npos);
     EXPECT_EQ(log.find(cp1251("Ошибок не обнаружено")), std::string::npos);
+    // With the oldest frame's index, each frame's table position follows, across the ring's end.
+    const struct {
+        std::vector<int> frames;
+        int ringStart;
+        const char* expected;
+    } rings[] = {
+        {{3, 4}, 0, ": 2 (номера: 3-4), в таблице: 3-4"},
+        {{175}, 10000, ": 1 (номера: 175), в таблице: 1175"},
+        {{10999, 0}, 10999, ": 2 (номера: 0, 10999), в таблице: 0-1"},
+    };
+    for (const auto& r : rings) {
+        d.nonCalendarFrames = r.frames;
+        EXPECT_NE(loadErrorLogText("a.nkp", d, r.ringStart).find(cp1251(r.expected)), std::string::npos)
+            << r.expected;
+    }
 
     LoadDiagnostics bad;
     bad.fileSize = 1000;
@@ -91,4 +107,31 @@ TEST(FrameTableText, LoadPercentHighlight)
     EXPECT_EQ(loadPercentHighlight("-100"), LoadHighlight::None);
     EXPECT_EQ(loadPercentHighlight("-"), LoadHighlight::None);
     EXPECT_EQ(loadPercentHighlight("9x5"), LoadHighlight::None);
+}
+
+TEST(FrameCodeText, EachCodedRowDecodesItsBits)
+{
+    nkp::recorder::TFrameRecord r;
+    r.DiscreteInputs = 0x05;
+    r.OutputRelays = 0x00;
+    r.Limits = 0x13;  // wall and ceiling entered, wall tripped
+    r.FaultCode = 0x23;
+    const struct {
+        int row;
+        const char* brief;
+    } cases[] = {
+        {kDiscreteInputsRow, "Дискретные входы 00000101: включены разряды 0, 2"},
+        {kOutputRelaysRow, "Выходные реле 00000000: все разряды выключены"},
+        {kLimitsRow, "Ограничения: введены — стена, потолок; сработали — стена"},
+        {kFaultCodeRow, "Код отказа E23: отказ № 23"},
+        {0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(frameCodeText(r, c.row).brief, cp1251(c.brief)) << c.row;
+    r.Limits = 0xC8;  // right entered; left and right tripped
+    EXPECT_EQ(frameCodeText(r, kLimitsRow).full,
+        cp1251("Введенные/сработавшие ограничения 11001000\nвведены: поворот вправо\n"
+               "сработали: поворот влево, поворот вправо"));
+    r.FaultCode = 0;
+    EXPECT_EQ(frameCodeText(r, kFaultCodeRow).brief, cp1251("Код отказа E00: отказов нет"));
 }

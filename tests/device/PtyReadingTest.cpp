@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -211,7 +212,9 @@ TEST(PtyReading, DeviceThatDisappearsMidTransferEndsTheReading)
 #ifdef NKP3_TOOL_PATH
 TEST(PtyReading, CancelledPacedTransferRestoresAndClosesThePort)
 {
-    SimProcess device(NKP3_SIM_PATH, {"--paced"});
+    const auto image = nkp::test::checkedImage();
+    const std::string file = writeImageFile("nkp_sim_paced_", image);
+    SimProcess device(NKP3_SIM_PATH, {"--paced", "--image", file});
     const auto portSlots = slotsWith({{0, device.path()}});
     QtSerialPortIo port;
     nkp::base::Clock& clock = nkp::base::systemClock();
@@ -230,8 +233,20 @@ TEST(PtyReading, CancelledPacedTransferRestoresAndClosesThePort)
     EXPECT_FALSE(reader.unsaved());
     EXPECT_EQ(stopper.last, "Считывание прервано пользователем");
     // The port can be opened again at once: nothing holds it.
-    QtSerialPortIo again;
-    EXPECT_TRUE(again.open(device.path()));
+    {
+        QtSerialPortIo again;
+        EXPECT_TRUE(again.open(device.path()));
+    }
+    // A reading started at once finds the device: no byte of the stopped
+    // transfer is taken for the probe's answer.
+    struct Again : Stopper {
+        bool cancelRequested() const override { return received >= 8000; }
+    } second;
+    const ReadingResult next = reader.read(portSlots, port, clock, second);
+    EXPECT_EQ(next.outcome, ReadingOutcome::Cancelled) << second.last;
+    EXPECT_EQ(next.portShortName, "pty0");
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 8000, reader.image().begin()));
+    fs::remove(file);
 }
 
 TEST(PtyReading, ToolReadSavesWithTheIdentificationAndReportsTheOutcome)

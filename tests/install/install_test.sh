@@ -19,7 +19,10 @@ for n in 1 2 3; do
 done
 desktop=$p/share/applications/nkp3-analyzer.desktop
 [[ -s $desktop ]] || fail "desktop file missing"
-grep -qx 'Exec=nkp3-analyzer' "$desktop" || fail "desktop file does not start nkp3-analyzer"
+grep -qx 'Exec=nkp3-analyzer %f' "$desktop" || fail "desktop file does not start nkp3-analyzer with the file"
+grep -qx 'MimeType=application/x-nkp3-readout;' "$desktop" || fail "desktop file names no read-out type"
+grep -q 'pattern="\*.nkp"' "$p/share/mime/packages/nkp3-analyzer.xml" || fail "read-out MIME type missing"
+[[ -s $p/share/nkp3/guide/index.md ]] || fail "user guide missing"
 grep -qx 'Icon=nkp3-analyzer' "$desktop" || fail "desktop file names no icon"
 [[ -s $p/share/icons/hicolor/scalable/apps/nkp3-analyzer.svg ]] || fail "icon missing"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
@@ -43,7 +46,8 @@ deb=$(ls "$work"/pkg/*.deb)
 [[ -n $deb ]] || fail "no package"
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/nkp3-analyzer ./usr/bin/nkp3-tool "./usr/share/nkp3/templates/Форма 1.rtf" \
-         ./usr/share/applications/nkp3-analyzer.desktop; do
+         ./usr/share/applications/nkp3-analyzer.desktop ./usr/share/nkp3/guide/index.md \
+         ./usr/share/mime/packages/nkp3-analyzer.xml; do
   grep -qF -- "$f" <<<"$contents" || fail "package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)

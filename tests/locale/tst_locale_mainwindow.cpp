@@ -44,6 +44,8 @@ void TestLocaleMainWindow::loadedNumbersAndSize()
     const QString readout = dir.filePath(QStringLiteral("demo.nkp"));
     nkp::test::writeBytes(QFile::encodeName(readout).toStdString(), nkp::test::russianReadout());
     nkp::test::ScriptedUserPrompts prompts;
+    // Settings of this run's own: no size kept from an earlier one.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     // The separator as nkp3-analyzer takes it.
     QCOMPARE(nkp::ui::systemDecimalSeparator(), ',');
     TForm_TPB140CMain w(prompts, dir.path(), nkp::ui::systemDecimalSeparator());

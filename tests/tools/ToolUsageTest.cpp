@@ -51,7 +51,7 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
     const UsageCase cases[] = {
         {"", ""},
         {"nonsense", "unknown command 'nonsense'"},
-        {"--version", "unknown command '--version'"},
+        {"--vers", "unknown command '--vers'"},
 
         {"archive", "archive: import, cranes, history or export"},
         {"archive bogus", "archive: unknown sub-command 'bogus'"},
@@ -208,9 +208,28 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
         EXPECT_EQ(run.out, "") << c.args;
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir));
-    const auto help = runTool("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.err.rfind("usage:\n", 0), 0u) << help.err;
+}
+
+// --help and --version of every program: on stdout, status 0.
+TEST_F(ToolUsage, EveryProgramAnswersHelpAndVersion)
+{
+    const struct {
+        std::string program;
+        const char* args;
+        const char* expected;
+    } cases[] = {
+        {NKP_TOOL_PATH, "--help", "usage:\n  nkp3-tool "},
+        {NKP_TOOL_PATH, "--version", "nkp3-tool 1."},
+        {NKP_SIM_PATH, "--help", "usage: nkp3-sim "},
+        {NKP_SIM_PATH, "--version", "nkp3-sim 1."},
+        {NKP_ANALYZER_PATH, "--help", "ФАЙЛ.nkp"},
+        {NKP_ANALYZER_PATH, "--version", "nkp3-analyzer 1."},
+    };
+    for (const auto& c : cases) {
+        const auto run = nkp::test::runCommand("QT_QPA_PLATFORM=offscreen '" + c.program + "' " + c.args);
+        EXPECT_EQ(run.status, 0) << c.program << c.args << run.err;
+        EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.program << c.args << run.out;
+    }
 }
 
 // Options stand before or after the file, may repeat (the last one counts)

@@ -24,6 +24,9 @@ struct MainWindowFixture {
 
     explicit MainWindowFixture(char decimalSeparator = ',')
     {
+        // The window keeps its recent files and place in a settings file of
+        // this fixture's own, never in the user's.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
         options.seed = 1;
         readoutPath = dir.filePath(QStringLiteral("demo.nkp"));
         writeFile(readoutPath, nkp::generator::generateDataFile(options));

@@ -167,7 +167,11 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
         opened.push_back(path);
         return false;  // no application for RTF documents
     };
-    desktop.openFolder = [&](const std::string& folder) { folders.push_back(folder); };
+    bool fileManager = true;
+    desktop.openFolder = [&](const std::string& folder) {
+        folders.push_back(folder);
+        return fileManager;
+    };
 
     // Stopping at the question writes nothing.
     f.prompts.fileAnswers.push_back(QFile::encodeName(shortPath).toStdString());
@@ -207,6 +211,17 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     QCOMPARE(f.prompts.callsOf("action").size(), std::size_t {1});
     QVERIFY(!QString::fromStdString(f.prompts.callsOf("action")[0].text).contains(QStringLiteral("RTF")));
     QCOMPARE(folders.size(), std::size_t {1});  // not asked for this time
+    QVERIFY(f.prompts.callsOf("error").empty());
+
+    // No file manager answers "Открыть папку": the user is told so.
+    fileManager = false;
+    f.prompts.fileAnswers.push_back(QFile::encodeName(f.readoutPath).toStdString());
+    f.prompts.actionAnswers.push_back(true);
+    QCOMPARE(f.window->runForm(3, desktop).result, nkp::forms::FormResult::DocumentMade);
+    QCOMPARE(folders.size(), std::size_t {2});
+    const auto errors = f.prompts.callsOf("error");
+    QCOMPARE(errors.size(), std::size_t {1});
+    QVERIFY(QString::fromStdString(errors[0].text).contains(QStringLiteral("файловый менеджер не ответил")));
 }
 
 void TestDamage::cancelledFirstDialogEndsForms1And2()
@@ -275,7 +290,8 @@ void TestDamage::framesExportIsASpreadsheetFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBFPosition;Number;"));
+    // The table's own captions head the columns.
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" + QStringLiteral("Позиция;Номер кадра;Дата записи;").toUtf8()));
     QCOMPARE(bytes.count("\r\n"), 11001);
     QCOMPARE(bytes.count('\n'), 11001);  // no bare line feed
     QVERIFY(bytes.endsWith(QByteArray::fromStdString(";"

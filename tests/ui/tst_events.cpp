@@ -6,6 +6,7 @@
 #include "analysis/EventsCsv.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
+#include "ui/common/UiText.h"
 #include "ui/main/EventsTab.h"
 #include "ui/main/FramesTab.h"
 
@@ -133,6 +134,21 @@ private slots:
         QVERIFY(bytes.find(
                     "\r\nОтказ E12;300;301;2;01.03.2024 08:05:00;01.03.2024 08:05:01;0;1,00;5,00;12,00\r\n")
             != std::string::npos);
+        // The box says where the file went.
+        QVERIFY(QString::fromStdString(f.prompts.callsOf("information").back().text)
+                    .endsWith(QStringLiteral("Файл: ") + csv));
+        // The kind filter the user set holds for the export too.
+        auto* kind = control<QComboBox>(*tab, "ComboBox_Kind");
+        kind->setCurrentIndex(1);
+        const std::size_t shown = tab->shownEpisodes().size();
+        QVERIFY(shown < tab->episodes().size());
+        QCOMPARE(tab->kindFilter(), 0);
+        f.prompts.fileAnswers.push_back(QFile::encodeName(csv).toStdString());
+        QVERIFY(tab->exportCsv());
+        QFile filtered(csv);
+        QVERIFY(filtered.open(QIODevice::ReadOnly));
+        QCOMPARE(static_cast<std::size_t>(filtered.readAll().count("\r\n")), shown + 1);
+        kind->setCurrentIndex(0);
         // Never over the read-out itself.
         f.prompts.fileAnswers.push_back(QFile::encodeName(path).toStdString());
         QVERIFY(!tab->exportCsv());

@@ -131,6 +131,8 @@ void TestFleet::scanFilterSortActivateExport()
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     QVERIFY(csv.rfind("\xEF\xBB\xBF", 0) == 0);
     QCOMPARE(static_cast<int>(std::count(csv.begin(), csv.end(), '\n')), shown + 1);
+    // The box says where the file went.
+    QVERIFY(prompts.callsOf("information").back().text.ends_with("Файл: " + f.path("out.csv")));
 
     // A file that cannot be written is reported; a cancelled prompt writes nothing.
     prompts.fileAnswers.push_back(f.path("нет/такой/папки.csv"));

@@ -8,6 +8,7 @@
 #include "ui/reading/Readnkp3.h"
 
 #include "ui/common/QtUserPrompts.h"
+#include "ui/common/UiText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -205,7 +206,9 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
     Rig rig;
     rig.form->show();
     QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});
-    QVERIFY(rig.prompts.calls[0].text.find("Default.inf") != std::string::npos);
+    // The cause in Russian alone, no system text in another language.
+    const QString missing = QString::fromStdString(rig.prompts.calls[0].text);
+    QVERIFY2(missing.endsWith(QStringLiteral("Default.inf\". Файл не найден.")), qPrintable(missing));
     QCOMPARE(control<QLineEdit>(*rig.form, "Edit_MKran")->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
     QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(), QStringLiteral("04.03.2026 05:06"));
     // The title bar's close box: no question, the defaults are written with
@@ -241,6 +244,16 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     QCOMPARE(QString::fromStdString(dialog.initialDir), rig.path(QStringLiteral("Файлы")));
     QCOMPARE(dialog.filter, std::string("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
+    // The proposed name: crane model, number and the reading's day.
+    QCOMPARE(
+        QString::fromStdString(dialog.fileName), QStringLiteral("КС-ХХХХХА-ХХ №123456789012 04.03.2026.nkp"));
+    // Before the dialog the status line shows the recorder's text without control bytes.
+    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("КС\u0001 55\t")),
+        QStringLiteral("Сохранение информации: КС 55"));
+    QCOMPARE(TForm_ReadNKP3::savingStatusText(QStringLiteral("\u0002")),
+        QStringLiteral("Сохранение информации..."));
+    // A fixed-size window: its size cannot change.
+    QCOMPARE(rig.form->minimumSize(), rig.form->maximumSize());
     // The saved reading goes into the archive of the start folder too; the
     // archive answers in the background.
     QTRY_COMPARE(
@@ -338,7 +351,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
     const QString defaults = rig.path(QStringLiteral("Inf/Default.inf"));
 
-    const bool closes = answer == QStringLiteral("saveOk") || answer == QStringLiteral("discard");
+    // A save keeps the window open with its line, as the window's own save does.
+    const bool closes = answer == QStringLiteral("discard");
     QCOMPARE(rig.form->isVisible(), !closes);
     QCOMPARE(QFile::exists(defaults), closes);  // written only when the window really closes
     if (answer == QStringLiteral("saveOk")) {
@@ -347,6 +361,11 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
         QVERIFY(saved.left(static_cast<int>(kImage)) == QByteArray(static_cast<int>(kImage), '\xFF'));
         QCOMPARE(saved.mid(270337, 25), QByteArray("Typed before the question"));
         QVERIFY(!rig.form->reader().unsaved());
+        QVERIFY(rig.form->statusText().startsWith(QStringLiteral("Информация сохранена в фале: erased.nkp")));
+        rig.form->BitBtn_CloseClick();  // closes without a second question
+        QVERIFY(!rig.form->isVisible());
+        QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {1});
+        return;
     } else {
         QVERIFY(!QFile::exists(target));
     }
@@ -362,6 +381,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
         control<QLineEdit>(*rig.form, "Edit_ServOrg")->text(), QStringLiteral("Typed before the question"));
     rig.prompts.saveChoices.push_back(SaveChoice::Save);
     rig.prompts.fileAnswers.push_back(target.toStdString());
+    rig.form->BitBtn_CloseClick();
+    QVERIFY(rig.form->isVisible());  // saved: the window shows where, a further "Закрыть" closes
     rig.form->BitBtn_CloseClick();
     QVERIFY(!rig.form->isVisible());
     QCOMPARE(readAll(target).mid(270337, 25), QByteArray("Typed before the question"));

@@ -44,6 +44,15 @@ bool loadImage(const nkp::sim::SimOptions& options, std::vector<std::uint8_t>& i
 
 int main(int argc, char** argv)
 {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::cout << "nkp3-sim: the reading device on a pseudo-terminal\n" << nkp::sim::kSimUsage << "\n";
+        return 0;
+    }
+    if (first == "--version") {
+        std::cout << "nkp3-sim " NKP_VERSION "\n";
+        return 0;
+    }
     std::string error;
     const auto options = nkp::sim::parseSimOptions(argc, argv, error);
     if (!options) {

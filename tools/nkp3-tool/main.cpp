@@ -83,13 +83,22 @@ void printQtMessage(QtMsgType, const QMessageLogContext&, const QString& message
 
 }  // namespace
 
+namespace {
+
+void printUsage(std::ostream& out)
+{
+    out << "usage:\n";
+    for (const ToolCommand& command : commands())
+        out << "  nkp3-tool " << command.usage << "\n";
+}
+
+}  // namespace
+
 int usageError(const std::string& problem)
 {
     if (!problem.empty())
         printError(problem);
-    std::cerr << "usage:\n";
-    for (const ToolCommand& command : commands())
-        std::cerr << "  nkp3-tool " << command.usage << "\n";
+    printUsage(std::cerr);
     return kExitUsage;
 }
 
@@ -108,7 +117,11 @@ int main(int argc, char** argv)
         return usageError("");
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        usageError("");
+        printUsage(std::cout);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::cout << "nkp3-tool " NKP_VERSION "\n";
         return kExitOk;
     }
     int status = kExitFailure;

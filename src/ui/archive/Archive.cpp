@@ -270,6 +270,7 @@ void TForm_Archive::connectSession()
         if (call == exportCall_) {
             answered();
             exportCall_ = 0;
+            nkp::ui::showWritten(prompts_, kCaption, exportPath_.toStdString());
         }
     });
 }

@@ -2,6 +2,7 @@
 
 #include "ui/common/UiText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -30,16 +31,23 @@ std::optional<std::string> runFileDialog(QWidget* parent, const UserPrompts::Fil
 
 }  // namespace
 
+QWidget* QtUserPrompts::dialogParent() const
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return parent_;
+}
+
 void QtUserPrompts::information(const std::string& caption, const std::string& text)
 {
-    QMessageBox::information(parent_, QString::fromStdString(caption), QString::fromStdString(text));
+    QMessageBox::information(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 bool QtUserPrompts::informationWithAction(
     const std::string& caption, const std::string& text, const std::string& action)
 {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(caption), QString::fromStdString(text),
-        QMessageBox::Ok, parent_);
+        QMessageBox::Ok, dialogParent());
     QPushButton* extra = box.addButton(QString::fromStdString(action), QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
@@ -48,7 +56,7 @@ bool QtUserPrompts::informationWithAction(
 
 bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::string& text)
 {
-    return QMessageBox::warning(parent_, QString::fromStdString(caption), QString::fromStdString(text),
+    return QMessageBox::warning(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
 }
@@ -56,7 +64,7 @@ bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::strin
 UserPrompts::SaveChoice QtUserPrompts::saveDiscardCancel(const std::string& caption, const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
-        QMessageBox::NoButton, parent_);
+        QMessageBox::NoButton, dialogParent());
     QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
@@ -72,24 +80,24 @@ UserPrompts::SaveChoice QtUserPrompts::saveDiscardCancel(const std::string& capt
 
 void QtUserPrompts::error(const std::string& caption, const std::string& text)
 {
-    QMessageBox::critical(parent_, QString::fromStdString(caption), QString::fromStdString(text));
+    QMessageBox::critical(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 std::optional<std::string> QtUserPrompts::openFile(const FileDialog& dialog)
 {
-    return runFileDialog(parent_, dialog, false);
+    return runFileDialog(dialogParent(), dialog, false);
 }
 
 std::optional<std::string> QtUserPrompts::saveFile(const FileDialog& dialog)
 {
-    return runFileDialog(parent_, dialog, true);
+    return runFileDialog(dialogParent(), dialog, true);
 }
 
 std::optional<std::string> QtUserPrompts::chooseFolder(
     const std::string& title, const std::string& initialDir)
 {
     const QString dir = QFileDialog::getExistingDirectory(
-        parent_, QString::fromStdString(title), QString::fromStdString(initialDir));
+        dialogParent(), QString::fromStdString(title), QString::fromStdString(initialDir));
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();

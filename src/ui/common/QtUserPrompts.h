@@ -15,6 +15,10 @@ public:
     {
     }
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The window a box or dialog belongs to: the program's window in use
+    // (the fleet or archive window the user works in), else the given one,
+    // so that a dialog never raises another window over the one in use.
+    QWidget* dialogParent() const;
 
     void information(const std::string& caption, const std::string& text) override;
     bool informationWithAction(

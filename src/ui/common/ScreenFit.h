@@ -16,6 +16,10 @@ namespace nkp::ui {
 // borders are thin enough to go without.
 inline constexpr QSize kFrameReserve {0, 40};
 
+// The client area every window must fit: 1920x1080 at scale 2 (960x540)
+// less a desktop panel and the window frame. A fixed-size window is never larger.
+inline constexpr QSize kSmallestRoom {960, 540 - 28 - kFrameReserve.height()};
+
 // The available area (desktop minus panels) of the screen `window` is on, or
 // of the primary screen; an empty rectangle without a screen.
 QRect availableArea(const QWidget* window);

@@ -18,6 +18,14 @@ bool refusedAsInput(
     return true;
 }
 
+void showWritten(
+    UserPrompts& prompts, const QString& caption, const std::string& path, const QString& firstLine)
+{
+    const QString where = QStringLiteral("Файл: ") + QFile::decodeName(QByteArray::fromStdString(path));
+    prompts.information(
+        caption.toStdString(), (firstLine.isEmpty() ? where : firstLine + u'\n' + where).toStdString());
+}
+
 void showWriteFailure(
     UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& cause)
 {

@@ -14,6 +14,11 @@ namespace nkp::ui {
 void showWriteFailure(
     UserPrompts& prompts, const QString& caption, const std::string& path, const std::string& cause);
 
+// Tells the user where a file they asked for was written: `firstLine`
+// (what was written, may be empty), then "Файл: " and the path.
+void showWritten(
+    UserPrompts& prompts, const QString& caption, const std::string& path, const QString& firstLine = {});
+
 // Whether `path` (file-system bytes) is one of the files the program has
 // open as input (the loaded read-out, a form's read-outs and template, the
 // fleet's read-outs, the archive, the identification file); if so, the

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -104,6 +105,10 @@ TForm_Fleet::TForm_Fleet(nkp::UserPrompts& prompts, const QString& defaultFolder
         showCount();
     });
     connect(Table_Fleet, &QTableView::doubleClicked, this, &TForm_Fleet::activate);
+    // Esc closes the window, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("Shortcut_Close"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     using nkp::fleet::FleetScan;
     connect(&scan_, &FleetScan::listed, this, [this](int count) {
@@ -213,6 +218,9 @@ void TForm_Fleet::exportCsv()
             model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
     if (const nkp::Done written = nkp::fleet::writeFleetCsv(*path, rows); !written)
         nkp::ui::showWriteFailure(prompts_, kCaption, *path, written.error());
+    else
+        nkp::ui::showWritten(
+            prompts_, kCaption, *path, QStringLiteral("Строк записано: %1").arg(rows.size()));
 }
 
 void TForm_Fleet::addShownToArchive()

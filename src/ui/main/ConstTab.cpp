@@ -97,6 +97,9 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     page->addWidget(nkp::ui::scrollable(content), 1);
 
     Edit_HarCh->setReadOnly(true);
+    // The crane model's field holds its design text whole.
+    Edit_MKran->setMinimumWidth(
+        Edit_MKran->fontMetrics().horizontalAdvance(QStringLiteral("КС-ХХХХХА-ХХ")) + 16);
     bindEdits();
     refresh();
 }
@@ -300,6 +303,8 @@ void ConstTab::refreshDamage()
 
 void ConstTab::refreshResource()
 {
+    // Before a read-out is loaded the numbers are design placeholders, not a crane's.
+    Label_Resource->setVisible(!state_.filePath.empty());
     const nkp::analysis::ResourceUse use = nkp::analysis::resourceUse(state_);
     Label_Resource->setText(nkp::ui::fromCp1251(nkp::analysis::resourceUseText(use, decimalSeparator_)));
     const QColor colour = nkp::ui::resourceColor(use.level);

@@ -269,6 +269,11 @@ void EventsTab::showEpisode(int row)
     emit episodeChosen(e.firstPosition, e.lastPosition);
 }
 
+int EventsTab::kindFilter() const
+{
+    return ComboBox_Kind->currentData().toInt();
+}
+
 bool EventsTab::exportCsv()
 {
     const nkp::analysis::MainState& s = state_;
@@ -288,11 +293,17 @@ bool EventsTab::exportCsv()
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path || nkp::ui::refusedAsInput(prompts_, QStringLiteral("Ошибка"), *path, s.filePath))
         return false;
+    // The episodes the user filtered the table to.
+    std::vector<nkp::analysis::Episode> shown;
+    for (int i : shown_)
+        shown.push_back(episodes_[static_cast<std::size_t>(i)]);
     if (const nkp::Done written = nkp::fileio::writeFileAtomically(
-            *path, nkp::analysis::eventsCsv(episodes_, s.frames, decimalSeparator_, true));
+            *path, nkp::analysis::eventsCsv(shown, s.frames, decimalSeparator_, true));
         !written) {
         nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
+    nkp::ui::showWritten(prompts_, QStringLiteral("Экспорт событий в CSV"), *path,
+        QStringLiteral("Событий записано: %1").arg(shown.size()));
     return true;
 }

@@ -34,6 +34,8 @@ public:
     // The episodes the table lists (the filter applied), in its order.
     const std::vector<int>& shownEpisodes() const { return shown_; }
     int threshold() const;
+    // The kind the user filters by (an EventKind), -1 for all.
+    int kindFilter() const;
 
     // Writes the episodes as CSV (UTF-8 with BOM) to a file the user names.
     bool exportCsv();

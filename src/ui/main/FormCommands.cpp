@@ -54,16 +54,19 @@ bool openDocumentWithDesktop(const std::string& path)
 Desktop systemDesktop()
 {
     return {openDocumentWithDesktop,
-        [](const std::string& folder) { QDesktopServices::openUrl(localUrl(folder)); }};
+        [](const std::string& folder) { return QDesktopServices::openUrl(localUrl(folder)); }};
 }
 
 void reportDocument(
     UserPrompts& prompts, const std::string& documentPath, bool opened, const Desktop& desktop)
 {
-    if (prompts.informationWithAction(forms::text::informationCaption(),
-            forms::text::documentSaved(documentPath, opened), forms::text::openFolderButton())
-        && desktop.openFolder)
-        desktop.openFolder(std::filesystem::path(documentPath).parent_path().string());
+    if (!prompts.informationWithAction(forms::text::informationCaption(),
+            forms::text::documentSaved(documentPath, opened), forms::text::openFolderButton()))
+        return;
+    const std::string folder = std::filesystem::path(documentPath).parent_path().string();
+    if (!desktop.openFolder || !desktop.openFolder(folder))
+        prompts.error(forms::text::errorCaption(),
+            "Не удалось открыть папку " + folder + ": файловый менеджер не ответил. Откройте папку вручную.");
 }
 
 forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator)

@@ -23,14 +23,15 @@ bool openDocumentWithDesktop(const std::string& path);
 // What the desktop does with a finished document and its folder.
 struct Desktop {
     std::function<bool(const std::string&)> openDocument;  // false: no application opened it
-    std::function<void(const std::string&)> openFolder;    // shows a folder in the file manager
+    std::function<bool(const std::string&)> openFolder;    // shows a folder; false: no file manager answered
 };
 // The real desktop: openDocumentWithDesktop() and the file manager.
 Desktop systemDesktop();
 
 // Tells the user where the document was written ("Документ сохранён: ..."),
 // and that no application opened it when `opened` is false; its button
-// "Открыть папку" shows the document's folder.
+// "Открыть папку" shows the document's folder, or says that no file manager
+// could show it.
 void reportDocument(
     UserPrompts& prompts, const std::string& documentPath, bool opened, const Desktop& desktop);
 

@@ -32,16 +32,14 @@ bool exportFramesCsv(const analysis::MainState& state, const QString& startDirec
         return false;
     // A spreadsheet file: UTF-8 with its BOM and CR LF, as the fleet CSV.
     const std::vector<int> positions = analysis::currentFramePositions(state);
-    const std::string csv = analysis::framesCsv(state, positions, decimalSeparator, fileio::kCsvLineEnd);
+    const std::string csv = analysis::framesCsv(
+        state, positions, decimalSeparator, fileio::kCsvLineEnd, analysis::FramesCsvHeader::TableCaptions);
     if (const Done written = fileio::writeSpreadsheetCsv(*path, csv); !written) {
         showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
-    prompts.information(dialog.title,
-        QStringLiteral("Кадров записано: %1\nФайл: %2")
-            .arg(positions.size())
-            .arg(QFile::decodeName(QByteArray::fromStdString(*path)))
-            .toStdString());
+    showWritten(prompts, QString::fromStdString(dialog.title), *path,
+        QStringLiteral("Кадров записано: %1").arg(positions.size()));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/main/FramesTab.h"
 
+#include "analysis/FrameCodeText.h"
 #include "analysis/FrameTableText.h"
 #include "analysis/Selection.h"
 #include "ui/common/ScreenFit.h"
@@ -81,6 +82,8 @@ FramesTab::FramesTab(
     const int frame = 2 * StringGrid_O_Otb->frameWidth();
     StringGrid_O_Otb->setFixedSize(kColumnWidth * nkp::analysis::kFrameTableColumns + frame,
         kRowHeight * nkp::analysis::kFrameTableRows + frame);
+    // A click on a coded cell decodes it.
+    connect(StringGrid_O_Otb, &QTableWidget::cellClicked, this, &FramesTab::decodeCell);
     // The wheel and PageUp/PageDown over the table page through the frames.
     StringGrid_O_Otb->installEventFilter(this);
     StringGrid_O_Otb->viewport()->installEventFilter(this);
@@ -224,6 +227,21 @@ void FramesTab::ScrollBar_CiklChange()
     StringGrid_O_Otb->setUpdatesEnabled(true);
 }
 
+void FramesTab::decodeCell(int row, int column)
+{
+    const int slot = ScrollBar_Cikl->value() + column;
+    const int size = static_cast<int>(state_.FrameOrder.size());
+    const int position = slot >= 0 && slot < size ? state_.FrameOrder[static_cast<std::size_t>(slot)] : -1;
+    if (position < 0 || position >= static_cast<int>(state_.frames.size()))
+        return;
+    const nkp::analysis::FrameCodeText text = nkp::analysis::frameCodeText(state_.recordAt(position), row);
+    if (text.empty())
+        return;
+    const QString full = nkp::ui::fromCp1251(text.full);
+    StringGrid_O_Otb->item(row, column)->setToolTip(full);
+    emit codeDecoded(nkp::ui::fromCp1251(text.brief), full);
+}
+
 void FramesTab::setScroll(int maximum, int position)
 {
     {
@@ -236,10 +254,7 @@ void FramesTab::setScroll(int maximum, int position)
 
 void FramesTab::showLoaded()
 {
-    // The list is the whole new read-out now, and the count says so.
-    state_.selectionCountText = std::to_string(
-        std::count_if(state_.FrameOrder.begin(), state_.FrameOrder.end(), [](int p) { return p >= 0; }));
-    Label_O_OtbZap->setText(nkp::ui::fromCp1251(state_.selectionCountText));
+    // The list is the whole new read-out now; the count changes only with a selection.
     // The date picker starts at the day of the newest frame, near the data.
     const QDate newest = QDate::fromString(
         QString::fromLatin1(state_.newestFrameTime.substr(0, 10).c_str()), QStringLiteral("dd.MM.yyyy"));

@@ -23,8 +23,8 @@ public:
     FramesTab(nkp::analysis::MainState& state, nkp::UserPrompts& prompts, char decimalSeparator,
         QWidget* parent = nullptr);
 
-    // After loading: the full list, scrolled to the five newest frames, its
-    // count, and the date picker at the newest frame's day.
+    // After loading: the full list, scrolled to the five newest frames, and
+    // the date picker at the newest frame's day.
     void showLoaded();
     // Moves the table to list index `position`, limited to the scroll bar's range.
     void scrollTo(int position);
@@ -42,6 +42,13 @@ public slots:
     // The three "Вывести" buttons; the button's tag chooses the selection.
     void BitBtn_OtborClick();
     void runSelection(int tag);
+    // A click on cell (`row`, `column`): the code it holds decoded, as its
+    // tooltip and by codeDecoded().
+    void decodeCell(int row, int column);
+
+signals:
+    // `brief` for the status line, `full` (one fact a line) for the panel's tooltip.
+    void codeDecoded(const QString& brief, const QString& full);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -13,7 +13,9 @@
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
+#include "ui/help/Help.h"
 #include "ui/main/ConstTab.h"
+#include "ui/main/DesktopHabits.h"
 #include "ui/main/EventsTab.h"
 #include "ui/main/FormCommands.h"
 #include "ui/main/FrameExport.h"
@@ -23,6 +25,7 @@
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -82,6 +85,11 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     connect(TabSheet_Events, &EventsTab::framesTableWanted, this,
         [this] { PageControl_Main->setCurrentWidget(TabSheet_Cikl); });
     connect(TabSheet_Grafik, &ChartsTab::paramPointClicked, this, &TForm_TPB140CMain::Chart_ParamClickSeries);
+    // A decoded cell: the status line holds the whole text on one line, its tooltip one fact a line.
+    connect(TabSheet_Cikl, &FramesTab::codeDecoded, this, [this](const QString&, const QString& full) {
+        StatusPanels[0]->setText(QString(full).replace(u'\n', QStringLiteral("; ")));
+        StatusPanels[0]->setToolTip(full);
+    });
 
     ProgressBar_Read = new QProgressBar;
     ProgressBar_Read->setObjectName(QStringLiteral("ProgressBar_Read"));
@@ -108,6 +116,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     // 800x600 where the screen holds it, centred; smaller screens get what
     // they have, the tabs scroll.
     nkp::ui::fitToScreen(this, kDesignSize);
+    habits_->restorePlace();
 }
 
 TForm_TPB140CMain::~TForm_TPB140CMain() = default;
@@ -124,7 +133,7 @@ QAction* TForm_TPB140CMain::item(
 void TForm_TPB140CMain::buildMenu()
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu"));
-    Menu_File = menuBar()->addMenu(QStringLiteral("Файл"));
+    Menu_File = menuBar()->addMenu(QStringLiteral("&Файл"));
     Menu_File->setObjectName(QStringLiteral("Menu_File"));
     Menu_STN3
         = item(Menu_File, "Menu_STN3", QStringLiteral("Считать..."), QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -135,7 +144,7 @@ void TForm_TPB140CMain::buildMenu()
     Menu_ExportFrames = item(Menu_File, "Menu_ExportFrames", QStringLiteral("Экспорт кадров в CSV..."));
     Menu_Fleet
         = item(Menu_File, "Menu_Fleet", QStringLiteral("Обзор парка..."), QKeySequence(Qt::CTRL | Qt::Key_F));
-    Menu_Print = Menu_File->addMenu(QStringLiteral("Печать"));
+    Menu_Print = Menu_File->addMenu(QStringLiteral("&Печать"));
     Menu_Print->setObjectName(QStringLiteral("Menu_Print"));
     Menu_Print->menuAction()->setObjectName(QStringLiteral("Menu_Print"));
     Menu_Print->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -149,7 +158,7 @@ void TForm_TPB140CMain::buildMenu()
     });
     Menu_R1 = Menu_File->addSeparator();
     Menu_R1->setObjectName(QStringLiteral("Menu_R1"));
-    Menu_Isp = Menu_File->addMenu(QStringLiteral("Обработка испытаний"));
+    Menu_Isp = Menu_File->addMenu(QStringLiteral("Обработка &испытаний"));
     Menu_Isp->setObjectName(QStringLiteral("Menu_Isp"));
     N_CreateForma1 = item(Menu_Isp, "N_CreateForma1", QStringLiteral("Форма 1"));
     N_CreateForma2 = item(Menu_Isp, "N_CreateForma2", QStringLiteral("Форма 2"));
@@ -170,6 +179,9 @@ void TForm_TPB140CMain::buildMenu()
     addAction(N_Adres);
     nkp::ui::installArchiveMenu(*this, *Menu_File, Menu_Print->menuAction(), prompts_, startDirectory_,
         decimalSeparator_, [this](const QString& path) { return loadFile(path); });
+    habits_ = new nkp::ui::DesktopHabits(
+        *this, *Menu_File, Menu_R2, [this](const QString& path) { return loadFile(path); });
+    buildHelpMenu();
 
     connect(Menu_STN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_STN3Click);
     connect(Menu_OpenSTN3, &QAction::triggered, this, &TForm_TPB140CMain::Menu_OpenSTN3Click);
@@ -185,6 +197,32 @@ void TForm_TPB140CMain::buildMenu()
     connect(Menu_log, &QAction::triggered, this, &TForm_TPB140CMain::Menu_logClick);
     connect(N_Adres, &QAction::triggered, this, &TForm_TPB140CMain::N_AdresClick);
     connect(Menu_Exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm_TPB140CMain::buildHelpMenu()
+{
+    Menu_Help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
+    N_Guide
+        = item(Menu_Help, "N_Guide", QStringLiteral("&Руководство пользователя"), QKeySequence(Qt::Key_F1));
+    // F1 opens the page of whichever of the program's windows is in use.
+    N_Guide->setShortcutContext(Qt::ApplicationShortcut);
+    N_About = item(Menu_Help, "N_About", QStringLiteral("&О программе"));
+    connect(N_Guide, &QAction::triggered, this, [this] {
+        QWidget* active = QApplication::activeWindow();
+        nkp::ui::showHelpFor(active ? active : this);
+    });
+    connect(N_About, &QAction::triggered, this,
+        [this] { prompts_.information("О программе", nkp::ui::aboutText().toStdString()); });
+    // F10 takes the keyboard to the menu bar, as on other desktops.
+    auto* menuKey = new QAction(this);
+    menuKey->setObjectName(QStringLiteral("N_MenuBar"));
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        menuBar()->setFocus(Qt::ShortcutFocusReason);
+        menuBar()->setActiveAction(Menu_File->menuAction());
+    });
 }
 
 void TForm_TPB140CMain::buildStatusBar()
@@ -249,6 +287,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     StatusPanels[1]->clear();
     nkp::analysis::loadReadout(*file, decimalSeparator_, state_);
     loadedName_ = QFileInfo(path).fileName();
+    habits_->remember(path);
     nkp::analysis::setLoadedFile(QFile::encodeName(path).toStdString(), state_);
     loadedInput_ = nkp::fileio::InputScope({state_.filePath});
     serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
@@ -400,7 +439,8 @@ void TForm_TPB140CMain::M_OperClick()
 void TForm_TPB140CMain::M_EventsClick()
 {
     // The printout counts overloads from the threshold the events tab shows.
-    nkp::ui::printEvents(this, state_, prompts_, TabSheet_Events->threshold(), decimalSeparator_);
+    nkp::ui::printEvents(this, state_, prompts_, TabSheet_Events->threshold(), decimalSeparator_,
+        TabSheet_Events->kindFilter());
 }
 
 void TForm_TPB140CMain::N_CreateForma1Click()

@@ -22,6 +22,9 @@ class QTabWidget;
 class TForm_Fleet;
 class TForm_LogError;
 class TForm_Official;
+namespace nkp::ui {
+class DesktopHabits;
+}
 
 // The main window: the menu, the three tabs over MainState, the status bar,
 // and the commands. Commands whose windows live elsewhere (reading, printing,
@@ -96,6 +99,8 @@ protected:
 private:
     void buildMenu();
     void buildStatusBar();
+    // "Справка": the guide (F1, the page of the window in use) and "О программе".
+    void buildHelpMenu();
     // The print items work on a loaded read-out only: enabled by loading,
     // disabled at start and by "Очистить".
     void setPrintEnabled(bool enabled);
@@ -123,6 +128,9 @@ private:
     QAction *N_CreateForma3 = nullptr, *Menu_log = nullptr, *Menu_R2 = nullptr, *Menu_Exit = nullptr;
     QAction* N_Adres = nullptr;
     QAction *Menu_ExportFrames = nullptr, *Menu_Fleet = nullptr;
+    QMenu* Menu_Help = nullptr;
+    QAction *N_Guide = nullptr, *N_About = nullptr;
+    nkp::ui::DesktopHabits* habits_ = nullptr;  // recent files, place, drops, shortcuts
 
     nkp::UserPrompts& prompts_;
     QString startDirectory_;

@@ -111,8 +111,9 @@ void TForm_Print::Action_PrintEventsExecute()
     const analysis::MainState& state = state_;
     const char separator = decimalSeparator_;
     const int threshold = overloadThreshold_;
-    preview_(QStringLiteral("События"), [&state, threshold, separator](QPagedPaintDevice& device) {
-        return print::printEvents(device, state, threshold, separator);
+    const int kind = eventKind_;
+    preview_(QStringLiteral("События"), [&state, threshold, separator, kind](QPagedPaintDevice& device) {
+        return print::printEvents(device, state, threshold, separator, nullptr, kind);
     });
 }
 
@@ -135,6 +136,8 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
             QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
                 .arg(fileName, QString::fromLocal8Bit(written.error().c_str()))
                 .toStdString());
+    else
+        showWritten(prompts_, QStringLiteral("Сохранить в PDF"), *path);
     return written.ok();
 }
 
@@ -179,10 +182,11 @@ void printOperationalInfo(QWidget* parent, const analysis::MainState& state, Use
 }
 
 void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator)
+    int overloadThreshold, char decimalSeparator, int eventKind)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
     form->setOverloadThreshold(overloadThreshold);
+    form->setEventKind(eventKind);
     form->setDecimalSeparator(decimalSeparator);
     form->printEvents();
     form->close();

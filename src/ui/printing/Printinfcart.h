@@ -35,6 +35,8 @@ public:
     void setPreview(Preview preview) { preview_ = std::move(preview); }
     // The overload threshold of the events printout, in percent.
     void setOverloadThreshold(int percent) { overloadThreshold_ = percent; }
+    // The kind of events printed (an EventKind); -1 for all.
+    void setEventKind(int kind) { eventKind_ = kind; }
 
     // M_IK: the card, then both appendix pages; M_Oper: the listing.
     void printInfoCardAndAppendix();
@@ -69,6 +71,7 @@ private:
     QString kEnd_ = QStringLiteral("0");
     char decimalSeparator_ = ',';
     int overloadThreshold_ = analysis::kDefaultOverloadThreshold;
+    int eventKind_ = -1;
     Preview preview_;
 };
 
@@ -78,6 +81,6 @@ void printInfoCard(QWidget* parent, const analysis::MainState& state, UserPrompt
 void printOperationalInfo(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator);
 void printEvents(QWidget* parent, const analysis::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator);
+    int overloadThreshold, char decimalSeparator, int eventKind = -1);
 
 }  // namespace nkp::ui

@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveAddress.h"
 #include "base/Codec.h"
+#include "base/Log.h"
 #include "device/ReadoutFile.h"
 #include "device/qt/QtSerialPortIo.h"
 #include "device/qt/SystemPortSlots.h"
@@ -89,7 +90,7 @@ void TForm_ReadNKP3::closeEvent(QCloseEvent* event)
 
 void TForm_ReadNKP3::reject()
 {
-    if (busy_ || !mayDiscardReadout())
+    if (busy_ || !mayDiscardReadout(true))
         return;
     QDialog::reject();
 }
@@ -105,13 +106,15 @@ void TForm_ReadNKP3::done(int result)
     QDialog::done(result);
 }
 
-bool TForm_ReadNKP3::mayDiscardReadout()
+bool TForm_ReadNKP3::mayDiscardReadout(bool closing)
 {
     if (!reader_.unsaved())
         return true;
     switch (prompts_.saveDiscardCancel("Предупреждение", "Файл с информацией не сохранен! \nСохранить?")) {
     case nkp::UserPrompts::SaveChoice::Save:
-        return saveDataFile();
+        // On closing, as after the window's own save, the window stays open
+        // with the saved file's line; a further "Закрыть" closes it.
+        return saveDataFile() && !closing;
     case nkp::UserPrompts::SaveChoice::Discard:
         return true;
     case nkp::UserPrompts::SaveChoice::Cancel:
@@ -264,7 +267,8 @@ bool TForm_ReadNKP3::saveDataFile()
     dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
     dialog.filter = "Файлы РП ТРВ-160С (*.nkp)|*.nkp";
     dialog.defaultExtension = "nkp";
-    setStatus(fromCp1251(nkp::device::imageStatusText(reader_.image())));
+    dialog.fileName = proposedFileName().toStdString();
+    setStatus(savingStatusText(fromCp1251(nkp::device::imageStatusText(reader_.image()))));
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path || nkp::ui::refusedAsInput(prompts_, QString::fromUtf8(kErrorCaption), *path))
         return false;
@@ -292,6 +296,34 @@ bool TForm_ReadNKP3::saveDataFile()
     return true;
 }
 
+QString TForm_ReadNKP3::savingStatusText(const QString& imageText)
+{
+    // The recorder's own text may hold control bytes: only what can be read is shown.
+    QString readable;
+    for (const QChar c : imageText)
+        if (c.isPrint())
+            readable += c;
+    readable = readable.simplified();
+    return readable.isEmpty() ? QStringLiteral("Сохранение информации...")
+                              : QStringLiteral("Сохранение информации: ") + readable;
+}
+
+QString TForm_ReadNKP3::proposedFileName() const
+{
+    // Crane model, number and the reading's day: "КС-45717К-1 №123 05.03.2024.nkp".
+    QString name = Edit_MKran->text().trimmed();
+    if (!Edit_NKran->text().trimmed().isEmpty())
+        name += QStringLiteral(" №") + Edit_NKran->text().trimmed();
+    const QString day = MaskEdit_DateRead->text().left(10);
+    if (!day.trimmed().isEmpty())
+        name += (name.isEmpty() ? QString() : QStringLiteral(" ")) + day;
+    // A name, not a path: no folder separators nor control characters.
+    for (QChar& c : name)
+        if (c == u'/' || c == u'\\' || !c.isPrint())
+            c = u'_';
+    return (name.isEmpty() ? QStringLiteral("Считывание") : name) + QStringLiteral(".nkp");
+}
+
 // --- identification files --------------------------------------------------
 
 nkp::device::InfFields TForm_ReadNKP3::infFields() const
@@ -306,9 +338,15 @@ bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
     const auto loaded = nkp::device::loadInf(path.toStdString());
     if (!loaded) {
-        prompts_.error(kErrorCaption,
-            std::string("Не удается открыть файл \"") + path.toStdString() + "\". "
-                + loaded.failure().reason);
+        // The cause in the user's words; the system's own goes to the log.
+        const QFileInfo file(path);
+        const char* cause = !file.exists() ? "Файл не найден."
+            : file.isDir()                 ? "Это папка, а не файл."
+            : !file.isReadable()           ? "Нет прав на чтение файла."
+                                           : "Файл не удалось прочитать.";
+        nkp::log::write(loaded.failure());
+        prompts_.error(
+            kErrorCaption, std::string("Не удается открыть файл \"") + path.toStdString() + "\". " + cause);
         return false;
     }
     infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});

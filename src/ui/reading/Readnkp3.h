@@ -49,6 +49,10 @@ public:
     QString statusText() const;
     QColor statusColour() const;
     bool readingInProgress() const { return busy_; }
+    // The file name the save dialog proposes: crane model, number, reading day.
+    QString proposedFileName() const;
+    // The status line while saving: the recorder's text without control bytes.
+    static QString savingStatusText(const QString& imageText);
     // "Считано N из 270336 байт" beside the gauge.
     QString byteCountText() const;
 
@@ -96,7 +100,8 @@ private:
     void FormClose();
     // False when an unsaved read-out is to stay: the user chose "Отмена", or
     // chose "Сохранить" and the save did not happen.
-    bool mayDiscardReadout();
+    // On `closing`, a save keeps the window open: false then too.
+    bool mayDiscardReadout(bool closing = false);
     // The save command; true when the data file was written.
     bool saveDataFile();
 

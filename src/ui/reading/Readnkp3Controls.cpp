@@ -2,6 +2,7 @@
 #include "ui/reading/Readnkp3.h"
 
 #include "ui/common/ScreenFit.h"
+#include "ui/help/Help.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -152,6 +154,15 @@ void TForm_ReadNKP3::createControls()
     fieldsLayout->addWidget(GroupBox2);
     fieldsLayout->addLayout(infButtons);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 2);
+    layout->setSpacing(4);
+    fieldsLayout->setSpacing(2);
+    // Close rows, so that the fixed window shows every field without scrolling.
+    for (QGroupBox* group : {GroupBox_InputInf, GroupBox1, GroupBox2}) {
+        auto* grid = static_cast<QGridLayout*>(group->layout());
+        grid->setContentsMargins(8, 4, 8, 4);
+        grid->setVerticalSpacing(3);
+    }
     layout->addWidget(nkp::ui::scrollable(fields), 1);
     auto* gaugeRow = new QHBoxLayout;
     gaugeRow->addWidget(CGauge_Process, 1);
@@ -161,6 +172,9 @@ void TForm_ReadNKP3::createControls()
     layout->addLayout(mainButtons);
     layout->addWidget(StatusBar_ReadNKP3);
     nkp::ui::fitToScreen(this, sizeHint().expandedTo(QSize(553, 407)));
+    // A fixed-size window: only the close box, neither minimise nor maximise;
+    // on any screen whole.
+    setFixedSize(size().boundedTo(nkp::ui::kSmallestRoom));
 
     connect(BitBtn_ReadNKP3, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_ReadNKP3Click);
     connect(BitBtn_SaveFile, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_SaveFileClick);
@@ -168,4 +182,7 @@ void TForm_ReadNKP3::createControls()
     connect(BitBtn_LoadInf, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_LoadInfClick);
     connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_CloseClick);
     connect(BitBtn_Abort, &QPushButton::clicked, this, &TForm_ReadNKP3::BitBtn_AbortClick);
+    // The window is modal: its own F1 opens the guide's page on reading.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { nkp::ui::showHelpFor(this); });
 }

@@ -16,6 +16,6 @@ TForm_LogError::TForm_LogError(QWidget* parent)
 
 void TForm_LogError::showLoad(const nkp::analysis::MainState& state)
 {
-    Memo_LogError->setPlainText(
-        nkp::ui::fromCp1251(nkp::analysis::loadErrorLogText(state.fileName, state.diagnostics)));
+    Memo_LogError->setPlainText(nkp::ui::fromCp1251(
+        nkp::analysis::loadErrorLogText(state.fileName, state.diagnostics, state.RingStart)));
 }

@@ -1,0 +1,139 @@
+#include "ui/help/Help.h"
+
+#include "ui/common/ScreenFit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include <openssl/opensslv.h>
+#include <qcustomplot.h>
+#include <zstd.h>
+
+namespace nkp::ui {
+namespace {
+
+const QString kContents = QStringLiteral("index.md");
+
+}  // namespace
+
+QString guideDirectory()
+{
+    const QByteArray env = qgetenv("NKP_GUIDE_DIR");
+    if (!env.isEmpty())
+        return QString::fromLocal8Bit(env);
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../")
+        + QStringLiteral(NKP_INSTALL_GUIDE_SUBDIR);
+    if (QFileInfo::exists(installed + QLatin1Char('/') + kContents))
+        return QDir::cleanPath(installed);
+    if (QFileInfo::exists(QStringLiteral(NKP_INSTALL_GUIDE_DIR "/index.md")))
+        return QStringLiteral(NKP_INSTALL_GUIDE_DIR);
+    return QStringLiteral(NKP_SOURCE_GUIDE_DIR);
+}
+
+const std::vector<std::pair<QString, QString>>& helpPages()
+{
+    static const std::vector<std::pair<QString, QString>> pages {
+        {QStringLiteral("Form_TPB140CMain"), QStringLiteral("main-window.md")},
+        {QStringLiteral("TabSheet_Const"), QStringLiteral("tab-main-info.md")},
+        {QStringLiteral("TabSheet_Grafik"), QStringLiteral("tab-charts.md")},
+        {QStringLiteral("TabSheet_Cikl"), QStringLiteral("tab-frames.md")},
+        {QStringLiteral("TabSheet_Events"), QStringLiteral("tab-events.md")},
+        {QStringLiteral("Form_ReadNKP3"), QStringLiteral("reading.md")},
+        {QStringLiteral("Form_Fleet"), QStringLiteral("fleet.md")},
+        {QStringLiteral("Form_Archive"), QStringLiteral("archive.md")},
+        {QStringLiteral("Form_LogError"), QStringLiteral("warnings.md")},
+        {QStringLiteral("Form_Official"), QStringLiteral("service-area.md")},
+        {QStringLiteral("Form_Print"), QStringLiteral("printouts.md")},
+        {QStringLiteral("Form_Help"), kContents},
+    };
+    return pages;
+}
+
+QString helpPageFor(const QWidget* widget)
+{
+    const QWidget* window = widget ? widget->window() : nullptr;
+    if (!window)
+        return kContents;
+    QString name = window->objectName();
+    // A window with tabs: the page of the tab in use.
+    if (const auto* tabs = window->findChild<const QTabWidget*>(QStringLiteral("PageControl_Main")))
+        if (const QWidget* tab = tabs->currentWidget())
+            name = tab->objectName();
+    for (const auto& [object, page] : helpPages())
+        if (object == name)
+            return page;
+    return kContents;
+}
+
+void showHelpFor(QWidget* from)
+{
+    static QPointer<TForm_Help> help;
+    QWidget* owner = from ? from->window() : nullptr;
+    if (help && help->parentWidget() != owner
+        && !(owner && owner->objectName() == QStringLiteral("Form_Help")))
+        delete help;
+    if (!help)
+        help = new TForm_Help(owner);
+    help->showPage(helpPageFor(from));
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
+QString aboutText()
+{
+    return QStringLiteral("Анализ данных регистратора параметров ТРВ-140\n"
+                          "Версия %1, сборка от %2\n\n"
+                          "Программа использует:\n"
+                          "Qt %3 — лицензия GNU LGPL 3;\n"
+                          "QCustomPlot %4 — лицензия GNU GPL 3;\n"
+                          "OpenSSL (%5) — лицензия Apache 2.0;\n"
+                          "zstd %6 — лицензия BSD.")
+        .arg(QStringLiteral(NKP_VERSION), QStringLiteral(__DATE__), QString::fromLatin1(qVersion()),
+            QStringLiteral(QCUSTOMPLOT_VERSION_STR), QStringLiteral(OPENSSL_VERSION_TEXT),
+            QStringLiteral(ZSTD_VERSION_STRING));
+}
+
+}  // namespace nkp::ui
+
+TForm_Help::TForm_Help(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("Form_Help"));
+    setWindowTitle(QStringLiteral("Руководство пользователя"));
+    Browser_Help = new QTextBrowser(this);
+    Browser_Help->setObjectName(QStringLiteral("Browser_Help"));
+    Browser_Help->setOpenExternalLinks(true);
+    Browser_Help->setSearchPaths({nkp::ui::guideDirectory()});
+    auto* contents = new QPushButton(QStringLiteral("Содержание"), this);
+    auto* back = new QPushButton(QStringLiteral("Назад"), this);
+    connect(contents, &QPushButton::clicked, this, [this] { showPage(QStringLiteral("index.md")); });
+    connect(back, &QPushButton::clicked, Browser_Help, &QTextBrowser::backward);
+    connect(Browser_Help, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    back->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(back);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(Browser_Help, 1);
+    nkp::ui::fitToScreen(this, QSize(760, 600));
+}
+
+void TForm_Help::showPage(const QString& page)
+{
+    const QUrl url = QUrl::fromLocalFile(QDir(nkp::ui::guideDirectory()).filePath(page));
+    Browser_Help->setSource(url, QTextDocument::MarkdownResource);
+}
+
+QString TForm_Help::currentPage() const
+{
+    return QFileInfo(Browser_Help->source().toLocalFile()).fileName();
+}

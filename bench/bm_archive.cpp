@@ -87,14 +87,13 @@ void BM_ArchiveImport(benchmark::State& state)
             state.SkipWithError("no PostgreSQL server");
             return;
         }
-        std::string error;
-        auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing, &error);
+        auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing);
         if (!a) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(a.error().c_str());
             return;
         }
         state.ResumeTiming();
-        const archive::ImportReport report = archive::importFiles(*a, files);
+        const archive::ImportReport report = archive::importFiles(**a, files);
         if (report.added != static_cast<int>(files.size())) {
             state.SkipWithError("not every read-out was added");
             return;
@@ -120,10 +119,10 @@ std::unique_ptr<archive::Archive> craneArchive(int backend, std::string* where =
         return nullptr;
     if (where)
         *where = *location;
-    std::string error;
-    auto a = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing, &error);
-    if (!a)
+    auto opened = archive::Archive::open(*location, archive::OpenMode::CreateIfMissing);
+    if (!opened)
         return nullptr;
+    std::unique_ptr<archive::Archive> a = std::move(*opened);
     archive::PreparedReadout p;
     p.compressed = {1, 2, 3, 4};
     p.owner = "OOO";
@@ -141,7 +140,7 @@ std::unique_ptr<archive::Archive> craneArchive(int backend, std::string* where =
             p.readingText = "10.01.2020 09:30";
             p.characteristicNumber = 1000.0 + k * 350.0 + crane;
             p.totalCycles = 5000 + k * 1000;
-            if (a->add(p, &error) != archive::AddOutcome::Added)
+            if (const auto added = a->add(p); !added || *added != archive::AddOutcome::Added)
                 return nullptr;
         }
     }
@@ -156,10 +155,9 @@ void BM_ArchiveCranes(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        std::string error;
-        auto readouts = a->readouts(&error);
+        auto readouts = a->readouts();
         if (!readouts) {
-            state.SkipWithError(error.c_str());
+            state.SkipWithError(readouts.error().c_str());
             return;
         }
         const auto rows = archive::craneRows(std::move(*readouts));

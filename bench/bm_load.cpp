@@ -21,7 +21,7 @@ const std::string& readoutPath()
     static const std::string path = [] {
         const auto& p = removed.path;
         nkp::generator::GeneratorOptions options;
-        nkp::recorder::writeDataFile(p.string(), nkp::generator::generateImage(options),
+        (void)nkp::recorder::writeDataFile(p.string(), nkp::generator::generateImage(options),
             nkp::generator::generateIdentification(options));
         return p.string();
     }();

@@ -53,7 +53,10 @@ void BM_MergeTable(benchmark::State& state)
     std::ofstream(data, std::ios::binary) << tableData(rows);
     const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
     for (auto _ : state)
-        nkp::report::GenerateReport(data, templ, report, {}, clock);
+        if (!nkp::report::GenerateReport(data, templ, report, {}, clock)) {
+            state.SkipWithError("the merge failed");
+            break;
+        }
     state.counters["rows"] = rows;
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(data)));
     std::filesystem::remove_all(dir);
@@ -81,7 +84,10 @@ void mergeShape(
         state.PauseTiming();
         ::malloc_trim(0);
         state.ResumeTiming();
-        nkp::report::GenerateReport(data, templ, report, {}, clock);
+        if (!nkp::report::GenerateReport(data, templ, report, {}, clock)) {
+            state.SkipWithError("the merge failed");
+            break;
+        }
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(templateText.size() + dataText.size()));
     std::filesystem::remove_all(dir);

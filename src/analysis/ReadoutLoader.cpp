@@ -20,10 +20,9 @@ const recorder::TFrameRecord& FrameView::recordAt(int position) const
 
 Result<recorder::DataFileReader> openReadoutFile(const std::string& path)
 {
-    std::string error;
-    std::optional<recorder::DataFileReader> file = recorder::DataFileReader::open(path, &error);
+    Result<recorder::DataFileReader> file = recorder::DataFileReader::open(path);
     if (!file)
-        return Failure {path, error};
+        return file.failure();
     if (file->size() < kShortestReadout)
         return Failure {path, "too short for a read-out (" + std::to_string(file->fileSize()) + " bytes)"};
     return std::move(*file);

@@ -3,6 +3,7 @@
 #include "archive/ArchiveAddress.h"
 #include "archive/ArchivePrepare.h"
 #include "base/DateTime.h"
+#include "base/Failure.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,7 +43,7 @@ struct ArchivedCrane {
     std::string model, number, ownFile;
 };
 
-enum class AddOutcome { Added, AlreadyThere, Failed };
+enum class AddOutcome { Added, AlreadyThere };
 
 class Archive {
 public:
@@ -56,20 +57,19 @@ public:
     // recognised before anything is written: one that is not an archive of
     // this program, or is newer, or whose schema version is damaged, is
     // refused without a byte changed. An older schema is brought up to date.
-    // Nothing with `error` (Russian, ArchiveText.h) on failure.
-    static std::unique_ptr<Archive> open(const std::string& location, OpenMode mode, std::string* error);
+    // Fails with a Russian text (ArchiveText.h).
+    static Result<std::unique_ptr<Archive>> open(const std::string& location, OpenMode mode);
 
     // Adds one read-out in one transaction; a read-out whose image is already
     // there is left as it is. On failure nothing is written.
-    AddOutcome add(const PreparedReadout& readout, std::string* error);
+    Result<AddOutcome> add(const PreparedReadout& readout);
 
-    std::optional<std::vector<ArchivedCrane>> cranes(std::string* error) const;
+    Result<std::vector<ArchivedCrane>> cranes() const;
     // Every read-out, ordered by crane.
-    std::optional<std::vector<ArchivedReadout>> readouts(std::string* error) const;
-    std::optional<std::vector<ArchivedReadout>> readoutsOfCrane(
-        std::int64_t craneId, std::string* error) const;
-    // The stored data file, byte for byte; nothing when unknown or damaged.
-    std::optional<std::vector<std::uint8_t>> dataFile(const std::string& sha256, std::string* error) const;
+    Result<std::vector<ArchivedReadout>> readouts() const;
+    Result<std::vector<ArchivedReadout>> readoutsOfCrane(std::int64_t craneId) const;
+    // The stored data file, byte for byte; a failure when unknown or damaged.
+    Result<std::vector<std::uint8_t>> dataFile(const std::string& sha256) const;
 
     bool postgres() const;
     bool readOnly() const;
@@ -84,8 +84,8 @@ private:
 };
 
 // Brings the schema of a freshly opened database to `version` (tests make
-// older archives with it). False with `error` when the database is no
-// archive of this program or a newer one.
-bool migrateConnection(const std::string& connectionName, int version, std::string* error);
+// older archives with it). Fails when the database is no archive of this
+// program or a newer one.
+Done migrateConnection(const std::string& connectionName, int version);
 
 }  // namespace nkp::archive

@@ -18,19 +18,17 @@ QString percentDecoded(const std::string& part)
 
 }  // namespace
 
-std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error)
+Result<PostgresAddress> parsePostgresAddress(const std::string& location)
 {
     const auto scheme = location.find("://");
     if (scheme == std::string::npos) {
-        setError(error, text::postgresBadHost(location));
-        return std::nullopt;
+        return failed(text::postgresBadHost(location));
     }
     std::string rest = location.substr(scheme + 3);
     PostgresAddress out;
     const auto slash = rest.find('/');
     if (slash == std::string::npos || slash + 1 >= rest.size()) {
-        setError(error, text::postgresNoDatabase(location));
-        return std::nullopt;
+        return failed(text::postgresNoDatabase(location));
     }
     out.database = percentDecoded(rest.substr(slash + 1)).toStdString();
     rest.resize(slash);
@@ -38,8 +36,7 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
     if (at != std::string::npos) {
         std::string user = rest.substr(0, at);
         if (user.find(':') != std::string::npos) {
-            setError(error, text::postgresPasswordInAddress());
-            return std::nullopt;
+            return failed(text::postgresPasswordInAddress());
         }
         out.user = percentDecoded(user).toStdString();
         rest.erase(0, at + 1);
@@ -49,8 +46,7 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
     if (!rest.empty() && rest.front() == '[') {
         const auto close = rest.find(']');
         if (close == std::string::npos || (close + 1 < rest.size() && rest[close + 1] != ':')) {
-            setError(error, text::postgresBadHost(location));
-            return std::nullopt;
+            return failed(text::postgresBadHost(location));
         }
         if (close + 1 < rest.size())
             portColon = close + 1;
@@ -62,8 +58,7 @@ std::optional<PostgresAddress> parsePostgresAddress(const std::string& location,
         const std::string port = rest.substr(portColon + 1);
         const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), out.port);
         if (ec != std::errc() || end != port.data() + port.size() || out.port <= 0 || out.port > 65535) {
-            setError(error, text::postgresBadPort(port));
-            return std::nullopt;
+            return failed(text::postgresBadPort(port));
         }
         rest.resize(portColon);
     }

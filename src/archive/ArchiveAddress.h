@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,7 +14,7 @@ struct PostgresAddress {
     std::string user, host, database;
     int port = -1;
 };
-std::optional<PostgresAddress> parsePostgresAddress(const std::string& location, std::string* error);
+Result<PostgresAddress> parsePostgresAddress(const std::string& location);
 
 // Whether `location` is a PostgreSQL address rather than an SQLite file.
 bool isPostgresLocation(const std::string& location);

@@ -38,7 +38,7 @@ Archive::Archive(std::unique_ptr<State> state)
 
 Archive::~Archive() = default;
 
-std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mode, std::string* error)
+Result<std::unique_ptr<Archive>> Archive::open(const std::string& location, OpenMode mode)
 {
     checkNotGuiThread();
     auto state = std::make_unique<State>();
@@ -46,19 +46,17 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
     state->dialect.postgres = isPostgresLocation(location);
     const QString driver = state->dialect.postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        setError(error,
-            text::driverMissing(
-                driver.toStdString(), state->dialect.postgres ? "libqt6sql6-psql" : "libqt6sql6-sqlite"));
-        return nullptr;
+        return failed(text::driverMissing(
+            driver.toStdString(), state->dialect.postgres ? "libqt6sql6-psql" : "libqt6sql6-sqlite"));
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, state->connection);
     // Options of the connection that may write, once the database is known to be ours.
     QString writerOptions;
     bool missing = false;
     if (state->dialect.postgres) {
-        const auto where = parsePostgresAddress(location, error);
+        const auto where = parsePostgresAddress(location);
         if (!where)
-            return nullptr;
+            return where.failure();
         db.setDatabaseName(QString::fromStdString(where->database));
         if (!where->user.empty())
             db.setUserName(QString::fromStdString(where->user));
@@ -73,18 +71,15 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
         const std::string path = file.absoluteFilePath().toStdString();
         missing = !file.exists();
         if (missing && mode == OpenMode::Existing) {
-            setError(error, text::notFound(location));
-            return nullptr;
+            return failed(text::notFound(location));
         }
         if (!missing) {
             if (!file.isFile()) {
-                setError(error, text::notAFile(location));
-                return nullptr;
+                return failed(text::notAFile(location));
             }
             state->readOnly = !mayWrite(path) || !QFileInfo(file.absolutePath()).isWritable();
         } else if (!QDir().mkpath(file.absolutePath())) {
-            setError(error, text::folderNotMade(file.absolutePath().toStdString()));
-            return nullptr;
+            return failed(text::folderNotMade(file.absolutePath().toStdString()));
         }
         db.setDatabaseName(file.absoluteFilePath());
         writerOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
@@ -103,15 +98,13 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
         }
     }
     if (!db.open()) {
-        setError(error, text::cannotOpen(location, sqlError(db.lastError())));
-        return nullptr;
+        return failed(text::cannotOpen(location, sqlError(db.lastError())));
     }
-    const auto found = recognise(db, location, error);
+    const auto found = recognise(db, location);
     if (!found)
-        return nullptr;
+        return found.failure();
     if (found->kind == Recognised::Empty && mode == OpenMode::Existing) {
-        setError(error, text::emptyDatabase(location));
-        return nullptr;
+        return failed(text::emptyDatabase(location));
     }
     const bool update
         = found->version < kSchemaVersion || (!state->dialect.postgres && !found->hasApplicationId);
@@ -120,8 +113,7 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
         db.close();
         db.setConnectOptions(writerOptions);
         if (!db.open()) {
-            setError(error, text::cannotOpen(location, sqlError(db.lastError())));
-            return nullptr;
+            return failed(text::cannotOpen(location, sqlError(db.lastError())));
         }
     }
     QSqlQuery q(db);
@@ -130,21 +122,19 @@ std::unique_ptr<Archive> Archive::open(const std::string& location, OpenMode mod
         if (!state->readOnly) {
             // WAL lets readers go on while one writer imports.
             if (!execWaiting(q, QStringLiteral("PRAGMA journal_mode = WAL")) || !q.next()) {
-                setError(error, text::cannotOpen(location, sqlError(q.lastError())));
-                return nullptr;
+                return failed(text::cannotOpen(location, sqlError(q.lastError())));
             }
             q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
         }
     }
     if (found->version < kSchemaVersion && state->readOnly) {
-        setError(error,
-            found->kind == Recognised::Empty ? text::emptyAndReadOnly(location)
-                                             : text::outdatedAndReadOnly(location));
-        return nullptr;
+        return failed(found->kind == Recognised::Empty ? text::emptyAndReadOnly(location)
+                                                       : text::outdatedAndReadOnly(location));
     }
-    if (update && !state->readOnly
-        && !migrateConnection(state->connection.toStdString(), kSchemaVersion, error))
-        return nullptr;
+    if (update && !state->readOnly) {
+        if (Done migrated = migrateConnection(state->connection.toStdString(), kSchemaVersion); !migrated)
+            return migrated.failure();
+    }
     state->version = kSchemaVersion;
     return std::unique_ptr<Archive>(new Archive(std::move(state)));
 }

@@ -18,12 +18,6 @@ std::string sqlFailure(std::string (*lead)(const std::string&), const QSqlError&
     return e.nativeErrorCode() == QStringLiteral("42501") ? text::noRights(sqlError(e)) : lead(sqlError(e));
 }
 
-void setError(std::string* error, std::string text)
-{
-    if (error)
-        *error = std::move(text);
-}
-
 QString utf8(const std::string& cp1251)
 {
     return QString::fromStdString(codec::cp1251ToUtf8(cp1251));

@@ -23,7 +23,6 @@ std::string sqlError(const QSqlError& e);
 // The database's cause after the archive's lead text: missing rights
 // (SQLSTATE 42501) named as such whatever was being done.
 std::string sqlFailure(std::string (*lead)(const std::string&), const QSqlError& e);
-void setError(std::string* error, std::string text);
 // Windows-1251 bytes to and from the database's UTF-8.
 QString utf8(const std::string& cp1251);
 std::string cp1251(const QVariant& value);
@@ -50,9 +49,9 @@ struct Recognised {
 
 // Recognises the database: an empty one, an archive of this program (its
 // application id, or the schema_version, cranes and readouts tables of an
-// older one), or anything else. Fails with `error` when the catalogue or the
+// older one), or anything else. Fails when the catalogue or the
 // version cannot be read, the version is damaged or newer. Reads only.
-std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& location, std::string* error);
+Result<Recognised> recognise(const QSqlDatabase& db, const std::string& location);
 
 struct Archive::State {
     QString connection;
@@ -76,10 +75,10 @@ struct Archive::State {
     }
 
     // Prepares the writer's statements outside any transaction.
-    bool prepareWriter(std::string* error)
+    Done prepareWriter()
     {
         if (writer)
-            return true;
+            return {};
         const QSqlDatabase database = db();
         Writer w {QSqlQuery(database), QSqlQuery(database), QSqlQuery(database), QSqlQuery(database)};
         const std::pair<QSqlQuery*, QString> statements[] = {
@@ -99,34 +98,32 @@ struct Archive::State {
         for (const auto& [query, sql] : statements) {
             query->setForwardOnly(true);
             if (!query->prepare(sql)) {
-                setError(error, sqlFailure(text::cannotWrite, query->lastError()));
-                return false;
+                return failed(sqlFailure(text::cannotWrite, query->lastError()));
             }
         }
         writer.emplace(std::move(w));
-        return true;
+        return {};
     }
 
     // A writer's transaction: SQLite takes its write lock at once, so that
     // two writers wait for each other instead of failing on the upgrade.
-    bool begin(std::string* error) const
+    Done begin() const
     {
         QSqlQuery q(db());
         if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
-            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
-            return false;
+            return failed(sqlFailure(text::cannotWrite, q.lastError()));
         }
-        return true;
+        return {};
     }
-    bool commit(std::string* error) const
+    Done commit() const
     {
         QSqlQuery q(db());
         if (!q.exec(QStringLiteral("COMMIT"))) {
-            setError(error, sqlFailure(text::cannotWrite, q.lastError()));
+            Failure failure = failed(sqlFailure(text::cannotWrite, q.lastError()));
             rollback();
-            return false;
+            return failure;
         }
-        return true;
+        return {};
     }
     void rollback() const
     {

@@ -16,15 +16,12 @@ namespace {
 // Files read and packed ahead of the writer, per thread of the pool.
 constexpr std::size_t kAheadPerThread = 4;
 
-struct Prepared {
-    std::optional<PreparedReadout> readout;
-    std::string error;
-};
+using Prepared = Result<PreparedReadout>;
 
 }  // namespace
 
 std::vector<std::string> collectImportFiles(
-    const std::vector<std::string>& paths, std::vector<ImportProblem>* missing)
+    const std::vector<std::string>& paths, std::vector<Failure>* missing)
 {
     std::vector<std::string> out;
     for (const std::string& path : paths) {
@@ -61,11 +58,7 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
     std::size_t next = 0;
     const auto refill = [&] {
         for (; next < files.size() && pending.size() < ahead; ++next)
-            pending.push_back(QtConcurrent::run([path = files[next]] {
-                Prepared p;
-                p.readout = prepareReadout(path, &p.error);
-                return p;
-            }));
+            pending.push_back(QtConcurrent::run([path = files[next]] { return prepareReadout(path); }));
     };
     // Nothing runs on after the import has returned.
     const auto stop = [&pending] {
@@ -83,23 +76,21 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
         pending.pop_front();
         refill();
         const std::string& path = files[i];
-        if (!p.readout) {
+        if (!p) {
             ++report.unreadable;
-            report.problems.push_back({path, p.error});
+            report.problems.push_back({path, p.failure().reason});
+        } else if (const auto outcome = archive.add(*p); !outcome) {
+            report.writeFailure = failed(text::cannotAdd(path, outcome.error()));
+            stop();
+            return report;
         } else {
-            std::string error;
-            switch (archive.add(*p.readout, &error)) {
+            switch (*outcome) {
             case AddOutcome::Added:
                 ++report.added;
                 break;
             case AddOutcome::AlreadyThere:
                 ++report.alreadyThere;
                 break;
-            case AddOutcome::Failed:
-                report.writeFailed = true;
-                report.writeError = text::cannotAdd(path, error);
-                stop();
-                return report;
             }
         }
         if (progress)

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,25 +12,20 @@
 // own, read and compressed in a thread pool, written one after another.
 namespace nkp::archive {
 
-struct ImportProblem {
-    std::string path;
-    std::string reason;  // Russian
-};
-
 struct ImportReport {
     int added = 0;
     int alreadyThere = 0;
     int unreadable = 0;
-    std::vector<ImportProblem> problems;  // one per unreadable file
-    bool writeFailed = false;             // the archive could not be written; the rest was not tried
-    std::string writeError;
+    std::vector<Failure> problems;  // one per unreadable file: its path and the cause (Russian)
+    // Set when the archive could not be written; the rest was not tried.
+    std::optional<Failure> writeFailure;
     bool cancelled = false;
 };
 
 // The files named, and every *.nkp below the folders named (recursively),
 // in a stable order; names that are neither go to `missing`.
 std::vector<std::string> collectImportFiles(
-    const std::vector<std::string>& paths, std::vector<ImportProblem>* missing);
+    const std::vector<std::string>& paths, std::vector<Failure>* missing);
 
 // Imports `files`; `progress(done, total)` after each. A set `cancel` stops
 // after the file in hand.

@@ -23,18 +23,15 @@ std::string trimmed(const std::string& text)
 
 }  // namespace
 
-std::optional<PreparedReadout> prepareReadout(
-    std::vector<std::uint8_t> bytes, const std::string& fileName, std::string* error)
+Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> bytes, const std::string& fileName)
 {
     if (bytes.size() < recorder::kIdentificationOffset) {
-        setError(error, text::tooShort(bytes.size()));
-        return std::nullopt;
+        return failed(text::tooShort(bytes.size()));
     }
     PreparedReadout p;
     p.sha256 = imageHash(bytes);
     if (p.sha256.empty()) {
-        setError(error, text::hashFailed());
-        return std::nullopt;
+        return failed(text::hashFailed());
     }
     p.compressed = packDataFile(bytes);
     const recorder::DataFileReader reader(std::move(bytes));
@@ -49,31 +46,27 @@ std::optional<PreparedReadout> prepareReadout(
     return p;
 }
 
-std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error)
+Result<PreparedReadout> prepareReadout(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     const QFileInfo info(file);
     if (!info.isFile()) {
-        setError(error, info.exists() ? text::notARegularFile() : text::noSuchFile());
-        return std::nullopt;
+        return failed(info.exists() ? text::notARegularFile() : text::noSuchFile());
     }
     if (info.size() > static_cast<qint64>(kMaxDataFileSize)) {
-        setError(error, text::tooLarge());
-        return std::nullopt;
+        return failed(text::tooLarge());
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString().toStdString());
-        return std::nullopt;
+        return failed(file.errorString().toStdString());
     }
     // Read straight into the bytes that are kept; the file as long as it was found.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.size()));
     const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), info.size());
     if (got < 0) {
-        setError(error, file.errorString().toStdString());
-        return std::nullopt;
+        return failed(file.errorString().toStdString());
     }
     bytes.resize(static_cast<std::size_t>(got));
-    return prepareReadout(std::move(bytes), info.fileName().toStdString(), error);
+    return prepareReadout(std::move(bytes), info.fileName().toStdString());
 }
 
 }  // namespace nkp::archive

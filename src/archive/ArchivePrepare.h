@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/ReadoutSummary.h"
+#include "base/Failure.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,10 +18,9 @@ struct PreparedReadout : analysis::ReadoutSummary {  // texts with blanks trimme
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
 
-// Reads a data file and prepares it; nothing with `error` (Russian) when the
-// file cannot be read or holds no complete memory image.
-std::optional<PreparedReadout> prepareReadout(const std::string& path, std::string* error);
-std::optional<PreparedReadout> prepareReadout(
-    std::vector<std::uint8_t> fileBytes, const std::string& fileName, std::string* error);
+// Reads a data file and prepares it; fails (Russian) when the file cannot
+// be read or holds no complete memory image.
+Result<PreparedReadout> prepareReadout(const std::string& path);
+Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> fileBytes, const std::string& fileName);
 
 }  // namespace nkp::archive

@@ -39,11 +39,10 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
 }
 
 // Runs the prepared query of read-outs and reads its rows.
-std::optional<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q, std::string* error)
+Result<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q)
 {
     if (!q.exec()) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
+        return failed(sqlFailure(text::cannotRead, q.lastError()));
     }
     std::vector<ArchivedReadout> out;
     while (q.next())
@@ -53,13 +52,12 @@ std::optional<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q, std::strin
 
 }  // namespace
 
-std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) const
+Result<std::vector<ArchivedCrane>> Archive::cranes() const
 {
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT id, model, number, own_file FROM cranes ORDER BY id"))) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
+        return failed(sqlFailure(text::cannotRead, q.lastError()));
     }
     std::vector<ArchivedCrane> out;
     while (q.next())
@@ -68,46 +66,41 @@ std::optional<std::vector<ArchivedCrane>> Archive::cranes(std::string* error) co
     return out;
 }
 
-std::optional<std::vector<ArchivedReadout>> Archive::readouts(std::string* error) const
+Result<std::vector<ArchivedReadout>> Archive::readouts() const
 {
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     q.prepare(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"));
-    return readoutRows(q, error);
+    return readoutRows(q);
 }
 
-std::optional<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(
-    std::int64_t craneId, std::string* error) const
+Result<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(std::int64_t craneId) const
 {
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
     q.addBindValue(static_cast<qlonglong>(craneId));
-    return readoutRows(q, error);
+    return readoutRows(q);
 }
 
-std::optional<std::vector<std::uint8_t>> Archive::dataFile(
-    const std::string& sha256, std::string* error) const
+Result<std::vector<std::uint8_t>> Archive::dataFile(const std::string& sha256) const
 {
     QSqlQuery q(d_->db());
     q.prepare(QStringLiteral("SELECT data FROM readouts WHERE sha256 = ?"));
     q.addBindValue(QString::fromStdString(sha256).toLower());
     if (!q.exec()) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
+        return failed(sqlFailure(text::cannotRead, q.lastError()));
     }
     if (!q.next()) {
-        setError(error, text::noReadout(sha256));
-        return std::nullopt;
+        return failed(text::noReadout(sha256));
     }
     const QByteArray stored = q.value(0).toByteArray();
     auto bytes = unpackDataFile(stored.constData(), static_cast<std::size_t>(stored.size()));
     if (!bytes || bytes->size() < recorder::kImageSize
         || imageHash(*bytes) != QString::fromStdString(sha256).toLower().toStdString()) {
-        setError(error, text::damagedDataFile(sha256));
-        return std::nullopt;
+        return failed(text::damagedDataFile(sha256));
     }
-    return bytes;
+    return std::move(*bytes);
 }
 
 }  // namespace nkp::archive

@@ -12,13 +12,12 @@ namespace {
 
 // Counts the overload episodes of every read-out stored before the count
 // had its column, from the stored data file.
-bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
+Done fillOverloadEpisodes(const QSqlDatabase& db)
 {
     QSqlQuery rows(db);
     rows.setForwardOnly(true);
     if (!rows.exec(QStringLiteral("SELECT id, data FROM readouts"))) {
-        setError(error, sqlFailure(text::cannotPrepare, rows.lastError()));
-        return false;
+        return failed(sqlFailure(text::cannotPrepare, rows.lastError()));
     }
     std::vector<std::pair<qlonglong, int>> counts;
     while (rows.next()) {
@@ -37,20 +36,19 @@ bool fillOverloadEpisodes(const QSqlDatabase& db, std::string* error)
         update.bindValue(0, count);
         update.bindValue(1, id);
         if (!update.exec()) {
-            setError(error, sqlFailure(text::cannotPrepare, update.lastError()));
-            return false;
+            return failed(sqlFailure(text::cannotPrepare, update.lastError()));
         }
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
 // Recognises the database: an empty one, an archive of this program (its
 // application id, or the schema_version, cranes and readouts tables of an
-// older one), or anything else. Fails with `error` when the catalogue or the
+// older one), or anything else. Fails when the catalogue or the
 // version cannot be read, the version is damaged or newer. Reads only.
-std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& location, std::string* error)
+Result<Recognised> recognise(const QSqlDatabase& db, const std::string& location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -60,8 +58,7 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
     if (!postgres) {
         // Asking fails only when the file is no database or cannot be read.
         if (!execWaiting(q, QStringLiteral("PRAGMA application_id")) || !q.next()) {
-            setError(error, text::cannotOpen(location, sqlError(q.lastError())));
-            return std::nullopt;
+            return failed(text::cannotOpen(location, sqlError(q.lastError())));
         }
         applicationId = q.value(0).toInt();
         out.hasApplicationId = applicationId == kApplicationId;
@@ -73,8 +70,7 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
                                       "n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v', "
                                       "'m', 'f')")
                      : QStringLiteral("SELECT name FROM sqlite_master"))) {
-        setError(error, text::cannotOpen(location, sqlError(q.lastError())));
-        return std::nullopt;
+        return failed(text::cannotOpen(location, sqlError(q.lastError())));
     }
     std::set<QString> names;
     while (q.next())
@@ -86,12 +82,10 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
         && names.count(QStringLiteral("readouts"));
     if ((applicationId != 0 && !out.hasApplicationId) || !tables) {
         out.kind = Recognised::Foreign;
-        setError(error, text::notAnArchive(location));
-        return std::nullopt;
+        return failed(text::notAnArchive(location));
     }
     if (!execWaiting(q, QStringLiteral("SELECT version FROM schema_version"))) {
-        setError(error, sqlFailure(text::cannotRead, q.lastError()));
-        return std::nullopt;
+        return failed(sqlFailure(text::cannotRead, q.lastError()));
     }
     // One small whole number; anything else was not written by a program.
     const bool row = q.next();
@@ -99,29 +93,27 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
     const bool whole = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int;
     const long long version = whole ? value.toLongLong() : 0;
     if (!row || q.next() || !whole || version < 1 || version > 9999) {
-        setError(
-            error, text::damagedSchemaVersion(row ? value.toString().left(40).toStdString() : std::string()));
-        return std::nullopt;
+        return failed(
+            text::damagedSchemaVersion(row ? value.toString().left(40).toStdString() : std::string()));
     }
     if (version > kSchemaVersion) {
-        setError(error, text::newerSchema(version, kSchemaVersion));
-        return std::nullopt;
+        return failed(text::newerSchema(version, kSchemaVersion));
     }
     out.kind = Recognised::Ours;
     out.version = static_cast<int>(version);
     return out;
 }
 
-bool migrateConnection(const std::string& connectionName, int target, std::string* error)
+Done migrateConnection(const std::string& connectionName, int target)
 {
     QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(connectionName), false);
     Dialect dialect;
     dialect.postgres = db.driverName() == QStringLiteral("QPSQL");
     QSqlQuery q(db);
     const auto fail = [&](const QSqlError& e) {
-        setError(error, sqlFailure(text::cannotPrepare, e));
+        Failure failure = failed(sqlFailure(text::cannotPrepare, e));
         q.exec(QStringLiteral("ROLLBACK"));
-        return false;
+        return failure;
     };
     if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
         return fail(q.lastError());
@@ -129,18 +121,20 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
     if (dialect.postgres && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7245019)")))
         return fail(q.lastError());
     // Again inside the transaction: another program may have made it meanwhile.
-    const auto found = recognise(db, db.databaseName().toStdString(), error);
+    const auto found = recognise(db, db.databaseName().toStdString());
     if (!found) {
         q.exec(QStringLiteral("ROLLBACK"));
-        return false;
+        return found.failure();
     }
     for (int step = found->version + 1; step <= target; ++step) {
         for (const QString& statement : migrationStep(dialect, step))
             if (!q.exec(statement))
                 return fail(q.lastError());
-        if (step == kOverloadEpisodesVersion && !fillOverloadEpisodes(db, error)) {
-            q.exec(QStringLiteral("ROLLBACK"));
-            return false;
+        if (step == kOverloadEpisodesVersion) {
+            if (Done filled = fillOverloadEpisodes(db); !filled) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return filled;
+            }
         }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);
@@ -153,7 +147,7 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
         return fail(q.lastError());
     if (!q.exec(QStringLiteral("COMMIT")))
         return fail(q.lastError());
-    return true;
+    return {};
 }
 
 }  // namespace nkp::archive

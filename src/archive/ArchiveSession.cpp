@@ -62,12 +62,15 @@ class ArchiveSession::Worker : public QObject {
     Q_OBJECT
 public:
     // The archive at `location`, opened with `mode` unless it is open already.
-    Archive* archive(const std::string& location, OpenMode mode, std::string* error)
+    Result<Archive*> archive(const std::string& location, OpenMode mode)
     {
         if (archive_ && location == location_)
             return archive_.get();
         archive_.reset();
-        archive_ = Archive::open(location, mode, error);
+        auto opened = Archive::open(location, mode);
+        if (!opened)
+            return opened.failure();
+        archive_ = std::move(*opened);
         location_ = location;
         return archive_.get();
     }
@@ -147,21 +150,22 @@ std::uint64_t ArchiveSession::post(std::function<Delivery(Worker&)> work)
     return call;
 }
 
-ArchiveSession::Delivery ArchiveSession::failure(Worker& worker, std::uint64_t call, std::string error)
+ArchiveSession::Delivery ArchiveSession::failure(Worker& worker, std::uint64_t call, Failure failure)
 {
     worker.forget();
-    return [call, error = std::move(error)](ArchiveSession& s) { emit s.failed(call, error); };
+    return [call, failure = std::move(failure)](ArchiveSession& s) { emit s.failed(call, failure); };
 }
 
 std::uint64_t ArchiveSession::reload()
 {
     const std::uint64_t call = lastCall_ + 1;
     return post([call, location = location_](Worker& w) -> Delivery {
-        std::string error;
-        Archive* archive = w.archive(location, OpenMode::Existing, &error);
-        auto readouts = archive ? archive->readouts(&error) : std::nullopt;
+        const auto archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        auto readouts = (*archive)->readouts();
         if (!readouts)
-            return failure(w, call, error);
+            return failure(w, call, readouts.failure());
         auto rows = std::make_shared<std::vector<CraneRow>>(craneRows(std::move(*readouts)));
         return [call, rows](ArchiveSession& s) { emit s.reloaded(call, *rows); };
     });
@@ -171,11 +175,12 @@ std::uint64_t ArchiveSession::history(std::int64_t craneId)
 {
     const std::uint64_t call = lastCall_ + 1;
     return post([call, craneId, location = location_](Worker& w) -> Delivery {
-        std::string error;
-        Archive* archive = w.archive(location, OpenMode::Existing, &error);
-        auto readouts = archive ? archive->readoutsOfCrane(craneId, &error) : std::nullopt;
+        const auto archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        auto readouts = (*archive)->readoutsOfCrane(craneId);
         if (!readouts)
-            return failure(w, call, error);
+            return failure(w, call, readouts.failure());
         auto rows = craneRows(std::move(*readouts));
         auto row = std::make_shared<CraneRow>();
         row->craneId = craneId;
@@ -189,11 +194,12 @@ std::uint64_t ArchiveSession::dataFile(const std::string& sha256)
 {
     const std::uint64_t call = lastCall_ + 1;
     return post([call, sha256, location = location_](Worker& w) -> Delivery {
-        std::string error;
-        Archive* archive = w.archive(location, OpenMode::Existing, &error);
-        auto bytes = archive ? archive->dataFile(sha256, &error) : std::nullopt;
+        const auto archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        auto bytes = (*archive)->dataFile(sha256);
         if (!bytes)
-            return failure(w, call, error);
+            return failure(w, call, bytes.failure());
         auto shared = std::make_shared<std::vector<std::uint8_t>>(std::move(*bytes));
         return [call, shared](ArchiveSession& s) { emit s.dataFileReady(call, *shared); };
     });
@@ -204,21 +210,20 @@ std::uint64_t ArchiveSession::import(const std::vector<std::string>& paths)
     const std::uint64_t call = lastCall_ + 1;
     shared_->cancelImport = false;
     return post([call, paths, location = location_, shared = shared_](Worker& w) -> Delivery {
-        std::string error;
-        Archive* archive = w.archive(location, OpenMode::CreateIfMissing, &error);
+        const auto archive = w.archive(location, OpenMode::CreateIfMissing);
         if (!archive)
-            return failure(w, call, error);
-        std::vector<ImportProblem> missing;
+            return failure(w, call, archive.failure());
+        std::vector<Failure> missing;
         const auto files = collectImportFiles(paths, &missing);
         auto report = std::make_shared<ImportReport>(importFiles(
-            *archive, files,
+            **archive, files,
             [&w](int done, int total) {
                 emit w.delivered(0, [done, total](ArchiveSession& s) { emit s.importProgress(done, total); });
             },
             &shared->cancelImport));
         report->unreadable += static_cast<int>(missing.size());
         report->problems.insert(report->problems.begin(), missing.begin(), missing.end());
-        if (report->writeFailed)
+        if (report->writeFailure)
             w.forget();
         return [call, report](ArchiveSession& s) { emit s.imported(call, *report); };
     });
@@ -233,13 +238,16 @@ std::uint64_t ArchiveSession::addSaved(const std::string& path)
 {
     const std::uint64_t call = lastCall_ + 1;
     return post([call, path, location = location_](Worker& w) -> Delivery {
-        std::string error;
-        const auto prepared = prepareReadout(path, &error);
-        Archive* archive = prepared ? w.archive(location, OpenMode::CreateIfMissing, &error) : nullptr;
-        const AddOutcome outcome = archive ? archive->add(*prepared, &error) : AddOutcome::Failed;
-        if (outcome == AddOutcome::Failed)
-            return failure(w, call, error);
-        return [call, outcome](ArchiveSession& s) { emit s.savedAdded(call, outcome); };
+        const auto prepared = prepareReadout(path);
+        if (!prepared)
+            return failure(w, call, prepared.failure());
+        const auto archive = w.archive(location, OpenMode::CreateIfMissing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        const auto outcome = (*archive)->add(*prepared);
+        if (!outcome)
+            return failure(w, call, outcome.failure());
+        return [call, outcome = *outcome](ArchiveSession& s) { emit s.savedAdded(call, outcome); };
     });
 }
 
@@ -248,9 +256,8 @@ std::uint64_t ArchiveSession::exportCsv(const std::string& path, std::vector<std
     const std::uint64_t call = lastCall_ + 1;
     auto table = std::make_shared<const std::vector<std::vector<std::string>>>(std::move(cells));
     return post([call, path, table](Worker& w) -> Delivery {
-        std::string error;
-        if (!fileio::writeCsvFile(path, *table, &error))
-            return failure(w, call, error);
+        if (Done written = fileio::writeCsvFile(path, *table); !written)
+            return failure(w, call, written.failure());
         return [call](ArchiveSession& s) { emit s.exported(call); };
     });
 }

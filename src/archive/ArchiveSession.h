@@ -70,8 +70,8 @@ signals:
     void imported(std::uint64_t call, const nkp::archive::ImportReport& report);
     void savedAdded(std::uint64_t call, nkp::archive::AddOutcome outcome);
     void exported(std::uint64_t call);
-    // The call could not be done; `error` is Russian (ArchiveText.h).
-    void failed(std::uint64_t call, const std::string& error);
+    // The call could not be done; the text is Russian (ArchiveText.h).
+    void failed(std::uint64_t call, const nkp::Failure& failure);
     // The oldest call has not answered within the patience.
     void stillWaiting();
 
@@ -79,7 +79,7 @@ private:
     class Worker;
     struct Shared;
     std::uint64_t post(std::function<Delivery(Worker&)> call);
-    static Delivery failure(Worker& worker, std::uint64_t call, std::string error);
+    static Delivery failure(Worker& worker, std::uint64_t call, Failure failure);
 
     std::string location_;
     std::shared_ptr<Shared> shared_;

@@ -5,24 +5,23 @@
 // The writer: one read-out in one transaction.
 namespace nkp::archive {
 
-AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
+Result<AddOutcome> Archive::add(const PreparedReadout& p)
 {
     if (d_->readOnly) {
-        setError(error,
+        return failed(
             text::readOnly(QSqlDatabase::database(d_->connection, false).databaseName().toStdString()));
-        return AddOutcome::Failed;
     }
-    if (!d_->prepareWriter(error))
-        return AddOutcome::Failed;
+    if (Done prepared = d_->prepareWriter(); !prepared)
+        return prepared.failure();
     State::Writer& w = *d_->writer;
     const auto fail = [&](QSqlQuery& q) {
-        setError(error, sqlFailure(text::cannotWrite, q.lastError()));
+        Failure failure = failed(sqlFailure(text::cannotWrite, q.lastError()));
         q.finish();
         d_->rollback();
-        return AddOutcome::Failed;
+        return failure;
     };
-    if (!d_->begin(error))
-        return AddOutcome::Failed;
+    if (Done begun = d_->begin(); !begun)
+        return begun.failure();
     const QString sha = QString::fromStdString(p.sha256);
     w.findReadout.bindValue(0, sha);
     if (!w.findReadout.exec())
@@ -53,9 +52,8 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
             return fail(w.findCrane);
         if (!w.findCrane.next()) {
             w.findCrane.finish();
-            setError(error, text::craneVanished());
             d_->rollback();
-            return AddOutcome::Failed;
+            return failed(text::craneVanished());
         }
     }
     const qlonglong craneId = w.findCrane.value(0).toLongLong();
@@ -84,8 +82,8 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
         return fail(q);
     const bool added = q.numRowsAffected() > 0;
     q.finish();
-    if (!d_->commit(error))
-        return AddOutcome::Failed;
+    if (Done committed = d_->commit(); !committed)
+        return committed.failure();
     return added ? AddOutcome::Added : AddOutcome::AlreadyThere;
 }
 

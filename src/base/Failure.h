@@ -55,6 +55,8 @@ public:
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 
+    T value_or(T fallback) const& { return ok() ? value() : std::move(fallback); }
+
     // Only when !ok().
     const Failure& failure() const { return std::get<1>(state_); }
     // The failure's text; empty when it worked.

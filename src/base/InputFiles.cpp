@@ -1,9 +1,14 @@
 #include "base/InputFiles.h"
 
 #include <atomic>
+#include <compare>
 #include <filesystem>
+#include <map>
 #include <mutex>
+#include <set>
 #include <sys/stat.h>
+#include <unordered_map>
+#include <utility>
 
 namespace nkp::fileio {
 namespace {
@@ -11,7 +16,7 @@ namespace {
 struct FileId {
     dev_t device = 0;
     ino_t inode = 0;
-    bool operator==(const FileId&) const = default;
+    auto operator<=>(const FileId&) const = default;
 };
 
 std::optional<FileId> fileId(const std::string& path)
@@ -35,13 +40,16 @@ std::string resolvedName(const std::string& path)
 }
 
 struct Entry {
-    std::uint64_t key = 0;
     int uses = 0;
     std::string given;
     std::string resolved;
     std::optional<FileId> id;
 };
 
+// The entries by key (keys grow with each new entry, so the smallest is the
+// one registered first), found by their resolved name and by the file they
+// were (device and inode); a file that did not exist when it was registered
+// is looked for again by its name at every check.
 class Registry {
 public:
     std::uint64_t add(const std::string& path)
@@ -49,24 +57,35 @@ public:
         std::string resolved = resolvedName(path);
         const std::optional<FileId> id = fileId(path);
         const std::lock_guard lock(mutex_);
-        for (Entry& e : entries_)
-            if (e.resolved == resolved && e.id == id) {
-                ++e.uses;
-                return e.key;
-            }
-        entries_.push_back({++lastKey_, 1, path, std::move(resolved), id});
-        return lastKey_;
+        const auto [known, added] = byNameAndFile_.try_emplace({resolved, id}, lastKey_ + 1);
+        if (!added) {
+            ++entries_.at(known->second).uses;
+            return known->second;
+        }
+        const std::uint64_t key = ++lastKey_;
+        byName_[resolved].insert(key);
+        if (id)
+            byFile_[*id].insert(key);
+        else
+            notThen_.insert(key);
+        entries_.emplace(key, Entry {1, path, std::move(resolved), id});
+        return key;
     }
 
     void release(std::uint64_t key)
     {
         const std::lock_guard lock(mutex_);
-        for (auto it = entries_.begin(); it != entries_.end(); ++it)
-            if (it->key == key) {
-                if (--it->uses == 0)
-                    entries_.erase(it);
-                return;
-            }
+        const auto it = entries_.find(key);
+        if (it == entries_.end() || --it->second.uses > 0)
+            return;
+        const Entry& e = it->second;
+        byNameAndFile_.erase({e.resolved, e.id});
+        forget(byName_, e.resolved, key);
+        if (e.id)
+            forget(byFile_, *e.id, key);
+        else
+            notThen_.erase(key);
+        entries_.erase(it);
     }
 
     std::optional<std::string> matching(const std::string& target)
@@ -74,22 +93,46 @@ public:
         const std::string resolved = resolvedName(target);
         const std::optional<FileId> id = fileId(target);
         const std::lock_guard lock(mutex_);
-        for (Entry& e : entries_) {
-            if (e.resolved == resolved)
-                return e.given;
-            if (!id)
-                continue;
+        std::optional<std::uint64_t> first;
+        const auto consider = [&first](std::uint64_t key) {
+            if (!first || key < *first)
+                first = key;
+        };
+        if (const auto named = byName_.find(resolved); named != byName_.end())
+            consider(*named->second.begin());
+        if (id) {
+            if (const auto same = byFile_.find(*id); same != byFile_.end())
+                consider(*same->second.begin());
             // A file that did not exist when it was registered may exist now.
-            const std::optional<FileId> inputId = e.id ? e.id : fileId(e.resolved);
-            if (inputId == id)
-                return e.given;
+            for (const std::uint64_t key : notThen_) {
+                if (first && key > *first)
+                    break;
+                if (fileId(entries_.at(key).resolved) == id)
+                    consider(key);
+            }
         }
-        return std::nullopt;
+        if (!first)
+            return std::nullopt;
+        return entries_.at(*first).given;
     }
 
 private:
+    template <typename Index, typename Key> static void forget(Index& index, const Key& k, std::uint64_t key)
+    {
+        const auto it = index.find(k);
+        if (it == index.end())
+            return;
+        it->second.erase(key);
+        if (it->second.empty())
+            index.erase(it);
+    }
+
     std::mutex mutex_;
-    std::vector<Entry> entries_;
+    std::unordered_map<std::uint64_t, Entry> entries_;
+    std::map<std::pair<std::string, std::optional<FileId>>, std::uint64_t> byNameAndFile_;
+    std::unordered_map<std::string, std::set<std::uint64_t>> byName_;
+    std::map<FileId, std::set<std::uint64_t>> byFile_;
+    std::set<std::uint64_t> notThen_;  // registered before the file existed
     std::uint64_t lastKey_ = 0;
 };
 

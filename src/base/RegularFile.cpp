@@ -10,14 +10,20 @@
 
 namespace nkp::fileio {
 
-int openRegularFile(const std::string& path, std::string* error)
+namespace {
+
+Failure openFailure(const std::string& path, const char* what, int err)
 {
-    auto fail = [&](const char* what, int err) {
-        if (error)
-            *error = std::string(what) + ": " + std::strerror(err);
-        errno = err;
-        return -1;
-    };
+    Failure failure {path, std::string(what) + ": " + std::strerror(err)};
+    errno = err;
+    return failure;
+}
+
+}  // namespace
+
+Result<int> openRegularFile(const std::string& path)
+{
+    auto fail = [&path](const char* what, int err) { return openFailure(path, what, err); };
     // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; the
     // type check below then refuses it. Regular files ignore the flag.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -40,18 +46,16 @@ int openRegularFile(const std::string& path, std::string* error)
     return fd;
 }
 
-std::FILE* openRegularStream(const std::string& path, std::string* error)
+Result<std::FILE*> openRegularStream(const std::string& path)
 {
-    const int fd = openRegularFile(path, error);
-    if (fd < 0)
-        return nullptr;
-    std::FILE* file = ::fdopen(fd, "rb");
+    const auto fd = openRegularFile(path);
+    if (!fd)
+        return fd.failure();
+    std::FILE* file = ::fdopen(*fd, "rb");
     if (!file) {
         const int err = errno;
-        ::close(fd);
-        if (error)
-            *error = std::string("cannot open: ") + std::strerror(err);
-        errno = err;
+        ::close(*fd);
+        return openFailure(path, "cannot open", err);
     }
     return file;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -10,11 +12,13 @@ namespace nkp::fileio {
 
 // Opens `path` for reading if it is a regular file. A FIFO is opened without
 // waiting for a writer and refused like a device or a folder. Returns the
-// descriptor (blocking reads from then on) or -1 with `error` set.
-int openRegularFile(const std::string& path, std::string* error = nullptr);
+// descriptor (blocking reads from then on); a failure's reason is the
+// system's cause without the path ("cannot open: No such file or
+// directory"), and errno is left set.
+Result<int> openRegularFile(const std::string& path);
 
-// The same as a stdio stream ("rb"); null with `error` set.
-std::FILE* openRegularStream(const std::string& path, std::string* error = nullptr);
+// The same as a stdio stream ("rb"), which the caller closes.
+Result<std::FILE*> openRegularStream(const std::string& path);
 
 // Whether both names lead to one existing file (same device and inode,
 // through symbolic and hard links and relative names).

@@ -68,43 +68,40 @@ ReplacementFile::~ReplacementFile()
     discard();
 }
 
-bool ReplacementFile::fail(const std::string& what, int err, std::string* error)
+Failure ReplacementFile::fail(const std::string& what, int err) const
 {
-    if (error)
-        *error = what + " '" + path_ + "': " + std::strerror(err);
-    return false;
+    return Failure {path_, what + " '" + path_ + "': " + std::strerror(err)};
 }
 
-bool ReplacementFile::open(const std::string& path, std::string* error)
+Done ReplacementFile::open(const std::string& path)
 {
     discard();
     path_ = path;
     target_ = path;
     if (!resolveLinks(target_))
-        return fail("cannot follow the link", errno, error);
+        return fail("cannot follow the link", errno);
     // Checked before anything is made: an output never replaces what the
     // run reads.
     if (const auto input = inputMatching(target_)) {
-        if (error)
-            *error = "cannot write '" + path_ + "': it is one of the inputs"
-                + (*input == path_ ? std::string() : " ('" + *input + "')");
-        return false;
+        return Failure {path_,
+            "cannot write '" + path_ + "': it is one of the inputs"
+                + (*input == path_ ? std::string() : " ('" + *input + "')")};
     }
     struct stat st { };
     targetExisted_ = ::stat(target_.c_str(), &st) == 0;
     if (targetExisted_) {
         if (!S_ISREG(st.st_mode))
-            return fail("not a regular file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL, error);
+            return fail("not a regular file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         // A file without write permission is not replaced, whoever runs the
         // program (the superuser's access() would allow it).
         if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-            return fail("cannot write", EACCES, error);
+            return fail("cannot write", EACCES);
         mode_ = st.st_mode & 07777;
         haveOwner_ = true;
         uid_ = st.st_uid;
         gid_ = st.st_gid;
     } else if (errno != ENOENT) {
-        return fail("cannot write", errno, error);
+        return fail("cannot write", errno);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -115,12 +112,12 @@ bool ReplacementFile::open(const std::string& path, std::string* error)
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0)
-        return fail("cannot create a temporary file for", errno, error);
+        return fail("cannot create a temporary file for", errno);
     temporary_ = name.data();
     if (haveOwner_ && ::geteuid() == 0) [[maybe_unused]]
         const int ignored = ::fchown(fd_, uid_, gid_);
     ::fchmod(fd_, static_cast<mode_t>(mode_));
-    return true;
+    return {};
 }
 
 std::FILE* ReplacementFile::stream()
@@ -146,23 +143,23 @@ bool ReplacementFile::closeFile()
     return ok;
 }
 
-bool ReplacementFile::commit(std::string* error)
+Done ReplacementFile::commit()
 {
     if (temporary_.empty())
-        return fail("cannot write", EBADF, error);
+        return fail("cannot write", EBADF);
     errno = EIO;
     if (!closeFile()) {
         const int err = errno;
         discard();
-        return fail("cannot write", err, error);
+        return fail("cannot write", err);
     }
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         const int err = errno;
         discard();
-        return fail("cannot replace", err, error);
+        return fail("cannot replace", err);
     }
     temporary_.clear();
-    return true;
+    return {};
 }
 
 void ReplacementFile::discard()
@@ -178,11 +175,11 @@ void ReplacementFile::discard()
     temporary_.clear();
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error)
+Done writeFileAtomically(const std::string& path, std::string_view content)
 {
     ReplacementFile file;
-    if (!file.open(path, error))
-        return false;
+    if (Done opened = file.open(path); !opened)
+        return opened;
     std::size_t written = 0;
     while (written < content.size()) {
         const ssize_t n = ::write(file.descriptor(), content.data() + written, content.size() - written);
@@ -191,13 +188,11 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
         if (n < 0) {
             const int err = errno;
             file.discard();
-            if (error)
-                *error = "cannot write '" + path + "': " + std::strerror(err);
-            return false;
+            return Failure {path, "cannot write '" + path + "': " + std::strerror(err)};
         }
         written += static_cast<std::size_t>(n);
     }
-    return file.commit(error);
+    return file.commit();
 }
 
 }  // namespace nkp::fileio

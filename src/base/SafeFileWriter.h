@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -20,9 +22,9 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    // Checks the target and creates the temporary file. On failure `error`
-    // receives the cause (English, naming the file).
-    bool open(const std::string& path, std::string* error);
+    // Checks the target and creates the temporary file. A failure's cause
+    // is English and names the file.
+    Done open(const std::string& path);
 
     // A stdio stream on the temporary file (made on first use; it owns the
     // descriptor from then on). Null before open() or when fdopen failed.
@@ -36,12 +38,12 @@ public:
     // Flushes the temporary file to disk and renames it over the target.
     // Any failure (also an earlier write error on the stream) removes the
     // temporary file and leaves the target as it was.
-    bool commit(std::string* error);
+    Done commit();
     // Removes the temporary file; the target stays as it was.
     void discard();
 
 private:
-    bool fail(const std::string& what, int err, std::string* error);
+    Failure fail(const std::string& what, int err) const;
     bool closeFile();
 
     std::string path_;
@@ -56,8 +58,8 @@ private:
 };
 
 // Writes `content` to `path` through a ReplacementFile. On failure the old
-// file (if any) is left untouched, the temporary file is removed, `error`
-// receives the cause (English, naming the file) and false is returned.
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
+// file (if any) is left untouched, the temporary file is removed, and the
+// cause (English, naming the file) is returned.
+Done writeFileAtomically(const std::string& path, std::string_view content);
 
 }  // namespace nkp::fileio

@@ -58,19 +58,18 @@ std::string csvText(const std::vector<std::vector<std::string>>& rows, bool byte
     return out;
 }
 
-bool writeSpreadsheetCsv(const std::string& path, std::string_view csv, std::string* error)
+Done writeSpreadsheetCsv(const std::string& path, std::string_view csv)
 {
     std::string bytes;
     bytes.reserve(kUtf8Bom.size() + csv.size());
     bytes += kUtf8Bom;
     bytes += csv;
-    return writeFileAtomically(path, bytes, error);
+    return writeFileAtomically(path, bytes);
 }
 
-bool writeCsvFile(
-    const std::string& path, const std::vector<std::vector<std::string>>& rows, std::string* error)
+Done writeCsvFile(const std::string& path, const std::vector<std::vector<std::string>>& rows)
 {
-    return writeSpreadsheetCsv(path, csvText(rows, false), error);
+    return writeSpreadsheetCsv(path, csvText(rows, false));
 }
 
 }  // namespace nkp::fileio

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -43,12 +45,11 @@ inline void appendCsvLine(std::string& out, std::initializer_list<std::string_vi
 std::string csvText(const std::vector<std::vector<std::string>>& rows, bool byteOrderMark);
 
 // Writes the BOM and `csv` (lines already ended by kCsvLineEnd) to `path`
-// safely: the old file stays whole on failure. False with `error` naming the
-// cause (English) when it fails.
-bool writeSpreadsheetCsv(const std::string& path, std::string_view csv, std::string* error = nullptr);
+// safely: the old file stays whole on failure, whose cause (English) names
+// the file.
+Done writeSpreadsheetCsv(const std::string& path, std::string_view csv);
 
 // csvText(rows) written as by writeSpreadsheetCsv().
-bool writeCsvFile(
-    const std::string& path, const std::vector<std::vector<std::string>>& rows, std::string* error = nullptr);
+Done writeCsvFile(const std::string& path, const std::vector<std::vector<std::string>>& rows);
 
 }  // namespace nkp::fileio

@@ -6,14 +6,15 @@
 namespace nkp {
 
 // Everything that asks the user goes through this interface: the program
-// shows Qt dialogs, tests answer from a script. Captions and texts are
-// Windows-1251 bytes like every text of the core; paths are the file
-// system's own bytes (UTF-8 on Linux).
+// shows Qt dialogs, tests answer from a script. Captions, texts, titles and
+// filters are UTF-8: the program's own texts as they are written, a
+// read-out's Windows-1251 texts converted where a message takes them in.
+// Paths are the file system's own bytes (UTF-8 on Linux).
 class UserPrompts {
 public:
     struct FileDialog {
-        std::string title;             // Windows-1251
-        std::string filter;            // "Описание|*.nkp|Все файлы (*.*)|*.*", Windows-1251
+        std::string title;             // UTF-8
+        std::string filter;            // "Описание|*.nkp|Все файлы (*.*)|*.*", UTF-8
         std::string initialDir;        // path
         std::string fileName;          // proposed name (save), path bytes
         std::string defaultExtension;  // without the dot, e.g. "nkp"

@@ -55,10 +55,10 @@ recorder::Identification makeIdentification(const InfFields& fields, const std::
     return id;
 }
 
-bool saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
-    const std::string& readingDate, std::string* error)
+Done saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
+    const std::string& readingDate)
 {
-    return recorder::writeDataFile(path, image, makeIdentification(fields, readingDate), error);
+    return recorder::writeDataFile(path, image, makeIdentification(fields, readingDate));
 }
 
 }  // namespace nkp::device

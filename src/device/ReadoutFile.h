@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DateTime.h"
+#include "base/Failure.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/IdentificationFile.h"
 
@@ -27,9 +28,9 @@ std::string readingDateText(const base::DateTime& when);
 // the reading date.
 recorder::Identification makeIdentification(const InfFields& fields, const std::string& readingDate);
 
-// Writes the data file safely. False and `error` (naming the file and the
-// cause) on failure; an existing file is then untouched.
-bool saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
-    const std::string& readingDate, std::string* error = nullptr);
+// Writes the data file safely. A failure names the file and the cause; an
+// existing file is then untouched.
+Done saveReadout(const std::string& path, const std::vector<std::uint8_t>& image, const InfFields& fields,
+    const std::string& readingDate);
 
 }  // namespace nkp::device

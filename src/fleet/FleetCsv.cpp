@@ -29,9 +29,9 @@ std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark)
     return out;
 }
 
-bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error)
+Done writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows)
 {
-    return fileio::writeSpreadsheetCsv(path, fleetCsv(rows, false), error);
+    return fileio::writeSpreadsheetCsv(path, fleetCsv(rows, false));
 }
 
 }  // namespace nkp::fleet

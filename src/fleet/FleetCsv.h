@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include "base/SpreadsheetCsv.h"
 #include "fleet/FleetRow.h"
 
@@ -18,7 +20,7 @@ using fileio::kUtf8Bom;
 std::string fleetCsv(const std::vector<FleetRow>& rows, bool byteOrderMark);
 
 // Writes fleetCsv(rows, true) to `path` safely, as every spreadsheet CSV (the old file stays whole on
-// failure). False with `error` naming the cause (English) when it fails.
-bool writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows, std::string* error = nullptr);
+// failure, whose cause is English).
+Done writeFleetCsv(const std::string& path, const std::vector<FleetRow>& rows);
 
 }  // namespace nkp::fleet

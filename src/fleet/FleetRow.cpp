@@ -102,8 +102,10 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
     std::optional<std::string> cause = notARegularFile(path);
     std::optional<recorder::DataFileReader> file;
     if (!cause) {
-        file = recorder::DataFileReader::open(path);
-        if (!file)
+        auto opened = recorder::DataFileReader::open(path);
+        if (opened)
+            file = std::move(*opened);
+        else
             cause = openFailure(errno);
     }
     FleetRow row;

@@ -17,12 +17,11 @@ auto rowLoader(std::string folder, char sep)
 
 }  // namespace
 
-std::optional<std::vector<FleetRow>> scanFleet(
-    const std::string& folder, char sep, QThreadPool& pool, std::string* error)
+Result<std::vector<FleetRow>> scanFleet(const std::string& folder, char sep, QThreadPool& pool)
 {
-    const std::optional<std::vector<std::string>> files = listReadouts(folder, error);
+    const auto files = listReadouts(folder);
     if (!files)
-        return std::nullopt;
+        return files.failure();
     return QtConcurrent::blockingMapped<std::vector<FleetRow>>(&pool, *files, rowLoader(folder, sep));
 }
 
@@ -58,7 +57,11 @@ void FleetScan::start(const std::string& folder, char sep)
     loadingStarted_ = false;
     listing_.setFuture(QtConcurrent::run(&pool_, [folder] {
         Listing listing;
-        listing.files = listReadouts(folder, &listing.error);
+        auto files = listReadouts(folder);
+        if (files)
+            listing.files = std::move(*files);
+        else
+            listing.error = files.error();
         return listing;
     }));
 }

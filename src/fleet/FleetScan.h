@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "fleet/FleetRow.h"
 
 #include <QFuture>
@@ -15,10 +16,9 @@
 namespace nkp::fleet {
 
 // Lists `folder` and loads every read-out in it with the threads of `pool`,
-// blocking until all are loaded; rows in listing order. Nothing when the
-// folder cannot be listed (`error` names the cause, English).
-std::optional<std::vector<FleetRow>> scanFleet(
-    const std::string& folder, char decimalSeparator, QThreadPool& pool, std::string* error = nullptr);
+// blocking until all are loaded; rows in listing order. Fails when the
+// folder cannot be listed (the cause in English).
+Result<std::vector<FleetRow>> scanFleet(const std::string& folder, char decimalSeparator, QThreadPool& pool);
 
 // The same off the calling thread, for a window: the folder is listed in the
 // pool, then every read-out is loaded there (QtConcurrent::mapped). Signals

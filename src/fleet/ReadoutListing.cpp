@@ -17,16 +17,13 @@ bool hasReadoutExtension(const std::filesystem::path& path)
 
 }  // namespace
 
-std::optional<std::vector<std::string>> listReadouts(const std::string& folder, std::string* error)
+Result<std::vector<std::string>> listReadouts(const std::string& folder)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::directory_iterator top(folder, ec);
-    if (ec) {
-        if (error)
-            *error = "cannot read folder " + folder + ": " + ec.message();
-        return std::nullopt;
-    }
+    if (ec)
+        return Failure {folder, "cannot read folder " + folder + ": " + ec.message()};
     const fs::path root(folder);
     std::vector<std::string> files;
     // Folders still to be walked; one that cannot be opened becomes an entry.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,8 +13,8 @@ namespace nkp::fleet {
 // bytewise. Entries that are no regular file (a folder or a pipe named
 // *.nkp) are listed too, so that the overview can name them; links to
 // folders are not followed. A subfolder that cannot be read is listed too
-// (its row says why). Nothing when `folder` is no readable folder;
-// `error` then names the cause (English).
-std::optional<std::vector<std::string>> listReadouts(const std::string& folder, std::string* error = nullptr);
+// (its row says why). Fails when `folder` is no readable folder (the cause
+// in English, naming the folder).
+Result<std::vector<std::string>> listReadouts(const std::string& folder);
 
 }  // namespace nkp::fleet

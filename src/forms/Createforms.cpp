@@ -68,7 +68,16 @@ Createforms::Createforms(
         settings_.engine = templateEngine(*settings_.clock);
 }
 
-FormOutcome Createforms::run(int form)
+Result<FormOutcome> Createforms::run(int form)
+{
+    try {
+        return make(form);
+    } catch (const FormError& e) {
+        return failed(e.what());
+    }
+}
+
+FormOutcome Createforms::make(int form)
 {
     if (form < 1 || form > 3)
         throw std::invalid_argument("form number out of range");
@@ -116,7 +125,9 @@ FormOutcome Createforms::run(int form)
     const std::string name
         = documentName(form, state_.texts.craneModel, state_.texts.craneNumber, settings_.clock->now());
     outcome.documentPath = joinPath(settings_.folders.documents, codec::cp1251ToUtf8(name));
-    settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath);
+    // The engine's messages are Windows-1251.
+    if (Done made = settings_.engine(outcome.dataFilePath, templatePath, outcome.documentPath); !made)
+        throw FormError(codec::cp1251ToUtf8(made.failure().reason));
 
     if (settings_.openDocument)
         settings_.openDocument(outcome.documentPath);
@@ -241,9 +252,8 @@ std::string Createforms::writeDataFile(int form, const std::string& content) con
     const std::string path = joinPath(settings_.folders.dataFiles, formFileStem(form) + ".txt");
     if (fileio::isInput(path))
         throw FormError(text::dataFileNotWritten(path, screen::texts::outputIsInput(path)));
-    std::string error;
-    if (!fileio::writeFileAtomically(path, content, &error))
-        throw FormError(text::dataFileNotWritten(path, codec::utf8ToCp1251(error)));
+    if (Done written = fileio::writeFileAtomically(path, content); !written)
+        throw FormError(text::dataFileNotWritten(path, written.failure().text()));
     return path;
 }
 
@@ -265,13 +275,10 @@ bool loadLatestHeadless(
 FormOutcome runFormReportingFailure(
     Createforms& forms, int form, const std::function<void(const std::string&)>& fail)
 {
-    try {
-        return forms.run(form);
-    } catch (const FormError& e) {
-        fail(e.what());
-    } catch (const report::RepoRTF_interface::RepoRTF_Error& e) {
-        fail(e.Message());
-    }
+    Result<FormOutcome> outcome = forms.run(form);
+    if (outcome)
+        return std::move(*outcome);
+    fail(outcome.failure().reason);
     return {FormResult::Failed, {}, {}};
 }
 

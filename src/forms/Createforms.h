@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "base/Failure.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
 #include "forms/FormKeys.h"
@@ -36,7 +37,7 @@ struct FormFolders {
 using OpenOperation = std::function<bool()>;
 // Merges a data file into a template (paths in this order: data, template,
 // document); fails with the engine's exception.
-using ReportEngine = std::function<void(const std::string&, const std::string&, const std::string&)>;
+using ReportEngine = std::function<Done(const std::string&, const std::string&, const std::string&)>;
 // Hands a finished document to the desktop; its result is not examined.
 using DocumentOpener = std::function<void(const std::string&)>;
 
@@ -90,13 +91,13 @@ public:
     Createforms(
         screen::MainState& state, UserPrompts& prompts, OpenOperation openLatest, FormSettings settings);
 
-    // The three menu commands. A missing folder or a data file that cannot be
-    // written fails with FormError; an engine failure with the engine's
-    // exception. Neither is caught here: the caller shows them.
-    FormOutcome N_CreateForma1Click() { return run(1); }
-    FormOutcome N_CreateForma2Click() { return run(2); }
-    FormOutcome N_CreateForma3Click() { return run(3); }
-    FormOutcome run(int form);
+    // The three menu commands. A missing folder, a data file that cannot be
+    // written or a failure of the engine fails the form, its reason a
+    // message (UTF-8) for the caller to show.
+    Result<FormOutcome> N_CreateForma1Click() { return run(1); }
+    Result<FormOutcome> N_CreateForma2Click() { return run(2); }
+    Result<FormOutcome> N_CreateForma3Click() { return run(3); }
+    Result<FormOutcome> run(int form);
 
     // The previous reading's frames as Form 1 decoded them last.
     const recorder::FrameStore& previousFrames() const { return previousFrames_; }
@@ -104,6 +105,8 @@ public:
     const FormSettings& settings() const { return settings_; }
 
 private:
+    // The run; a failure of its own throws FormError.
+    FormOutcome make(int form);
     void checkFolders() const;
     // Forms 1 and 2: asks for the previous reading and checks the pair;
     // nothing, with `result` set, when the form ends.
@@ -126,9 +129,9 @@ private:
     recorder::FrameStore previousFrames_;
 };
 
-// Runs one form (1, 2, 3). A failure of the form (FormError) or of the
-// template engine (its exception) ends the run as Failed and hands its
-// message (Windows-1251) to `fail`; any other exception passes on.
+// Runs one form (1, 2, 3). A failure of the form or of the template engine
+// ends the run as Failed and hands its message (UTF-8) to `fail`;
+// an exception passes on.
 FormOutcome runFormReportingFailure(
     Createforms& forms, int form, const std::function<void(const std::string&)>& fail);
 

@@ -2,13 +2,13 @@
 
 #include "base/Codec.h"
 
-// The texts are written here in UTF-8 and turned into Windows-1251 once.
+// What the forms show is UTF-8; what goes into a document's name Windows-1251.
 namespace nkp::forms::text {
 
 #define NKP_FORM_TEXT(name, literal)                                                                         \
     const std::string& name()                                                                                \
     {                                                                                                        \
-        static const std::string text = codec::utf8ToCp1251(literal);                                        \
+        static const std::string text = literal;                                                             \
         return text;                                                                                         \
     }
 
@@ -20,9 +20,14 @@ NKP_FORM_TEXT(informationCaption, "Информация")
 NKP_FORM_TEXT(errorCaption, "Ошибка")
 NKP_FORM_TEXT(warningCaption, "Предупреждение")
 NKP_FORM_TEXT(openFolderButton, "Открыть папку")
-NKP_FORM_TEXT(numberSign, "№")
 
 #undef NKP_FORM_TEXT
+
+const std::string& numberSign()
+{
+    static const std::string text = codec::utf8ToCp1251("№");
+    return text;
+}
 
 std::string formTitle(int form)
 {
@@ -31,26 +36,26 @@ std::string formTitle(int form)
 
 std::string folderMissing(const std::string& folderPath)
 {
-    return codec::utf8ToCp1251("Не найдена папка \"" + folderPath + "\".\nДокумент не создан.");
+    return "Не найдена папка \"" + folderPath + "\".\nДокумент не создан.";
 }
 
 std::string dataFileNotWritten(const std::string& filePath, const std::string& cause)
 {
-    return codec::utf8ToCp1251("Не удалось записать файл данных формы \"" + filePath + "\".\n") + cause;
+    return "Не удалось записать файл данных формы \"" + filePath + "\".\n" + cause;
 }
 
 std::string damagedFileQuestion(const std::string& fileName, const std::string& warning)
 {
-    return fileName + "\n\n" + warning + "\n\n"
-        + codec::utf8ToCp1251("Документ будет составлен по данным этого файла. Продолжить?");
+    return codec::cp1251ToUtf8(fileName) + "\n\n" + codec::cp1251ToUtf8(warning) + "\n\n"
+        + "Документ будет составлен по данным этого файла. Продолжить?";
 }
 
 namespace {
 
-// A crane as the documents name it: model and number.
+// A crane as the documents name it: model and number (Windows-1251) in UTF-8.
 std::string craneText(const std::string& model, const std::string& number)
 {
-    return model + ' ' + codec::utf8ToCp1251("№") + number;
+    return codec::cp1251ToUtf8(model) + " №" + codec::cp1251ToUtf8(number);
 }
 
 }  // namespace
@@ -58,56 +63,50 @@ std::string craneText(const std::string& model, const std::string& number)
 std::string otherCrane(const std::string& latestModel, const std::string& latestNumber,
     const std::string& previousModel, const std::string& previousNumber)
 {
-    return codec::utf8ToCp1251("Считывания относятся к разным кранам: последнее — ")
-        + craneText(latestModel, latestNumber) + codec::utf8ToCp1251(", предыдущее — ")
-        + craneText(previousModel, previousNumber) + '.';
+    return "Считывания относятся к разным кранам: последнее — " + craneText(latestModel, latestNumber)
+        + ", предыдущее — " + craneText(previousModel, previousNumber) + '.';
 }
 
 std::string otherLimiter(const std::string& latestSerial, const std::string& previousSerial)
 {
-    return codec::utf8ToCp1251("Считывания сделаны с разных ограничителей: последнее — зав. №") + latestSerial
-        + codec::utf8ToCp1251(", предыдущее — зав. №") + previousSerial + '.';
+    return "Считывания сделаны с разных ограничителей: последнее — зав. №" + codec::cp1251ToUtf8(latestSerial)
+        + ", предыдущее — зав. №" + codec::cp1251ToUtf8(previousSerial) + '.';
 }
 
 std::string previousReadingNewer(const std::string& latestDate, const std::string& previousDate)
 {
-    return codec::utf8ToCp1251("Предыдущее считывание (") + previousDate
-        + codec::utf8ToCp1251(") сделано позже последнего (") + latestDate
-        + codec::utf8ToCp1251("): похоже, файлы выбраны в обратном порядке.");
+    return "Предыдущее считывание (" + codec::cp1251ToUtf8(previousDate) + ") сделано позже последнего ("
+        + codec::cp1251ToUtf8(latestDate) + "): похоже, файлы выбраны в обратном порядке.";
 }
 
 std::string previousCountersHigher()
 {
-    return codec::utf8ToCp1251(
-        "Счётчики предыдущего считывания больше, чем последнего: похоже, файлы выбраны в обратном порядке.");
+    return "Счётчики предыдущего считывания больше, чем последнего: похоже, файлы выбраны в обратном "
+           "порядке.";
 }
 
 std::string countersFell()
 {
-    return codec::utf8ToCp1251(
-        "Часть счётчиков последнего считывания меньше, чем предыдущего, хотя оно сделано "
-        "позже: регистратор мог быть заменён или обнулён.");
+    return "Часть счётчиков последнего считывания меньше, чем предыдущего, хотя оно сделано "
+           "позже: регистратор мог быть заменён или обнулён.";
 }
 
 std::string swapQuestion(const std::string& reason)
 {
-    return reason + codec::utf8ToCp1251("\n\nПоменять их местами?");
+    return reason + "\n\nПоменять их местами?";
 }
 
 std::string mismatchQuestion(const std::string& reason)
 {
-    return reason
-        + codec::utf8ToCp1251(
-            "\n\nЗначения за период между ними будут неверны. Составить документ всё равно?");
+    return reason + "\n\nЗначения за период между ними будут неверны. Составить документ всё равно?";
 }
 
 std::string documentSaved(const std::string& documentPath, bool opened)
 {
-    std::string text = codec::utf8ToCp1251("Документ сохранён: " + documentPath);
+    std::string text = "Документ сохранён: " + documentPath;
     if (!opened)
-        text += codec::utf8ToCp1251(
-            "\n\nНе найдена программа для открытия документов RTF. Откройте документ вручную, например в "
-            "LibreOffice Writer.");
+        text += "\n\nНе найдена программа для открытия документов RTF. Откройте документ вручную, например в "
+                "LibreOffice Writer.";
     return text;
 }
 

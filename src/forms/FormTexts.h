@@ -2,7 +2,9 @@
 
 #include <string>
 
-// The texts the forms show or write, as Windows-1251 bytes.
+// The texts the forms show (UTF-8, as UserPrompts takes them; texts of a
+// read-out are passed in Windows-1251 and converted here) and the parts of a
+// document's name (Windows-1251).
 namespace nkp::forms::text {
 
 const std::string& promptSingleReading();  // "Выберите файл данных РП ТРВ-140 для обработки!"
@@ -13,12 +15,13 @@ const std::string& informationCaption();     // caption of the prompt boxes
 const std::string& errorCaption();           // caption of the error boxes
 const std::string& warningCaption();         // "Предупреждение"
 const std::string& openFolderButton();       // "Открыть папку"
-const std::string& numberSign();             // "№"
+const std::string& numberSign();             // "№", Windows-1251
 
 // "Форма N" in Windows-1251.
 std::string formTitle(int form);
 
-// The message of a form that cannot go on, naming a path (file-system bytes).
+// The message of a form that cannot go on, naming a path (file-system bytes)
+// and the cause (UTF-8).
 std::string folderMissing(const std::string& folderPath);
 std::string dataFileNotWritten(const std::string& filePath, const std::string& cause);
 

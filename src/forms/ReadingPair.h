@@ -40,7 +40,7 @@ enum class PairVerdict {
 
 struct PairCheck {
     PairVerdict verdict = PairVerdict::Period;
-    std::string reason;  // Windows-1251, names what differs; empty for a period
+    std::string reason;  // UTF-8, names what differs; empty for a period
 
     bool period() const { return verdict == PairVerdict::Period; }
 };

@@ -8,7 +8,7 @@ ReportEngine templateEngine(const base::Clock& clock)
 {
     // The document's DATE and TIME fields follow the clock of its name.
     return [&clock](const std::string& data, const std::string& templ, const std::string& document) {
-        report::GenerateReport(data, templ, document, {}, clock);
+        return report::GenerateReport(data, templ, document, {}, clock);
     };
 }
 

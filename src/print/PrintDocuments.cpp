@@ -75,18 +75,14 @@ bool printEvents(QPagedPaintDevice& device, const screen::MainState& state, int 
     return canvas.finish();
 }
 
-bool writePdfFile(
-    const std::string& path, const QString& title, const PaintDocument& paint, std::string* error)
+Done writePdfFile(const std::string& path, const QString& title, const PaintDocument& paint)
 {
     fileio::ReplacementFile target;
-    if (!target.open(path, error))
-        return false;
+    if (Done opened = target.open(path); !opened)
+        return opened;
     QFile file;
-    if (!file.open(target.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-        if (error)
-            *error = "cannot write '" + path + "': " + file.errorString().toStdString();
-        return false;
-    }
+    if (!file.open(target.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        return Failure {path, "cannot write '" + path + "': " + file.errorString().toStdString()};
     bool painted = false;
     {
         QPdfWriter writer(&file);
@@ -99,45 +95,36 @@ bool writePdfFile(
     const bool written = file.flush() && file.error() == QFileDevice::NoError;
     const std::string cause = file.errorString().toStdString();
     file.close();
-    if (!painted || !written) {
-        if (error)
-            *error = "cannot write '" + path
-                + "': " + (written ? std::string("the document was not finished") : cause);
-        return false;
-    }
-    return target.commit(error);
+    if (!painted || !written)
+        return Failure {path,
+            "cannot write '" + path
+                + "': " + (written ? std::string("the document was not finished") : cause)};
+    return target.commit();
 }
 
-bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
-    char decimalSeparator, std::string* error)
+Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
+    FrameRange range, char decimalSeparator)
 {
     if (document == PdfDocument::CardWithAppendix)
-        return writePdfFile(
-            path, QStringLiteral("Информационная карта"),
-            [&state](QPagedPaintDevice& device) { return printCardWithAppendix(device, state); }, error);
-    return writePdfFile(
-        path, QStringLiteral("Оперативная информация"),
-        [&](QPagedPaintDevice& device) {
-            return printOperationalInfo(device, state, range, decimalSeparator);
-        },
-        error);
+        return writePdfFile(path, QStringLiteral("Информационная карта"),
+            [&state](QPagedPaintDevice& device) { return printCardWithAppendix(device, state); });
+    return writePdfFile(path, QStringLiteral("Оперативная информация"), [&](QPagedPaintDevice& device) {
+        return printOperationalInfo(device, state, range, decimalSeparator);
+    });
 }
 
-bool writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
-    char decimalSeparator, std::string* error)
+Done writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator)
 {
-    return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator, error);
+    return writePdf(QFile::encodeName(path).toStdString(), document, state, range, decimalSeparator);
 }
 
-bool writeEventsPdf(const std::string& path, const screen::MainState& state, int overloadThreshold,
-    char decimalSeparator, std::string* error)
+Done writeEventsPdf(
+    const std::string& path, const screen::MainState& state, int overloadThreshold, char decimalSeparator)
 {
-    return writePdfFile(
-        path, QStringLiteral("События"),
-        [&](QPagedPaintDevice& device) {
-            return printEvents(device, state, overloadThreshold, decimalSeparator);
-        },
-        error);
+    return writePdfFile(path, QStringLiteral("События"), [&](QPagedPaintDevice& device) {
+        return printEvents(device, state, overloadThreshold, decimalSeparator);
+    });
 }
 
 }  // namespace nkp::print

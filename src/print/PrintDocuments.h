@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "print/AppendixLayout.h"
 #include "print/FrameRange.h"
 #include "screen/MainState.h"
@@ -35,18 +36,17 @@ using PaintDocument = std::function<bool(QPagedPaintDevice&)>;
 
 // Writes a PDF file (600 dpi, titled `title`) with what `paint` draws. The
 // file is written beside `path` and renamed over it only when the painter
-// ended and every byte reached the disk; otherwise an older file stays,
-// `error` receives the cause (English, naming the file) and false returns.
-bool writePdfFile(
-    const std::string& path, const QString& title, const PaintDocument& paint, std::string* error);
+// ended and every byte reached the disk; otherwise an older file stays and
+// the failure's cause is English, naming the file.
+Done writePdfFile(const std::string& path, const QString& title, const PaintDocument& paint);
 
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
-bool writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
-    char decimalSeparator, std::string* error = nullptr);
-bool writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
-    char decimalSeparator, std::string* error = nullptr);
-bool writeEventsPdf(const std::string& path, const screen::MainState& state, int overloadThreshold,
-    char decimalSeparator, std::string* error = nullptr);
+Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
+    FrameRange range, char decimalSeparator);
+Done writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator);
+Done writeEventsPdf(
+    const std::string& path, const screen::MainState& state, int overloadThreshold, char decimalSeparator);
 
 }  // namespace nkp::print

@@ -17,16 +17,15 @@ DataFileReader::DataFileReader(std::vector<std::uint8_t> bytes)
 {
 }
 
-std::optional<DataFileReader> DataFileReader::open(const std::string& path, std::string* error)
+Result<DataFileReader> DataFileReader::open(const std::string& path)
 {
-    auto fail = [&](const char* what) -> std::optional<DataFileReader> {
-        if (error)
-            *error = std::string(what) + ": " + std::strerror(errno);
-        return std::nullopt;
+    auto fail = [&path](const char* what) {
+        return Failure {path, std::string(what) + ": " + std::strerror(errno)};
     };
-    const int fd = fileio::openRegularFile(path, error);
-    if (fd < 0)
-        return std::nullopt;
+    const auto opened = fileio::openRegularFile(path);
+    if (!opened)
+        return opened.failure();
+    const int fd = *opened;
     struct stat st { };
     if (::fstat(fd, &st) != 0) {
         const int saved = errno;

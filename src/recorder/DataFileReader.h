@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "recorder/DataFileLayout.h"
 
 #include <array>
@@ -24,10 +25,10 @@ public:
     // Wraps bytes already in memory (tests, the reading window's image).
     explicit DataFileReader(std::vector<std::uint8_t> bytes);
 
-    // Reads at most kMaxReadSize bytes of a regular file. Returns nothing when
-    // the file cannot be opened or is not a regular file; `error` then names
-    // the cause (English, for logs).
-    static std::optional<DataFileReader> open(const std::string& path, std::string* error = nullptr);
+    // Reads at most kMaxReadSize bytes of a regular file. Fails when the file
+    // cannot be opened or read or is not a regular file; the failure's reason
+    // is the system's cause (English, for logs) without the path.
+    static Result<DataFileReader> open(const std::string& path);
 
     // Size of the bytes held (the file's size, or kMaxReadSize for a longer one).
     std::size_t size() const { return bytes_.size(); }

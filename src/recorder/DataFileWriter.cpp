@@ -27,12 +27,11 @@ std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, 
     return out;
 }
 
-bool writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id,
-    std::string* error)
+Done writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id)
 {
     const std::vector<std::uint8_t> bytes = buildDataFile(image, id);
     return fileio::writeFileAtomically(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace nkp::recorder

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Failure.h"
 #include "recorder/DataFileLayout.h"
 
 #include <cstdint>
@@ -16,9 +17,7 @@ namespace nkp::recorder {
 std::vector<std::uint8_t> buildDataFile(const std::vector<std::uint8_t>& image, const Identification& id);
 
 // Writes buildDataFile() safely (temporary file renamed over `path`).
-// Returns false and sets `error` (English, naming the file) on failure; an
-// existing file is then left as it was.
-bool writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id,
-    std::string* error = nullptr);
+// A failure names the file (English); an existing file is then left as it was.
+Done writeDataFile(const std::string& path, const std::vector<std::uint8_t>& image, const Identification& id);
 
 }  // namespace nkp::recorder

@@ -38,14 +38,13 @@ std::string buildInf(const InfFields& fields)
     return out;
 }
 
-InfLoadResult loadInf(const std::string& path)
+Result<InfParseResult> loadInf(const std::string& path)
 {
-    InfLoadResult result;
     // A device or a pipe could block the reading forever.
-    std::FILE* in = fileio::openRegularStream(path, &result.error);
-    if (!in)
-        return result;
-    result.opened = true;
+    const auto opened = fileio::openRegularStream(path);
+    if (!opened)
+        return opened.failure();
+    std::FILE* in = *opened;
     std::string bytes;
     std::array<char, 65536> chunk {};
     while (bytes.size() < kMaxInfFileSize) {
@@ -56,13 +55,12 @@ InfLoadResult loadInf(const std::string& path)
             break;
     }
     std::fclose(in);
-    result.content = parseInf(bytes);
-    return result;
+    return parseInf(bytes);
 }
 
-bool saveInf(const std::string& path, const InfFields& fields, std::string* error)
+Done saveInf(const std::string& path, const InfFields& fields)
 {
-    return fileio::writeFileAtomically(path, buildInf(fields), error);
+    return fileio::writeFileAtomically(path, buildInf(fields));
 }
 
 }  // namespace nkp::device

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Failure.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -35,16 +37,12 @@ InfParseResult parseInf(std::string_view bytes);
 // would shift every following line, so they become spaces.
 std::string buildInf(const InfFields& fields);
 
-struct InfLoadResult {
-    bool opened = false;
-    std::string error;  // why the file could not be opened (system message)
-    InfParseResult content;
-};
+// The file's content; a failure (its reason the system's, without the path)
+// when it cannot be opened.
+Result<InfParseResult> loadInf(const std::string& path);
 
-InfLoadResult loadInf(const std::string& path);
-
-// Writes the file safely (temporary file renamed over it). False and `error`
-// (naming the file and the cause) on failure; an old file is then untouched.
-bool saveInf(const std::string& path, const InfFields& fields, std::string* error = nullptr);
+// Writes the file safely (temporary file renamed over it). A failure names
+// the file and the cause; an old file is then untouched.
+Done saveInf(const std::string& path, const InfFields& fields);
 
 }  // namespace nkp::device

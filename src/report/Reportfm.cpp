@@ -118,10 +118,9 @@ void mergeData(LineReader& reader, DataPass& dataPass, bool rtf, const ProgressH
     }
 }
 
-}  // namespace
-
-void GenerateReport(const std::string& dataPath, const std::string& templatePath,
-    const std::string& reportPath, const ProgressHook& progressHook, const base::Clock& clock)
+// The run; throws RepoRTF_Error.
+void generate(const std::string& dataPath, const std::string& templatePath, const std::string& reportPath,
+    const ProgressHook& progressHook, const base::Clock& clock)
 {
     // The report replaces its file: it must be neither input, under any name.
     if (templatePath == reportPath || fileio::sameFile(templatePath, reportPath))
@@ -131,7 +130,7 @@ void GenerateReport(const std::string& dataPath, const std::string& templatePath
 
     std::string templateText;
     {
-        File templateFile(fileio::openRegularStream(templatePath));
+        File templateFile(fileio::openRegularStream(templatePath).value_or(nullptr));
         if (!templateFile)
             fail(messages::kNoTemplate);
         switch (readTemplate(templateFile.get(), templateText)) {
@@ -146,16 +145,16 @@ void GenerateReport(const std::string& dataPath, const std::string& templatePath
     // The report is written to a temporary file and put in place at the end.
     // A failed run's report takes the name only where no older file is lost.
     fileio::ReplacementFile report;
-    if (!report.open(reportPath, nullptr) || !report.stream())
+    if (!report.open(reportPath) || !report.stream())
         fail(messages::kNoReport);
     auto failRun = [&report](std::string_view message) {
         if (report.targetExisted())
             report.discard();
         else
-            report.commit(nullptr);
+            (void)report.commit();
         fail(message);
     };
-    File data(fileio::openRegularStream(dataPath));
+    File data(fileio::openRegularStream(dataPath).value_or(nullptr));
     if (!data)
         failRun(messages::kNoData);
 
@@ -181,12 +180,25 @@ void GenerateReport(const std::string& dataPath, const std::string& templatePath
         if (report.targetExisted())
             report.discard();
         else
-            report.commit(nullptr);
+            (void)report.commit();
         throw;
     }
     // Buffered output reaches the disk here; a failure now is a failed write too.
-    if (!report.commit(nullptr))
+    if (!report.commit())
         fail(messages::kWriteFailed);
+}
+
+}  // namespace
+
+Done GenerateReport(const std::string& dataPath, const std::string& templatePath,
+    const std::string& reportPath, const ProgressHook& progressHook, const base::Clock& clock)
+{
+    try {
+        generate(dataPath, templatePath, reportPath, progressHook, clock);
+    } catch (const RepoRTF_Error& e) {
+        return failed(e.Message());
+    }
+    return {};
 }
 
 }  // namespace nkp::report

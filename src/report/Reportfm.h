@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "base/Failure.h"
 
 #include <exception>
 #include <functional>
@@ -38,11 +39,12 @@ using RepoRTF_interface::RepoRTF_Error;
 // is processed; a result other than 0 stops the run.
 using ProgressHook = std::function<int(int lineCounter)>;
 
-// Merges `dataPath` into `templatePath`, writing `reportPath`. Throws
-// RepoRTF_Error on failure, with every file closed; see the messages in
-// ReportMessages.h for what each leaves behind. `clock` gives DATE and TIME,
-// "dd.mm.yyyy" and "hh:mm" of its local time.
-void GenerateReport(const std::string& dataPath, const std::string& templatePath,
+// Merges `dataPath` into `templatePath`, writing `reportPath`. Fails with
+// the message of a RepoRTF_Error (Windows-1251) as the reason, with every
+// file closed; see the messages in ReportMessages.h for what each leaves
+// behind. `clock` gives DATE and TIME, "dd.mm.yyyy" and "hh:mm" of its local
+// time.
+Done GenerateReport(const std::string& dataPath, const std::string& templatePath,
     const std::string& reportPath, const ProgressHook& progressHook = {},
     const base::Clock& clock = base::systemClock());
 

@@ -105,7 +105,7 @@ bool openReadout(const std::string& path, char sep, MainState& state, UserPrompt
         return true;
     // The box shows its fixed message; the cause goes to the log.
     log::write(loaded.failure());
-    prompts.error(texts::cp1251("Ошибка"), texts::fileNotOpened());
+    prompts.error("Ошибка", texts::fileNotOpened());
     return false;
 }
 

@@ -22,16 +22,26 @@ NKP_FIXED_TEXT(paramTitleNumber, " №")
 NKP_FIXED_TEXT(paramTitleLimiter, " по данным РП ТРВ-160 №")
 NKP_FIXED_TEXT(paramTitleEnd, " (по кадрам)")
 NKP_FIXED_TEXT(framesAxisTitle, "Кадры")
-NKP_FIXED_TEXT(fileNotOpened, "\n Файл не удальсь открыть!")
-NKP_FIXED_TEXT(readoutFileFilter, "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*")
 
 #undef NKP_FIXED_TEXT
 
+const std::string& fileNotOpened()
+{
+    static const std::string text = "\n Файл не удальсь открыть!";
+    return text;
+}
+
+const std::string& readoutFileFilter()
+{
+    static const std::string text = "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*";
+    return text;
+}
+
 std::string outputIsInput(const std::string& path)
 {
-    return codec::utf8ToCp1251("Файл «" + path
+    return "Файл «" + path
         + "» — один из открытых входных файлов (считывание, шаблон, файл идентификации или архив), "
-          "он не перезаписан. Выберите другое имя.");
+          "он не перезаписан. Выберите другое имя.";
 }
 
 }  // namespace nkp::screen::texts

@@ -12,6 +12,7 @@ const std::string& paramTitleNumber();   // " №"
 const std::string& paramTitleLimiter();  // " по данным РП ТРВ-160 №"
 const std::string& paramTitleEnd();      // " (по кадрам)"
 const std::string& framesAxisTitle();    // "Кадры"
+// What the boxes and dialogs say, in UTF-8 as UserPrompts takes it:
 // "\n Файл не удальсь открыть!": a read-out that cannot be opened.
 const std::string& fileNotOpened();
 // "Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*": the open dialog's filter for read-outs.

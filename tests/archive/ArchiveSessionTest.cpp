@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -61,8 +62,8 @@ struct Answers {
             answered.push_back(c);
         });
         QObject::connect(&s, &ArchiveSession::exported, [this](std::uint64_t c) { answered.push_back(c); });
-        QObject::connect(&s, &ArchiveSession::failed, [this](std::uint64_t c, const std::string& e) {
-            error = e;
+        QObject::connect(&s, &ArchiveSession::failed, [this](std::uint64_t c, const nkp::Failure& e) {
+            error = e.text();
             failed.push_back(c);
         });
         QObject::connect(&s, &ArchiveSession::stillWaiting, [this] { ++waiting; });
@@ -78,7 +79,7 @@ struct Answers {
     CraneRow history;
     std::vector<std::uint8_t> bytes;
     int added = -1, progress = 0, waiting = 0;
-    AddOutcome outcome = AddOutcome::Failed;
+    std::optional<AddOutcome> outcome;
     std::string error;
 };
 

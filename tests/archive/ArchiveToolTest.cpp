@@ -1,4 +1,5 @@
 #include "ArchiveFiles.h"
+#include "KeepError.h"
 #include "ToolRunner.h"
 
 #include "analysis/Readout.h"
@@ -13,6 +14,8 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+
+using nkp::test::keepError;
 
 namespace {
 
@@ -171,9 +174,8 @@ TEST(ArchiveTool, CranesWithoutANumberAreListedAndPickedBySha)
     folder.write("a/u.nkp", u1);
     folder.write("b/u.nkp", u2);
     folder.write("n3.nkp", n3);
-    auto sha = [](const std::vector<std::uint8_t>& f) {
-        return nkp::archive::prepareReadout(f, "x.nkp", nullptr)->sha256;
-    };
+    auto sha
+        = [](const std::vector<std::uint8_t>& f) { return nkp::archive::prepareReadout(f, "x.nkp")->sha256; };
     const std::string archive = "'" + folder.path("a.sqlite") + "' ";
     ASSERT_EQ(tool("archive import " + archive + "'" + folder.dir.string() + "'").status, 0);
     std::string upper = sha(u2);
@@ -226,7 +228,7 @@ TEST(ArchiveTool, GeneratesACraneHistoryThatGrowsAndRestartsAtTheNewLimiter)
         // The same seed gives the same files.
         EXPECT_EQ(fileText(files[i].string()), fileText((folder.dir / "b" / files[i].filename()).string()));
         std::string error;
-        const auto reader = nkp::recorder::DataFileReader::open(files[i].string(), &error);
+        const auto reader = keepError(nkp::recorder::DataFileReader::open(files[i].string()), error);
         ASSERT_TRUE(reader) << error;
         const nkp::analysis::Readout r = nkp::analysis::readReadout(*reader);
         const auto moment = r.readingMoment();

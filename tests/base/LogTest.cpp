@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,31 @@ TEST(Failure, NamesTheFileOnce)
     EXPECT_EQ(
         (Failure {"/x/a.pdf", "cannot rename the temporary file over /x/a.pdf: Permission denied"}.text()),
         "cannot rename the temporary file over /x/a.pdf: Permission denied");
+}
+
+TEST(Failure, TravelsWithTheValueOrInItsPlace)
+{
+    // A value that can only be moved comes out whole; a failure keeps its file and cause.
+    nkp::Result<std::unique_ptr<int>> value = std::make_unique<int>(7);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value.error(), "");
+    const std::unique_ptr<int> taken = std::move(*value);
+    EXPECT_EQ(*taken, 7);
+
+    const nkp::Result<std::unique_ptr<int>> failed = Failure {"a.nkp", "short file"};
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().path, "a.nkp");
+    EXPECT_EQ(failed.error(), "a.nkp: short file");
+    EXPECT_EQ(nkp::Result<int>(nkp::failed("x")).value_or(3), 3);
+    EXPECT_EQ(nkp::Result<int>(4).value_or(3), 4);
+
+    const nkp::Done done;
+    EXPECT_TRUE(done.ok());
+    EXPECT_EQ(done.error(), "");
+    const nkp::Done notDone = nkp::failed("disk full");
+    EXPECT_FALSE(notDone);
+    EXPECT_EQ(notDone.failure().path, "");
+    EXPECT_EQ(notDone.error(), "disk full");
 }
 
 TEST(Log, RedirectedSinkReceivesWholeLinesFromEveryThread)

@@ -1,5 +1,6 @@
 // The safe writer and the helpers that open user-named files.
 #include "base/SafeFileWriter.h"
+#include "KeepError.h"
 #include "base/InputFiles.h"
 #include "base/RegularFile.h"
 
@@ -14,6 +15,8 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using nkp::test::keepError;
 
 namespace fs = std::filesystem;
 using nkp::fileio::sameFile;
@@ -110,7 +113,7 @@ TEST_F(SafeWriter, FilesWithoutWritePermissionAreRefusedByEveryone)
     put(path("ro"), "keep");
     ::chmod(path("ro").c_str(), 0444);
     std::string error;
-    EXPECT_FALSE(writeFileAtomically(path("ro"), "new", &error));
+    EXPECT_FALSE(keepError(writeFileAtomically(path("ro"), "new"), error));
     EXPECT_NE(error.find("ro'"), std::string::npos) << error;
     EXPECT_EQ(get(path("ro")), "keep");
     EXPECT_EQ(modeOf(path("ro")), 0444u);
@@ -125,14 +128,15 @@ TEST_F(SafeWriter, PipesFoldersAndDevicesAreNeitherOpenedNorReplaced)
     EXPECT_FALSE(writeFileAtomically(path("fifo"), "x"));
     EXPECT_FALSE(writeFileAtomically(path("folder"), "x"));
     EXPECT_FALSE(writeFileAtomically("/dev/full", "x"));
-    EXPECT_LT(nkp::fileio::openRegularFile(path("fifo")), 0);
-    EXPECT_EQ(nkp::fileio::openRegularStream(path("folder")), nullptr);
-    EXPECT_LT(nkp::fileio::openRegularFile("/dev/zero"), 0);
+    EXPECT_FALSE(nkp::fileio::openRegularFile(path("fifo")));
+    EXPECT_FALSE(nkp::fileio::openRegularStream(path("folder")));
+    EXPECT_FALSE(nkp::fileio::openRegularFile("/dev/zero"));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
     put(path("plain"), "text");
-    const int fd = nkp::fileio::openRegularFile(path("plain"));
-    ASSERT_GE(fd, 0);
+    const auto opened = nkp::fileio::openRegularFile(path("plain"));
+    ASSERT_TRUE(opened);
+    const int fd = *opened;
     char buffer[8] {};
     EXPECT_EQ(::read(fd, buffer, sizeof buffer), 4);
     ::close(fd);
@@ -158,7 +162,7 @@ TEST_F(SafeWriter, FullDiskKeepsTheOldFile)
     put(disk.path("f"), "old contents");
     disk.fill();
     std::string error;
-    EXPECT_FALSE(writeFileAtomically(disk.path("f"), std::string(200000, 'x'), &error));
+    EXPECT_FALSE(keepError(writeFileAtomically(disk.path("f"), std::string(200000, 'x')), error));
     EXPECT_NE(error.find("No space"), std::string::npos) << error;
     EXPECT_EQ(get(disk.path("f")), "old contents");
     EXPECT_EQ(disk.strayFiles("f"), 0u);
@@ -169,7 +173,7 @@ TEST_F(SafeWriter, ReplacementFileDiscardedLeavesTheTarget)
     put(path("f"), "old");
     {
         nkp::fileio::ReplacementFile file;
-        ASSERT_TRUE(file.open(path("f"), nullptr));
+        ASSERT_TRUE(file.open(path("f")));
         std::fputs("partial", file.stream());
         EXPECT_TRUE(file.targetExisted());
     }
@@ -232,7 +236,7 @@ TEST_F(SafeWriter, PropertyRandomTargets)
         }
         const std::string content(random() % 5000, static_cast<char>('a' + random() % 26));
         const bool writable = !exists || (mode & 0222) != 0;
-        const bool ok = writeFileAtomically(name, content);
+        const bool ok = writeFileAtomically(name, content).ok();
         ASSERT_EQ(ok, writable) << "round " << round << " kind " << kind << " mode " << mode;
         if (kind >= 2) {
             EXPECT_TRUE(fs::is_symlink(name));
@@ -267,7 +271,7 @@ TEST_F(SafeWriter, RegisteredInputsAreRefused)
         }
         for (const char* name : {"in", "soft", "hard", "./in", "in-wal", "dangling"}) {
             std::string error;
-            EXPECT_FALSE(writeFileAtomically(path(name), "output", &error)) << name;
+            EXPECT_FALSE(keepError(writeFileAtomically(path(name), "output"), error)) << name;
             EXPECT_NE(error.find("one of the inputs"), std::string::npos) << error;
         }
         EXPECT_FALSE(std::filesystem::exists(path("in-wal")));

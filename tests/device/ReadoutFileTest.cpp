@@ -1,10 +1,13 @@
 #include "device/ReadoutFile.h"
+#include "KeepError.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+
+using nkp::test::keepError;
 
 using namespace nkp::device;
 namespace fs = std::filesystem;
@@ -33,7 +36,7 @@ TEST(ReadoutFile, SavedFileIsTheImageThenTheIdentificationBlock)
     f[5] = "123456789012";  // crane number, 10 wide: cut
     f[12] = "0000000";      // controller number ends the file
     std::string error;
-    ASSERT_TRUE(saveReadout(file.string(), image, f, "04.03.2026 05:06", &error)) << error;
+    ASSERT_TRUE(keepError(saveReadout(file.string(), image, f, "04.03.2026 05:06"), error)) << error;
 
     std::ifstream in(file, std::ios::binary);
     const std::string bytes {std::istreambuf_iterator<char>(in), {}};

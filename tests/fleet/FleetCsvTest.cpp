@@ -1,4 +1,5 @@
 #include "FleetFolder.h"
+#include "KeepError.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "analysis/ResourceUse.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+
+using nkp::test::keepError;
 
 using namespace nkp;
 using nkp::test::FleetFolder;
@@ -81,7 +84,7 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
     ASSERT_TRUE(fleet::writeFleetCsv(f.path("out.csv"), {row, bad}));
     EXPECT_EQ(readBytes(f.path("out.csv")), "\xEF\xBB\xBF" + kHeader + expectedBody);
     std::string error;
-    EXPECT_FALSE(fleet::writeFleetCsv(f.path("no/such/folder/out.csv"), {row}, &error));
+    EXPECT_FALSE(keepError(fleet::writeFleetCsv(f.path("no/such/folder/out.csv"), {row}), error));
     EXPECT_FALSE(error.empty());
 }
 

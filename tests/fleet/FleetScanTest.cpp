@@ -1,5 +1,6 @@
 #include "Cp1251.h"
 #include "FleetFolder.h"
+#include "KeepError.h"
 
 #include "analysis/ReadoutLoader.h"
 #include "base/Codec.h"
@@ -15,6 +16,8 @@
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
+
+using nkp::test::keepError;
 
 using namespace nkp;
 using nkp::test::FleetFolder;
@@ -102,7 +105,7 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
     QThreadPool pool;
     pool.setMaxThreadCount(2);
     std::string error;
-    const auto rows = fleet::scanFleet(f.dir.string(), ',', pool, &error);
+    const auto rows = keepError(fleet::scanFleet(f.dir.string(), ',', pool), error);
     ASSERT_TRUE(rows) << error;
     std::vector<std::string> files;
     for (const fleet::FleetRow& r : *rows)
@@ -158,7 +161,7 @@ TEST(FleetScan, ListsEveryReadoutAndNamesWhatCannotBeRead)
         EXPECT_EQ((*again)[i].remark, (*rows)[i].remark) << (*rows)[i].file;
 
     // Neither a missing folder nor a file is a folder to scan.
-    EXPECT_FALSE(fleet::scanFleet(f.path("missing"), ',', pool, &error));
+    EXPECT_FALSE(keepError(fleet::scanFleet(f.path("missing"), ',', pool), error));
     EXPECT_NE(error.find("missing"), std::string::npos);
     EXPECT_FALSE(fleet::listReadouts(f.path("a.nkp")));
 }

@@ -267,8 +267,8 @@ TEST_F(FormDataFile, PromptsAndWindowChangesOfForm1)
 
     const auto infos = runner.prompts.callsOf("information");
     ASSERT_EQ(infos.size(), 2u);
-    EXPECT_EQ(infos[0].text, cp("Выберите файл данных РП ТРВ-140 с последнего считывания!"));
-    EXPECT_EQ(infos[1].text, cp("Выберите файл данных РП ТРВ-140 с предыдущего считывания!"));
+    EXPECT_EQ(infos[0].text, "Выберите файл данных РП ТРВ-140 с последнего считывания!");
+    EXPECT_EQ(infos[1].text, "Выберите файл данных РП ТРВ-140 с предыдущего считывания!");
     // The second dialog starts with the latest reading's file.
     ASSERT_EQ(runner.prompts.dialogs.size(), 2u);
     EXPECT_EQ(runner.prompts.dialogs[1].fileName, latest);
@@ -351,10 +351,10 @@ TEST_F(FormDataFile, APairThatMakesNoPeriodIsOfferedToSwapOrStopped)
         EXPECT_EQ(runner.run(2, latest, previous).result, c.result);
         const auto warnings = runner.prompts.callsOf("warning");
         ASSERT_FALSE(warnings.empty());
-        EXPECT_NE(warnings.back().text.find(cp(c.reason)), std::string::npos) << warnings.back().text;
+        EXPECT_NE(warnings.back().text.find(c.reason), std::string::npos) << warnings.back().text;
         const bool offersSwap = c.change == +newer;
-        EXPECT_NE(warnings.back().text.find(
-                      cp(offersSwap ? "Поменять их местами?" : "Составить документ всё равно?")),
+        EXPECT_NE(
+            warnings.back().text.find(offersSwap ? "Поменять их местами?" : "Составить документ всё равно?"),
             std::string::npos);
         // The window shows the reading it loaded last, its own values.
         const screen::MainState alone = loadedAlone(c.swapped ? previous : latest);
@@ -443,7 +443,7 @@ TEST_F(FormDataFile, CancelledOrUnreadablePreviousWritesNothing)
         EXPECT_EQ(runner.run(2, latest, missing).result, FormResult::PreviousNotOpened);
         const auto errors = runner.prompts.callsOf("error");
         ASSERT_EQ(errors.size(), 1u);
-        EXPECT_EQ(errors[0].text, cp("\n Файл не удальсь открыть!"));
+        EXPECT_EQ(errors[0].text, "\n Файл не удальсь открыть!");
         EXPECT_EQ(runner.state.texts.cycles0, alone.texts.cycles0);
         EXPECT_EQ(runner.state.texts.operatingTime, alone.texts.operatingTime);
         EXPECT_TRUE(runner.opened.empty());
@@ -464,7 +464,7 @@ TEST_F(FormDataFile, Form3AfterForm1WritesTotals)
     EXPECT_EQ(dataFile(3), expectedForm3File(pair.latest, latest));
     const auto infos = runner.prompts.callsOf("information");
     ASSERT_EQ(infos.size(), 1u);
-    EXPECT_EQ(infos[0].text, cp("Выберите файл данных РП ТРВ-140 для обработки!"));
+    EXPECT_EQ(infos[0].text, "Выберите файл данных РП ТРВ-140 для обработки!");
 
     // With the dialog cancelled right after Form 1, Form 3 writes what the window still shows.
     runner.run(1, latest, previous);

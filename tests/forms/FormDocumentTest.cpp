@@ -3,7 +3,7 @@
 #include "FormTestSupport.h"
 
 #include "base/Codec.h"
-#include "forms/FormError.h"
+#include "report/ReportMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -103,19 +103,17 @@ TEST_F(FormDocument, MissingFolderIsNamedAndNothingIsWritten)
     const std::string latestPath = folder.write("latest.nkp", latest.bytes());
     std::filesystem::remove_all(folder.documents());
     FormRunner runner(folder);
-    try {
-        runner.run(3, latestPath);
-        FAIL() << "a missing folder must end the form";
-    } catch (const FormError& e) {
-        EXPECT_NE(codec::cp1251ToUtf8(e.what()).find(folder.documents().string()), std::string::npos)
-            << e.what();
-    }
+    EXPECT_EQ(runner.run(3, latestPath).result, FormResult::Failed);
+    ASSERT_TRUE(runner.failure);
+    EXPECT_NE(runner.failure->reason.find(folder.documents().string()), std::string::npos)
+        << runner.failure->reason;
     EXPECT_TRUE(runner.prompts.calls.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
 
     std::filesystem::remove_all(folder.templates());
     std::filesystem::create_directories(folder.documents());
-    EXPECT_THROW(runner.run(1, latestPath, latestPath), FormError);
+    EXPECT_EQ(runner.run(1, latestPath, latestPath).result, FormResult::Failed);
+    EXPECT_TRUE(runner.failure);
     EXPECT_TRUE(folder.documentFiles().empty());
     EXPECT_TRUE(runner.opened.empty());
 }
@@ -125,15 +123,10 @@ TEST_F(FormDocument, EngineFailureEndsTheFormWithoutOpeningTheDocument)
     const std::string latestPath = folder.write("latest.nkp", latest.bytes());
     std::filesystem::remove(folder.templates() / "Форма 3.rtf");
     FormRunner runner(folder);
-    bool failed = false;
-    try {
-        runner.run(3, latestPath);
-    } catch (const FormError&) {
-        ADD_FAILURE() << "the engine's own failure was expected";
-    } catch (...) {
-        failed = true;
-    }
-    EXPECT_TRUE(failed);
+    // The engine's message, made UTF-8 like the form's own.
+    EXPECT_EQ(runner.run(3, latestPath).result, FormResult::Failed);
+    ASSERT_TRUE(runner.failure);
+    EXPECT_EQ(runner.failure->reason, report::messages::kNoTemplate);
     EXPECT_TRUE(runner.opened.empty());
     // The data file was written before the engine ran, and stays.
     EXPECT_TRUE(std::filesystem::exists(folder.templates() / "Форма 3.txt"));
@@ -155,13 +148,13 @@ TEST_F(FormDocument, FailedRunKeepsTheOlderDocument)
     std::filesystem::rename(templ, folder.root() / "saved.rtf");
     std::ofstream(templ, std::ios::binary) << "{\\rtf1 #Broken";
     FormRunner broken(folder);
-    EXPECT_ANY_THROW(broken.run(3, latestPath));
+    EXPECT_EQ(broken.run(3, latestPath).result, FormResult::Failed);
     EXPECT_EQ(readFile(outcome.documentPath), document);
 
     std::filesystem::remove(templ);
     ASSERT_EQ(::mkfifo(templ.c_str(), 0644), 0);
     FormRunner piped(folder);
-    EXPECT_ANY_THROW(piped.run(3, latestPath));
+    EXPECT_EQ(piped.run(3, latestPath).result, FormResult::Failed);
     EXPECT_EQ(readFile(outcome.documentPath), document);
     EXPECT_EQ(folder.documentFiles().size(), 1u);
 }
@@ -172,7 +165,9 @@ TEST_F(FormDocument, UnwritableDataFileIsAFormError)
     // A folder in the data file's place cannot be replaced by a file.
     std::filesystem::create_directories(folder.templates() / "Форма 3.txt" / "x");
     FormRunner runner(folder);
-    EXPECT_THROW(runner.run(3, latestPath), FormError);
+    EXPECT_EQ(runner.run(3, latestPath).result, FormResult::Failed);
+    ASSERT_TRUE(runner.failure);
+    EXPECT_NE(runner.failure->reason.find("Форма 3.txt"), std::string::npos) << runner.failure->reason;
     EXPECT_TRUE(folder.documentFiles().empty());
     EXPECT_TRUE(runner.opened.empty());
 }

@@ -120,6 +120,7 @@ FormRunner::FormRunner(const StartFolder& folder, bool mergeDocuments)
         settings.engine
             = [this](const std::string& data, const std::string& templ, const std::string& document) {
                   merges.push_back({data, templ, document});
+                  return Done {};
               };
     settings.folders = FormFolders::belowStartDirectory(folder.root().string());
     settings.decimalSeparator = ',';
@@ -132,9 +133,13 @@ FormOutcome FormRunner::run(int form, std::optional<std::string> latest, std::op
     prompts.fileAnswers = {std::move(latest), std::move(previous)};
     Createforms forms(
         state, prompts, [this] { return openReadingHeadless(state, prompts, ','); }, settings);
-    FormOutcome outcome = forms.run(form);
+    Result<FormOutcome> outcome = forms.run(form);
     lastPreviousFrames = forms.previousFrames();
-    return outcome;
+    failure.reset();
+    if (outcome)
+        return *outcome;
+    failure = outcome.failure();
+    return {FormResult::Failed, {}, {}};
 }
 
 }  // namespace nkp::forms::test

@@ -60,6 +60,7 @@ private:
 // the engine is replaced by one that only records its three paths.
 struct FormRunner {
     explicit FormRunner(const StartFolder& folder, bool mergeDocuments = true);
+    // A failed form gives Failed and leaves its failure in `failure`.
     FormOutcome run(int form, std::optional<std::string> latest, std::optional<std::string> previous = {});
 
     screen::MainState state;
@@ -69,6 +70,7 @@ struct FormRunner {
     base::SettableClock clock {base::DateTime {2007, 4, 8, 15, 54}};
     FormSettings settings;
     recorder::FrameStore lastPreviousFrames;
+    std::optional<Failure> failure;
 };
 
 }  // namespace nkp::forms::test

@@ -1,7 +1,7 @@
 // Fuzzes the template engine: one input holds the template and the data file,
 // split at the first byte 0xFF ("\xFF" never appears in either as written by
 // the forms, and a template without it still gets an empty data file). A run
-// must end, either with a report or with RepoRTF_Error.
+// must end, either with a report or with the engine's failure.
 #include "report/Reportfm.h"
 
 #include <cstdint>
@@ -47,10 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string reportPath = (workDir() / "report").string();
     writeFile(templatePath, templ);
     writeFile(dataPath, keyed);
-    try {
-        static const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
-        nkp::report::GenerateReport(dataPath, templatePath, reportPath, {}, clock);
-    } catch (const nkp::report::RepoRTF_Error&) {
-    }
+    static const nkp::base::SettableClock clock {nkp::base::DateTime {2007, 5, 1, 12, 0}};
+    (void)nkp::report::GenerateReport(dataPath, templatePath, reportPath, {}, clock);
     return 0;
 }

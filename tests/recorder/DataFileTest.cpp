@@ -1,3 +1,4 @@
+#include "KeepError.h"
 #include "recorder/DataFileReader.h"
 #include "recorder/DataFileWriter.h"
 #include "recorder/Frame.h"
@@ -13,6 +14,8 @@
 #include <future>
 #include <random>
 #include <unistd.h>
+
+using nkp::test::keepError;
 
 using namespace nkp::recorder;
 
@@ -188,15 +191,15 @@ TEST(DataFileWriter, WritesTheFileOnDisk)
     Identification id;
     id[IdField::Operator] = "x";
     std::string error;
-    ASSERT_TRUE(writeDataFile(path, std::vector<std::uint8_t>(kImageSize, 3), id, &error)) << error;
+    ASSERT_TRUE(keepError(writeDataFile(path, std::vector<std::uint8_t>(kImageSize, 3), id), error)) << error;
     EXPECT_EQ(std::filesystem::file_size(path), 270459u + 1);  // up to the reading date's zero
-    auto opened = DataFileReader::open(path, &error);
+    auto opened = keepError(DataFileReader::open(path), error);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->text(IdField::Operator), "x");
     EXPECT_EQ(opened->fileSize(), 270460u);
-    EXPECT_FALSE(writeDataFile((dir / "no" / "b.nkp").string(), {}, id, &error));
-    EXPECT_FALSE(DataFileReader::open(dir.string(), &error));  // a folder
-    EXPECT_FALSE(DataFileReader::open((dir / "none").string(), &error));
+    EXPECT_FALSE(keepError(writeDataFile((dir / "no" / "b.nkp").string(), {}, id), error));
+    EXPECT_FALSE(keepError(DataFileReader::open(dir.string()), error));  // a folder
+    EXPECT_FALSE(keepError(DataFileReader::open((dir / "none").string()), error));
 
     // A much longer file is read no further than the identification needs.
     const std::string longPath = (dir / "long.nkp").string();
@@ -247,7 +250,7 @@ TEST(DataFileReader, RefusesWhatIsNoRegularFileWithoutBlocking)
 
     auto opened = std::async(std::launch::async, [&] {
         std::string error;
-        const bool ok = DataFileReader::open(fifo, &error).has_value();
+        const bool ok = keepError(DataFileReader::open(fifo), error).ok();
         return std::make_pair(ok, error);
     });
     if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
@@ -261,6 +264,6 @@ TEST(DataFileReader, RefusesWhatIsNoRegularFileWithoutBlocking)
         EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
     }
     std::string error;
-    EXPECT_FALSE(DataFileReader::open((dir / "folder.nkp").string(), &error).has_value());
+    EXPECT_FALSE(keepError(DataFileReader::open((dir / "folder.nkp").string()), error).ok());
     fs::remove_all(dir);
 }

@@ -1,4 +1,5 @@
 #include "recorder/IdentificationFile.h"
+#include "KeepError.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using nkp::test::keepError;
 
 using namespace nkp::device;
 namespace fs = std::filesystem;
@@ -101,24 +104,24 @@ TEST(IdentificationFile, RoundTripThroughFilesAndAFailedSaveLeavesTheOldFile)
     const fs::path file = dir.path / "crane.inf";
     const InfFields f = sampleFields();
     std::string error;
-    ASSERT_TRUE(saveInf(file.string(), f, &error)) << error;
+    ASSERT_TRUE(keepError(saveInf(file.string(), f), error)) << error;
     EXPECT_EQ(slurp(file), joined(f, "\r\n"));
-    const InfLoadResult loaded = loadInf(file.string());
-    EXPECT_TRUE(loaded.opened);
-    EXPECT_EQ(loaded.content.fields, f);
+    const auto loaded = loadInf(file.string());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->fields, f);
 
-    const InfLoadResult missing = loadInf((dir.path / "none.inf").string());
-    EXPECT_FALSE(missing.opened);
-    EXPECT_FALSE(missing.error.empty());
-    EXPECT_FALSE(loadInf(dir.path.string()).opened);  // a folder
-    EXPECT_FALSE(loadInf("/dev/zero").opened);        // a device is never read
+    const auto missing = loadInf((dir.path / "none.inf").string());
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.error().empty());
+    EXPECT_FALSE(loadInf(dir.path.string()));  // a folder
+    EXPECT_FALSE(loadInf("/dev/zero"));        // a device is never read
 
-    EXPECT_FALSE(saveInf((dir.path / "missing" / "x.inf").string(), f, &error));
+    EXPECT_FALSE(keepError(saveInf((dir.path / "missing" / "x.inf").string(), f), error));
     EXPECT_NE(error.find("x.inf"), std::string::npos);
     if (::geteuid() != 0) {  // root ignores permissions
         fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
         InfFields other {};
-        EXPECT_FALSE(saveInf(file.string(), other, &error));
+        EXPECT_FALSE(keepError(saveInf(file.string(), other), error));
         EXPECT_NE(error.find("crane.inf"), std::string::npos);
         EXPECT_EQ(slurp(file), joined(f, "\r\n"));
     }

@@ -39,40 +39,37 @@ protected:
     }
     static std::string cp1251(const std::string& utf8) { return nkp::test::cp1251(utf8); }
 
+    // Merges raw bytes into the file "r".
+    nkp::Done merge(const std::string& templ, const std::string& data, const nkp::report::ProgressHook& hook)
+    {
+        writeBytes(path("t"), templ);
+        writeBytes(path("d"), data);
+        return nkp::report::GenerateReport(path("d"), path("t"), path("r"), hook, fixedClock);
+    }
+
     // Merges raw bytes; returns the report's bytes.
     std::string mergeBytes(
         const std::string& templ, const std::string& data, const nkp::report::ProgressHook& hook = {})
     {
-        writeBytes(path("t"), templ);
-        writeBytes(path("d"), data);
-        nkp::report::GenerateReport(path("d"), path("t"), path("r"), hook, fixedClock);
+        const nkp::Done merged = merge(templ, data, hook);
+        EXPECT_TRUE(merged) << nkp::codec::cp1251ToUtf8(merged.error());
         return readBytes(path("r"));
     }
 
-    // The message of the RepoRTF_Error a run on these files throws, as UTF-8
-    // ("" if none); the Windows-1251 form is checked against the UTF-8 one.
+    // The message (Windows-1251) a run on these files fails with, as UTF-8
+    // ("" if none).
     static std::string failureOfRun(
         const std::string& data, const std::string& templ, const std::string& report)
     {
-        try {
-            nkp::report::GenerateReport(data, templ, report, {}, fixedClock);
-        } catch (const nkp::report::RepoRTF_Error& e) {
-            EXPECT_EQ(e.Message(), cp1251(e.utf8()));
-            return e.utf8();
-        }
-        return {};
+        return nkp::codec::cp1251ToUtf8(
+            nkp::report::GenerateReport(data, templ, report, {}, fixedClock).error());
     }
 
     // The same for a run on the given bytes.
     std::string failureOf(
         const std::string& templ, const std::string& data, const nkp::report::ProgressHook& hook = {})
     {
-        try {
-            mergeBytes(templ, data, hook);
-        } catch (const nkp::report::RepoRTF_Error& e) {
-            return e.utf8();
-        }
-        return {};
+        return nkp::codec::cp1251ToUtf8(merge(templ, data, hook).error());
     }
 
     // 1 May 2007, 09:05.

@@ -236,7 +236,7 @@ TEST_F(ToolTest, UntrustedTextsAreMadeHarmless)
     id[nkp::recorder::IdField::CraneNumber] = "+1+2";
     std::filesystem::create_directories(dir / "fleet");
     ASSERT_TRUE(nkp::recorder::writeDataFile(
-        (dir / "fleet" / "c.nkp").string(), nkp::generator::generateImage(options), id, nullptr));
+        (dir / "fleet" / "c.nkp").string(), nkp::generator::generateImage(options), id));
     auto controls = [](const std::string& text, bool tabs) {
         std::size_t count = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {

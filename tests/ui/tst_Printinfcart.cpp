@@ -140,7 +140,7 @@ private slots:
         QVERIFY(form.exportToPdf(QStringLiteral("Информационная карта"), render));
         QCOMPARE(head(path), QByteArray("%PDF-"));
         QCOMPARE(prompts.dialogs.back().defaultExtension, std::string("pdf"));
-        QCOMPARE(prompts.dialogs.back().title, cp1251(QStringLiteral("Сохранить в PDF")));
+        QCOMPARE(prompts.dialogs.back().title, std::string("Сохранить в PDF"));
 
         prompts.fileAnswers.push_back(std::nullopt);  // cancelled
         QVERIFY(!form.exportToPdf(QStringLiteral("x"), render));

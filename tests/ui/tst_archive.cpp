@@ -295,9 +295,7 @@ void TestArchive::lockedArchiveLeavesTheWindowRunning()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("archive.sqlite"));
     QVERIFY(std::async(std::launch::async, [&path] {
-        return nkp::archive::Archive::open(
-                   path.toStdString(), nkp::archive::OpenMode::CreateIfMissing, nullptr)
-            != nullptr;
+        return nkp::archive::Archive::open(path.toStdString(), nkp::archive::OpenMode::CreateIfMissing).ok();
     }).get());
     nkp::test::ScriptedUserPrompts prompts;
     int ticks = 0;

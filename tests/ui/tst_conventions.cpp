@@ -147,7 +147,7 @@ void TestConventions::f1OpensThePageOfTheWindowInUse()
 
     // "О программе": version, build date and every library's licence.
     control<QAction>(w, "N_About")->trigger();
-    const QString about = nkp::ui::fromCp1251(f.prompts.callsOf("information").back().text);
+    const QString about = QString::fromStdString(f.prompts.callsOf("information").back().text);
     for (const char* part : {"Версия 1.", "сборка от", "Qt 6", "QCustomPlot", "OpenSSL", "zstd", "LGPL"})
         QVERIFY2(about.contains(QString::fromUtf8(part)), part);
 }

@@ -179,7 +179,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     QCOMPARE(f.window->runForm(3, desktop).result, nkp::forms::FormResult::Cancelled);
     const auto warnings = f.prompts.callsOf("warning");
     QCOMPARE(warnings.size(), std::size_t {1});
-    QCOMPARE(nkp::ui::fromCp1251(warnings[0].text),
+    QCOMPARE(QString::fromStdString(warnings[0].text),
         QStringLiteral("short.nkp\n\n") + kShortWarning
             + QStringLiteral("\n\nДокумент будет составлен по данным этого файла. Продолжить?"));
     QVERIFY(QDir(f.dir.filePath(QStringLiteral("Формы"))).isEmpty());
@@ -195,7 +195,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     QCOMPARE(opened, std::vector<std::string> {outcome.documentPath});
     const auto reports = f.prompts.callsOf("action");
     QCOMPARE(reports.size(), std::size_t {1});
-    QCOMPARE(nkp::ui::fromCp1251(reports[0].text),
+    QCOMPARE(QString::fromStdString(reports[0].text),
         QStringLiteral("Документ сохранён: ") + QFile::decodeName(outcome.documentPath.c_str())
             + QStringLiteral(
                 "\n\nНе найдена программа для открытия документов RTF. Откройте документ вручную, "
@@ -209,7 +209,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     QCOMPARE(f.window->runForm(3, desktop).result, nkp::forms::FormResult::DocumentMade);
     QVERIFY(f.prompts.callsOf("warning").empty());
     QCOMPARE(f.prompts.callsOf("action").size(), std::size_t {1});
-    QVERIFY(!nkp::ui::fromCp1251(f.prompts.callsOf("action")[0].text).contains(QStringLiteral("RTF")));
+    QVERIFY(!QString::fromStdString(f.prompts.callsOf("action")[0].text).contains(QStringLiteral("RTF")));
     QCOMPARE(folders.size(), std::size_t {1});  // not asked for this time
     QVERIFY(f.prompts.callsOf("error").empty());
 
@@ -221,7 +221,7 @@ void TestDamage::formsAskBeforeUsingADamagedFileAndReportTheDocument()
     QCOMPARE(folders.size(), std::size_t {2});
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {1});
-    QVERIFY(nkp::ui::fromCp1251(errors[0].text).contains(QStringLiteral("файловый менеджер не ответил")));
+    QVERIFY(QString::fromStdString(errors[0].text).contains(QStringLiteral("файловый менеджер не ответил")));
 }
 
 void TestDamage::cancelledFirstDialogEndsForms1And2()
@@ -299,7 +299,7 @@ void TestDamage::framesExportIsASpreadsheetFile()
         + "\r\n")));
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
-    QCOMPARE(nkp::ui::fromCp1251(infos[0].text), QStringLiteral("Кадров записано: 11000\nФайл: ") + path);
+    QCOMPARE(QString::fromStdString(infos[0].text), QStringLiteral("Кадров записано: 11000\nФайл: ") + path);
 }
 
 void TestDamage::truncatedFileLeavesItsFramesUndated()
@@ -358,7 +358,7 @@ void TestDamage::fileWithoutAFrameIsRefusedAndTheReadoutStays()
         f.open(path);
         const auto errors = f.prompts.callsOf("error");
         QCOMPARE(errors.size(), std::size_t {1});
-        QCOMPARE(nkp::ui::fromCp1251(errors[0].text), QStringLiteral("\n Файл не удальсь открыть!"));
+        QCOMPARE(QString::fromStdString(errors[0].text), QStringLiteral("\n Файл не удальсь открыть!"));
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(model->text(), craneModel);
         QVERIFY(w.state().recordAt(10999) == newest);

@@ -135,7 +135,7 @@ private slots:
                     "\r\nОтказ E12;300;301;2;01.03.2024 08:05:00;01.03.2024 08:05:01;0;1,00;5,00;12,00\r\n")
             != std::string::npos);
         // The box says where the file went.
-        QVERIFY(nkp::ui::fromCp1251(f.prompts.callsOf("information").back().text)
+        QVERIFY(QString::fromStdString(f.prompts.callsOf("information").back().text)
                     .endsWith(QStringLiteral("Файл: ") + csv));
         // The kind filter the user set holds for the export too.
         auto* kind = control<QComboBox>(*tab, "ComboBox_Kind");

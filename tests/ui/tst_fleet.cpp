@@ -132,17 +132,15 @@ void TestFleet::scanFilterSortActivateExport()
     QVERIFY(csv.rfind("\xEF\xBB\xBF", 0) == 0);
     QCOMPARE(static_cast<int>(std::count(csv.begin(), csv.end(), '\n')), shown + 1);
     // The box says where the file went.
-    QVERIFY(nkp::codec::cp1251ToUtf8(prompts.callsOf("information").back().text)
-                .ends_with("Файл: " + f.path("out.csv")));
+    QVERIFY(prompts.callsOf("information").back().text.ends_with("Файл: " + f.path("out.csv")));
 
     // A file that cannot be written is reported; a cancelled prompt writes nothing.
     prompts.fileAnswers.push_back(f.path("нет/такой/папки.csv"));
     w.exportCsv();
     QCOMPARE(prompts.callsOf("error").size(), std::size_t {1});
-    QCOMPARE(prompts.callsOf("error")[0].caption, nkp::codec::utf8ToCp1251("Обзор парка"));
+    QCOMPARE(prompts.callsOf("error")[0].caption, std::string("Обзор парка"));
     // The box names the file in the box's own code page.
-    QVERIFY(prompts.callsOf("error")[0].text.find(nkp::codec::utf8ToCp1251("нет/такой/папки.csv"))
-        != std::string::npos);
+    QVERIFY(prompts.callsOf("error")[0].text.find("нет/такой/папки.csv") != std::string::npos);
     w.exportCsv();
     QCOMPARE(prompts.callsOf("save").size(), std::size_t {3});
     QCOMPARE(prompts.callsOf("error").size(), std::size_t {1});

@@ -89,7 +89,7 @@ void TestFramesTable::rangeSelections()
     QCOMPARE(cell(f, 0, 0), first);
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {1});
-    QCOMPARE(errors[0].text, cp1251("Начальный кадр больше конечного"));
+    QCOMPARE(errors[0].text, std::string("Начальный кадр больше конечного"));
     control<QScrollBar>(t, "ScrollBar_Cikl")->setValue(1);
     QCOMPARE(cell(f, 0, 0), QString());
 }
@@ -108,7 +108,7 @@ void TestFramesTable::rangeLimitsAndHugeNumbers()
     range(f, "11000", "12000");
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
-    QCOMPARE(infos[0].text, cp1251(kNothingFound));
+    QCOMPARE(infos[0].text, std::string(kNothingFound));
     QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("0"));
     // The scroll bar stays; the emptied list shows at the next fill.
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 5);
@@ -128,7 +128,7 @@ void TestFramesTable::emptyEditKeepsSelection()
     control<QPushButton>(t, "BitBtn_MaxM")->click();
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
-    QCOMPARE(errors[0].text, cp1251("Введите число"));
+    QCOMPARE(errors[0].text, std::string("Введите число"));
     QCOMPARE(f.window->state().FrameOrder, order);
     QCOMPARE(control<QLabel>(t, "Label_O_OtbZap")->text(), QStringLiteral("41"));
 }
@@ -178,7 +178,7 @@ void TestFramesTable::dateSelections()
     control<QPushButton>(t, "BitBtn_DataSel")->click();
     const auto infos = f.prompts.callsOf("information");
     QCOMPARE(infos.size(), std::size_t {1});
-    QCOMPARE(infos[0].text, cp1251(kNothingFound));
+    QCOMPARE(infos[0].text, std::string(kNothingFound));
 }
 
 void TestFramesTable::selectionsBeforeLoading()

@@ -43,10 +43,8 @@ void TestInputs::savesRefuseTheLoadedReadout()
     const QString archivePath = f.dir.filePath(QStringLiteral("archive.sqlite"));
     // Made off the window's thread, as every archive call of a window is.
     QVERIFY(std::async(std::launch::async, [&archivePath] {
-        std::string error;
-        return nkp::archive::Archive::open(
-                   archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing, &error)
-            != nullptr;
+        return nkp::archive::Archive::open(archivePath.toStdString(), nkp::archive::OpenMode::CreateIfMissing)
+            .ok();
     }).get());
     const QByteArray archiveBefore = bytesOf(archivePath);
     TForm_Archive archiveWindow(f.prompts, archivePath, start);
@@ -75,8 +73,7 @@ void TestInputs::savesRefuseTheLoadedReadout()
             save();
             const auto errors = f.prompts.callsOf("error");
             QVERIFY2(errors.size() == 1, name);
-            QVERIFY2(
-                errors[0].text.find(cp1251("один из открытых входных файлов")) != std::string::npos, name);
+            QVERIFY2(errors[0].text.find("один из открытых входных файлов") != std::string::npos, name);
             QCOMPARE(bytesOf(f.readoutPath), before);
             QCOMPARE(bytesOf(archivePath), archiveBefore);
         }
@@ -87,7 +84,7 @@ void TestInputs::savesRefuseTheLoadedReadout()
     control<QAction>(*f.window, "N_CreateForma3")->trigger();
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {1});
-    QVERIFY(errors[0].text.find(cp1251("один из открытых входных файлов")) != std::string::npos);
+    QVERIFY(errors[0].text.find("один из открытых входных файлов") != std::string::npos);
     QCOMPARE(bytesOf(f.readoutPath), before);
     QVERIFY(QDir(f.dir.filePath(QStringLiteral("Формы"))).isEmpty());
 }

@@ -149,8 +149,8 @@ void TestMainWindow::loadFillsFirstTab()
     ConstTab& t = *control<ConstTab>(w, "TabSheet_Const");
     QCOMPARE(w.windowTitle(), QStringLiteral("Анализ данных регистратора параметров ТРВ-140  [demo.nkp]"));
     QCOMPARE(f.prompts.callsOf("open").size(), std::size_t {1});
-    QCOMPARE(f.prompts.dialogs[0].title, cp1251("Открыть"));
-    QCOMPARE(f.prompts.dialogs[0].filter, cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*"));
+    QCOMPARE(f.prompts.dialogs[0].title, std::string("Открыть"));
+    QCOMPARE(f.prompts.dialogs[0].filter, std::string("Файлы РП ТРВ-160С (*.nkp)|*.nkp|Все файлы (*.*)|*.*"));
 
     using nkp::recorder::IdField;
     const nkp::recorder::Identification id = nkp::generator::generateIdentification(f.options);
@@ -360,7 +360,7 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     nkp::log::setSink(before);
     const auto errors = f.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
-    QCOMPARE(errors[0].text, cp1251("\n Файл не удальсь открыть!"));
+    QCOMPARE(errors[0].text, std::string("\n Файл не удальсь открыть!"));
     // The box keeps its fixed text; the log names the file and the cause.
     QCOMPARE(logged.size(), std::size_t {2});
     QVERIFY(logged[0].find("missing.nkp") != std::string::npos);

@@ -207,7 +207,7 @@ void tst_Readnkp3::missingDefaultsKeepTheInitialTextsAndAreReported()
     rig.form->show();
     QCOMPARE(rig.prompts.callsOf("error").size(), std::size_t {1});
     // The cause in Russian alone, no system text in another language.
-    const QString missing = nkp::ui::fromCp1251(rig.prompts.calls[0].text);
+    const QString missing = QString::fromStdString(rig.prompts.calls[0].text);
     QVERIFY2(missing.endsWith(QStringLiteral("Default.inf\". Файл не найден.")), qPrintable(missing));
     QCOMPARE(control<QLineEdit>(*rig.form, "Edit_MKran")->text(), QStringLiteral("КС-ХХХХХА-ХХ"));
     QCOMPARE(control<QLineEdit>(*rig.form, "MaskEdit_DateRead")->text(), QStringLiteral("04.03.2026 05:06"));
@@ -242,7 +242,7 @@ void tst_Readnkp3::readingSaveAndCloseWriteByteExactFiles()
     rig.form->BitBtn_SaveFileClick();
     const auto& dialog = rig.prompts.dialogs.back();
     QCOMPARE(QString::fromStdString(dialog.initialDir), rig.path(QStringLiteral("Файлы")));
-    QCOMPARE(QByteArray::fromStdString(dialog.filter), cp("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
+    QCOMPARE(dialog.filter, std::string("Файлы РП ТРВ-160С (*.nkp)|*.nkp"));
     QCOMPARE(dialog.defaultExtension, std::string("nkp"));
     // The proposed name: crane model, number and the reading's day.
     QCOMPARE(
@@ -346,8 +346,8 @@ void tst_Readnkp3::everyClosePathAsksBeforeAReadingIsLost()
 
     const auto questions = rig.prompts.callsOf("question");
     QCOMPARE(questions.size(), std::size_t {1});
-    QCOMPARE(questions[0].caption, utf8ToCp1251("Предупреждение"));
-    QCOMPARE(questions[0].text, utf8ToCp1251("Файл с информацией не сохранен! \nСохранить?"));
+    QCOMPARE(questions[0].caption, std::string("Предупреждение"));
+    QCOMPARE(questions[0].text, std::string("Файл с информацией не сохранен! \nСохранить?"));
     QCOMPARE(rig.prompts.callsOf("warning").size(), std::size_t {0});
     const QString defaults = rig.path(QStringLiteral("Inf/Default.inf"));
 
@@ -512,7 +512,7 @@ void tst_Readnkp3::shortIdentificationFileFillsWhatItHas()
         QStringLiteral("04.03.2026 05:06"));  // not refreshed
     const auto errors = rig.prompts.callsOf("error");
     QCOMPARE(errors.size(), std::size_t {2});
-    QVERIFY(errors[1].text.find(utf8ToCp1251("нет строки 4")) != std::string::npos);
+    QVERIFY(errors[1].text.find("нет строки 4") != std::string::npos);
 }
 
 void tst_Readnkp3::nothingElseRunsDuringAReading()

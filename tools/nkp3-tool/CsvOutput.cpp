@@ -51,9 +51,8 @@ int emitTable(const TableArgs& args, const std::function<std::string(bool)>& tex
         std::cout.flush();
         return std::cout ? kExitOk : kExitFailure;
     }
-    std::string error;
-    if (!fileio::writeFileAtomically(args.csvPath, text(true), &error)) {
-        printError(error);
+    if (const Done written = fileio::writeFileAtomically(args.csvPath, text(true)); !written) {
+        printError(written.error());
         return kExitFailure;
     }
     return kExitOk;

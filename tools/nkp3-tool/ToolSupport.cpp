@@ -62,7 +62,7 @@ bool reportLoad(const Done& loaded)
 {
     if (loaded)
         return true;
-    std::cerr << terminalText(std::string_view(screen::texts::fileNotOpened()).substr(1)) << "\n"
+    std::cerr << visibleControls(screen::texts::fileNotOpened().substr(1), false) << "\n"
               << visibleControls(loaded.failure().path + ": " + loaded.failure().reason, false) << "\n";
     return false;
 }

@@ -24,11 +24,12 @@ using namespace nkp;
 // Only an import may make a new archive; the other commands read one that exists.
 std::unique_ptr<archive::Archive> openArchive(const std::string& location, archive::OpenMode mode)
 {
-    std::string error;
-    auto a = archive::Archive::open(location, mode, &error);
-    if (!a)
-        tool::printError(error);
-    return a;
+    auto a = archive::Archive::open(location, mode);
+    if (!a) {
+        tool::printError(a.error());
+        return nullptr;
+    }
+    return std::move(*a);
 }
 
 // ARCHIVE PATH...: every argument is a name, even "-x".
@@ -43,7 +44,7 @@ int runImport(const std::vector<std::string>& args)
         return tool::usageError("archive import: archive and at least one file or folder needed");
     if (location.empty() || std::find(paths.begin(), paths.end(), std::string()) != paths.end())
         return tool::usageError("archive import: an empty archive, file or folder name");
-    std::vector<archive::ImportProblem> missing;
+    std::vector<Failure> missing;
     const auto files = archive::collectImportFiles(paths, &missing);
     // Names that lead to no read-out at all make no new archive.
     std::unique_ptr<archive::Archive> a;
@@ -60,8 +61,8 @@ int runImport(const std::vector<std::string>& args)
               << "не прочитано: " << report.unreadable << "\n";
     for (const auto& p : report.problems)
         std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
-    if (report.writeFailed) {
-        tool::printError(report.writeError);
+    if (report.writeFailure) {
+        tool::printError(report.writeFailure->text());
         return tool::kExitFailure;
     }
     // Read-outs already in the archive are a success; none readable is not.
@@ -79,9 +80,8 @@ int putTable(const std::vector<std::vector<std::string>>& cells, const std::opti
         std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
         return tool::kExitOk;
     }
-    std::string error;
-    if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
-        tool::printError(error);
+    if (const Done written = fileio::writeCsvFile(*csvPath, cells); !written) {
+        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -109,10 +109,9 @@ std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& locati
     const auto a = openArchive(location, archive::OpenMode::Existing);
     if (!a)
         return std::nullopt;
-    std::string error;
-    auto readouts = a->readouts(&error);
+    auto readouts = a->readouts();
     if (!readouts) {
-        tool::printError(error);
+        tool::printError(readouts.error());
         return std::nullopt;
     }
     return archive::craneRows(std::move(*readouts));
@@ -190,12 +189,15 @@ int runExport(const std::vector<std::string>& args)
     auto a = openArchive(location, archive::OpenMode::Existing);
     if (!a)
         return tool::kExitFailure;
-    std::string error;
-    const auto bytes = a->dataFile(sha, &error);
-    if (!bytes
-        || !fileio::writeFileAtomically(
-            outPath, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &error)) {
-        tool::printError(error);
+    const auto bytes = a->dataFile(sha);
+    if (!bytes) {
+        tool::printError(bytes.error());
+        return tool::kExitFailure;
+    }
+    if (const Done written = fileio::writeFileAtomically(
+            outPath, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        !written) {
+        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;

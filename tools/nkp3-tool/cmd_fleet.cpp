@@ -43,18 +43,17 @@ int runFleet(const std::vector<std::string>& args)
         return usageError("fleet: folder missing");
 
     QThreadPool pool;
-    std::string error;
-    const auto rows = nkp::fleet::scanFleet(folder, nkp::tool::localeDecimalSeparator(), pool, &error);
+    const auto rows = nkp::fleet::scanFleet(folder, nkp::tool::localeDecimalSeparator(), pool);
     if (!rows) {
-        nkp::tool::printError(error);
+        nkp::tool::printError(rows.error());
         return nkp::tool::kExitFailure;
     }
     if (!csvPath) {
         std::cout << nkp::tool::visibleControls(nkp::fleet::fleetCsv(*rows, false), true);
         return nkp::tool::kExitOk;
     }
-    if (!nkp::fleet::writeFleetCsv(*csvPath, *rows, &error)) {
-        nkp::tool::printError(error);
+    if (const nkp::Done written = nkp::fleet::writeFleetCsv(*csvPath, *rows); !written) {
+        nkp::tool::printError(written.error());
         return nkp::tool::kExitFailure;
     }
     return nkp::tool::kExitOk;

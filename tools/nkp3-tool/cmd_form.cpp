@@ -33,10 +33,7 @@ public:
     {
         return SaveChoice::Cancel;
     }
-    void error(const std::string&, const std::string& text) override
-    {
-        printError(codec::cp1251ToUtf8(text));
-    }
+    void error(const std::string&, const std::string& text) override { printError(text); }
     std::optional<std::string> openFile(const FileDialog&) override
     {
         if (files_.empty())
@@ -106,7 +103,7 @@ int runForm(const std::vector<std::string>& args)
     settings.decidePair = [allowMismatch](const forms::PairCheck& check) {
         if (allowMismatch)
             return forms::PairAnswer::GoOn;
-        std::cerr << "nkp3-tool: " << terminalText(check.reason) << "\n"
+        std::cerr << "nkp3-tool: " << visibleControls(check.reason, false) << "\n"
                   << "nkp3-tool: no document made; --allow-mismatch makes it from the files as given\n";
         return forms::PairAnswer::Stop;
     };
@@ -120,7 +117,7 @@ int runForm(const std::vector<std::string>& args)
     };
     forms::Createforms forms(state, prompts, openLatest, settings);
     const forms::FormOutcome outcome = forms::runFormReportingFailure(
-        forms, form, [](const std::string& message) { printError(codec::cp1251ToUtf8(message)); });
+        forms, form, [](const std::string& message) { printError(message); });
     if (outcome.result != forms::FormResult::DocumentMade)
         return kExitFailure;
     std::cout << visibleControls(outcome.documentPath, false) << "\n";

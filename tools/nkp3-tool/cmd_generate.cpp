@@ -33,13 +33,12 @@ int writeHistory(const nkp::generator::HistoryOptions& options, const std::strin
     // Each read-out is written as soon as it is made: a long history is
     // never held in memory.
     const bool written = nkp::generator::generateHistory(options, [&dir](nkp::generator::HistoryReadout&& r) {
-        std::string error;
         const std::string path = (std::filesystem::path(dir) / r.fileName).string();
-        if (nkp::fileio::writeFileAtomically(path,
-                std::string_view(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()), &error))
-            return true;
-        nkp::tool::printError(error);
-        return false;
+        const nkp::Done written = nkp::fileio::writeFileAtomically(
+            path, std::string_view(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()));
+        if (!written)
+            nkp::tool::printError(written.error());
+        return written.ok();
     });
     return written ? nkp::tool::kExitOk : nkp::tool::kExitFailure;
 }
@@ -100,10 +99,10 @@ int runGenerate(const std::vector<std::string>& args)
     }
     if (replaceAt != 0)
         return tool::usageError("generate: --replace-limiter-at needs --history");
-    std::string error;
-    if (!recorder::writeDataFile(
-            out, generator::generateImage(options), generator::generateIdentification(options), &error)) {
-        tool::printError(error);
+    if (const Done written = recorder::writeDataFile(
+            out, generator::generateImage(options), generator::generateIdentification(options));
+        !written) {
+        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;

@@ -2,6 +2,7 @@
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
+#include "base/Codec.h"
 #include "report/Reportfm.h"
 
 #include <iostream>
@@ -13,10 +14,8 @@ int runMerge(const std::vector<std::string>& args)
     using namespace nkp::tool;
     if (args.size() != 3)
         return usageError("merge needs a data file, a template and a report file");
-    try {
-        nkp::report::GenerateReport(args[0], args[1], args[2]);
-    } catch (const nkp::report::RepoRTF_Error& error) {
-        std::cerr << visibleControls(error.utf8(), false) << "\n";
+    if (const nkp::Done merged = nkp::report::GenerateReport(args[0], args[1], args[2]); !merged) {
+        std::cerr << visibleControls(nkp::codec::cp1251ToUtf8(merged.failure().reason), false) << "\n";
         return kExitFailure;
     }
     return kExitOk;

@@ -114,17 +114,18 @@ int runPrint(const std::vector<std::string>& args)
     }
     std::string error;
     if (a.events) {
-        if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
-                separator, &error)) {
-            printError(error);
+        if (const Done written = print::writeEventsPdf(
+                a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold), separator);
+            !written) {
+            printError(written.error());
             return kExitFailure;
         }
         return kExitOk;
     }
     const print::FrameRange range {
         a.from.value_or(0), a.to.value_or(static_cast<int>(state.frames.size()) - 1)};
-    if (!print::writePdf(a.output, a.document, state, range, separator, &error)) {
-        printError(error);
+    if (const Done written = print::writePdf(a.output, a.document, state, range, separator); !written) {
+        printError(written.error());
         return kExitFailure;
     }
     return kExitOk;

@@ -91,22 +91,21 @@ int runRead(const std::vector<std::string>& args)
 
     InfFields fields {};
     const std::string infPath = inf.empty() ? "Inf/Default.inf" : inf;
-    const InfLoadResult loaded = loadInf(infPath);
-    if (loaded.opened) {
-        fields = loaded.content.fields;
-        if (!loaded.content.complete())
-            printError(infPath + " has only " + std::to_string(loaded.content.lineCount) + " of 13 lines");
+    const auto loaded = loadInf(infPath);
+    if (loaded) {
+        fields = loaded->fields;
+        if (!loaded->complete())
+            printError(infPath + " has only " + std::to_string(loaded->lineCount) + " of 13 lines");
     } else if (!inf.empty()) {
-        printError("cannot open " + inf + ": " + loaded.error);
+        printError("cannot open " + inf + ": " + loaded.failure().reason);
         return nkp::tool::kExitFailure;
     }
     // A transfer takes half a minute: an output that cannot be written (or
     // is the identification file just read) is found before it, not after.
     {
         nkp::fileio::ReplacementFile probe;
-        std::string error;
-        if (!probe.open(out, &error)) {
-            printError(error);
+        if (const nkp::Done opened = probe.open(out); !opened) {
+            printError(opened.error());
             return nkp::tool::kExitFailure;
         }
     }
@@ -130,9 +129,9 @@ int runRead(const std::vector<std::string>& args)
         return nkp::tool::kExitFailure;
     }
 
-    std::string error;
-    if (!saveReadout(out, reader.image(), fields, readingDateText(clock.now()), &error)) {
-        printError(error);
+    if (const nkp::Done saved = saveReadout(out, reader.image(), fields, readingDateText(clock.now()));
+        !saved) {
+        printError(saved.error());
         return nkp::tool::kExitFailure;
     }
     std::cout << "saved " << visibleControls(out, false) << "\n";

@@ -186,15 +186,14 @@ TForm_Archive::TForm_Archive(
     connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Archive::cancelImport);
     connect(Button_AddFolder, &QPushButton::clicked, this, [this] {
-        const auto folder = prompts_.chooseFolder(
-            nkp::ui::toCp1251(QStringLiteral("Добавить в архив")), startFolder_.toStdString());
+        const auto folder = prompts_.chooseFolder("Добавить в архив", startFolder_.toStdString());
         if (folder)
             addPaths({*folder});
     });
     connect(Button_AddFile, &QPushButton::clicked, this, [this] {
         nkp::UserPrompts::FileDialog dialog;
-        dialog.title = nkp::ui::toCp1251(QStringLiteral("Добавить в архив"));
-        dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы НКП|*.nkp|Все файлы (*.*)|*.*"));
+        dialog.title = "Добавить в архив";
+        dialog.filter = "Файлы НКП|*.nkp|Все файлы (*.*)|*.*";
         dialog.initialDir = startFolder_.toStdString();
         if (const auto file = prompts_.openFile(dialog))
             addPaths({*file});
@@ -257,14 +256,14 @@ void TForm_Archive::connectSession()
                                .arg(report.added)
                                .arg(report.alreadyThere)
                                .arg(report.unreadable);
-            for (const ImportProblem& p : report.problems)
+            for (const nkp::Failure& p : report.problems)
                 text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
                     + QString::fromStdString(p.reason);
             if (report.cancelled)
                 text += QStringLiteral(" (прервано)");
-            if (report.writeFailed)
+            if (report.writeFailure)
                 text += QStringLiteral(". Архив не удалось записать: ")
-                    + QString::fromStdString(report.writeError);
+                    + QString::fromStdString(report.writeFailure->text());
             importFinished(text);
         });
     connect(session_, &ArchiveSession::exported, this, [this](std::uint64_t call) {
@@ -282,9 +281,10 @@ void TForm_Archive::answered()
         Label_Status->setText(statusBeforeWait_);
 }
 
-void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
+void TForm_Archive::callFailed(std::uint64_t call, const nkp::Failure& failure)
 {
     answered();
+    const std::string error = failure.text();
     if (call == reloadCall_) {
         reloadCall_ = 0;
         rows_.clear();
@@ -497,8 +497,8 @@ void TForm_Archive::importFinished(const QString& summary)
 void TForm_Archive::exportCsv()
 {
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Таблица CSV|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт в CSV";
+    dialog.filter = "Таблица CSV|*.csv|Все файлы (*.*)|*.*";
     dialog.initialDir = startFolder_.toStdString();
     dialog.fileName = "cranes.csv";
     dialog.defaultExtension = "csv";

@@ -86,7 +86,7 @@ private:
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
     void writeReadout(const std::vector<std::uint8_t>& bytes);
     void importFinished(const QString& summary);
-    void callFailed(std::uint64_t call, const std::string& error);
+    void callFailed(std::uint64_t call, const nkp::Failure& failure);
     // An answer came: the status line no longer says that the archive is busy.
     void answered();
 

@@ -87,8 +87,8 @@ void addSavedReading(const QString& startFolder, const QString& path, QObject& c
             session->deleteLater();
         });
     QObject::connect(session, &archive::ArchiveSession::failed, session,
-        [session, done](std::uint64_t, const std::string& error) {
-            done(QStringLiteral("в архив не добавлено: ") + QString::fromStdString(error));
+        [session, done](std::uint64_t, const nkp::Failure& failure) {
+            done(QStringLiteral("в архив не добавлено: ") + QString::fromStdString(failure.text()));
             session->deleteLater();
         });
     session->addSaved(path.toStdString());

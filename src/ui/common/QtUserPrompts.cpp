@@ -14,8 +14,8 @@ namespace {
 // Runs one file dialog; `save` asks before overwriting.
 std::optional<std::string> runFileDialog(QWidget* parent, const UserPrompts::FileDialog& d, bool save)
 {
-    QFileDialog dialog(parent, fromCp1251(d.title));
-    dialog.setNameFilter(qtFileFilter(fromCp1251(d.filter)));
+    QFileDialog dialog(parent, QString::fromStdString(d.title));
+    dialog.setNameFilter(qtFileFilter(QString::fromStdString(d.filter)));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!d.defaultExtension.empty())
@@ -40,15 +40,15 @@ QWidget* QtUserPrompts::dialogParent() const
 
 void QtUserPrompts::information(const std::string& caption, const std::string& text)
 {
-    QMessageBox::information(dialogParent(), fromCp1251(caption), fromCp1251(text));
+    QMessageBox::information(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 bool QtUserPrompts::informationWithAction(
     const std::string& caption, const std::string& text, const std::string& action)
 {
-    QMessageBox box(
-        QMessageBox::Information, fromCp1251(caption), fromCp1251(text), QMessageBox::Ok, dialogParent());
-    QPushButton* extra = box.addButton(fromCp1251(action), QMessageBox::ActionRole);
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(caption), QString::fromStdString(text),
+        QMessageBox::Ok, dialogParent());
+    QPushButton* extra = box.addButton(QString::fromStdString(action), QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
     return box.clickedButton() == extra;
@@ -56,15 +56,15 @@ bool QtUserPrompts::informationWithAction(
 
 bool QtUserPrompts::warningOkCancel(const std::string& caption, const std::string& text)
 {
-    return QMessageBox::warning(dialogParent(), fromCp1251(caption), fromCp1251(text),
+    return QMessageBox::warning(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
 }
 
 UserPrompts::SaveChoice QtUserPrompts::saveDiscardCancel(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(
-        QMessageBox::Warning, fromCp1251(caption), fromCp1251(text), QMessageBox::NoButton, dialogParent());
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
+        QMessageBox::NoButton, dialogParent());
     QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
@@ -80,7 +80,7 @@ UserPrompts::SaveChoice QtUserPrompts::saveDiscardCancel(const std::string& capt
 
 void QtUserPrompts::error(const std::string& caption, const std::string& text)
 {
-    QMessageBox::critical(dialogParent(), fromCp1251(caption), fromCp1251(text));
+    QMessageBox::critical(dialogParent(), QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 std::optional<std::string> QtUserPrompts::openFile(const FileDialog& dialog)
@@ -97,7 +97,7 @@ std::optional<std::string> QtUserPrompts::chooseFolder(
     const std::string& title, const std::string& initialDir)
 {
     const QString dir = QFileDialog::getExistingDirectory(
-        dialogParent(), fromCp1251(title), QString::fromStdString(initialDir));
+        dialogParent(), QString::fromStdString(title), QString::fromStdString(initialDir));
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();

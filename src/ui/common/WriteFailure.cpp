@@ -14,7 +14,7 @@ bool refusedAsInput(
     const fileio::InputScope shownReadout({shown});
     if (!fileio::isInput(path))
         return false;
-    prompts.error(toCp1251(caption), screen::texts::outputIsInput(path));
+    prompts.error(caption.toStdString(), screen::texts::outputIsInput(path));
     return true;
 }
 
@@ -22,7 +22,8 @@ void showWritten(
     UserPrompts& prompts, const QString& caption, const std::string& path, const QString& firstLine)
 {
     const QString where = QStringLiteral("Файл: ") + QFile::decodeName(QByteArray::fromStdString(path));
-    prompts.information(toCp1251(caption), toCp1251(firstLine.isEmpty() ? where : firstLine + u'\n' + where));
+    prompts.information(
+        caption.toStdString(), (firstLine.isEmpty() ? where : firstLine + u'\n' + where).toStdString());
 }
 
 void showWriteFailure(
@@ -32,9 +33,10 @@ void showWriteFailure(
     if (refusedAsInput(prompts, caption, path))
         return;
     // Paths are UTF-8 on Linux: they pass through QString to reach Windows-1251.
-    prompts.error(toCp1251(caption),
-        toCp1251(QStringLiteral("Не удалось записать файл ") + QFile::decodeName(path.c_str())
-            + QStringLiteral("\r\n") + QFile::decodeName(cause.c_str())));
+    prompts.error(caption.toStdString(),
+        (QStringLiteral("Не удалось записать файл ") + QFile::decodeName(path.c_str())
+            + QStringLiteral("\r\n") + QFile::decodeName(cause.c_str()))
+            .toStdString());
 }
 
 }  // namespace nkp::ui

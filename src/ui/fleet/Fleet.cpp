@@ -193,8 +193,8 @@ void TForm_Fleet::showCount()
 
 void TForm_Fleet::chooseFolder()
 {
-    const std::optional<std::string> folder = prompts_.chooseFolder(
-        nkp::ui::toCp1251(QStringLiteral("Папка с файлами считывания")), Edit_Folder->text().toStdString());
+    const std::optional<std::string> folder
+        = prompts_.chooseFolder("Папка с файлами считывания", Edit_Folder->text().toStdString());
     if (!folder)
         return;
     Edit_Folder->setText(QString::fromStdString(*folder));
@@ -204,8 +204,8 @@ void TForm_Fleet::chooseFolder()
 void TForm_Fleet::exportCsv()
 {
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Таблица CSV|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт в CSV";
+    dialog.filter = "Таблица CSV|*.csv|Все файлы (*.*)|*.*";
     dialog.initialDir = Edit_Folder->text().toStdString();
     dialog.fileName = "fleet.csv";
     dialog.defaultExtension = "csv";
@@ -216,9 +216,8 @@ void TForm_Fleet::exportCsv()
     for (int r = 0; r < proxy_->rowCount(); ++r)
         rows.push_back(
             model_->rows()[static_cast<std::size_t>(proxy_->mapToSource(proxy_->index(r, 0)).row())]);
-    std::string error;
-    if (!nkp::fleet::writeFleetCsv(*path, rows, &error))
-        nkp::ui::showWriteFailure(prompts_, kCaption, *path, error);
+    if (const nkp::Done written = nkp::fleet::writeFleetCsv(*path, rows); !written)
+        nkp::ui::showWriteFailure(prompts_, kCaption, *path, written.error());
     else
         nkp::ui::showWritten(
             prompts_, kCaption, *path, QStringLiteral("Строк записано: %1").arg(rows.size()));

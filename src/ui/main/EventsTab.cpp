@@ -278,8 +278,8 @@ bool EventsTab::exportCsv()
 {
     const nkp::screen::MainState& s = state_;
     nkp::UserPrompts::FileDialog dialog;
-    dialog.title = nkp::ui::toCp1251(QStringLiteral("Экспорт событий в CSV"));
-    dialog.filter = nkp::ui::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*"));
+    dialog.title = "Экспорт событий в CSV";
+    dialog.filter = "Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*";
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(s.filePath.c_str());
     dialog.initialDir
@@ -297,10 +297,10 @@ bool EventsTab::exportCsv()
     std::vector<nkp::analysis::Episode> shown;
     for (int i : shown_)
         shown.push_back(episodes_[static_cast<std::size_t>(i)]);
-    std::string error;
-    if (!nkp::fileio::writeFileAtomically(
-            *path, nkp::analysis::eventsCsv(shown, s.frames, decimalSeparator_, true), &error)) {
-        nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, error);
+    if (const nkp::Done written = nkp::fileio::writeFileAtomically(
+            *path, nkp::analysis::eventsCsv(shown, s.frames, decimalSeparator_, true));
+        !written) {
+        nkp::ui::showWriteFailure(prompts_, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
     nkp::ui::showWritten(prompts_, QStringLiteral("Экспорт событий в CSV"), *path,

@@ -66,8 +66,7 @@ void reportDocument(
     const std::string folder = std::filesystem::path(documentPath).parent_path().string();
     if (!desktop.openFolder || !desktop.openFolder(folder))
         prompts.error(forms::text::errorCaption(),
-            codec::utf8ToCp1251("Не удалось открыть папку ") + codec::utf8ToCp1251(folder)
-                + codec::utf8ToCp1251(": файловый менеджер не ответил. Откройте папку вручную."));
+            "Не удалось открыть папку " + folder + ": файловый менеджер не ответил. Откройте папку вручную.");
 }
 
 forms::FormSettings windowFormSettings(const std::string& startDirectory, char decimalSeparator)
@@ -87,7 +86,7 @@ forms::FormOutcome runFormCommand(forms::Createforms& forms, int form, UserPromp
             forms, form, [&prompts](const std::string& message) { showGeneralError(prompts, message); });
     } catch (const std::exception& e) {
         // Anything else (a file system refusing, memory) ends the command the same way.
-        showGeneralError(prompts, codec::utf8ToCp1251(e.what()));
+        showGeneralError(prompts, e.what());
     }
     return {forms::FormResult::Failed, {}, {}};
 }

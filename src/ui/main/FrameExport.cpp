@@ -16,8 +16,8 @@ bool exportFramesCsv(const screen::MainState& state, const QString& startDirecto
     UserPrompts& prompts)
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = codec::utf8ToCp1251("Экспорт кадров в CSV");
-    dialog.filter = codec::utf8ToCp1251("Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*");
+    dialog.title = "Экспорт кадров в CSV";
+    dialog.filter = "Файлы CSV (*.csv)|*.csv|Все файлы (*.*)|*.*";
     dialog.defaultExtension = "csv";
     const QString loaded = QFile::decodeName(state.filePath.c_str());
     dialog.initialDir
@@ -34,12 +34,11 @@ bool exportFramesCsv(const screen::MainState& state, const QString& startDirecto
     const std::vector<int> positions = analysis::currentFramePositions(state);
     const std::string csv = analysis::framesCsv(
         state, positions, decimalSeparator, fileio::kCsvLineEnd, analysis::FramesCsvHeader::TableCaptions);
-    std::string error;
-    if (!fileio::writeSpreadsheetCsv(*path, csv, &error)) {
-        showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, error);
+    if (const Done written = fileio::writeSpreadsheetCsv(*path, csv); !written) {
+        showWriteFailure(prompts, QStringLiteral("Ошибка"), *path, written.error());
         return false;
     }
-    showWritten(prompts, fromCp1251(dialog.title), *path,
+    showWritten(prompts, QString::fromStdString(dialog.title), *path,
         QStringLiteral("Кадров записано: %1").arg(positions.size()));
     return true;
 }

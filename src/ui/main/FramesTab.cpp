@@ -277,8 +277,7 @@ std::optional<long long> FramesTab::numberOf(QLineEdit* edit)
 {
     const std::optional<long long> n = nkp::analysis::parseEditNumber(edit->text().toStdString());
     if (!n) {
-        prompts_.error(
-            nkp::ui::toCp1251(QStringLiteral("Ошибка")), nkp::ui::toCp1251(QStringLiteral("Введите число")));
+        prompts_.error("Ошибка", "Введите число");
         edit->setFocus();
     }
     return n;
@@ -307,8 +306,7 @@ void FramesTab::runSelection(int tag)
             return;
         if (*to < *from) {
             // Refused before anything is selected: the list and the table stay.
-            prompts_.error(nkp::ui::toCp1251(QStringLiteral("Ошибка")),
-                nkp::ui::toCp1251(QStringLiteral("Начальный кадр больше конечного")));
+            prompts_.error("Ошибка", "Начальный кадр больше конечного");
             Edit_KHome->setFocus();
             return;
         }
@@ -325,8 +323,7 @@ void FramesTab::runSelection(int tag)
     if (count > 0) {
         setScroll(count < 6 ? 5 : count - 5, std::max(count - 5, 0));
     } else {
-        prompts_.information(nkp::ui::toCp1251(QStringLiteral("Информация")),
-            nkp::ui::toCp1251(QStringLiteral("Кадров удовлетворяющих условию не обнаружено!")));
+        prompts_.information("Информация", "Кадров удовлетворяющих условию не обнаружено!");
     }
 }
 

@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr auto cp = &nkp::ui::cp1251;
 
 const QSize kDesignSize {800, 600};
 
@@ -63,7 +62,7 @@ TForm_TPB140CMain::TForm_TPB140CMain(
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setMaximumSize(kDesignSize);
 
-    OpenDialog_Main.title = cp("Открыть");
+    OpenDialog_Main.title = "Открыть";
     OpenDialog_Main.filter = nkp::screen::texts::readoutFileFilter();
     OpenDialog_Main.defaultExtension = "nkp";
 
@@ -212,7 +211,7 @@ void TForm_TPB140CMain::buildHelpMenu()
         nkp::ui::showHelpFor(active ? active : this);
     });
     connect(N_About, &QAction::triggered, this,
-        [this] { prompts_.information(cp("О программе"), nkp::ui::toCp1251(nkp::ui::aboutText())); });
+        [this] { prompts_.information("О программе", nkp::ui::aboutText().toStdString()); });
     // F10 takes the keyboard to the menu bar, as on other desktops.
     auto* menuKey = new QAction(this);
     menuKey->setObjectName(QStringLiteral("N_MenuBar"));

@@ -90,10 +90,11 @@ void TForm_Print::Action_PrintCiklExecute()
     // Refuse a range that is not two integers before anything is drawn.
     for (const QString* text : {&kHome_, &kEnd_}) {
         if (!print::parseFrameNumber(*text)) {
-            prompts_.error(toCp1251(QStringLiteral("Оперативная информация")),
-                toCp1251(QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
-                                        "\"с\" и \"по\" от 0 до 10999.")
-                             .arg(*text)));
+            prompts_.error("Оперативная информация",
+                QStringLiteral("\"%1\" не является целым числом.\nУкажите номера кадров "
+                               "\"с\" и \"по\" от 0 до 10999.")
+                    .arg(*text)
+                    .toStdString());
             return;
         }
     }
@@ -119,8 +120,8 @@ void TForm_Print::Action_PrintEventsExecute()
 bool TForm_Print::exportToPdf(const QString& title, const Render& render)
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = toCp1251(QStringLiteral("Сохранить в PDF"));
-    dialog.filter = toCp1251(QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*"));
+    dialog.title = "Сохранить в PDF";
+    dialog.filter = "Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*";
     dialog.fileName = (title + QStringLiteral(".pdf")).toLocal8Bit().toStdString();
     dialog.defaultExtension = "pdf";
     const auto path = prompts_.saveFile(dialog);
@@ -129,15 +130,15 @@ bool TForm_Print::exportToPdf(const QString& title, const Render& render)
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
     if (refusedAsInput(prompts_, QStringLiteral("Сохранить в PDF"), *path, state_.filePath))
         return false;
-    std::string error;
-    const bool ok = print::writePdfFile(*path, title, render, &error);
-    if (!ok)
-        prompts_.error(toCp1251(QStringLiteral("Сохранить в PDF")),
-            toCp1251(QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
-                         .arg(fileName, QString::fromLocal8Bit(error.c_str()))));
+    const Done written = print::writePdfFile(*path, title, render);
+    if (!written)
+        prompts_.error("Сохранить в PDF",
+            QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
+                .arg(fileName, QString::fromLocal8Bit(written.error().c_str()))
+                .toStdString());
     else
         showWritten(prompts_, QStringLiteral("Сохранить в PDF"), *path);
-    return ok;
+    return written.ok();
 }
 
 QString TForm_Print::previewCaption(const QString& title) const

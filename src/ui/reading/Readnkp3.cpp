@@ -26,10 +26,6 @@
 
 namespace {
 
-using nkp::codec::cp1251ToUtf8;
-using nkp::codec::utf8ToCp1251;
-
-using nkp::ui::cp1251;
 using nkp::ui::fromCp1251;
 using nkp::ui::toCp1251;
 
@@ -114,8 +110,7 @@ bool TForm_ReadNKP3::mayDiscardReadout(bool closing)
 {
     if (!reader_.unsaved())
         return true;
-    switch (prompts_.saveDiscardCancel(
-        cp1251("Предупреждение"), cp1251("Файл с информацией не сохранен! \nСохранить?"))) {
+    switch (prompts_.saveDiscardCancel("Предупреждение", "Файл с информацией не сохранен! \nСохранить?")) {
     case nkp::UserPrompts::SaveChoice::Save:
         // On closing, as after the window's own save, the window stays open
         // with the saved file's line; a further "Закрыть" closes it.
@@ -134,9 +129,9 @@ void TForm_ReadNKP3::FormClose()
     QDir().mkpath(QFileInfo(path).absolutePath());
     std::string error;
     if (!writeIdentification(path.toStdString(), &error) && !error.empty())
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Идентификация по умолчанию не сохранена в файле \"") + utf8ToCp1251(path.toStdString())
-                + "\":\n" + utf8ToCp1251(error));
+        prompts_.error(kErrorCaption,
+            std::string("Идентификация по умолчанию не сохранена в файле \"") + path.toStdString() + "\":\n"
+                + error);
 }
 
 void TForm_ReadNKP3::BitBtn_CloseClick()
@@ -270,18 +265,18 @@ bool TForm_ReadNKP3::saveDataFile()
 {
     nkp::UserPrompts::FileDialog dialog;
     dialog.initialDir = QDir(startDirectory_).filePath(QStringLiteral("Файлы")).toStdString();
-    dialog.filter = cp1251("Файлы РП ТРВ-160С (*.nkp)|*.nkp");
+    dialog.filter = "Файлы РП ТРВ-160С (*.nkp)|*.nkp";
     dialog.defaultExtension = "nkp";
     dialog.fileName = proposedFileName().toStdString();
     setStatus(savingStatusText(fromCp1251(nkp::device::imageStatusText(reader_.image()))));
     const std::optional<std::string> path = prompts_.saveFile(dialog);
     if (!path || nkp::ui::refusedAsInput(prompts_, QString::fromUtf8(kErrorCaption), *path))
         return false;
-    std::string error;
-    if (!nkp::device::saveReadout(
-            *path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()), &error)) {
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+    if (const nkp::Done saved
+        = nkp::device::saveReadout(*path, reader_.image(), infFields(), toCp1251(MaskEdit_DateRead->text()));
+        !saved) {
+        prompts_.error(
+            kErrorCaption, std::string("Не удалось сохранить файл \"") + *path + "\":\n" + saved.error());
         return false;
     }
     showGauge(0);
@@ -341,27 +336,27 @@ nkp::device::InfFields TForm_ReadNKP3::infFields() const
 
 bool TForm_ReadNKP3::applyInfFile(const QString& path)
 {
-    const nkp::device::InfLoadResult loaded = nkp::device::loadInf(path.toStdString());
-    if (!loaded.opened) {
+    const auto loaded = nkp::device::loadInf(path.toStdString());
+    if (!loaded) {
         // The cause in the user's words; the system's own goes to the log.
         const QFileInfo file(path);
         const char* cause = !file.exists() ? "Файл не найден."
             : file.isDir()                 ? "Это папка, а не файл."
             : !file.isReadable()           ? "Нет прав на чтение файла."
                                            : "Файл не удалось прочитать.";
-        nkp::log::write(nkp::Failure {path.toStdString(), loaded.error});
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удается открыть файл \"") + utf8ToCp1251(path.toStdString()) + "\". " + cp1251(cause));
+        nkp::log::write(loaded.failure());
+        prompts_.error(
+            kErrorCaption, std::string("Не удается открыть файл \"") + path.toStdString() + "\". " + cause);
         return false;
     }
     infInputs_ = nkp::fileio::InputScope({defaultInfPath().toStdString(), path.toStdString()});
-    const auto& content = loaded.content;
+    const auto& content = *loaded;
     for (std::size_t i = 0; i < content.lineCount; ++i)
         infEdits_[i]->setText(fromCp1251(content.fields[i]));
     if (!content.complete()) {
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("В файле идентификации \"") + utf8ToCp1251(path.toStdString()) + cp1251("\" нет строки ")
-                + std::to_string(content.lineCount + 1) + cp1251(" из 13."));
+        prompts_.error(kErrorCaption,
+            std::string("В файле идентификации \"") + path.toStdString() + "\" нет строки "
+                + std::to_string(content.lineCount + 1) + " из 13.");
         return false;
     }
     return true;
@@ -371,7 +366,7 @@ nkp::UserPrompts::FileDialog TForm_ReadNKP3::infDialog() const
 {
     nkp::UserPrompts::FileDialog dialog;
     dialog.initialDir = QDir::current().filePath(QStringLiteral("Inf")).toStdString();
-    dialog.filter = cp1251("Файл идентификации (*.inf)|*.inf");
+    dialog.filter = "Файл идентификации (*.inf)|*.inf";
     // The proposed name: crane model, " №", crane number.
     dialog.fileName = (Edit_MKran->text() + QStringLiteral(" №") + Edit_NKran->text()).toStdString();
     return dialog;
@@ -387,9 +382,10 @@ bool TForm_ReadNKP3::writeIdentification(const std::string& path, std::string* e
         error->clear();
         return false;
     }
-    const bool saved = nkp::device::saveInf(path, infFields(), error);
+    const nkp::Done saved = nkp::device::saveInf(path, infFields());
     infInputs_ = std::move(kept);
-    return saved;
+    *error = saved.error();
+    return saved.ok();
 }
 
 QString TForm_ReadNKP3::defaultInfPath() const
@@ -413,8 +409,7 @@ void TForm_ReadNKP3::BitBtn_SaveInfClick()
         return;
     std::string error;
     if (!writeIdentification(*path, &error) && !error.empty())
-        prompts_.error(cp1251(kErrorCaption),
-            cp1251("Не удалось сохранить файл \"") + utf8ToCp1251(*path) + "\":\n" + utf8ToCp1251(error));
+        prompts_.error(kErrorCaption, std::string("Не удалось сохранить файл \"") + *path + "\":\n" + error);
 }
 
 void TForm_ReadNKP3::BitBtn_LoadInfClick()

@@ -4,16 +4,20 @@
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
+#include "ui/archive/HistoryChart.h"
 #include "ui/common/ControlNames.h"
+#include "ui/common/QtUserPrompts.h"
 #include "ui/common/ResourceColor.h"
+#include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
 
-#include <QDateTime>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -21,15 +25,13 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <numeric>
-
-#include <qcustomplot.h>
 
 namespace {
 
@@ -42,12 +44,6 @@ constexpr int kSortRole = Qt::UserRole + 1;
 QString utf8(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-// Seconds since the epoch of a moment, for the chart's date axis.
-double chartTime(const nkp::base::DateTime& m)
-{
-    return dayNumber(m) * 86400.0;
 }
 
 // Sorts numeric columns by their number, others by text.
@@ -73,14 +69,14 @@ protected:
 TForm_Archive::TForm_Archive(
     nkp::UserPrompts& prompts, const QString& location, const QString& startFolder, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , prompts_(prompts)
+    , ownPrompts_(nkp::ui::promptsFor(prompts, this))
+    , prompts_(ownPrompts_ ? *ownPrompts_ : prompts)
     , location_(location)
     , startFolder_(startFolder)
 {
     setObjectName(QStringLiteral("Form_Archive"));
     archiveInputs_ = nkp::fileio::InputScope(archiveFiles(location_.toStdString()));
     setWindowTitle(kCaption);
-    resize(1100, 760);
 
     Edit_Location = new QLineEdit(location_, this);
     Edit_Location->setToolTip(QStringLiteral(
@@ -101,6 +97,9 @@ TForm_Archive::TForm_Archive(
     ProgressBar_Import = new QProgressBar(this);
     Label_Status = new QLabel(this);
     Label_Status->setTextFormat(Qt::PlainText);  // names of files and cranes
+    // A long message wraps, and a long word is cut, rather than widen the window.
+    Label_Status->setWordWrap(true);
+    Label_Status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     model_ = new QStandardItemModel(0, kCraneColumnCount, this);
     QStringList headers;
@@ -128,37 +127,40 @@ TForm_Archive::TForm_Archive(
     Table_History->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_History->verticalHeader()->hide();
 
-    Chart_History = new QCustomPlot(this);
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
-    ticker->setDateTimeSpec(Qt::UTC);
-    ticker->setTickCount(4);
-    Chart_History->xAxis->setTicker(ticker);
-    Chart_History->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
-    Chart_History->yAxis->setLabel(QStringLiteral("Накопленное число"));
-    Chart_History->legend->setVisible(true);
-    Chart_History->setMinimumHeight(220);
+    Chart_History = new nkp::ui::HistoryChart(this);
+    Chart_History->setMinimumHeight(150);
+    CheckBox_Horizon = new QCheckBox(QStringLiteral("Весь горизонт прогноза"), this);
+    CheckBox_Horizon->setToolTip(QStringLiteral("Ось времени до даты прогноза, а не только по чтениям"));
 
     nkp::ui::nameControls({{Edit_Location, "Edit_Location"}, {Button_Location, "Button_Location"},
         {Edit_Filter, "Edit_Filter"}, {Button_AddFolder, "Button_AddFolder"},
         {Button_AddFile, "Button_AddFile"}, {Button_Export, "Button_Export"},
         {Button_Cancel, "Button_Cancel"}, {ProgressBar_Import, "ProgressBar_Import"},
         {Label_Status, "Label_Status"}, {Table_Cranes, "Table_Cranes"}, {Table_History, "Table_History"},
-        {Chart_History, "Chart_History"}});
+        {Chart_History, "Chart_History"}, {CheckBox_Horizon, "CheckBox_Horizon"}});
 
     auto* top = new QHBoxLayout;
     top->addWidget(Edit_Filter, 1);
     top->addWidget(Button_AddFolder);
     top->addWidget(Button_AddFile);
     top->addWidget(Button_Export);
-    auto* bottom = new QSplitter(Qt::Horizontal, this);
-    bottom->addWidget(Table_History);
-    bottom->addWidget(Chart_History);
+    auto* chartPanel = new QWidget(this);
+    auto* chartLayout = new QVBoxLayout(chartPanel);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(Chart_History, 1);
+    chartLayout->addWidget(CheckBox_Horizon);
+    auto* history = new QSplitter(Qt::Horizontal, this);
+    history->addWidget(Table_History);
+    history->addWidget(chartPanel);
+    PageControl_Crane = new QTabWidget(this);
+    PageControl_Crane->setObjectName(QStringLiteral("PageControl_Crane"));
+    PageControl_Crane->addTab(history, QStringLiteral("История"));
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table_Cranes);
-    split->addWidget(bottom);
+    split->addWidget(PageControl_Crane);
+    split->setChildrenCollapsible(false);
     // The chart needs room for its dates; the crane list for a few rows.
-    bottom->setSizes({520, 580});
+    history->setSizes({520, 580});
     split->setSizes({220, 500});
     auto* status = new QHBoxLayout;
     status->addWidget(Label_Status, 1);
@@ -199,8 +201,10 @@ TForm_Archive::TForm_Archive(
         if (const auto file = prompts_.openFile(dialog))
             addPaths({*file});
     });
+    connect(CheckBox_Horizon, &QCheckBox::toggled, Chart_History, &nkp::ui::HistoryChart::setWholeHorizon);
     session_ = new ArchiveSession(location_.toStdString(), this);
     connectSession();
+    nkp::ui::fitToScreen(this, QSize(1100, 760));
 }
 
 // The session goes with the window and leaves a call that still waits to
@@ -212,7 +216,7 @@ void TForm_Archive::connectSession()
     connect(session_, &ArchiveSession::stillWaiting, this, [this] {
         if (Label_Status->text() != kBusy)
             statusBeforeWait_ = Label_Status->text();
-        Label_Status->setText(kBusy);
+        setStatus(kBusy);
     });
     connect(session_, &ArchiveSession::failed, this, &TForm_Archive::callFailed);
     connect(session_, &ArchiveSession::reloaded, this, [this](std::uint64_t call, const auto& rows) {
@@ -222,7 +226,7 @@ void TForm_Archive::connectSession()
         reloadCall_ = 0;
         showRows(rows);
         if (!importSummary_.isNull()) {
-            Label_Status->setText(importSummary_);
+            setStatus(importSummary_);
             importSummary_ = QString();
             emit importEnded();
         }
@@ -275,10 +279,25 @@ void TForm_Archive::connectSession()
     });
 }
 
+void TForm_Archive::setStatus(const QString& text)
+{
+    Label_Status->setText(text);
+    Label_Status->setToolTip(text);
+}
+
+void TForm_Archive::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TForm_Archive::answered()
 {
     if (Label_Status->text() == kBusy)
-        Label_Status->setText(statusBeforeWait_);
+        setStatus(statusBeforeWait_);
 }
 
 void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
@@ -287,19 +306,19 @@ void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
     if (call == reloadCall_) {
         reloadCall_ = 0;
         rows_.clear();
-        Label_Status->setText(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
+        setStatus(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
         if (!importSummary_.isNull()) {
-            Label_Status->setText(importSummary_);
+            setStatus(importSummary_);
             importSummary_ = QString();
             emit importEnded();
         }
         emit reloaded(false);
     } else if (call == historyCall_) {
         historyCall_ = 0;
-        Label_Status->setText(QStringLiteral("Историю крана не удалось прочитать: ") + utf8(error));
+        setStatus(QStringLiteral("Историю крана не удалось прочитать: ") + utf8(error));
     } else if (call == dataCall_) {
         dataCall_ = 0;
-        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + utf8(error));
+        setStatus(QStringLiteral("Чтение не удалось открыть из архива: ") + utf8(error));
     } else if (call == importCall_) {
         importFinished(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
     } else if (call == exportCall_) {
@@ -347,11 +366,10 @@ void TForm_Archive::showRows(const std::vector<CraneRow>& rows)
     }
     Table_Cranes->setSortingEnabled(true);
     Table_Cranes->resizeColumnsToContents();
-    Label_Status->setText(
-        QStringLiteral("Кранов: %1, чтений: %2")
-            .arg(rows_.size())
-            .arg(std::accumulate(rows_.begin(), rows_.end(), std::size_t {0},
-                [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
+    setStatus(QStringLiteral("Кранов: %1, чтений: %2")
+                  .arg(rows_.size())
+                  .arg(std::accumulate(rows_.begin(), rows_.end(), std::size_t {0},
+                      [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
 }
 
 void TForm_Archive::selectCrane(int viewRow)
@@ -372,10 +390,8 @@ void TForm_Archive::showHistory(const CraneRow* row)
 {
     shown_ = row;
     Table_History->setRowCount(0);
-    Chart_History->clearGraphs();
-    Chart_History->clearItems();
     if (!row) {
-        Chart_History->replot();
+        Chart_History->showTrend(nullptr);
         return;
     }
     Table_History->setRowCount(static_cast<int>(row->readouts.size()));
@@ -386,42 +402,7 @@ void TForm_Archive::showHistory(const CraneRow* row)
                     utf8(historyCellText(*row, i, static_cast<HistoryColumn>(c), decimalSeparator_))));
     Table_History->resizeColumnsToContents();
 
-    const CraneTrend& t = row->trend;
-    QVector<double> x, y;
-    for (const HistoryPoint& p : t.points)
-        if (p.input.moment && std::isfinite(p.accumulated)) {
-            x << chartTime(*p.input.moment);
-            y << p.accumulated;
-        }
-    QCPGraph* points = Chart_History->addGraph();
-    points->setName(QStringLiteral("Накопленное число"));
-    points->setData(x, y);
-    points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 6));
-    double xMin = x.isEmpty() ? 0 : x.front(), xMax = x.isEmpty() ? 1 : x.back();
-    double yMax = y.isEmpty() ? 1 : *std::max_element(y.begin(), y.end());
-    if (t.slopePerDay && *t.slopePerDay > 0 && !x.isEmpty()) {
-        // The trend from the newest read-out to the forecast (or ten years on).
-        const double start = chartTime(*t.points[t.newest].input.moment);
-        const double end = t.forecastDate ? chartTime(*t.forecastDate) : start + 3652.5 * 86400.0;
-        QCPGraph* trend = Chart_History->addGraph();
-        trend->setName(QStringLiteral("Тренд"));
-        trend->setPen(QPen(Qt::darkGreen, 1.5, Qt::DashLine));
-        trend->setData(
-            {start, end}, {t.accumulated, t.accumulated + *t.slopePerDay * (end - start) / 86400.0});
-        xMax = std::max(xMax, end);
-        yMax = std::max(yMax, t.accumulated + *t.slopePerDay * (end - start) / 86400.0);
-    }
-    if (t.normativeNumber > 0) {
-        QCPGraph* norm = Chart_History->addGraph();
-        norm->setName(QStringLiteral("Нормативное число"));
-        norm->setPen(QPen(Qt::red, 1.5));
-        norm->setData({xMin, xMax}, {double(t.normativeNumber), double(t.normativeNumber)});
-        yMax = std::max(yMax, double(t.normativeNumber));
-    }
-    const double margin = std::max((xMax - xMin) * 0.03, 86400.0 * 10);
-    Chart_History->xAxis->setRange(xMin - margin, xMax + margin);
-    Chart_History->yAxis->setRange(0, yMax * 1.08);
-    Chart_History->replot();
+    Chart_History->showTrend(&row->trend);
 }
 
 void TForm_Archive::openReadout(int historyRow)
@@ -442,7 +423,7 @@ void TForm_Archive::writeReadout(const std::vector<std::uint8_t>& bytes)
     if (!file.open(QIODevice::WriteOnly)
         || file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
             != static_cast<qint64>(bytes.size())) {
-        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + file.errorString());
+        setStatus(QStringLiteral("Чтение не удалось открыть из архива: ") + file.errorString());
         return;
     }
     file.close();
@@ -458,7 +439,7 @@ void TForm_Archive::addPaths(const std::vector<std::string>& paths)
     Button_Cancel->show();
     Button_AddFolder->setEnabled(false);
     Button_AddFile->setEnabled(false);
-    Label_Status->setText(QStringLiteral("Добавление в архив..."));
+    setStatus(QStringLiteral("Добавление в архив..."));
     importCall_ = session_->import(paths);
 }
 

@@ -7,12 +7,13 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace nkp::archive {
 class ArchiveSession;
 }
-class QCustomPlot;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -21,6 +22,10 @@ class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
 class QTableWidget;
+class QTabWidget;
+namespace nkp::ui {
+class HistoryChart;
+}
 
 // "Архив кранов": one row per crane of the archive, filtered and sorted at
 // will and exported as CSV; the selected crane's read-outs below, with the
@@ -65,6 +70,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Esc closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* Edit_Filter = nullptr;
@@ -72,7 +79,9 @@ private:
     QPushButton* Button_Location = nullptr;
     QTableView* Table_Cranes = nullptr;
     QTableWidget* Table_History = nullptr;
-    QCustomPlot* Chart_History = nullptr;
+    nkp::ui::HistoryChart* Chart_History = nullptr;
+    QCheckBox* CheckBox_Horizon = nullptr;
+    QTabWidget* PageControl_Crane = nullptr;
     QPushButton* Button_AddFolder = nullptr;
     QPushButton* Button_AddFile = nullptr;
     QPushButton* Button_Export = nullptr;
@@ -86,10 +95,12 @@ private:
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
     void writeReadout(const std::vector<std::uint8_t>& bytes);
     void importFinished(const QString& summary);
+    void setStatus(const QString& text);
     void callFailed(std::uint64_t call, const std::string& error);
     // An answer came: the status line no longer says that the archive is busy.
     void answered();
 
+    std::unique_ptr<nkp::UserPrompts> ownPrompts_;  // dialogs over this window
     nkp::UserPrompts& prompts_;
     QString location_, startFolder_;
     nkp::fileio::InputScope archiveInputs_;  // the archive's files: no export replaces them

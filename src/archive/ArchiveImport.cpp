@@ -1,6 +1,7 @@
 #include "archive/ArchiveImport.h"
 
 #include "archive/ArchiveText.h"
+#include "archive/CraneRemarks.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -95,6 +96,13 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
             case AddOutcome::AlreadyThere:
                 ++report.alreadyThere;
                 break;
+            case AddOutcome::SameImageOtherCrane: {
+                ++report.otherCrane;
+                const auto crane = archive.craneOfImage(p.readout->sha256);
+                report.sameImages.push_back(
+                    {path, crane ? sameImageText(crane->first, crane->second) : crane.failure.reason});
+                break;
+            }
             case AddOutcome::Failed:
                 report.writeFailed = true;
                 report.writeError = text::cannotAdd(path, error);

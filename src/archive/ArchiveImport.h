@@ -20,6 +20,10 @@ struct ImportReport {
     int added = 0;
     int alreadyThere = 0;
     int unreadable = 0;
+    // Images in the archive already under another crane's identification:
+    // one problem each, the reason "тот же образ памяти уже в архиве как …".
+    int otherCrane = 0;
+    std::vector<ImportProblem> sameImages;
     std::vector<ImportProblem> problems;  // one per unreadable file
     bool writeFailed = false;             // the archive could not be written; the rest was not tried
     std::string writeError;

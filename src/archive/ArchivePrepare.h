@@ -1,7 +1,9 @@
 #pragma once
 
 #include "base/DateTime.h"
+#include "recorder/DataFileLayout.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,7 +23,13 @@ struct PreparedReadout {
     std::int64_t totalCycles = 0;
     double characteristicNumber = 0;
     int normativeNumber = 0;
-    int overloadEpisodes = 0;              // at the default overload threshold
+    int overloadEpisodes = 0;  // at the default overload threshold
+    std::optional<int> manufactureYear;
+    std::optional<base::DateTime> recorderReading, newestFrame;
+    std::int64_t operatingMinutes = 0;
+    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
+    std::int64_t liftedMassRaw = 0;
+    std::string readerName, readerCertificate;  // Windows-1251: who read it ("Считывание" entry's author)
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
 

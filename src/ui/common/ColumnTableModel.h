@@ -56,7 +56,7 @@ private:
 };
 
 // The rows of one table and its columns.
-template <typename Row> class TableModel final : public ColumnTableModel {
+template <typename Row> class TableModel : public ColumnTableModel {
 public:
     TableModel(table::Columns<Row> columns, char decimalSeparator, QObject* parent = nullptr)
         : ColumnTableModel(decimalSeparator, parent)

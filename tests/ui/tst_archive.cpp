@@ -22,7 +22,6 @@
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QTableWidget>
 #include <QtTest>
 
 #include <qcustomplot.h>
@@ -103,7 +102,7 @@ void TestArchive::addSelectExportOpen()
     QCOMPARE(w.view().rowCount(), 1);
     control<QTableView>(w, "Table_Cranes")->selectRow(0);
     control<QTableView>(w, "Table_Cranes")->setCurrentIndex(w.view().index(0, 0));
-    QTRY_COMPARE(control<QTableWidget>(w, "Table_History")->rowCount(), 16);
+    QTRY_COMPARE(control<QTableView>(w, "Table_History")->model()->rowCount(), 16);
     QCOMPARE(
         control<QCustomPlot>(w, "Chart_History")->graphCount(), 3);  // read-outs, trend, normative number
     QCOMPARE(control<QCustomPlot>(w, "Chart_History")->graph(0)->dataCount(), 16);
@@ -130,12 +129,12 @@ void TestArchive::addSelectExportOpen()
 
     // A read-out opens from the archive, byte for byte.
     QSignalSpy opened(&w, &TForm_Archive::readoutActivated);
-    emit control<QTableWidget>(w, "Table_History")->cellDoubleClicked(3, 0);
+    const QAbstractItemModel& history = *control<QTableView>(w, "Table_History")->model();
+    emit control<QTableView>(w, "Table_History")->doubleClicked(history.index(3, 0));
     QTRY_COMPARE(opened.count(), 1);
     const QString path = opened.at(0).at(0).toString();
-    const QString name = control<QTableWidget>(w, "Table_History")
-                             ->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))
-                             ->text();
+    const QString name
+        = history.index(3, static_cast<int>(nkp::archive::HistoryColumn::File)).data().toString();
     QCOMPARE(QFileInfo(path).fileName(), name);
     QFile original(dir.filePath(QStringLiteral("Файлы/A/") + name));
     QFile restored(path);
@@ -164,11 +163,11 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
     form->addPaths({f.dir.filePath(QStringLiteral("Файлы/История")).toStdString()});
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
     control<QTableView>(*form, "Table_Cranes")->setCurrentIndex(form->view().index(0, 0));
-    QTRY_COMPARE(control<QTableWidget>(*form, "Table_History")->rowCount(), 4);
-    emit control<QTableWidget>(*form, "Table_History")->cellDoubleClicked(1, 0);
-    const QString shown = control<QTableWidget>(*form, "Table_History")
-                              ->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))
-                              ->text();
+    const QAbstractItemModel& history = *control<QTableView>(*form, "Table_History")->model();
+    QTRY_COMPARE(history.rowCount(), 4);
+    emit control<QTableView>(*form, "Table_History")->doubleClicked(history.index(1, 0));
+    const QString shown
+        = history.index(1, static_cast<int>(nkp::archive::HistoryColumn::File)).data().toString();
     QTRY_VERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
     form->close();
 }

@@ -4,7 +4,9 @@
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
+#include "ui/archive/ArchiveTables.h"
 #include "ui/archive/HistoryChart.h"
+#include "ui/common/ColumnTableModel.h"
 #include "ui/common/ControlNames.h"
 #include "ui/common/QtUserPrompts.h"
 #include "ui/common/ResourceColor.h"
@@ -24,10 +26,8 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -39,30 +39,10 @@ using namespace nkp::archive;
 
 const QString kCaption = QStringLiteral("Архив кранов");
 const QString kBusy = QStringLiteral("Архив занят…");
-constexpr int kSortRole = Qt::UserRole + 1;
-
 QString utf8(const std::string& text)
 {
     return QString::fromStdString(text);
 }
-
-// Sorts numeric columns by their number, others by text.
-class CraneSortProxy : public QSortFilterProxyModel {
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-protected:
-    bool lessThan(const QModelIndex& a, const QModelIndex& b) const override
-    {
-        const QVariant x = a.data(kSortRole), y = b.data(kSortRole);
-        if (x.isValid() || y.isValid()) {
-            if (!x.isValid() || !y.isValid())
-                return !x.isValid();  // cells without a number first
-            return x.toDouble() < y.toDouble();
-        }
-        return QString::localeAwareCompare(a.data().toString(), b.data().toString()) < 0;
-    }
-};
 
 }  // namespace
 
@@ -101,13 +81,18 @@ TForm_Archive::TForm_Archive(
     Label_Status->setWordWrap(true);
     Label_Status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    model_ = new QStandardItemModel(0, kCraneColumnCount, this);
-    QStringList headers;
-    for (int c = 0; c < kCraneColumnCount; ++c)
-        headers << utf8(std::string(craneColumnHeader(static_cast<CraneColumn>(c))));
-    model_->setHorizontalHeaderLabels(headers);
-    proxy_ = new CraneSortProxy(this);
+    model_ = new nkp::ui::TableModel<CraneRow>(nkp::ui::craneColumns(), decimalSeparator_, this);
+    model_->setCellRoles([this](int r, int column, int role) -> QVariant {
+        // The resource share is marked as in the main window.
+        if (role != Qt::BackgroundRole || column != static_cast<int>(CraneColumn::ResourcePercent))
+            return {};
+        const QColor colour = nkp::ui::resourceColor(model_->row(r).trend.used.level);
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    });
+    proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
+    proxy_->setSortRole(nkp::ui::ColumnTableModel::kSortRole);
+    proxy_->setSortLocaleAware(true);
     proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
     proxy_->setFilterKeyColumn(-1);
     Table_Cranes = new QTableView(this);
@@ -117,15 +102,21 @@ TForm_Archive::TForm_Archive(
     Table_Cranes->setSelectionMode(QAbstractItemView::SingleSelection);
     Table_Cranes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Cranes->verticalHeader()->hide();
+    Table_Cranes->horizontalHeader()->setSectionsMovable(true);
+    // The columns a user needs most come right after the crane's name.
+    for (int i = 0; const int column : nkp::ui::importantCraneColumns())
+        Table_Cranes->horizontalHeader()->moveSection(
+            Table_Cranes->horizontalHeader()->visualIndex(column), 2 + i++);
 
-    Table_History = new QTableWidget(0, kHistoryColumnCount, this);
-    QStringList historyHeaders;
-    for (int c = 0; c < kHistoryColumnCount; ++c)
-        historyHeaders << utf8(std::string(historyColumnHeader(static_cast<HistoryColumn>(c))));
-    Table_History->setHorizontalHeaderLabels(historyHeaders);
+    historyModel_
+        = new nkp::ui::TableModel<nkp::ui::HistoryLine>(nkp::ui::historyColumns(), decimalSeparator_, this);
+    Table_History = new QTableView(this);
+    Table_History->setModel(historyModel_);
     Table_History->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_History->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_History->verticalHeader()->hide();
+    // Every heading whole, whatever the cells.
+    Table_History->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     Chart_History = new nkp::ui::HistoryChart(this);
     Chart_History->setMinimumHeight(150);
@@ -181,8 +172,8 @@ TForm_Archive::TForm_Archive(
     connect(Edit_Filter, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
     connect(Table_Cranes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { selectCrane(current.row()); });
-    connect(
-        Table_History, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openReadout(row); });
+    connect(Table_History, &QTableView::doubleClicked, this,
+        [this](const QModelIndex& index) { openReadout(index.row()); });
     connect(Button_Export, &QPushButton::clicked, this, &TForm_Archive::exportCsv);
     connect(Button_Location, &QPushButton::clicked, this, &TForm_Archive::applyLocation);
     connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
@@ -279,6 +270,18 @@ void TForm_Archive::connectSession()
     });
 }
 
+void TForm_Archive::setDecimalSeparator(char separator)
+{
+    decimalSeparator_ = separator;
+    model_->setDecimalSeparator(separator);
+    historyModel_->setDecimalSeparator(separator);
+}
+
+const std::vector<CraneRow>& TForm_Archive::rows() const
+{
+    return model_->rows();
+}
+
 void TForm_Archive::setStatus(const QString& text)
 {
     Label_Status->setText(text);
@@ -305,7 +308,7 @@ void TForm_Archive::callFailed(std::uint64_t call, const std::string& error)
     answered();
     if (call == reloadCall_) {
         reloadCall_ = 0;
-        rows_.clear();
+        model_->setRows({});
         setStatus(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
         if (!importSummary_.isNull()) {
             setStatus(importSummary_);
@@ -344,32 +347,21 @@ void TForm_Archive::reload()
 void TForm_Archive::showRows(const std::vector<CraneRow>& rows)
 {
     showHistory(nullptr);
-    model_->removeRows(0, model_->rowCount());
-    rows_ = rows;
-    Table_Cranes->setSortingEnabled(false);
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-        QList<QStandardItem*> items;
-        for (int c = 0; c < kCraneColumnCount; ++c) {
-            const auto column = static_cast<CraneColumn>(c);
-            auto* item = new QStandardItem(utf8(craneCellText(rows_[r], column, decimalSeparator_)));
-            if (const auto number = craneCellNumber(rows_[r], column))
-                item->setData(*number, kSortRole);
-            if (column == CraneColumn::ResourcePercent) {
-                const QColor colour = nkp::ui::resourceColor(rows_[r].trend.used.level);
-                if (colour.isValid())
-                    item->setBackground(colour);
-            }
-            item->setData(static_cast<qulonglong>(r), Qt::UserRole);
-            items << item;
-        }
-        model_->appendRow(items);
-    }
-    Table_Cranes->setSortingEnabled(true);
-    Table_Cranes->resizeColumnsToContents();
+    model_->setRows(rows);
+    fitCraneColumns();
     setStatus(QStringLiteral("Кранов: %1, чтений: %2")
-                  .arg(rows_.size())
-                  .arg(std::accumulate(rows_.begin(), rows_.end(), std::size_t {0},
+                  .arg(rows.size())
+                  .arg(std::accumulate(rows.begin(), rows.end(), std::size_t {0},
                       [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
+}
+
+void TForm_Archive::fitCraneColumns()
+{
+    Table_Cranes->resizeColumnsToContents();
+    // Long owners and remarks give way to the figures; their hint shows them whole.
+    for (const CraneColumn c : {CraneColumn::Owner, CraneColumn::Remark})
+        Table_Cranes->setColumnWidth(
+            static_cast<int>(c), std::min(Table_Cranes->columnWidth(static_cast<int>(c)), 220));
 }
 
 void TForm_Archive::selectCrane(int viewRow)
@@ -379,30 +371,20 @@ void TForm_Archive::selectCrane(int viewRow)
         return;
     }
     const QModelIndex source = proxy_->mapToSource(proxy_->index(viewRow, 0));
-    const auto r = static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong());
     showHistory(nullptr);
     // The crane's read-outs as the archive holds them now.
-    if (r < rows_.size())
-        historyCall_ = session_->history(rows_[r].craneId);
+    historyCall_ = session_->history(model_->row(source.row()).craneId);
 }
 
 void TForm_Archive::showHistory(const CraneRow* row)
 {
     shown_ = row;
-    Table_History->setRowCount(0);
-    if (!row) {
-        Chart_History->showTrend(nullptr);
-        return;
-    }
-    Table_History->setRowCount(static_cast<int>(row->readouts.size()));
-    for (std::size_t i = 0; i < row->readouts.size(); ++i)
-        for (int c = 0; c < kHistoryColumnCount; ++c)
-            Table_History->setItem(static_cast<int>(i), c,
-                new QTableWidgetItem(
-                    utf8(historyCellText(*row, i, static_cast<HistoryColumn>(c), decimalSeparator_))));
-    Table_History->resizeColumnsToContents();
-
-    Chart_History->showTrend(&row->trend);
+    std::vector<nkp::ui::HistoryLine> lines;
+    if (row)
+        for (std::size_t i = 0; i < row->readouts.size(); ++i)
+            lines.push_back({row, i});
+    historyModel_->setRows(std::move(lines));
+    Chart_History->showTrend(row ? &row->trend : nullptr);
 }
 
 void TForm_Archive::openReadout(int historyRow)
@@ -487,11 +469,8 @@ void TForm_Archive::exportCsv()
         return;
     // The rows as shown: filtered, in their order.
     std::vector<CraneRow> shown;
-    for (int r = 0; r < proxy_->rowCount(); ++r) {
-        const QModelIndex source = proxy_->mapToSource(proxy_->index(r, 0));
-        shown.push_back(
-            rows_[static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong())]);
-    }
+    for (int r = 0; r < proxy_->rowCount(); ++r)
+        shown.push_back(model_->row(proxy_->mapToSource(proxy_->index(r, 0)).row()));
     exportPath_ = QString::fromStdString(*path);
     exportCall_ = session_->exportCsv(*path, craneTableCells(shown, decimalSeparator_));
 }

@@ -19,13 +19,13 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
-class QTableWidget;
 class QTabWidget;
 namespace nkp::ui {
 class HistoryChart;
-}
+struct HistoryLine;
+template <typename Row> class TableModel;
+}  // namespace nkp::ui
 
 // "Архив кранов": one row per crane of the archive, filtered and sorted at
 // will and exported as CSV; the selected crane's read-outs below, with the
@@ -41,7 +41,7 @@ public:
         QWidget* parent = nullptr);
     ~TForm_Archive() override;
 
-    void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
+    void setDecimalSeparator(char separator);
 
     // Reads the archive again in the background: the table is filled when it
     // answers, a failure is said in the status line; reloaded() either way.
@@ -57,7 +57,7 @@ public:
     void applyLocation();
     const QString& location() const { return location_; }
 
-    const std::vector<nkp::archive::CraneRow>& rows() const { return rows_; }
+    const std::vector<nkp::archive::CraneRow>& rows() const;
     QSortFilterProxyModel& view() { return *proxy_; }
 
 signals:
@@ -78,7 +78,7 @@ private:
     QLineEdit* Edit_Location = nullptr;
     QPushButton* Button_Location = nullptr;
     QTableView* Table_Cranes = nullptr;
-    QTableWidget* Table_History = nullptr;
+    QTableView* Table_History = nullptr;
     nkp::ui::HistoryChart* Chart_History = nullptr;
     QCheckBox* CheckBox_Horizon = nullptr;
     QTabWidget* PageControl_Crane = nullptr;
@@ -93,6 +93,7 @@ private:
     void openReadout(int historyRow);
     void connectSession();
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
+    void fitCraneColumns();
     void writeReadout(const std::vector<std::uint8_t>& bytes);
     void importFinished(const QString& summary);
     void setStatus(const QString& text);
@@ -104,7 +105,6 @@ private:
     nkp::UserPrompts& prompts_;
     QString location_, startFolder_;
     nkp::fileio::InputScope archiveInputs_;  // the archive's files: no export replaces them
-    std::vector<nkp::archive::CraneRow> rows_;
     const nkp::archive::CraneRow* shown_ = nullptr;
     nkp::archive::CraneRow history_;  // the selected crane's, as the archive answered
     nkp::archive::ArchiveSession* session_ = nullptr;
@@ -114,7 +114,8 @@ private:
     QString statusBeforeWait_;
     QString openName_;    // the file name of the read-out being opened
     QString exportPath_;  // the CSV being written
-    QStandardItemModel* model_ = nullptr;
+    nkp::ui::TableModel<nkp::archive::CraneRow>* model_ = nullptr;
+    nkp::ui::TableModel<nkp::ui::HistoryLine>* historyModel_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     char decimalSeparator_ = ',';
     bool shownOnce_ = false;

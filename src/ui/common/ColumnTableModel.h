@@ -34,6 +34,13 @@ public:
     // lines, for narrow columns); the full heading becomes the hint.
     void setShownHeaders(QStringList headers) { shownHeaders_ = std::move(headers); }
     char decimalSeparator() const { return separator_; }
+    // Shows the numbers with another decimal separator from now on.
+    void setDecimalSeparator(char separator)
+    {
+        beginResetModel();
+        separator_ = separator;
+        endResetModel();
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -16,18 +16,20 @@ namespace nkp::analysis {
 enum class RemarkKind {
     CounterFell,  // "счётчик уменьшился без замены ограничителя: …"
     NewestFrameOlder,      // the newer read-out's newest frame is older than the older one's
-    ReadingDateMismatch,   // the reading date disagrees with the recorder's own reading stamp
-    ReadingDateBackwards,  // the recorder's reading stamps go backwards
+    ReadingDateMismatch,   // the older reading date is none of the newer read-out's reading stamps
+    ReadingDateBackwards,  // a reading date before the recorder's stamp of an earlier reading
     ReadingGap,            // "перерыв N дней"
     SameImage,             // "тот же образ памяти уже в архиве как … № …"
 };
 
 // What the checks need of one read-out.
 struct ContinuityFacts {
-    std::optional<base::DateTime> readingMoment;    // of the identification; nothing when not real
-    std::optional<base::DateTime> recorderReading;  // the recorder's stamp of this reading
-    std::optional<base::DateTime> newestFrame;      // the newest valid frame's moment
-    std::string limiterSerial;                      // Windows-1251, trimmed
+    std::optional<base::DateTime> readingMoment;  // of the identification; nothing when not real
+    // The recorder's own stamps of the readings before this one, newest first
+    // (unused and unreal stamps left out).
+    std::vector<base::DateTime> recorderReadings;
+    std::optional<base::DateTime> newestFrame;  // the newest valid frame's moment
+    std::string limiterSerial;                  // Windows-1251, trimmed
     std::int64_t totalCycles = 0;
     std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
     std::int64_t operatingMinutes = 0;
@@ -40,12 +42,13 @@ struct ContinuityRemark {
     std::string text;  // UTF-8
 };
 
-// A reading stamp and a reading date further apart than this disagree.
+// A reading stamp and a reading date further apart than this many days disagree.
 inline constexpr std::int64_t kReadingStampToleranceDays = 1;
 
-// The remarks on `newer`, read after `older` (in reading order); a gap is
-// one longer than `readingMonths` calendar months.
+// The remarks on `newer`, read after `older` (in reading order; none for the
+// first read-out of a crane); a gap is one longer than `readingMonths`
+// calendar months.
 std::vector<ContinuityRemark> continuityRemarks(
-    const ContinuityFacts& older, const ContinuityFacts& newer, int readingMonths);
+    const ContinuityFacts* older, const ContinuityFacts& newer, int readingMonths);
 
 }  // namespace nkp::analysis

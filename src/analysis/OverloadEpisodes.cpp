@@ -2,6 +2,7 @@
 
 #include "analysis/FrameDecoding.h"
 
+#include <optional>
 #include <vector>
 
 namespace nkp::analysis {
@@ -27,8 +28,11 @@ template <typename Overloaded> int countRuns(int start, Overloaded overloaded)
 
 namespace {
 
-// The count over the frames that `valid` lets through.
-template <typename Valid> int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid)
+// The count over the frames that `valid` lets through; `newestMoment`
+// receives the newest frame's moment when one has a real clock.
+template <typename Valid>
+int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid,
+    std::optional<base::DateTime>* newestMoment = nullptr)
 {
     const int year = frameOrderYear(file);
     std::vector<bool> overloaded(recorder::kFrameCount);
@@ -48,6 +52,12 @@ template <typename Valid> int countFromBytes(const recorder::DataFileReader& fil
             newest = i;
         }
     }
+    if (newestMoment && latest >= 0) {
+        const recorder::FrameClock c
+            = recorder::FrameView(file.frame(static_cast<std::size_t>(newest))).clock();
+        *newestMoment
+            = base::DateTime {year, c.month.value, c.day.value, c.hour.value, c.minute.value, c.second.value};
+    }
     return countRuns((newest + 1) % kFrames, [&](int i) { return overloaded[static_cast<std::size_t>(i)]; });
 }
 
@@ -58,6 +68,18 @@ int countOverloadEpisodes(const recorder::DataFileReader& file, int threshold)
     return countFromBytes(file, threshold, [&file](int i, const recorder::FrameBytes& f) {
         return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
     });
+}
+
+FrameOverview overviewFrames(const recorder::DataFileReader& file, int threshold)
+{
+    FrameOverview out;
+    out.overloadEpisodes = countFromBytes(
+        file, threshold,
+        [&file](int i, const recorder::FrameBytes& f) {
+            return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
+        },
+        &out.newestFrame);
+    return out;
 }
 
 int countOverloadEpisodes(

@@ -44,7 +44,7 @@ struct ArchivedReadout {
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
     // What the continuity checks and the due dates need besides.
     std::optional<int> manufactureYear;
-    std::optional<base::DateTime> recorderReading;  // the recorder's stamp of this reading
+    std::vector<base::DateTime> recorderReadings;  // the recorder's stamps of earlier readings, newest first
     std::optional<base::DateTime> newestFrame;
     std::int64_t operatingMinutes = 0;
     std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <charconv>
+
 // Reading, hashing and packing a read-out before any connection is involved.
 namespace nkp::archive {
 namespace {
@@ -22,6 +24,40 @@ std::string trimmed(const std::string& text)
 }
 
 }  // namespace
+
+void readFigures(const recorder::DataFileReader& reader, PreparedReadout& p)
+{
+    // The archive keeps no list of broken frames: the episode count below
+    // passes over them on its own.
+    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
+    using recorder::IdField;
+    p.craneModel = trimmed(r.text(IdField::CraneModel));
+    p.craneNumber = trimmed(r.text(IdField::CraneNumber));
+    p.owner = trimmed(r.text(IdField::CraneOwner));
+    p.readingText = r.text(IdField::ReadingDate);
+    p.readingMoment = r.readingMoment();
+    p.limiterSerial = trimmed(r.text(IdField::LimiterNumber));
+    p.totalCycles = r.totalCycles;
+    p.characteristicNumber = r.characteristicNumber;
+    p.normativeNumber = r.normativeNumber;
+    const analysis::FrameOverview frames = analysis::overviewFrames(reader);
+    p.overloadEpisodes = frames.overloadEpisodes;
+    p.newestFrame = frames.newestFrame;
+    const std::string year = trimmed(r.text(IdField::CraneYear));
+    int value = 0;
+    const auto [end, ec] = std::from_chars(year.data(), year.data() + year.size(), value);
+    if (ec == std::errc() && end == year.data() + year.size() && value > 1800 && value < 2200)
+        p.manufactureYear = value;
+    p.recorderReadings.clear();
+    for (const analysis::RecorderStamp& stamp : r.readingStamps)
+        if (const auto moment = stamp.moment(); moment && !stamp.unused())
+            p.recorderReadings.push_back(*moment);
+    p.operatingMinutes = r.operatingMinutes;
+    p.cycleCounts = r.cycleCounts;
+    p.liftedMassRaw = r.liftedMassRaw;
+    p.readerName = trimmed(r.text(IdField::Operator));
+    p.readerCertificate = trimmed(r.text(IdField::CertNumber));
+}
 
 std::optional<PreparedReadout> prepareReadout(
     std::vector<std::uint8_t> bytes, const std::string& fileName, std::string* error)
@@ -37,22 +73,8 @@ std::optional<PreparedReadout> prepareReadout(
         return std::nullopt;
     }
     p.compressed = packDataFile(bytes);
-    const recorder::DataFileReader reader(std::move(bytes));
-    // The archive keeps no list of broken frames: the episode count below
-    // passes over them on its own.
-    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
-    using recorder::IdField;
     p.fileName = fileName;
-    p.craneModel = trimmed(r.text(IdField::CraneModel));
-    p.craneNumber = trimmed(r.text(IdField::CraneNumber));
-    p.owner = trimmed(r.text(IdField::CraneOwner));
-    p.readingText = r.text(IdField::ReadingDate);
-    p.readingMoment = r.readingMoment();
-    p.limiterSerial = trimmed(r.text(IdField::LimiterNumber));
-    p.totalCycles = r.totalCycles;
-    p.characteristicNumber = r.characteristicNumber;
-    p.normativeNumber = r.normativeNumber;
-    p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
+    readFigures(recorder::DataFileReader(std::move(bytes)), p);
     return p;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 #include "recorder/DataFileLayout.h"
+#include "recorder/DataFileReader.h"
 
 #include <array>
 #include <cstdint>
@@ -25,13 +26,18 @@ struct PreparedReadout {
     int normativeNumber = 0;
     int overloadEpisodes = 0;  // at the default overload threshold
     std::optional<int> manufactureYear;
-    std::optional<base::DateTime> recorderReading, newestFrame;
+    std::vector<base::DateTime> recorderReadings;  // the recorder's stamps of earlier readings, newest first
+    std::optional<base::DateTime> newestFrame;
     std::int64_t operatingMinutes = 0;
     std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
     std::int64_t liftedMassRaw = 0;
     std::string readerName, readerCertificate;  // Windows-1251: who read it ("Считывание" entry's author)
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };
+
+// Fills the values of `p` that come from the read-out's bytes (all but
+// the hash, the packed file and the file name).
+void readFigures(const recorder::DataFileReader& file, PreparedReadout& p);
 
 // Reads a data file and prepares it; nothing with `error` (Russian) when the
 // file cannot be read or holds no complete memory image.

@@ -142,6 +142,13 @@ bool migrateConnection(const std::string& connectionName, int target, std::strin
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
+        if (step == kCraneLogVersion) {
+            if (const auto failed = fillCraneLog(db, dialect.postgres)) {
+                setError(error, failed->reason);
+                q.exec(QStringLiteral("ROLLBACK"));
+                return false;
+            }
+        }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);
         if (!q.exec())

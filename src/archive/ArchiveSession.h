@@ -108,6 +108,7 @@ private:
     struct Shared;
     std::uint64_t post(std::function<Delivery(Worker&)> call);
     static Delivery failure(Worker& worker, std::uint64_t call, std::string error);
+    template <typename Work, typename Emit> std::uint64_t postOnArchive(Work work, Emit emitValue);
 
     std::string location_;
     std::shared_ptr<Shared> shared_;

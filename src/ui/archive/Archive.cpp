@@ -5,6 +5,8 @@
 #include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/archive/ArchiveTables.h"
+#include "ui/archive/CraneViews.h"
+#include "ui/archive/DueView.h"
 #include "ui/archive/HistoryChart.h"
 #include "ui/common/ColumnTableModel.h"
 #include "ui/common/ControlNames.h"
@@ -57,6 +59,7 @@ TForm_Archive::TForm_Archive(
     setObjectName(QStringLiteral("Form_Archive"));
     archiveInputs_ = nkp::fileio::InputScope(archiveFiles(location_.toStdString()));
     setWindowTitle(kCaption);
+    session_ = new ArchiveSession(location_.toStdString(), this);
 
     Edit_Location = new QLineEdit(location_, this);
     Edit_Location->setToolTip(QStringLiteral(
@@ -146,6 +149,28 @@ TForm_Archive::TForm_Archive(
     PageControl_Crane = new QTabWidget(this);
     PageControl_Crane->setObjectName(QStringLiteral("PageControl_Crane"));
     PageControl_Crane->addTab(history, QStringLiteral("История"));
+    logView_ = new nkp::ui::CraneLogView(*session_, prompts_, startFolder_, this);
+    remarksView_ = new nkp::ui::RemarksView(*session_, prompts_, this);
+    dueView_ = new nkp::ui::DueView(*session_, prompts_, startFolder_.toStdString(), this);
+    PageControl_Crane->addTab(logView_, QStringLiteral("Журнал"));
+    PageControl_Crane->addTab(remarksView_, QStringLiteral("Замечания"));
+    PageControl_Crane->addTab(dueView_, QStringLiteral("Сроки"));
+    craneActions_ = new nkp::ui::CraneActions(*session_, prompts_, this, decimalSeparator_);
+    Button_Settings = new QPushButton(QStringLiteral("Настройки крана..."), this);
+    Button_Report = new QPushButton(QStringLiteral("Отчёт по крану..."), this);
+    nkp::ui::nameControls({{Button_Settings, "Button_Settings"}, {Button_Report, "Button_Report"}});
+    auto* corner = new QWidget(this);
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 2);
+    cornerLayout->addWidget(Button_Settings);
+    cornerLayout->addWidget(Button_Report);
+    PageControl_Crane->setCornerWidget(corner);
+    for (QObject* source : std::initializer_list<QObject*> {logView_, remarksView_, dueView_, craneActions_})
+        connect(source, SIGNAL(status(QString)), this, SLOT(setStatus(QString)));
+    connect(logView_, &nkp::ui::CraneLogView::entryAdded, dueView_, &nkp::ui::DueView::refresh);
+    connect(craneActions_, &nkp::ui::CraneActions::settingsSaved, dueView_, &nkp::ui::DueView::refresh);
+    connect(Button_Settings, &QPushButton::clicked, this, &TForm_Archive::editCraneSettings);
+    connect(Button_Report, &QPushButton::clicked, this, &TForm_Archive::printCraneReport);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table_Cranes);
     split->addWidget(PageControl_Crane);
@@ -193,7 +218,6 @@ TForm_Archive::TForm_Archive(
             addPaths({*file});
     });
     connect(CheckBox_Horizon, &QCheckBox::toggled, Chart_History, &nkp::ui::HistoryChart::setWholeHorizon);
-    session_ = new ArchiveSession(location_.toStdString(), this);
     connectSession();
     nkp::ui::fitToScreen(this, QSize(1100, 760));
 }
@@ -216,6 +240,7 @@ void TForm_Archive::connectSession()
         answered();
         reloadCall_ = 0;
         showRows(rows);
+        dueView_->refresh();
         if (!importSummary_.isNull()) {
             setStatus(importSummary_);
             importSummary_ = QString();
@@ -274,12 +299,43 @@ void TForm_Archive::setDecimalSeparator(char separator)
 {
     decimalSeparator_ = separator;
     model_->setDecimalSeparator(separator);
+    craneActions_->setDecimalSeparator(separator);
     historyModel_->setDecimalSeparator(separator);
 }
 
 const std::vector<CraneRow>& TForm_Archive::rows() const
 {
     return model_->rows();
+}
+
+std::optional<std::int64_t> TForm_Archive::selectedCrane() const
+{
+    return shown_ ? std::optional(shown_->craneId) : std::nullopt;
+}
+
+void TForm_Archive::editCraneSettings()
+{
+    if (const auto crane = selectedCrane())
+        craneActions_->editSettings(*crane);
+}
+
+void TForm_Archive::printCraneReport()
+{
+    if (const auto crane = selectedCrane())
+        craneActions_->printReport(*crane);
+}
+
+void TForm_Archive::setToday(const nkp::base::DateTime& today)
+{
+    logView_->setToday(today);
+    dueView_->setToday(today);
+    craneActions_->setToday(today);
+}
+
+void TForm_Archive::setPreview(const nkp::ui::ArchivePreview& preview)
+{
+    dueView_->setPreview(preview);
+    craneActions_->setPreview(preview);
 }
 
 void TForm_Archive::setStatus(const QString& text)
@@ -385,6 +441,13 @@ void TForm_Archive::showHistory(const CraneRow* row)
             lines.push_back({row, i});
     historyModel_->setRows(std::move(lines));
     Chart_History->showTrend(row ? &row->trend : nullptr);
+    Button_Settings->setEnabled(row != nullptr);
+    Button_Report->setEnabled(row != nullptr);
+    const std::optional<std::int64_t> crane = selectedCrane();
+    if (logView_->crane() != crane)
+        logView_->showCrane(crane);
+    if (remarksView_->crane() != crane)
+        remarksView_->showCrane(crane);
 }
 
 void TForm_Archive::openReadout(int historyRow)

@@ -3,6 +3,7 @@
 #include "archive/CraneTable.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
+#include "ui/archive/ArchivePrint.h"
 
 #include <QWidget>
 
@@ -22,7 +23,11 @@ class QSortFilterProxyModel;
 class QTableView;
 class QTabWidget;
 namespace nkp::ui {
+class CraneActions;
+class CraneLogView;
+class DueView;
 class HistoryChart;
+class RemarksView;
 struct HistoryLine;
 template <typename Row> class TableModel;
 }  // namespace nkp::ui
@@ -58,6 +63,17 @@ public:
     const QString& location() const { return location_; }
 
     const std::vector<nkp::archive::CraneRow>& rows() const;
+
+    // The crane's pages and the due list over all cranes.
+    nkp::ui::CraneLogView& logView() { return *logView_; }
+    nkp::ui::RemarksView& remarksView() { return *remarksView_; }
+    nkp::ui::DueView& dueView() { return *dueView_; }
+    // "Настройки крана..." and "Отчёт по крану..." of the selected crane.
+    void editCraneSettings();
+    void printCraneReport();
+    // Tests: the day due dates count from, and a preview that asks nobody.
+    void setToday(const nkp::base::DateTime& today);
+    void setPreview(const nkp::ui::ArchivePreview& preview);
     QSortFilterProxyModel& view() { return *proxy_; }
 
 signals:
@@ -82,6 +98,12 @@ private:
     nkp::ui::HistoryChart* Chart_History = nullptr;
     QCheckBox* CheckBox_Horizon = nullptr;
     QTabWidget* PageControl_Crane = nullptr;
+    QPushButton* Button_Settings = nullptr;
+    QPushButton* Button_Report = nullptr;
+    nkp::ui::CraneLogView* logView_ = nullptr;
+    nkp::ui::RemarksView* remarksView_ = nullptr;
+    nkp::ui::DueView* dueView_ = nullptr;
+    nkp::ui::CraneActions* craneActions_ = nullptr;
     QPushButton* Button_AddFolder = nullptr;
     QPushButton* Button_AddFile = nullptr;
     QPushButton* Button_Export = nullptr;
@@ -90,13 +112,17 @@ private:
     QLabel* Label_Status = nullptr;
 
     void showHistory(const nkp::archive::CraneRow* row);
+    std::optional<std::int64_t> selectedCrane() const;
     void openReadout(int historyRow);
     void connectSession();
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
     void fitCraneColumns();
     void writeReadout(const std::vector<std::uint8_t>& bytes);
     void importFinished(const QString& summary);
+private slots:
     void setStatus(const QString& text);
+
+private:
     void callFailed(std::uint64_t call, const std::string& error);
     // An answer came: the status line no longer says that the archive is busy.
     void answered();

@@ -42,16 +42,15 @@ std::vector<ContinuityRemark> continuityRemarks(
     const ContinuityFacts* older, const ContinuityFacts& newer, int readingMonths)
 {
     std::vector<ContinuityRemark> out;
-    // The reading date cannot lie before the recorder's record of an earlier reading.
-    if (newer.readingMoment && !newer.recorderReadings.empty()
-        && base::daysSinceEpoch(*newer.readingMoment) + kReadingStampToleranceDays
-            < base::daysSinceEpoch(newer.recorderReadings.front()))
-        out.push_back({RemarkKind::ReadingDateBackwards,
-            "дата считывания " + base::dateText(*newer.readingMoment)
-                + " раньше отметки предыдущего считывания в регистраторе "
-                + momentText(newer.recorderReadings.front())});
     if (!older)
         return out;
+    // The recorder's newest reading stamp cannot go back from one read-out to the next.
+    if (!older->recorderReadings.empty() && !newer.recorderReadings.empty()
+        && base::daysSinceEpoch(newer.recorderReadings.front()) + kReadingStampToleranceDays
+            < base::daysSinceEpoch(older->recorderReadings.front()))
+        out.push_back({RemarkKind::ReadingDateBackwards,
+            "отметки считывания регистратора идут назад: " + momentText(newer.recorderReadings.front())
+                + " после " + momentText(older->recorderReadings.front())});
     if (older->limiterSerial == newer.limiterSerial) {
         const std::string fallen = fallenCounters(*older, newer);
         if (!fallen.empty())

@@ -17,7 +17,7 @@ enum class RemarkKind {
     CounterFell,  // "счётчик уменьшился без замены ограничителя: …"
     NewestFrameOlder,      // the newer read-out's newest frame is older than the older one's
     ReadingDateMismatch,   // the older reading date is none of the newer read-out's reading stamps
-    ReadingDateBackwards,  // a reading date before the recorder's stamp of an earlier reading
+    ReadingDateBackwards,  // the recorder's newest reading stamp is older than the older read-out's
     ReadingGap,            // "перерыв N дней"
     SameImage,             // "тот же образ памяти уже в архиве как … № …"
 };

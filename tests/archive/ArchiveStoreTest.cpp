@@ -221,6 +221,13 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         // episode count of the third.
         ASSERT_TRUE(exec(*a, "DROP INDEX readouts_by_crane"));
         ASSERT_TRUE(exec(*a, "ALTER TABLE readouts DROP COLUMN overload_episodes"));
+        // ... and without the crane log of the fifth.
+        for (const char* table : {"crane_log", "crane_settings", "image_aliases"})
+            ASSERT_TRUE(exec(*a, ("DROP TABLE " + std::string(table)).c_str())) << table;
+        for (const char* column : {"manufacture_year", "recorder_readings", "newest_frame",
+                 "operating_minutes", "band1", "band2", "band3", "band4", "band5", "lifted_mass"})
+            ASSERT_TRUE(exec(*a, ("ALTER TABLE readouts DROP COLUMN " + std::string(column)).c_str()))
+                << column;
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 1"));
     }
     {
@@ -235,6 +242,16 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         const auto readouts = a->readouts(nullptr);
         ASSERT_TRUE(readouts && readouts->size() == 1);
         EXPECT_EQ(readouts->front().overloadEpisodes, 2);
+        // The read-out kept is in the crane's log, and the log refuses to change.
+        const auto log = a->log(readouts->front().craneId);
+        ASSERT_TRUE(log && log->size() == 1);
+        EXPECT_EQ(log->front().kind, LogKind::Reading);
+        EXPECT_EQ(log->front().date, (base::DateTime {2022, 1, 1, 0, 0, 0}));
+        EXPECT_NE(log->front().text.find(readouts->front().sha256.substr(0, 12)), std::string::npos);
+        EXPECT_EQ(log->front().text.find(readouts->front().sha256.substr(0, 13)), std::string::npos);
+        EXPECT_FALSE(exec(*a, "UPDATE crane_log SET text = 'x'"));
+        EXPECT_FALSE(exec(*a, "DELETE FROM crane_log"));
+        EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM crane_log"), 1);
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 99"));
         std::string error;
         EXPECT_FALSE(Archive::open(location, OpenMode::CreateIfMissing, &error));
@@ -533,7 +550,7 @@ TEST(ArchiveSqlite, ForeignNewerAndDamagedDatabasesAreRefusedWithoutAByteChanged
         {"another program's id",
             ourTablesWith({"PRAGMA application_id = 1234", "INSERT INTO schema_version VALUES (4)"}),
             "не архив кранов"},
-        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (5)"}), "более новой программой"},
+        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (6)"}), "более новой программой"},
         {"newer without id", ourTablesWith({"INSERT INTO schema_version VALUES (7)"}), "версия схемы 7"},
         {"text version", ourTablesWith({ours, "INSERT INTO schema_version VALUES ('четыре')"}), "повреждена"},
         {"huge version", ourTablesWith({ours, "INSERT INTO schema_version VALUES (4294967300)"}),

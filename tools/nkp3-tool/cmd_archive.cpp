@@ -4,6 +4,7 @@
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
 //   archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
+#include "ArchiveCommon.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -20,16 +21,11 @@
 namespace {
 
 using namespace nkp;
-
-// Only an import may make a new archive; the other commands read one that exists.
-std::unique_ptr<archive::Archive> openArchive(const std::string& location, archive::OpenMode mode)
-{
-    std::string error;
-    auto a = archive::Archive::open(location, mode, &error);
-    if (!a)
-        tool::printError(error);
-    return a;
-}
+using tool::ambiguousCrane;
+using tool::loadRows;
+using tool::openArchive;
+using tool::putTable;
+using tool::trimmedCp1251;
 
 // ARCHIVE PATH...: every argument is a name, even "-x".
 int runImport(const std::vector<std::string>& args)
@@ -72,21 +68,6 @@ int runImport(const std::vector<std::string>& args)
     return tool::kExitOk;
 }
 
-// Prints the table on stdout, or writes it (with a BOM) to `csvPath`.
-int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
-{
-    if (!csvPath) {
-        std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
-        return tool::kExitOk;
-    }
-    std::string error;
-    if (!fileio::writeCsvFile(*csvPath, cells, &error)) {
-        tool::printError(error);
-        return tool::kExitFailure;
-    }
-    return tool::kExitOk;
-}
-
 // The arguments of cranes and history: any number of plain ones (even
 // "-x"), "--csv OUT" once and, given `sha`, "--sha SHA256" once; false on a
 // usage error, an empty archive name, output or SHA-256 among them.
@@ -102,22 +83,6 @@ bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::strin
         && !(csvPath && csvPath->empty()) && !(sha && *sha && (*sha)->empty());
 }
 
-// The crane rows of the archive at `location`; nothing (the cause on
-// stderr) when it cannot be opened or read.
-std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& location)
-{
-    const auto a = openArchive(location, archive::OpenMode::Existing);
-    if (!a)
-        return std::nullopt;
-    std::string error;
-    auto readouts = a->readouts(&error);
-    if (!readouts) {
-        tool::printError(error);
-        return std::nullopt;
-    }
-    return archive::craneRows(std::move(*readouts));
-}
-
 int runCranes(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
@@ -128,34 +93,6 @@ int runCranes(const std::vector<std::string>& given)
     if (!rows)
         return tool::kExitFailure;
     return putTable(archive::craneTableCells(*rows, tool::localeDecimalSeparator()), csvPath);
-}
-
-std::string trimmedCp1251(const std::string& utf8)
-{
-    const std::string text = codec::utf8ToCp1251(utf8);
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// Names the cranes that MODEL NUMBER leaves to choose from, one line each
-// with the SHA-256 that --sha takes.
-int ambiguousCrane(const std::vector<std::string>& args, const std::vector<const archive::CraneRow*>& found)
-{
-    tool::printError("crane " + args[1] + " \"" + args[2] + "\" is ambiguous: " + std::to_string(found.size())
-        + " cranes match; choose one with --sha SHA256:");
-    const char sep = tool::localeDecimalSeparator();
-    for (const archive::CraneRow* row : found) {
-        const std::size_t newest = row->trend.newest;
-        std::cerr << "  "
-                  << tool::visibleControls(row->newest().sha256 + "  "
-                             + archive::historyCellText(
-                                 *row, newest, archive::HistoryColumn::ReadingMoment, sep)
-                             + "  " + row->newest().fileName,
-                         false)
-                  << "\n";
-    }
-    return tool::kExitFailure;
 }
 
 int runHistory(const std::vector<std::string>& given)

@@ -41,18 +41,18 @@ table::Columns<Episode> episodeColumns(const recorder::FrameStore& frames)
             [position](const Episode& e) { return std::optional<double>(e.*position); });
     };
     // The peak frame's load mass, radius and boom length, as the frames table writes them.
-    const auto peak = [&frames](const char* header, std::string FrameNumberTexts::*text,
-                          float recorder::TFrameRecord::*value) {
-        return Column(
-            header,
-            [&frames, text](const Episode& e, char sep) {
-                return frameNumberTexts(frames[static_cast<std::size_t>(e.peakRecord)], sep).*text;
-            },
-            [&frames, value](const Episode& e) {
-                return std::optional<double>(frames[static_cast<std::size_t>(e.peakRecord)].*value);
-            },
-            table::Alignment::Right);
-    };
+    const auto peak
+        = [&frames](const char* header, FrameQuantity quantity, float recorder::TFrameRecord::*value) {
+              return Column(
+                  header,
+                  [&frames, quantity](const Episode& e, char sep) {
+                      return frameNumberText(frames[static_cast<std::size_t>(e.peakRecord)], quantity, sep);
+                  },
+                  [&frames, value](const Episode& e) {
+                      return std::optional<double>(frames[static_cast<std::size_t>(e.peakRecord)].*value);
+                  },
+                  table::Alignment::Right);
+          };
     return {
         Column("Событие", [](const Episode& e, char) { return cp1251ToUtf8(episodeKindText(e)); }),
         countColumn("Первый кадр", [](const Episode& e) { return e.firstPosition; }),
@@ -61,9 +61,9 @@ table::Columns<Episode> episodeColumns(const recorder::FrameStore& frames)
         moment("Начало", &Episode::firstRecord, &Episode::firstPosition),
         moment("Конец", &Episode::lastRecord, &Episode::lastPosition),
         countColumn("Пик загрузки, %", [](const Episode& e) { return e.peakPercent; }),
-        peak("Масса груза, т", &FrameNumberTexts::loadMass, &recorder::TFrameRecord::LoadMass),
-        peak("Вылет, м", &FrameNumberTexts::radius, &recorder::TFrameRecord::Radius),
-        peak("Длина стрелы, м", &FrameNumberTexts::boomLength, &recorder::TFrameRecord::BoomLength),
+        peak("Масса груза, т", FrameQuantity::LoadMass, &recorder::TFrameRecord::LoadMass),
+        peak("Вылет, м", FrameQuantity::Radius, &recorder::TFrameRecord::Radius),
+        peak("Длина стрелы, м", FrameQuantity::BoomLength, &recorder::TFrameRecord::BoomLength),
     };
 }
 

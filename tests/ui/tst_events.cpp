@@ -88,9 +88,11 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
             control<FramesTab>(*f.window, "TabSheet_Cikl"));
-        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
-                     ->item(0, 0)
-                     ->text(),
+        QCOMPARE(control<QTableView>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->model()
+                     ->index(0, 0)
+                     .data()
+                     .toString(),
             QStringLiteral("300"));
         double left = 0;
         QCOMPARE(marks(control<FrameChart>(*control<ChartsTab>(*f.window, "TabSheet_Grafik"), "Chart_Param"),
@@ -103,9 +105,11 @@ private slots:
         // A frame that a selection left out: the table gets its full list back.
         control<FramesTab>(*f.window, "TabSheet_Cikl")->runSelection(1);  // load >= 100
         tab->showEpisode(3);
-        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
-                     ->item(0, 0)
-                     ->text(),
+        QCOMPARE(control<QTableView>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->model()
+                     ->index(0, 0)
+                     .data()
+                     .toString(),
             QStringLiteral("300"));
 
         // The spectrum beside the recorder's counters.

@@ -41,27 +41,24 @@ template <typename Row> struct Column {
 
 template <typename Row> using Columns = std::vector<Column<Row>>;
 
-// The headings as one CSV line, and one row's cells as another.
-template <typename Row> void appendCsvHeader(std::string& out, const Columns<Row>& columns)
+// The headings of the columns, and the texts of one row's cells.
+template <typename Row> std::vector<std::string> headers(const Columns<Row>& columns)
 {
-    std::vector<std::string> headers;
-    headers.reserve(columns.size());
+    std::vector<std::string> out;
+    out.reserve(columns.size());
     for (const Column<Row>& column : columns)
-        headers.push_back(column.header);
-    fileio::appendCsvLine(out, headers);
+        out.push_back(column.header);
+    return out;
 }
 
 template <typename Row>
-void appendCsvRow(std::string& out, const Columns<Row>& columns, const Row& row, char separator)
+std::vector<std::string> rowTexts(const Columns<Row>& columns, const Row& row, char separator)
 {
-    bool first = true;
-    for (const Column<Row>& column : columns) {
-        if (!first)
-            out += ';';
-        first = false;
-        fileio::appendCsvField(out, column.text(row, separator));
-    }
-    out += fileio::kCsvLineEnd;
+    std::vector<std::string> out;
+    out.reserve(columns.size());
+    for (const Column<Row>& column : columns)
+        out.push_back(column.text(row, separator));
+    return out;
 }
 
 // The table as CSV for spreadsheets (base/SpreadsheetCsv.h): the headings,
@@ -72,9 +69,9 @@ std::string csvText(const Columns<Row>& columns, const Rows& rows, char separato
     std::string out;
     if (byteOrderMark)
         out += fileio::kUtf8Bom;
-    appendCsvHeader(out, columns);
+    fileio::appendCsvLine(out, headers(columns));
     for (const Row& row : rows)
-        appendCsvRow(out, columns, row, separator);
+        fileio::appendCsvLine(out, rowTexts(columns, row, separator));
     return out;
 }
 

@@ -21,8 +21,7 @@ constexpr double kCellPad = 2;
 
 // Relative widths of the episode columns: the kind and the two date-times
 // need the most room.
-constexpr std::array<double, analysis::kEpisodeColumnCount> kEpisodeWeights
-    = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
+constexpr std::array kEpisodeWeights = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
 
 class EventsPages {
 public:
@@ -159,11 +158,11 @@ private:
     int page_ = 0;
 };
 
-QStringList qtexts(const auto& cp1251Texts)
+QStringList qtexts(const std::vector<std::string>& utf8Texts)
 {
     QStringList out;
-    for (const std::string& t : cp1251Texts)
-        out << fromCp1251(t);
+    for (const std::string& t : utf8Texts)
+        out << QString::fromStdString(t);
     return out;
 }
 
@@ -192,17 +191,21 @@ void drawEpisodes(EventsPages& pages, const analysis::MainState& state, const Ev
         pages.line(QStringLiteral("Событий нет."));
         return;
     }
-    const std::vector<double> widths = scaledWidths(kEpisodeWeights, kRight - kLeft);
-    std::vector<bool> right(analysis::kEpisodeColumnCount, true);
-    right[0] = right[4] = right[5] = false;
-    const QStringList headers = qtexts(analysis::episodeColumnHeaders());
+    const table::Columns<analysis::Episode> columns = analysis::episodeColumns(state.frames);
+    std::vector<double> weights(kEpisodeWeights.begin(), kEpisodeWeights.end());
+    weights.resize(columns.size(), 1.0);
+    const std::vector<double> widths = scaledWidths(weights, kRight - kLeft);
+    std::vector<bool> right;
+    for (const auto& column : columns)
+        right.push_back(column.alignment == table::Alignment::Right);
+    const QStringList headers = qtexts(table::headers(columns));
     pages.ensureRoom(pages.rowHeight(true) + pages.rowHeight(false));
     pages.row(headers, widths, right, true);
     for (const analysis::Episode& e : report.episodes) {
         // A table continued on the next page repeats its heading.
         if (pages.ensureRoom(pages.rowHeight(false)))
             pages.row(headers, widths, right, true);
-        pages.row(qtexts(analysis::episodeCells(e, state.frames, sep)), widths, right, false);
+        pages.row(qtexts(table::rowTexts(columns, e, sep)), widths, right, false);
     }
 }
 

@@ -134,8 +134,8 @@ TEST(Events, ThresholdAtItsBoundAndThePeak)
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[1].peakPercent, 130);
     EXPECT_EQ(e[1].peakRecord, img.recordOf(701));
-    const auto cells = episodeCells(e[1], s.frames, ',');
-    EXPECT_EQ(cells[0], codec::utf8ToCp1251("Перегрузка"));
+    const auto cells = table::rowTexts(episodeColumns(s.frames), e[1], ',');
+    EXPECT_EQ(cells[0], "Перегрузка");
     EXPECT_EQ(cells[1], "700");
     EXPECT_EQ(cells[2], "703");
     EXPECT_EQ(cells[3], "4");

@@ -25,7 +25,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <filesystem>
 
@@ -294,13 +294,12 @@ void TestDamage::truncatedFileLeavesItsFramesUndated()
     f.open(path);
     const nkp::analysis::MainState& s = f.window->state();
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = control<QTableWidget>(tab, "StringGrid_O_Otb");
+    QTableView* grid = control<QTableView>(tab, "StringGrid_O_Otb");
     const auto cell = [&](int record, int row) {
         tab.scrollTo((record - s.RingStart + 11000) % 11000);
         const int column
             = (record - s.RingStart + 11000) % 11000 - control<QScrollBar>(tab, "ScrollBar_Cikl")->value();
-        QTableWidgetItem* item = grid->item(row, column);
-        return item ? item->text() : QString();
+        return grid->model()->index(row, column).data().toString();
     };
     int sound = 0;
     while (!s.frames[static_cast<std::size_t>(sound)].isOk())

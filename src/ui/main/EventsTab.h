@@ -4,6 +4,7 @@
 #include "analysis/LoadBands.h"
 #include "analysis/MainState.h"
 #include "base/UserPrompts.h"
+#include "ui/common/ColumnTableModel.h"
 
 #include <QWidget>
 
@@ -14,6 +15,7 @@ class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QTableView;
 class QTableWidget;
 
 // The tab "События": the episodes of overload, coordinate protection and
@@ -53,7 +55,8 @@ private:
     QSpinBox* Edit_Threshold = nullptr;
     QLabel* Label_Counts = nullptr;
     QPushButton* BitBtn_ExportCsv = nullptr;
-    QTableWidget* StringGrid_Events = nullptr;
+    QTableView* StringGrid_Events = nullptr;
+    nkp::ui::TableModel<nkp::analysis::Episode>* eventsModel_ = nullptr;
     QCustomPlot* Chart_Spectrum = nullptr;
     QTableWidget* StringGrid_Cycles = nullptr;
     void recompute();

@@ -136,20 +136,23 @@ void HistoryChart::redraw()
         trend->setData({start, end}, {t.accumulated, atEnd});
         top = std::max(top, atEnd);
     }
-    // The normative line counts for the scale over the whole horizon, or when
-    // it is near enough not to flatten the read-outs.
-    if (t.normativeNumber > 0) {
+    // The normative line is drawn over the whole horizon, or when it is near
+    // enough not to flatten the read-outs; else the label names it.
+    const bool normativeShown = t.normativeNumber > 0 && (wholeHorizon_ || t.normativeNumber <= top * 1.5);
+    if (normativeShown) {
         QCPGraph* norm = addGraph();
         norm->setName(QStringLiteral("Нормативное число"));
         norm->setPen(QPen(Qt::red, 1.5));
         norm->setData({left, right}, {double(t.normativeNumber), double(t.normativeNumber)});
-        if (wholeHorizon_ || t.normativeNumber <= top * 1.5)
-            top = std::max(top, double(t.normativeNumber));
+        top = std::max(top, double(t.normativeNumber));
     }
     xAxis->setRange(left, right);
     yAxis->setRange(0, top > 0 ? top * 1.08 : 1);
 
-    forecast_->setText(QStringLiteral("Прогноз: ") + QString::fromStdString(archive::forecastText(t)));
+    QString label = QStringLiteral("Прогноз: ") + QString::fromStdString(archive::forecastText(t));
+    if (t.normativeNumber > 0 && !normativeShown)
+        label += QStringLiteral("\nНормативное число: %1").arg(t.normativeNumber);
+    forecast_->setText(label);
     forecast_->setVisible(true);
     const bool lineShown = std::isfinite(forecastAt) && forecastAt >= left && forecastAt <= right;
     forecastLine_->setVisible(lineShown);

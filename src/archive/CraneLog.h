@@ -90,7 +90,7 @@ struct CraneSettings {
     int readingMonths = 12;
     int partialMonths = 12;
     int fullMonths = 36;
-    std::optional<int> serviceLifeYears;  // normative service life; none by default
+    std::optional<int> serviceLifeYears {};  // normative service life; none by default
     bool operator==(const CraneSettings&) const = default;
 };
 

@@ -38,14 +38,14 @@ std::string_view dueStatusText(DueStatus status);  // UTF-8
 
 // What the due dates of one crane are computed from.
 struct DueFacts {
-    std::vector<LogEntry> log;  // corrected entries do not count
+    std::vector<LogEntry> log {};  // corrected entries do not count
     // The newest real reading moment of the read-outs whose "Считывание"
     // entry is not corrected.
-    std::optional<base::DateTime> newestReading;
-    std::optional<int> manufactureYear;  // of the newest read-out
+    std::optional<base::DateTime> newestReading {};
+    std::optional<int> manufactureYear {};  // of the newest read-out
     ForecastState forecast = ForecastState::TooFewData;
-    std::optional<base::DateTime> forecastDate;
-    CraneSettings settings;
+    std::optional<base::DateTime> forecastDate {};
+    CraneSettings settings {};
 };
 
 struct DueDate {

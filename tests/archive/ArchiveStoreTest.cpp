@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -694,6 +695,55 @@ TEST(ArchivePostgres, TablesTheUserMayNotReadGiveTheServersCause)
     EXPECT_FALSE(a->readouts(&error));
     EXPECT_NE(error.find("нет прав на таблицу"), std::string::npos) << error;
     EXPECT_NE(error.find("readouts"), std::string::npos) << error;
+}
+
+TEST(ArchivePostgres, TwoWritersOfOneCranesLogBothKeepTheirEntriesInOrder)
+{
+    if (!server().skipReason().empty())
+        GTEST_SKIP() << server().skipReason();
+    ASSERT_TRUE(server().available()) << server().error();
+    const std::string location = server().createDatabase("archive_log_writers");
+    TempFolder folder;
+    folder.write("f.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
+    ASSERT_EQ(
+        shell("'" NKP_TOOL_PATH "' archive import '" + location + "' '" + folder.path("f.nkp") + "'").first,
+        0);
+    constexpr int kEach = 25;
+    // Each writer on a connection of its own, adding at the same time.
+    const auto write = [&location](const std::string& who) {
+        std::string error;
+        auto a = Archive::open(location, OpenMode::Existing, &error);
+        if (!a)
+            return error;
+        const auto cranes = a->cranes(&error);
+        for (int i = 0; cranes && i < kEach; ++i) {
+            const auto added = a->addLogEntry({cranes->front().id, {2023, 1, 1, 0, 0, 0}, LogKind::Note,
+                who + std::to_string(i), {who, {}}, {}});
+            if (!added)
+                return added.failure.text();
+        }
+        return error;
+    };
+    auto first = QtConcurrent::run(write, std::string("A"));
+    auto second = QtConcurrent::run(write, std::string("B"));
+    EXPECT_EQ(first.result(), "");
+    EXPECT_EQ(second.result(), "");
+    std::string error;
+    auto a = Archive::open(location, OpenMode::Existing, &error);
+    ASSERT_TRUE(a) << error;
+    const auto log = a->log(a->cranes(&error)->front().id);
+    ASSERT_TRUE(log && log->size() == 1 + 2 * kEach);
+    std::map<std::string, int> next;
+    for (std::size_t i = 0; i < log->size(); ++i) {
+        const LogEntry& e = (*log)[i];
+        EXPECT_EQ(e.number, static_cast<int>(i) + 1);
+        if (i == 0)
+            continue;
+        // Each writer's entries in the order it added them.
+        EXPECT_EQ(e.text, e.author.name + std::to_string(next[e.author.name]++));
+    }
+    EXPECT_EQ(next["A"], kEach);
+    EXPECT_EQ(next["B"], kEach);
 }
 
 TEST(ArchiveAddress, PostgresAddressesInAnyCaseAndWithIpv6Hosts)

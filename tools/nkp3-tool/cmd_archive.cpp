@@ -53,15 +53,18 @@ int runImport(const std::vector<std::string>& args)
     report.problems.insert(report.problems.begin(), missing.begin(), missing.end());
     std::cout << "добавлено: " << report.added << "\n"
               << "уже в архиве: " << report.alreadyThere << "\n"
-              << "не прочитано: " << report.unreadable << "\n";
+              << "не прочитано: " << report.unreadable << "\n"
+              << "под другим краном: " << report.otherCrane << "\n";
     for (const auto& p : report.problems)
+        std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
+    for (const auto& p : report.sameImages)
         std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
     if (report.writeFailed) {
         tool::printError(report.writeError);
         return tool::kExitFailure;
     }
     // Read-outs already in the archive are a success; none readable is not.
-    if (report.unreadable > 0 && report.added + report.alreadyThere == 0) {
+    if (report.unreadable > 0 && report.added + report.alreadyThere + report.otherCrane == 0) {
         tool::printError("none of the read-outs could be read");
         return tool::kExitFailure;
     }

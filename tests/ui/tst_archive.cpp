@@ -106,6 +106,7 @@ void TestArchive::addSelectExportOpen()
     QVERIFY(control<QLabel>(w, "Label_Status")
                 ->text()
                 .startsWith(QStringLiteral("Добавлено: 0, уже в архиве: 21")));
+    QCOMPARE(control<nkp::ui::HistoryChart>(w, "Chart_History")->hint(), QStringLiteral("Выберите кран"));
 
     // The crane with 16 read-outs, found by the filter on its number.
     const auto& rows = w.rows();
@@ -148,6 +149,8 @@ void TestArchive::addSelectExportOpen()
     prompts.fileAnswers.push_back(csv.toStdString());
     w.exportCsv();
     QTRY_VERIFY(QFileInfo::exists(csv));  // written whole, then renamed into place
+    QTRY_COMPARE(
+        control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Таблица кранов записана в файл: ") + csv);
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -395,6 +398,14 @@ void TestArchive::cranePagesFillAndEntriesAreAdded()
     QVERIFY(!w.dueView().shownRows().empty());
     for (const auto& row : w.dueView().shownRows())
         QCOMPARE(row.due.status, nkp::archive::DueStatus::Overdue);
+    const QString dueCsv = dir.filePath(QStringLiteral("due.csv"));
+    prompts.fileAnswers.push_back(dueCsv.toStdString());
+    control<QPushButton>(w, "Button_DueExport")->click();
+    QTRY_COMPARE(
+        control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Сроки записаны в файл: ") + dueCsv);
+    QFile due(dueCsv);
+    QVERIFY(due.open(QIODevice::ReadOnly));
+    QCOMPARE(due.readAll().count("просрочено"), qsizetype(w.dueView().shownRows().size()));
     w.dueView().print();
     QCOMPARE(previews, QStringList {QStringLiteral("Сроки на 01.01.2040")});
 

@@ -291,6 +291,7 @@ void TForm_Archive::connectSession()
         if (call == exportCall_) {
             answered();
             exportCall_ = 0;
+            setStatus(QStringLiteral("Таблица кранов записана в файл: ") + exportPath_);
         }
     });
 }

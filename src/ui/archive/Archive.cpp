@@ -277,9 +277,12 @@ void TForm_Archive::connectSession()
                                .arg(report.added)
                                .arg(report.alreadyThere)
                                .arg(report.unreadable);
-            for (const ImportProblem& p : report.problems)
-                text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
-                    + QString::fromStdString(p.reason);
+            if (report.otherCrane > 0)
+                text += QStringLiteral(", под другой идентификацией: %1").arg(report.otherCrane);
+            for (const auto* problems : {&report.sameImages, &report.problems})
+                for (const ImportProblem& p : *problems)
+                    text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
+                        + QString::fromStdString(p.reason);
             if (report.cancelled)
                 text += QStringLiteral(" (прервано)");
             if (report.writeFailed)

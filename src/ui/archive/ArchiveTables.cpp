@@ -1,5 +1,7 @@
 #include "ui/archive/ArchiveTables.h"
 
+#include <QVBoxLayout>
+
 #include <algorithm>
 #include <charconv>
 
@@ -81,6 +83,15 @@ table::Columns<TextRow> textColumns(const std::vector<std::string>& heading, con
             sortNumber, number ? table::Alignment::Right : table::Alignment::Left);
     }
     return columns;
+}
+
+void layOutPage(QWidget* page, QLayout* bar, QWidget* table)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    if (bar)
+        layout->addLayout(bar);
+    layout->addWidget(table, 1);
 }
 
 std::vector<TextRow> textRows(const std::vector<std::vector<std::string>>& cells)

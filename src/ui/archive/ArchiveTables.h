@@ -5,6 +5,9 @@
 
 #include <QColor>
 
+class QLayout;
+class QWidget;
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -37,6 +40,9 @@ struct TextRow {
 table::Columns<TextRow> textColumns(const std::vector<std::string>& heading, const std::vector<int>& numeric);
 // The rows of `cells` after its heading, unmarked.
 std::vector<TextRow> textRows(const std::vector<std::vector<std::string>>& cells);
+
+// A page of the archive window: a bar of controls (or none) over its table.
+void layOutPage(QWidget* page, QLayout* bar, QWidget* table);
 
 // Background colours of marked rows: overdue and soon.
 inline const QColor kOverdueBackground(255, 200, 200);

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace nkp::ui {
 
@@ -71,8 +70,14 @@ CranePage::CranePage(archive::ArchiveSession& session, UserPrompts& prompts,
     , prompts_(prompts)
 {
     model_ = new TableModel<TextRow>(textColumns(heading, numeric), ',', this);
-    model_->setCellRoles([this](int r, int, int role) -> QVariant {
-        return role == Qt::ForegroundRole && model_->row(r).mark ? QVariant(QColor(160, 0, 0)) : QVariant();
+    model_->setCellRoles([this](int r, int c, int role) -> QVariant {
+        const TextRow& row = model_->row(r);
+        if (role == Qt::ForegroundRole && row.mark)
+            return QColor(160, 0, 0);
+        // Long texts are cut in the cell and whole in its hint.
+        if (role == Qt::ToolTipRole && static_cast<std::size_t>(c) < row.cells.size())
+            return QString::fromStdString(row.cells[static_cast<std::size_t>(c)]);
+        return {};
     });
     table_ = new QTableView(this);
     table_->setModel(model_);
@@ -127,10 +132,7 @@ CraneLogView::CraneLogView(
     auto* bar = new QHBoxLayout;
     bar->addStretch(1);
     bar->addWidget(Button_AddEntry);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addLayout(bar);
-    layout->addWidget(table_, 1);
+    layOutPage(this, bar, table_);
     connect(Button_AddEntry, &QPushButton::clicked, this, &CraneLogView::addEntry);
     connect(&session_, &archive::ArchiveSession::logReady, this,
         [this](std::uint64_t call, std::int64_t, const std::vector<archive::LogEntry>& entries) {
@@ -218,9 +220,9 @@ RemarksView::RemarksView(archive::ArchiveSession& session, UserPrompts& prompts,
 {
     setObjectName(QStringLiteral("TabSheet_Remarks"));
     table_->setObjectName(QStringLiteral("Table_Remarks"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(table_);
+    // The remark before the long SHA-256.
+    table_->horizontalHeader()->moveSection(4, 3);
+    layOutPage(this, nullptr, table_);
     connect(&session_, &archive::ArchiveSession::remarksReady, this,
         [this](std::uint64_t call, const std::vector<archive::CraneRemark>& remarks) {
             if (answers(call))

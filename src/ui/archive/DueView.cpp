@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace nkp::ui {
 
@@ -79,10 +78,7 @@ DueView::DueView(
     bar->addStretch(1);
     bar->addWidget(Button_DueExport);
     bar->addWidget(Button_DuePrint);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addLayout(bar);
-    layout->addWidget(Table_Due, 1);
+    layOutPage(this, bar, Table_Due);
 
     connect(ComboBox_DueState, &QComboBox::currentIndexChanged, this, &DueView::applyFilter);
     connect(SpinBox_Horizon, &QSpinBox::valueChanged, this, &DueView::refresh);

@@ -60,10 +60,11 @@ Result<std::vector<LogEntry>> logRows(QSqlQuery& q)
 
 QString momentsColumn(const std::vector<base::DateTime>& moments)
 {
-    QStringList parts;
+    // Never a null text: the column takes an empty one when the recorder has no stamp.
+    QString text = QStringLiteral("");
     for (const base::DateTime& m : moments)
-        parts << momentColumn(m);
-    return parts.join(QLatin1Char(';'));
+        text += (text.isEmpty() ? QString() : QStringLiteral(";")) + momentColumn(m);
+    return text;
 }
 
 CraneSettings settingsOfRow(const QSqlQuery& q, int first)

@@ -7,8 +7,8 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <tuple>
 #include <map>
+#include <tuple>
 
 // The crane log, the cranes' settings and the images given again: entries
 // are only ever added, numbered per crane in the order they come.

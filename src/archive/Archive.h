@@ -42,13 +42,7 @@ struct ArchivedReadout {
     int normativeNumber = 0;
     int overloadEpisodes = 0;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
-    // What the continuity checks and the due dates need besides.
-    std::optional<int> manufactureYear;
-    std::vector<base::DateTime> recorderReadings;  // the recorder's stamps of earlier readings, newest first
-    std::optional<base::DateTime> newestFrame;
-    std::int64_t operatingMinutes = 0;
-    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
-    std::int64_t liftedMassRaw = 0;
+    ReadoutFigures figures;
 };
 
 // A memory image given again under another crane identification: the

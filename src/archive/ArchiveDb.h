@@ -58,9 +58,9 @@ std::optional<Recognised> recognise(const QSqlDatabase& db, const std::string& l
 // The read-outs' columns of the figures the continuity checks and the due
 // dates need, and their values of a read-out, in the same order.
 const QStringList& figureColumns();
-QVariantList figureValues(const PreparedReadout& p);
+QVariantList figureValues(const ReadoutFigures& figures);
 // Reads the figures from the query's columns starting at `first`.
-void readFigureColumns(const QSqlQuery& q, int first, ArchivedReadout& r);
+void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& figures);
 
 // The log's word for a kind ("reading", "partial", ...) and back.
 QString logKindCode(LogKind kind);

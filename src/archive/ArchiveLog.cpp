@@ -7,8 +7,8 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <tuple>
 #include <map>
+#include <tuple>
 
 // The crane log, the cranes' settings and the images given again: entries
 // are only ever added, numbered per crane in the order they come.
@@ -60,10 +60,11 @@ Result<std::vector<LogEntry>> logRows(QSqlQuery& q)
 
 QString momentsColumn(const std::vector<base::DateTime>& moments)
 {
-    QStringList parts;
+    // Never a null text: the column takes an empty one when the recorder has no stamp.
+    QString text = QStringLiteral("");
     for (const base::DateTime& m : moments)
-        parts << momentColumn(m);
-    return parts.join(QLatin1Char(';'));
+        text += (text.isEmpty() ? QString() : QStringLiteral(";")) + momentColumn(m);
+    return text;
 }
 
 CraneSettings settingsOfRow(const QSqlQuery& q, int first)
@@ -89,31 +90,31 @@ const QStringList& figureColumns()
     return columns;
 }
 
-QVariantList figureValues(const PreparedReadout& p)
+QVariantList figureValues(const ReadoutFigures& f)
 {
     QVariantList values {
-        p.manufactureYear ? QVariant(*p.manufactureYear) : QVariant(QMetaType::fromType<int>()),
-        momentsColumn(p.recorderReadings),
-        p.newestFrame ? QVariant(momentColumn(p.newestFrame)) : QVariant(QMetaType::fromType<QString>()),
-        static_cast<qlonglong>(p.operatingMinutes)};
-    for (const std::uint32_t count : p.cycleCounts)
+        f.manufactureYear ? QVariant(*f.manufactureYear) : QVariant(QMetaType::fromType<int>()),
+        momentsColumn(f.recorderReadings),
+        f.newestFrame ? QVariant(momentColumn(f.newestFrame)) : QVariant(QMetaType::fromType<QString>()),
+        static_cast<qlonglong>(f.operatingMinutes)};
+    for (const std::uint32_t count : f.cycleCounts)
         values << static_cast<qlonglong>(count);
-    values << static_cast<qlonglong>(p.liftedMassRaw);
+    values << static_cast<qlonglong>(f.liftedMassRaw);
     return values;
 }
 
-void readFigureColumns(const QSqlQuery& q, int first, ArchivedReadout& r)
+void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& f)
 {
     if (!q.value(first).isNull())
-        r.manufactureYear = q.value(first).toInt();
+        f.manufactureYear = q.value(first).toInt();
     for (const QString& part : q.value(first + 1).toString().split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (const auto m = momentFromColumn(part))
-            r.recorderReadings.push_back(*m);
-    r.newestFrame = momentFromColumn(q.value(first + 2));
-    r.operatingMinutes = q.value(first + 3).toLongLong();
-    for (std::size_t b = 0; b < r.cycleCounts.size(); ++b)
-        r.cycleCounts[b] = static_cast<std::uint32_t>(q.value(first + 4 + static_cast<int>(b)).toLongLong());
-    r.liftedMassRaw = q.value(first + 9).toLongLong();
+            f.recorderReadings.push_back(*m);
+    f.newestFrame = momentFromColumn(q.value(first + 2));
+    f.operatingMinutes = q.value(first + 3).toLongLong();
+    for (std::size_t b = 0; b < f.cycleCounts.size(); ++b)
+        f.cycleCounts[b] = static_cast<std::uint32_t>(q.value(first + 4 + static_cast<int>(b)).toLongLong());
+    f.liftedMassRaw = q.value(first + 9).toLongLong();
 }
 
 QString logKindCode(LogKind kind)
@@ -225,7 +226,7 @@ std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres)
     update.prepare(
         QStringLiteral("UPDATE readouts SET %1 WHERE id = ?").arg(sets.join(QStringLiteral(", "))));
     for (const Stored& s : stored) {
-        for (const QVariant& v : figureValues(s.p))
+        for (const QVariant& v : figureValues(s.p.figures))
             update.addBindValue(v);
         update.addBindValue(s.id);
         if (!update.exec())

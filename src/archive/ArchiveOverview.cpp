@@ -24,7 +24,7 @@ DueFacts dueFacts(const CraneRow& row, std::vector<LogEntry> log, const CraneSet
             && (!f.newestReading || *f.newestReading < *r.readingMoment))
             f.newestReading = r.readingMoment;
     if (!row.readouts.empty())
-        f.manufactureYear = row.newest().manufactureYear;
+        f.manufactureYear = row.newest().figures.manufactureYear;
     f.forecast = row.trend.forecast;
     f.forecastDate = row.trend.forecastDate;
     f.settings = settings;
@@ -139,8 +139,8 @@ analysis::CraneReportContent craneReportContent(const CraneReport& report, char 
     c.identification
         = {{"Марка крана", u(row.model)}, {"№ крана", u(row.number)}, {"Владелец", cell(CraneColumn::Owner)},
             {"Год выпуска",
-                !row.readouts.empty() && row.newest().manufactureYear
-                    ? std::to_string(*row.newest().manufactureYear)
+                !row.readouts.empty() && row.newest().figures.manufactureYear
+                    ? std::to_string(*row.newest().figures.manufactureYear)
                     : std::string("—")},
             {"№ ограничителя", row.readouts.empty() ? std::string() : u(row.newest().limiterSerial)},
             {"Считываний", cell(CraneColumn::Readouts)}, {"Накоплено", cell(CraneColumn::Accumulated)},

@@ -42,19 +42,19 @@ void readFigures(const recorder::DataFileReader& reader, PreparedReadout& p)
     p.normativeNumber = r.normativeNumber;
     const analysis::FrameOverview frames = analysis::overviewFrames(reader);
     p.overloadEpisodes = frames.overloadEpisodes;
-    p.newestFrame = frames.newestFrame;
+    p.figures.newestFrame = frames.newestFrame;
     const std::string year = trimmed(r.text(IdField::CraneYear));
     int value = 0;
     const auto [end, ec] = std::from_chars(year.data(), year.data() + year.size(), value);
     if (ec == std::errc() && end == year.data() + year.size() && value > 1800 && value < 2200)
-        p.manufactureYear = value;
-    p.recorderReadings.clear();
+        p.figures.manufactureYear = value;
+    p.figures.recorderReadings.clear();
     for (const analysis::RecorderStamp& stamp : r.readingStamps)
         if (const auto moment = stamp.moment(); moment && !stamp.unused())
-            p.recorderReadings.push_back(*moment);
-    p.operatingMinutes = r.operatingMinutes;
-    p.cycleCounts = r.cycleCounts;
-    p.liftedMassRaw = r.liftedMassRaw;
+            p.figures.recorderReadings.push_back(*moment);
+    p.figures.operatingMinutes = r.operatingMinutes;
+    p.figures.cycleCounts = r.cycleCounts;
+    p.figures.liftedMassRaw = r.liftedMassRaw;
     p.readerName = trimmed(r.text(IdField::Operator));
     p.readerCertificate = trimmed(r.text(IdField::CertNumber));
 }

@@ -12,6 +12,17 @@
 
 namespace nkp::archive {
 
+// What the continuity checks and the due dates need of a read-out besides
+// its identification and counters of the crane's history.
+struct ReadoutFigures {
+    std::optional<int> manufactureYear;
+    std::vector<base::DateTime> recorderReadings;  // the recorder's stamps of earlier readings, newest first
+    std::optional<base::DateTime> newestFrame;
+    std::int64_t operatingMinutes = 0;
+    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
+    std::int64_t liftedMassRaw = 0;
+};
+
 // A read-out made ready for the archive (read, hashed and compressed), off
 // any database connection.
 struct PreparedReadout {
@@ -25,12 +36,7 @@ struct PreparedReadout {
     double characteristicNumber = 0;
     int normativeNumber = 0;
     int overloadEpisodes = 0;  // at the default overload threshold
-    std::optional<int> manufactureYear;
-    std::vector<base::DateTime> recorderReadings;  // the recorder's stamps of earlier readings, newest first
-    std::optional<base::DateTime> newestFrame;
-    std::int64_t operatingMinutes = 0;
-    std::array<std::uint32_t, recorder::kCycleBandCount> cycleCounts {};
-    std::int64_t liftedMassRaw = 0;
+    ReadoutFigures figures;
     std::string readerName, readerCertificate;  // Windows-1251: who read it ("Считывание" entry's author)
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
 };

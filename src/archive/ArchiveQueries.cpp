@@ -37,7 +37,7 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     r.normativeNumber = q.value(12).toInt();
     r.importedAt = q.value(13).toString().toStdString();
     r.overloadEpisodes = q.value(14).toInt();
-    readFigureColumns(q, 15, r);
+    readFigureColumns(q, 15, r.figures);
     return r;
 }
 

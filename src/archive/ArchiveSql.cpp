@@ -42,9 +42,10 @@ QStringList craneLogStep(const Dialect& dialect)
                .arg(dialect.identity());
     // The log is evidence: the database itself refuses to change or delete an entry.
     if (dialect.postgres)
-        out << QStringLiteral("CREATE OR REPLACE FUNCTION crane_log_append_only() RETURNS trigger LANGUAGE plpgsql AS "
-                              "$$ BEGIN RAISE EXCEPTION 'crane log entries are never changed or deleted'; "
-                              "END $$")
+        out << QStringLiteral(
+            "CREATE OR REPLACE FUNCTION crane_log_append_only() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN RAISE EXCEPTION 'crane log entries are never changed or deleted'; "
+            "END $$")
             << QStringLiteral("CREATE TRIGGER crane_log_append_only BEFORE UPDATE OR DELETE ON crane_log "
                               "FOR EACH ROW EXECUTE FUNCTION crane_log_append_only()")
             << QStringLiteral("CREATE TRIGGER crane_log_no_truncate BEFORE TRUNCATE ON crane_log "

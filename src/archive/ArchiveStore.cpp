@@ -96,7 +96,7 @@ AddOutcome Archive::add(const PreparedReadout& p, std::string* error)
     bind(seenAt);
     bind(QByteArray(
         reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
-    for (const QVariant& value : figureValues(p))
+    for (const QVariant& value : figureValues(p.figures))
         bind(value);
     if (!q.exec())
         return fail(q);

@@ -9,13 +9,13 @@ analysis::ContinuityFacts factsOf(const ArchivedReadout& r)
 {
     analysis::ContinuityFacts f;
     f.readingMoment = r.readingMoment;
-    f.recorderReadings = r.recorderReadings;
-    f.newestFrame = r.newestFrame;
+    f.recorderReadings = r.figures.recorderReadings;
+    f.newestFrame = r.figures.newestFrame;
     f.limiterSerial = r.limiterSerial;
     f.totalCycles = r.totalCycles;
-    f.cycleCounts = r.cycleCounts;
-    f.operatingMinutes = r.operatingMinutes;
-    f.liftedMassRaw = r.liftedMassRaw;
+    f.cycleCounts = r.figures.cycleCounts;
+    f.operatingMinutes = r.figures.operatingMinutes;
+    f.liftedMassRaw = r.figures.liftedMassRaw;
     f.characteristicNumber = r.characteristicNumber;
     return f;
 }

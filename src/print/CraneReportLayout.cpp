@@ -1,6 +1,6 @@
 #include "print/CraneReportLayout.h"
 
-#include "print/PageCanvas.h"
+#include "print/PageFlow.h"
 #include "print/PrintDocuments.h"
 
 #include "base/DateTime.h"
@@ -14,12 +14,9 @@
 namespace nkp::print {
 namespace {
 
-constexpr double kTop = mm(15);
-constexpr double kBottom = kPageHeight - mm(15);
-constexpr double kLeft = mm(15);
-constexpr double kRight = kPageWidth - mm(10);
-constexpr double kFooterHeight = 22;
-constexpr double kCellPad = 2;
+constexpr double kLeft = PageFlow::kLeft;
+constexpr double kRight = PageFlow::kRight;
+constexpr double kCellPad = PageFlow::kCellPad;
 constexpr double kChartHeight = mm(75);
 
 QString q(const std::string& utf8)
@@ -32,49 +29,12 @@ QString dayLabel(double day)
     return q(base::dateText(base::dateOfDay(static_cast<std::int64_t>(std::floor(day)))));
 }
 
-class ReportPages {
+class ReportPages : public PageFlow {
 public:
     ReportPages(PageCanvas& canvas, const analysis::CraneReportContent& content)
-        : canvas_(canvas)
+        : PageFlow(canvas, q(content.title))
         , content_(content)
-        , body_(canvas.font(FontFace::Arial, {7, false, false}))
-        , bold_(canvas.font(FontFace::Arial, {7, true, false}))
-        , row_(canvas.lineHeight(body_) + 2 * kCellPad)
     {
-    }
-
-    int pages() const { return page_; }
-    void finish() { drawFooter(); }
-
-    void startPage()
-    {
-        if (page_ > 0) {
-            drawFooter();
-            canvas_.newPage();
-        }
-        ++page_;
-        y_ = kTop;
-        if (page_ == 1)
-            drawHeading();
-    }
-
-    // Leaves room for `height` units on this page or starts the next one.
-    bool ensureRoom(double height)
-    {
-        if (y_ + height <= kBottom - kFooterHeight - 6)
-            return false;
-        startPage();
-        return true;
-    }
-
-    void title(const std::string& text)
-    {
-        const QFont font = canvas_.font(FontFace::Arial, {10, true, false});
-        ensureRoom(canvas_.lineHeight(font) + 3 * row_);
-        y_ += 8;
-        canvas_.text(QRectF(kLeft, y_, kRight - kLeft, canvas_.lineHeight(font)),
-            Qt::AlignLeft | Qt::AlignTop, q(text), font);
-        y_ += canvas_.lineHeight(font) + 4;
     }
 
     void identification()
@@ -96,7 +56,7 @@ public:
             const std::vector<double> widths = columnWidths(t.cells);
             ensureRoom(30 + rowHeight(t.cells[0], widths, bold_) + rowHeight(t.cells[1], widths, body_));
         }
-        title(t.title);
+        title(q(t.title));
         if (t.cells.size() <= 1) {
             ensureRoom(row_);
             canvas_.text(QRectF(kLeft, y_, kRight - kLeft, row_), Qt::AlignLeft | Qt::AlignVCenter,
@@ -120,7 +80,7 @@ public:
 
     void chart(const analysis::ReportChart& c)
     {
-        title(c.title);
+        title(q(c.title));
         ensureRoom(kChartHeight + 2 * row_);
         QPainter& p = canvas_.painter();
         const QRectF plot(kLeft + 45, y_ + 4, kRight - kLeft - 55, kChartHeight - 2 * row_);
@@ -253,8 +213,10 @@ private:
         y_ += height;
     }
 
-    void drawHeading()
+    void drawHeading() override
     {
+        if (page_ != 1)
+            return;
         const QFont big = canvas_.font(FontFace::Arial, {12, true, false});
         const double h = canvas_.lineHeight(big);
         canvas_.text(
@@ -265,24 +227,7 @@ private:
         y_ += row_ + 6;
     }
 
-    void drawFooter()
-    {
-        const QFont font = canvas_.font(FontFace::Arial, {8, false, true});
-        const double top = kBottom - kFooterHeight;
-        QPainter& p = canvas_.painter();
-        p.setPen(QPen(Qt::black, 1));
-        p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
-        const QRectF box(kLeft, top + 4, kRight - kLeft, canvas_.lineHeight(font));
-        canvas_.text(box, Qt::AlignLeft | Qt::AlignTop, q(content_.title), font);
-        canvas_.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page_), font);
-    }
-
-    PageCanvas& canvas_;
     const analysis::CraneReportContent& content_;
-    QFont body_, bold_;
-    double row_;
-    double y_ = kTop;
-    int page_ = 0;
 };
 
 }  // namespace

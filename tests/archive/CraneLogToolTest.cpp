@@ -42,7 +42,10 @@ bool has(const std::string& text, const std::string& part)
 TEST(CraneLogTool, NotesLogsDueDatesRemarksAndTheReport)
 {
     TempFolder folder;
-    const auto f1 = craneReadout(21, "КС-1", "7", "01.01.2022 10:00", "1111", 1000);
+    auto f1 = craneReadout(21, "КС-1", "7", "01.01.2022 10:00", "1111", 1000);
+    // A recorder never read before: no reading stamps at all.
+    std::fill_n(f1.begin() + nkp::recorder::kReadingStampsOffset,
+        nkp::recorder::kReadingStampCount * nkp::recorder::kStampSize, std::uint8_t {0});
     const auto f2 = craneReadout(22, "КС-1", "7", "01.07.2022 10:00", "2222", 100);
     folder.write("in/f1.nkp", f1);
     folder.write("in/f2.nkp", f2);

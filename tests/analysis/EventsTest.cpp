@@ -178,6 +178,9 @@ TEST(Events, OverloadCountOfHandMadeFrames)
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 99), 5);
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 101), 1);
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), std::vector<int> {img.recordOf(15)}), 4);
+    // Every frame an overload: one run round the ring, cut in two by the broken frame.
+    EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 0), 2);
+    EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(EventImage(3000).dataFile()), 0), 1);
     // From a store: the same frames, decoded.
     const MainState s = loaded(img);
     EXPECT_EQ(countOverloadEpisodes(s.frames, s.RingStart), 4);

@@ -151,6 +151,10 @@ private slots:
             ->setCurrentWidget(control<EventsTab>(*f.window, "TabSheet_Events"));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        // The spectrum is drawn once its tab is seen: thirteen bars, each with its share.
+        const auto* spectrum = control<QCustomPlot>(*f.window, "Chart_Spectrum");
+        QCOMPARE(spectrum->plottableCount(), 1);
+        QCOMPARE(spectrum->itemCount(), nkp::analysis::kSpectrumBandCount);
         QTableView* grid
             = control<QTableView>(*control<EventsTab>(*f.window, "TabSheet_Events"), "StringGrid_Events");
         grid->selectRow(0);

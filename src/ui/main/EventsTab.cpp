@@ -110,6 +110,7 @@ EventsTab::EventsTab(const nkp::analysis::MainState& state, const QString& start
             QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold)));
     Chart_Spectrum->xAxis->setLabel(QStringLiteral("Степень загрузки, %"));
     Chart_Spectrum->yAxis->setLabel(QStringLiteral("Кадров"));
+    Chart_Spectrum->installEventFilter(this);
 
     StringGrid_Cycles = new QTableWidget(static_cast<int>(nkp::recorder::kCycleBandCount) + 1, 3);
     StringGrid_Cycles->setObjectName(QStringLiteral("StringGrid_Cycles"));
@@ -198,8 +199,9 @@ void EventsTab::fillTable()
     eventsModel_->setRows(std::move(rows));
 }
 
-void EventsTab::fillSpectrum()
+void EventsTab::drawSpectrumChart()
 {
+    spectrumChartStale_ = false;
     const char sep = decimalSeparator_;
     Chart_Spectrum->clearPlottables();
     Chart_Spectrum->clearItems();
@@ -229,7 +231,11 @@ void EventsTab::fillSpectrum()
     Chart_Spectrum->xAxis->setRange(-0.6, nkp::analysis::kSpectrumBandCount - 0.4);
     Chart_Spectrum->yAxis->setRange(0, highest * 1.15);
     Chart_Spectrum->replot();
+}
 
+void EventsTab::fillSpectrum()
+{
+    const char sep = decimalSeparator_;
     for (std::size_t band = 0; band <= nkp::recorder::kCycleBandCount; ++band) {
         const bool total = band == nkp::recorder::kCycleBandCount;
         const std::int64_t count = total ? spectrum_.totalCycles : spectrum_.cycles[band];
@@ -241,6 +247,19 @@ void EventsTab::fillSpectrum()
             row, 2, cell(fromCp1251(nkp::analysis::shareText(count, spectrum_.totalCycles, sep)), true));
     }
     fitCyclesTable();
+    // The chart is drawn when it is seen: drawing it hidden would cost each
+    // load the time of a paint.
+    if (Chart_Spectrum->isVisible())
+        drawSpectrumChart();
+    else
+        spectrumChartStale_ = true;
+}
+
+bool EventsTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Chart_Spectrum && event->type() == QEvent::Show && spectrumChartStale_)
+        drawSpectrumChart();
+    return QWidget::eventFilter(watched, event);
 }
 
 void EventsTab::fitCyclesTable()

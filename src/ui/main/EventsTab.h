@@ -50,6 +50,9 @@ signals:
     // to the front.
     void framesTableWanted();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QComboBox* ComboBox_Kind = nullptr;
     QSpinBox* Edit_Threshold = nullptr;
@@ -61,7 +64,9 @@ private:
     QTableWidget* StringGrid_Cycles = nullptr;
     void recompute();
     void fillTable();
+    // The counters' table now, the chart when it is shown.
     void fillSpectrum();
+    void drawSpectrumChart();
     void fitCyclesTable();
 
     const nkp::analysis::MainState& state_;
@@ -71,4 +76,5 @@ private:
     std::vector<nkp::analysis::Episode> episodes_;
     std::vector<int> shown_;
     nkp::analysis::LoadSpectrum spectrum_;
+    bool spectrumChartStale_ = false;
 };

@@ -14,8 +14,8 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string kind;  // "information", "action", "warning", "question", "error", "open", "save",
-                           // "folder", "form"
+        // "information", "action", "warning", "question", "error", "open", "save", "folder", "form"
+        std::string kind;
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };

@@ -18,9 +18,8 @@
 namespace nkp::ui {
 namespace {
 
-void savePdf(QWidget* parent, UserPrompts& prompts, const QString& title, const ArchiveRender& render)
+void savePdf(UserPrompts& prompts, const QString& title, const ArchiveRender& render)
 {
-    (void)parent;
     UserPrompts::FileDialog dialog;
     dialog.title = toCp1251(QStringLiteral("Сохранить в PDF"));
     dialog.filter = toCp1251(QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*"));
@@ -56,7 +55,7 @@ void showArchivePreview(
         QAction* pdf = toolBar->addAction(QStringLiteral("PDF..."));
         pdf->setToolTip(QStringLiteral("Сохранить в файл PDF"));
         QObject::connect(pdf, &QAction::triggered, &dialog,
-            [&dialog, &prompts, &title, &render] { savePdf(&dialog, prompts, title, render); });
+            [&prompts, &title, &render] { savePdf(prompts, title, render); });
     }
     dialog.exec();
 }

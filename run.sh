@@ -35,6 +35,19 @@ if [[ ! -d "run/Файлы/История" ]]; then
 fi
 build/tools/nkp3-tool/nkp3-tool archive import "run/Архив/archive.sqlite" "run/Файлы/История" "run/Файлы/Парк" >/dev/null \
   || echo "The demo archive could not be written."
+# That crane's log holds examinations (added once): the partial one falls due
+# soon, the full one later, while its reading is long overdue; its read-outs
+# carry a remark ("Сроки", "Журнал", "Замечания").
+mapfile -t crane < <(build/tools/nkp3-tool/nkp3-tool archive cranes "run/Архив/archive.sqlite" 2>/dev/null \
+  | awk -F';' '$4 == 16 { print $1; print $2; exit }')
+if [[ ${#crane[@]} -eq 2 ]] && ! build/tools/nkp3-tool/nkp3-tool archive log "run/Архив/archive.sqlite" "${crane[@]}" \
+  | grep -q 'освидетельствование'; then
+  note() { build/tools/nkp3-tool/nkp3-tool archive note "run/Архив/archive.sqlite" "${crane[@]}" --author 'Иванов И.И.' "$@" >/dev/null; }
+  note --kind full --date "$(date -d '-2 years' +%d.%m.%Y)" --text 'Полное техническое освидетельствование, замечаний нет'
+  note --kind partial --date "$(date -d '-11 months -20 days' +%d.%m.%Y)" --text 'Частичное техническое освидетельствование'
+  note --kind repair --date "$(date -d '-6 months' +%d.%m.%Y)" --text 'Заменён канат грузовой лебёдки'
+  build/tools/nkp3-tool/nkp3-tool archive set "run/Архив/archive.sqlite" "${crane[@]}" --service-life-years 25 >/dev/null
+fi
 
 if [[ -x build/src/app/nkp3-analyzer ]]; then
   if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

@@ -7,6 +7,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
+#include "archive/ArchiveOverview.h"
 #include "archive/CraneTable.h"
 #include "generator/HistoryGenerator.h"
 #include "ui/archive/Archive.h"
@@ -171,6 +172,37 @@ void BM_ArchiveCranes(benchmark::State& state)
     state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
 }
 BENCHMARK(BM_ArchiveCranes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Every crane's due dates: 1000 cranes of 10 read-outs, each crane's log
+// with three entries of examinations besides its readings.
+void BM_ArchiveDue(benchmark::State& state)
+{
+    const auto a = craneArchive(static_cast<int>(state.range(0)));
+    if (!a) {
+        state.SkipWithError("the archive could not be filled");
+        return;
+    }
+    const auto cranes = a->cranes();
+    const archive::LogKind kinds[]
+        = {archive::LogKind::PartialExamination, archive::LogKind::FullExamination, archive::LogKind::Repair};
+    for (const archive::ArchivedCrane& crane : cranes.value_or(std::vector<archive::ArchivedCrane> {}))
+        for (int k = 0; k < 3; ++k)
+            if (!a->addLogEntry(
+                    {crane.id, {2021 + k, 3, 1, 0, 0, 0}, kinds[k], "entry", {"bench", "1"}, {}})) {
+                state.SkipWithError("the log could not be filled");
+                return;
+            }
+    for (auto _ : state) {
+        const auto rows = archive::dueList(*a, {2023, 6, 1, 0, 0, 0}, archive::kDefaultHorizonDays);
+        if (!rows || rows->size() != 1000 * archive::kDueItemCount) {
+            state.SkipWithError("wrong due list");
+            return;
+        }
+        benchmark::DoNotOptimize(rows->data());
+    }
+    state.SetLabel(state.range(0) == 0 ? "SQLite" : "PostgreSQL");
+}
+BENCHMARK(BM_ArchiveDue)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Handles the window's events until `done` or ten seconds have passed.
 bool processUntil(const std::function<bool()>& done)

@@ -16,7 +16,7 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
@@ -87,7 +87,7 @@ void BM_OpenUntilPainted(benchmark::State& state)
         t.start();
         control<QAction>(window, "Menu_OpenSTN3")->trigger();
         paintCharts(*control<ChartsTab>(window, "TabSheet_Grafik"));
-        control<QTableWidget>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+        control<QTableView>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
             ->viewport()
             ->repaint();
         total.push_back(elapsedMs(t));
@@ -136,7 +136,7 @@ void BM_TableScrollRepaint(benchmark::State& state)
         if (bar->value() == 0 || bar->value() == bar->maximum())
             step = -step;
         bar->setValue(bar->value() + step);
-        control<QTableWidget>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+        control<QTableView>(*control<FramesTab>(window, "TabSheet_Cikl"), "StringGrid_O_Otb")
             ->viewport()
             ->repaint();
     }

@@ -13,11 +13,6 @@ namespace {
 
 using codec::cp1251ToUtf8;
 
-const recorder::TFrameRecord& record(const recorder::FrameStore& frames, int index)
-{
-    return frames[static_cast<std::size_t>(index)];
-}
-
 void appendUtf8Line(std::string& out, const std::array<std::string, 3>& cp1251Cells)
 {
     appendCsvLine(
@@ -26,44 +21,55 @@ void appendUtf8Line(std::string& out, const std::array<std::string, 3>& cp1251Ce
 
 }  // namespace
 
-const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders()
+table::Columns<Episode> episodeColumns(const recorder::FrameStore& frames)
 {
-    static const std::array<std::string, kEpisodeColumnCount> headers = {codec::utf8ToCp1251("Событие"),
-        codec::utf8ToCp1251("Первый кадр"), codec::utf8ToCp1251("Последний кадр"),
-        codec::utf8ToCp1251("Кадров"), codec::utf8ToCp1251("Начало"), codec::utf8ToCp1251("Конец"),
-        codec::utf8ToCp1251("Пик загрузки, %"), codec::utf8ToCp1251("Масса груза, т"),
-        codec::utf8ToCp1251("Вылет, м"), codec::utf8ToCp1251("Длина стрелы, м")};
-    return headers;
-}
-
-std::array<std::string, kEpisodeColumnCount> episodeCells(
-    const Episode& e, const recorder::FrameStore& frames, char sep)
-{
-    FrameNumberTexts peak = frameNumberTexts(record(frames, e.peakRecord), sep);
-    return {episodeKindText(e), std::to_string(e.firstPosition), std::to_string(e.lastPosition),
-        std::to_string(e.frameCount()), frameDateTimeText(record(frames, e.firstRecord)),
-        frameDateTimeText(record(frames, e.lastRecord)), std::to_string(e.peakPercent),
-        std::move(peak.loadMass), std::move(peak.radius), std::move(peak.boomLength)};
+    using Column = table::Column<Episode>;
+    const auto countColumn = [](const char* header, int (*field)(const Episode&)) {
+        return Column(
+            header, [field](const Episode& e, char) { return std::to_string(field(e)); },
+            [field](const Episode& e) { return std::optional<double>(field(e)); }, table::Alignment::Right);
+    };
+    // A moment as its frame's text; moments sort by the frames' positions,
+    // which run in time order.
+    const auto moment = [&frames](const char* header, int Episode::*record, int Episode::*position) {
+        return Column(
+            header,
+            [&frames, record](const Episode& e, char) {
+                return frameDateTimeText(frames[static_cast<std::size_t>(e.*record)]);
+            },
+            [position](const Episode& e) { return std::optional<double>(e.*position); });
+    };
+    // The peak frame's load mass, radius and boom length, as the frames table writes them.
+    const auto peak
+        = [&frames](const char* header, FrameQuantity quantity, float recorder::TFrameRecord::*value) {
+              return Column(
+                  header,
+                  [&frames, quantity](const Episode& e, char sep) {
+                      return frameNumberText(frames[static_cast<std::size_t>(e.peakRecord)], quantity, sep);
+                  },
+                  [&frames, value](const Episode& e) {
+                      return std::optional<double>(frames[static_cast<std::size_t>(e.peakRecord)].*value);
+                  },
+                  table::Alignment::Right);
+          };
+    return {
+        Column("Событие", [](const Episode& e, char) { return cp1251ToUtf8(episodeKindText(e)); }),
+        countColumn("Первый кадр", [](const Episode& e) { return e.firstPosition; }),
+        countColumn("Последний кадр", [](const Episode& e) { return e.lastPosition; }),
+        countColumn("Кадров", [](const Episode& e) { return e.frameCount(); }),
+        moment("Начало", &Episode::firstRecord, &Episode::firstPosition),
+        moment("Конец", &Episode::lastRecord, &Episode::lastPosition),
+        countColumn("Пик загрузки, %", [](const Episode& e) { return e.peakPercent; }),
+        peak("Масса груза, т", FrameQuantity::LoadMass, &recorder::TFrameRecord::LoadMass),
+        peak("Вылет, м", FrameQuantity::Radius, &recorder::TFrameRecord::Radius),
+        peak("Длина стрелы, м", FrameQuantity::BoomLength, &recorder::TFrameRecord::BoomLength),
+    };
 }
 
 std::string eventsCsv(
     const std::vector<Episode>& episodes, const recorder::FrameStore& frames, char sep, bool byteOrderMark)
 {
-    std::string out;
-    out.reserve(128 + episodes.size() * 96);
-    if (byteOrderMark)
-        out += kUtf8Bom;
-    std::array<std::string, kEpisodeColumnCount> cells = episodeColumnHeaders();
-    for (std::string& cell : cells)
-        cell = cp1251ToUtf8(cell);
-    appendCsvLine(out, cells);
-    for (const Episode& e : episodes) {
-        // Only the kind is not ASCII.
-        cells = episodeCells(e, frames, sep);
-        cells[0] = cp1251ToUtf8(cells[0]);
-        appendCsvLine(out, cells);
-    }
-    return out;
+    return table::csvText(episodeColumns(frames), episodes, sep, byteOrderMark);
 }
 
 std::string spectrumCsv(const LoadSpectrum& s, char sep, bool byteOrderMark)

@@ -2,9 +2,9 @@
 
 #include "analysis/Events.h"
 #include "analysis/LoadBands.h"
+#include "base/ColumnTable.h"
 #include "recorder/FrameStore.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -13,18 +13,14 @@
 // table writes them, with the given decimal separator.
 namespace nkp::analysis {
 
-inline constexpr int kEpisodeColumnCount = 10;
-
-// Column headings, Windows-1251: "Событие", "Первый кадр", "Последний кадр",
-// "Кадров", "Начало", "Конец", "Пик загрузки, %", "Масса груза, т",
-// "Вылет, м", "Длина стрелы, м".
-const std::array<std::string, kEpisodeColumnCount>& episodeColumnHeaders();
-
-// One episode's cells, Windows-1251: kind, first and last position, frames,
-// first and last frame's "dd.mm.yyyy hh:mm:ss", peak percentage, and the
-// load mass, radius and boom length of the first frame with the peak.
-std::array<std::string, kEpisodeColumnCount> episodeCells(
-    const Episode& episode, const recorder::FrameStore& frames, char decimalSeparator);
+// The columns of the events list, texts UTF-8: "Событие" (the kind),
+// "Первый кадр", "Последний кадр", "Кадров", "Начало", "Конец" (the first
+// and last frame's "dd.mm.yyyy hh:mm:ss"), "Пик загрузки, %", and the load
+// mass, radius and boom length of the first frame with the peak: "Масса
+// груза, т", "Вылет, м", "Длина стрелы, м". The kind and the moments read
+// as text, the rest stand right-aligned and sort as numbers. The columns
+// read the frames of `frames`, which must outlive them.
+table::Columns<Episode> episodeColumns(const recorder::FrameStore& frames);
 
 // The episodes as CSV (UTF-8, ";", CR LF, a heading line first).
 std::string eventsCsv(const std::vector<Episode>& episodes, const recorder::FrameStore& frames,

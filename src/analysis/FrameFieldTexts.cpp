@@ -23,13 +23,32 @@ void putNibble(std::string& out, unsigned value)
 FrameNumberTexts frameNumberTexts(const recorder::TFrameRecord& r, char sep)
 {
     return {
-        formatFixed(r.BoomAngle, 1, sep),
-        formatFixed(r.BoomLength, 2, sep),
-        formatFixed(r.Radius, 2, sep),
-        formatFixed(r.Pressure, 1, sep),
-        formatFixed(r.LoadMass, 2, sep),
-        formatFixed(r.Azimuth, 1, sep),
+        frameNumberText(r, FrameQuantity::BoomAngle, sep),
+        frameNumberText(r, FrameQuantity::BoomLength, sep),
+        frameNumberText(r, FrameQuantity::Radius, sep),
+        frameNumberText(r, FrameQuantity::Pressure, sep),
+        frameNumberText(r, FrameQuantity::LoadMass, sep),
+        frameNumberText(r, FrameQuantity::Azimuth, sep),
     };
+}
+
+std::string frameNumberText(const recorder::TFrameRecord& r, FrameQuantity quantity, char sep)
+{
+    switch (quantity) {
+    case FrameQuantity::BoomAngle:
+        return formatFixed(r.BoomAngle, 1, sep);
+    case FrameQuantity::BoomLength:
+        return formatFixed(r.BoomLength, 2, sep);
+    case FrameQuantity::Radius:
+        return formatFixed(r.Radius, 2, sep);
+    case FrameQuantity::Pressure:
+        return formatFixed(r.Pressure, 1, sep);
+    case FrameQuantity::LoadMass:
+        return formatFixed(r.LoadMass, 2, sep);
+    case FrameQuantity::Azimuth:
+        return formatFixed(r.Azimuth, 1, sep);
+    }
+    return {};
 }
 
 std::string_view statusText(recorder::FrameStatus status)

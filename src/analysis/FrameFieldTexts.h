@@ -25,6 +25,11 @@ struct FrameNumberTexts {
 
 FrameNumberTexts frameNumberTexts(const recorder::TFrameRecord& record, char decimalSeparator);
 
+// One of those numbers alone, for views that show a few cells.
+enum class FrameQuantity { BoomAngle, BoomLength, Radius, Pressure, LoadMass, Azimuth };
+std::string frameNumberText(
+    const recorder::TFrameRecord& record, FrameQuantity quantity, char decimalSeparator);
+
 // "Норма", "Брак", or empty for a cleared record.
 std::string_view statusText(recorder::FrameStatus status);
 // "dd.mm." of the clock, a field three digits wide as the recorder's digits read.

@@ -4,30 +4,46 @@
 
 namespace nkp::analysis {
 
-std::array<std::string, kFrameTableRows> frameColumnTexts(
-    const recorder::TFrameRecord& r, int position, char sep)
+std::string frameCellText(const recorder::TFrameRecord& r, int position, int row, char sep)
 {
-    std::array<std::string, kFrameTableRows> t;
     if (!r.isOk())
-        return t;
-    FrameNumberTexts n = frameNumberTexts(r, sep);
-    t[0] = std::to_string(position);
-    t[1] = frameDateText(r);
-    t[2] = frameTimeText(r);
-    t[3] = std::move(n.boomAngle);
-    t[4] = std::move(n.boomLength);
-    t[5] = std::move(n.radius);
-    t[6] = std::move(n.pressure);
-    t[7] = std::move(n.loadMass);
-    t[8] = std::move(n.azimuth);
-    t[9] = std::to_string(r.LoadPercent);
-    t[10] = reevingModeText(r);
-    t[11] = bitText(r.DiscreteInputs);
-    t[12] = bitText(r.OutputRelays);
-    t[13] = bitText(r.Limits);
-    t[14] = faultCodeText(r);
-    t[15] = statusText(r.Status);
-    return t;
+        return {};
+    switch (row) {
+    case 0:
+        return std::to_string(position);
+    case 1:
+        return frameDateText(r);
+    case 2:
+        return frameTimeText(r);
+    case 3:
+        return frameNumberText(r, FrameQuantity::BoomAngle, sep);
+    case 4:
+        return frameNumberText(r, FrameQuantity::BoomLength, sep);
+    case 5:
+        return frameNumberText(r, FrameQuantity::Radius, sep);
+    case 6:
+        return frameNumberText(r, FrameQuantity::Pressure, sep);
+    case 7:
+        return frameNumberText(r, FrameQuantity::LoadMass, sep);
+    case 8:
+        return frameNumberText(r, FrameQuantity::Azimuth, sep);
+    case kLoadPercentRow:
+        return std::to_string(r.LoadPercent);
+    case 10:
+        return reevingModeText(r);
+    case 11:
+        return bitText(r.DiscreteInputs);
+    case 12:
+        return bitText(r.OutputRelays);
+    case 13:
+        return bitText(r.Limits);
+    case 14:
+        return faultCodeText(r);
+    case 15:
+        return std::string(statusText(r.Status));
+    default:
+        return {};
+    }
 }
 
 LoadHighlight loadPercentHighlight(const std::string& cellText)

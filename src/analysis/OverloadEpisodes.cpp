@@ -2,6 +2,8 @@
 
 #include "analysis/FrameDecoding.h"
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace nkp::analysis {
@@ -27,28 +29,50 @@ template <typename Overloaded> int countRuns(int start, Overloaded overloaded)
 
 namespace {
 
-// The count over the frames that `valid` lets through.
-template <typename Valid> int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid)
+// The count over the frames that `valid` lets through, in one pass over the
+// file: the runs are counted as rising edges in file order and turned into
+// runs in time order once the newest frame is known. `newestMoment`
+// receives the newest frame's moment when one has a real clock.
+template <typename Valid>
+int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid,
+    std::optional<base::DateTime>* newestMoment = nullptr)
 {
     const int year = frameOrderYear(file);
-    std::vector<bool> overloaded(recorder::kFrameCount);
+    std::array<bool, recorder::kFrameCount> overloaded;
+    int rising = 0;
+    bool previous = false;
     // The newest frame as decoding finds it: every valid frame is later than
     // the loader's starting point, 01.01.1999; ties go to the lower index.
     std::int64_t latest = -1;
     int newest = 0;
     for (int i = 0; i < kFrames; ++i) {
         const recorder::FrameBytes f = file.frame(static_cast<std::size_t>(i));
-        if (!valid(i, f))
-            continue;
-        const recorder::FrameView view(f);
-        overloaded[static_cast<std::size_t>(i)] = view.loadPercent() >= threshold;
-        const recorder::FrameClock clock = view.clock();
-        if (clock.real(year) && clock.orderKey() > latest) {
-            latest = clock.orderKey();
-            newest = i;
+        bool now = false;
+        if (valid(i, f)) {
+            const recorder::FrameView view(f);
+            now = view.loadPercent() >= threshold;
+            const recorder::FrameClock clock = view.clock();
+            if (clock.real(year) && clock.orderKey() > latest) {
+                latest = clock.orderKey();
+                newest = i;
+            }
         }
+        overloaded[static_cast<std::size_t>(i)] = now;
+        rising += now && !previous ? 1 : 0;
+        previous = now;
     }
-    return countRuns((newest + 1) % kFrames, [&](int i) { return overloaded[static_cast<std::size_t>(i)]; });
+    if (newestMoment && latest >= 0) {
+        const recorder::FrameClock c
+            = recorder::FrameView(file.frame(static_cast<std::size_t>(newest))).clock();
+        *newestMoment
+            = base::DateTime {year, c.month.value, c.day.value, c.hour.value, c.minute.value, c.second.value};
+    }
+    // Time runs from the frame after the newest round the ring: a run across
+    // the file's end and start is one run, a run across the newest frame and
+    // the next is two.
+    const auto at = [&overloaded](int i) { return overloaded[static_cast<std::size_t>(i)]; };
+    const int start = (newest + 1) % kFrames;
+    return rising - (at(0) && at(kFrames - 1) ? 1 : 0) + (at(start) && at(newest) ? 1 : 0);
 }
 
 }  // namespace
@@ -58,6 +82,18 @@ int countOverloadEpisodes(const recorder::DataFileReader& file, int threshold)
     return countFromBytes(file, threshold, [&file](int i, const recorder::FrameBytes& f) {
         return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
     });
+}
+
+FrameOverview overviewFrames(const recorder::DataFileReader& file, int threshold)
+{
+    FrameOverview out;
+    out.overloadEpisodes = countFromBytes(
+        file, threshold,
+        [&file](int i, const recorder::FrameBytes& f) {
+            return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
+        },
+        &out.newestFrame);
+    return out;
 }
 
 int countOverloadEpisodes(

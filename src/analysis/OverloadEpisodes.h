@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/Events.h"
+#include "base/DateTime.h"
 #include "recorder/DataFileReader.h"
 #include "recorder/FrameStore.h"
 
+#include <optional>
 #include <vector>
 
 // The number of overload episodes of a read-out, for overviews of many
@@ -16,6 +18,15 @@ namespace nkp::analysis {
 // chronological order is found as loading finds it (the newest valid frame
 // with a real date and time, ties to the lower index).
 int countOverloadEpisodes(
+    const recorder::DataFileReader& file, int overloadThreshold = kDefaultOverloadThreshold);
+
+// The count with the moment of the newest valid frame (its clock with the
+// year of the frames; nothing when no valid frame has a real clock).
+struct FrameOverview {
+    int overloadEpisodes = 0;
+    std::optional<base::DateTime> newestFrame;
+};
+FrameOverview overviewFrames(
     const recorder::DataFileReader& file, int overloadThreshold = kDefaultOverloadThreshold);
 
 // The same when the frames that fail their check are known already (the

@@ -2,9 +2,13 @@
 
 #include "archive/ArchiveAddress.h"
 #include "archive/ArchivePrepare.h"
+#include "archive/ArchiveResult.h"
+#include "archive/CraneLog.h"
 #include "base/DateTime.h"
 #include "base/Failure.h"
+#include "recorder/DataFileLayout.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,7 +22,7 @@
 namespace nkp::archive {
 
 // The schema version this program writes; an archive of a newer one is refused.
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 // SQLite's application id of an archive file ("NKP3"), set when it is made
 // or brought up to date; archives made before it carry 0.
 inline constexpr int kApplicationId = 0x4E4B5033;
@@ -34,6 +38,18 @@ struct ArchivedReadout
     std::int64_t craneId = 0;
     std::string sha256, fileName;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
+    ReadoutFigures figures;
+};
+
+// A memory image given again under another crane identification: the
+// archive keeps the first, and remembers the second for the remark.
+struct ImageAlias {
+    std::string sha256;
+    std::string model, number, readingText;  // Windows-1251, as the second copy gives them
+    std::string fileName;
+    std::int64_t craneId = 0;             // the crane that holds the image
+    std::string craneModel, craneNumber;  // Windows-1251, that crane's
+    std::optional<base::DateTime> readingMoment;
 };
 
 // A crane as the archive knows it; `ownFile` is set (to the read-out's
@@ -43,7 +59,8 @@ struct ArchivedCrane {
     std::string model, number, ownFile;
 };
 
-enum class AddOutcome { Added, AlreadyThere };
+// SameImageOtherCrane: the image is there under another crane's identification.
+enum class AddOutcome { Added, AlreadyThere, SameImageOtherCrane };
 
 class Archive {
 public:
@@ -70,6 +87,22 @@ public:
     Result<std::vector<ArchivedReadout>> readoutsOfCrane(std::int64_t craneId) const;
     // The stored data file, byte for byte; a failure when unknown or damaged.
     Result<std::vector<std::uint8_t>> dataFile(const std::string& sha256) const;
+
+    // The crane log: entries of one crane, or of every crane (by crane, then
+    // number), with corrections marked.
+    Result<std::vector<LogEntry>> log(std::int64_t craneId) const;
+    Result<std::vector<LogEntry>> logs() const;
+    // Adds an entry as the crane's next number (also when others add at the
+    // same moment); returns it as stored. Entries are never changed.
+    Result<LogEntry> addLogEntry(const NewLogEntry& entry);
+    // The crane's settings (defaults when none are kept); all that are kept.
+    Result<CraneSettings> craneSettings(std::int64_t craneId) const;
+    Result<std::vector<std::pair<std::int64_t, CraneSettings>>> allCraneSettings() const;
+    Result<bool> setCraneSettings(std::int64_t craneId, const CraneSettings& settings);
+    // Images given again under another identification.
+    Result<std::vector<ImageAlias>> imageAliases() const;
+    // The model and number (Windows-1251) of the crane that holds the image.
+    Result<std::pair<std::string, std::string>> craneOfImage(const std::string& sha256) const;
 
     bool postgres() const;
     bool readOnly() const;

@@ -3,6 +3,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveSql.h"
 #include "archive/ArchiveText.h"
+#include "base/Failure.h"
 #include "base/InputFiles.h"
 
 #include <QSqlDatabase>
@@ -53,6 +54,32 @@ struct Recognised {
 // version cannot be read, the version is damaged or newer. Reads only.
 Result<Recognised> recognise(const QSqlDatabase& db, const std::string& location);
 
+// The read-outs' columns of the figures the continuity checks and the due
+// dates need, and their values of a read-out, in the same order.
+const QStringList& figureColumns();
+QVariantList figureValues(const ReadoutFigures& figures);
+// Reads the figures from the query's columns starting at `first`.
+void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& figures);
+
+// The log's word for a kind ("reading", "partial", ...) and back.
+QString logKindCode(LogKind kind);
+std::optional<LogKind> logKindOfCode(const QString& code);
+
+// Adds an entry to the crane's log as its next number, inside the caller's
+// transaction (PostgreSQL: the crane's row is locked until it ends).
+Result<LogEntry> appendLogEntry(
+    const QSqlDatabase& db, bool postgres, const NewLogEntry& entry, const std::string& readoutSha256);
+
+// The entries a new read-out brings: "Замена ограничителя" when the crane's
+// read-out before it has another limiter serial, then "Считывание". Inside
+// the caller's transaction.
+std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::int64_t craneId,
+    const PreparedReadout& p, std::optional<std::string> previousSerial);
+
+// Fills the figures of every stored read-out from its data file and writes
+// each crane's log of the read-outs kept so far (schema migration).
+std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres);
+
 struct Archive::State {
     QString connection;
     Dialect dialect;
@@ -61,7 +88,7 @@ struct Archive::State {
     // The writer's statements, prepared on the first add and kept: preparing
     // costs a PostgreSQL server a round trip each time.
     struct Writer {
-        QSqlQuery findReadout, addCrane, findCrane, addReadout;
+        QSqlQuery findReadout, addCrane, findCrane, addReadout, previousSerial, addAlias;
     };
     std::optional<Writer> writer;
     // An SQLite archive's file and its companions are inputs while it is open:
@@ -80,9 +107,17 @@ struct Archive::State {
         if (writer)
             return {};
         const QSqlDatabase database = db();
-        Writer w {QSqlQuery(database), QSqlQuery(database), QSqlQuery(database), QSqlQuery(database)};
+        Writer w {QSqlQuery(database), QSqlQuery(database), QSqlQuery(database), QSqlQuery(database),
+            QSqlQuery(database), QSqlQuery(database)};
+        QString figures, marks;
+        for (const QString& column : figureColumns()) {
+            figures += QStringLiteral(", ") + column;
+            marks += QStringLiteral(", ?");
+        }
         const std::pair<QSqlQuery*, QString> statements[] = {
-            {&w.findReadout, QStringLiteral("SELECT 1 FROM readouts WHERE sha256 = ?")},
+            {&w.findReadout,
+                QStringLiteral("SELECT c.model, c.number FROM readouts r JOIN cranes c ON c.id = r.crane_id "
+                               "WHERE r.sha256 = ?")},
             {&w.addCrane,
                 QStringLiteral(
                     "INSERT INTO cranes (model, number, own_file) VALUES (?, ?, ?) ON CONFLICT DO NOTHING")},
@@ -92,8 +127,17 @@ struct Archive::State {
                 QStringLiteral(
                     "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, "
                     "owner, reading_text, reading_moment, limiter_serial, total_cycles, "
-                    "characteristic, normative, overload_episodes, imported_at, data) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING")},
+                    "characteristic, normative, overload_episodes, imported_at, data%1) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2) ON CONFLICT DO NOTHING")
+                    .arg(figures, marks)},
+            {&w.previousSerial,
+                QStringLiteral(
+                    "SELECT limiter_serial FROM readouts WHERE crane_id = ? AND reading_moment < ? "
+                    "ORDER BY reading_moment DESC, id DESC LIMIT 1")},
+            {&w.addAlias,
+                QStringLiteral("INSERT INTO image_aliases (sha256, crane_model, crane_number, reading_text, "
+                               "reading_moment, file_name, seen_at) VALUES (?, ?, ?, ?, ?, ?, ?) "
+                               "ON CONFLICT DO NOTHING")},
         };
         for (const auto& [query, sql] : statements) {
             query->setForwardOnly(true);

@@ -1,6 +1,7 @@
 #include "archive/ArchiveImport.h"
 
 #include "archive/ArchiveText.h"
+#include "archive/CraneRemarks.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -91,6 +92,13 @@ ImportReport importFiles(Archive& archive, const std::vector<std::string>& files
             case AddOutcome::AlreadyThere:
                 ++report.alreadyThere;
                 break;
+            case AddOutcome::SameImageOtherCrane: {
+                ++report.otherCrane;
+                const auto crane = archive.craneOfImage(p->sha256);
+                report.sameImages.push_back(
+                    {path, crane ? sameImageText(crane->first, crane->second) : crane.failure().reason});
+                break;
+            }
             }
         }
         if (progress)

@@ -16,6 +16,10 @@ struct ImportReport {
     int added = 0;
     int alreadyThere = 0;
     int unreadable = 0;
+    // Images in the archive already under another crane's identification:
+    // one each, the reason "тот же образ памяти уже в архиве как …".
+    int otherCrane = 0;
+    std::vector<Failure> sameImages;
     std::vector<Failure> problems;  // one per unreadable file: its path and the cause (Russian)
     // Set when the archive could not be written; the rest was not tried.
     std::optional<Failure> writeFailure;

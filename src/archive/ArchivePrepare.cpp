@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <charconv>
+
 // Reading, hashing and packing a read-out before any connection is involved.
 namespace nkp::archive {
 namespace {
@@ -23,6 +25,34 @@ std::string trimmed(const std::string& text)
 
 }  // namespace
 
+void readFigures(const recorder::DataFileReader& reader, PreparedReadout& p)
+{
+    // The archive keeps no list of broken frames: the episode count below
+    // passes over them on its own.
+    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
+    using recorder::IdField;
+    static_cast<analysis::ReadoutSummary&>(p) = analysis::readoutSummary(r);
+    for (std::string* text : {&p.craneModel, &p.craneNumber, &p.owner, &p.limiterSerial})
+        *text = trimmed(*text);
+    const analysis::FrameOverview frames = analysis::overviewFrames(reader);
+    p.overloadEpisodes = frames.overloadEpisodes;
+    p.figures.newestFrame = frames.newestFrame;
+    const std::string year = trimmed(r.text(IdField::CraneYear));
+    int value = 0;
+    const auto [end, ec] = std::from_chars(year.data(), year.data() + year.size(), value);
+    if (ec == std::errc() && end == year.data() + year.size() && value > 1800 && value < 2200)
+        p.figures.manufactureYear = value;
+    p.figures.recorderReadings.clear();
+    for (const analysis::RecorderStamp& stamp : r.readingStamps)
+        if (const auto moment = stamp.moment(); moment && !stamp.unused())
+            p.figures.recorderReadings.push_back(*moment);
+    p.figures.operatingMinutes = r.operatingMinutes;
+    p.figures.cycleCounts = r.cycleCounts;
+    p.figures.liftedMassRaw = r.liftedMassRaw;
+    p.readerName = trimmed(r.text(IdField::Operator));
+    p.readerCertificate = trimmed(r.text(IdField::CertNumber));
+}
+
 Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> bytes, const std::string& fileName)
 {
     if (bytes.size() < recorder::kIdentificationOffset) {
@@ -34,15 +64,8 @@ Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> bytes, const st
         return failed(text::hashFailed());
     }
     p.compressed = packDataFile(bytes);
-    const recorder::DataFileReader reader(std::move(bytes));
-    // The archive keeps no list of broken frames: the episode count below
-    // passes over them on its own.
-    const analysis::Readout r = analysis::readReadout(reader, analysis::FrameCheck::LeaveToDecoding);
-    static_cast<analysis::ReadoutSummary&>(p) = analysis::readoutSummary(r);
     p.fileName = fileName;
-    for (std::string* text : {&p.craneModel, &p.craneNumber, &p.owner, &p.limiterSerial})
-        *text = trimmed(*text);
-    p.overloadEpisodes = analysis::countOverloadEpisodes(reader);
+    readFigures(recorder::DataFileReader(std::move(bytes)), p);
     return p;
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 const QString kReadoutColumns = QStringLiteral(
     "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
-    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes FROM readouts");
+    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes, %1 FROM "
+    "readouts")
+                                    .arg(figureColumns().join(QStringLiteral(", ")));
 
 ArchivedReadout readoutOfRow(const QSqlQuery& q)
 {
@@ -35,6 +37,7 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     r.normativeNumber = q.value(12).toInt();
     r.importedAt = q.value(13).toString().toStdString();
     r.overloadEpisodes = q.value(14).toInt();
+    readFigureColumns(q, 15, r.figures);
     return r;
 }
 

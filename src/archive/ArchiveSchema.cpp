@@ -136,6 +136,12 @@ Done migrateConnection(const std::string& connectionName, int target)
                 return filled;
             }
         }
+        if (step == kCraneLogVersion) {
+            if (const auto logFailure = fillCraneLog(db, dialect.postgres)) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return *logFailure;
+            }
+        }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);
         if (!q.exec())

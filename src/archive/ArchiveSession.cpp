@@ -262,6 +262,79 @@ std::uint64_t ArchiveSession::exportCsv(const std::string& path, std::vector<std
     });
 }
 
+// The calls that read or write through the archive's own Result: each opens
+// an existing archive, runs `work` on it and hands its value to `emitValue`.
+template <typename Work, typename Emit> std::uint64_t ArchiveSession::postOnArchive(Work work, Emit emitValue)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, location = location_, work = std::move(work), emitValue = std::move(emitValue)](
+                    Worker& w) -> Delivery {
+        Result<Archive*> archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        auto result = work(**archive);
+        if (!result)
+            return failure(w, call, result.failure());
+        auto value = std::make_shared<std::decay_t<decltype(*result)>>(std::move(*result));
+        return [call, value, emitValue](ArchiveSession& s) { emitValue(s, call, *value); };
+    });
+}
+
+std::uint64_t ArchiveSession::log(std::int64_t craneId)
+{
+    return postOnArchive([craneId](Archive& a) { return a.log(craneId); },
+        [craneId](ArchiveSession& s, std::uint64_t call, const std::vector<LogEntry>& entries) {
+            emit s.logReady(call, craneId, entries);
+        });
+}
+
+std::uint64_t ArchiveSession::addLogEntry(const NewLogEntry& entry)
+{
+    return postOnArchive([entry](Archive& a) { return a.addLogEntry(entry); },
+        [](ArchiveSession& s, std::uint64_t call, const LogEntry& added) {
+            emit s.logEntryAdded(call, added);
+        });
+}
+
+std::uint64_t ArchiveSession::craneSettings(std::int64_t craneId)
+{
+    return postOnArchive([craneId](Archive& a) { return a.craneSettings(craneId); },
+        [craneId](ArchiveSession& s, std::uint64_t call, const CraneSettings& settings) {
+            emit s.craneSettingsReady(call, craneId, settings);
+        });
+}
+
+std::uint64_t ArchiveSession::setCraneSettings(std::int64_t craneId, const CraneSettings& settings)
+{
+    return postOnArchive([craneId, settings](Archive& a) { return a.setCraneSettings(craneId, settings); },
+        [craneId](ArchiveSession& s, std::uint64_t call, bool) { emit s.craneSettingsSaved(call, craneId); });
+}
+
+std::uint64_t ArchiveSession::dueList(const base::DateTime& today, int horizonDays)
+{
+    return postOnArchive([today, horizonDays](Archive& a) { return archive::dueList(a, today, horizonDays); },
+        [](ArchiveSession& s, std::uint64_t call, const std::vector<DueRow>& rows) {
+            emit s.dueListReady(call, rows);
+        });
+}
+
+std::uint64_t ArchiveSession::remarks(std::optional<std::int64_t> craneId)
+{
+    return postOnArchive([craneId](Archive& a) { return remarkList(a, craneId); },
+        [](ArchiveSession& s, std::uint64_t call, const std::vector<CraneRemark>& remarks) {
+            emit s.remarksReady(call, remarks);
+        });
+}
+
+std::uint64_t ArchiveSession::craneReport(std::int64_t craneId, const base::DateTime& today, int horizonDays)
+{
+    return postOnArchive([craneId, today, horizonDays](
+                             Archive& a) { return archive::craneReport(a, craneId, today, horizonDays); },
+        [](ArchiveSession& s, std::uint64_t call, const CraneReport& report) {
+            emit s.craneReportReady(call, report);
+        });
+}
+
 }  // namespace nkp::archive
 
 #include "ArchiveSession.moc"

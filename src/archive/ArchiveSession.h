@@ -2,6 +2,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
+#include "archive/ArchiveOverview.h"
 #include "archive/CraneTable.h"
 
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,23 @@ public:
     // Writes `cells` as a CSV file -> exported.
     std::uint64_t exportCsv(const std::string& path, std::vector<std::vector<std::string>> cells);
 
+    // The crane's log, corrections marked -> logReady.
+    std::uint64_t log(std::int64_t craneId);
+    // Adds an entry (numbered by the archive) -> logEntryAdded.
+    std::uint64_t addLogEntry(const NewLogEntry& entry);
+    // The crane's due-date settings (defaults when none kept) -> craneSettingsReady.
+    std::uint64_t craneSettings(std::int64_t craneId);
+    // Keeps the crane's settings -> craneSettingsSaved.
+    std::uint64_t setCraneSettings(std::int64_t craneId, const CraneSettings& settings);
+    // Every crane's due items against `today`, sorted by date -> dueListReady.
+    std::uint64_t dueList(const base::DateTime& today, int horizonDays = kDefaultHorizonDays);
+    // The remarks of every crane, or of one -> remarksReady.
+    std::uint64_t remarks(std::optional<std::int64_t> craneId = std::nullopt);
+    // Everything the crane report shows -> craneReportReady (draw it with
+    // print::printCraneReport(device, craneReportContent(report, separator))).
+    std::uint64_t craneReport(
+        std::int64_t craneId, const base::DateTime& today, int horizonDays = kDefaultHorizonDays);
+
     // Calls given and not answered yet.
     int pending() const { return pending_; }
     // How long a call may take before stillWaiting() (250 ms by default).
@@ -70,6 +89,15 @@ signals:
     void imported(std::uint64_t call, const nkp::archive::ImportReport& report);
     void savedAdded(std::uint64_t call, nkp::archive::AddOutcome outcome);
     void exported(std::uint64_t call);
+    void logReady(
+        std::uint64_t call, std::int64_t craneId, const std::vector<nkp::archive::LogEntry>& entries);
+    void logEntryAdded(std::uint64_t call, const nkp::archive::LogEntry& entry);
+    void craneSettingsReady(
+        std::uint64_t call, std::int64_t craneId, const nkp::archive::CraneSettings& settings);
+    void craneSettingsSaved(std::uint64_t call, std::int64_t craneId);
+    void dueListReady(std::uint64_t call, const std::vector<nkp::archive::DueRow>& rows);
+    void remarksReady(std::uint64_t call, const std::vector<nkp::archive::CraneRemark>& remarks);
+    void craneReportReady(std::uint64_t call, const nkp::archive::CraneReport& report);
     // The call could not be done; the text is Russian (ArchiveText.h).
     void failed(std::uint64_t call, const nkp::Failure& failure);
     // The oldest call has not answered within the patience.
@@ -80,6 +108,7 @@ private:
     struct Shared;
     std::uint64_t post(std::function<Delivery(Worker&)> call);
     static Delivery failure(Worker& worker, std::uint64_t call, Failure failure);
+    template <typename Work, typename Emit> std::uint64_t postOnArchive(Work work, Emit emitValue);
 
     std::string location_;
     std::shared_ptr<Shared> shared_;

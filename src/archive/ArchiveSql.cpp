@@ -14,6 +14,52 @@ QString Dialect::binary() const
     return postgres ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
 }
 
+namespace {
+
+QStringList craneLogStep(const Dialect& dialect)
+{
+    QStringList out;
+    for (const char* column : {"manufacture_year INTEGER", "recorder_readings TEXT NOT NULL DEFAULT ''",
+             "newest_frame TEXT", "operating_minutes BIGINT NOT NULL DEFAULT 0",
+             "band1 BIGINT NOT NULL DEFAULT 0", "band2 BIGINT NOT NULL DEFAULT 0",
+             "band3 BIGINT NOT NULL DEFAULT 0", "band4 BIGINT NOT NULL DEFAULT 0",
+             "band5 BIGINT NOT NULL DEFAULT 0", "lifted_mass BIGINT NOT NULL DEFAULT 0"})
+        out << QStringLiteral("ALTER TABLE readouts ADD COLUMN ") + QString::fromLatin1(column);
+    out << QStringLiteral("CREATE TABLE crane_log (id %1, crane_id BIGINT NOT NULL REFERENCES cranes (id), "
+                          "number INTEGER NOT NULL, day TEXT NOT NULL, kind TEXT NOT NULL, "
+                          "text TEXT NOT NULL, author TEXT NOT NULL, certificate TEXT NOT NULL, "
+                          "entered_at TEXT NOT NULL, corrects INTEGER, readout_sha TEXT NOT NULL, "
+                          "UNIQUE (crane_id, number))")
+               .arg(dialect.identity())
+        << QStringLiteral("CREATE TABLE crane_settings (crane_id BIGINT PRIMARY KEY REFERENCES cranes (id), "
+                          "reading_months INTEGER NOT NULL, partial_months INTEGER NOT NULL, "
+                          "full_months INTEGER NOT NULL, service_life_years INTEGER)")
+        << QStringLiteral(
+               "CREATE TABLE image_aliases (id %1, sha256 TEXT NOT NULL, crane_model TEXT NOT NULL, "
+               "crane_number TEXT NOT NULL, reading_text TEXT NOT NULL, reading_moment TEXT, "
+               "file_name TEXT NOT NULL, seen_at TEXT NOT NULL, "
+               "UNIQUE (sha256, crane_model, crane_number))")
+               .arg(dialect.identity());
+    // The log is evidence: the database itself refuses to change or delete an entry.
+    if (dialect.postgres)
+        out << QStringLiteral(
+            "CREATE OR REPLACE FUNCTION crane_log_append_only() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN RAISE EXCEPTION 'crane log entries are never changed or deleted'; "
+            "END $$")
+            << QStringLiteral("CREATE TRIGGER crane_log_append_only BEFORE UPDATE OR DELETE ON crane_log "
+                              "FOR EACH ROW EXECUTE FUNCTION crane_log_append_only()")
+            << QStringLiteral("CREATE TRIGGER crane_log_no_truncate BEFORE TRUNCATE ON crane_log "
+                              "FOR EACH STATEMENT EXECUTE FUNCTION crane_log_append_only()");
+    else
+        out << QStringLiteral("CREATE TRIGGER crane_log_no_update BEFORE UPDATE ON crane_log BEGIN "
+                              "SELECT RAISE(ABORT, 'crane log entries are never changed'); END")
+            << QStringLiteral("CREATE TRIGGER crane_log_no_delete BEFORE DELETE ON crane_log BEGIN "
+                              "SELECT RAISE(ABORT, 'crane log entries are never deleted'); END");
+    return out;
+}
+
+}  // namespace
+
 QStringList migrationStep(const Dialect& dialect, int to)
 {
     switch (to) {
@@ -47,6 +93,8 @@ QStringList migrationStep(const Dialect& dialect, int to)
         if (dialect.postgres)
             return {QStringLiteral("ALTER TABLE readouts ALTER COLUMN data SET STORAGE EXTERNAL")};
         return {};
+    case kCraneLogVersion:
+        return craneLogStep(dialect);
     default:
         return {};
     }

@@ -19,6 +19,11 @@ inline constexpr int kOverloadEpisodesVersion = 3;
 // zlib ones: a program that knows only zlib must refuse such an archive.
 inline constexpr int kZstdDataVersion = 4;
 
+// The version that added the crane log, the cranes' settings, the images
+// given again under another identification and the read-outs' figures the
+// continuity checks need.
+inline constexpr int kCraneLogVersion = 5;
+
 // The statements that bring schema version `from` - 1 to `from`.
 QStringList migrationStep(const Dialect& dialect, int to);
 

@@ -23,17 +23,36 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     if (Done begun = d_->begin(); !begun)
         return begun.failure();
     const QString sha = QString::fromStdString(p.sha256);
+    const QString model = utf8(p.craneModel);
+    const QString number = utf8(p.craneNumber);
+    const QString seenAt = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QVariant readingMoment = p.readingMoment ? QVariant(momentColumn(p.readingMoment))
+                                                   : QVariant(QMetaType::fromType<QString>());
     w.findReadout.bindValue(0, sha);
     if (!w.findReadout.exec())
         return fail(w.findReadout);
-    const bool known = w.findReadout.next();
-    w.findReadout.finish();
-    if (known) {
-        d_->rollback();
-        return AddOutcome::AlreadyThere;
+    if (w.findReadout.next()) {
+        const bool sameCrane
+            = w.findReadout.value(0).toString() == model && w.findReadout.value(1).toString() == number;
+        w.findReadout.finish();
+        if (sameCrane) {
+            d_->rollback();
+            return AddOutcome::AlreadyThere;
+        }
+        // The image under another identification: the archive keeps the
+        // first copy and remembers this one for the remark.
+        const QVariant values[] = {sha, model, number, utf8(p.readingText), readingMoment,
+            QString::fromStdString(p.fileName), seenAt};
+        for (int i = 0; i < 7; ++i)
+            w.addAlias.bindValue(i, values[i]);
+        if (!w.addAlias.exec())
+            return fail(w.addAlias);
+        w.addAlias.finish();
+        if (Done committed = d_->commit(); !committed)
+            return committed.failure();
+        return AddOutcome::SameImageOtherCrane;
     }
-    const QString model = utf8(p.craneModel);
-    const QString number = utf8(p.craneNumber);
+    w.findReadout.finish();
     // A crane without a number stands for its one read-out only.
     const QString ownFile = p.craneNumber.empty() ? sha : QStringLiteral("");
     // The crane is mostly known already: looked up first, added only when new.
@@ -68,23 +87,43 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     bind(number);
     bind(utf8(p.owner));
     bind(utf8(p.readingText));
-    bind(
-        p.readingMoment ? QVariant(momentColumn(p.readingMoment)) : QVariant(QMetaType::fromType<QString>()));
+    bind(readingMoment);
     bind(utf8(p.limiterSerial));
     bind(static_cast<qlonglong>(p.totalCycles));
     bind(p.characteristicNumber);
     bind(p.normativeNumber);
     bind(p.overloadEpisodes);
-    bind(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    bind(seenAt);
     bind(QByteArray(
         reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
+    for (const QVariant& value : figureValues(p.figures))
+        bind(value);
     if (!q.exec())
         return fail(q);
     const bool added = q.numRowsAffected() > 0;
     q.finish();
+    if (!added) {
+        d_->rollback();
+        return AddOutcome::AlreadyThere;
+    }
+    // The crane's log tells of the reading, and of a new limiter before it.
+    std::optional<std::string> previousSerial;
+    if (p.readingMoment) {
+        w.previousSerial.bindValue(0, craneId);
+        w.previousSerial.bindValue(1, readingMoment);
+        if (!w.previousSerial.exec())
+            return fail(w.previousSerial);
+        if (w.previousSerial.next())
+            previousSerial = cp1251(w.previousSerial.value(0));
+        w.previousSerial.finish();
+    }
+    if (const auto logFailure = logReadout(d_->db(), d_->dialect.postgres, craneId, p, previousSerial)) {
+        d_->rollback();
+        return *logFailure;
+    }
     if (Done committed = d_->commit(); !committed)
         return committed.failure();
-    return added ? AddOutcome::Added : AddOutcome::AlreadyThere;
+    return AddOutcome::Added;
 }
 
 }  // namespace nkp::archive

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nkp {
 
@@ -18,6 +19,24 @@ public:
         std::string initialDir;        // path
         std::string fileName;          // proposed name (save), path bytes
         std::string defaultExtension;  // without the dot, e.g. "nkp"
+    };
+
+    // One field of a form. Its texts are UTF-8.
+    struct FormField {
+        enum class Kind {
+            Line,    // one line of text
+            Text,    // several lines
+            Date,    // "dd.mm.yyyy"
+            Choice,  // one of `choices`
+            Number,  // a whole number from `minimum` to `maximum`; with `none` set, the
+                     // minimum stands for no number, shown as `none` and answered as ""
+        };
+        std::string label;
+        Kind kind = Kind::Line;
+        std::string value;  // the value the form starts with
+        std::vector<std::string> choices;
+        int minimum = 0, maximum = 0;
+        std::string none;
     };
 
     // The answers to a question about unsaved work.
@@ -47,6 +66,16 @@ public:
     // The chosen file's path, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const FileDialog& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialog& dialog) = 0;
+    // A form with OK and Cancel (caption and texts UTF-8): the fields' values
+    // as the user left them, in field order, or nothing when cancelled.
+    // Without a way to show one, nothing.
+    virtual std::optional<std::vector<std::string>> form(
+        const std::string& caption, const std::vector<FormField>& fields)
+    {
+        (void)caption;
+        (void)fields;
+        return std::nullopt;
+    }
     // A folder chosen by the user (starting at `initialDir`), or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir)
         = 0;

@@ -3,140 +3,73 @@
 #include "base/Codec.h"
 #include "base/DateTime.h"
 
-#include <algorithm>
-#include <array>
-
 namespace nkp::fleet {
 namespace {
 
-// A moment as yyyymmddhhmm, so that moments sort in time order.
-std::optional<double> momentNumber(const std::optional<base::DateTime>& m)
+using Column = table::Column<FleetRow>;
+using table::Alignment;
+
+// A text of the read-out (Windows-1251), empty when it did not load.
+template <auto field> std::string loadedText(const FleetRow& row, char)
 {
-    return m ? std::optional<double>(base::minuteSortKey(*m)) : std::nullopt;
+    return row.loaded ? codec::cp1251ToUtf8(row.*field) : std::string();
+}
+
+// A count, empty when the read-out did not load.
+template <auto field> std::string countText(const FleetRow& row, char)
+{
+    return row.loaded ? std::to_string(row.*field) : std::string();
+}
+
+template <auto field> std::optional<double> number(const FleetRow& row)
+{
+    return row.loaded ? std::optional<double>(static_cast<double>(row.*field)) : std::nullopt;
+}
+
+// A moment as yyyymmddhhmm, so that moments sort in time order.
+template <auto field> std::optional<double> momentNumber(const FleetRow& row)
+{
+    const auto& m = row.*field;
+    return row.loaded && m ? std::optional<double>(base::minuteSortKey(*m)) : std::nullopt;
+}
+
+Column countColumn(std::string header, Column::Text text, Column::Number number)
+{
+    return Column(std::move(header), std::move(text), std::move(number), Alignment::Right);
 }
 
 }  // namespace
 
-std::string_view fleetColumnHeader(FleetColumn column)
+const table::Columns<FleetRow>& fleetColumns()
 {
-    static constexpr std::array<std::string_view, kFleetColumnCount> headers = {
-        "Файл",
-        "Марка крана",
-        "№ крана",
-        "Владелец",
-        "Дата считывания",
-        "Всего циклов",
-        "Класс использования",
-        "Режим нагружения",
-        "Группа режима",
-        "Нормативная группа",
-        "Характеристическое число",
-        "Нормативное число",
-        "Ресурс, %",
-        "Перегрузок",
-        "Перегрузок (эпизодов)",
-        "Последняя перегрузка",
-        "Бракованных кадров",
-        "Примечание",
+    static const table::Columns<FleetRow> columns = {
+        Column("Файл", [](const FleetRow& row, char) { return row.file; }),
+        Column("Марка крана", loadedText<&FleetRow::craneModel>),
+        Column("№ крана", loadedText<&FleetRow::craneNumber>),
+        Column("Владелец", loadedText<&FleetRow::owner>),
+        Column("Дата считывания", loadedText<&FleetRow::readingText>, momentNumber<&FleetRow::readingMoment>),
+        countColumn("Всего циклов", countText<&FleetRow::totalCycles>, number<&FleetRow::totalCycles>),
+        Column("Класс использования", loadedText<&FleetRow::utilisationClass>,
+            number<&FleetRow::utilisationNumber>),
+        Column("Режим нагружения", loadedText<&FleetRow::loadMode>, number<&FleetRow::loadModeNumber>),
+        Column("Группа режима", loadedText<&FleetRow::craneGroup>, number<&FleetRow::craneGroupNumber>),
+        Column("Нормативная группа", loadedText<&FleetRow::normGroup>),
+        countColumn("Характеристическое число", loadedText<&FleetRow::characteristicText>,
+            number<&FleetRow::characteristicNumber>),
+        countColumn(
+            "Нормативное число", loadedText<&FleetRow::normativeText>, number<&FleetRow::normativeNumber>),
+        countColumn("Ресурс, %", loadedText<&FleetRow::resourceText>,
+            [](const FleetRow& row) { return row.loaded ? row.resource.percent : std::nullopt; }),
+        countColumn("Перегрузок", countText<&FleetRow::overloadCount>, number<&FleetRow::overloadCount>),
+        countColumn("Перегрузок (эпизодов)", countText<&FleetRow::overloadEpisodes>,
+            number<&FleetRow::overloadEpisodes>),
+        Column("Последняя перегрузка", loadedText<&FleetRow::latestOverload>,
+            momentNumber<&FleetRow::latestOverloadMoment>),
+        countColumn(
+            "Бракованных кадров", countText<&FleetRow::brokenFrames>, number<&FleetRow::brokenFrames>),
+        Column("Примечание", [](const FleetRow& row, char) { return codec::cp1251ToUtf8(row.remark); }),
     };
-    return headers[static_cast<std::size_t>(column)];
-}
-
-std::string fleetCellText(const FleetRow& row, FleetColumn column)
-{
-    if (column == FleetColumn::File)
-        return row.file;
-    if (column == FleetColumn::Remark)
-        return codec::cp1251ToUtf8(row.remark);
-    if (!row.loaded)
-        return {};
-    switch (column) {
-    case FleetColumn::CraneModel:
-        return codec::cp1251ToUtf8(row.craneModel);
-    case FleetColumn::CraneNumber:
-        return codec::cp1251ToUtf8(row.craneNumber);
-    case FleetColumn::Owner:
-        return codec::cp1251ToUtf8(row.owner);
-    case FleetColumn::ReadingDate:
-        return codec::cp1251ToUtf8(row.readingText);
-    case FleetColumn::TotalCycles:
-        return std::to_string(row.totalCycles);
-    case FleetColumn::UtilisationClass:
-        return codec::cp1251ToUtf8(row.utilisationClass);
-    case FleetColumn::LoadMode:
-        return codec::cp1251ToUtf8(row.loadMode);
-    case FleetColumn::CraneGroup:
-        return codec::cp1251ToUtf8(row.craneGroup);
-    case FleetColumn::NormGroup:
-        return codec::cp1251ToUtf8(row.normGroup);
-    case FleetColumn::Characteristic:
-        return codec::cp1251ToUtf8(row.characteristicText);
-    case FleetColumn::Normative:
-        return codec::cp1251ToUtf8(row.normativeText);
-    case FleetColumn::ResourcePercent:
-        return codec::cp1251ToUtf8(row.resourceText);
-    case FleetColumn::OverloadCount:
-        return std::to_string(row.overloadCount);
-    case FleetColumn::OverloadEpisodes:
-        return std::to_string(row.overloadEpisodes);
-    case FleetColumn::LatestOverload:
-        return codec::cp1251ToUtf8(row.latestOverload);
-    case FleetColumn::BrokenFrames:
-        return std::to_string(row.brokenFrames);
-    case FleetColumn::File:
-    case FleetColumn::Remark:
-        break;
-    }
-    return {};
-}
-
-bool fleetColumnNumeric(FleetColumn column)
-{
-    switch (column) {
-    case FleetColumn::File:
-    case FleetColumn::CraneModel:
-    case FleetColumn::CraneNumber:
-    case FleetColumn::Owner:
-    case FleetColumn::NormGroup:
-    case FleetColumn::Remark:
-        return false;
-    default:
-        return true;
-    }
-}
-
-std::optional<double> fleetCellNumber(const FleetRow& row, FleetColumn column)
-{
-    if (!row.loaded)
-        return std::nullopt;
-    switch (column) {
-    case FleetColumn::TotalCycles:
-        return static_cast<double>(row.totalCycles);
-    case FleetColumn::UtilisationClass:
-        return row.utilisationNumber;
-    case FleetColumn::LoadMode:
-        return row.loadModeNumber;
-    case FleetColumn::CraneGroup:
-        return row.craneGroupNumber;
-    case FleetColumn::ReadingDate:
-        return momentNumber(row.readingMoment);
-    case FleetColumn::LatestOverload:
-        return momentNumber(row.latestOverloadMoment);
-    case FleetColumn::Characteristic:
-        return row.characteristicNumber;
-    case FleetColumn::Normative:
-        return static_cast<double>(row.normativeNumber);
-    case FleetColumn::ResourcePercent:
-        return row.resource.percent;
-    case FleetColumn::OverloadCount:
-        return static_cast<double>(row.overloadCount);
-    case FleetColumn::OverloadEpisodes:
-        return static_cast<double>(row.overloadEpisodes);
-    case FleetColumn::BrokenFrames:
-        return static_cast<double>(row.brokenFrames);
-    default:
-        return std::nullopt;
-    }
+    return columns;
 }
 
 }  // namespace nkp::fleet

@@ -3,6 +3,7 @@
 #include "analysis/EventsCsv.h"
 #include "print/CardTexts.h"
 #include "print/PageCanvas.h"
+#include "print/PageFlow.h"
 
 #include <QStringList>
 
@@ -12,61 +13,21 @@
 namespace nkp::print {
 namespace {
 
-constexpr double kTop = mm(15);
-constexpr double kBottom = kPageHeight - mm(15);
-constexpr double kLeft = mm(15);
-constexpr double kRight = kPageWidth - mm(10);
-constexpr double kFooterHeight = 22;
-constexpr double kCellPad = 2;
+constexpr double kLeft = PageFlow::kLeft;
+constexpr double kRight = PageFlow::kRight;
 
 // Relative widths of the episode columns: the kind and the two date-times
 // need the most room.
-constexpr std::array<double, analysis::kEpisodeColumnCount> kEpisodeWeights
-    = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
+constexpr std::array kEpisodeWeights = {2.8, 0.9, 1.05, 0.8, 2.05, 2.05, 0.95, 0.9, 0.8, 0.9};
 
-class EventsPages {
+class EventsPages : public PageFlow {
 public:
     EventsPages(PageCanvas& canvas, const screen::MainState& state)
-        : canvas_(canvas)
+        : PageFlow(canvas,
+            QStringLiteral("События работы крана ") + fromCp1251(state.texts.craneModel)
+                + QStringLiteral(" №") + fromCp1251(state.texts.craneNumber))
         , state_(state)
-        , body_(canvas.font(FontFace::Arial, {7, false, false}))
-        , bold_(canvas.font(FontFace::Arial, {7, true, false}))
-        , row_(canvas.lineHeight(body_) + 2 * kCellPad)
     {
-    }
-
-    int pages() const { return page_; }
-
-    void startPage()
-    {
-        if (page_ > 0) {
-            drawFooter();
-            canvas_.newPage();
-        }
-        ++page_;
-        y_ = kTop;
-        drawHeading();
-    }
-
-    void finish() { drawFooter(); }
-
-    // Leaves room for `height` units on this page or starts the next one.
-    bool ensureRoom(double height)
-    {
-        if (y_ + height <= kBottom - kFooterHeight - 6)
-            return false;
-        startPage();
-        return true;
-    }
-
-    void title(const QString& text)
-    {
-        const QFont font = canvas_.font(FontFace::Arial, {10, true, false});
-        ensureRoom(canvas_.lineHeight(font) + 3 * row_);
-        y_ += 6;
-        canvas_.text(QRectF(kLeft, y_, kRight - kLeft, canvas_.lineHeight(font)),
-            Qt::AlignLeft | Qt::AlignTop, text, font);
-        y_ += canvas_.lineHeight(font) + 4;
     }
 
     void line(const QString& text)
@@ -113,7 +74,7 @@ public:
     void skip(double units) { y_ += units; }
 
 private:
-    void drawHeading()
+    void drawHeading() override
     {
         const QFont big = canvas_.font(FontFace::Arial, {12, true, false});
         const double h = canvas_.lineHeight(big);
@@ -136,34 +97,14 @@ private:
         return text;
     }
 
-    void drawFooter()
-    {
-        const QFont font = canvas_.font(FontFace::Arial, {8, false, true});
-        const double top = kBottom - kFooterHeight;
-        QPainter& p = canvas_.painter();
-        p.setPen(QPen(Qt::black, 1));
-        p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
-        const QRectF box(kLeft, top + 4, kRight - kLeft, canvas_.lineHeight(font));
-        canvas_.text(box, Qt::AlignLeft | Qt::AlignTop,
-            QStringLiteral("События работы крана ") + fromCp1251(state_.texts.craneModel)
-                + QStringLiteral(" №") + fromCp1251(state_.texts.craneNumber),
-            font);
-        canvas_.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page_), font);
-    }
-
-    PageCanvas& canvas_;
     const screen::MainState& state_;
-    QFont body_, bold_;
-    double row_;
-    double y_ = kTop;
-    int page_ = 0;
 };
 
-QStringList qtexts(const auto& cp1251Texts)
+QStringList qtexts(const std::vector<std::string>& utf8Texts)
 {
     QStringList out;
-    for (const std::string& t : cp1251Texts)
-        out << fromCp1251(t);
+    for (const std::string& t : utf8Texts)
+        out << QString::fromStdString(t);
     return out;
 }
 
@@ -192,17 +133,21 @@ void drawEpisodes(EventsPages& pages, const screen::MainState& state, const Even
         pages.line(QStringLiteral("Событий нет."));
         return;
     }
-    const std::vector<double> widths = scaledWidths(kEpisodeWeights, kRight - kLeft);
-    std::vector<bool> right(analysis::kEpisodeColumnCount, true);
-    right[0] = right[4] = right[5] = false;
-    const QStringList headers = qtexts(analysis::episodeColumnHeaders());
+    const table::Columns<analysis::Episode> columns = analysis::episodeColumns(state.frames);
+    std::vector<double> weights(kEpisodeWeights.begin(), kEpisodeWeights.end());
+    weights.resize(columns.size(), 1.0);
+    const std::vector<double> widths = scaledWidths(weights, kRight - kLeft);
+    std::vector<bool> right;
+    for (const auto& column : columns)
+        right.push_back(column.alignment == table::Alignment::Right);
+    const QStringList headers = qtexts(table::headers(columns));
     pages.ensureRoom(pages.rowHeight(true) + pages.rowHeight(false));
     pages.row(headers, widths, right, true);
     for (const analysis::Episode& e : report.episodes) {
         // A table continued on the next page repeats its heading.
         if (pages.ensureRoom(pages.rowHeight(false)))
             pages.row(headers, widths, right, true);
-        pages.row(qtexts(analysis::episodeCells(e, state.frames, sep)), widths, right, false);
+        pages.row(qtexts(table::rowTexts(columns, e, sep)), widths, right, false);
     }
 }
 

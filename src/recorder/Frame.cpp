@@ -8,41 +8,7 @@ std::uint16_t word(const FrameBytes& f, std::size_t at)
     return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8);
 }
 
-constexpr ClockField clockField(std::uint8_t byte, unsigned tensBits, unsigned max, unsigned replacement)
-{
-    const unsigned tens = (byte >> 4) & ((1u << tensBits) - 1u);
-    const unsigned units = byte & 0x0Fu;
-    const bool wide = units >= 10;
-    const unsigned value = tens * (wide ? 100 : 10) + units;
-    if (value > max)
-        return {static_cast<std::uint16_t>(replacement), false};
-    return {static_cast<std::uint16_t>(value), wide};
-}
-
-// The fields of all 256 byte values, built once: the loader reads the clock
-// of 11000 frames at a time.
-struct ClockTables {
-    std::array<ClockField, 256> minuteOrSecond {}, hour {}, day {}, month {};
-    constexpr ClockTables()
-    {
-        for (unsigned b = 0; b < 256; ++b) {
-            const auto byte = static_cast<std::uint8_t>(b);
-            minuteOrSecond[b] = clockField(byte, 3, 59, 0);
-            hour[b] = clockField(byte, 2, 23, 0);
-            day[b] = clockField(byte, 2, 31, 1);
-            month[b] = clockField(byte, 1, 12, 1);
-        }
-    }
-};
-constexpr ClockTables kClockTables;
-
 }  // namespace
-
-FrameClock frameClock(const std::uint8_t* b)
-{
-    const ClockTables& t = kClockTables;
-    return {t.minuteOrSecond[b[0]], t.minuteOrSecond[b[1]], t.hour[b[2]], t.day[b[3]], t.month[b[4]]};
-}
 
 FrameClock TFrameRecord::clock() const
 {

@@ -134,8 +134,8 @@ TEST(Events, ThresholdAtItsBoundAndThePeak)
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[1].peakPercent, 130);
     EXPECT_EQ(e[1].peakRecord, img.recordOf(701));
-    const auto cells = episodeCells(e[1], s.frames, ',');
-    EXPECT_EQ(cells[0], codec::utf8ToCp1251("Перегрузка"));
+    const auto cells = table::rowTexts(episodeColumns(s.frames), e[1], ',');
+    EXPECT_EQ(cells[0], "Перегрузка");
     EXPECT_EQ(cells[1], "700");
     EXPECT_EQ(cells[2], "703");
     EXPECT_EQ(cells[3], "4");
@@ -178,6 +178,9 @@ TEST(Events, OverloadCountOfHandMadeFrames)
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 99), 5);
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 101), 1);
     EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), std::vector<int> {img.recordOf(15)}), 4);
+    // Every frame an overload: one run round the ring, cut in two by the broken frame.
+    EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(file), 0), 2);
+    EXPECT_EQ(countOverloadEpisodes(recorder::DataFileReader(EventImage(3000).dataFile()), 0), 1);
     // From a store: the same frames, decoded.
     const LoadedReadout s = loaded(img);
     EXPECT_EQ(countOverloadEpisodes(s.frames, s.RingStart), 4);

@@ -160,6 +160,81 @@ TEST(ArchiveSession, EveryCallIsAnsweredInOrderByItsSignal)
     EXPECT_EQ(session.pending(), 0);
 }
 
+TEST(ArchiveSession, TheLogSettingsDueDatesRemarksAndReportAreAnswered)
+{
+    test::TempFolder folder;
+    generator::HistoryOptions options;
+    options.count = 3;
+    for (const auto& r : generator::generateHistory(options))
+        folder.write("in/" + r.fileName, r.bytes);
+    ArchiveSession session(folder.path("archive.sqlite"));
+    Answers a(session);
+    std::vector<LogEntry> log;
+    std::optional<LogEntry> added;
+    CraneSettings settings;
+    std::vector<DueRow> due;
+    std::vector<CraneRemark> remarks;
+    std::optional<CraneReport> report;
+    QObject::connect(&session, &ArchiveSession::logReady, [&](std::uint64_t c, std::int64_t, const auto& e) {
+        log = e;
+        a.answered.push_back(c);
+    });
+    QObject::connect(&session, &ArchiveSession::logEntryAdded, [&](std::uint64_t c, const LogEntry& e) {
+        added = e;
+        a.answered.push_back(c);
+    });
+    QObject::connect(&session, &ArchiveSession::craneSettingsReady,
+        [&](std::uint64_t c, std::int64_t, const CraneSettings& s) {
+            settings = s;
+            a.answered.push_back(c);
+        });
+    QObject::connect(&session, &ArchiveSession::craneSettingsSaved,
+        [&](std::uint64_t c, std::int64_t) { a.answered.push_back(c); });
+    QObject::connect(&session, &ArchiveSession::dueListReady, [&](std::uint64_t c, const auto& rows) {
+        due = rows;
+        a.answered.push_back(c);
+    });
+    QObject::connect(&session, &ArchiveSession::remarksReady, [&](std::uint64_t c, const auto& r) {
+        remarks = r;
+        a.answered.push_back(c);
+    });
+    QObject::connect(&session, &ArchiveSession::craneReportReady, [&](std::uint64_t c, const CraneReport& r) {
+        report = r;
+        a.answered.push_back(c);
+    });
+    const auto reload = (session.import({folder.path("in")}), session.reload());
+    ASSERT_TRUE(waitFor([&] { return a.got(reload); }));
+    ASSERT_EQ(a.rows.size(), 1u);
+    const std::int64_t crane = a.rows[0].craneId;
+    const base::DateTime today {2030, 1, 1, 0, 0, 0};
+    const auto calls = {session.addLogEntry({crane, {2029, 12, 1, 0, 0, 0}, LogKind::PartialExamination,
+                            "ЧТО", {"Иванов", "12"}, {}}),
+        session.addLogEntry({crane, {2029, 12, 1, 0, 0, 0}, LogKind::Note, "", {}, 99}),
+        session.setCraneSettings(crane, {.partialMonths = 1}), session.craneSettings(crane),
+        session.log(crane), session.dueList(today), session.remarks(crane),
+        session.craneReport(crane, today)};
+    ASSERT_TRUE(waitFor([&] { return a.got(*std::max_element(calls.begin(), calls.end())); }));
+    EXPECT_EQ(a.failed.size(), 1u);  // no entry №99 to correct
+    EXPECT_NE(a.error.find("№99"), std::string::npos) << a.error;
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->number, 4);  // after the three readings
+    EXPECT_EQ(settings.partialMonths, 1);
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log.back().author, (LogAuthor {"Иванов", "12"}));
+    ASSERT_EQ(due.size(), static_cast<std::size_t>(kDueItemCount));
+    EXPECT_EQ(due[0].due.status, DueStatus::Overdue);  // the readings of 2019 first
+    const auto partial = std::find_if(
+        due.begin(), due.end(), [](const DueRow& r) { return r.due.item == DueItem::Partial; });
+    ASSERT_NE(partial, due.end());
+    EXPECT_EQ(partial->due.date, today);  // 01.12.2029 + 1 month
+    EXPECT_EQ(partial->due.status, DueStatus::Soon);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->log.size(), 4u);
+    EXPECT_EQ(report->row.readouts.size(), 3u);
+    EXPECT_EQ(report->remarks.size(), remarks.size());
+    EXPECT_EQ(session.pending(), 0);
+}
+
 // A PostgreSQL server that takes the connection and never answers: the
 // session says it waits, and goes at once when its owner closes.
 TEST(ArchiveSession, AServerThatDoesNotAnswerIsAnnouncedAndLeftBehind)

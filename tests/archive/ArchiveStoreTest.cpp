@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -220,6 +221,13 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         // episode count of the third.
         ASSERT_TRUE(exec(*a, "DROP INDEX readouts_by_crane"));
         ASSERT_TRUE(exec(*a, "ALTER TABLE readouts DROP COLUMN overload_episodes"));
+        // ... and without the crane log of the fifth.
+        for (const char* table : {"crane_log", "crane_settings", "image_aliases"})
+            ASSERT_TRUE(exec(*a, ("DROP TABLE " + std::string(table)).c_str())) << table;
+        for (const char* column : {"manufacture_year", "recorder_readings", "newest_frame",
+                 "operating_minutes", "band1", "band2", "band3", "band4", "band5", "lifted_mass"})
+            ASSERT_TRUE(exec(*a, ("ALTER TABLE readouts DROP COLUMN " + std::string(column)).c_str()))
+                << column;
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 1"));
     }
     {
@@ -234,6 +242,16 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         const auto readouts = a->readouts();
         ASSERT_TRUE(readouts && readouts->size() == 1);
         EXPECT_EQ(readouts->front().overloadEpisodes, 2);
+        // The read-out kept is in the crane's log, and the log refuses to change.
+        const auto log = a->log(readouts->front().craneId);
+        ASSERT_TRUE(log && log->size() == 1);
+        EXPECT_EQ(log->front().kind, LogKind::Reading);
+        EXPECT_EQ(log->front().date, (base::DateTime {2022, 1, 1, 0, 0, 0}));
+        EXPECT_NE(log->front().text.find(readouts->front().sha256.substr(0, 12)), std::string::npos);
+        EXPECT_EQ(log->front().text.find(readouts->front().sha256.substr(0, 13)), std::string::npos);
+        EXPECT_FALSE(exec(*a, "UPDATE crane_log SET text = 'x'"));
+        EXPECT_FALSE(exec(*a, "DELETE FROM crane_log"));
+        EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM crane_log"), 1);
         ASSERT_TRUE(exec(*a, "UPDATE schema_version SET version = 99"));
         std::string error;
         error = Archive::open(location, OpenMode::CreateIfMissing).error();
@@ -540,7 +558,7 @@ TEST(ArchiveSqlite, ForeignNewerAndDamagedDatabasesAreRefusedWithoutAByteChanged
         {"another program's id",
             ourTablesWith({"PRAGMA application_id = 1234", "INSERT INTO schema_version VALUES (4)"}),
             "не архив кранов"},
-        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (5)"}), "более новой программой"},
+        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (6)"}), "более новой программой"},
         {"newer without id", ourTablesWith({"INSERT INTO schema_version VALUES (7)"}), "версия схемы 7"},
         {"text version", ourTablesWith({ours, "INSERT INTO schema_version VALUES ('четыре')"}), "повреждена"},
         {"huge version", ourTablesWith({ours, "INSERT INTO schema_version VALUES (4294967300)"}),
@@ -693,6 +711,56 @@ TEST(ArchivePostgres, TablesTheUserMayNotReadGiveTheServersCause)
     error = readouts.error();
     EXPECT_NE(error.find("нет прав на таблицу"), std::string::npos) << error;
     EXPECT_NE(error.find("readouts"), std::string::npos) << error;
+}
+
+TEST(ArchivePostgres, TwoWritersOfOneCranesLogBothKeepTheirEntriesInOrder)
+{
+    if (!server().skipReason().empty())
+        GTEST_SKIP() << server().skipReason();
+    ASSERT_TRUE(server().available()) << server().error();
+    const std::string location = server().createDatabase("archive_log_writers");
+    TempFolder folder;
+    folder.write("f.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
+    ASSERT_EQ(
+        shell("'" NKP_TOOL_PATH "' archive import '" + location + "' '" + folder.path("f.nkp") + "'").first,
+        0);
+    constexpr int kEach = 25;
+    // Each writer on a connection of its own, adding at the same time.
+    const auto write = [&location](const std::string& who) {
+        auto a = Archive::open(location, OpenMode::Existing);
+        if (!a)
+            return a.error();
+        const auto cranes = (*a)->cranes();
+        if (!cranes)
+            return cranes.error();
+        for (int i = 0; i < kEach; ++i) {
+            const auto added = (*a)->addLogEntry({cranes->front().id, {2023, 1, 1, 0, 0, 0}, LogKind::Note,
+                who + std::to_string(i), {who, {}}, {}});
+            if (!added)
+                return added.failure().text();
+        }
+        return std::string();
+    };
+    auto first = QtConcurrent::run(write, std::string("A"));
+    auto second = QtConcurrent::run(write, std::string("B"));
+    EXPECT_EQ(first.result(), "");
+    EXPECT_EQ(second.result(), "");
+    auto opened = Archive::open(location, OpenMode::Existing);
+    ASSERT_TRUE(opened) << opened.error();
+    auto& a = *opened;
+    const auto log = a->log(a->cranes()->front().id);
+    ASSERT_TRUE(log && log->size() == 1 + 2 * kEach);
+    std::map<std::string, int> next;
+    for (std::size_t i = 0; i < log->size(); ++i) {
+        const LogEntry& e = (*log)[i];
+        EXPECT_EQ(e.number, static_cast<int>(i) + 1);
+        if (i == 0)
+            continue;
+        // Each writer's entries in the order it added them.
+        EXPECT_EQ(e.text, e.author.name + std::to_string(next[e.author.name]++));
+    }
+    EXPECT_EQ(next["A"], kEach);
+    EXPECT_EQ(next["B"], kEach);
 }
 
 TEST(ArchiveAddress, PostgresAddressesInAnyCaseAndWithIpv6Hosts)

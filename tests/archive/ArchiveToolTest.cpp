@@ -73,11 +73,13 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     ToolRun r
         = tool("archive import " + archive + " '" + folder.path("in") + "' '" + folder.path("f2.nkp") + "'");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 3\nуже в архиве: 0\nне прочитано: 1\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("  ")),
+        "добавлено: 3\nуже в архиве: 0\nне прочитано: 1\nпод другим краном: 0\n");
     EXPECT_NE(r.out.find("bad.nkp: слишком короткий"), std::string::npos) << r.out;
     r = tool("archive import " + archive + " '" + folder.path("in") + "'");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find("  ")), "добавлено: 0\nуже в архиве: 2\nне прочитано: 1\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("  ")),
+        "добавлено: 0\nуже в архиве: 2\nне прочитано: 1\nпод другим краном: 0\n");
 
     // (0, 1000), (181, 1500), (365, 2000): slope 182500 / 66614 per day,
     // 1000.66 per year; 61000 to go reach 17.12.2083.
@@ -144,15 +146,19 @@ TEST(ArchiveTool, ImportFailsOnlyWhenNoReadoutCouldBeRead)
         const char* out;
     } cases[] = {
         {"bad.nkp gone.nkp", 1,
-            "добавлено: 0\nуже в архиве: 0\nне прочитано: 2\n  gone.nkp: нет такого файла или папки\n"
+            "добавлено: 0\nуже в архиве: 0\nне прочитано: 2\nпод другим краном: 0\n  gone.nkp: нет такого "
+            "файла или папки\n"
             "  bad.nkp: слишком короткий для файла данных (10 байт)\n"},
         {"good.nkp bad.nkp", 0,
-            "добавлено: 1\nуже в архиве: 0\nне прочитано: 1\n  bad.nkp: слишком короткий для файла данных "
+            "добавлено: 1\nуже в архиве: 0\nне прочитано: 1\nпод другим краном: 0\n  bad.nkp: слишком "
+            "короткий для файла данных "
             "(10 "
             "байт)\n"},
-        {"good.nkp", 0, "добавлено: 0\nуже в архиве: 1\nне прочитано: 0\n"},  // all there: success
+        {"good.nkp", 0,
+            "добавлено: 0\nуже в архиве: 1\nне прочитано: 0\nпод другим краном: 0\n"},  // all there: success
         {"gone.nkp good.nkp", 0,
-            "добавлено: 0\nуже в архиве: 1\nне прочитано: 1\n  gone.nkp: нет такого файла или папки\n"},
+            "добавлено: 0\nуже в архиве: 1\nне прочитано: 1\nпод другим краном: 0\n  gone.nkp: нет такого "
+            "файла или папки\n"},
     };
     for (const auto& c : cases) {
         const auto run = nkp::test::runCommand(

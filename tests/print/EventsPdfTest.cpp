@@ -52,8 +52,8 @@ TEST(EventsPdf, ListsEveryEpisodeAndTheSpectrumUnderTheHeading)
     const QString text = pdfText(pdf);
     EXPECT_TRUE(holds(text, QStringLiteral("Порог перегрузки 20 %. Эпизодов: %1").arg(episodes.size())));
     for (const analysis::Episode& e : episodes) {
-        const auto cells = analysis::episodeCells(e, s.frames, ',');
-        EXPECT_TRUE(holds(text, utf8(cells[4]))) << cells[4];
+        const auto cells = table::rowTexts(analysis::episodeColumns(s.frames), e, ',');
+        EXPECT_TRUE(holds(text, QString::fromStdString(cells[4]))) << cells[4];
     }
     const analysis::LoadSpectrum spectrum = analysis::loadSpectrum(s.frames, s.readout.cycleCounts);
     EXPECT_TRUE(holds(text, QStringLiteral("Спектр нагрузки")));

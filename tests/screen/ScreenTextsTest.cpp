@@ -83,18 +83,25 @@ TEST(FrameTableText, BrokenColumnIsEmptyAndNumbersTakeTheSeparator)
     r.Status = nkp::recorder::FrameStatus::Broken;
     r.ClockBytes = {0, 0, 0, 0x01, 0x02};  // 01.02.2024
     r.Year = 2024;
-    for (const std::string& s : frameColumnTexts(r, 7, ','))
+    const auto texts = [&r](char sep) {
+        std::vector<std::string> out;
+        for (int row = 0; row <= kFrameTableRows; ++row)  // one row past the table: empty
+            out.push_back(frameCellText(r, 7, row, sep));
+        return out;
+    };
+    for (const std::string& s : texts(','))
         EXPECT_TRUE(s.empty());
     r.Status = nkp::recorder::FrameStatus::Ok;
     r.BoomLength = 12.345f;
     r.LoadPercent = 95;
-    const auto texts = frameColumnTexts(r, 7, ',');
-    EXPECT_EQ(texts[0], "7");
-    EXPECT_EQ(texts[1], "01.02.2024");
-    EXPECT_EQ(texts[4], "12,35");
-    EXPECT_EQ(texts[kLoadPercentRow], "95");
-    EXPECT_EQ(texts[15], statusText(r.Status));
-    EXPECT_EQ(frameColumnTexts(r, 7, '.')[4], "12.35");
+    const std::vector<std::string> comma = texts(',');
+    EXPECT_EQ(comma[0], "7");
+    EXPECT_EQ(comma[1], "01.02.2024");
+    EXPECT_EQ(comma[4], "12,35");
+    EXPECT_EQ(comma[kLoadPercentRow], "95");
+    EXPECT_EQ(comma[15], statusText(r.Status));
+    EXPECT_EQ(comma[kFrameTableRows], "");
+    EXPECT_EQ(texts('.')[4], "12.35");
 }
 
 TEST(FrameTableText, LoadPercentHighlight)

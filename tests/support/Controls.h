@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemModel>
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
@@ -16,6 +17,16 @@ template <typename T> T* control(const QObject& window, const char* name)
     if (!found)
         qFatal("control \"%s\" of type %s not found", name, T::staticMetaObject.className());
     return found;
+}
+
+// The column of `model` headed `header`: tests name columns as the user
+// reads them, so a column moved in its table keeps its test.
+inline int columnOf(const QAbstractItemModel& model, const QString& header)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (model.headerData(c, Qt::Horizontal).toString() == header)
+            return c;
+    qFatal("column \"%s\" not found", qPrintable(header));
 }
 
 }  // namespace nkp::test

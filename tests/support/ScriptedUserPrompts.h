@@ -14,8 +14,8 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string
-            kind;  // "information", "action", "warning", "question", "error", "open", "save", "folder"
+        // "information", "action", "warning", "question", "error", "open", "save", "folder", "form"
+        std::string kind;
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };
@@ -24,6 +24,9 @@ public:
     std::deque<SaveChoice> saveChoices;                  // default: Cancel, which loses nothing
     std::deque<bool> actionAnswers;                      // information with an action; default: OK
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
+    // Forms: each answer gives the fields' values, none (an empty list) cancels; default: cancel.
+    std::deque<std::vector<std::string>> formAnswers;
+    std::vector<std::vector<FormField>> forms;  // the fields of each form asked, as offered
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
 
@@ -63,6 +66,18 @@ public:
         calls.push_back({"save", dialog.title, dialog.fileName});
         dialogs.push_back(dialog);
         return pop(fileAnswers, std::optional<std::string> {});
+    }
+
+    // Recorded as "form" with the caption.
+    std::optional<std::vector<std::string>> form(
+        const std::string& caption, const std::vector<FormField>& fields) override
+    {
+        calls.push_back({"form", caption, {}});
+        forms.push_back(fields);
+        std::vector<std::string> answer = pop(formAnswers, std::vector<std::string> {});
+        if (answer.empty())
+            return std::nullopt;
+        return answer;
     }
 
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override

@@ -135,6 +135,12 @@ protected:
                 {std::string("archive export ") + location, archive, "", [=, this](const std::string& t) {
                      return "archive export " + at + " " + sha + " " + shellQuoted(t);
                  }});
+            table.push_back({std::string("archive due ") + location, archive, "",
+                [=](const std::string& t) { return "archive due " + at + " --csv " + shellQuoted(t); }});
+            table.push_back(
+                {std::string("archive report ") + location, archive, "", [=](const std::string& t) {
+                     return "archive report " + at + " КС-45717К-1 86888 --pdf " + shellQuoted(t);
+                 }});
         }
         return table;
     }

@@ -53,7 +53,7 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
         {"nonsense", "unknown command 'nonsense'"},
         {"--vers", "unknown command '--vers'"},
 
-        {"archive", "archive: import, cranes, history or export"},
+        {"archive", "archive: import, cranes, history, export, note, log, set, due, check or report"},
         {"archive bogus", "archive: unknown sub-command 'bogus'"},
         {"archive import a.db", "archive import: archive and at least one file or folder needed"},
         {"archive import '' a.nkp", "archive import: an empty archive, file or folder name"},
@@ -80,6 +80,24 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
         {"archive export '' 00ff o.nkp", "archive export: ARCHIVE SHA256 OUT.nkp"},
         {"archive export a.db 00ff ''", "archive export: ARCHIVE SHA256 OUT.nkp"},
         {"archive export a.db 00ff o.nkp x", "archive export: ARCHIVE SHA256 OUT.nkp"},
+        {"archive note a.db KS 12 --kind x --date 01.01.2023 --text t",
+            "archive note: ARCHIVE MODEL NUMBER --kind partial|full|expert|repair|limiter|note --date "
+            "DD.MM.YYYY "
+            "--text TEXT [--author NAME] [--corrects N]"},
+        {"archive note a.db KS 12 --kind note --date 1.1.2023 --text t",
+            "archive note: ARCHIVE MODEL NUMBER --kind partial|full|expert|repair|limiter|note --date "
+            "DD.MM.YYYY "
+            "--text TEXT [--author NAME] [--corrects N]"},
+        {"archive log a.db KS", "archive log: ARCHIVE MODEL NUMBER [--csv OUT]"},
+        {"archive set a.db KS 12 --reading-months 0",
+            "archive set: ARCHIVE MODEL NUMBER [--reading-months N] [--partial-months N] [--full-months N] "
+            "[--service-life-years N]"},
+        {"archive due a.db --within -1",
+            "archive due: ARCHIVE [--within DAYS] [--today DD.MM.YYYY] [--csv OUT]"},
+        {"archive due a.db --today 2023-01-01",
+            "archive due: ARCHIVE [--within DAYS] [--today DD.MM.YYYY] [--csv OUT]"},
+        {"archive check a.db KS", "archive check: ARCHIVE [MODEL NUMBER] [--csv OUT]"},
+        {"archive report a.db KS 12", "archive report: ARCHIVE MODEL NUMBER --pdf OUT [--today DD.MM.YYYY]"},
 
         {"events", "events: file missing"},
         {"events a.nkp b.nkp", "events: exactly one file expected"},

@@ -8,21 +8,30 @@
 #include "generator/HistoryGenerator.h"
 #include "ui/archive/Archive.h"
 #include "ui/archive/ArchiveMenu.h"
+#include "ui/archive/CraneViews.h"
+#include "ui/archive/DueView.h"
+#include "ui/archive/HistoryChart.h"
+#include "ui/common/ColumnTableModel.h"
+#include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
 
 #include "archive/Archive.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QtTest>
 
 #include <qcustomplot.h>
@@ -39,6 +48,7 @@ private slots:
     void addressIsSetInTheWindow();
     void fleetRowsGoToTheArchive();
     void lockedArchiveLeavesTheWindowRunning();
+    void cranePagesFillAndEntriesAreAdded();
 };
 
 namespace {
@@ -75,6 +85,10 @@ void TestArchive::addSelectExportOpen()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.view().rowCount(), 0);
+    // No crane: a hint, no axes, no legend.
+    QCOMPARE(control<nkp::ui::HistoryChart>(w, "Chart_History")->hint(), QStringLiteral("Выберите кран"));
+    QVERIFY(!control<nkp::ui::HistoryChart>(w, "Chart_History")->xAxis->visible());
+    QVERIFY(!control<nkp::ui::HistoryChart>(w, "Chart_History")->legend->visible());
 
     QSignalSpy ended(&w, &TForm_Archive::importEnded);
     prompts.fileAnswers.push_back(dir.filePath(QStringLiteral("Файлы")).toStdString());
@@ -92,6 +106,7 @@ void TestArchive::addSelectExportOpen()
     QVERIFY(control<QLabel>(w, "Label_Status")
                 ->text()
                 .startsWith(QStringLiteral("Добавлено: 0, уже в архиве: 21")));
+    QCOMPARE(control<nkp::ui::HistoryChart>(w, "Chart_History")->hint(), QStringLiteral("Выберите кран"));
 
     // The crane with 16 read-outs, found by the filter on its number.
     const auto& rows = w.rows();
@@ -103,10 +118,22 @@ void TestArchive::addSelectExportOpen()
     QCOMPARE(w.view().rowCount(), 1);
     control<QTableView>(w, "Table_Cranes")->selectRow(0);
     control<QTableView>(w, "Table_Cranes")->setCurrentIndex(w.view().index(0, 0));
-    QTRY_COMPARE(control<QTableWidget>(w, "Table_History")->rowCount(), 16);
-    QCOMPARE(
-        control<QCustomPlot>(w, "Chart_History")->graphCount(), 3);  // read-outs, trend, normative number
+    QTRY_COMPARE(control<QTableView>(w, "Table_History")->model()->rowCount(), 16);
+    // Read-outs, trend and the normative number (a line, or named in the label when far above).
+    QVERIFY(control<QCustomPlot>(w, "Chart_History")->graphCount() == 3
+        || control<nkp::ui::HistoryChart>(w, "Chart_History")
+               ->forecastLabel()
+               .contains(QStringLiteral("Нормативное число")));  // read-outs, trend, normative number
     QCOMPARE(control<QCustomPlot>(w, "Chart_History")->graph(0)->dataCount(), 16);
+    // The read-outs take the width; the whole horizon runs on to the forecast.
+    auto* chart = control<nkp::ui::HistoryChart>(w, "Chart_History");
+    QVERIFY(chart->hint().isEmpty());
+    QVERIFY(chart->forecastLabel().startsWith(QStringLiteral("Прогноз: ")));
+    const double newest = chart->graph(0)->data()->at(15)->key, oldest = chart->graph(0)->data()->at(0)->key;
+    QVERIFY(chart->xAxis->range().upper < newest + (newest - oldest) * 0.5);
+    control<QCheckBox>(w, "CheckBox_Horizon")->setChecked(true);
+    QVERIFY(chart->xAxis->range().upper > newest + (newest - oldest) * 0.5);
+    control<QCheckBox>(w, "CheckBox_Horizon")->setChecked(false);
     QVERIFY(w.view()
                 .index(0, static_cast<int>(nkp::archive::CraneColumn::Remark))
                 .data()
@@ -122,6 +149,8 @@ void TestArchive::addSelectExportOpen()
     prompts.fileAnswers.push_back(csv.toStdString());
     w.exportCsv();
     QTRY_VERIFY(QFileInfo::exists(csv));  // written whole, then renamed into place
+    QTRY_COMPARE(
+        control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Таблица кранов записана в файл: ") + csv);
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -130,12 +159,12 @@ void TestArchive::addSelectExportOpen()
 
     // A read-out opens from the archive, byte for byte.
     QSignalSpy opened(&w, &TForm_Archive::readoutActivated);
-    emit control<QTableWidget>(w, "Table_History")->cellDoubleClicked(3, 0);
+    const QAbstractItemModel& history = *control<QTableView>(w, "Table_History")->model();
+    emit control<QTableView>(w, "Table_History")->doubleClicked(history.index(3, 0));
     QTRY_COMPARE(opened.count(), 1);
     const QString path = opened.at(0).at(0).toString();
-    const QString name = control<QTableWidget>(w, "Table_History")
-                             ->item(3, static_cast<int>(nkp::archive::HistoryColumn::File))
-                             ->text();
+    const QString name
+        = history.index(3, static_cast<int>(nkp::archive::HistoryColumn::File)).data().toString();
     QCOMPARE(QFileInfo(path).fileName(), name);
     QFile original(dir.filePath(QStringLiteral("Файлы/A/") + name));
     QFile restored(path);
@@ -164,11 +193,11 @@ void TestArchive::menuOpensTheWindowAndReadoutsLoad()
     form->addPaths({f.dir.filePath(QStringLiteral("Файлы/История")).toStdString()});
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
     control<QTableView>(*form, "Table_Cranes")->setCurrentIndex(form->view().index(0, 0));
-    QTRY_COMPARE(control<QTableWidget>(*form, "Table_History")->rowCount(), 4);
-    emit control<QTableWidget>(*form, "Table_History")->cellDoubleClicked(1, 0);
-    const QString shown = control<QTableWidget>(*form, "Table_History")
-                              ->item(1, static_cast<int>(nkp::archive::HistoryColumn::File))
-                              ->text();
+    const QAbstractItemModel& history = *control<QTableView>(*form, "Table_History")->model();
+    QTRY_COMPARE(history.rowCount(), 4);
+    emit control<QTableView>(*form, "Table_History")->doubleClicked(history.index(1, 0));
+    const QString shown
+        = history.index(1, static_cast<int>(nkp::archive::HistoryColumn::File)).data().toString();
     QTRY_VERIFY2(f.window->windowTitle().contains(shown), qPrintable(f.window->windowTitle()));
     form->close();
 }
@@ -326,6 +355,103 @@ void TestArchive::lockedArchiveLeavesTheWindowRunning()
     closing.start();
     w.reset();
     QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
+}
+
+// The crane's log, remarks, settings and report and the due list over all
+// cranes, filled from an archive made here; an entry added by hand appears
+// in the log with the author taken from the reading window's last
+// identification. Writes a screenshot of each page.
+void TestArchive::cranePagesFillAndEntriesAreAdded()
+{
+    QStandardPaths::setTestModeEnabled(true);  // settings of their own
+    QSettings().remove(QStringLiteral("executor"));
+    QTemporaryDir dir;
+    writeHistory(dir.filePath(QStringLiteral("Файлы/A")), 7, 6, 0);
+    writeHistory(dir.filePath(QStringLiteral("Файлы/B")), 8, 3, 0);
+    QDir().mkpath(dir.filePath(QStringLiteral("Inf")));
+    std::string inf;
+    for (int i = 1; i <= 13; ++i)
+        inf += (i == 2 ? nkp::ui::cp1251("Сидоров С.С.") : i == 3 ? nkp::ui::cp1251("У-5") : "x") + "\r\n";
+    MainWindowFixture::writeFile(
+        dir.filePath(QStringLiteral("Inf/Default.inf")), std::vector<std::uint8_t>(inf.begin(), inf.end()));
+
+    nkp::test::ScriptedUserPrompts prompts;
+    TForm_Archive w(prompts, dir.filePath(QStringLiteral("archive.sqlite")), dir.path());
+    w.setToday({2040, 1, 1, 0, 0, 0});
+    QStringList previews;
+    w.setPreview([&previews](const QString& title, const nkp::ui::ArchiveRender& render) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        previews << title + (render(pdf) ? QString() : QStringLiteral(": failed"));
+    });
+    w.show();
+    QSignalSpy ended(&w, &TForm_Archive::importEnded);
+    w.addPaths({dir.filePath(QStringLiteral("Файлы")).toStdString()});
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 60000);
+
+    // Five items per crane, all readings overdue by 2040.
+    QTRY_COMPARE(w.dueView().shownRows().size(), std::size_t {10});
+    control<QComboBox>(w, "ComboBox_DueState")->setCurrentText(QStringLiteral("просрочено"));
+    QVERIFY(!w.dueView().shownRows().empty());
+    for (const auto& row : w.dueView().shownRows())
+        QCOMPARE(row.due.status, nkp::archive::DueStatus::Overdue);
+    const QString dueCsv = dir.filePath(QStringLiteral("due.csv"));
+    prompts.fileAnswers.push_back(dueCsv.toStdString());
+    control<QPushButton>(w, "Button_DueExport")->click();
+    QTRY_COMPARE(
+        control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Сроки записаны в файл: ") + dueCsv);
+    QFile due(dueCsv);
+    QVERIFY(due.open(QIODevice::ReadOnly));
+    QCOMPARE(due.readAll().count("просрочено"), qsizetype(w.dueView().shownRows().size()));
+    w.dueView().print();
+    QCOMPARE(previews, QStringList {QStringLiteral("Сроки на 01.01.2040")});
+
+    const auto six = std::find_if(
+        w.rows().begin(), w.rows().end(), [](const auto& r) { return r.readouts.size() == 6; });
+    QVERIFY(six != w.rows().end());
+    control<QTableView>(w, "Table_Cranes")->setCurrentIndex(w.view().index(int(six - w.rows().begin()), 0));
+    // A "Считывание" entry per read-out.
+    QTRY_COMPARE(w.logView().model().rowCount(), 6);
+
+    prompts.formAnswers.push_back({"15.03.2024", "Ремонт", "Заменён канат", "Петров П.П.", "Н-17", ""});
+    control<QPushButton>(w, "Button_AddEntry")->click();
+    QTRY_COMPARE(w.logView().model().rowCount(), 7);
+    const auto& added = w.logView().entries().back();
+    QCOMPARE(added.text, std::string("Заменён канат"));
+    QCOMPARE(added.kind, nkp::archive::LogKind::Repair);
+    QCOMPARE(added.author, (nkp::archive::LogAuthor {"Петров П.П.", "Н-17"}));
+    // The form was filled from the reading window's identification; the next one from the setting.
+    QCOMPARE(prompts.forms.back()[3].value, std::string("Сидоров С.С."));
+    QCOMPARE(prompts.forms.back()[4].value, std::string("У-5"));
+    QCOMPARE(nkp::ui::logAuthor(dir.path()), added.author);
+
+    // A reading interval of one month makes the gaps between read-outs remarks.
+    prompts.formAnswers.push_back({"1", "12", "36", ""});
+    control<QPushButton>(w, "Button_Settings")->click();
+    QTRY_COMPARE(control<QLabel>(w, "Label_Status")->text(), QStringLiteral("Настройки крана сохранены"));
+    w.remarksView().showCrane(w.logView().crane());
+    QTRY_VERIFY(w.remarksView().model().rowCount() > 0);
+    QString remarks;
+    for (int r = 0; r < w.remarksView().model().rowCount(); ++r)
+        remarks += w.remarksView().model().index(r, 4).data().toString() + QLatin1Char('\n');
+    QVERIFY2(remarks.contains(QStringLiteral("перерыв")), qPrintable(remarks));
+
+    control<QPushButton>(w, "Button_Report")->click();
+    QTRY_COMPARE(previews.size(), 2);
+    QVERIFY2(previews.back().startsWith(QStringLiteral("Отчёт по крану")), qPrintable(previews.back()));
+
+    const QString folder = screenshotFolder();
+    QVERIFY(QDir().mkpath(folder));
+    auto* pages = control<QTabWidget>(w, "PageControl_Crane");
+    const char* names[]
+        = {"archive-history.png", "archive-log.png", "archive-remarks.png", "archive-due.png"};
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(names[i]))));
+    }
+    QSettings().remove(QStringLiteral("executor"));
 }
 
 #include "tst_archive.moc"

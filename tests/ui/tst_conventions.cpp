@@ -26,7 +26,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextBrowser>
 
 using nkp::test::control;
@@ -250,13 +250,14 @@ void TestConventions::loadedReadoutAndDecodedCells()
     auto& frames = *control<FramesTab>(*f.window, "TabSheet_Cikl");
     QCOMPARE(control<QLabel>(frames, "Label_O_OtbZap")->text(), QStringLiteral("0000"));
     // A click on a coded cell decodes it in the status line and the cell's tooltip.
-    auto* grid = control<QTableWidget>(frames, "StringGrid_O_Otb");
-    emit grid->cellClicked(13, 0);
+    auto* grid = control<QTableView>(frames, "StringGrid_O_Otb");
+    const QModelIndex cell = grid->model()->index(13, 0);
+    emit grid->clicked(cell);
     auto* status = control<QLabel>(*f.window, "StatusBar_Main_Panel0");
     QVERIFY2(status->text().startsWith(QStringLiteral("Введенные/сработавшие ограничения ")),
         qPrintable(status->text()));
     QVERIFY(status->text().contains(QStringLiteral("; введены: ")));
-    QVERIFY(grid->item(13, 0)->toolTip().contains(QStringLiteral("\nсработали: ")));
+    QVERIFY(cell.data(Qt::ToolTipRole).toString().contains(QStringLiteral("\nсработали: ")));
 }
 
 // Renews the guide's pictures (scripts/guide-pictures.sh) when NKP_GUIDE_PICTURES names a folder.

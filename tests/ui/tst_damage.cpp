@@ -7,7 +7,6 @@
 #include "analysis/FrameFieldTexts.h"
 
 #include "analysis/FileDamage.h"
-#include "fleet/FleetColumns.h"
 #include "forms/Createforms.h"
 #include "ui/charts/ChartsTab.h"
 #include "ui/charts/FrameChart.h"
@@ -26,7 +25,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <filesystem>
 
@@ -244,7 +243,6 @@ void TestDamage::cancelledFirstDialogEndsForms1And2()
 
 void TestDamage::fleetRowsStandOutWithTheirRemark()
 {
-    using nkp::fleet::FleetColumn;
     nkp::fleet::FleetRow sound;
     sound.file = "good.nkp";
     sound.loaded = true;
@@ -260,24 +258,23 @@ void TestDamage::fleetRowsStandOutWithTheirRemark()
     unread.remark = cp1251("Это папка, а не файл");
     nkp::ui::FleetTableModel model;
     model.setRows({sound, damaged, bare, unread});
-    const auto data = [&model](int row, FleetColumn column, int role) {
-        return model.index(row, static_cast<int>(column)).data(role);
+    const auto data = [&model](int row, const char* column, int role) {
+        return model.index(row, nkp::test::columnOf(model, QString::fromUtf8(column))).data(role);
     };
 
-    QVERIFY(!data(0, FleetColumn::File, Qt::BackgroundRole).isValid());
-    QVERIFY(!data(0, FleetColumn::File, Qt::ToolTipRole).isValid());
+    QVERIFY(!data(0, "Файл", Qt::BackgroundRole).isValid());
+    QVERIFY(!data(0, "Файл", Qt::ToolTipRole).isValid());
     // The remark is read at the row's first column, without scrolling to the last.
-    QCOMPARE(data(1, FleetColumn::File, Qt::ToolTipRole).toString(), kShortWarning);
-    QCOMPARE(data(1, FleetColumn::TotalCycles, Qt::ToolTipRole).toString(), kShortWarning);
-    const QColor damagedColour = data(1, FleetColumn::File, Qt::BackgroundRole).value<QBrush>().color();
+    QCOMPARE(data(1, "Файл", Qt::ToolTipRole).toString(), kShortWarning);
+    QCOMPARE(data(1, "Всего циклов", Qt::ToolTipRole).toString(), kShortWarning);
+    const QColor damagedColour = data(1, "Файл", Qt::BackgroundRole).value<QBrush>().color();
     QVERIFY(damagedColour.isValid());
-    QCOMPARE(data(1, FleetColumn::CraneModel, Qt::BackgroundRole).value<QBrush>().color(), damagedColour);
-    const QColor bareColour = data(2, FleetColumn::File, Qt::BackgroundRole).value<QBrush>().color();
+    QCOMPARE(data(1, "Марка крана", Qt::BackgroundRole).value<QBrush>().color(), damagedColour);
+    const QColor bareColour = data(2, "Файл", Qt::BackgroundRole).value<QBrush>().color();
     QVERIFY(bareColour.isValid() && bareColour != damagedColour);
-    QCOMPARE(
-        data(2, FleetColumn::File, Qt::ToolTipRole).toString(), QStringLiteral("Нет блока идентификации"));
-    QVERIFY(data(3, FleetColumn::File, Qt::ForegroundRole).isValid());
-    QCOMPARE(data(3, FleetColumn::File, Qt::ToolTipRole).toString(), QStringLiteral("Это папка, а не файл"));
+    QCOMPARE(data(2, "Файл", Qt::ToolTipRole).toString(), QStringLiteral("Нет блока идентификации"));
+    QVERIFY(data(3, "Файл", Qt::ForegroundRole).isValid());
+    QCOMPARE(data(3, "Файл", Qt::ToolTipRole).toString(), QStringLiteral("Это папка, а не файл"));
 }
 
 void TestDamage::framesExportIsASpreadsheetFile()
@@ -313,13 +310,12 @@ void TestDamage::truncatedFileLeavesItsFramesUndated()
     f.open(path);
     const nkp::screen::MainState& s = f.window->state();
     FramesTab& tab = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = control<QTableWidget>(tab, "StringGrid_O_Otb");
+    QTableView* grid = control<QTableView>(tab, "StringGrid_O_Otb");
     const auto cell = [&](int record, int row) {
         tab.scrollTo((record - s.RingStart + 11000) % 11000);
         const int column
             = (record - s.RingStart + 11000) % 11000 - control<QScrollBar>(tab, "ScrollBar_Cikl")->value();
-        QTableWidgetItem* item = grid->item(row, column);
-        return item ? item->text() : QString();
+        return grid->model()->index(row, column).data().toString();
     };
     int sound = 0;
     while (!s.frames[static_cast<std::size_t>(sound)].isOk())

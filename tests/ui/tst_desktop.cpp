@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "MainWindowFixture.h"
 
+#include "ui/archive/Archive.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
@@ -179,6 +180,17 @@ void TestDesktop::windowsFitSmallScreens()
     QVERIFY(w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")));
     checkFits(*w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet")));
     w.findChild<TForm_Fleet*>(QStringLiteral("Form_Fleet"))->close();
+
+    // The archive window, with a long error in its status line.
+    {
+        TForm_Archive archive(f.prompts,
+            f.dir.filePath(QString(300, QLatin1Char('a')) + QStringLiteral(".sqlite")), f.dir.path(), &w);
+        archive.show();
+        QTRY_VERIFY(control<QLabel>(archive, "Label_Status")->text().contains(QStringLiteral("не найден")));
+        checkFits(archive);
+        QTest::keyClick(&archive, Qt::Key_Escape);
+        QVERIFY(!archive.isVisible());
+    }
 
     checkFits(*control<TForm_LogError>(w, "Form_LogError"));
     control<TForm_LogError>(w, "Form_LogError")->hide();

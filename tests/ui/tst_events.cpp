@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 
 #include <fstream>
@@ -64,23 +65,23 @@ private slots:
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->count(), 4);
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->tabText(3), QStringLiteral("События"));
 
-        QTableWidget* grid = control<QTableWidget>(*tab, "StringGrid_Events");
-        QCOMPARE(grid->rowCount(), 5);
-        QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Перегрузка"));
-        QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("Вход в зону: стена"));
-        QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("Срабатывание: стена"));
-        QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("Отказ E12"));
-        QCOMPARE(grid->item(4, 1)->text(), QStringLiteral("5000"));
+        QTableView* grid = control<QTableView>(*tab, "StringGrid_Events");
+        QCOMPARE(grid->model()->rowCount(), 5);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("Перегрузка"));
+        QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("Вход в зону: стена"));
+        QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("Срабатывание: стена"));
+        QCOMPARE(grid->model()->index(3, 0).data().toString(), QStringLiteral("Отказ E12"));
+        QCOMPARE(grid->model()->index(4, 1).data().toString(), QStringLiteral("5000"));
         QVERIFY(control<QLabel>(*tab, "Label_Counts")->text().contains(QStringLiteral("Перегрузка: 2")));
 
         // Filter by kind, then the threshold.
         control<QComboBox>(*tab, "ComboBox_Kind")->setCurrentIndex(1);
-        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->model()->rowCount(), 2);
         control<QSpinBox>(*tab, "Edit_Threshold")->setValue(101);
-        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->model()->rowCount(), 1);
         control<QSpinBox>(*tab, "Edit_Threshold")->setValue(100);
         control<QComboBox>(*tab, "ComboBox_Kind")->setCurrentIndex(0);
-        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->model()->rowCount(), 5);
 
         // A click on the fault: its first frame in the frames table, its
         // range marked on both charts, the frames table shown.
@@ -88,9 +89,11 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect.center());
         QCOMPARE(control<QTabWidget>(*f.window, "PageControl_Main")->currentWidget(),
             control<FramesTab>(*f.window, "TabSheet_Cikl"));
-        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
-                     ->item(0, 0)
-                     ->text(),
+        QCOMPARE(control<QTableView>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->model()
+                     ->index(0, 0)
+                     .data()
+                     .toString(),
             QStringLiteral("300"));
         double left = 0;
         QCOMPARE(marks(control<FrameChart>(*control<ChartsTab>(*f.window, "TabSheet_Grafik"), "Chart_Param"),
@@ -103,9 +106,11 @@ private slots:
         // A frame that a selection left out: the table gets its full list back.
         control<FramesTab>(*f.window, "TabSheet_Cikl")->runSelection(1);  // load >= 100
         tab->showEpisode(3);
-        QCOMPARE(control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
-                     ->item(0, 0)
-                     ->text(),
+        QCOMPARE(control<QTableView>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                     ->model()
+                     ->index(0, 0)
+                     .data()
+                     .toString(),
             QStringLiteral("300"));
 
         // The spectrum beside the recorder's counters.
@@ -162,10 +167,14 @@ private slots:
             ->setCurrentWidget(control<EventsTab>(*f.window, "TabSheet_Events"));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTableWidget* grid
-            = control<QTableWidget>(*control<EventsTab>(*f.window, "TabSheet_Events"), "StringGrid_Events");
+        // The spectrum is drawn once its tab is seen: thirteen bars, each with its share.
+        const auto* spectrum = control<QCustomPlot>(*f.window, "Chart_Spectrum");
+        QCOMPARE(spectrum->plottableCount(), 1);
+        QCOMPARE(spectrum->itemCount(), nkp::analysis::kSpectrumBandCount);
+        QTableView* grid
+            = control<QTableView>(*control<EventsTab>(*f.window, "TabSheet_Events"), "StringGrid_Events");
         grid->selectRow(0);
-        QVERIFY(grid->rowCount() > 0);
+        QVERIFY(grid->model()->rowCount() > 0);
         // Every column within the table at the window's 800 pixels: no
         // horizontal scrolling, the date-times and numbers whole.
         f.window->resize(800, f.window->height());
@@ -176,10 +185,12 @@ private slots:
             qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(grid->viewport()->width())));
         QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
         const QFontMetrics metrics(grid->font());
-        for (int c = 1; c < grid->columnCount(); ++c)
-            QVERIFY2(header->sectionSize(c) >= metrics.horizontalAdvance(grid->item(0, c)->text()),
+        for (int c = 1; c < grid->model()->columnCount(); ++c)
+            QVERIFY2(header->sectionSize(c)
+                    >= metrics.horizontalAdvance(grid->model()->index(0, c).data().toString()),
                 qPrintable(QString::number(c)));
-        QCOMPARE(grid->horizontalHeaderItem(1)->toolTip(), QStringLiteral("Первый кадр"));
+        QCOMPARE(grid->model()->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            QStringLiteral("Первый кадр"));
         QDir().mkpath(screenshotDir());
         QVERIFY(f.window->grab().save(QDir(screenshotDir()).filePath(QStringLiteral("events.png"))));
     }

@@ -6,7 +6,6 @@
 #include "ScriptedUserPrompts.h"
 
 #include "base/Codec.h"
-#include "fleet/FleetColumns.h"
 #include "ui/common/ResourceColor.h"
 #include "ui/fleet/Fleet.h"
 #include "ui/fleet/FleetTableModel.h"
@@ -23,7 +22,6 @@
 
 #include <fstream>
 
-using nkp::fleet::FleetColumn;
 using nkp::test::control;
 using nkp::test::FleetFolder;
 
@@ -36,9 +34,9 @@ private slots:
 
 namespace {
 
-QString cell(QSortFilterProxyModel& view, int row, FleetColumn column)
+QString cell(QSortFilterProxyModel& view, int row, const char* column)
 {
-    return view.index(row, static_cast<int>(column)).data().toString();
+    return view.index(row, nkp::test::columnOf(view, QString::fromUtf8(column))).data().toString();
 }
 
 // A double-click as the user makes it: the view takes a double-click only
@@ -77,11 +75,12 @@ void TestFleet::scanFilterSortActivateExport()
     QVERIFY(control<QProgressBar>(w, "ProgressBar_Scan")->isHidden());
     QVERIFY(control<QPushButton>(w, "Button_Cancel")->isHidden());
     QSortFilterProxyModel& view = w.view();
-    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));
-    QCOMPARE(cell(view, 0, FleetColumn::Remark), QStringLiteral("Это папка, а не файл"));
+    QCOMPARE(cell(view, 0, "Файл"), QStringLiteral("bad.nkp"));
+    QCOMPARE(cell(view, 0, "Примечание"), QStringLiteral("Это папка, а не файл"));
     // The resource share carries the main window's colours; a file not loaded has none.
     const auto resourceBackground = [&view](int row) {
-        return view.index(row, static_cast<int>(FleetColumn::ResourcePercent)).data(Qt::BackgroundRole);
+        return view.index(row, nkp::test::columnOf(view, QStringLiteral("Ресурс, %")))
+            .data(Qt::BackgroundRole);
     };
     QVERIFY(!resourceBackground(0).isValid());
     QCOMPARE(resourceBackground(1).value<QBrush>().color(),
@@ -89,24 +88,32 @@ void TestFleet::scanFilterSortActivateExport()
 
     // Total cycles sort as numbers (the generated totals differ in digit count).
     control<QTableView>(w, "Table_Fleet")
-        ->sortByColumn(static_cast<int>(FleetColumn::TotalCycles), Qt::AscendingOrder);
+        ->sortByColumn(nkp::test::columnOf(view, QStringLiteral("Всего циклов")), Qt::AscendingOrder);
     QVector<qlonglong> totals;
     for (int r = 1; r < view.rowCount(); ++r)
-        totals << cell(view, r, FleetColumn::TotalCycles).toLongLong();
+        totals << cell(view, r, "Всего циклов").toLongLong();
     QVERIFY(std::is_sorted(totals.begin(), totals.end()));
     QVERIFY(QString::number(totals.front()).size() != QString::number(totals.back()).size());
-    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));  // no number: first
+    QCOMPARE(cell(view, 0, "Файл"), QStringLiteral("bad.nkp"));  // no number: first
+    // Counts stand right-aligned, dates read as text.
+    for (const char* header : {"Всего циклов", "Перегрузок", "Перегрузок (эпизодов)", "Бракованных кадров"})
+        QCOMPARE(
+            view.index(1, nkp::test::columnOf(view, QString::fromUtf8(header))).data(Qt::TextAlignmentRole),
+            QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)));
+    QCOMPARE(view.index(1, nkp::test::columnOf(view, QStringLiteral("Дата считывания")))
+                 .data(Qt::TextAlignmentRole),
+        QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter)));
 
     // The filter looks through every column, in any letter case.
-    const QString model = cell(view, 1, FleetColumn::CraneModel);
+    const QString model = cell(view, 1, "Марка крана");
     int sameModel = 0;
     for (int r = 0; r < view.rowCount(); ++r)
-        sameModel += cell(view, r, FleetColumn::CraneModel) == model;
+        sameModel += cell(view, r, "Марка крана") == model;
     control<QLineEdit>(w, "Edit_Filter")->setText(model.toLower());
     QCOMPARE(view.rowCount(), sameModel);
     control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("ПАПКА"));
     QCOMPARE(view.rowCount(), 1);
-    QCOMPARE(cell(view, 0, FleetColumn::File), QStringLiteral("bad.nkp"));
+    QCOMPARE(cell(view, 0, "Файл"), QStringLiteral("bad.nkp"));
     control<QLineEdit>(w, "Edit_Filter")->setText(QStringLiteral("r3.NKP"));
     QCOMPARE(view.rowCount(), 1);
 

@@ -6,12 +6,13 @@
 
 #include "ui/main/FramesTab.h"
 
+#include <QAbstractItemModelTester>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QWheelEvent>
 
 using nkp::test::control;
@@ -68,8 +69,9 @@ void TestFramesPaging::wheelAndPageKeysPage()
     MainWindowFixture f;
     f.openDemo();
     FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = control<QTableWidget>(t, "StringGrid_O_Otb");
-    const auto firstFrame = [grid] { return grid->item(0, 0)->text(); };
+    QTableView* grid = control<QTableView>(t, "StringGrid_O_Otb");
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const auto firstFrame = [grid] { return grid->model()->index(0, 0).data().toString(); };
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
 
     QTest::keyClick(grid, Qt::Key_PageUp);
@@ -90,6 +92,12 @@ void TestFramesPaging::wheelAndPageKeysPage()
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);  // limited to the range
     wheel(grid->viewport(), -120);
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
+    // Ctrl+Home and Ctrl+End: the first and the last frame.
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 0);
+    QVERIFY(firstFrame().isEmpty() || firstFrame() == QStringLiteral("0"));
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 10995);
 
     // Within a selection the pages run over the selected list.
     control<QLineEdit>(t, "Edit_KHome")->setText(QStringLiteral("0"));
@@ -101,6 +109,8 @@ void TestFramesPaging::wheelAndPageKeysPage()
     for (int i = 0; i < 10; ++i)
         wheel(grid->viewport(), 120);
     QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 0);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(control<QScrollBar>(t, "ScrollBar_Cikl")->value(), 36);
 }
 
 void TestFramesPaging::loadingResetsCountAndDate()

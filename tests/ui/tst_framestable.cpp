@@ -13,7 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 
 using nkp::test::control;
 
@@ -46,9 +47,11 @@ private:
     }
     static QString cell(MainWindowFixture& f, int row, int col)
     {
-        return control<QTableWidget>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
-            ->item(row, col)
-            ->text();
+        return control<QTableView>(*control<FramesTab>(*f.window, "TabSheet_Cikl"), "StringGrid_O_Otb")
+            ->model()
+            ->index(row, col)
+            .data()
+            .toString();
     }
 };
 
@@ -203,15 +206,18 @@ void TestFramesTable::loadCellColours()
     QVERIFY(!FrameGridDelegate::highlightOf(QStringLiteral("-120")).isValid());
 
     // Painted: the fill covers the cell of row 9 only.
-    MainWindowFixture f;
-    FramesTab& t = *control<FramesTab>(*f.window, "TabSheet_Cikl");
-    QTableWidget* grid = control<QTableWidget>(t, "StringGrid_O_Otb");
-    grid->item(9, 0)->setText(QStringLiteral("95"));
-    grid->item(9, 1)->setText(QStringLiteral("100"));
-    grid->item(9, 2)->setText(QStringLiteral("89"));
-    grid->item(8, 3)->setText(QStringLiteral("120"));
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QStandardItemModel cells(16, 5);
+    cells.setItem(9, 0, new QStandardItem(QStringLiteral("95")));
+    cells.setItem(9, 1, new QStandardItem(QStringLiteral("100")));
+    cells.setItem(9, 2, new QStandardItem(QStringLiteral("89")));
+    cells.setItem(8, 3, new QStandardItem(QStringLiteral("120")));
+    QTableView table;
+    QTableView* grid = &table;
+    grid->setModel(&cells);
+    grid->setItemDelegate(new FrameGridDelegate(grid));
+    grid->resize(800, 400);
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid));
     const QImage image = grid->viewport()->grab().toImage();
     const auto pixelAt = [&](int row, int col) {
         const QRect r = grid->visualRect(grid->model()->index(row, col));

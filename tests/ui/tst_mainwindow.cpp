@@ -26,7 +26,7 @@
 #include <QSortFilterProxyModel>
 #include <QStatusTipEvent>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 using nkp::test::control;
 
@@ -43,11 +43,11 @@ QString textOf(QWidget* w)
     return QStringLiteral("<no text control>");
 }
 
-QString column(QTableWidget* grid, int c)
+QString column(QTableView* grid, int c)
 {
     QStringList cells;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        cells << grid->item(r, c)->text();
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        cells << grid->model()->index(r, c).data().toString();
     return cells.join(QLatin1Char('|'));
 }
 
@@ -95,8 +95,7 @@ void TestMainWindow::startState()
     QCOMPARE(control<QLabel>(*control<FramesTab>(w, "TabSheet_Cikl"), "Label_O_OtbZap")->text(),
         QStringLiteral("0000"));
     for (int c = 0; c < 5; ++c)
-        QCOMPARE(
-            column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), c),
+        QCOMPARE(column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), c),
             QString(15, QLatin1Char('|')));
     QVERIFY(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_HarCh")->isReadOnly());
     QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_GrRegNag")->text(),
@@ -133,9 +132,9 @@ void TestMainWindow::startState()
 
     // The first status panel shows the hint of the control under the mouse.
     QStatusTipEvent tip(
-        control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")->statusTip());
+        control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")->statusTip());
     QApplication::sendEvent(
-        control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), &tip);
+        control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), &tip);
     QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel0")->text(),
         QStringLiteral("Для расшифровки кодов укажите ячейку"));
     QCOMPARE(control<QLabel>(w, "StatusBar_Main_Panel1")->width(), 500);
@@ -242,15 +241,14 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     for (int c = 0; c < 5; ++c) {
         const nkp::recorder::TFrameRecord& r = s.recordAt(10995 + c);
         if (r.isOk()) {
-            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(0, c)->text(),
+            QCOMPARE(control<QTableView>(tab, "StringGrid_O_Otb")->model()->index(0, c).data().toString(),
                 QString::number(10995 + c));
-            QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")->item(1, c)->text(),
+            QCOMPARE(control<QTableView>(tab, "StringGrid_O_Otb")->model()->index(1, c).data().toString(),
                 fromCp1251(nkp::analysis::frameDateText(r)));
-            QCOMPARE(
-                control<QTableWidget>(tab, "StringGrid_O_Otb")->item(15, c)->text(), QStringLiteral("Норма"));
+            QCOMPARE(control<QTableView>(tab, "StringGrid_O_Otb")->model()->index(15, c).data().toString(),
+                QStringLiteral("Норма"));
         } else {
-            QCOMPARE(
-                column(control<QTableWidget>(tab, "StringGrid_O_Otb"), c), QString(15, QLatin1Char('|')));
+            QCOMPARE(column(control<QTableView>(tab, "StringGrid_O_Otb"), c), QString(15, QLatin1Char('|')));
         }
     }
     // A broken frame shows as an empty column wherever it lies.
@@ -259,9 +257,11 @@ void TestMainWindow::tableShowsNewestFramesAfterLoad()
     const int position = (broken.front() - s.RingStart + 11000) % 11000;
     tab.scrollTo(position);
     QCOMPARE(control<QScrollBar>(tab, "ScrollBar_Cikl")->value(), std::min(position, 10995));
-    QCOMPARE(control<QTableWidget>(tab, "StringGrid_O_Otb")
-                 ->item(0, position - control<QScrollBar>(tab, "ScrollBar_Cikl")->value())
-                 ->text(),
+    QCOMPARE(control<QTableView>(tab, "StringGrid_O_Otb")
+                 ->model()
+                 ->index(0, position - control<QScrollBar>(tab, "ScrollBar_Cikl")->value())
+                 .data()
+                 .toString(),
         QString());
 }
 
@@ -307,9 +307,11 @@ void TestMainWindow::chartCheckboxesAndClick()
         control<QTabWidget>(w, "PageControl_Main")->currentWidget(), control<FramesTab>(w, "TabSheet_Cikl"));
     QCOMPARE(control<QScrollBar>(*control<FramesTab>(w, "TabSheet_Cikl"), "ScrollBar_Cikl")->value(),
         static_cast<int>(key));
-    QCOMPARE(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")
-                 ->item(0, 0)
-                 ->text(),
+    QCOMPARE(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb")
+                 ->model()
+                 ->index(0, 0)
+                 .data()
+                 .toString(),
         QString::number(static_cast<int>(key)));
 
     // A point beyond the scroll bar's range gives its maximum; empty space nothing.
@@ -330,7 +332,7 @@ void TestMainWindow::cancelledDialogChangesNothing()
     control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(100);
     const QString caption = w.windowTitle();
     const QString first
-        = column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
+        = column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
     const std::vector<int> order = w.state().FrameOrder;
     const nkp::recorder::TFrameRecord record = w.state().frames[0];
     f.open(std::nullopt);
@@ -339,7 +341,7 @@ void TestMainWindow::cancelledDialogChangesNothing()
     QVERIFY(w.state().frames[0] == record);
     control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
     QCOMPARE(
-        column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
+        column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
     QCOMPARE(f.prompts.calls.size(), std::size_t {2});
 }
 
@@ -351,7 +353,7 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     const QString caption = w.windowTitle();
     const QString model = control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text();
     const QString first
-        = column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
+        = column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0);
     std::vector<std::string> logged;
     const nkp::log::Sink before
         = nkp::log::setSink([&](std::string_view line) { logged.emplace_back(line); });
@@ -370,7 +372,7 @@ void TestMainWindow::unreadableFileKeepsLoadedReadout()
     QCOMPARE(control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text(), model);
     control<FramesTab>(w, "TabSheet_Cikl")->ScrollBar_CiklChange();
     QCOMPARE(
-        column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
+        column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0), first);
 }
 
 void TestMainWindow::clearAllResetsStoreOnly()
@@ -392,7 +394,7 @@ void TestMainWindow::clearAllResetsStoreOnly()
         points);
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("[demo.nkp]")));
     control<FramesTab>(w, "TabSheet_Cikl")->scrollTo(0);
-    QCOMPARE(column(control<QTableWidget>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0),
+    QCOMPARE(column(control<QTableView>(*control<FramesTab>(w, "TabSheet_Cikl"), "StringGrid_O_Otb"), 0),
         QString(15, QLatin1Char('|')));
 }
 

@@ -24,6 +24,8 @@ struct ToolCommand {
 
 // The commands, one per command file.
 std::vector<ToolCommand> archiveCommands();
+// The crane log, due dates, remarks and report (rows of the same "archive" command).
+std::vector<ToolCommand> archiveLogCommands();
 ToolCommand eventsCommand();
 ToolCommand fleetCommand();
 ToolCommand formCommand();

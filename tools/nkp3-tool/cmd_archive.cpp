@@ -4,6 +4,7 @@
 //   archive cranes ARCHIVE [--csv OUT]     one row per crane
 //   archive history ARCHIVE MODEL NUMBER [--sha SHA256] [--csv OUT]
 //   archive export ARCHIVE SHA256 OUT.nkp  the stored data file, byte for byte
+#include "ArchiveCommon.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -20,17 +21,11 @@
 namespace {
 
 using namespace nkp;
-
-// Only an import may make a new archive; the other commands read one that exists.
-std::unique_ptr<archive::Archive> openArchive(const std::string& location, archive::OpenMode mode)
-{
-    auto a = archive::Archive::open(location, mode);
-    if (!a) {
-        tool::printError(a.error());
-        return nullptr;
-    }
-    return std::move(*a);
-}
+using tool::ambiguousCrane;
+using tool::loadRows;
+using tool::openArchive;
+using tool::putTable;
+using tool::trimmedCp1251;
 
 // ARCHIVE PATH...: every argument is a name, even "-x".
 int runImport(const std::vector<std::string>& args)
@@ -58,30 +53,19 @@ int runImport(const std::vector<std::string>& args)
     report.problems.insert(report.problems.begin(), missing.begin(), missing.end());
     std::cout << "добавлено: " << report.added << "\n"
               << "уже в архиве: " << report.alreadyThere << "\n"
-              << "не прочитано: " << report.unreadable << "\n";
+              << "не прочитано: " << report.unreadable << "\n"
+              << "под другим краном: " << report.otherCrane << "\n";
     for (const auto& p : report.problems)
+        std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
+    for (const auto& p : report.sameImages)
         std::cout << "  " << tool::visibleControls(p.path + ": " + p.reason, false) << "\n";
     if (report.writeFailure) {
         tool::printError(report.writeFailure->text());
         return tool::kExitFailure;
     }
     // Read-outs already in the archive are a success; none readable is not.
-    if (report.unreadable > 0 && report.added + report.alreadyThere == 0) {
+    if (report.unreadable > 0 && report.added + report.alreadyThere + report.otherCrane == 0) {
         tool::printError("none of the read-outs could be read");
-        return tool::kExitFailure;
-    }
-    return tool::kExitOk;
-}
-
-// Prints the table on stdout, or writes it (with a BOM) to `csvPath`.
-int putTable(const std::vector<std::vector<std::string>>& cells, const std::optional<std::string>& csvPath)
-{
-    if (!csvPath) {
-        std::cout << tool::visibleControls(fileio::csvText(cells, false), true);
-        return tool::kExitOk;
-    }
-    if (const Done written = fileio::writeCsvFile(*csvPath, cells); !written) {
-        tool::printError(written.error());
         return tool::kExitFailure;
     }
     return tool::kExitOk;
@@ -102,21 +86,6 @@ bool craneTableArgs(const std::vector<std::string>& args, std::vector<std::strin
         && !(csvPath && csvPath->empty()) && !(sha && *sha && (*sha)->empty());
 }
 
-// The crane rows of the archive at `location`; nothing (the cause on
-// stderr) when it cannot be opened or read.
-std::optional<std::vector<archive::CraneRow>> loadRows(const std::string& location)
-{
-    const auto a = openArchive(location, archive::OpenMode::Existing);
-    if (!a)
-        return std::nullopt;
-    auto readouts = a->readouts();
-    if (!readouts) {
-        tool::printError(readouts.error());
-        return std::nullopt;
-    }
-    return archive::craneRows(std::move(*readouts));
-}
-
 int runCranes(const std::vector<std::string>& given)
 {
     std::vector<std::string> args;
@@ -127,34 +96,6 @@ int runCranes(const std::vector<std::string>& given)
     if (!rows)
         return tool::kExitFailure;
     return putTable(archive::craneTableCells(*rows, tool::localeDecimalSeparator()), csvPath);
-}
-
-std::string trimmedCp1251(const std::string& utf8)
-{
-    const std::string text = codec::utf8ToCp1251(utf8);
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// Names the cranes that MODEL NUMBER leaves to choose from, one line each
-// with the SHA-256 that --sha takes.
-int ambiguousCrane(const std::vector<std::string>& args, const std::vector<const archive::CraneRow*>& found)
-{
-    tool::printError("crane " + args[1] + " \"" + args[2] + "\" is ambiguous: " + std::to_string(found.size())
-        + " cranes match; choose one with --sha SHA256:");
-    const char sep = tool::localeDecimalSeparator();
-    for (const archive::CraneRow* row : found) {
-        const std::size_t newest = row->trend.newest;
-        std::cerr << "  "
-                  << tool::visibleControls(row->newest().sha256 + "  "
-                             + archive::historyCellText(
-                                 *row, newest, archive::HistoryColumn::ReadingMoment, sep)
-                             + "  " + row->newest().fileName,
-                         false)
-                  << "\n";
-    }
-    return tool::kExitFailure;
 }
 
 int runHistory(const std::vector<std::string>& given)

@@ -22,6 +22,8 @@ const std::vector<ToolCommand>& commands()
 {
     static const std::vector<ToolCommand> table = [] {
         std::vector<ToolCommand> rows = archiveCommands();
+        const std::vector<ToolCommand> log = archiveLogCommands();
+        rows.insert(rows.end(), log.begin(), log.end());
         rows.insert(rows.end(),
             {
                 eventsCommand(),

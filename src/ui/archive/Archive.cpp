@@ -4,32 +4,36 @@
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveSession.h"
 #include "ui/archive/ArchiveMenu.h"
+#include "ui/archive/ArchiveTables.h"
+#include "ui/archive/CraneViews.h"
+#include "ui/archive/DueView.h"
+#include "ui/archive/HistoryChart.h"
+#include "ui/common/ColumnTableModel.h"
 #include "ui/common/ControlNames.h"
+#include "ui/common/QtUserPrompts.h"
 #include "ui/common/ResourceColor.h"
+#include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
 
-#include <QDateTime>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
-#include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include <cmath>
 #include <numeric>
-
-#include <qcustomplot.h>
 
 namespace {
 
@@ -37,50 +41,25 @@ using namespace nkp::archive;
 
 const QString kCaption = QStringLiteral("Архив кранов");
 const QString kBusy = QStringLiteral("Архив занят…");
-constexpr int kSortRole = Qt::UserRole + 1;
-
 QString utf8(const std::string& text)
 {
     return QString::fromStdString(text);
 }
-
-// Seconds since the epoch of a moment, for the chart's date axis.
-double chartTime(const nkp::base::DateTime& m)
-{
-    return dayNumber(m) * 86400.0;
-}
-
-// Sorts numeric columns by their number, others by text.
-class CraneSortProxy : public QSortFilterProxyModel {
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-protected:
-    bool lessThan(const QModelIndex& a, const QModelIndex& b) const override
-    {
-        const QVariant x = a.data(kSortRole), y = b.data(kSortRole);
-        if (x.isValid() || y.isValid()) {
-            if (!x.isValid() || !y.isValid())
-                return !x.isValid();  // cells without a number first
-            return x.toDouble() < y.toDouble();
-        }
-        return QString::localeAwareCompare(a.data().toString(), b.data().toString()) < 0;
-    }
-};
 
 }  // namespace
 
 TForm_Archive::TForm_Archive(
     nkp::UserPrompts& prompts, const QString& location, const QString& startFolder, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , prompts_(prompts)
+    , ownPrompts_(nkp::ui::promptsFor(prompts, this))
+    , prompts_(ownPrompts_ ? *ownPrompts_ : prompts)
     , location_(location)
     , startFolder_(startFolder)
 {
     setObjectName(QStringLiteral("Form_Archive"));
     archiveInputs_ = nkp::fileio::InputScope(archiveFiles(location_.toStdString()));
     setWindowTitle(kCaption);
-    resize(1100, 760);
+    session_ = new ArchiveSession(location_.toStdString(), this);
 
     Edit_Location = new QLineEdit(location_, this);
     Edit_Location->setToolTip(QStringLiteral(
@@ -101,14 +80,22 @@ TForm_Archive::TForm_Archive(
     ProgressBar_Import = new QProgressBar(this);
     Label_Status = new QLabel(this);
     Label_Status->setTextFormat(Qt::PlainText);  // names of files and cranes
+    // A long message wraps, and a long word is cut, rather than widen the window.
+    Label_Status->setWordWrap(true);
+    Label_Status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    model_ = new QStandardItemModel(0, kCraneColumnCount, this);
-    QStringList headers;
-    for (int c = 0; c < kCraneColumnCount; ++c)
-        headers << utf8(std::string(craneColumnHeader(static_cast<CraneColumn>(c))));
-    model_->setHorizontalHeaderLabels(headers);
-    proxy_ = new CraneSortProxy(this);
+    model_ = new nkp::ui::TableModel<CraneRow>(nkp::ui::craneColumns(), decimalSeparator_, this);
+    model_->setCellRoles([this](int r, int column, int role) -> QVariant {
+        // The resource share is marked as in the main window.
+        if (role != Qt::BackgroundRole || column != static_cast<int>(CraneColumn::ResourcePercent))
+            return {};
+        const QColor colour = nkp::ui::resourceColor(model_->row(r).trend.used.level);
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    });
+    proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
+    proxy_->setSortRole(nkp::ui::ColumnTableModel::kSortRole);
+    proxy_->setSortLocaleAware(true);
     proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
     proxy_->setFilterKeyColumn(-1);
     Table_Cranes = new QTableView(this);
@@ -118,47 +105,78 @@ TForm_Archive::TForm_Archive(
     Table_Cranes->setSelectionMode(QAbstractItemView::SingleSelection);
     Table_Cranes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Cranes->verticalHeader()->hide();
+    Table_Cranes->horizontalHeader()->setSectionsMovable(true);
+    // The columns a user needs most come right after the crane's name.
+    for (int i = 0; const int column : nkp::ui::importantCraneColumns())
+        Table_Cranes->horizontalHeader()->moveSection(
+            Table_Cranes->horizontalHeader()->visualIndex(column), 2 + i++);
 
-    Table_History = new QTableWidget(0, kHistoryColumnCount, this);
-    QStringList historyHeaders;
-    for (int c = 0; c < kHistoryColumnCount; ++c)
-        historyHeaders << utf8(std::string(historyColumnHeader(static_cast<HistoryColumn>(c))));
-    Table_History->setHorizontalHeaderLabels(historyHeaders);
+    historyModel_
+        = new nkp::ui::TableModel<nkp::ui::HistoryLine>(nkp::ui::historyColumns(), decimalSeparator_, this);
+    Table_History = new QTableView(this);
+    Table_History->setModel(historyModel_);
     Table_History->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_History->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_History->verticalHeader()->hide();
+    // Every heading whole, whatever the cells.
+    Table_History->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    Chart_History = new QCustomPlot(this);
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
-    ticker->setDateTimeSpec(Qt::UTC);
-    ticker->setTickCount(4);
-    Chart_History->xAxis->setTicker(ticker);
-    Chart_History->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
-    Chart_History->yAxis->setLabel(QStringLiteral("Накопленное число"));
-    Chart_History->legend->setVisible(true);
-    Chart_History->setMinimumHeight(220);
+    Chart_History = new nkp::ui::HistoryChart(this);
+    Chart_History->setMinimumHeight(150);
+    CheckBox_Horizon = new QCheckBox(QStringLiteral("Весь горизонт прогноза"), this);
+    CheckBox_Horizon->setToolTip(QStringLiteral("Ось времени до даты прогноза, а не только по чтениям"));
 
     nkp::ui::nameControls({{Edit_Location, "Edit_Location"}, {Button_Location, "Button_Location"},
         {Edit_Filter, "Edit_Filter"}, {Button_AddFolder, "Button_AddFolder"},
         {Button_AddFile, "Button_AddFile"}, {Button_Export, "Button_Export"},
         {Button_Cancel, "Button_Cancel"}, {ProgressBar_Import, "ProgressBar_Import"},
         {Label_Status, "Label_Status"}, {Table_Cranes, "Table_Cranes"}, {Table_History, "Table_History"},
-        {Chart_History, "Chart_History"}});
+        {Chart_History, "Chart_History"}, {CheckBox_Horizon, "CheckBox_Horizon"}});
 
     auto* top = new QHBoxLayout;
     top->addWidget(Edit_Filter, 1);
     top->addWidget(Button_AddFolder);
     top->addWidget(Button_AddFile);
     top->addWidget(Button_Export);
-    auto* bottom = new QSplitter(Qt::Horizontal, this);
-    bottom->addWidget(Table_History);
-    bottom->addWidget(Chart_History);
+    auto* chartPanel = new QWidget(this);
+    auto* chartLayout = new QVBoxLayout(chartPanel);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(Chart_History, 1);
+    chartLayout->addWidget(CheckBox_Horizon);
+    auto* history = new QSplitter(Qt::Horizontal, this);
+    history->addWidget(Table_History);
+    history->addWidget(chartPanel);
+    PageControl_Crane = new QTabWidget(this);
+    PageControl_Crane->setObjectName(QStringLiteral("PageControl_Crane"));
+    PageControl_Crane->addTab(history, QStringLiteral("История"));
+    logView_ = new nkp::ui::CraneLogView(*session_, prompts_, startFolder_, this);
+    remarksView_ = new nkp::ui::RemarksView(*session_, prompts_, this);
+    dueView_ = new nkp::ui::DueView(*session_, prompts_, startFolder_.toStdString(), this);
+    PageControl_Crane->addTab(logView_, QStringLiteral("Журнал"));
+    PageControl_Crane->addTab(remarksView_, QStringLiteral("Замечания"));
+    PageControl_Crane->addTab(dueView_, QStringLiteral("Сроки"));
+    craneActions_ = new nkp::ui::CraneActions(*session_, prompts_, this, decimalSeparator_);
+    Button_Settings = new QPushButton(QStringLiteral("Настройки крана..."), this);
+    Button_Report = new QPushButton(QStringLiteral("Отчёт по крану..."), this);
+    nkp::ui::nameControls({{Button_Settings, "Button_Settings"}, {Button_Report, "Button_Report"}});
+    auto* corner = new QWidget(this);
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 2);
+    cornerLayout->addWidget(Button_Settings);
+    cornerLayout->addWidget(Button_Report);
+    PageControl_Crane->setCornerWidget(corner);
+    for (QObject* source : std::initializer_list<QObject*> {logView_, remarksView_, dueView_, craneActions_})
+        connect(source, SIGNAL(status(QString)), this, SLOT(setStatus(QString)));
+    connect(logView_, &nkp::ui::CraneLogView::entryAdded, dueView_, &nkp::ui::DueView::refresh);
+    connect(craneActions_, &nkp::ui::CraneActions::settingsSaved, dueView_, &nkp::ui::DueView::refresh);
+    connect(Button_Settings, &QPushButton::clicked, this, &TForm_Archive::editCraneSettings);
+    connect(Button_Report, &QPushButton::clicked, this, &TForm_Archive::printCraneReport);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table_Cranes);
-    split->addWidget(bottom);
+    split->addWidget(PageControl_Crane);
+    split->setChildrenCollapsible(false);
     // The chart needs room for its dates; the crane list for a few rows.
-    bottom->setSizes({520, 580});
+    history->setSizes({520, 580});
     split->setSizes({220, 500});
     auto* status = new QHBoxLayout;
     status->addWidget(Label_Status, 1);
@@ -179,8 +197,8 @@ TForm_Archive::TForm_Archive(
     connect(Edit_Filter, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
     connect(Table_Cranes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { selectCrane(current.row()); });
-    connect(
-        Table_History, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openReadout(row); });
+    connect(Table_History, &QTableView::doubleClicked, this,
+        [this](const QModelIndex& index) { openReadout(index.row()); });
     connect(Button_Export, &QPushButton::clicked, this, &TForm_Archive::exportCsv);
     connect(Button_Location, &QPushButton::clicked, this, &TForm_Archive::applyLocation);
     connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
@@ -198,8 +216,9 @@ TForm_Archive::TForm_Archive(
         if (const auto file = prompts_.openFile(dialog))
             addPaths({*file});
     });
-    session_ = new ArchiveSession(location_.toStdString(), this);
+    connect(CheckBox_Horizon, &QCheckBox::toggled, Chart_History, &nkp::ui::HistoryChart::setWholeHorizon);
     connectSession();
+    nkp::ui::fitToScreen(this, QSize(1100, 760));
 }
 
 // The session goes with the window and leaves a call that still waits to
@@ -211,7 +230,7 @@ void TForm_Archive::connectSession()
     connect(session_, &ArchiveSession::stillWaiting, this, [this] {
         if (Label_Status->text() != kBusy)
             statusBeforeWait_ = Label_Status->text();
-        Label_Status->setText(kBusy);
+        setStatus(kBusy);
     });
     connect(session_, &ArchiveSession::failed, this, &TForm_Archive::callFailed);
     connect(session_, &ArchiveSession::reloaded, this, [this](std::uint64_t call, const auto& rows) {
@@ -220,8 +239,9 @@ void TForm_Archive::connectSession()
         answered();
         reloadCall_ = 0;
         showRows(rows);
+        dueView_->refresh();
         if (!importSummary_.isNull()) {
-            Label_Status->setText(importSummary_);
+            setStatus(importSummary_);
             importSummary_ = QString();
             emit importEnded();
         }
@@ -256,9 +276,12 @@ void TForm_Archive::connectSession()
                                .arg(report.added)
                                .arg(report.alreadyThere)
                                .arg(report.unreadable);
-            for (const nkp::Failure& p : report.problems)
-                text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
-                    + QString::fromStdString(p.reason);
+            if (report.otherCrane > 0)
+                text += QStringLiteral(", под другой идентификацией: %1").arg(report.otherCrane);
+            for (const auto* problems : {&report.sameImages, &report.problems})
+                for (const nkp::Failure& p : *problems)
+                    text += QStringLiteral("; ") + QString::fromStdString(p.path) + QStringLiteral(": ")
+                        + QString::fromStdString(p.reason);
             if (report.cancelled)
                 text += QStringLiteral(" (прервано)");
             if (report.writeFailure)
@@ -270,15 +293,73 @@ void TForm_Archive::connectSession()
         if (call == exportCall_) {
             answered();
             exportCall_ = 0;
-            nkp::ui::showWritten(prompts_, kCaption, exportPath_.toStdString());
+            setStatus(QStringLiteral("Таблица кранов записана в файл: ") + exportPath_);
         }
     });
+}
+
+void TForm_Archive::setDecimalSeparator(char separator)
+{
+    decimalSeparator_ = separator;
+    model_->setDecimalSeparator(separator);
+    craneActions_->setDecimalSeparator(separator);
+    historyModel_->setDecimalSeparator(separator);
+}
+
+const std::vector<CraneRow>& TForm_Archive::rows() const
+{
+    return model_->rows();
+}
+
+std::optional<std::int64_t> TForm_Archive::selectedCrane() const
+{
+    return shown_ ? std::optional(shown_->craneId) : std::nullopt;
+}
+
+void TForm_Archive::editCraneSettings()
+{
+    if (const auto crane = selectedCrane())
+        craneActions_->editSettings(*crane);
+}
+
+void TForm_Archive::printCraneReport()
+{
+    if (const auto crane = selectedCrane())
+        craneActions_->printReport(*crane);
+}
+
+void TForm_Archive::setToday(const nkp::base::DateTime& today)
+{
+    logView_->setToday(today);
+    dueView_->setToday(today);
+    craneActions_->setToday(today);
+}
+
+void TForm_Archive::setPreview(const nkp::ui::ArchivePreview& preview)
+{
+    dueView_->setPreview(preview);
+    craneActions_->setPreview(preview);
+}
+
+void TForm_Archive::setStatus(const QString& text)
+{
+    Label_Status->setText(text);
+    Label_Status->setToolTip(text);
+}
+
+void TForm_Archive::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm_Archive::answered()
 {
     if (Label_Status->text() == kBusy)
-        Label_Status->setText(statusBeforeWait_);
+        setStatus(statusBeforeWait_);
 }
 
 void TForm_Archive::callFailed(std::uint64_t call, const nkp::Failure& failure)
@@ -287,20 +368,20 @@ void TForm_Archive::callFailed(std::uint64_t call, const nkp::Failure& failure)
     const std::string error = failure.text();
     if (call == reloadCall_) {
         reloadCall_ = 0;
-        rows_.clear();
-        Label_Status->setText(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
+        model_->setRows({});
+        setStatus(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
         if (!importSummary_.isNull()) {
-            Label_Status->setText(importSummary_);
+            setStatus(importSummary_);
             importSummary_ = QString();
             emit importEnded();
         }
         emit reloaded(false);
     } else if (call == historyCall_) {
         historyCall_ = 0;
-        Label_Status->setText(QStringLiteral("Историю крана не удалось прочитать: ") + utf8(error));
+        setStatus(QStringLiteral("Историю крана не удалось прочитать: ") + utf8(error));
     } else if (call == dataCall_) {
         dataCall_ = 0;
-        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + utf8(error));
+        setStatus(QStringLiteral("Чтение не удалось открыть из архива: ") + utf8(error));
     } else if (call == importCall_) {
         importFinished(QStringLiteral("Архив не удалось открыть: ") + utf8(error));
     } else if (call == exportCall_) {
@@ -326,33 +407,21 @@ void TForm_Archive::reload()
 void TForm_Archive::showRows(const std::vector<CraneRow>& rows)
 {
     showHistory(nullptr);
-    model_->removeRows(0, model_->rowCount());
-    rows_ = rows;
-    Table_Cranes->setSortingEnabled(false);
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-        QList<QStandardItem*> items;
-        for (int c = 0; c < kCraneColumnCount; ++c) {
-            const auto column = static_cast<CraneColumn>(c);
-            auto* item = new QStandardItem(utf8(craneCellText(rows_[r], column, decimalSeparator_)));
-            if (const auto number = craneCellNumber(rows_[r], column))
-                item->setData(*number, kSortRole);
-            if (column == CraneColumn::ResourcePercent) {
-                const QColor colour = nkp::ui::resourceColor(rows_[r].trend.used.level);
-                if (colour.isValid())
-                    item->setBackground(colour);
-            }
-            item->setData(static_cast<qulonglong>(r), Qt::UserRole);
-            items << item;
-        }
-        model_->appendRow(items);
-    }
-    Table_Cranes->setSortingEnabled(true);
+    model_->setRows(rows);
+    fitCraneColumns();
+    setStatus(QStringLiteral("Кранов: %1, чтений: %2")
+                  .arg(rows.size())
+                  .arg(std::accumulate(rows.begin(), rows.end(), std::size_t {0},
+                      [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
+}
+
+void TForm_Archive::fitCraneColumns()
+{
     Table_Cranes->resizeColumnsToContents();
-    Label_Status->setText(
-        QStringLiteral("Кранов: %1, чтений: %2")
-            .arg(rows_.size())
-            .arg(std::accumulate(rows_.begin(), rows_.end(), std::size_t {0},
-                [](std::size_t n, const CraneRow& row) { return n + row.readouts.size(); })));
+    // Long owners and remarks give way to the figures; their hint shows them whole.
+    for (const CraneColumn c : {CraneColumn::Owner, CraneColumn::Remark})
+        Table_Cranes->setColumnWidth(
+            static_cast<int>(c), std::min(Table_Cranes->columnWidth(static_cast<int>(c)), 220));
 }
 
 void TForm_Archive::selectCrane(int viewRow)
@@ -362,67 +431,27 @@ void TForm_Archive::selectCrane(int viewRow)
         return;
     }
     const QModelIndex source = proxy_->mapToSource(proxy_->index(viewRow, 0));
-    const auto r = static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong());
     showHistory(nullptr);
     // The crane's read-outs as the archive holds them now.
-    if (r < rows_.size())
-        historyCall_ = session_->history(rows_[r].craneId);
+    historyCall_ = session_->history(model_->row(source.row()).craneId);
 }
 
 void TForm_Archive::showHistory(const CraneRow* row)
 {
     shown_ = row;
-    Table_History->setRowCount(0);
-    Chart_History->clearGraphs();
-    Chart_History->clearItems();
-    if (!row) {
-        Chart_History->replot();
-        return;
-    }
-    Table_History->setRowCount(static_cast<int>(row->readouts.size()));
-    for (std::size_t i = 0; i < row->readouts.size(); ++i)
-        for (int c = 0; c < kHistoryColumnCount; ++c)
-            Table_History->setItem(static_cast<int>(i), c,
-                new QTableWidgetItem(
-                    utf8(historyCellText(*row, i, static_cast<HistoryColumn>(c), decimalSeparator_))));
-    Table_History->resizeColumnsToContents();
-
-    const CraneTrend& t = row->trend;
-    QVector<double> x, y;
-    for (const HistoryPoint& p : t.points)
-        if (p.input.moment && std::isfinite(p.accumulated)) {
-            x << chartTime(*p.input.moment);
-            y << p.accumulated;
-        }
-    QCPGraph* points = Chart_History->addGraph();
-    points->setName(QStringLiteral("Накопленное число"));
-    points->setData(x, y);
-    points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 6));
-    double xMin = x.isEmpty() ? 0 : x.front(), xMax = x.isEmpty() ? 1 : x.back();
-    double yMax = y.isEmpty() ? 1 : *std::max_element(y.begin(), y.end());
-    if (t.slopePerDay && *t.slopePerDay > 0 && !x.isEmpty()) {
-        // The trend from the newest read-out to the forecast (or ten years on).
-        const double start = chartTime(*t.points[t.newest].input.moment);
-        const double end = t.forecastDate ? chartTime(*t.forecastDate) : start + 3652.5 * 86400.0;
-        QCPGraph* trend = Chart_History->addGraph();
-        trend->setName(QStringLiteral("Тренд"));
-        trend->setPen(QPen(Qt::darkGreen, 1.5, Qt::DashLine));
-        trend->setData(
-            {start, end}, {t.accumulated, t.accumulated + *t.slopePerDay * (end - start) / 86400.0});
-        xMax = std::max(xMax, end);
-        yMax = std::max(yMax, t.accumulated + *t.slopePerDay * (end - start) / 86400.0);
-    }
-    if (t.normativeNumber > 0) {
-        QCPGraph* norm = Chart_History->addGraph();
-        norm->setName(QStringLiteral("Нормативное число"));
-        norm->setPen(QPen(Qt::red, 1.5));
-        norm->setData({xMin, xMax}, {double(t.normativeNumber), double(t.normativeNumber)});
-        yMax = std::max(yMax, double(t.normativeNumber));
-    }
-    const double margin = std::max((xMax - xMin) * 0.03, 86400.0 * 10);
-    Chart_History->xAxis->setRange(xMin - margin, xMax + margin);
-    Chart_History->yAxis->setRange(0, yMax * 1.08);
-    Chart_History->replot();
+    std::vector<nkp::ui::HistoryLine> lines;
+    if (row)
+        for (std::size_t i = 0; i < row->readouts.size(); ++i)
+            lines.push_back({row, i});
+    historyModel_->setRows(std::move(lines));
+    Chart_History->showTrend(row ? &row->trend : nullptr);
+    Button_Settings->setEnabled(row != nullptr);
+    Button_Report->setEnabled(row != nullptr);
+    const std::optional<std::int64_t> crane = selectedCrane();
+    if (logView_->crane() != crane)
+        logView_->showCrane(crane);
+    if (remarksView_->crane() != crane)
+        remarksView_->showCrane(crane);
 }
 
 void TForm_Archive::openReadout(int historyRow)
@@ -443,7 +472,7 @@ void TForm_Archive::writeReadout(const std::vector<std::uint8_t>& bytes)
     if (!file.open(QIODevice::WriteOnly)
         || file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()))
             != static_cast<qint64>(bytes.size())) {
-        Label_Status->setText(QStringLiteral("Чтение не удалось открыть из архива: ") + file.errorString());
+        setStatus(QStringLiteral("Чтение не удалось открыть из архива: ") + file.errorString());
         return;
     }
     file.close();
@@ -459,7 +488,7 @@ void TForm_Archive::addPaths(const std::vector<std::string>& paths)
     Button_Cancel->show();
     Button_AddFolder->setEnabled(false);
     Button_AddFile->setEnabled(false);
-    Label_Status->setText(QStringLiteral("Добавление в архив..."));
+    setStatus(QStringLiteral("Добавление в архив..."));
     importCall_ = session_->import(paths);
 }
 
@@ -507,11 +536,8 @@ void TForm_Archive::exportCsv()
         return;
     // The rows as shown: filtered, in their order.
     std::vector<CraneRow> shown;
-    for (int r = 0; r < proxy_->rowCount(); ++r) {
-        const QModelIndex source = proxy_->mapToSource(proxy_->index(r, 0));
-        shown.push_back(
-            rows_[static_cast<std::size_t>(model_->item(source.row(), 0)->data(Qt::UserRole).toULongLong())]);
-    }
+    for (int r = 0; r < proxy_->rowCount(); ++r)
+        shown.push_back(model_->row(proxy_->mapToSource(proxy_->index(r, 0)).row()));
     exportPath_ = QString::fromStdString(*path);
     exportCall_ = session_->exportCsv(*path, craneTableCells(shown, decimalSeparator_));
 }

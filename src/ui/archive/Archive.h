@@ -3,24 +3,34 @@
 #include "archive/CraneTable.h"
 #include "base/InputFiles.h"
 #include "base/UserPrompts.h"
+#include "ui/archive/ArchivePrint.h"
 
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace nkp::archive {
 class ArchiveSession;
 }
-class QCustomPlot;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
-class QTableWidget;
+class QTabWidget;
+namespace nkp::ui {
+class CraneActions;
+class CraneLogView;
+class DueView;
+class HistoryChart;
+class RemarksView;
+struct HistoryLine;
+template <typename Row> class TableModel;
+}  // namespace nkp::ui
 
 // "Архив кранов": one row per crane of the archive, filtered and sorted at
 // will and exported as CSV; the selected crane's read-outs below, with the
@@ -36,7 +46,7 @@ public:
         QWidget* parent = nullptr);
     ~TForm_Archive() override;
 
-    void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
+    void setDecimalSeparator(char separator);
 
     // Reads the archive again in the background: the table is filled when it
     // answers, a failure is said in the status line; reloaded() either way.
@@ -52,7 +62,18 @@ public:
     void applyLocation();
     const QString& location() const { return location_; }
 
-    const std::vector<nkp::archive::CraneRow>& rows() const { return rows_; }
+    const std::vector<nkp::archive::CraneRow>& rows() const;
+
+    // The crane's pages and the due list over all cranes.
+    nkp::ui::CraneLogView& logView() { return *logView_; }
+    nkp::ui::RemarksView& remarksView() { return *remarksView_; }
+    nkp::ui::DueView& dueView() { return *dueView_; }
+    // "Настройки крана..." and "Отчёт по крану..." of the selected crane.
+    void editCraneSettings();
+    void printCraneReport();
+    // Tests: the day due dates count from, and a preview that asks nobody.
+    void setToday(const nkp::base::DateTime& today);
+    void setPreview(const nkp::ui::ArchivePreview& preview);
     QSortFilterProxyModel& view() { return *proxy_; }
 
 signals:
@@ -65,14 +86,24 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Esc closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* Edit_Filter = nullptr;
     QLineEdit* Edit_Location = nullptr;
     QPushButton* Button_Location = nullptr;
     QTableView* Table_Cranes = nullptr;
-    QTableWidget* Table_History = nullptr;
-    QCustomPlot* Chart_History = nullptr;
+    QTableView* Table_History = nullptr;
+    nkp::ui::HistoryChart* Chart_History = nullptr;
+    QCheckBox* CheckBox_Horizon = nullptr;
+    QTabWidget* PageControl_Crane = nullptr;
+    QPushButton* Button_Settings = nullptr;
+    QPushButton* Button_Report = nullptr;
+    nkp::ui::CraneLogView* logView_ = nullptr;
+    nkp::ui::RemarksView* remarksView_ = nullptr;
+    nkp::ui::DueView* dueView_ = nullptr;
+    nkp::ui::CraneActions* craneActions_ = nullptr;
     QPushButton* Button_AddFolder = nullptr;
     QPushButton* Button_AddFile = nullptr;
     QPushButton* Button_Export = nullptr;
@@ -81,19 +112,25 @@ private:
     QLabel* Label_Status = nullptr;
 
     void showHistory(const nkp::archive::CraneRow* row);
+    std::optional<std::int64_t> selectedCrane() const;
     void openReadout(int historyRow);
     void connectSession();
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
+    void fitCraneColumns();
     void writeReadout(const std::vector<std::uint8_t>& bytes);
     void importFinished(const QString& summary);
+private slots:
+    void setStatus(const QString& text);
+
+private:
     void callFailed(std::uint64_t call, const nkp::Failure& failure);
     // An answer came: the status line no longer says that the archive is busy.
     void answered();
 
+    std::unique_ptr<nkp::UserPrompts> ownPrompts_;  // dialogs over this window
     nkp::UserPrompts& prompts_;
     QString location_, startFolder_;
     nkp::fileio::InputScope archiveInputs_;  // the archive's files: no export replaces them
-    std::vector<nkp::archive::CraneRow> rows_;
     const nkp::archive::CraneRow* shown_ = nullptr;
     nkp::archive::CraneRow history_;  // the selected crane's, as the archive answered
     nkp::archive::ArchiveSession* session_ = nullptr;
@@ -103,7 +140,8 @@ private:
     QString statusBeforeWait_;
     QString openName_;    // the file name of the read-out being opened
     QString exportPath_;  // the CSV being written
-    QStandardItemModel* model_ = nullptr;
+    nkp::ui::TableModel<nkp::archive::CraneRow>* model_ = nullptr;
+    nkp::ui::TableModel<nkp::ui::HistoryLine>* historyModel_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     char decimalSeparator_ = ',';
     bool shownOnce_ = false;

@@ -2,6 +2,8 @@
 
 #include "base/UserPrompts.h"
 
+#include <memory>
+
 class QWidget;
 
 namespace nkp::ui {
@@ -29,9 +31,16 @@ public:
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override;
+    std::optional<std::vector<std::string>> form(
+        const std::string& caption, const std::vector<FormField>& fields) override;
 
 private:
     QWidget* parent_;
 };
+
+// The program's prompts for a window of its own: Qt dialogs parented to
+// `window` (so they come up over it, not over the main window) when `given`
+// shows Qt dialogs; nothing otherwise (tests keep their scripted prompts).
+std::unique_ptr<UserPrompts> promptsFor(UserPrompts& given, QWidget* window);
 
 }  // namespace nkp::ui

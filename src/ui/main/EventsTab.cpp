@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -71,28 +72,30 @@ EventsTab::EventsTab(const nkp::screen::MainState& state, const QString& startDi
     filters->addStretch(1);
     filters->addWidget(BitBtn_ExportCsv);
 
-    StringGrid_Events = new QTableWidget(0, nkp::analysis::kEpisodeColumnCount);
+    eventsModel_ = new nkp::ui::TableModel<nkp::analysis::Episode>(
+        nkp::analysis::episodeColumns(state_.frames), decimalSeparator_, this);
+    // Short headings on two lines (the full ones as hints) and columns as
+    // wide as their texts; the kind takes the rest and elides (its text is
+    // its hint): the window is 800 pixels wide and the table scrolls only
+    // vertically.
+    eventsModel_->setShownHeaders({QStringLiteral("Событие"), QStringLiteral("Первый\nкадр"),
+        QStringLiteral("Послед.\nкадр"), QStringLiteral("Кадров"), QStringLiteral("Начало"),
+        QStringLiteral("Конец"), QStringLiteral("Пик,\n%"), QStringLiteral("Масса,\nт"),
+        QStringLiteral("Вылет,\nм"), QStringLiteral("Стрела,\nм")});
+    eventsModel_->setCellRoles([this](int row, int column, int role) {
+        return role == Qt::ToolTipRole && column == 0 ? eventsModel_->index(row, column).data() : QVariant();
+    });
+    StringGrid_Events = new QTableView;
     StringGrid_Events->setObjectName(QStringLiteral("StringGrid_Events"));
-    QStringList headers;
-    for (const std::string& h : nkp::analysis::episodeColumnHeaders())
-        headers << fromCp1251(h);
-    StringGrid_Events->setHorizontalHeaderLabels(headers);
+    StringGrid_Events->setModel(eventsModel_);
     StringGrid_Events->verticalHeader()->hide();
     StringGrid_Events->verticalHeader()->setDefaultSectionSize(18);
     StringGrid_Events->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid_Events->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Short headings on two lines (the full ones as hints) and columns as
-    // wide as their texts; the kind takes the rest and elides: the window is
-    // 800 pixels wide and the table scrolls only vertically.
-    static const char* const shortHeaders[nkp::analysis::kEpisodeColumnCount] = {"Событие", "Первый\nкадр",
-        "Послед.\nкадр", "Кадров", "Начало", "Конец", "Пик,\n%", "Масса,\nт", "Вылет,\nм", "Стрела,\nм"};
+    StringGrid_Events->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QHeaderView* header = StringGrid_Events->horizontalHeader();
-    for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c) {
-        QTableWidgetItem* item = StringGrid_Events->horizontalHeaderItem(c);
-        item->setText(QString::fromUtf8(shortHeaders[c]));
-        item->setToolTip(headers[c]);
+    for (int c = 0; c < eventsModel_->columnCount(); ++c)
         header->setSectionResizeMode(c, c == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
-    }
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(30);
     StringGrid_Events->setTextElideMode(Qt::ElideRight);
@@ -107,6 +110,7 @@ EventsTab::EventsTab(const nkp::screen::MainState& state, const QString& startDi
             QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold)));
     Chart_Spectrum->xAxis->setLabel(QStringLiteral("Степень загрузки, %"));
     Chart_Spectrum->yAxis->setLabel(QStringLiteral("Кадров"));
+    Chart_Spectrum->installEventFilter(this);
 
     StringGrid_Cycles = new QTableWidget(static_cast<int>(nkp::recorder::kCycleBandCount) + 1, 3);
     StringGrid_Cycles->setObjectName(QStringLiteral("StringGrid_Cycles"));
@@ -138,14 +142,14 @@ EventsTab::EventsTab(const nkp::screen::MainState& state, const QString& startDi
     connect(ComboBox_Kind, &QComboBox::currentIndexChanged, this, &EventsTab::fillTable);
     connect(Edit_Threshold, &QSpinBox::valueChanged, this, &EventsTab::recompute);
     connect(BitBtn_ExportCsv, &QPushButton::clicked, this, &EventsTab::exportCsv);
-    connect(StringGrid_Events, &QTableWidget::cellClicked, this, [this](int row, int) {
-        showEpisode(row);
+    connect(StringGrid_Events, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        showEpisode(index.row());
         emit framesTableWanted();
     });
-    connect(
-        StringGrid_Events, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
-            if (row != previous && row >= 0)
-                showEpisode(row);
+    connect(StringGrid_Events->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current, const QModelIndex& previous) {
+            if (current.row() != previous.row() && current.isValid())
+                showEpisode(current.row());
         });
     fillTable();
     fillSpectrum();
@@ -188,24 +192,16 @@ void EventsTab::fillTable()
     Label_Counts->setText(
         QStringLiteral("Эпизодов: %1.  ").arg(episodes_.size()) + parts.join(QStringLiteral(";  ")));
 
-    const nkp::screen::MainState& s = state_;
-    const QSignalBlocker block(StringGrid_Events);
-    StringGrid_Events->clearContents();
-    StringGrid_Events->setRowCount(static_cast<int>(shown_.size()));
-    for (int row = 0; row < static_cast<int>(shown_.size()); ++row) {
-        const auto cells = nkp::analysis::episodeCells(
-            episodes_[static_cast<std::size_t>(shown_[static_cast<std::size_t>(row)])], s.frames,
-            decimalSeparator_);
-        for (int c = 0; c < nkp::analysis::kEpisodeColumnCount; ++c)
-            StringGrid_Events->setItem(
-                row, c, cell(fromCp1251(cells[static_cast<std::size_t>(c)]), c != 0 && c != 4 && c != 5));
-        // The kind may be elided in its column.
-        StringGrid_Events->item(row, 0)->setToolTip(StringGrid_Events->item(row, 0)->text());
-    }
+    std::vector<nkp::analysis::Episode> rows;
+    rows.reserve(shown_.size());
+    for (const int i : shown_)
+        rows.push_back(episodes_[static_cast<std::size_t>(i)]);
+    eventsModel_->setRows(std::move(rows));
 }
 
-void EventsTab::fillSpectrum()
+void EventsTab::drawSpectrumChart()
 {
+    spectrumChartStale_ = false;
     const char sep = decimalSeparator_;
     Chart_Spectrum->clearPlottables();
     Chart_Spectrum->clearItems();
@@ -235,7 +231,11 @@ void EventsTab::fillSpectrum()
     Chart_Spectrum->xAxis->setRange(-0.6, nkp::analysis::kSpectrumBandCount - 0.4);
     Chart_Spectrum->yAxis->setRange(0, highest * 1.15);
     Chart_Spectrum->replot();
+}
 
+void EventsTab::fillSpectrum()
+{
+    const char sep = decimalSeparator_;
     for (std::size_t band = 0; band <= nkp::recorder::kCycleBandCount; ++band) {
         const bool total = band == nkp::recorder::kCycleBandCount;
         const std::int64_t count = total ? spectrum_.totalCycles : spectrum_.cycles[band];
@@ -247,6 +247,19 @@ void EventsTab::fillSpectrum()
             row, 2, cell(fromCp1251(nkp::analysis::shareText(count, spectrum_.totalCycles, sep)), true));
     }
     fitCyclesTable();
+    // The chart is drawn when it is seen: drawing it hidden would cost each
+    // load the time of a paint.
+    if (Chart_Spectrum->isVisible())
+        drawSpectrumChart();
+    else
+        spectrumChartStale_ = true;
+}
+
+bool EventsTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Chart_Spectrum && event->type() == QEvent::Show && spectrumChartStale_)
+        drawSpectrumChart();
+    return QWidget::eventFilter(watched, event);
 }
 
 void EventsTab::fitCyclesTable()

@@ -4,6 +4,7 @@
 #include "analysis/LoadBands.h"
 #include "base/UserPrompts.h"
 #include "screen/MainState.h"
+#include "ui/common/ColumnTableModel.h"
 
 #include <QWidget>
 
@@ -14,6 +15,7 @@ class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QTableView;
 class QTableWidget;
 
 // The tab "События": the episodes of overload, coordinate protection and
@@ -50,17 +52,23 @@ signals:
     // to the front.
     void framesTableWanted();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QComboBox* ComboBox_Kind = nullptr;
     QSpinBox* Edit_Threshold = nullptr;
     QLabel* Label_Counts = nullptr;
     QPushButton* BitBtn_ExportCsv = nullptr;
-    QTableWidget* StringGrid_Events = nullptr;
+    QTableView* StringGrid_Events = nullptr;
+    nkp::ui::TableModel<nkp::analysis::Episode>* eventsModel_ = nullptr;
     QCustomPlot* Chart_Spectrum = nullptr;
     QTableWidget* StringGrid_Cycles = nullptr;
     void recompute();
     void fillTable();
+    // The counters' table now, the chart when it is shown.
     void fillSpectrum();
+    void drawSpectrumChart();
     void fitCyclesTable();
 
     const nkp::screen::MainState& state_;
@@ -70,4 +78,5 @@ private:
     std::vector<nkp::analysis::Episode> episodes_;
     std::vector<int> shown_;
     nkp::analysis::LoadSpectrum spectrum_;
+    bool spectrumChartStale_ = false;
 };

@@ -6,6 +6,7 @@
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/main/FrameGridDelegate.h"
+#include "ui/main/FrameTableModel.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -18,7 +19,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -53,9 +54,10 @@ FramesTab::FramesTab(
 {
     setObjectName(QStringLiteral("TabSheet_Cikl"));
 
-    StringGrid_O_Otb
-        = new QTableWidget(nkp::analysis::kFrameTableRows, nkp::analysis::kFrameTableColumns, this);
+    frameModel_ = new FrameTableModel(state_, decimalSeparator_, this);
+    StringGrid_O_Otb = new QTableView(this);
     StringGrid_O_Otb->setObjectName(QStringLiteral("StringGrid_O_Otb"));
+    StringGrid_O_Otb->setModel(frameModel_);
     StringGrid_O_Otb->horizontalHeader()->hide();
     StringGrid_O_Otb->verticalHeader()->hide();
     StringGrid_O_Otb->horizontalHeader()->setMinimumSectionSize(1);
@@ -76,15 +78,14 @@ FramesTab::FramesTab(
     StringGrid_O_Otb->setToolTip(hint);
     StringGrid_O_Otb->setStatusTip(hint);
     StringGrid_O_Otb->setItemDelegate(new FrameGridDelegate(StringGrid_O_Otb));
-    for (int r = 0; r < nkp::analysis::kFrameTableRows; ++r)
-        for (int c = 0; c < nkp::analysis::kFrameTableColumns; ++c)
-            StringGrid_O_Otb->setItem(r, c, new QTableWidgetItem);
     const int frame = 2 * StringGrid_O_Otb->frameWidth();
     StringGrid_O_Otb->setFixedSize(kColumnWidth * nkp::analysis::kFrameTableColumns + frame,
         kRowHeight * nkp::analysis::kFrameTableRows + frame);
     // A click on a coded cell decodes it.
-    connect(StringGrid_O_Otb, &QTableWidget::cellClicked, this, &FramesTab::decodeCell);
-    // The wheel and PageUp/PageDown over the table page through the frames.
+    connect(StringGrid_O_Otb, &QTableView::clicked, this,
+        [this](const QModelIndex& index) { decodeCell(index.row(), index.column()); });
+    // The wheel and PageUp/PageDown over the table page through the frames;
+    // Ctrl+Home and Ctrl+End go to the first and the last.
     StringGrid_O_Otb->installEventFilter(this);
     StringGrid_O_Otb->viewport()->installEventFilter(this);
 
@@ -211,20 +212,7 @@ QWidget* FramesTab::buildSelections()
 
 void FramesTab::ScrollBar_CiklChange()
 {
-    const int first = ScrollBar_Cikl->value();
-    const int size = static_cast<int>(state_.FrameOrder.size());
-    StringGrid_O_Otb->setUpdatesEnabled(false);
-    for (int c = 0; c < nkp::analysis::kFrameTableColumns; ++c) {
-        const int slot = first + c;
-        const int position
-            = slot >= 0 && slot < size ? state_.FrameOrder[static_cast<std::size_t>(slot)] : -1;
-        std::array<std::string, nkp::analysis::kFrameTableRows> texts;
-        if (position >= 0 && position < static_cast<int>(state_.frames.size()))
-            texts = nkp::analysis::frameColumnTexts(state_.recordAt(position), position, decimalSeparator_);
-        for (int r = 0; r < nkp::analysis::kFrameTableRows; ++r)
-            StringGrid_O_Otb->item(r, c)->setText(nkp::ui::fromCp1251(texts[static_cast<std::size_t>(r)]));
-    }
-    StringGrid_O_Otb->setUpdatesEnabled(true);
+    frameModel_->showFrom(ScrollBar_Cikl->value());
 }
 
 void FramesTab::decodeCell(int row, int column)
@@ -237,9 +225,7 @@ void FramesTab::decodeCell(int row, int column)
     const nkp::analysis::FrameCodeText text = nkp::analysis::frameCodeText(state_.recordAt(position), row);
     if (text.empty())
         return;
-    const QString full = nkp::ui::fromCp1251(text.full);
-    StringGrid_O_Otb->item(row, column)->setToolTip(full);
-    emit codeDecoded(nkp::ui::fromCp1251(text.brief), full);
+    emit codeDecoded(nkp::ui::fromCp1251(text.brief), nkp::ui::fromCp1251(text.full));
 }
 
 void FramesTab::setScroll(int maximum, int position)
@@ -370,6 +356,11 @@ bool FramesTab::eventFilter(QObject* watched, QEvent* event)
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
                 pageBy(key == Qt::Key_PageUp ? -1 : 1);
+                return true;
+            }
+            if ((key == Qt::Key_Home || key == Qt::Key_End)
+                && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ControlModifier)) {
+                scrollTo(key == Qt::Key_Home ? ScrollBar_Cikl->minimum() : ScrollBar_Cikl->maximum());
                 return true;
             }
         }

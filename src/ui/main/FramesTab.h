@@ -12,11 +12,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class QTableWidget;
+class QTableView;
+class FrameTableModel;
 
 // The tab "Циклическая информация (таблицы)": five frames at a time, one
-// column each, scrolled over FrameOrder, and the three selections that
-// narrow FrameOrder.
+// column each, scrolled over FrameOrder (the wheel and PageUp/PageDown page,
+// Ctrl+Home and Ctrl+End go to the first and the last frame), and the three
+// selections that narrow FrameOrder.
 class FramesTab : public QWidget {
     Q_OBJECT
 public:
@@ -37,7 +39,7 @@ public:
     QString lastFrameText() const;
 
 public slots:
-    // Fills the five columns from the scroll bar's position.
+    // Shows the five frames from the scroll bar's position on.
     void ScrollBar_CiklChange();
     // The three "Вывести" buttons; the button's tag chooses the selection.
     void BitBtn_OtborClick();
@@ -57,7 +59,8 @@ private:
     QFrame* Panel7 = nullptr;
     QLabel* Label72 = nullptr;
     QLabel* Label_O_OtbZap = nullptr;
-    QTableWidget* StringGrid_O_Otb = nullptr;
+    QTableView* StringGrid_O_Otb = nullptr;
+    FrameTableModel* frameModel_ = nullptr;
     QScrollBar* ScrollBar_Cikl = nullptr;
     QGroupBox *GroupBox2 = nullptr, *GroupBox8 = nullptr, *GroupBox9 = nullptr;
     QLineEdit *Edit_Mmax = nullptr, *Edit_KHome = nullptr, *Edit_KEnd = nullptr;

@@ -8,13 +8,14 @@ cd "$(dirname "$0")/.."
 declare -A deps=(
   [src/base]=""
   [src/recorder]="src/base"
+  [src/signing]="src/base"
   [src/analysis]="src/recorder"
   [src/report]="src/base"
   [src/forms]="src/analysis src/report"
   [src/device]="src/recorder"
   [src/device/qt]="src/device"
   [src/print]="src/analysis"
-  [src/fleet]="src/analysis"
+  [src/fleet]="src/analysis src/signing"
   [src/archive]="src/analysis"
   # ui/ is one library, but each window folder is a unit of its own: the
   # windows share common/; the main window opens the others.
@@ -25,13 +26,13 @@ declare -A deps=(
   [src/ui/fleet]="src/ui/common src/fleet"
   [src/ui/archive]="src/ui/common src/archive"
   [src/ui/printing]="src/ui/common src/print"
-  [src/ui/reading]="src/ui/common src/ui/archive src/device/qt"
-  [src/ui/main]="src/ui/common src/ui/charts src/ui/service src/ui/fleet src/ui/archive src/ui/printing src/ui/reading src/forms"
+  [src/ui/reading]="src/ui/common src/ui/archive src/device/qt src/signing"
+  [src/ui/main]="src/ui/common src/ui/charts src/ui/service src/ui/fleet src/ui/archive src/ui/printing src/ui/reading src/forms src/signing"
   [src/app]="src/ui/main"
   [tools/args]=""
   [tools/generator]="src/recorder"
   [tools/nkp3-sim]="src/recorder tools/generator tools/args"
-  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive tools/generator tools/args"
+  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive src/signing tools/generator tools/args"
 )
 
 # Where the include "x/Y.h" of a folder's source points: src/x or tools/x.

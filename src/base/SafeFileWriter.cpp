@@ -117,6 +117,8 @@ bool ReplacementFile::open(const std::string& path, std::string* error)
     if (fd_ < 0)
         return fail("cannot create a temporary file for", errno, error);
     temporary_ = name.data();
+    if (forcedMode_ >= 0)
+        mode_ = static_cast<unsigned>(forcedMode_);
     if (haveOwner_ && ::geteuid() == 0) [[maybe_unused]]
         const int ignored = ::fchown(fd_, uid_, gid_);
     ::fchmod(fd_, static_cast<mode_t>(mode_));
@@ -181,6 +183,12 @@ void ReplacementFile::discard()
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error)
 {
     ReplacementFile file;
+    return writeThrough(file, path, content, error);
+}
+
+bool writeThrough(
+    ReplacementFile& file, const std::string& path, std::string_view content, std::string* error)
+{
     if (!file.open(path, error))
         return false;
     std::size_t written = 0;

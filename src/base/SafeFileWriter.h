@@ -20,6 +20,10 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
+    // Before open(): the replacement gets exactly `mode` (e.g. 0600 for a
+    // private key), from its creation on, whatever the target had.
+    void setMode(unsigned mode) { forcedMode_ = mode; }
+
     // Checks the target and creates the temporary file. On failure `error`
     // receives the cause (English, naming the file).
     bool open(const std::string& path, std::string* error);
@@ -51,6 +55,7 @@ private:
     std::FILE* stream_ = nullptr;
     bool targetExisted_ = false;
     unsigned mode_ = 0;
+    int forcedMode_ = -1;
     bool haveOwner_ = false;
     unsigned uid_ = 0, gid_ = 0;
 };
@@ -59,5 +64,9 @@ private:
 // file (if any) is left untouched, the temporary file is removed, `error`
 // receives the cause (English, naming the file) and false is returned.
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
+// The same through a prepared (not yet opened) ReplacementFile, e.g. one
+// with a mode of its own.
+bool writeThrough(
+    ReplacementFile& file, const std::string& path, std::string_view content, std::string* error);
 
 }  // namespace nkp::fileio

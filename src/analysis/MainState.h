@@ -48,6 +48,9 @@ struct MainState {
     MainTexts texts;
     MainGauges gauges;
     std::string controllerNumber;  // stored in the file, not shown
+    // The loaded file's signature status and SHA-256 as the card's footer
+    // prints them; empty when the file was not checked.
+    std::string fileSignature;
 
     // --- raw values that travel between commands
     std::int64_t operatingMinutes = 0;    // behind texts.operatingTime

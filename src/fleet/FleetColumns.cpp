@@ -37,6 +37,7 @@ std::string_view fleetColumnHeader(FleetColumn column)
         "Перегрузок (эпизодов)",
         "Последняя перегрузка",
         "Бракованных кадров",
+        "Подпись",
         "Примечание",
     };
     return headers[static_cast<std::size_t>(column)];
@@ -83,6 +84,8 @@ std::string fleetCellText(const FleetRow& row, FleetColumn column)
         return codec::cp1251ToUtf8(row.latestOverload);
     case FleetColumn::BrokenFrames:
         return std::to_string(row.brokenFrames);
+    case FleetColumn::Signature:
+        return signing::shortStatusText(row.signature);
     case FleetColumn::File:
     case FleetColumn::Remark:
         break;
@@ -98,6 +101,7 @@ bool fleetColumnNumeric(FleetColumn column)
     case FleetColumn::CraneNumber:
     case FleetColumn::Owner:
     case FleetColumn::NormGroup:
+    case FleetColumn::Signature:
     case FleetColumn::Remark:
         return false;
     default:

@@ -28,9 +28,10 @@ enum class FleetColumn {
     OverloadEpisodes,
     LatestOverload,
     BrokenFrames,
+    Signature,
     Remark,
 };
-inline constexpr int kFleetColumnCount = 18;
+inline constexpr int kFleetColumnCount = 19;
 
 // The column's heading, UTF-8.
 std::string_view fleetColumnHeader(FleetColumn column);

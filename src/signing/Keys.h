@@ -85,6 +85,9 @@ Result<PublicKey> writeNewKey(
 // key without it, or with a wrong one, is a failure that says so).
 Result<PrivateKey> readPrivateKey(const std::string& keyPath, const std::string& passphrase);
 
+// Whether the private key file `keyPath` is protected by a passphrase.
+bool keyNeedsPassphrase(const std::string& keyPath);
+
 // A private key with the public key file beside it: what signs.
 struct Signer {
     PrivateKey key;

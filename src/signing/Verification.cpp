@@ -135,6 +135,11 @@ std::string statusText(const Verification& v)
     return "файл подписи повреждён";
 }
 
+std::string footerText(const Verification& v)
+{
+    return "Подпись: " + statusText(v) + "; SHA-256 файла " + v.dataSha256.substr(0, 16);
+}
+
 std::string shortStatusText(SignatureStatus status)
 {
     switch (status) {

@@ -55,6 +55,9 @@ Result<Verification> verifyFile(const std::string& path, const TrustedKeys& trus
 // The status as the tool prints it (UTF-8): "подпись верна: SIGNER, ключ
 // FINGERPRINT, подписано DATE при считывании", "нет подписи", ...
 std::string statusText(const Verification& verification);
+// The status and the first 16 hex digits of the file's SHA-256, as a
+// printout's footer shows them, so that paper matches its file (UTF-8).
+std::string footerText(const Verification& verification);
 // A short form for table cells: "верна", "нет", "изменён", "чужой ключ",
 // "повреждена".
 std::string shortStatusText(SignatureStatus status);

@@ -14,16 +14,17 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        std::string
-            kind;  // "information", "action", "warning", "question", "error", "open", "save", "folder"
+        std::string kind;     // "information", "action", "warning", "question", "error", "open", "save",
+                              // "folder", "secret"
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
     };
 
-    std::deque<bool> warningAnswers;                     // default: OK
-    std::deque<SaveChoice> saveChoices;                  // default: Cancel, which loses nothing
-    std::deque<bool> actionAnswers;                      // information with an action; default: OK
-    std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
+    std::deque<bool> warningAnswers;                       // default: OK
+    std::deque<SaveChoice> saveChoices;                    // default: Cancel, which loses nothing
+    std::deque<bool> actionAnswers;                        // information with an action; default: OK
+    std::deque<std::optional<std::string>> fileAnswers;    // open, save and folder; default: cancel
+    std::deque<std::optional<std::string>> secretAnswers;  // default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
 
@@ -69,6 +70,12 @@ public:
     {
         calls.push_back({"folder", title, initialDir});
         return pop(fileAnswers, std::optional<std::string> {});
+    }
+
+    std::optional<std::string> askSecret(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"secret", caption, text});
+        return pop(secretAnswers, std::optional<std::string> {});
     }
 
     // Calls of one kind, in order.

@@ -78,6 +78,11 @@ TEST_F(SignTool, SignedAtReadingAndLaterEveryChangeHasItsStatus)
     ASSERT_EQ(tool("sign a.nkp --key k.key").status, 0);
     const std::string data = read("a.nkp"), signature = read("a.nkp.sig");
     EXPECT_NE(signature.find("при считывании: нет\n"), std::string::npos);
+    // The card's footer names the status and the file's SHA-256, so that paper matches its file.
+    ASSERT_EQ(tool("print card a.nkp --pdf card.pdf").status, 0);
+    const std::string sha = runCommand("sha256sum '" + dir.path("a.nkp") + "'").out.substr(0, 16);
+    const std::string card = runCommand("pdftotext -layout '" + dir.path("card.pdf") + "' -").out;
+    EXPECT_NE(card.find("Подпись: ключ не из доверенных; SHA-256 файла " + sha), std::string::npos) << card;
     auto flipped = [&data](std::size_t at) {
         std::string bytes = data;
         bytes.at(at) ^= 1;

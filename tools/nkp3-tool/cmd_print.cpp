@@ -6,8 +6,10 @@
 #include "analysis/MainState.h"
 #include "analysis/ReadoutLoader.h"
 #include "args/ArgParser.h"
+#include "base/Codec.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
+#include "signing/Verification.h"
 
 #include <QApplication>
 
@@ -114,6 +116,10 @@ int runPrint(const std::vector<std::string>& args)
         printError("cannot read " + a.input + ": " + error);
         return kExitFailure;
     }
+    // The card's footer: the file's signature against the start folder's keys.
+    if (const auto verification
+        = signing::verifyFile(a.input, signing::trustedKeysOfFolder(signing::trustedKeyFolder("."))))
+        state.fileSignature = codec::utf8ToCp1251(signing::footerText(*verification.value));
     if (a.events) {
         if (!print::writeEventsPdf(a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold),
                 separator, &error)) {

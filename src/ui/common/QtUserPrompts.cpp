@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -93,6 +95,16 @@ std::optional<std::string> QtUserPrompts::chooseFolder(
     if (dir.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dir).toStdString();
+}
+
+std::optional<std::string> QtUserPrompts::askSecret(const std::string& caption, const std::string& text)
+{
+    bool ok = false;
+    const QString secret = QInputDialog::getText(
+        parent_, fromCp1251(caption), fromCp1251(text), QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return secret.toStdString();
 }
 
 }  // namespace nkp::ui

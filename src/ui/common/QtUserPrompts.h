@@ -25,6 +25,7 @@ public:
     std::optional<std::string> openFile(const FileDialog& dialog) override;
     std::optional<std::string> saveFile(const FileDialog& dialog) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override;
+    std::optional<std::string> askSecret(const std::string& caption, const std::string& text) override;
 
 private:
     QWidget* parent_;

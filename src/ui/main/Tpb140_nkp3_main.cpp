@@ -18,6 +18,7 @@
 #include "ui/main/FormCommands.h"
 #include "ui/main/FrameExport.h"
 #include "ui/main/FramesTab.h"
+#include "ui/main/SignatureLine.h"
 #include "ui/printing/Printinfcart.h"
 #include "ui/reading/Readnkp3.h"
 #include "ui/service/Logloaderror.h"
@@ -255,6 +256,9 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     loadedInput_ = nkp::fileio::InputScope({state_.filePath});
     serviceArea_.assign(kServiceDumpEnd - nkp::recorder::kServiceAreaOffset, 0);
     file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
+    const nkp::ui::SignatureLine signature = nkp::ui::checkSignature(filePath, startDirectory_);
+    state_.fileSignature = signature.cardFooter;
+    TabSheet_Const->showSignature(signature.text, signature.colour);
     refreshAfter(Change::Loaded);
     return true;
 }

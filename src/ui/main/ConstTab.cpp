@@ -97,6 +97,8 @@ ConstTab::ConstTab(nkp::analysis::MainState& state, char decimalSeparator, QWidg
     Label_Signature = new QLabel;
     Label_Signature->setObjectName(QStringLiteral("Label_Signature"));
     Label_Signature->setTextFormat(Qt::PlainText);  // the signer's text is the file's
+    // A long signer's text is cut at the window's edge, never widens it.
+    Label_Signature->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label_Signature->hide();
     page->addWidget(Label_Signature);
     page->addWidget(nkp::ui::scrollable(content), 1);
@@ -298,9 +300,10 @@ void ConstTab::refresh()
     refreshDamage();
 }
 
-void ConstTab::showSignature(const QString& text, const QColor& colour)
+void ConstTab::showSignature(const QString& text, const QColor& colour, const QString& toolTip)
 {
     Label_Signature->setText(text);
+    Label_Signature->setToolTip(toolTip);
     Label_Signature->setStyleSheet(
         QStringLiteral("QLabel { background: %1; color: %2; padding: 2px 6px; }")
             .arg(

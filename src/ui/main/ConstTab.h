@@ -27,7 +27,7 @@ public:
     void refresh();
     // The loaded file's signature status in one line, on `colour`; an empty
     // text hides the line.
-    void showSignature(const QString& text, const QColor& colour);
+    void showSignature(const QString& text, const QColor& colour, const QString& toolTip = {});
 
     // The value control named `name`, or nullptr.
     QWidget* control(const QString& name) const { return controls_.value(name); }

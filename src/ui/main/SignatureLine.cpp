@@ -27,14 +27,22 @@ SignatureLine checkSignature(const std::string& filePath, const QString& startDi
 {
     const std::string keys = signing::trustedKeyFolder(QFile::encodeName(startDirectory).toStdString());
     const auto verification = signing::verifyFile(filePath, signing::trustedKeysOfFolder(keys));
-    if (!verification)
-        return {QStringLiteral("Подпись не проверена: %1")
-                    .arg(QString::fromStdString(verification.failure.text())),
-            signatureColour(signing::SignatureStatus::Missing), {}};
+    if (!verification) {
+        const QString line = QStringLiteral("Подпись не проверена: %1")
+                                 .arg(QString::fromStdString(verification.failure.text()));
+        return {line, line, signatureColour(signing::SignatureStatus::Missing), {}};
+    }
     const std::string text = signing::statusText(*verification.value);
-    QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    line[0] = line[0].toUpper();
-    return {line, signatureColour(verification.value->status),
+    QString full = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    full[0] = full[0].toUpper();
+    // The window's width holds the fingerprint's first two groups; the tool
+    // tip and the tool show all sixteen.
+    QString line = full;
+    if (verification.value->record) {
+        const QString print = QString::fromStdString(verification.value->record->fingerprint);
+        line.replace(print, print.left(9) + QStringLiteral(" …"));
+    }
+    return {line, full, signatureColour(verification.value->status),
         codec::utf8ToCp1251(signing::footerText(*verification.value))};
 }
 

@@ -11,7 +11,8 @@
 namespace nkp::ui {
 
 struct SignatureLine {
-    QString text;            // one line for the first tab
+    QString text;            // one line for the first tab (the key's fingerprint shortened)
+    QString fullText;        // the whole status, for the line's tool tip
     QColor colour;           // green valid, grey none, red changed or damaged, amber untrusted
     std::string cardFooter;  // Windows-1251, for MainState::fileSignature
 };

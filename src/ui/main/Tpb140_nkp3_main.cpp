@@ -258,7 +258,7 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     file->copy(nkp::recorder::kServiceAreaOffset, serviceArea_.size(), serviceArea_.data());
     const nkp::ui::SignatureLine signature = nkp::ui::checkSignature(filePath, startDirectory_);
     state_.fileSignature = signature.cardFooter;
-    TabSheet_Const->showSignature(signature.text, signature.colour);
+    TabSheet_Const->showSignature(signature.text, signature.colour, signature.fullText);
     refreshAfter(Change::Loaded);
     return true;
 }

@@ -46,15 +46,6 @@ std::string hexOf(const unsigned char* bytes, std::size_t size, const char* digi
     return text;
 }
 
-std::string base64(std::span<const std::uint8_t> bytes)
-{
-    std::string text(4 * ((bytes.size() + 2) / 3), '\0');
-    const int n = EVP_EncodeBlock(
-        reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
-
 // Does not hand the passphrase to OpenSSL's terminal prompt: a missing one
 // makes the reading fail instead.
 int passphraseCallback(char* buffer, int size, int, void* user)
@@ -67,6 +58,15 @@ int passphraseCallback(char* buffer, int size, int, void* user)
 }
 
 }  // namespace
+
+std::string base64(std::span<const std::uint8_t> bytes)
+{
+    std::string text(4 * ((bytes.size() + 2) / 3), '\0');
+    const int n = EVP_EncodeBlock(
+        reinterpret_cast<unsigned char*>(text.data()), bytes.data(), static_cast<int>(bytes.size()));
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
 
 std::string sha256Hex(std::span<const std::uint8_t> bytes)
 {

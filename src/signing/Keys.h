@@ -27,6 +27,8 @@ template <class T> struct Result {
 
 using RawPublicKey = std::array<std::uint8_t, 32>;
 
+// `bytes` in base64 with padding.
+std::string base64(std::span<const std::uint8_t> bytes);
 // SHA-256 of `bytes` as 64 lower-case hex digits.
 std::string sha256Hex(std::span<const std::uint8_t> bytes);
 // The fingerprint of a public key: SHA-256 of its 32 raw bytes, upper-case

@@ -174,9 +174,7 @@ std::string signatureFor(
     const std::vector<std::uint8_t> signature = signer.key.sign(lines);
     if (signature.size() != 64)
         return {};
-    std::string encoded(88, '\0');
-    EVP_EncodeBlock(reinterpret_cast<unsigned char*>(encoded.data()), signature.data(), 64);
-    return lines + "подпись: " + encoded + "\n";
+    return lines + "подпись: " + base64(signature) + "\n";
 }
 
 Result<SignatureRecord> signFile(const std::string& path, const Signer& signer, const SigningContext& context)

@@ -4,15 +4,18 @@
 
 #include "signing/Verification.h"
 #include "ui/main/ConstTab.h"
+#include "ui/reading/ReadingSignature.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 class TestSignature : public QObject {
     Q_OBJECT
 private slots:
     void firstTabShowsEachStatusInItsColour();
+    void menuChoosesTheKeyOfTheSetting();
 };
 
 void TestSignature::firstTabShowsEachStatusInItsColour()
@@ -71,6 +74,24 @@ void TestSignature::firstTabShowsEachStatusInItsColour()
         QVERIFY(
             f.window->grab().save(folder + QStringLiteral("/signature-%1.png").arg(QLatin1String(c.name))));
     }
+}
+
+// A key with its public file beside it becomes the setting; a file without
+// one is refused and the setting stays.
+void TestSignature::menuChoosesTheKeyOfTheSetting()
+{
+    QStandardPaths::setTestModeEnabled(true);  // settings of their own
+    nkp::ui::setSigningKeyPath({});
+    MainWindowFixture f;
+    const QString key = f.dir.filePath(QStringLiteral("engineer.key"));
+    QVERIFY(nkp::signing::writeNewKey(QFile::encodeName(key).toStdString(), "Иванов", ""));
+    for (const QString& chosen : {f.readoutPath, key}) {
+        f.prompts.fileAnswers.push_back(QFile::encodeName(chosen).toStdString());
+        control<QAction>(*f.window, "Menu_SigningKey")->trigger();
+    }
+    QCOMPARE(f.prompts.callsOf("error").size(), std::size_t {1});
+    QCOMPARE(nkp::ui::signingKeyPath(), key);
+    nkp::ui::setSigningKeyPath({});
 }
 
 QTEST_MAIN(TestSignature)

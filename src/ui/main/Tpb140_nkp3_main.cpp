@@ -20,6 +20,7 @@
 #include "ui/main/FramesTab.h"
 #include "ui/main/SignatureLine.h"
 #include "ui/printing/Printinfcart.h"
+#include "ui/reading/ReadingSignature.h"
 #include "ui/reading/Readnkp3.h"
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
@@ -171,6 +172,7 @@ void TForm_TPB140CMain::buildMenu()
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     Menu_Service->menuAction()->setVisible(false);
     addAction(N_Adres);
+    nkp::ui::installSigningKeyMenu(*this, *Menu_File, Menu_R1, prompts_);
     nkp::ui::installArchiveMenu(*this, *Menu_File, Menu_Print->menuAction(), prompts_, startDirectory_,
         decimalSeparator_, [this](const QString& path) { return loadFile(path); });
 

@@ -4,7 +4,10 @@
 #include "base/Codec.h"
 #include "signing/Verification.h"
 
+#include <QAction>
 #include <QFile>
+#include <QFileInfo>
+#include <QMenu>
 #include <QSettings>
 
 #include <cstdlib>
@@ -61,6 +64,36 @@ void setSigningKeyPath(const QString& path)
         settings.remove(kSetting);
     else
         settings.setValue(kSetting, path.trimmed());
+}
+
+QAction* installSigningKeyMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts)
+{
+    auto* action = new QAction(QStringLiteral("Подпись..."), &window);
+    action->setObjectName(QStringLiteral("Menu_SigningKey"));
+    action->setStatusTip(QStringLiteral("Ключ, которым подписывается каждое сохранённое считывание"));
+    fileMenu.insertAction(before, action);
+    QObject::connect(action, &QAction::triggered, &window, [&prompts] {
+        UserPrompts::FileDialog dialog;
+        dialog.title = codec::utf8ToCp1251("Ключ подписи считываний");
+        dialog.filter = codec::utf8ToCp1251("Ключи подписи (*.key)|*.key|Все файлы (*.*)|*.*");
+        const QString current = signingKeyPath();
+        if (!current.isEmpty())
+            dialog.initialDir = QFile::encodeName(QFileInfo(current).absolutePath()).toStdString();
+        const std::optional<std::string> chosen = prompts.openFile(dialog);
+        if (!chosen)
+            return;  // the setting stays as it was
+        const auto key = signing::readPublicKey(signing::publicKeyPath(*chosen));
+        if (!key) {
+            prompts.error(codec::utf8ToCp1251("Подпись"),
+                codec::utf8ToCp1251("Рядом с ключом нет его открытого ключа: " + key.failure.text()));
+            return;
+        }
+        setSigningKeyPath(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+        prompts.information(codec::utf8ToCp1251("Подпись"),
+            codec::utf8ToCp1251("Считывания подписываются ключом " + key.value->fingerprint()
+                + ", подписал: " + key.value->signer));
+    });
+    return action;
 }
 
 QString signSavedReading(const std::string& path, const std::string& port, UserPrompts& prompts)

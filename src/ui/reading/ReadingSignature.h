@@ -4,6 +4,10 @@
 
 #include <QString>
 
+class QAction;
+class QMenu;
+class QWidget;
+
 #include <string>
 
 // Signing the readings the reading window saves.
@@ -14,6 +18,10 @@ namespace nkp::ui {
 // readings are not signed.
 QString signingKeyPath();
 void setSigningKeyPath(const QString& path);
+
+// "Подпись..." in `fileMenu` before `before`: chooses the key file of the
+// setting; the key's public file beside it must name the signer.
+QAction* installSigningKeyMenu(QWidget& window, QMenu& fileMenu, QAction* before, UserPrompts& prompts);
 
 // Signs the data file `path`, saved by a reading on `port`. The key is read
 // once per run of the program; a protected key asks for its passphrase

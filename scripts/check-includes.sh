@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 declare -A deps=(
   [src/base]=""
   [src/recorder]="src/base"
+  [src/signing]="src/base"
   [src/analysis]="src/recorder"
   [src/report]="src/base"
   [src/screen]="src/analysis"
@@ -15,7 +16,7 @@ declare -A deps=(
   [src/device]="src/recorder"
   [src/device/qt]="src/device"
   [src/print]="src/screen"
-  [src/fleet]="src/analysis"
+  [src/fleet]="src/analysis src/signing"
   [src/archive]="src/analysis"
   # ui/ is one library, but each window folder is a unit of its own: the
   # windows share common/; the main window opens the others.
@@ -27,13 +28,13 @@ declare -A deps=(
   [src/ui/archive]="src/ui/common src/archive src/print"
   [src/ui/printing]="src/ui/common src/print"
   [src/ui/help]="src/ui/common"
-  [src/ui/reading]="src/ui/common src/ui/archive src/ui/help src/device/qt"
+  [src/ui/reading]="src/ui/common src/ui/archive src/ui/help src/device/qt src/signing"
   [src/ui/main]="src/ui/common src/ui/charts src/ui/service src/ui/fleet src/ui/archive src/ui/printing src/ui/reading src/ui/help src/forms"
   [src/app]="src/ui/main"
   [tools/args]=""
   [tools/generator]="src/recorder"
   [tools/nkp3-sim]="src/recorder tools/generator tools/args"
-  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive tools/generator tools/args"
+  [tools/nkp3-tool]="src/forms src/device src/device/qt src/print src/fleet src/archive src/signing tools/generator tools/args"
 )
 
 # Where the include "x/Y.h" of a folder's source points: src/x or tools/x.

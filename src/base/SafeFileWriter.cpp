@@ -114,6 +114,8 @@ Done ReplacementFile::open(const std::string& path)
     if (fd_ < 0)
         return fail("cannot create a temporary file for", errno);
     temporary_ = name.data();
+    if (forcedMode_ >= 0)
+        mode_ = static_cast<unsigned>(forcedMode_);
     if (haveOwner_ && ::geteuid() == 0) [[maybe_unused]]
         const int ignored = ::fchown(fd_, uid_, gid_);
     ::fchmod(fd_, static_cast<mode_t>(mode_));
@@ -178,6 +180,11 @@ void ReplacementFile::discard()
 Done writeFileAtomically(const std::string& path, std::string_view content)
 {
     ReplacementFile file;
+    return writeThrough(file, path, content);
+}
+
+Done writeThrough(ReplacementFile& file, const std::string& path, std::string_view content)
+{
     if (Done opened = file.open(path); !opened)
         return opened;
     std::size_t written = 0;

@@ -22,6 +22,10 @@ public:
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
+    // Before open(): the replacement gets exactly `mode` (e.g. 0600 for a
+    // private key), from its creation on, whatever the target had.
+    void setMode(unsigned mode) { forcedMode_ = mode; }
+
     // Checks the target and creates the temporary file. A failure's cause
     // is English and names the file.
     Done open(const std::string& path);
@@ -53,6 +57,7 @@ private:
     std::FILE* stream_ = nullptr;
     bool targetExisted_ = false;
     unsigned mode_ = 0;
+    int forcedMode_ = -1;
     bool haveOwner_ = false;
     unsigned uid_ = 0, gid_ = 0;
 };
@@ -61,5 +66,8 @@ private:
 // file (if any) is left untouched, the temporary file is removed, and the
 // cause (English, naming the file) is returned.
 Done writeFileAtomically(const std::string& path, std::string_view content);
+// The same through a prepared (not yet opened) ReplacementFile, e.g. one
+// with a mode of its own.
+Done writeThrough(ReplacementFile& file, const std::string& path, std::string_view content);
 
 }  // namespace nkp::fileio

@@ -79,6 +79,14 @@ public:
     // A folder chosen by the user (starting at `initialDir`), or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir)
         = 0;
+    // A secret typed in a hidden field (a key's passphrase), answered in UTF-8; nothing
+    // when the user cancelled. Without a way to ask, nothing.
+    virtual std::optional<std::string> askSecret(const std::string& caption, const std::string& text)
+    {
+        (void)caption;
+        (void)text;
+        return std::nullopt;
+    }
 };
 
 }  // namespace nkp

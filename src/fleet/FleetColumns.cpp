@@ -67,6 +67,10 @@ const table::Columns<FleetRow>& fleetColumns()
             momentNumber<&FleetRow::latestOverloadMoment>),
         countColumn(
             "Бракованных кадров", countText<&FleetRow::brokenFrames>, number<&FleetRow::brokenFrames>),
+        Column("Подпись",
+            [](const FleetRow& row, char) {
+                return row.loaded ? signing::shortStatusText(row.signature) : std::string();
+            }),
         Column("Примечание", [](const FleetRow& row, char) { return codec::cp1251ToUtf8(row.remark); }),
     };
     return columns;

@@ -118,6 +118,10 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
         // it needs of each frame instead of decoding them, and takes the
         // frames' check from the summary load.
         row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
+        const auto verification
+            = signing::verifyFile(path, signing::trustedKeysOfFolder(signing::trustedKeyFolder(".")));
+        if (verification)
+            row.signature = verification.value->status;
     }
     row.file = relative;
     row.path = path;

@@ -4,6 +4,7 @@
 #include "analysis/ReadoutSummary.h"
 #include "analysis/ResourceUse.h"
 #include "base/DateTime.h"
+#include "signing/Verification.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +33,9 @@ struct FleetRow : analysis::ReadoutSummary {
     std::optional<base::DateTime> latestOverloadMoment;
     std::size_t brokenFrames = 0;
     bool damaged = false;  // loaded, but short, long, with a wrong checksum or without a valid frame
-    std::string remark;    // why the file could not be read, or what is wrong with it; empty when all is well
+    // The file's signature against the keys in "Ключи" of the current folder.
+    signing::SignatureStatus signature = signing::SignatureStatus::Missing;
+    std::string remark;  // why the file could not be read, or what is wrong with it; empty when all is well
 };
 
 // The overview's values of a read-out; `file` and `path` stay empty.

@@ -250,6 +250,11 @@ void drawInfoCard(PageCanvas& canvas, const screen::MainState& s)
         canvas, f, y, QStringLiteral("Оценка наработки и режима работы крана по ИСО 4301/1-85"), rows, 0);
 
     drawSignatureBlock(canvas, kLeft, kPageHeight - kMargin - 60, t(s.texts.engineerName));
+    // In the bottom margin, below everything else: the file's signature.
+    if (!s.fileSignature.empty())
+        canvas.text(QRectF(kLeft, kPageHeight - kMargin + 4, kWidth, kMargin - 8),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, t(s.fileSignature),
+            canvas.font(FontFace::Arial, {7, false, false}));
 }
 
 }  // namespace nkp::print

@@ -48,6 +48,9 @@ struct MainState : analysis::LoadedReadout {
     // the control that shows each text
     MainTexts texts;
     MainGauges gauges;
+    // The loaded file's signature status and SHA-256 as the card's footer
+    // prints them; empty when the file was not checked.
+    std::string fileSignature;
 
     // --- what the forms keep between their steps
     int firstTestPosition = 0;            // for Form 1

@@ -22,7 +22,7 @@ namespace {
 const std::string kHeader
     = "Файл;Марка крана;№ крана;Владелец;Дата считывания;Всего циклов;Класс использования;Режим нагружения;"
       "Группа режима;Нормативная группа;Характеристическое число;Нормативное число;Ресурс, %;Перегрузок;"
-      "Перегрузок (эпизодов);Последняя перегрузка;Бракованных кадров;Примечание\r\n";
+      "Перегрузок (эпизодов);Последняя перегрузка;Бракованных кадров;Подпись;Примечание\r\n";
 
 std::string utf8(const std::string& cp1251)
 {
@@ -75,8 +75,8 @@ TEST(FleetCsv, QuotesWhatNeedsQuotingAndWritesUtf8WithBom)
 
     const std::string expectedBody
         = "\"sub/a;b.nkp\";КС-45717;\"12\"\"3\";\"ООО \"\"Кран\"\"\";01.02.2024 10:20;12544;"
-          "U0;Q2;A1;А5;2911,9;125000;2,3;2;7;12:16 24.03.2024;12;\"line1\nline2\r\"\r\n"
-          "dir.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+          "U0;Q2;A1;А5;2911,9;125000;2,3;2;7;12:16 24.03.2024;12;нет;\"line1\nline2\r\"\r\n"
+          "dir.nkp;;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
     EXPECT_EQ(fleet::fleetCsv({row, bad}, false), kHeader + expectedBody);
     EXPECT_EQ(fleet::fleetCsv({}, true), "\xEF\xBB\xBF" + kHeader);
 
@@ -110,7 +110,7 @@ TEST(FleetCsv, FormulaTextsAreGuarded)
     row.remark = "\rX";
     const std::string expected = kHeader
         + "a.nkp;\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\";'+1+2;'@SUM(1);'-2+3;-5;-12;+3,5;A=1;'\tA;"
-          "-0,25;'=;'-;0;0;;0;\"'\rX\"\r\n";
+          "-0,25;'=;'-;0;0;;0;нет;\"'\rX\"\r\n";
     EXPECT_EQ(fleet::fleetCsv({row}, false), expected);
 }
 
@@ -158,8 +158,8 @@ TEST(FleetCsv, ScannedFolderGivesTheMainWindowValues)
         + utf8(s.texts.craneClassGroup) + ';' + s.texts.characteristicNumber + ';' + s.texts.normativeNumber
         + ';' + analysis::resourcePercentText(analysis::resourceUse(s.readout), '.') + ';'
         + std::to_string(overloads) + ';' + std::to_string(episodes) + ';' + latest + ';'
-        + std::to_string(s.readout.diagnostics.brokenFrames.size()) + ";\r\n";
-    const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
+        + std::to_string(s.readout.diagnostics.brokenFrames.size()) + ";нет;\r\n";
+    const std::string expected = kHeader + line + "x.nkp;;;;;;;;;;;;;;;;;;Это папка, а не файл\r\n";
 
     QThreadPool pool;
     const auto rows = fleet::scanFleet(f.dir.string(), '.', pool);

@@ -14,7 +14,8 @@ namespace nkp::test {
 class ScriptedUserPrompts : public UserPrompts {
 public:
     struct Call {
-        // "information", "action", "warning", "question", "error", "open", "save", "folder", "form"
+        // "information", "action", "warning", "question", "error", "open", "save", "folder", "form",
+        // "secret"
         std::string kind;
         std::string caption;  // or the dialog title
         std::string text;     // or the dialog's proposed file name
@@ -27,6 +28,7 @@ public:
     // Forms: each answer gives the fields' values, none (an empty list) cancels; default: cancel.
     std::deque<std::vector<std::string>> formAnswers;
     std::vector<std::vector<FormField>> forms;  // the fields of each form asked, as offered
+    std::deque<std::optional<std::string>> secretAnswers;  // default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;
 
@@ -84,6 +86,12 @@ public:
     {
         calls.push_back({"folder", title, initialDir});
         return pop(fileAnswers, std::optional<std::string> {});
+    }
+
+    std::optional<std::string> askSecret(const std::string& caption, const std::string& text) override
+    {
+        calls.push_back({"secret", caption, text});
+        return pop(secretAnswers, std::optional<std::string> {});
     }
 
     // Calls of one kind, in order.

@@ -5,6 +5,8 @@
 #include "TestImages.h"
 
 #include "base/Codec.h"
+#include "signing/Verification.h"
+#include "ui/reading/ReadingSignature.h"
 #include "ui/reading/Readnkp3.h"
 
 #include "ui/common/QtUserPrompts.h"
@@ -18,6 +20,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -183,6 +187,7 @@ private slots:
     void byteCountFollowsTheTransfer();
     void abortStopsTheReadingCleanly();
     void newReadingAsksBeforeAnUnsavedOneIsOverwritten();
+    void savedReadingsAreSignedWithTheKeyOfTheSetting();
 };
 
 void tst_Readnkp3::opensWithDefaultsAndTheReadingDate()
@@ -660,6 +665,54 @@ void tst_Readnkp3::newReadingAsksBeforeAnUnsavedOneIsOverwritten()
     QVERIFY(rig.read());
     QCOMPARE(rig.prompts.callsOf("question").size(), std::size_t {2});
     QCOMPARE(std::count(rig.portLog.begin(), rig.portLog.end(), std::string("write 02")), 1);
+}
+
+// The key of the setting signs every saved reading, its passphrase asked
+// until one opens it, then never again in this run; a signature that fails
+// is shown and the data file stays saved.
+void tst_Readnkp3::savedReadingsAreSignedWithTheKeyOfTheSetting()
+{
+    QStandardPaths::setTestModeEnabled(true);  // settings of their own
+    QSettings().setValue(QStringLiteral("archive/addSavedReadings"), false);
+    Rig rig;
+    const std::string key = rig.path(QStringLiteral("engineer.key")).toStdString();
+    QVERIFY(nkp::signing::writeNewKey(key, "Иванов", "пароль"));
+    rig.plugRecorder(nkp::test::checkedImage(3));
+    QVERIFY(rig.read());
+    const struct {
+        QString key;
+        std::optional<std::string> passphrase;  // typed when asked
+        bool asked, signedFile;
+    } saves[] = {
+        {QString::fromStdString(key), "неверный", true, false},
+        {QString::fromStdString(key), "пароль", true, true},
+        {QString::fromStdString(key), std::nullopt, false, true},  // opened once for the run
+        {rig.path(QStringLiteral("missing.key")), std::nullopt, false, false},
+    };
+    int n = 0;
+    for (const auto& save : saves) {
+        nkp::ui::setSigningKeyPath(save.key);
+        const QString target = rig.path(QStringLiteral("r%1.nkp").arg(++n));
+        rig.prompts.fileAnswers.push_back(target.toStdString());
+        rig.prompts.secretAnswers = {save.passphrase};
+        const std::size_t errors = rig.prompts.callsOf("error").size();
+        rig.form->BitBtn_SaveFileClick();
+        QVERIFY(QFile::exists(target));  // saved whatever the signature did
+        QCOMPARE(rig.prompts.secretAnswers.empty(), save.asked);
+        QCOMPARE(QFile::exists(target + QStringLiteral(".sig")), save.signedFile);
+        QCOMPARE(rig.prompts.callsOf("error").size(), errors + (save.signedFile ? 0 : 1));
+        QVERIFY2(rig.form->statusText().contains(
+                     save.signedFile ? QStringLiteral("; подписан") : QStringLiteral("; не подписан: ")),
+            qPrintable(rig.form->statusText()));
+    }
+    const auto verification = nkp::signing::verifyFile(rig.path(QStringLiteral("r2.nkp")).toStdString(),
+        {{*nkp::signing::readPublicKey(nkp::signing::publicKeyPath(key)).value}});
+    QVERIFY(verification);
+    QCOMPARE(verification.value->status, nkp::signing::SignatureStatus::Valid);
+    QVERIFY(verification.value->record->atReading);
+    QCOMPARE(verification.value->record->port, std::string("ttyUSB0"));
+    nkp::ui::setSigningKeyPath({});
+    QSettings().remove(QStringLiteral("archive/addSavedReadings"));
 }
 
 QTEST_MAIN(tst_Readnkp3)

@@ -32,10 +32,13 @@ ToolCommand formCommand();
 ToolCommand framesCommand();
 ToolCommand generateCommand();
 ToolCommand infoCommand();
+ToolCommand keyCommand();
 ToolCommand mergeCommand();
 ToolCommand printCommand();
 ToolCommand readCommand();
+ToolCommand signCommand();
 ToolCommand spectrumCommand();
+ToolCommand verifyCommand();
 
 // Prints the usage text of every command to stderr and returns kExitUsage.
 int usageError(const std::string& problem);

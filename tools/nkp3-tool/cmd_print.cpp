@@ -4,9 +4,11 @@
 
 #include "analysis/Events.h"
 #include "args/ArgParser.h"
+#include "base/Codec.h"
 #include "print/FrameRange.h"
 #include "print/PrintDocuments.h"
 #include "screen/MainStateLoad.h"
+#include "signing/Verification.h"
 
 #include <QApplication>
 
@@ -112,7 +114,10 @@ int runPrint(const std::vector<std::string>& args)
         printError("cannot read " + a.input + ": " + loaded.failure().reason);
         return kExitFailure;
     }
-    std::string error;
+    // The card's footer: the file's signature against the start folder's keys.
+    if (const auto verification
+        = signing::verifyFile(a.input, signing::trustedKeysOfFolder(signing::trustedKeyFolder("."))))
+        state.fileSignature = codec::utf8ToCp1251(signing::footerText(*verification.value));
     if (a.events) {
         if (const Done written = print::writeEventsPdf(
                 a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold), separator);

@@ -1,6 +1,7 @@
 // nkp3-tool read: the reading of the recorder without the window. Scans the
 // serial ports (or reads only the given one), prints the status texts and the
 // progress, and saves the read-out with an identification file's texts.
+#include "SignSupport.h"
 #include "ToolCommand.h"
 #include "ToolSupport.h"
 
@@ -110,6 +111,13 @@ int runRead(const std::vector<std::string>& args)
         }
     }
 
+    // So is a signing key that cannot be used.
+    const auto signer = readingSigner();
+    if (!signer) {
+        printError("cannot sign readings: " + signer.failure.text());
+        return nkp::tool::kExitFailure;
+    }
+
     int argc = 1;
     char name[] = "nkp3-tool";
     char* argv[] = {name, nullptr};
@@ -135,6 +143,9 @@ int runRead(const std::vector<std::string>& args)
         return nkp::tool::kExitFailure;
     }
     std::cout << "saved " << visibleControls(out, false) << "\n";
+    // The data file is on the disk first; a signature that fails loses nothing.
+    if (*signer.value && !signReading(out, **signer.value, result.portShortName))
+        return nkp::tool::kExitFailure;
     return result.outcome == ReadingOutcome::Success ? nkp::tool::kExitOk : kExitChecksumMismatch;
 }
 

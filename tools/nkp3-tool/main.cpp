@@ -32,10 +32,13 @@ const std::vector<ToolCommand>& commands()
                 framesCommand(),
                 generateCommand(),
                 infoCommand(),
+                keyCommand(),
                 mergeCommand(),
                 printCommand(),
                 readCommand(),
+                signCommand(),
                 spectrumCommand(),
+                verifyCommand(),
             });
         return rows;
     }();

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -196,6 +197,16 @@ std::optional<std::vector<std::string>> QtUserPrompts::form(
     for (const auto& read : values)
         answers.push_back(read());
     return answers;
+}
+
+std::optional<std::string> QtUserPrompts::askSecret(const std::string& caption, const std::string& text)
+{
+    bool ok = false;
+    const QString secret = QInputDialog::getText(
+        parent_, QString::fromStdString(caption), QString::fromStdString(text), QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return secret.toStdString();
 }
 
 }  // namespace nkp::ui

@@ -33,6 +33,7 @@ public:
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& initialDir) override;
     std::optional<std::vector<std::string>> form(
         const std::string& caption, const std::vector<FormField>& fields) override;
+    std::optional<std::string> askSecret(const std::string& caption, const std::string& text) override;
 
 private:
     QWidget* parent_;

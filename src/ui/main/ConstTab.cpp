@@ -94,6 +94,13 @@ ConstTab::ConstTab(nkp::screen::MainState& state, char decimalSeparator, QWidget
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(4);
     page->addWidget(Label_Damage);
+    Label_Signature = new QLabel;
+    Label_Signature->setObjectName(QStringLiteral("Label_Signature"));
+    Label_Signature->setTextFormat(Qt::PlainText);  // the signer's text is the file's
+    // A long signer's text is cut at the window's edge, never widens it.
+    Label_Signature->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Label_Signature->hide();
+    page->addWidget(Label_Signature);
     page->addWidget(nkp::ui::scrollable(content), 1);
 
     Edit_HarCh->setReadOnly(true);
@@ -294,6 +301,17 @@ void ConstTab::refresh()
     }
     refreshResource();
     refreshDamage();
+}
+
+void ConstTab::showSignature(const QString& text, const QColor& colour, const QString& toolTip)
+{
+    Label_Signature->setText(text);
+    Label_Signature->setToolTip(toolTip);
+    Label_Signature->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: %2; padding: 2px 6px; }")
+            .arg(
+                colour.name(), colour.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black")));
+    Label_Signature->setVisible(!text.isEmpty());
 }
 
 void ConstTab::refreshDamage()

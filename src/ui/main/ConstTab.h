@@ -25,6 +25,9 @@ public:
     // Shows the texts and gauges of the state, and the damage warning of the
     // loaded file.
     void refresh();
+    // The loaded file's signature status in one line, on `colour`; an empty
+    // text hides the line.
+    void showSignature(const QString& text, const QColor& colour, const QString& toolTip = {});
 
     // The value control named `name`, or nullptr.
     QWidget* control(const QString& name) const { return controls_.value(name); }
@@ -55,6 +58,8 @@ private:
     // "Файл повреждён: ..." above the group boxes, hidden for a sound file;
     // its link asks for the load error log.
     QLabel* Label_Damage = nullptr;
+    // The signature status of the loaded file, under the damage warning.
+    QLabel* Label_Signature = nullptr;
 
     void refreshDamage();
     void refreshResource();

@@ -19,7 +19,9 @@
 #include "ui/main/FormCommands.h"
 #include "ui/main/FrameExport.h"
 #include "ui/main/FramesTab.h"
+#include "ui/main/SignatureLine.h"
 #include "ui/printing/Printinfcart.h"
+#include "ui/reading/ReadingSignature.h"
 #include "ui/reading/Readnkp3.h"
 #include "ui/service/Logloaderror.h"
 #include "ui/service/Official.h"
@@ -175,6 +177,7 @@ void TForm_TPB140CMain::buildMenu()
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     Menu_Service->menuAction()->setVisible(false);
     addAction(N_Adres);
+    nkp::ui::installSigningKeyMenu(*this, *Menu_File, Menu_R1, prompts_);
     nkp::ui::installArchiveMenu(*this, *Menu_File, Menu_Print->menuAction(), prompts_, startDirectory_,
         decimalSeparator_, [this](const QString& path) { return loadFile(path); });
     habits_ = new nkp::ui::DesktopHabits(
@@ -279,6 +282,9 @@ bool TForm_TPB140CMain::loadFile(const QString& path)
     loadedName_ = QFileInfo(path).fileName();
     habits_->remember(path);
     loadedInput_ = nkp::fileio::InputScope({state_.filePath});
+    const nkp::ui::SignatureLine signature = nkp::ui::checkSignature(state_.filePath, startDirectory_);
+    state_.fileSignature = signature.cardFooter;
+    TabSheet_Const->showSignature(signature.text, signature.colour, signature.fullText);
     refreshAfter(Change::Loaded);
     return true;
 }

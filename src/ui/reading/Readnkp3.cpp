@@ -13,6 +13,7 @@
 #include "ui/common/UiText.h"
 #include "ui/common/WriteFailure.h"
 #include "ui/reading/ReadingPhaseColour.h"
+#include "ui/reading/ReadingSignature.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -163,6 +164,7 @@ void TForm_ReadNKP3::BitBtn_ReadNKP3Click()
     connect(worker_, &ReadingWorker::progressAvailable, this, [this] {
         if (worker_)
             showByteCount(worker_->takeProgress());
+        readingPort_ = worker_->portShortName();
     });
     connect(worker_, &ReadingWorker::finished, this, &TForm_ReadNKP3::readingFinished);
     thread_->start();
@@ -282,6 +284,10 @@ bool TForm_ReadNKP3::saveDataFile()
     showGauge(0);
     QString saved = QStringLiteral("Информация сохранена в фале: ")
         + QFileInfo(QString::fromStdString(*path)).fileName();
+    // The data file is saved; a signature that fails loses nothing.
+    const QString signedWords = nkp::ui::signSavedReading(*path, readingPort_, prompts_);
+    if (!signedWords.isEmpty())
+        saved += QStringLiteral("; ") + signedWords;
     setStatus(saved);
     // The archive's answer follows in the status line.
     if (nkp::ui::addSavedReadingsToArchive())

@@ -141,6 +141,7 @@ private:
     bool activated_ = false;
     bool closed_ = false;
     bool busy_ = false;
+    std::string readingPort_;  // of the reading in the image
     QThread* thread_ = nullptr;
     ReadingWorker* worker_ = nullptr;
 };

@@ -16,6 +16,7 @@ void ReadingWorker::run()
         const std::unique_ptr<nkp::device::SerialPortIo> port = access_.makePort();
         result = reader_.read(portSlots, *port, *access_.clock, *this);
     }  // the port is gone before the window hears of the end
+    port_ = result.portShortName;
     emit finished(static_cast<int>(result.outcome));
 }
 

@@ -37,6 +37,8 @@ public:
     void requestCancel() { cancel_ = true; }
     // The latest count of bytes received; re-arms progressAvailable().
     std::size_t takeProgress();
+    // The port that answered, once finished() arrived ("" when none did).
+    const std::string& portShortName() const { return port_; }
 
 public slots:
     void run();
@@ -62,4 +64,5 @@ private:
     std::atomic<bool> cancel_ {false};
     std::atomic<std::size_t> bytes_ {0};
     std::atomic<bool> progressPending_ {false};
+    std::string port_;
 };

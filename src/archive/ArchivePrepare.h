@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/ReadoutSummary.h"
-#include "base/Failure.h"
 #include "base/DateTime.h"
+#include "base/Failure.h"
 #include "recorder/DataFileLayout.h"
 #include "recorder/DataFileReader.h"
 

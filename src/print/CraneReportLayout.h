@@ -22,7 +22,6 @@ bool printCraneReport(
 
 // Writes the report as a PDF file through the safe writer; the failure
 // (English, naming the file) when it could not.
-Done writeCraneReportPdf(
-    const std::string& path, const analysis::CraneReportContent& content);
+Done writeCraneReportPdf(const std::string& path, const analysis::CraneReportContent& content);
 
 }  // namespace nkp::print

@@ -102,8 +102,8 @@ Done writePdfFile(const std::string& path, const QString& title, const PaintDocu
     return target.commit();
 }
 
-Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
-    FrameRange range, char decimalSeparator)
+Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator)
 {
     if (document == PdfDocument::CardWithAppendix)
         return writePdfFile(path, QStringLiteral("Информационная карта"),

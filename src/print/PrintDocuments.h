@@ -42,8 +42,8 @@ Done writePdfFile(const std::string& path, const QString& title, const PaintDocu
 
 // PDF files of the same documents.
 enum class PdfDocument { CardWithAppendix, OperationalInfo };
-Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state,
-    FrameRange range, char decimalSeparator);
+Done writePdf(const std::string& path, PdfDocument document, const screen::MainState& state, FrameRange range,
+    char decimalSeparator);
 Done writePdf(const QString& path, PdfDocument document, const screen::MainState& state, FrameRange range,
     char decimalSeparator);
 Done writeEventsPdf(

@@ -27,7 +27,7 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;  // open, save and folder; default: cancel
     // Forms: each answer gives the fields' values, none (an empty list) cancels; default: cancel.
     std::deque<std::vector<std::string>> formAnswers;
-    std::vector<std::vector<FormField>> forms;  // the fields of each form asked, as offered
+    std::vector<std::vector<FormField>> forms;             // the fields of each form asked, as offered
     std::deque<std::optional<std::string>> secretAnswers;  // default: cancel
     std::vector<Call> calls;
     std::vector<FileDialog> dialogs;

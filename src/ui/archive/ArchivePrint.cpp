@@ -32,7 +32,9 @@ void savePdf(UserPrompts& prompts, const QString& title, const ArchiveRender& re
         showWriteFailure(prompts, QStringLiteral("Сохранить в PDF"), *path, written.error());
     else
         prompts.information(QStringLiteral("Сохранить в PDF").toStdString(),
-            QStringLiteral("Документ записан в файл \"%1\".").arg(QFile::decodeName(path->c_str())).toStdString());
+            QStringLiteral("Документ записан в файл \"%1\".")
+                .arg(QFile::decodeName(path->c_str()))
+                .toStdString());
 }
 
 }  // namespace

@@ -162,8 +162,7 @@ CraneLogView::CraneLogView(
             const std::string error = failure.text();
             if (call != 0 && call == addCall_) {
                 addCall_ = 0;
-                prompts_.error(kLogCaption.toStdString(),
-                    "Запись не добавлена: " + error);
+                prompts_.error(kLogCaption.toStdString(), "Запись не добавлена: " + error);
             }
         });
 }
@@ -303,7 +302,8 @@ CraneActions::CraneActions(
             if (call == settingsCall_ || call == saveCall_) {
                 settingsCall_ = saveCall_ = 0;
                 prompts_.error(QStringLiteral("Настройки крана").toStdString(),
-                    (QStringLiteral("Настройки крана не удалось прочитать или сохранить: ") + cause).toStdString());
+                    (QStringLiteral("Настройки крана не удалось прочитать или сохранить: ") + cause)
+                        .toStdString());
             } else if (call == reportCall_) {
                 reportCall_ = 0;
                 prompts_.error(QStringLiteral("Отчёт по крану").toStdString(),

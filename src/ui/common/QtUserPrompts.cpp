@@ -202,8 +202,8 @@ std::optional<std::vector<std::string>> QtUserPrompts::form(
 std::optional<std::string> QtUserPrompts::askSecret(const std::string& caption, const std::string& text)
 {
     bool ok = false;
-    const QString secret = QInputDialog::getText(
-        parent_, QString::fromStdString(caption), QString::fromStdString(text), QLineEdit::Password, QString(), &ok);
+    const QString secret = QInputDialog::getText(parent_, QString::fromStdString(caption),
+        QString::fromStdString(text), QLineEdit::Password, QString(), &ok);
     if (!ok)
         return std::nullopt;
     return secret.toStdString();

@@ -4,8 +4,7 @@
 #include "analysis/FrameTableText.h"
 #include "ui/common/UiText.h"
 
-FrameTableModel::FrameTableModel(
-    const nkp::screen::MainState& state, char decimalSeparator, QObject* parent)
+FrameTableModel::FrameTableModel(const nkp::screen::MainState& state, char decimalSeparator, QObject* parent)
     : QAbstractTableModel(parent)
     , state_(state)
     , decimalSeparator_(decimalSeparator)
@@ -15,7 +14,8 @@ FrameTableModel::FrameTableModel(
 void FrameTableModel::showFrom(int first)
 {
     first_ = first;
-    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+    emit dataChanged(
+        index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 int FrameTableModel::positionAt(int column) const

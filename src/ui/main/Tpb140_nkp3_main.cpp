@@ -42,7 +42,6 @@
 
 namespace {
 
-
 const QSize kDesignSize {800, 600};
 
 }  // namespace

@@ -181,8 +181,8 @@ void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserP
     form->close();
 }
 
-void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator, int eventKind)
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts, int overloadThreshold,
+    char decimalSeparator, int eventKind)
 {
     auto form = std::make_unique<TForm_Print>(state, prompts, parent);
     form->setOverloadThreshold(overloadThreshold);

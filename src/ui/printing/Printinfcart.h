@@ -80,7 +80,7 @@ private:
 void printInfoCard(QWidget* parent, const screen::MainState& state, UserPrompts& prompts);
 void printOperationalInfo(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
     const QString& kHome, const QString& kEnd, char decimalSeparator);
-void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts,
-    int overloadThreshold, char decimalSeparator, int eventKind = -1);
+void printEvents(QWidget* parent, const screen::MainState& state, UserPrompts& prompts, int overloadThreshold,
+    char decimalSeparator, int eventKind = -1);
 
 }  // namespace nkp::ui

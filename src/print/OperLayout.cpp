@@ -74,14 +74,7 @@ void drawHeader(TabbedLines& lines)
 
 void drawFooter(PageCanvas& canvas, const QString& footerText, int page)
 {
-    const QFont font = canvas.font(FontFace::Arial, {8, false, true});
-    const double top = kBottom - kFooterHeight;
-    QPainter& p = canvas.painter();
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
-    const QRectF box(kLeft, top + 4, kRight - kLeft, canvas.lineHeight(font));
-    canvas.text(box, Qt::AlignLeft | Qt::AlignTop, footerText, font);  // QRLabel_BTitl
-    canvas.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page), font);
+    drawPageFooter(canvas, kLeft, kRight, kBottom - kFooterHeight, footerText, page);  // QRLabel_BTitl
 }
 
 }  // namespace

@@ -69,4 +69,15 @@ double PageCanvas::textAt(double x, double y, const QString& text, const QFont& 
     return width;
 }
 
+void drawPageFooter(PageCanvas& canvas, double left, double right, double top, const QString& title, int page)
+{
+    const QFont font = canvas.font(FontFace::Arial, {8, false, true});
+    QPainter& p = canvas.painter();
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(QPointF(left, top), QPointF(right, top));
+    const QRectF box(left, top + 4, right - left, canvas.lineHeight(font));
+    canvas.text(box, Qt::AlignLeft | Qt::AlignTop, title, font);
+    canvas.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page), font);
+}
+
 }  // namespace nkp::print

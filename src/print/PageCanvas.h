@@ -54,4 +54,9 @@ private:
     int dpi_ = 96;
 };
 
+// A page's footer between `left` and `right` from `top` down: a rule, the
+// document's name on the left and "Страница N" on the right.
+void drawPageFooter(
+    PageCanvas& canvas, double left, double right, double top, const QString& title, int page);
+
 }  // namespace nkp::print

@@ -42,14 +42,7 @@ void PageFlow::title(const QString& text)
 
 void PageFlow::drawFooter()
 {
-    const QFont font = canvas_.font(FontFace::Arial, {8, false, true});
-    const double top = kBottom - kFooterHeight;
-    QPainter& p = canvas_.painter();
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(QPointF(kLeft, top), QPointF(kRight, top));
-    const QRectF box(kLeft, top + 4, kRight - kLeft, canvas_.lineHeight(font));
-    canvas_.text(box, Qt::AlignLeft | Qt::AlignTop, footerTitle_, font);
-    canvas_.text(box, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Страница %1").arg(page_), font);
+    drawPageFooter(canvas_, kLeft, kRight, kBottom - kFooterHeight, footerTitle_, page_);
 }
 
 }  // namespace nkp::print

@@ -121,7 +121,7 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
         const auto verification
             = signing::verifyFile(path, signing::trustedKeysOfFolder(signing::trustedKeyFolder(".")));
         if (verification)
-            row.signature = verification.value->status;
+            row.signature = verification->status;
     }
     row.file = relative;
     row.path = path;

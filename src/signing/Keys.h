@@ -19,11 +19,8 @@ struct evp_pkey_st;
 namespace nkp::signing {
 
 // A value or the failure that prevented it.
-template <class T> struct Result {
-    std::optional<T> value;
-    Failure failure;
-    explicit operator bool() const { return value.has_value(); }
-};
+// A value, or the failure that kept it from being made.
+using nkp::Result;
 
 using RawPublicKey = std::array<std::uint8_t, 32>;
 

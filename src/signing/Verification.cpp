@@ -63,9 +63,9 @@ TrustedKeys trustedKeysOfFolder(const std::string& folder, std::vector<Failure>*
     for (const std::string& name : names) {
         auto key = readPublicKey(folder + "/" + name);
         if (key)
-            trusted.keys.push_back(std::move(*key.value));
+            trusted.keys.push_back(std::move(*key));
         else if (skipped)
-            skipped->push_back(key.failure);
+            skipped->push_back(key.failure());
     }
     return trusted;
 }
@@ -98,7 +98,7 @@ Result<Verification> verifyFile(const std::string& path, const TrustedKeys& trus
 {
     auto data = readSmallFile(path, kDataFileLimit);
     if (!data)
-        return {std::nullopt, data.failure};
+        return data.failure();
     const std::string sigPath = signaturePath(path);
     struct stat st { };
     std::optional<std::string> signature;
@@ -106,15 +106,15 @@ Result<Verification> verifyFile(const std::string& path, const TrustedKeys& trus
         // One byte over the limit is enough to know it is too large.
         auto bytes = readSmallFile(sigPath, kSignatureFileLimit);
         if (bytes)
-            signature = std::string(textOf(*bytes.value));
-        else if (bytes.failure.reason == "the file is too large")
+            signature = std::string(textOf(*bytes));
+        else if (bytes.failure().reason == "the file is too large")
             signature = std::string(kSignatureFileLimit + 1, '\n');
         else
-            return {std::nullopt, bytes.failure};
+            return bytes.failure();
     } else if (errno != ENOENT) {
-        return {std::nullopt, {sigPath, std::strerror(errno)}};
+        return Failure {sigPath, std::strerror(errno)};
     }
-    return {verify(*data.value, signature, trusted), {}};
+    return verify(*data, signature, trusted);
 }
 
 std::string statusText(const Verification& v)
@@ -181,14 +181,16 @@ Result<SignatureRecord> signFile(const std::string& path, const Signer& signer, 
 {
     auto data = readSmallFile(path, kDataFileLimit);
     if (!data)
-        return {std::nullopt, data.failure};
-    const std::string text = signatureFor(*data.value, signer, context);
+        return data.failure();
+    const std::string text = signatureFor(*data, signer, context);
     const std::string sigPath = signaturePath(path);
     if (text.empty())
-        return {std::nullopt, {sigPath, "cannot make the signature (signer or port text not allowed)"}};
+        return Failure {sigPath, "cannot make the signature (signer or port text not allowed)"};
     if (const Done written = fileio::writeFileAtomically(sigPath, text); !written)
-        return {std::nullopt, written.failure()};
-    return {parseSignatureFile(text), {}};
+        return written.failure();
+    if (std::optional<SignatureRecord> record = parseSignatureFile(text))
+        return std::move(*record);
+    return Failure {sigPath, "the signature written cannot be read back"};
 }
 
 }  // namespace nkp::signing

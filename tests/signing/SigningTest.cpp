@@ -73,21 +73,21 @@ TEST(Signing, KeyFilesRoundTripWithAndWithoutPassphrase)
     for (const std::string passphrase : {"", "пароль 123"}) {
         const std::string keyPath = folder.path("k" + std::to_string(passphrase.size()) + ".key");
         const auto written = writeNewKey(keyPath, "Сидоров", passphrase);
-        ASSERT_TRUE(written) << written.failure.text();
+        ASSERT_TRUE(written) << written.failure().text();
         struct stat st { };
         ASSERT_EQ(::stat(keyPath.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
         EXPECT_FALSE(writeNewKey(keyPath, "Сидоров", passphrase)) << "an existing key is never replaced";
         const auto signer = readSigner(keyPath, passphrase);
-        ASSERT_TRUE(signer) << signer.failure.text();
-        EXPECT_EQ(signer.value->publicKey.fingerprint(), written.value->fingerprint());
-        EXPECT_EQ(written.value->fingerprint().size(), 79u);
+        ASSERT_TRUE(signer) << signer.failure().text();
+        EXPECT_EQ(signer->publicKey.fingerprint(), written->fingerprint());
+        EXPECT_EQ(written->fingerprint().size(), 79u);
         if (!passphrase.empty()) {
             EXPECT_FALSE(readSigner(keyPath, ""));
             EXPECT_FALSE(readSigner(keyPath, "wrong"));
         }
         const TrustedKeys trusted = trustedKeysOfFolder(folder.dir.string());
-        EXPECT_TRUE(trusted.find(written.value->fingerprint()));
+        EXPECT_TRUE(trusted.find(written->fingerprint()));
     }
 }
 

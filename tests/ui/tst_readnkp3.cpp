@@ -706,11 +706,11 @@ void tst_Readnkp3::savedReadingsAreSignedWithTheKeyOfTheSetting()
             qPrintable(rig.form->statusText()));
     }
     const auto verification = nkp::signing::verifyFile(rig.path(QStringLiteral("r2.nkp")).toStdString(),
-        {{*nkp::signing::readPublicKey(nkp::signing::publicKeyPath(key)).value}});
+        {{*nkp::signing::readPublicKey(nkp::signing::publicKeyPath(key))}});
     QVERIFY(verification);
-    QCOMPARE(verification.value->status, nkp::signing::SignatureStatus::Valid);
-    QVERIFY(verification.value->record->atReading);
-    QCOMPARE(verification.value->record->port, std::string("ttyUSB0"));
+    QCOMPARE(verification->status, nkp::signing::SignatureStatus::Valid);
+    QVERIFY(verification->record->atReading);
+    QCOMPARE(verification->record->port, std::string("ttyUSB0"));
     nkp::ui::setSigningKeyPath({});
     QSettings().remove(QStringLiteral("archive/addSavedReadings"));
 }

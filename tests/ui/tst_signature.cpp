@@ -33,7 +33,7 @@ void TestSignature::firstTabShowsEachStatusInItsColour()
     std::vector<std::uint8_t> changed = bytes;
     changed[1000] ^= 1;
     const SigningContext context {{2026, 12, 9, 15, 4, 5}, true, "ttyUSB0"};
-    const std::string signature = signatureFor(bytes, *ivanov.value, context);
+    const std::string signature = signatureFor(bytes, *ivanov, context);
     const struct {
         const char* name;
         const std::vector<std::uint8_t>& data;
@@ -47,7 +47,7 @@ void TestSignature::firstTabShowsEachStatusInItsColour()
             QColor(0xe0, 0x40, 0x40)},
         {"damaged", bytes, signature.substr(1), QStringLiteral("Файл подписи повреждён"),
             QColor(0xe0, 0x40, 0x40)},
-        {"untrusted", bytes, signatureFor(bytes, *other.value, context),
+        {"untrusted", bytes, signatureFor(bytes, *other, context),
             QStringLiteral("Ключ не из доверенных"), QColor(0xff, 0xc8, 0x50)},
     };
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");

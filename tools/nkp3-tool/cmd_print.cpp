@@ -117,7 +117,7 @@ int runPrint(const std::vector<std::string>& args)
     // The card's footer: the file's signature against the start folder's keys.
     if (const auto verification
         = signing::verifyFile(a.input, signing::trustedKeysOfFolder(signing::trustedKeyFolder("."))))
-        state.fileSignature = codec::utf8ToCp1251(signing::footerText(*verification.value));
+        state.fileSignature = codec::utf8ToCp1251(signing::footerText(*verification));
     if (a.events) {
         if (const Done written = print::writeEventsPdf(
                 a.output, state, a.threshold.value_or(analysis::kDefaultOverloadThreshold), separator);

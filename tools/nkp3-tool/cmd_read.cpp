@@ -114,7 +114,7 @@ int runRead(const std::vector<std::string>& args)
     // So is a signing key that cannot be used.
     const auto signer = readingSigner();
     if (!signer) {
-        printError("cannot sign readings: " + signer.failure.text());
+        printError("cannot sign readings: " + signer.failure().text());
         return nkp::tool::kExitFailure;
     }
 
@@ -144,7 +144,7 @@ int runRead(const std::vector<std::string>& args)
     }
     std::cout << "saved " << visibleControls(out, false) << "\n";
     // The data file is on the disk first; a signature that fails loses nothing.
-    if (*signer.value && !signReading(out, **signer.value, result.portShortName))
+    if (*signer && !signReading(out, **signer, result.portShortName))
         return nkp::tool::kExitFailure;
     return result.outcome == ReadingOutcome::Success ? nkp::tool::kExitOk : kExitChecksumMismatch;
 }

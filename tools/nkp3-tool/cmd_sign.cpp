@@ -53,15 +53,15 @@ std::string environment(const char* name)
 nkp::signing::Result<std::string> passphrase(const std::optional<std::string>& file)
 {
     if (!file)
-        return {environment("NKP_SIGNING_PASSPHRASE"), {}};
+        return environment("NKP_SIGNING_PASSPHRASE");
     auto bytes = readSmallFile(*file, 4096);
     if (!bytes)
-        return {std::nullopt, bytes.failure};
-    std::string text(bytes.value->begin(), bytes.value->end());
+        return bytes.failure();
+    std::string text(bytes->begin(), bytes->end());
     text = text.substr(0, text.find('\n'));
     if (text.ends_with('\r'))
         text.pop_back();
-    return {text, {}};
+    return text;
 }
 
 int runKeyNew(const std::vector<std::string>& args)
@@ -79,13 +79,12 @@ int runKeyNew(const std::vector<std::string>& args)
         return usageError("key new: --signer TEXT and OUT.key are needed");
     const auto secret = passphrase(passphraseFile);
     if (!secret)
-        return failed(secret.failure);
-    const auto key = writeNewKey(out, *signer, *secret.value);
+        return failed(secret.failure());
+    const auto key = writeNewKey(out, *signer, *secret);
     if (!key)
-        return failed(key.failure);
+        return failed(key.failure());
     std::cout << "key " << visibleControls(out, false) << ", public key "
-              << visibleControls(publicKeyPath(out), false) << ", fingerprint " << key.value->fingerprint()
-              << "\n";
+              << visibleControls(publicKeyPath(out), false) << ", fingerprint " << key->fingerprint() << "\n";
     return kExitOk;
 }
 
@@ -104,13 +103,13 @@ int runSign(const std::vector<std::string>& args)
         return usageError("sign: FILE and --key K are needed");
     const auto secret = passphrase(passphraseFile);
     if (!secret)
-        return failed(secret.failure);
-    const auto signer = readSigner(*keyPath, *secret.value);
+        return failed(secret.failure());
+    const auto signer = readSigner(*keyPath, *secret);
     if (!signer)
-        return failed(signer.failure);
-    const auto signature = signFile(file, *signer.value, {nkp::base::systemClock().now(), false, {}});
+        return failed(signer.failure());
+    const auto signature = signFile(file, *signer, {nkp::base::systemClock().now(), false, {}});
     if (!signature)
-        return failed(signature.failure);
+        return failed(signature.failure());
     std::cout << "signed " << visibleControls(signaturePath(file), false) << "\n";
     return kExitOk;
 }
@@ -134,14 +133,14 @@ int runVerify(const std::vector<std::string>& args)
     for (const std::string& path : trustFiles) {
         auto key = readPublicKey(path);
         if (!key)
-            return failed(key.failure);
-        trusted.keys.push_back(std::move(*key.value));
+            return failed(key.failure());
+        trusted.keys.push_back(std::move(*key));
     }
     const auto verification = verifyFile(file, trusted);
     if (!verification)
-        return failed(verification.failure);
-    std::cout << visibleControls(statusText(*verification.value), false) << "\n";
-    return verification.value->status == SignatureStatus::Valid ? kExitOk : kExitNotVerified;
+        return failed(verification.failure());
+    std::cout << visibleControls(statusText(*verification), false) << "\n";
+    return verification->status == SignatureStatus::Valid ? kExitOk : kExitNotVerified;
 }
 
 }  // namespace
@@ -152,18 +151,18 @@ nkp::signing::Result<std::optional<Signer>> readingSigner()
 {
     const std::string keyPath = environment("NKP_SIGNING_KEY");
     if (keyPath.empty())
-        return {std::optional<Signer>(), {}};
+        return std::optional<Signer>();
     auto signer = readSigner(keyPath, environment("NKP_SIGNING_PASSPHRASE"));
     if (!signer)
-        return {std::nullopt, signer.failure};
-    return {std::move(signer.value), {}};
+        return signer.failure();
+    return std::optional<Signer>(std::move(*signer));
 }
 
 bool signReading(const std::string& path, const Signer& signer, const std::string& port)
 {
     const auto signature = signFile(path, signer, {nkp::base::systemClock().now(), true, port});
     if (!signature) {
-        printError("the reading was saved, but not signed: " + signature.failure.text());
+        printError("the reading was saved, but not signed: " + signature.failure().text());
         return false;
     }
     std::cout << "signed " << visibleControls(signaturePath(path), false) << "\n";

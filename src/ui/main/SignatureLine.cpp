@@ -29,21 +29,21 @@ SignatureLine checkSignature(const std::string& filePath, const QString& startDi
     const auto verification = signing::verifyFile(filePath, signing::trustedKeysOfFolder(keys));
     if (!verification) {
         const QString line = QStringLiteral("Подпись не проверена: %1")
-                                 .arg(QString::fromStdString(verification.failure.text()));
+                                 .arg(QString::fromStdString(verification.failure().text()));
         return {line, line, signatureColour(signing::SignatureStatus::Missing), {}};
     }
-    const std::string text = signing::statusText(*verification.value);
+    const std::string text = signing::statusText(*verification);
     QString full = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     full[0] = full[0].toUpper();
     // The window's width holds the fingerprint's first two groups; the tool
     // tip and the tool show all sixteen.
     QString line = full;
-    if (verification.value->record) {
-        const QString print = QString::fromStdString(verification.value->record->fingerprint);
+    if (verification->record) {
+        const QString print = QString::fromStdString(verification->record->fingerprint);
         line.replace(print, print.left(9) + QStringLiteral(" …"));
     }
-    return {line, full, signatureColour(verification.value->status),
-        codec::utf8ToCp1251(signing::footerText(*verification.value))};
+    return {line, full, signatureColour(verification->status),
+        codec::utf8ToCp1251(signing::footerText(*verification))};
 }
 
 }  // namespace nkp::ui

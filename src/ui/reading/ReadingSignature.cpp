@@ -32,18 +32,18 @@ std::optional<OpenedKey>& openedKey()
 signing::Result<signing::Signer> openKey(const std::string& keyPath, UserPrompts& prompts)
 {
     if (openedKey() && openedKey()->path == keyPath)
-        return {openedKey()->signer, {}};
+        return openedKey()->signer;
     std::string passphrase;
     if (signing::keyNeedsPassphrase(keyPath)) {
-        const std::optional<std::string> typed = prompts.askSecret(
-            codec::utf8ToCp1251("Подпись"), codec::utf8ToCp1251("Пароль ключа подписи " + keyPath + ":"));
+        const std::optional<std::string> typed
+            = prompts.askSecret("Подпись", "Пароль ключа подписи " + keyPath + ":");
         if (!typed)
-            return {std::nullopt, {keyPath, "no passphrase was given"}};
+            return Failure {keyPath, "no passphrase was given"};
         passphrase = *typed;
     }
     auto signer = signing::readSigner(keyPath, passphrase);
     if (signer)
-        openedKey() = OpenedKey {keyPath, *signer.value};
+        openedKey() = OpenedKey {keyPath, *signer};
     return signer;
 }
 
@@ -74,8 +74,8 @@ QAction* installSigningKeyMenu(QWidget& window, QMenu& fileMenu, QAction* before
     fileMenu.insertAction(before, action);
     QObject::connect(action, &QAction::triggered, &window, [&prompts] {
         UserPrompts::FileDialog dialog;
-        dialog.title = codec::utf8ToCp1251("Ключ подписи считываний");
-        dialog.filter = codec::utf8ToCp1251("Ключи подписи (*.key)|*.key|Все файлы (*.*)|*.*");
+        dialog.title = "Ключ подписи считываний";
+        dialog.filter = "Ключи подписи (*.key)|*.key|Все файлы (*.*)|*.*";
         const QString current = signingKeyPath();
         if (!current.isEmpty())
             dialog.initialDir = QFile::encodeName(QFileInfo(current).absolutePath()).toStdString();
@@ -84,14 +84,12 @@ QAction* installSigningKeyMenu(QWidget& window, QMenu& fileMenu, QAction* before
             return;  // the setting stays as it was
         const auto key = signing::readPublicKey(signing::publicKeyPath(*chosen));
         if (!key) {
-            prompts.error(codec::utf8ToCp1251("Подпись"),
-                codec::utf8ToCp1251("Рядом с ключом нет его открытого ключа: " + key.failure.text()));
+            prompts.error("Подпись", "Рядом с ключом нет его открытого ключа: " + key.failure().text());
             return;
         }
         setSigningKeyPath(QFile::decodeName(QByteArray::fromStdString(*chosen)));
-        prompts.information(codec::utf8ToCp1251("Подпись"),
-            codec::utf8ToCp1251("Считывания подписываются ключом " + key.value->fingerprint()
-                + ", подписал: " + key.value->signer));
+        prompts.information("Подпись",
+            "Считывания подписываются ключом " + key->fingerprint() + ", подписал: " + key->signer);
     });
     return action;
 }
@@ -104,12 +102,11 @@ QString signSavedReading(const std::string& path, const std::string& port, UserP
     auto signer = openKey(QFile::encodeName(keyPath).toStdString(), prompts);
     std::optional<signing::Result<signing::SignatureRecord>> signature;
     if (signer)
-        signature = signing::signFile(path, *signer.value, {base::systemClock().now(), true, port});
+        signature = signing::signFile(path, *signer, {base::systemClock().now(), true, port});
     if (signature && *signature)
         return QStringLiteral("подписан");
-    const std::string cause = signer ? signature->failure.text() : signer.failure.text();
-    prompts.error(codec::utf8ToCp1251("Подпись"),
-        codec::utf8ToCp1251("Считывание сохранено, но не подписано:\n" + cause));
+    const std::string cause = signer ? signature->failure().text() : signer.failure().text();
+    prompts.error("Подпись", "Считывание сохранено, но не подписано:\n" + cause);
     return QStringLiteral("не подписан: ") + QString::fromStdString(cause);
 }
 

@@ -47,8 +47,8 @@ void TestSignature::firstTabShowsEachStatusInItsColour()
             QColor(0xe0, 0x40, 0x40)},
         {"damaged", bytes, signature.substr(1), QStringLiteral("Файл подписи повреждён"),
             QColor(0xe0, 0x40, 0x40)},
-        {"untrusted", bytes, signatureFor(bytes, *other, context),
-            QStringLiteral("Ключ не из доверенных"), QColor(0xff, 0xc8, 0x50)},
+        {"untrusted", bytes, signatureFor(bytes, *other, context), QStringLiteral("Ключ не из доверенных"),
+            QColor(0xff, 0xc8, 0x50)},
     };
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
     QVERIFY(QDir().mkpath(folder));

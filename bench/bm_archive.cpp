@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QTableWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -231,7 +230,11 @@ void BM_ArchiveHistoryClick(benchmark::State& state)
     TForm_Archive window(prompts, QString::fromStdString(location), QString());
     window.show();
     auto* cranes = window.findChild<QTableView*>(QStringLiteral("Table_Cranes"));
-    auto* history = window.findChild<QTableWidget*>(QStringLiteral("Table_History"));
+    auto* history = window.findChild<QTableView*>(QStringLiteral("Table_History"));
+    if (!cranes || !history) {
+        state.SkipWithError("the archive window has no crane or history table");
+        return;
+    }
     if (!processUntil([&window] { return window.rows().size() == 1000; })) {
         state.SkipWithError("the cranes were not listed");
         return;
@@ -239,7 +242,7 @@ void BM_ArchiveHistoryClick(benchmark::State& state)
     int row = 0;
     for (auto _ : state) {
         cranes->setCurrentIndex(window.view().index(row++ % 1000, 0));
-        if (!processUntil([history] { return history->rowCount() == 10; })) {
+        if (!processUntil([history] { return history->model()->rowCount() == 10; })) {
             state.SkipWithError("the history was not shown");
             return;
         }

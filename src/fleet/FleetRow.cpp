@@ -118,10 +118,15 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
         // it needs of each frame instead of decoding them, and takes the
         // frames' check from the summary load.
         row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
-        const auto verification
-            = signing::verifyFile(path, signing::trustedKeysOfFolder(signing::trustedKeyFolder(".")));
-        if (verification)
-            row.signature = verification->status;
+        // Most read-outs of a folder carry no signature: only a file beside
+        // the read-out costs the hashing and the trusted keys.
+        struct stat sig { };
+        if (::stat(signing::signaturePath(path).c_str(), &sig) == 0) {
+            const auto verification
+                = signing::verifyFile(path, signing::trustedKeysOfFolder(signing::trustedKeyFolder(".")));
+            if (verification)
+                row.signature = verification->status;
+        }
     }
     row.file = relative;
     row.path = path;

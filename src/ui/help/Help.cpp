@@ -5,10 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <openssl/opensslv.h>
@@ -117,6 +121,7 @@ TForm_Help::TForm_Help(QWidget* parent)
     connect(back, &QPushButton::clicked, Browser_Help, &QTextBrowser::backward);
     connect(Browser_Help, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
     back->setEnabled(false);
+    connect(Browser_Help, &QTextBrowser::sourceChanged, this, &TForm_Help::fitPictures);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(contents);
     buttons->addWidget(back);
@@ -131,6 +136,31 @@ void TForm_Help::showPage(const QString& page)
 {
     const QUrl url = QUrl::fromLocalFile(QDir(nkp::ui::guideDirectory()).filePath(page));
     Browser_Help->setSource(url, QTextDocument::MarkdownResource);
+}
+
+void TForm_Help::fitPictures()
+{
+    // A picture of a whole window is wider than the help window: shown at
+    // the page's width, it needs no sideways scrolling.
+    const int room = Browser_Help->viewport()->width() - 24;
+    QTextDocument* document = Browser_Help->document();
+    QTextCursor cursor(document);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            if (!format.isValid())
+                continue;
+            const QVariant picture = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+            const QSize size = picture.value<QImage>().size();
+            if (size.isEmpty() || size.width() <= room)
+                continue;
+            format.setWidth(room);
+            format.setHeight(static_cast<double>(size.height()) * room / size.width());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
 }
 
 QString TForm_Help::currentPage() const

@@ -44,5 +44,6 @@ public:
     QTextBrowser* browser() const { return Browser_Help; }
 
 private:
+    void fitPictures();
     QTextBrowser* Browser_Help = nullptr;
 };

@@ -198,7 +198,7 @@ TForm_Archive::TForm_Archive(
     connect(Table_Cranes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { selectCrane(current.row()); });
     connect(Table_History, &QTableView::doubleClicked, this,
-        [this](const QModelIndex& index) { openReadout(index.row()); });
+        [this](const QModelIndex& index) { requestStoredReadout(index.row()); });
     connect(Button_Export, &QPushButton::clicked, this, &TForm_Archive::exportCsv);
     connect(Button_Location, &QPushButton::clicked, this, &TForm_Archive::applyLocation);
     connect(Edit_Location, &QLineEdit::returnPressed, this, &TForm_Archive::applyLocation);
@@ -454,7 +454,7 @@ void TForm_Archive::showHistory(const CraneRow* row)
         remarksView_->showCrane(crane);
 }
 
-void TForm_Archive::openReadout(int historyRow)
+void TForm_Archive::requestStoredReadout(int historyRow)
 {
     if (!shown_ || historyRow < 0 || historyRow >= static_cast<int>(shown_->readouts.size()))
         return;

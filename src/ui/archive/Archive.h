@@ -113,7 +113,9 @@ private:
 
     void showHistory(const nkp::archive::CraneRow* row);
     std::optional<std::int64_t> selectedCrane() const;
-    void openReadout(int historyRow);
+    // Asks the session for the stored data file of a history row; the file
+    // arrives by `dataFileReady` and is handed on by writeReadout().
+    void requestStoredReadout(int historyRow);
     void connectSession();
     void showRows(const std::vector<nkp::archive::CraneRow>& rows);
     void fitCraneColumns();

@@ -21,8 +21,8 @@ namespace {
 void savePdf(UserPrompts& prompts, const QString& title, const ArchiveRender& render)
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = QStringLiteral("Сохранить в PDF").toStdString();
-    dialog.filter = QStringLiteral("Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*").toStdString();
+    dialog.title = "Сохранить в PDF";
+    dialog.filter = "Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*";
     dialog.fileName = QFile::encodeName(title + QStringLiteral(".pdf")).toStdString();
     dialog.defaultExtension = "pdf";
     const auto path = prompts.saveFile(dialog);
@@ -31,7 +31,7 @@ void savePdf(UserPrompts& prompts, const QString& title, const ArchiveRender& re
     if (const Done written = print::writePdfFile(*path, title, render); !written)
         showWriteFailure(prompts, QStringLiteral("Сохранить в PDF"), *path, written.error());
     else
-        prompts.information(QStringLiteral("Сохранить в PDF").toStdString(),
+        prompts.information("Сохранить в PDF",
             QStringLiteral("Документ записан в файл \"%1\".")
                 .arg(QFile::decodeName(path->c_str()))
                 .toStdString());

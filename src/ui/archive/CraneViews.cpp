@@ -301,12 +301,12 @@ CraneActions::CraneActions(
                 return;
             if (call == settingsCall_ || call == saveCall_) {
                 settingsCall_ = saveCall_ = 0;
-                prompts_.error(QStringLiteral("Настройки крана").toStdString(),
+                prompts_.error("Настройки крана",
                     (QStringLiteral("Настройки крана не удалось прочитать или сохранить: ") + cause)
                         .toStdString());
             } else if (call == reportCall_) {
                 reportCall_ = 0;
-                prompts_.error(QStringLiteral("Отчёт по крану").toStdString(),
+                prompts_.error("Отчёт по крану",
                     (QStringLiteral("Отчёт по крану не удалось составить: ") + cause).toStdString());
             }
         });

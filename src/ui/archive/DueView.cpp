@@ -133,8 +133,8 @@ void DueView::applyFilter()
 void DueView::exportCsv()
 {
     UserPrompts::FileDialog dialog;
-    dialog.title = QStringLiteral("Экспорт в CSV").toStdString();
-    dialog.filter = QStringLiteral("Таблица CSV|*.csv|Все файлы (*.*)|*.*").toStdString();
+    dialog.title = "Экспорт в CSV";
+    dialog.filter = "Таблица CSV|*.csv|Все файлы (*.*)|*.*";
     dialog.initialDir = startFolder_;
     dialog.fileName = "due.csv";
     dialog.defaultExtension = "csv";

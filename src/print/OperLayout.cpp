@@ -18,6 +18,7 @@ constexpr double kLeft = mm(16);
 constexpr double kRight = kPageWidth - mm(10);
 constexpr double kTabStop = 48;  // the rich-text block's default tab stops, half an inch
 constexpr double kHeaderHeight = 34;
+constexpr double kNoteHeight = 14;  // the line naming the page's records
 constexpr double kFooterHeight = 22;
 
 QFont listingFont(const PageCanvas& canvas)
@@ -81,11 +82,12 @@ void drawFooter(PageCanvas& canvas, const QString& footerText, int page)
 
 int listingLinesPerPage(const PageCanvas& canvas)
 {
-    const double room = (kBottom - kFooterHeight - 8) - (kTop + kHeaderHeight);
+    const double room = (kBottom - kFooterHeight - 8) - (kTop + kHeaderHeight + kNoteHeight);
     return std::max(1, static_cast<int>(room / canvas.lineHeight(listingFont(canvas))));
 }
 
-int drawOperationalInfo(PageCanvas& canvas, const screen::MainState& state, const std::vector<QString>& lines)
+int drawOperationalInfo(
+    PageCanvas& canvas, const screen::MainState& state, const std::vector<QString>& lines, int firstRecord)
 {
     const QString footer = listingFooterText(state);
     const QFont font = listingFont(canvas);
@@ -100,8 +102,13 @@ int drawOperationalInfo(PageCanvas& canvas, const screen::MainState& state, cons
         ++page;
         TabbedLines writer(canvas, font);
         drawHeader(writer);
-        double y = kTop + kHeaderHeight;
-        for (int n = 0; n < perPage && next < total; ++n, ++next) {
+        const int first = firstRecord + static_cast<int>(next);
+        const int count
+            = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(perPage), total - next));
+        writer.draw(
+            kLeft, kTop + kHeaderHeight - 8, listingFramesNote({first, first + count - 1}, state.RingStart));
+        double y = kTop + kHeaderHeight + kNoteHeight;
+        for (int n = 0; n < count; ++n, ++next) {
             writer.draw(kLeft, y, lines[next]);
             y += writer.lineHeight();
         }

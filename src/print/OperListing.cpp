@@ -2,8 +2,10 @@
 
 #include "analysis/FrameFieldTexts.h"
 #include "print/CardTexts.h"
+#include "screen/LoadLogText.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace nkp::print {
 
@@ -46,19 +48,30 @@ std::string listingLine(const recorder::TFrameRecord& r, char sep)
     return line;
 }
 
+FrameRange listedRange(std::size_t storeSize, FrameRange range)
+{
+    return {std::max(range.first, 0), std::min(range.last, static_cast<int>(storeSize) - 1)};
+}
+
 std::vector<QString> listingLines(const recorder::FrameStore& frames, FrameRange range, char sep)
 {
+    const FrameRange listed = listedRange(frames.size(), range);
     std::vector<QString> lines;
-    if (frames.size() == 0)
-        return lines;
-    const int last = std::min(range.last, static_cast<int>(frames.size()) - 1);
-    const int first = std::max(range.first, 0);
-    if (last < first)
-        return lines;
-    lines.reserve(static_cast<std::size_t>(last - first + 1));
-    for (int i = first; i <= last; ++i)
+    lines.reserve(static_cast<std::size_t>(listed.count()));
+    for (int i = listed.first; i <= listed.last; ++i)
         lines.push_back(fromCp1251(listingLine(frames[static_cast<std::size_t>(i)], sep)));
     return lines;
+}
+
+QString listingFramesNote(FrameRange records, int ringStart)
+{
+    if (records.empty())
+        return {};
+    std::vector<int> indices(static_cast<std::size_t>(records.count()));
+    std::iota(indices.begin(), indices.end(), records.first);
+    return QStringLiteral("Кадры памяти РП: %1, в таблице кадров: %2")
+        .arg(QString::fromStdString(screen::condensedIndices(indices)),
+            QString::fromStdString(screen::condensedIndices(screen::tablePositions(indices, ringStart))));
 }
 
 }  // namespace nkp::print

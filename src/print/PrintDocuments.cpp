@@ -53,7 +53,8 @@ bool printOperationalInfo(QPagedPaintDevice& device, const screen::MainState& st
     PageCanvas canvas(device);
     if (!canvas.isActive())
         return false;
-    const int count = drawOperationalInfo(canvas, state, lines);
+    const int count
+        = drawOperationalInfo(canvas, state, lines, listedRange(state.frames.size(), range).first);
     if (pages)
         *pages = count;
     return canvas.finish();

@@ -60,6 +60,7 @@ TEST(ListingPdf, FramesZeroToFortyByPhysicalIndex)
     // The two head lines, as the rich-text block sets them.
     EXPECT_TRUE(lines.contains(QStringLiteral("al L R P Q Вых.рел. К.З. Дис.вх. Реж. M Err Дата,время")));
     EXPECT_TRUE(lines.contains(QStringLiteral("град м м атм т")));
+    EXPECT_TRUE(lines.contains(squeezed(listingFramesNote({0, 40}, s.RingStart))));
 }
 
 TEST(ListingPdf, EndBelowStartPrintsHeadAndFooterOnly)
@@ -88,8 +89,15 @@ TEST(ListingPdf, FooterAndHeadOnEveryPage)
         EXPECT_TRUE(text.contains(QStringLiteral("Страница %1").arg(page))) << "page " << page;
         EXPECT_TRUE(squeezed(text).contains(squeezed(listingFooterText(s)))) << "page " << page;
         EXPECT_TRUE(text.contains(QStringLiteral("Дата,время"))) << "page " << page;
+        // Each page names its records in memory and in the frames table.
+        const int first = 10700 + dataLines;
+        int onPage = 0;
         for (const QString& line : squeezedLines(text))
-            dataLines += line.contains(frameTime()) ? 1 : 0;
+            onPage += line.contains(frameTime()) ? 1 : 0;
+        EXPECT_TRUE(squeezedLines(text).contains(
+            squeezed(listingFramesNote({first, first + onPage - 1}, s.RingStart))))
+            << "page " << page;
+        dataLines += onPage;
     }
     EXPECT_EQ(dataLines, 300);
 }

@@ -64,6 +64,27 @@ TEST(Listing, LinesFollowThePhysicalIndexAndStayInTheStore)
     EXPECT_EQ(listingLines(store, {-5, 2}, ',').size(), 3u);
 }
 
+TEST(Listing, NoteNamesTheRecordsInMemoryAndInTheTable)
+{
+    const struct {
+        FrameRange records;
+        int ringStart;
+        const char* note;
+    } cases[] = {
+        {{0, 40}, 0, "Кадры памяти РП: 0-40, в таблице кадров: 0-40"},
+        {{0, 40}, 6001, "Кадры памяти РП: 0-40, в таблице кадров: 4999-5039"},
+        // Across the oldest frame: the table's end and its start.
+        {{5990, 6010}, 6001, "Кадры памяти РП: 5990-6010, в таблице кадров: 0-9, 10989-10999"},
+        {{7, 7}, 10999, "Кадры памяти РП: 7, в таблице кадров: 8"},
+        {{41, 40}, 0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(listingFramesNote(c.records, c.ringStart), QString::fromUtf8(c.note))
+            << c.records.first << "-" << c.records.last << " from " << c.ringStart;
+    EXPECT_EQ(listedRange(11000, {-5, 20000}).first, 0);
+    EXPECT_EQ(listedRange(11000, {-5, 20000}).last, 10999);
+}
+
 TEST(FrameRange, EditsAreIntegersLimitedToTheRecords)
 {
     EXPECT_EQ(parseFrameNumber(QStringLiteral("40")), 40);

@@ -2,6 +2,7 @@
 // table with its filter and sort, a crane's history and chart, the CSV
 // export, opening a read-out from the archive in the main window, and the
 // menu item of the main window. Writes the screenshot archive.png.
+#include "ArchiveDemo.h"
 #include "Controls.h"
 #include "MainWindowFixture.h"
 
@@ -39,6 +40,7 @@
 #include <future>
 
 using nkp::test::control;
+using nkp::test::writeHistory;
 
 class TestArchive : public QObject {
     Q_OBJECT
@@ -52,17 +54,6 @@ private slots:
 };
 
 namespace {
-
-void writeHistory(const QString& folder, std::uint64_t seed, int count, int replaceAt)
-{
-    nkp::generator::HistoryOptions options;
-    options.seed = seed;
-    options.count = count;
-    options.replaceLimiterAt = replaceAt;
-    QDir().mkpath(folder);
-    for (const auto& r : nkp::generator::generateHistory(options))
-        MainWindowFixture::writeFile(QDir(folder).filePath(QString::fromStdString(r.fileName)), r.bytes);
-}
 
 QString screenshotFolder()
 {

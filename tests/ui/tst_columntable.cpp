@@ -72,6 +72,21 @@ void TestColumnTable::servesTextsAlignmentHeadingsAndRoles()
     QCOMPARE(
         model.headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), QStringLiteral("Количество, шт"));
 
+    // Long headings on two lines, broken at the blank nearest the middle.
+    model.setTwoLineHeaders(10);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Имя"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Количество,\nшт"));
+    const struct {
+        const char *heading, *shown;
+    } headings[] = {
+        {"Перегрузок (эпизодов)", "Перегрузок\n(эпизодов)"},
+        {"Дата последнего считывания", "Дата последнего\nсчитывания"},
+        {"Характеристическое", "Характеристическое"},  // no blank to break at
+        {"Рост в год", "Рост в год"},                  // short enough
+    };
+    for (const auto& h : headings)
+        QCOMPARE(nkp::ui::twoLineHeading(QString::fromUtf8(h.heading), 10), QString::fromUtf8(h.shown));
+
     model.setRows({});
     QCOMPARE(model.rowCount(), 0);
 }

@@ -2,9 +2,11 @@
 // page for every window and tab, F1 on the one in use, the pictures its
 // pages name), recent files, the window's place, dropped read-outs, menu
 // keys that work from any field, and windows that raise no other window.
+#include "ArchiveDemo.h"
 #include "Controls.h"
 #include "MainWindowFixture.h"
 
+#include "ui/archive/Archive.h"
 #include "ui/common/QtUserPrompts.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
@@ -95,6 +97,17 @@ void TestConventions::guideHasAPageForEveryWindowAndEveryPicture()
         pages << nkp::ui::helpPageFor(w);
     QCOMPARE(QSet<QString>(pages.begin(), pages.end()).size(), pages.size());  // each its own page
     QVERIFY(!pages.contains(QStringLiteral("index.md")));
+    // The archive window: its history, and the crane log's page for the log, remarks and due dates.
+    TForm_Archive archive(f.prompts, f.dir.filePath(QStringLiteral("archive.sqlite")), f.dir.path());
+    auto* cranePages = control<QTabWidget>(archive, "PageControl_Crane");
+    QStringList archivePages;
+    for (int i = 0; i < cranePages->count(); ++i) {
+        cranePages->setCurrentIndex(i);
+        archivePages << nkp::ui::helpPageFor(cranePages->currentWidget());
+    }
+    QCOMPARE(archivePages,
+        QStringList({QStringLiteral("archive.md"), QStringLiteral("crane-log.md"),
+            QStringLiteral("crane-log.md"), QStringLiteral("crane-log.md")}));
     QStringList named;
     for (const auto& [window, page] : nkp::ui::helpPages())
         named << window;
@@ -119,7 +132,7 @@ void TestConventions::guideHasAPageForEveryWindowAndEveryPicture()
                 qPrintable(page.fileName() + QStringLiteral(": ") + target));
         }
     }
-    QVERIFY(pictures >= 6);
+    QVERIFY(pictures >= 9);
 }
 
 void TestConventions::f1OpensThePageOfTheWindowInUse()
@@ -294,6 +307,21 @@ void TestConventions::guidePictures()
     QVERIFY(QTest::qWaitFor([fleet] { return !fleet->isScanning(); }, 20000));
     save(*fleet, "fleet.png");
     fleet->close();
+
+    // The archive window over a demo archive: the crane table with the
+    // selected crane's history, its log, and the due dates of every crane.
+    TForm_Archive archive(
+        f.prompts, f.dir.filePath(QStringLiteral("Архив/archive.sqlite")), f.dir.path(), f.window.get());
+    archive.setDecimalSeparator(nkp::ui::systemDecimalSeparator());
+    archive.show();
+    QVERIFY(nkp::test::fillDemoArchive(archive, f.prompts, f.dir.filePath(QStringLiteral("Архив/Файлы"))));
+    auto* pages = control<QTabWidget>(archive, "PageControl_Crane");
+    const char* archiveNames[] = {"archive.png", "archive-log.png", "archive-due.png"};
+    for (const int page : {0, 1, 3}) {
+        pages->setCurrentIndex(page);
+        save(archive, archiveNames[page == 3 ? 2 : page]);
+    }
+    archive.close();
     nkp::ui::showHelpFor(f.window.get());
     shownHelp()->showPage(QStringLiteral("tab-main-info.md"));  // a page with its picture
     save(*shownHelp(), "help.png");

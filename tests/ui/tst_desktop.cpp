@@ -2,6 +2,7 @@
 // loaded read-out, Ctrl+P, and the screenshots of the main window. ctest runs
 // this binary on the default screen, on a 1366x768 laptop screen under
 // ru_RU.UTF-8 and on a 1920x1080 screen at scale 2.
+#include "ArchiveDemo.h"
 #include "Controls.h"
 #include "MainWindowFixture.h"
 
@@ -9,6 +10,7 @@
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
 #include "ui/fleet/Fleet.h"
+#include "ui/help/Help.h"
 #include "ui/main/ConstTab.h"
 #include "ui/reading/Readnkp3.h"
 #include "ui/service/Logloaderror.h"
@@ -24,6 +26,7 @@
 #include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -52,14 +55,19 @@ QSize hardMinimum(const QWidget& w)
 QString describe(const QWidget& w)
 {
     const QSize m = hardMinimum(w);
-    return QStringLiteral("%1: minimum %2x%3, size %4x%5, screen area %6x%7")
+    const QRect frame = w.frameGeometry();
+    return QStringLiteral("%1: minimum %2x%3, size %4x%5, with frame %8x%9 at %10,%11, screen area %6x%7")
         .arg(w.objectName())
         .arg(m.width())
         .arg(m.height())
         .arg(w.width())
         .arg(w.height())
         .arg(nkp::ui::availableArea(&w).width())
-        .arg(nkp::ui::availableArea(&w).height());
+        .arg(nkp::ui::availableArea(&w).height())
+        .arg(frame.width())
+        .arg(frame.height())
+        .arg(frame.x())
+        .arg(frame.y());
 }
 
 }  // namespace
@@ -72,11 +80,14 @@ private slots:
     void windowsFitSmallScreens();
     void printPreviewFitsScreen();
     void screenshot();
+    void archiveAndHelpScreenshots();
 
 private:
     // Shows `w`, then checks that it can shrink to a 1366x768 laptop screen
     // and to 1920x1080 at scale 2, and that it lies on its own screen.
     static void checkFits(QWidget& w);
+    // Saves the screen with `w` on it as `path`, once it shows a painted window.
+    static void saveScreen(QWidget& w, const QString& path);
 };
 
 void TestDesktop::checkFits(QWidget& w)
@@ -97,7 +108,7 @@ void TestDesktop::checkFits(QWidget& w)
     QVERIFY2(w.width() + nkp::ui::kFrameReserve.width() <= area.width()
             && w.height() + nkp::ui::kFrameReserve.height() <= area.height(),
         qPrintable(describe(w)));
-    QVERIFY2(area.contains(w.geometry().topLeft()), qPrintable(describe(w)));
+    QVERIFY2(area.contains(w.frameGeometry()), qPrintable(describe(w)));
 }
 
 void TestDesktop::printItemsNeedReadout()
@@ -238,15 +249,19 @@ void TestDesktop::screenshot()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::qWait(50);
+    QVERIFY(!control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text().isEmpty());
+    saveScreen(w, folder + QLatin1Char('/') + name);
+}
+
+void TestDesktop::saveScreen(QWidget& w, const QString& path)
+{
     // The whole screen, so that the picture shows the window within it.
     QScreen* screen = w.screen();
     QPixmap shot = screen->grabWindow(0);
     if (shot.isNull() || shot.size().isEmpty())
         shot = w.grab();
-    // What the picture shows: the whole window on the screen, painted, with
-    // the loaded read-out on its first tab.
+    // What the picture shows: the whole window on the screen, painted.
     QVERIFY2(screen->geometry().contains(w.frameGeometry()), qPrintable(describe(w)));
-    QVERIFY(!control<QLineEdit>(*control<ConstTab>(w, "TabSheet_Const"), "Edit_MKran")->text().isEmpty());
     const QImage image = shot.toImage();
     QVERIFY(!image.isNull());
     QSet<QRgb> colours;
@@ -254,7 +269,51 @@ void TestDesktop::screenshot()
         for (int x = 0; x < image.width(); x += 4)
             colours.insert(image.pixel(x, y));
     QVERIFY2(colours.size() > 10, qPrintable(QString::number(colours.size())));
-    QVERIFY(shot.save(folder + QLatin1Char('/') + name));
+    QVERIFY(shot.save(path));
+}
+
+// The archive window over the demo archive with an import error in its
+// status line, and the help window on a page with a picture, on the screen
+// this test runs on: "archive-" and "help-" in place of the main window's
+// "main-" of NKP_SCREENSHOT_NAME.
+void TestDesktop::archiveAndHelpScreenshots()
+{
+    QString name = qEnvironmentVariable("NKP_SCREENSHOT_NAME");
+    if (name.isEmpty())
+        QSKIP("no screenshot asked for (NKP_SCREENSHOT_NAME)");
+    const QString folder
+        = qEnvironmentVariable("NKP_SCREENSHOT_DIR", QStringLiteral(NKP_BUILD_DIR "/screenshots"));
+    QVERIFY(QDir().mkpath(folder));
+    name.remove(QStringLiteral("main-"));
+
+    MainWindowFixture f(nkp::ui::systemDecimalSeparator());
+    f.window->show();
+    TForm_Archive archive(
+        f.prompts, f.dir.filePath(QStringLiteral("archive.sqlite")), f.dir.path(), f.window.get());
+    archive.setDecimalSeparator(nkp::ui::systemDecimalSeparator());
+    archive.show();
+    QVERIFY(nkp::test::fillDemoArchive(archive, f.prompts, f.dir.filePath(QStringLiteral("Файлы"))));
+    // A file far too short for a read-out, deep in a folder with a long name.
+    const QString deep = f.dir.filePath(
+        QStringLiteral("Считывания участка №3 за второе полугодие/") + QString(60, QLatin1Char('x')));
+    QVERIFY(QDir().mkpath(deep));
+    MainWindowFixture::writeFile(deep + QStringLiteral("/обрезанный.nkp"), std::vector<std::uint8_t>(10, 0));
+    QSignalSpy ended(&archive, &TForm_Archive::importEnded);
+    archive.addPaths({QFile::encodeName(deep).toStdString()});
+    QVERIFY(ended.wait(60000));
+    QVERIFY(control<QLabel>(archive, "Label_Status")->text().contains(QStringLiteral("не прочитано: 1")));
+    checkFits(archive);
+    QTest::qWait(50);
+    saveScreen(archive, folder + QStringLiteral("/archive-") + name);
+    archive.close();
+
+    nkp::ui::showHelpFor(f.window.get());
+    auto* help = f.window->findChild<TForm_Help*>(QStringLiteral("Form_Help"));
+    QVERIFY(help);
+    help->showPage(QStringLiteral("archive.md"));  // a page with its pictures
+    checkFits(*help);
+    QTest::qWait(50);
+    saveScreen(*help, folder + QStringLiteral("/help-") + name);
 }
 
 QTEST_MAIN(TestDesktop)

@@ -105,6 +105,7 @@ TForm_Archive::TForm_Archive(
     Table_Cranes->setSelectionMode(QAbstractItemView::SingleSelection);
     Table_Cranes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Cranes->verticalHeader()->hide();
+    nkp::ui::compactTable(*Table_Cranes, *model_);
     Table_Cranes->horizontalHeader()->setSectionsMovable(true);
     // The columns a user needs most come right after the crane's name.
     for (int i = 0; const int column : nkp::ui::importantCraneColumns())
@@ -118,6 +119,7 @@ TForm_Archive::TForm_Archive(
     Table_History->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_History->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_History->verticalHeader()->hide();
+    nkp::ui::compactTable(*Table_History, *historyModel_);
     // Every heading whole, whatever the cells.
     Table_History->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
@@ -176,7 +178,7 @@ TForm_Archive::TForm_Archive(
     split->addWidget(PageControl_Crane);
     split->setChildrenCollapsible(false);
     // The chart needs room for its dates; the crane list for a few rows.
-    history->setSizes({520, 580});
+    history->setSizes({620, 480});
     split->setSizes({220, 500});
     auto* status = new QHBoxLayout;
     status->addWidget(Label_Status, 1);
@@ -218,6 +220,8 @@ TForm_Archive::TForm_Archive(
     });
     connect(CheckBox_Horizon, &QCheckBox::toggled, Chart_History, &nkp::ui::HistoryChart::setWholeHorizon);
     connectSession();
+    // The window opens on its cranes, not in the address field.
+    Table_Cranes->setFocus();
     nkp::ui::fitToScreen(this, QSize(1100, 760));
 }
 
@@ -406,9 +410,15 @@ void TForm_Archive::reload()
 
 void TForm_Archive::showRows(const std::vector<CraneRow>& rows)
 {
+    // The crane in view stays in view when the archive is read again (after
+    // an import): its history is asked for anew.
+    const std::optional<std::int64_t> kept = selectedCrane();
     showHistory(nullptr);
     model_->setRows(rows);
     fitCraneColumns();
+    for (std::size_t r = 0; kept && r < rows.size(); ++r)
+        if (rows[r].craneId == *kept)
+            Table_Cranes->setCurrentIndex(proxy_->mapFromSource(model_->index(static_cast<int>(r), 0)));
     setStatus(QStringLiteral("Кранов: %1, чтений: %2")
                   .arg(rows.size())
                   .arg(std::accumulate(rows.begin(), rows.end(), std::size_t {0},

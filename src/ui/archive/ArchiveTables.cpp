@@ -1,5 +1,9 @@
 #include "ui/archive/ArchiveTables.h"
 
+#include "ui/common/ColumnTableModel.h"
+
+#include <QHeaderView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -92,6 +96,12 @@ void layOutPage(QWidget* page, QLayout* bar, QWidget* table)
     if (bar)
         layout->addLayout(bar);
     layout->addWidget(table, 1);
+}
+
+void compactTable(QTableView& table, ColumnTableModel& model)
+{
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 6);
+    model.setTwoLineHeaders(10);
 }
 
 std::vector<TextRow> textRows(const std::vector<std::vector<std::string>>& cells)

@@ -6,6 +6,7 @@
 #include <QColor>
 
 class QLayout;
+class QTableView;
 class QWidget;
 
 #include <cstddef>
@@ -43,6 +44,11 @@ std::vector<TextRow> textRows(const std::vector<std::vector<std::string>>& cells
 
 // A page of the archive window: a bar of controls (or none) over its table.
 void layOutPage(QWidget* page, QLayout* bar, QWidget* table);
+
+class ColumnTableModel;
+// The archive window's tables: rows as high as the text needs, long headings
+// on two lines, so that more of the figures fit without scrolling.
+void compactTable(QTableView& table, ColumnTableModel& model);
 
 // Background colours of marked rows: overdue and soon.
 inline const QColor kOverdueBackground(255, 200, 200);

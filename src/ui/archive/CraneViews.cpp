@@ -85,6 +85,7 @@ CranePage::CranePage(archive::ArchiveSession& session, UserPrompts& prompts,
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
+    compactTable(*table_, *model_);
     table_->horizontalHeader()->setStretchLastSection(true);
     connect(&session_, &archive::ArchiveSession::failed, this,
         [this](std::uint64_t call, const nkp::Failure& failure) {
@@ -146,6 +147,8 @@ CraneLogView::CraneLogView(
                 if (!entries_[i].counts())
                     corrected.push_back(static_cast<int>(i + 1));
             showCells(archive::logTableCells(entries_), corrected);
+            // The newest entries are the ones a user looks for.
+            table_->scrollToBottom();
         });
     connect(&session_, &archive::ArchiveSession::logEntryAdded, this,
         [this](std::uint64_t call, const archive::LogEntry& entry) {

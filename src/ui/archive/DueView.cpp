@@ -65,6 +65,7 @@ DueView::DueView(
     Table_Due->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Due->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_Due->verticalHeader()->hide();
+    compactTable(*Table_Due, *model_);
     Table_Due->horizontalHeader()->setStretchLastSection(true);
     nameControls({{ComboBox_DueState, "ComboBox_DueState"}, {SpinBox_Horizon, "SpinBox_Horizon"},
         {Button_DueExport, "Button_DueExport"}, {Button_DuePrint, "Button_DuePrint"},

@@ -1,5 +1,6 @@
 #include "ui/common/ColumnTableModel.h"
 
+#include <cstdlib>
 #include <limits>
 
 namespace nkp::ui {
@@ -39,6 +40,29 @@ QVariant ColumnTableModel::data(const QModelIndex& index, int role) const
     default:
         return cellRoles_ ? cellRoles_(row, column, role) : QVariant();
     }
+}
+
+void ColumnTableModel::setTwoLineHeaders(int longest)
+{
+    shownHeaders_.clear();
+    for (int c = 0; c < tableColumnCount(); ++c)
+        shownHeaders_ << twoLineHeading(QString::fromStdString(header(c)), longest);
+}
+
+QString twoLineHeading(const QString& heading, int longest)
+{
+    if (heading.size() <= longest)
+        return heading;
+    qsizetype best = -1;
+    for (qsizetype i = 0; i < heading.size(); ++i)
+        if (heading[i] == QLatin1Char(' ')
+            && (best < 0 || std::abs(2 * i - heading.size()) < std::abs(2 * best - heading.size())))
+            best = i;
+    if (best < 0)
+        return heading;
+    QString broken = heading;
+    broken[best] = QLatin1Char('\n');
+    return broken;
 }
 
 QVariant ColumnTableModel::headerData(int section, Qt::Orientation orientation, int role) const

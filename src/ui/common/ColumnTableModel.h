@@ -33,6 +33,10 @@ public:
     // Headings shown instead of the columns' own (short ones, perhaps on two
     // lines, for narrow columns); the full heading becomes the hint.
     void setShownHeaders(QStringList headers) { shownHeaders_ = std::move(headers); }
+    // Every heading longer than `longest` characters on two lines
+    // (twoLineHeading), so that a column of short figures needs no more room
+    // than they do.
+    void setTwoLineHeaders(int longest);
     char decimalSeparator() const { return separator_; }
     // Shows the numbers with another decimal separator from now on.
     void setDecimalSeparator(char separator)
@@ -61,6 +65,10 @@ private:
     CellRoles cellRoles_;
     QStringList shownHeaders_;
 };
+
+// `heading` broken at the blank nearest its middle when it is longer than
+// `longest` characters: "Перегрузок\n(эпизодов)".
+QString twoLineHeading(const QString& heading, int longest);
 
 // The rows of one table and its columns.
 template <typename Row> class TableModel : public ColumnTableModel {

@@ -12,13 +12,14 @@ class QWidget;
 namespace nkp::ui {
 
 // The room for the frame that the window system adds around a window's
-// client area while the real frame is not known yet: a title bar; side
-// borders are thin enough to go without.
-inline constexpr QSize kFrameReserve {0, 40};
+// client area while the real frame is not known yet: a title bar and side
+// borders of a few pixels, which a window as wide as the screen would push
+// off it.
+inline constexpr QSize kFrameReserve {8, 40};
 
 // The client area every window must fit: 1920x1080 at scale 2 (960x540)
 // less a desktop panel and the window frame. A fixed-size window is never larger.
-inline constexpr QSize kSmallestRoom {960, 540 - 28 - kFrameReserve.height()};
+inline constexpr QSize kSmallestRoom = QSize(960, 540 - 28) - kFrameReserve;
 
 // The available area (desktop minus panels) of the screen `window` is on, or
 // of the primary screen; an empty rectangle without a screen.

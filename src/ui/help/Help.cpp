@@ -51,6 +51,9 @@ const std::vector<std::pair<QString, QString>>& helpPages()
         {QStringLiteral("Form_ReadNKP3"), QStringLiteral("reading.md")},
         {QStringLiteral("Form_Fleet"), QStringLiteral("fleet.md")},
         {QStringLiteral("Form_Archive"), QStringLiteral("archive.md")},
+        {QStringLiteral("TabSheet_Log"), QStringLiteral("crane-log.md")},
+        {QStringLiteral("TabSheet_Remarks"), QStringLiteral("crane-log.md")},
+        {QStringLiteral("TabSheet_Due"), QStringLiteral("crane-log.md")},
         {QStringLiteral("Form_LogError"), QStringLiteral("warnings.md")},
         {QStringLiteral("Form_Official"), QStringLiteral("service-area.md")},
         {QStringLiteral("Form_Print"), QStringLiteral("printouts.md")},
@@ -64,15 +67,19 @@ QString helpPageFor(const QWidget* widget)
     const QWidget* window = widget ? widget->window() : nullptr;
     if (!window)
         return kContents;
-    QString name = window->objectName();
-    // A window with tabs: the page of the tab in use.
-    if (const auto* tabs = window->findChild<const QTabWidget*>(QStringLiteral("PageControl_Main")))
-        if (const QWidget* tab = tabs->currentWidget())
-            name = tab->objectName();
-    for (const auto& [object, page] : helpPages())
-        if (object == name)
-            return page;
-    return kContents;
+    const auto pageOf = [](const QString& name) {
+        for (const auto& [object, page] : helpPages())
+            if (object == name)
+                return page;
+        return QString();
+    };
+    // A window with tabs: the page of the tab in use, where it has one of its own.
+    for (const QString& tabsName : {QStringLiteral("PageControl_Main"), QStringLiteral("PageControl_Crane")})
+        if (const auto* tabs = window->findChild<const QTabWidget*>(tabsName))
+            if (const QWidget* tab = tabs->currentWidget(); tab && !pageOf(tab->objectName()).isEmpty())
+                return pageOf(tab->objectName());
+    const QString page = pageOf(window->objectName());
+    return page.isEmpty() ? kContents : page;
 }
 
 void showHelpFor(QWidget* from)

@@ -26,9 +26,11 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextBlock>
 #include <QTextBrowser>
 
 using nkp::test::control;
@@ -73,6 +75,7 @@ private slots:
     void initTestCase() { qputenv("NKP_GUIDE_DIR", NKP_GUIDE_SOURCE_DIR); }
     void guideHasAPageForEveryWindowAndEveryPicture();
     void f1OpensThePageOfTheWindowInUse();
+    void helpPicturesFitThePage();
     void recentFilesPlaceAndDroppedReadouts();
     void menuKeysWorkFromAnyField();
     void fleetDialogsBelongToTheFleetAndEscCloses();
@@ -163,6 +166,34 @@ void TestConventions::f1OpensThePageOfTheWindowInUse()
     const QString about = QString::fromStdString(f.prompts.callsOf("information").back().text);
     for (const char* part : {"Версия 1.", "сборка от", "Qt 6", "QCustomPlot", "OpenSSL", "zstd", "LGPL"})
         QVERIFY2(about.contains(QString::fromUtf8(part)), part);
+}
+
+// A picture of a whole window is shown at the page's width, narrower or
+// wider as the help window is resized, never wider than the picture itself.
+void TestConventions::helpPicturesFitThePage()
+{
+    TForm_Help help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    help.showPage(QStringLiteral("archive.md"));
+    const auto pictureWidth = [&help] {
+        QTextDocument* document = help.browser()->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (const QTextImageFormat f = it.fragment().charFormat().toImageFormat(); f.isValid())
+                    return f.width();
+        return 0.0;
+    };
+    const QImage picture(guideFile(QStringLiteral("images/archive.png")));
+    for (const int width : {500, 900, 2000}) {
+        help.resize(width, 600);
+        QCoreApplication::processEvents();
+        const int room = help.browser()->viewport()->width();
+        QVERIFY2(pictureWidth() > 0 && pictureWidth() <= std::min<double>(room, picture.width()),
+            qPrintable(QStringLiteral("%1 in %2").arg(pictureWidth()).arg(room)));
+        QVERIFY(pictureWidth() >= std::min<double>(room - 40, picture.width()));
+        QCOMPARE(help.browser()->horizontalScrollBar()->maximum(), 0);
+    }
 }
 
 void TestConventions::recentFilesPlaceAndDroppedReadouts()

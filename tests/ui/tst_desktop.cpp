@@ -1,5 +1,6 @@
 // The windows on small and scaled screens, the print items' dependence on a
-// loaded read-out, Ctrl+P, and the screenshots of the main window. ctest runs
+// loaded read-out, Ctrl+P, and the screenshots of the main window, the
+// archive window with an error shown and the help window. ctest runs
 // this binary on the default screen, on a 1366x768 laptop screen under
 // ru_RU.UTF-8 and on a 1920x1080 screen at scale 2.
 #include "ArchiveDemo.h"

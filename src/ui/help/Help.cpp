@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <openssl/opensslv.h>
 #include <qcustomplot.h>
 #include <zstd.h>
@@ -136,7 +138,8 @@ TForm_Help::TForm_Help(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(Browser_Help, 1);
-    nkp::ui::fitToScreen(this, QSize(760, 600));
+    // Room for the pictures of whole windows to be read.
+    nkp::ui::fitToScreen(this, QSize(960, 700));
 }
 
 void TForm_Help::showPage(const QString& page)
@@ -145,11 +148,18 @@ void TForm_Help::showPage(const QString& page)
     Browser_Help->setSource(url, QTextDocument::MarkdownResource);
 }
 
+void TForm_Help::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitPictures();
+}
+
 void TForm_Help::fitPictures()
 {
     // A picture of a whole window is wider than the help window: shown at
-    // the page's width, it needs no sideways scrolling.
-    const int room = Browser_Help->viewport()->width() - 24;
+    // the page's width (its own where that is less), it needs no sideways
+    // scrolling, and grows back with the window.
+    const int room = std::max(Browser_Help->viewport()->width() - 24, 50);
     QTextDocument* document = Browser_Help->document();
     QTextCursor cursor(document);
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
@@ -160,10 +170,11 @@ void TForm_Help::fitPictures()
                 continue;
             const QVariant picture = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
             const QSize size = picture.value<QImage>().size();
-            if (size.isEmpty() || size.width() <= room)
+            const int width = std::min(size.width(), room);
+            if (size.isEmpty() || qRound(format.width()) == width)
                 continue;
-            format.setWidth(room);
-            format.setHeight(static_cast<double>(size.height()) * room / size.width());
+            format.setWidth(width);
+            format.setHeight(static_cast<double>(size.height()) * width / size.width());
             cursor.setPosition(fragment.position());
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
             cursor.setCharFormat(format);

@@ -43,6 +43,9 @@ public:
     QString currentPage() const;
     QTextBrowser* browser() const { return Browser_Help; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void fitPictures();
     QTextBrowser* Browser_Help = nullptr;

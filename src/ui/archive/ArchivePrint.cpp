@@ -2,12 +2,11 @@
 
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
+#include "ui/common/PdfSave.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
-#include "ui/common/WriteFailure.h"
 
 #include <QAction>
-#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -16,28 +15,6 @@
 #include <algorithm>
 
 namespace nkp::ui {
-namespace {
-
-void savePdf(UserPrompts& prompts, const QString& title, const ArchiveRender& render)
-{
-    UserPrompts::FileDialog dialog;
-    dialog.title = "Сохранить в PDF";
-    dialog.filter = "Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*";
-    dialog.fileName = QFile::encodeName(title + QStringLiteral(".pdf")).toStdString();
-    dialog.defaultExtension = "pdf";
-    const auto path = prompts.saveFile(dialog);
-    if (!path || refusedAsInput(prompts, QStringLiteral("Сохранить в PDF"), *path))
-        return;
-    if (const Done written = print::writePdfFile(*path, title, render); !written)
-        showWriteFailure(prompts, QStringLiteral("Сохранить в PDF"), *path, written.error());
-    else
-        prompts.information("Сохранить в PDF",
-            QStringLiteral("Документ записан в файл \"%1\".")
-                .arg(QFile::decodeName(path->c_str()))
-                .toStdString());
-}
-
-}  // namespace
 
 void showArchivePreview(
     QWidget* parent, UserPrompts& prompts, const QString& title, const ArchiveRender& render)
@@ -54,8 +31,11 @@ void showArchivePreview(
         toolBar->addSeparator();
         QAction* pdf = toolBar->addAction(QStringLiteral("PDF..."));
         pdf->setToolTip(QStringLiteral("Сохранить в файл PDF"));
-        QObject::connect(pdf, &QAction::triggered, &dialog,
-            [&prompts, &title, &render] { savePdf(prompts, title, render); });
+        QObject::connect(pdf, &QAction::triggered, &dialog, [&prompts, &title, &render] {
+            savePdfAs(prompts, title, [&title, &render](const std::string& path) {
+                return print::writePdfFile(path, title, render);
+            });
+        });
     }
     dialog.exec();
 }

@@ -6,12 +6,11 @@
 #include "print/PageCanvas.h"
 #include "print/PrintDocuments.h"
 #include "ui/common/DamageWarning.h"
+#include "ui/common/PdfSave.h"
 #include "ui/common/ScreenFit.h"
 #include "ui/common/UiText.h"
-#include "ui/common/WriteFailure.h"
 
 #include <QAction>
-#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
@@ -119,26 +118,10 @@ void TForm_Print::Action_PrintEventsExecute()
 
 bool TForm_Print::exportToPdf(const QString& title, const Render& render)
 {
-    UserPrompts::FileDialog dialog;
-    dialog.title = "Сохранить в PDF";
-    dialog.filter = "Документ PDF (*.pdf)|*.pdf|Все файлы (*.*)|*.*";
-    dialog.fileName = (title + QStringLiteral(".pdf")).toLocal8Bit().toStdString();
-    dialog.defaultExtension = "pdf";
-    const auto path = prompts_.saveFile(dialog);
-    if (!path)
-        return false;
-    const QString fileName = QFile::decodeName(QByteArray::fromStdString(*path));
-    if (refusedAsInput(prompts_, QStringLiteral("Сохранить в PDF"), *path, state_.filePath))
-        return false;
-    const Done written = print::writePdfFile(*path, title, render);
-    if (!written)
-        prompts_.error("Сохранить в PDF",
-            QStringLiteral("Файл \"%1\" не удалось записать.\n%2")
-                .arg(fileName, QString::fromLocal8Bit(written.error().c_str()))
-                .toStdString());
-    else
-        showWritten(prompts_, QStringLiteral("Сохранить в PDF"), *path);
-    return written.ok();
+    return savePdfAs(
+        prompts_, title,
+        [&title, &render](const std::string& path) { return print::writePdfFile(path, title, render); },
+        state_.filePath);
 }
 
 QString TForm_Print::previewCaption(const QString& title) const

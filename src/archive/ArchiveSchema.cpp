@@ -142,6 +142,15 @@ Done migrateConnection(const std::string& connectionName, int target)
                 return *logFailure;
             }
         }
+        if (step == kLedgerVersion) {
+            if (Done filled = fillLedger(db); !filled) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return filled;
+            }
+            for (const QString& statement : appendOnlyTriggers(dialect))
+                if (!q.exec(statement))
+                    return fail(q.lastError());
+        }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);
         if (!q.exec())

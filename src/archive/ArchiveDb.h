@@ -68,20 +68,25 @@ void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& figures);
 QString logKindCode(LogKind kind);
 std::optional<LogKind> logKindOfCode(const QString& code);
 
+// Whether a new log entry gets its ledger row at once: not while an older
+// archive is brought to the crane log's version, before the ledger exists
+// (the ledger's own version enters every entry then).
+enum class Certify { Now, Later };
+
 // Adds an entry to the crane's log as its next number, inside the caller's
-// transaction (PostgreSQL: the crane's row is locked until it ends).
+// writer's transaction (Archive::State::begin).
 Result<LogEntry> appendLogEntry(
-    const QSqlDatabase& db, bool postgres, const NewLogEntry& entry, const std::string& readoutSha256);
+    const QSqlDatabase& db, Certify certify, const NewLogEntry& entry, const std::string& readoutSha256);
 
 // The entries a new read-out brings: "Замена ограничителя" when the crane's
 // read-out before it has another limiter serial, then "Считывание". Inside
 // the caller's transaction.
-std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::int64_t craneId,
+std::optional<Failure> logReadout(const QSqlDatabase& db, Certify certify, std::int64_t craneId,
     const PreparedReadout& p, std::optional<std::string> previousSerial);
 
 // Fills the figures of every stored read-out from its data file and writes
 // each crane's log of the read-outs kept so far (schema migration).
-std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres);
+std::optional<Failure> fillCraneLog(const QSqlDatabase& db);
 
 // "yyyy-mm-dd hh:mm:ss" of now, UTC.
 QString nowColumn();

@@ -134,7 +134,7 @@ std::optional<LogKind> logKindOfCode(const QString& code)
 }
 
 Result<LogEntry> appendLogEntry(
-    const QSqlDatabase& db, bool, const NewLogEntry& entry, const std::string& readoutSha256)
+    const QSqlDatabase& db, Certify certifyNow, const NewLogEntry& entry, const std::string& readoutSha256)
 {
     // Two writers of one crane's log take turns: each holds the writer's
     // lock of the archive (Archive::State::begin) for its transaction.
@@ -167,12 +167,13 @@ Result<LogEntry> appendLogEntry(
     const auto id = insertReturningId(q);
     if (!id)
         return id.failure();
-    if (Done certified = certify(db, LedgerKind::LogEntry, *id); !certified)
-        return certified.failure();
+    if (certifyNow == Certify::Now)
+        if (Done certified = certify(db, LedgerKind::LogEntry, *id); !certified)
+            return certified.failure();
     return e;
 }
 
-std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::int64_t craneId,
+std::optional<Failure> logReadout(const QSqlDatabase& db, Certify certify, std::int64_t craneId,
     const PreparedReadout& p, std::optional<std::string> previousSerial)
 {
     NewLogEntry entry;
@@ -183,17 +184,17 @@ std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::in
     if (previousSerial && *previousSerial != p.limiterSerial) {
         entry.kind = LogKind::LimiterReplacement;
         entry.text = limiterEntryText(*previousSerial, p.limiterSerial);
-        if (auto added = appendLogEntry(db, postgres, entry, p.sha256); !added)
+        if (auto added = appendLogEntry(db, certify, entry, p.sha256); !added)
             return added.failure();
     }
     entry.kind = LogKind::Reading;
     entry.text = readingEntryText(p.sha256, p.fileName);
-    if (auto added = appendLogEntry(db, postgres, entry, p.sha256); !added)
+    if (auto added = appendLogEntry(db, certify, entry, p.sha256); !added)
         return added.failure();
     return std::nullopt;
 }
 
-std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres)
+std::optional<Failure> fillCraneLog(const QSqlDatabase& db)
 {
     QSqlQuery rows(db);
     rows.setForwardOnly(true);
@@ -241,7 +242,7 @@ std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres)
         std::optional<std::string> previous;
         if (const auto it = lastSerial.find(s.craneId); it != lastSerial.end() && s.p.readingMoment)
             previous = it->second;
-        if (auto failed = logReadout(db, postgres, s.craneId, s.p, previous))
+        if (auto failed = logReadout(db, Certify::Later, s.craneId, s.p, previous))
             return failed;
         if (s.p.readingMoment)
             lastSerial[s.craneId] = s.p.limiterSerial;
@@ -290,7 +291,7 @@ Result<LogEntry> Archive::addLogEntry(const NewLogEntry& entry)
         return failWith(log.failure());
     if (const std::string problem = logEntryProblem(entry, *log); !problem.empty())
         return failWith({{}, problem});
-    auto added = appendLogEntry(d_->db(), d_->dialect.postgres, entry, {});
+    auto added = appendLogEntry(d_->db(), Certify::Now, entry, {});
     if (!added)
         return failWith(added.failure());
     if (Done committed = d_->commit(); !committed)

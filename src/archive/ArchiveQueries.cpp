@@ -46,18 +46,19 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
 // checked again when its key was trusted later shows that check.
 Result<std::vector<ArchivedReadout>> readoutRows(const QSqlDatabase& db, QSqlQuery& q)
 {
-    const auto later = laterSignatureChecks(db);
-    if (!later)
-        return later.failure();
     if (!q.exec()) {
         return failed(sqlFailure(text::cannotRead, q.lastError()));
     }
     std::vector<ArchivedReadout> out;
-    while (q.next()) {
+    while (q.next())
         out.push_back(readoutOfRow(q));
-        if (const auto it = later->find(out.back().id); it != later->end())
-            out.back().signature = it->second;
-    }
+    const auto later = laterSignatureChecks(db);
+    if (!later)
+        return later.failure();
+    if (!later->empty())
+        for (ArchivedReadout& r : out)
+            if (const auto it = later->find(r.id); it != later->end())
+                r.signature = it->second;
     return out;
 }
 

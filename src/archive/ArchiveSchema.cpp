@@ -137,7 +137,7 @@ Done migrateConnection(const std::string& connectionName, int target)
             }
         }
         if (step == kCraneLogVersion) {
-            if (const auto logFailure = fillCraneLog(db, dialect.postgres)) {
+            if (const auto logFailure = fillCraneLog(db)) {
                 q.exec(QStringLiteral("ROLLBACK"));
                 return *logFailure;
             }

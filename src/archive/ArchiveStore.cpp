@@ -134,7 +134,7 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
             previousSerial = cp1251(w.previousSerial.value(0));
         w.previousSerial.finish();
     }
-    if (const auto logFailure = logReadout(d_->db(), d_->dialect.postgres, craneId, p, previousSerial)) {
+    if (const auto logFailure = logReadout(d_->db(), Certify::Now, craneId, p, previousSerial)) {
         d_->rollback();
         return *logFailure;
     }

@@ -202,17 +202,18 @@ Result<VerifyReport> Archive::verify(
     std::string previous = genesisHash();
     while (q.next()) {
         ++report.ledgerRows;
-        const std::string row = "строка реестра №" + q.value(0).toString().toStdString();
+        const std::string number = "№" + q.value(0).toString().toStdString();
         const std::string canonical = q.value(3).toString().toStdString();
         const std::string linked = q.value(4).toString().toStdString();
         const std::string hash = q.value(5).toString().toStdString();
         const auto kind = ledgerKindOfCode(q.value(1).toString());
         if (linked != previous) {
-            report.problem = changed("перед " + row + " строка удалена или вставлена не в свой черёд");
+            report.problem = changed(
+                "перед строкой реестра " + number + " строка удалена или вставлена не в свой черёд");
             return report;
         }
         if (ledgerHash(linked, canonical) != hash || !kind) {
-            report.problem = changed(row + " изменена");
+            report.problem = changed("строка реестра " + number + " изменена");
             return report;
         }
         previous = hash;

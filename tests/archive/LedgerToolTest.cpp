@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -51,9 +52,31 @@ TEST(LedgerTool, VerifyNamesTheFirstRowChangedRemovedOrInsertedOutOfTurn)
     EXPECT_NE(
         out.find("верна 0, нет 1, файл изменён 0, ключ не из доверенных 2, повреждена 1"), std::string::npos)
         << out;
+    // "Подпись" per read-out (history: the last cell), and the crane's worst
+    // (cranes: the last but one).
+    const auto signatures = [&] {
+        std::string cells;
+        for (const auto& [args, fromEnd] :
+            {std::pair {"history '" + archive + "' КС 1", 0}, std::pair {"cranes '" + archive + "'", 1}}) {
+            std::istringstream lines(tool("archive " + args).second);
+            std::string line;
+            std::getline(lines, line);
+            while (std::getline(lines, line)) {
+                line.pop_back();  // CR
+                std::size_t end = line.size();
+                for (int k = 0; k < fromEnd; ++k)
+                    end = line.rfind(';', end - 1);
+                const std::size_t begin = line.rfind(';', end - 1) + 1;
+                cells += line.substr(begin, end - begin) + "|";
+            }
+        }
+        return cells;
+    };
+    EXPECT_EQ(signatures(), "ключ не из доверенных|нет|ключ не из доверенных|повреждена|повреждена|");
     std::tie(status, out) = tool("archive trust '" + archive + "' '" + folder.path("k.pub") + "'");
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("проверено подписей считываний: 2"), std::string::npos) << out;
+    EXPECT_EQ(signatures(), "верна|нет|файл изменён|повреждена|файл изменён|");
     std::tie(status, out) = tool("archive trust '" + archive + "' '" + folder.path("k.pub") + "'");
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("ключ уже в доверенных"), std::string::npos) << out;

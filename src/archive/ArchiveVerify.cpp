@@ -7,6 +7,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <deque>
+#include <limits>
 #include <set>
 
 // The check of a whole archive: every stored file against its hashes and
@@ -18,6 +19,8 @@ using signing::SignatureStatus;
 
 // Stored files unpacked and checked ahead of the reader, per thread of the pool.
 constexpr std::size_t kAheadPerThread = 4;
+// Stored files read from the database at a time.
+constexpr int kPage = 200;
 
 struct ReadoutFacts {
     std::string sha256, fileSha256;
@@ -148,15 +151,18 @@ Result<VerifyReport> Archive::verify(
             progress(++done, total);
     };
     {
+        // A page of stored files at a time: no client library holds them all.
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT id, data, signature FROM readouts ORDER BY id")))
-            return failed(sqlFailure(text::cannotRead, q.lastError()));
+        q.prepare(QStringLiteral("SELECT id, data, signature FROM readouts WHERE id > ? ORDER BY id LIMIT %1")
+                      .arg(kPage));
         const std::size_t ahead
             = kAheadPerThread * static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
         std::deque<QFuture<DataCheck>> pending;
         const signing::TrustedKeys& keys = *trusted;
+        qlonglong last = std::numeric_limits<qlonglong>::min();
         bool more = true;
+        int inPage = 0;
         while (more || !pending.empty()) {
             if (cancel && cancel->load()) {
                 for (QFuture<DataCheck>& f : pending)
@@ -164,12 +170,27 @@ Result<VerifyReport> Archive::verify(
                 report.cancelled = true;
                 return report;
             }
-            while (more && pending.size() < ahead && (more = q.next())) {
+            while (more && pending.size() < ahead) {
+                if (!q.isActive()) {
+                    q.bindValue(0, last);
+                    if (!q.exec())
+                        return failed(sqlFailure(text::cannotRead, q.lastError()));
+                    inPage = 0;
+                }
+                if (!q.next()) {
+                    more = inPage == kPage;
+                    q.finish();
+                    if (!more)
+                        break;
+                    continue;
+                }
+                ++inPage;
+                last = q.value(0).toLongLong();
                 const std::optional<std::string> signature = q.value(2).isNull()
                     ? std::nullopt
                     : std::optional<std::string>(q.value(2).toString().toStdString());
-                pending.push_back(QtConcurrent::run(checkData, q.value(0).toLongLong(),
-                    q.value(1).toByteArray(), signature, std::cref(keys)));
+                pending.push_back(
+                    QtConcurrent::run(checkData, last, q.value(1).toByteArray(), signature, std::cref(keys)));
             }
             if (!pending.empty()) {
                 take(pending.front().result());

@@ -6,6 +6,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
+#include "signing/Keys.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -294,6 +295,25 @@ TEST_P(ArchiveStore, ASchema5ArchiveStartsItsLedgerWithEverythingItHolds)
         EXPECT_EQ(r.signature, signing::SignatureStatus::Missing);
     EXPECT_FALSE(exec(*a, "UPDATE readouts SET owner = 'x'"));
     EXPECT_FALSE(exec(*a, "DELETE FROM ledger"));
+    // The settings' row, byte for byte, chained to the row before; the first after 64 zeros.
+    QSqlQuery q(databaseOf(*a));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("SELECT l.canonical, l.previous_hash, l.hash, s.changed_at FROM ledger l "
+                              "JOIN crane_settings s ON s.id = l.ref WHERE l.kind = 'settings'"))
+        && q.next());
+    const std::string canonical = q.value(0).toString().toStdString();
+    const std::string previous = q.value(1).toString().toStdString();
+    EXPECT_EQ(canonical,
+        "kind=settings\nid=1\ncrane_id=1\nreading_months=6\npartial_months=12\nfull_months=36\n"
+        "service_life_years=\\N\nchanged_at="
+            + q.value(3).toString().toStdString() + "\n");
+    const std::string message = previous + canonical;
+    EXPECT_EQ(q.value(2).toString().toStdString(),
+        signing::sha256Hex(std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size())));
+    EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM ledger WHERE previous_hash = hash"), 0);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT previous_hash FROM ledger ORDER BY id LIMIT 1")) && q.next());
+    EXPECT_EQ(q.value(0).toString().toStdString(), std::string(64, '0'));
+    q.finish();
     const auto [status, out] = shell("'" NKP_TOOL_PATH "' archive verify '" + location + "'");
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("архив не изменён: строк реестра 6, считываний 2"), std::string::npos) << out;
@@ -812,6 +832,9 @@ TEST(ArchivePostgres, ARoleOfInsertAndSelectOnlyWorksAndTheServerRefusesChanges)
     TempFolder folder;
     folder.write("a.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
     folder.write("b.nkp", craneReadout(2, "КС", "1", "01.03.2022 10:00", "1", 6));
+    // A new crane, and a's image under another crane's number.
+    folder.write("c.nkp", craneReadout(3, "КС", "2", "01.03.2022 10:00", "1", 6));
+    folder.write("d.nkp", craneReadout(1, "КС", "9", "01.01.2022 10:00", "1", 5));
     const auto tool = [](const std::string& args) { return shell("'" NKP_TOOL_PATH "' " + args + " 2>&1"); };
     ASSERT_EQ(tool("archive import '" + owner + "' '" + folder.path("a.nkp") + "'").first, 0);
     for (const char* grant :
@@ -821,14 +844,16 @@ TEST(ArchivePostgres, ARoleOfInsertAndSelectOnlyWorksAndTheServerRefusesChanges)
     const std::string engineer = "'" + server().url("archive_engineer", "engineer") + "'";
     ASSERT_EQ(tool("key new --signer Engineer '" + folder.path("e.key") + "'").first, 0);
     ASSERT_EQ(tool("sign '" + folder.path("b.nkp") + "' --key '" + folder.path("e.key") + "'").first, 0);
-    for (const std::string& args : {"archive import " + engineer + " '" + folder.path("b.nkp") + "'",
+    for (const std::string& args : {"archive import " + engineer + " '" + folder.path("b.nkp") + "' '"
+                 + folder.path("c.nkp") + "' '" + folder.path("d.nkp") + "'",
              "archive note " + engineer + " КС 1 --kind repair --date 01.04.2022 --text fixed",
              "archive set " + engineer + " КС 1 --reading-months 6",
              "archive trust " + engineer + " '" + folder.path("e.pub") + "'", "archive verify " + engineer}) {
         const auto [status, out] = tool(args);
         EXPECT_EQ(status, 0) << args << "\n" << out;
     }
-    EXPECT_NE(tool("archive verify " + engineer).second.find("верна 1, нет 1"), std::string::npos);
+    EXPECT_NE(tool("archive verify " + engineer).second.find("верна 1, нет 2"), std::string::npos);
+    EXPECT_NE(tool("archive check " + engineer).second.find("тот же образ памяти"), std::string::npos);
     for (const std::string& who : {server().url("archive_engineer", "engineer"), owner}) {
         auto opened = Archive::open(who, OpenMode::Existing);
         ASSERT_TRUE(opened) << opened.error();
@@ -836,7 +861,7 @@ TEST(ArchivePostgres, ARoleOfInsertAndSelectOnlyWorksAndTheServerRefusesChanges)
                  "UPDATE ledger SET canonical = 'x'", "DELETE FROM ledger WHERE id = 1", "TRUNCATE ledger",
                  "TRUNCATE crane_log", "UPDATE crane_settings SET reading_months = 1"})
             EXPECT_FALSE(exec(**opened, change)) << who << ": " << change;
-        EXPECT_EQ(scalar(**opened, "SELECT COUNT(*) FROM readouts"), 2);
+        EXPECT_EQ(scalar(**opened, "SELECT COUNT(*) FROM readouts"), 3);
     }
     EXPECT_EQ(tool("archive verify " + engineer).first, 0);
 }

@@ -17,7 +17,7 @@ declare -A deps=(
   [src/device/qt]="src/device"
   [src/print]="src/screen"
   [src/fleet]="src/analysis src/signing"
-  [src/archive]="src/analysis"
+  [src/archive]="src/analysis src/signing"
   # ui/ is one library, but each window folder is a unit of its own: the
   # windows share common/; the main window opens the others.
   [src/ui]=""

@@ -7,9 +7,12 @@
 #include "base/DateTime.h"
 #include "base/Failure.h"
 #include "recorder/DataFileLayout.h"
+#include "signing/Verification.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,7 +25,7 @@
 namespace nkp::archive {
 
 // The schema version this program writes; an archive of a newer one is refused.
-inline constexpr int kSchemaVersion = 5;
+inline constexpr int kSchemaVersion = 6;
 // SQLite's application id of an archive file ("NKP3"), set when it is made
 // or brought up to date; archives made before it carry 0.
 inline constexpr int kApplicationId = 0x4E4B5033;
@@ -39,6 +42,9 @@ struct ArchivedReadout
     std::string sha256, fileName;
     std::string importedAt;  // "yyyy-mm-dd hh:mm:ss" UTC
     ReadoutFigures figures;
+    // The signature's status with the archive's trusted keys as they are now:
+    // found at import, or when its key was trusted later.
+    signing::SignatureStatus signature = signing::SignatureStatus::Missing;
 };
 
 // A memory image given again under another crane identification: the
@@ -62,6 +68,28 @@ struct ArchivedCrane {
 // SameImageOtherCrane: the image is there under another crane's identification.
 enum class AddOutcome { Added, AlreadyThere, SameImageOtherCrane };
 
+// What the check of the whole archive found.
+struct VerifyReport {
+    // The first change found, in chain order (UTF-8, one line); none when
+    // everything holds.
+    std::optional<std::string> problem;
+    int ledgerRows = 0;
+    int readouts = 0, logEntries = 0, keys = 0, settings = 0;
+    // How many read-outs have each signature status, as checked now.
+    std::array<int, 5> signatures {};
+    bool cancelled = false;
+};
+// "архив не изменён: строк реестра N, считываний N, ..." (UTF-8).
+std::string verifySummaryText(const VerifyReport& report);
+// "подписи: верна N, нет N, файл изменён N, ..." (UTF-8).
+std::string signatureCountsText(const VerifyReport& report);
+
+// What trusting a key did: `checked` read-outs signed with it were verified anew.
+struct TrustOutcome {
+    bool alreadyTrusted = false;
+    int checked = 0;
+};
+
 class Archive {
 public:
     ~Archive();
@@ -77,8 +105,10 @@ public:
     // Fails with a Russian text (ArchiveText.h).
     static Result<std::unique_ptr<Archive>> open(const std::string& location, OpenMode mode);
 
-    // Adds one read-out in one transaction; a read-out whose image is already
-    // there is left as it is. On failure nothing is written.
+    // Adds one read-out in one transaction, with its ledger row (and those of
+    // its log entries); its signature is checked against the archive's
+    // trusted keys on the way. A read-out whose image is already there is
+    // left as it is. On failure nothing is written.
     Result<AddOutcome> add(const PreparedReadout& readout);
 
     Result<std::vector<ArchivedCrane>> cranes() const;
@@ -99,6 +129,19 @@ public:
     Result<CraneSettings> craneSettings(std::int64_t craneId) const;
     Result<std::vector<std::pair<std::int64_t, CraneSettings>>> allCraneSettings() const;
     Result<bool> setCraneSettings(std::int64_t craneId, const CraneSettings& settings);
+    // The archive's own trusted keys: every program sharing the archive
+    // checks signatures against these alone.
+    Result<signing::TrustedKeys> trustedKeys() const;
+    // Trusts `key` (with its ledger row); the read-outs signed with it that
+    // came before are checked now, their status kept beside them. A key
+    // trusted already is left as it is.
+    Result<TrustOutcome> trustKey(const signing::PublicKey& key);
+    // Walks the ledger, recomputes each stored file's SHA-256 and each
+    // signature (unpacking and hashing in the thread pool) and names the
+    // first record that was changed, removed or inserted out of turn;
+    // `progress(done, total)` over the read-outs. A set `cancel` stops early.
+    Result<VerifyReport> verify(
+        const std::function<void(int, int)>& progress = {}, const std::atomic<bool>* cancel = nullptr) const;
     // Images given again under another identification.
     Result<std::vector<ImageAlias>> imageAliases() const;
     // The model and number (Windows-1251) of the crane that holds the image.

@@ -5,6 +5,7 @@
 #include "archive/ArchiveText.h"
 #include "base/Failure.h"
 #include "base/InputFiles.h"
+#include "signing/Verification.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,6 +13,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -65,20 +68,73 @@ void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& figures);
 QString logKindCode(LogKind kind);
 std::optional<LogKind> logKindOfCode(const QString& code);
 
+// Whether a new log entry gets its ledger row at once: not while an older
+// archive is brought to the crane log's version, before the ledger exists
+// (the ledger's own version enters every entry then).
+enum class Certify { Now, Later };
+
 // Adds an entry to the crane's log as its next number, inside the caller's
-// transaction (PostgreSQL: the crane's row is locked until it ends).
+// writer's transaction (Archive::State::begin).
 Result<LogEntry> appendLogEntry(
-    const QSqlDatabase& db, bool postgres, const NewLogEntry& entry, const std::string& readoutSha256);
+    const QSqlDatabase& db, Certify certify, const NewLogEntry& entry, const std::string& readoutSha256);
 
 // The entries a new read-out brings: "Замена ограничителя" when the crane's
 // read-out before it has another limiter serial, then "Считывание". Inside
 // the caller's transaction.
-std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::int64_t craneId,
+std::optional<Failure> logReadout(const QSqlDatabase& db, Certify certify, std::int64_t craneId,
     const PreparedReadout& p, std::optional<std::string> previousSerial);
 
 // Fills the figures of every stored read-out from its data file and writes
 // each crane's log of the read-outs kept so far (schema migration).
-std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres);
+std::optional<Failure> fillCraneLog(const QSqlDatabase& db);
+
+// "yyyy-mm-dd hh:mm:ss" of now, UTC.
+QString nowColumn();
+
+// The records the ledger certifies, and how the ledger keeps them
+// (ArchiveLedger.cpp tells the canonical text and the hash chain).
+enum class LedgerKind { Readout, LogEntry, TrustedKey, Settings, SignatureCheck };
+inline constexpr int kLedgerKindCount = 5;
+QString ledgerKindCode(LedgerKind kind);
+std::optional<LedgerKind> ledgerKindOfCode(const QString& code);
+const std::string& genesisHash();
+std::string ledgerHash(const std::string& previousHash, const std::string& canonical);
+// Hands the canonical text of every record of `kind` (or of the one `id`)
+// to `take`, by id.
+Done forEachRecordText(const QSqlDatabase& db, LedgerKind kind, std::optional<qlonglong> id,
+    const std::function<void(qlonglong, std::string)>& take);
+
+// Appends ledger rows inside the caller's transaction, which holds the
+// writer's lock (SQLite: BEGIN IMMEDIATE; PostgreSQL: the ledger's advisory
+// lock), so that the chain has one end.
+class LedgerWriter {
+public:
+    explicit LedgerWriter(const QSqlDatabase& db)
+        : db_(db)
+    {
+    }
+    Done append(LedgerKind kind, qlonglong id);
+    Done appendText(LedgerKind kind, qlonglong id, const std::string& canonical);
+
+private:
+    QSqlDatabase db_;
+    std::optional<std::string> last_;
+};
+Done certify(const QSqlDatabase& db, LedgerKind kind, qlonglong id);
+// Runs a prepared INSERT ... RETURNING id.
+Result<qlonglong> insertReturningId(QSqlQuery& q);
+// Enters what an archive of schema 5 holds into the new ledger (migration).
+Done fillLedger(const QSqlDatabase& db);
+
+// The archive's own trusted keys, and how signature statuses are stored.
+Result<signing::TrustedKeys> trustedKeysOf(const QSqlDatabase& db);
+QString signatureStatusCode(signing::SignatureStatus status);
+signing::SignatureStatus signatureStatusOfCode(const QString& code);
+// The statuses found when a key was trusted after its read-outs came, by read-out.
+Result<std::map<qlonglong, signing::SignatureStatus>> laterSignatureChecks(const QSqlDatabase& db);
+
+// The PostgreSQL advisory lock every writer of an archive takes first.
+inline constexpr int kWriterLock = 7245020;
 
 struct Archive::State {
     QString connection;
@@ -127,8 +183,11 @@ struct Archive::State {
                 QStringLiteral(
                     "INSERT INTO readouts (crane_id, sha256, file_name, crane_model, crane_number, "
                     "owner, reading_text, reading_moment, limiter_serial, total_cycles, "
-                    "characteristic, normative, overload_episodes, imported_at, data%1) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2) ON CONFLICT DO NOTHING")
+                    "characteristic, normative, overload_episodes, imported_at, data, file_sha256, "
+                    "signature, signature_status, signature_key%1) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2) ON CONFLICT DO "
+                    "NOTHING "
+                    "RETURNING id")
                     .arg(figures, marks)},
             {&w.previousSerial,
                 QStringLiteral(
@@ -156,6 +215,14 @@ struct Archive::State {
         QSqlQuery q(db());
         if (!q.exec(dialect.postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) {
             return failed(sqlFailure(text::cannotWrite, q.lastError()));
+        }
+        // PostgreSQL's writers take turns too: the ledger and each crane's
+        // log grow at one end, and a reader may lock no row.
+        if (dialect.postgres
+            && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriterLock))) {
+            Failure failure = failed(sqlFailure(text::cannotWrite, q.lastError()));
+            rollback();
+            return failure;
         }
         return {};
     }

@@ -134,17 +134,11 @@ std::optional<LogKind> logKindOfCode(const QString& code)
 }
 
 Result<LogEntry> appendLogEntry(
-    const QSqlDatabase& db, bool postgres, const NewLogEntry& entry, const std::string& readoutSha256)
+    const QSqlDatabase& db, Certify certifyNow, const NewLogEntry& entry, const std::string& readoutSha256)
 {
+    // Two writers of one crane's log take turns: each holds the writer's
+    // lock of the archive (Archive::State::begin) for its transaction.
     QSqlQuery q(db);
-    // Two writers of one crane's log take turns: SQLite's writer holds the
-    // whole file already, PostgreSQL's locks the crane's row.
-    if (postgres) {
-        q.prepare(QStringLiteral("SELECT id FROM cranes WHERE id = ? FOR UPDATE"));
-        q.addBindValue(static_cast<qlonglong>(entry.craneId));
-        if (!q.exec())
-            return Failure(sqlFailureOf(text::cannotWrite, q.lastError()));
-    }
     q.prepare(QStringLiteral("SELECT COALESCE(MAX(number), 0) FROM crane_log WHERE crane_id = ?"));
     q.addBindValue(static_cast<qlonglong>(entry.craneId));
     if (!q.exec() || !q.next())
@@ -161,7 +155,8 @@ Result<LogEntry> appendLogEntry(
     e.readoutSha256 = readoutSha256;
     q.finish();
     q.prepare(QStringLiteral("INSERT INTO crane_log (crane_id, number, day, kind, text, author, certificate, "
-                             "entered_at, corrects, readout_sha) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                             "entered_at, corrects, readout_sha) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                             "RETURNING id"));
     const QVariant values[] = {static_cast<qlonglong>(e.craneId), e.number, momentColumn(e.date),
         logKindCode(e.kind), QString::fromStdString(e.text), QString::fromStdString(e.author.name),
         QString::fromStdString(e.author.certificate), momentColumn(e.enteredAt),
@@ -169,12 +164,16 @@ Result<LogEntry> appendLogEntry(
         QString::fromStdString(readoutSha256)};
     for (const QVariant& v : values)
         q.addBindValue(v);
-    if (!q.exec())
-        return Failure(sqlFailureOf(text::cannotWrite, q.lastError()));
+    const auto id = insertReturningId(q);
+    if (!id)
+        return id.failure();
+    if (certifyNow == Certify::Now)
+        if (Done certified = certify(db, LedgerKind::LogEntry, *id); !certified)
+            return certified.failure();
     return e;
 }
 
-std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::int64_t craneId,
+std::optional<Failure> logReadout(const QSqlDatabase& db, Certify certify, std::int64_t craneId,
     const PreparedReadout& p, std::optional<std::string> previousSerial)
 {
     NewLogEntry entry;
@@ -185,17 +184,17 @@ std::optional<Failure> logReadout(const QSqlDatabase& db, bool postgres, std::in
     if (previousSerial && *previousSerial != p.limiterSerial) {
         entry.kind = LogKind::LimiterReplacement;
         entry.text = limiterEntryText(*previousSerial, p.limiterSerial);
-        if (auto added = appendLogEntry(db, postgres, entry, p.sha256); !added)
+        if (auto added = appendLogEntry(db, certify, entry, p.sha256); !added)
             return added.failure();
     }
     entry.kind = LogKind::Reading;
     entry.text = readingEntryText(p.sha256, p.fileName);
-    if (auto added = appendLogEntry(db, postgres, entry, p.sha256); !added)
+    if (auto added = appendLogEntry(db, certify, entry, p.sha256); !added)
         return added.failure();
     return std::nullopt;
 }
 
-std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres)
+std::optional<Failure> fillCraneLog(const QSqlDatabase& db)
 {
     QSqlQuery rows(db);
     rows.setForwardOnly(true);
@@ -243,7 +242,7 @@ std::optional<Failure> fillCraneLog(const QSqlDatabase& db, bool postgres)
         std::optional<std::string> previous;
         if (const auto it = lastSerial.find(s.craneId); it != lastSerial.end() && s.p.readingMoment)
             previous = it->second;
-        if (auto failed = logReadout(db, postgres, s.craneId, s.p, previous))
+        if (auto failed = logReadout(db, Certify::Later, s.craneId, s.p, previous))
             return failed;
         if (s.p.readingMoment)
             lastSerial[s.craneId] = s.p.limiterSerial;
@@ -292,7 +291,7 @@ Result<LogEntry> Archive::addLogEntry(const NewLogEntry& entry)
         return failWith(log.failure());
     if (const std::string problem = logEntryProblem(entry, *log); !problem.empty())
         return failWith({{}, problem});
-    auto added = appendLogEntry(d_->db(), d_->dialect.postgres, entry, {});
+    auto added = appendLogEntry(d_->db(), Certify::Now, entry, {});
     if (!added)
         return failWith(added.failure());
     if (Done committed = d_->commit(); !committed)
@@ -304,7 +303,7 @@ Result<CraneSettings> Archive::craneSettings(std::int64_t craneId) const
 {
     QSqlQuery q(d_->db());
     q.prepare(QStringLiteral("SELECT reading_months, partial_months, full_months, service_life_years "
-                             "FROM crane_settings WHERE crane_id = ?"));
+                             "FROM crane_settings WHERE crane_id = ? ORDER BY id DESC LIMIT 1"));
     q.addBindValue(static_cast<qlonglong>(craneId));
     if (!q.exec())
         return Failure(sqlFailureOf(text::cannotRead, q.lastError()));
@@ -315,8 +314,11 @@ Result<std::vector<std::pair<std::int64_t, CraneSettings>>> Archive::allCraneSet
 {
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT crane_id, reading_months, partial_months, full_months, "
-                               "service_life_years FROM crane_settings ORDER BY crane_id")))
+    // Each crane's newest row counts.
+    if (!q.exec(QStringLiteral("SELECT s.crane_id, s.reading_months, s.partial_months, s.full_months, "
+                               "s.service_life_years FROM crane_settings s WHERE s.id = "
+                               "(SELECT MAX(n.id) FROM crane_settings n WHERE n.crane_id = s.crane_id) "
+                               "ORDER BY s.crane_id")))
         return Failure(sqlFailureOf(text::cannotRead, q.lastError()));
     std::vector<std::pair<std::int64_t, CraneSettings>> out;
     while (q.next())
@@ -329,20 +331,37 @@ Result<bool> Archive::setCraneSettings(std::int64_t craneId, const CraneSettings
     const std::string location = d_->db().databaseName().toStdString();
     if (d_->readOnly)
         return Failure({location, text::readOnly(location)});
-    // Settings are no evidence: the newest replaces what was kept.
+    // A change is a new row (with its ledger row); the newest counts.
+    if (Done begun = d_->begin(); !begun)
+        return begun.failure();
+    const auto failWith = [&](Failure f) {
+        d_->rollback();
+        return Failure(std::move(f));
+    };
+    const auto kept = craneSettings(craneId);
+    if (!kept)
+        return failWith(kept.failure());
+    if (*kept == s) {
+        d_->rollback();
+        return true;
+    }
     QSqlQuery q(d_->db());
-    q.prepare(QStringLiteral(
-        "INSERT INTO crane_settings (crane_id, reading_months, partial_months, full_months, "
-        "service_life_years) VALUES (?, ?, ?, ?, ?) ON CONFLICT (crane_id) DO UPDATE SET "
-        "reading_months = excluded.reading_months, partial_months = excluded.partial_months, "
-        "full_months = excluded.full_months, service_life_years = excluded.service_life_years"));
+    q.prepare(
+        QStringLiteral("INSERT INTO crane_settings (crane_id, reading_months, partial_months, full_months, "
+                       "service_life_years, changed_at) VALUES (?, ?, ?, ?, ?, ?) RETURNING id"));
     q.addBindValue(static_cast<qlonglong>(craneId));
     q.addBindValue(s.readingMonths);
     q.addBindValue(s.partialMonths);
     q.addBindValue(s.fullMonths);
     q.addBindValue(s.serviceLifeYears ? QVariant(*s.serviceLifeYears) : QVariant(QMetaType::fromType<int>()));
-    if (!q.exec())
-        return Failure(sqlFailureOf(text::cannotWrite, q.lastError()));
+    q.addBindValue(nowColumn());
+    const auto id = insertReturningId(q);
+    if (!id)
+        return failWith(id.failure());
+    if (Done certified = certify(d_->db(), LedgerKind::Settings, *id); !certified)
+        return failWith(certified.failure());
+    if (Done committed = d_->commit(); !committed)
+        return committed.failure();
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include "archive/ArchiveDb.h"
 #include "archive/StoredFile.h"
 #include "recorder/DataFileReader.h"
+#include "signing/Keys.h"
+#include "signing/SignatureFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +23,20 @@ std::string trimmed(const std::string& text)
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// The signature file's text beside `path`; one that exists but cannot be
+// read as a small text file is kept as a damaged one.
+std::optional<std::string> signatureBeside(const std::string& path)
+{
+    const QFileInfo info(QString::fromStdString(signing::signaturePath(path)));
+    if (!info.exists())
+        return std::nullopt;
+    QFile file(info.filePath());
+    if (!info.isFile() || info.size() > static_cast<qint64>(signing::kSignatureFileLimit)
+        || !file.open(QIODevice::ReadOnly))
+        return std::string();
+    return file.readAll().toStdString();
 }
 
 }  // namespace
@@ -64,6 +80,7 @@ Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> bytes, const st
         return failed(text::hashFailed());
     }
     p.compressed = packDataFile(bytes);
+    p.fileSha256 = signing::sha256Hex(bytes);
     p.fileName = fileName;
     readFigures(recorder::DataFileReader(std::move(bytes)), p);
     return p;
@@ -89,7 +106,10 @@ Result<PreparedReadout> prepareReadout(const std::string& path)
         return failed(file.errorString().toStdString());
     }
     bytes.resize(static_cast<std::size_t>(got));
-    return prepareReadout(std::move(bytes), info.fileName().toStdString());
+    auto p = prepareReadout(std::move(bytes), info.fileName().toStdString());
+    if (p)
+        p->signature = signatureBeside(path);
+    return p;
 }
 
 }  // namespace nkp::archive

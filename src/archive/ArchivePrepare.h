@@ -33,6 +33,8 @@ struct PreparedReadout : analysis::ReadoutSummary {  // texts with blanks trimme
     ReadoutFigures figures;
     std::string readerName, readerCertificate;  // Windows-1251: who read it ("Считывание" entry's author)
     std::vector<std::uint8_t> compressed;  // the whole data file packed (StoredFile.h)
+    std::string fileSha256;                // of the whole data file, lower-case hex (what a signature covers)
+    std::optional<std::string> signature;  // the text of the signature file beside it; none without one
 };
 
 // Fills the values of `p` that come from the read-out's bytes (all but
@@ -40,7 +42,9 @@ struct PreparedReadout : analysis::ReadoutSummary {  // texts with blanks trimme
 void readFigures(const recorder::DataFileReader& file, PreparedReadout& p);
 
 // Reads a data file and prepares it; fails (Russian) when the file cannot
-// be read or holds no complete memory image.
+// be read or holds no complete memory image. The signature file beside it
+// (NAME.nkp.sig) comes along as it is: a damaged or unreadable one is kept
+// as evidence too.
 Result<PreparedReadout> prepareReadout(const std::string& path);
 Result<PreparedReadout> prepareReadout(std::vector<std::uint8_t> fileBytes, const std::string& fileName);
 

@@ -11,8 +11,8 @@ namespace {
 
 const QString kReadoutColumns = QStringLiteral(
     "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
-    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes, %1 FROM "
-    "readouts")
+    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes, "
+    "signature_status, %1 FROM readouts")
                                     .arg(figureColumns().join(QStringLiteral(", ")));
 
 ArchivedReadout readoutOfRow(const QSqlQuery& q)
@@ -37,12 +37,14 @@ ArchivedReadout readoutOfRow(const QSqlQuery& q)
     r.normativeNumber = q.value(12).toInt();
     r.importedAt = q.value(13).toString().toStdString();
     r.overloadEpisodes = q.value(14).toInt();
-    readFigureColumns(q, 15, r.figures);
+    r.signature = signatureStatusOfCode(q.value(15).toString());
+    readFigureColumns(q, 16, r.figures);
     return r;
 }
 
-// Runs the prepared query of read-outs and reads its rows.
-Result<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q)
+// Runs the prepared query of read-outs and reads its rows; a signature
+// checked again when its key was trusted later shows that check.
+Result<std::vector<ArchivedReadout>> readoutRows(const QSqlDatabase& db, QSqlQuery& q)
 {
     if (!q.exec()) {
         return failed(sqlFailure(text::cannotRead, q.lastError()));
@@ -50,6 +52,13 @@ Result<std::vector<ArchivedReadout>> readoutRows(QSqlQuery& q)
     std::vector<ArchivedReadout> out;
     while (q.next())
         out.push_back(readoutOfRow(q));
+    const auto later = laterSignatureChecks(db);
+    if (!later)
+        return later.failure();
+    if (!later->empty())
+        for (ArchivedReadout& r : out)
+            if (const auto it = later->find(r.id); it != later->end())
+                r.signature = it->second;
     return out;
 }
 
@@ -74,7 +83,7 @@ Result<std::vector<ArchivedReadout>> Archive::readouts() const
     QSqlQuery q(d_->db());
     q.setForwardOnly(true);
     q.prepare(kReadoutColumns + QStringLiteral(" ORDER BY crane_id, id"));
-    return readoutRows(q);
+    return readoutRows(d_->db(), q);
 }
 
 Result<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(std::int64_t craneId) const
@@ -83,7 +92,7 @@ Result<std::vector<ArchivedReadout>> Archive::readoutsOfCrane(std::int64_t crane
     q.setForwardOnly(true);
     q.prepare(kReadoutColumns + QStringLiteral(" WHERE crane_id = ? ORDER BY id"));
     q.addBindValue(static_cast<qlonglong>(craneId));
-    return readoutRows(q);
+    return readoutRows(d_->db(), q);
 }
 
 Result<std::vector<std::uint8_t>> Archive::dataFile(const std::string& sha256) const

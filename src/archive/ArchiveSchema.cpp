@@ -137,10 +137,19 @@ Done migrateConnection(const std::string& connectionName, int target)
             }
         }
         if (step == kCraneLogVersion) {
-            if (const auto logFailure = fillCraneLog(db, dialect.postgres)) {
+            if (const auto logFailure = fillCraneLog(db)) {
                 q.exec(QStringLiteral("ROLLBACK"));
                 return *logFailure;
             }
+        }
+        if (step == kLedgerVersion) {
+            if (Done filled = fillLedger(db); !filled) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return filled;
+            }
+            for (const QString& statement : appendOnlyTriggers(dialect))
+                if (!q.exec(statement))
+                    return fail(q.lastError());
         }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);

@@ -55,6 +55,7 @@ void track(QThread* thread)
 // What the session's thread and the session share.
 struct ArchiveSession::Shared {
     std::atomic<bool> cancelImport {false};
+    std::atomic<bool> cancelVerify {false};
 };
 
 // Lives in the session's thread and keeps its connection there.
@@ -127,6 +128,7 @@ ArchiveSession::ArchiveSession(const std::string& location, QObject* parent)
 ArchiveSession::~ArchiveSession()
 {
     shared_->cancelImport = true;
+    shared_->cancelVerify = true;
     disconnect(worker_, nullptr, this, nullptr);
     thread_->quit();
     // A call that returns soon is waited for, so that a closed window leaves
@@ -277,6 +279,53 @@ template <typename Work, typename Emit> std::uint64_t ArchiveSession::postOnArch
             return failure(w, call, result.failure());
         auto value = std::make_shared<std::decay_t<decltype(*result)>>(std::move(*result));
         return [call, value, emitValue](ArchiveSession& s) { emitValue(s, call, *value); };
+    });
+}
+
+std::uint64_t ArchiveSession::verifyArchive()
+{
+    const std::uint64_t call = lastCall_ + 1;
+    shared_->cancelVerify = false;
+    return post([call, location = location_, shared = shared_](Worker& w) -> Delivery {
+        const auto archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        // Progress at most every hundredth of the way: the window need not hear of each file.
+        int shown = -1;
+        auto report = (*archive)->verify(
+            [&w, &shown](int done, int total) {
+                if (done != total && done * 100 / std::max(total, 1) == shown)
+                    return;
+                shown = done * 100 / std::max(total, 1);
+                emit w.delivered(0, [done, total](ArchiveSession& s) { emit s.verifyProgress(done, total); });
+            },
+            &shared->cancelVerify);
+        if (!report)
+            return failure(w, call, report.failure());
+        return [call, report = *report](ArchiveSession& s) { emit s.verified(call, report); };
+    });
+}
+
+void ArchiveSession::cancelVerify()
+{
+    shared_->cancelVerify = true;
+}
+
+std::uint64_t ArchiveSession::trustKey(const std::string& path)
+{
+    const std::uint64_t call = lastCall_ + 1;
+    return post([call, path, location = location_](Worker& w) -> Delivery {
+        auto key = signing::readPublicKey(path);
+        if (!key)
+            return failure(w, call, key.failure());
+        const auto archive = w.archive(location, OpenMode::Existing);
+        if (!archive)
+            return failure(w, call, archive.failure());
+        const auto outcome = (*archive)->trustKey(*key);
+        if (!outcome)
+            return failure(w, call, outcome.failure());
+        return [call, key = *key, outcome = *outcome](
+                   ArchiveSession& s) { emit s.keyTrusted(call, key, outcome); };
     });
 }
 

@@ -55,6 +55,13 @@ public:
     // Writes `cells` as a CSV file -> exported.
     std::uint64_t exportCsv(const std::string& path, std::vector<std::vector<std::string>> cells);
 
+    // Checks the whole archive (Archive::verify) -> verifyProgress, verified.
+    std::uint64_t verifyArchive();
+    // Stops a check of the archive soon; verified() then says it was cancelled.
+    void cancelVerify();
+    // Trusts the public key file at `path` in the archive -> keyTrusted.
+    std::uint64_t trustKey(const std::string& path);
+
     // The crane's log, corrections marked -> logReady.
     std::uint64_t log(std::int64_t craneId);
     // Adds an entry (numbered by the archive) -> logEntryAdded.
@@ -88,6 +95,10 @@ signals:
     void importProgress(int done, int total);
     void imported(std::uint64_t call, const nkp::archive::ImportReport& report);
     void savedAdded(std::uint64_t call, nkp::archive::AddOutcome outcome);
+    void verifyProgress(int done, int total);
+    void verified(std::uint64_t call, const nkp::archive::VerifyReport& report);
+    void keyTrusted(
+        std::uint64_t call, const nkp::signing::PublicKey& key, const nkp::archive::TrustOutcome& outcome);
     void exported(std::uint64_t call);
     void logReady(
         std::uint64_t call, std::int64_t craneId, const std::vector<nkp::archive::LogEntry>& entries);

@@ -58,7 +58,75 @@ QStringList craneLogStep(const Dialect& dialect)
     return out;
 }
 
+QStringList ledgerStep(const Dialect& dialect)
+{
+    const QString now = dialect.postgres
+        ? QStringLiteral("to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS')")
+        : QStringLiteral("datetime('now')");
+    QStringList out;
+    // A read-out keeps the SHA-256 of its whole file, the text of the
+    // signature that came with it and what its check at import found.
+    for (const char* column : {"file_sha256 TEXT NOT NULL DEFAULT ''", "signature TEXT",
+             "signature_status TEXT NOT NULL DEFAULT 'missing'", "signature_key TEXT"})
+        out << QStringLiteral("ALTER TABLE readouts ADD COLUMN ") + QString::fromLatin1(column);
+    out << QStringLiteral("CREATE TABLE trusted_keys (id %1, fingerprint TEXT NOT NULL UNIQUE, "
+                          "signer TEXT NOT NULL, public_key TEXT NOT NULL, added_at TEXT NOT NULL)")
+               .arg(dialect.identity())
+        << QStringLiteral("CREATE TABLE signature_checks (id %1, "
+                          "readout_id BIGINT NOT NULL UNIQUE REFERENCES readouts (id), "
+                          "key_id BIGINT NOT NULL REFERENCES trusted_keys (id), status TEXT NOT NULL, "
+                          "checked_at TEXT NOT NULL)")
+               .arg(dialect.identity())
+        << QStringLiteral("CREATE TABLE ledger (id %1, kind TEXT NOT NULL, ref BIGINT NOT NULL, "
+                          "canonical TEXT NOT NULL, previous_hash TEXT NOT NULL, hash TEXT NOT NULL, "
+                          "UNIQUE (kind, ref))")
+               .arg(dialect.identity())
+        // Settings become rows that are only added: the newest of a crane counts.
+        << QStringLiteral("ALTER TABLE crane_settings RENAME TO crane_settings_kept")
+        << QStringLiteral(
+               "CREATE TABLE crane_settings (id %1, crane_id BIGINT NOT NULL REFERENCES cranes (id), "
+               "reading_months INTEGER NOT NULL, partial_months INTEGER NOT NULL, "
+               "full_months INTEGER NOT NULL, service_life_years INTEGER, "
+               "changed_at TEXT NOT NULL)")
+               .arg(dialect.identity())
+        << QStringLiteral(
+               "INSERT INTO crane_settings (crane_id, reading_months, partial_months, full_months, "
+               "service_life_years, changed_at) SELECT crane_id, reading_months, partial_months, "
+               "full_months, service_life_years, %1 FROM crane_settings_kept ORDER BY crane_id")
+               .arg(now)
+        << QStringLiteral("DROP TABLE crane_settings_kept")
+        << QStringLiteral("CREATE INDEX crane_settings_by_crane ON crane_settings (crane_id, id)");
+    return out;
+}
+
 }  // namespace
+
+QStringList appendOnlyTriggers(const Dialect& dialect)
+{
+    QStringList out;
+    if (dialect.postgres)
+        out << QStringLiteral(
+            "CREATE OR REPLACE FUNCTION archive_append_only() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN RAISE EXCEPTION 'rows of % are never changed or deleted', TG_TABLE_NAME; END $$");
+    for (const char* name : {"readouts", "ledger", "trusted_keys", "signature_checks", "crane_settings"}) {
+        const QString table = QString::fromLatin1(name);
+        if (dialect.postgres)
+            out << QStringLiteral("CREATE TRIGGER %1_append_only BEFORE UPDATE OR DELETE ON %1 "
+                                  "FOR EACH ROW EXECUTE FUNCTION archive_append_only()")
+                       .arg(table)
+                << QStringLiteral("CREATE TRIGGER %1_no_truncate BEFORE TRUNCATE ON %1 "
+                                  "FOR EACH STATEMENT EXECUTE FUNCTION archive_append_only()")
+                       .arg(table);
+        else
+            out << QStringLiteral("CREATE TRIGGER %1_no_update BEFORE UPDATE ON %1 BEGIN "
+                                  "SELECT RAISE(ABORT, 'rows of %1 are never changed'); END")
+                       .arg(table)
+                << QStringLiteral("CREATE TRIGGER %1_no_delete BEFORE DELETE ON %1 BEGIN "
+                                  "SELECT RAISE(ABORT, 'rows of %1 are never deleted'); END")
+                       .arg(table);
+    }
+    return out;
+}
 
 QStringList migrationStep(const Dialect& dialect, int to)
 {
@@ -95,6 +163,8 @@ QStringList migrationStep(const Dialect& dialect, int to)
         return {};
     case kCraneLogVersion:
         return craneLogStep(dialect);
+    case kLedgerVersion:
+        return ledgerStep(dialect);
     default:
         return {};
     }

@@ -24,7 +24,16 @@ inline constexpr int kZstdDataVersion = 4;
 // continuity checks need.
 inline constexpr int kCraneLogVersion = 5;
 
+// The version that keeps read-outs' signatures, the archive's trusted keys,
+// the ledger, settings as rows that are only ever added, and the triggers
+// that keep the evidence append-only.
+inline constexpr int kLedgerVersion = 6;
+
 // The statements that bring schema version `from` - 1 to `from`.
 QStringList migrationStep(const Dialect& dialect, int to);
+
+// The triggers that refuse to change or delete evidence (made once the
+// ledger holds what the archive had).
+QStringList appendOnlyTriggers(const Dialect& dialect);
 
 }  // namespace nkp::archive

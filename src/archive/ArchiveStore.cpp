@@ -1,7 +1,5 @@
 #include "archive/ArchiveDb.h"
 
-#include <QDateTime>
-
 // The writer: one read-out in one transaction.
 namespace nkp::archive {
 
@@ -25,7 +23,7 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     const QString sha = QString::fromStdString(p.sha256);
     const QString model = utf8(p.craneModel);
     const QString number = utf8(p.craneNumber);
-    const QString seenAt = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString seenAt = nowColumn();
     const QVariant readingMoment = p.readingMoment ? QVariant(momentColumn(p.readingMoment))
                                                    : QVariant(QMetaType::fromType<QString>());
     w.findReadout.bindValue(0, sha);
@@ -96,15 +94,34 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     bind(seenAt);
     bind(QByteArray(
         reinterpret_cast<const char*>(p.compressed.data()), static_cast<qsizetype>(p.compressed.size())));
+    // The signature is checked against the keys trusted as this transaction
+    // sees them: a key trusted meanwhile by another program counts already.
+    const auto trusted = trustedKeysOf(d_->db());
+    if (!trusted) {
+        d_->rollback();
+        return trusted.failure();
+    }
+    const signing::Verification check = signing::verifyDigest(p.fileSha256, p.signature, *trusted);
+    bind(QString::fromStdString(p.fileSha256));
+    bind(p.signature ? QVariant(QString::fromStdString(*p.signature))
+                     : QVariant(QMetaType::fromType<QString>()));
+    bind(signatureStatusCode(check.status));
+    bind(check.record ? QVariant(QString::fromStdString(check.record->fingerprint))
+                      : QVariant(QMetaType::fromType<QString>()));
     for (const QVariant& value : figureValues(p.figures))
         bind(value);
     if (!q.exec())
         return fail(q);
-    const bool added = q.numRowsAffected() > 0;
+    const bool added = q.next();
+    const qlonglong readoutId = added ? q.value(0).toLongLong() : 0;
     q.finish();
     if (!added) {
         d_->rollback();
         return AddOutcome::AlreadyThere;
+    }
+    if (Done certified = certify(d_->db(), LedgerKind::Readout, readoutId); !certified) {
+        d_->rollback();
+        return certified.failure();
     }
     // The crane's log tells of the reading, and of a new limiter before it.
     std::optional<std::string> previousSerial;
@@ -117,7 +134,7 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
             previousSerial = cp1251(w.previousSerial.value(0));
         w.previousSerial.finish();
     }
-    if (const auto logFailure = logReadout(d_->db(), d_->dialect.postgres, craneId, p, previousSerial)) {
+    if (const auto logFailure = logReadout(d_->db(), Certify::Now, craneId, p, previousSerial)) {
         d_->rollback();
         return *logFailure;
     }

@@ -108,9 +108,34 @@ std::string_view craneColumnHeader(CraneColumn column)
         "Рост в год",
         "Прогноз",
         "Перегрузок (эпизодов)",
+        "Подпись",
         "Примечание",
     };
     return headers[static_cast<std::size_t>(column)];
+}
+
+signing::SignatureStatus craneSignature(const CraneRow& row)
+{
+    using signing::SignatureStatus;
+    const auto rank = [](SignatureStatus s) {
+        switch (s) {
+        case SignatureStatus::Valid:
+            return 0;
+        case SignatureStatus::Missing:
+            return 1;
+        case SignatureStatus::Untrusted:
+            return 2;
+        case SignatureStatus::Changed:
+        case SignatureStatus::Damaged:
+            break;
+        }
+        return 3;
+    };
+    SignatureStatus worst = SignatureStatus::Valid;
+    for (const ArchivedReadout& r : row.readouts)
+        if (rank(r.signature) > rank(worst))
+            worst = r.signature;
+    return worst;
 }
 
 std::string craneRemark(const CraneRow& row)
@@ -163,6 +188,8 @@ std::string craneCellText(const CraneRow& row, CraneColumn column, char sep)
         return forecastText(t);
     case CraneColumn::OverloadEpisodes:
         return std::to_string(row.newest().overloadEpisodes);
+    case CraneColumn::Signature:
+        return signing::shortStatusText(craneSignature(row));
     case CraneColumn::Remark:
         return craneRemark(row);
     }
@@ -218,6 +245,7 @@ std::string_view historyColumnHeader(HistoryColumn column)
         "Ресурс, %",
         "Перегрузок (эпизодов)",
         "Файл",
+        "Подпись",
     };
     return headers[static_cast<std::size_t>(column)];
 }
@@ -243,6 +271,8 @@ std::string historyCellText(const CraneRow& row, std::size_t point, HistoryColum
         return std::to_string(r.overloadEpisodes);
     case HistoryColumn::File:
         return r.fileName;
+    case HistoryColumn::Signature:
+        return signing::shortStatusText(r.signature);
     }
     return {};
 }

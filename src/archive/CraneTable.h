@@ -45,9 +45,10 @@ enum class CraneColumn {
     GrowthPerYear,
     Forecast,
     OverloadEpisodes,  // of the newest read-out
+    Signature,         // the worst signature status among the crane's read-outs
     Remark,
 };
-inline constexpr int kCraneColumnCount = 13;
+inline constexpr int kCraneColumnCount = 14;
 
 enum class HistoryColumn {
     ReadingMoment,
@@ -58,8 +59,9 @@ enum class HistoryColumn {
     ResourcePercent,
     OverloadEpisodes,
     File,
+    Signature,
 };
-inline constexpr int kHistoryColumnCount = 8;
+inline constexpr int kHistoryColumnCount = 9;
 
 // Headings and cells are UTF-8.
 std::string_view craneColumnHeader(CraneColumn column);
@@ -70,6 +72,10 @@ std::optional<double> craneCellNumber(const CraneRow& row, CraneColumn column);
 std::string_view historyColumnHeader(HistoryColumn column);
 std::string historyCellText(
     const CraneRow& row, std::size_t point, HistoryColumn column, char decimalSeparator);
+
+// The worst signature status among the crane's read-outs: a changed or
+// damaged signature, then a key not trusted, then none, then a valid one.
+signing::SignatureStatus craneSignature(const CraneRow& row);
 
 // The crane's remark: the trend's remark, read-outs without a real reading
 // date, limiter replacements, a missing crane number. UTF-8.

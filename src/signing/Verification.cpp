@@ -73,8 +73,14 @@ TrustedKeys trustedKeysOfFolder(const std::string& folder, std::vector<Failure>*
 Verification verify(std::span<const std::uint8_t> data, const std::optional<std::string>& signatureText,
     const TrustedKeys& trusted)
 {
+    return verifyDigest(sha256Hex(data), signatureText, trusted);
+}
+
+Verification verifyDigest(
+    std::string dataSha256, const std::optional<std::string>& signatureText, const TrustedKeys& trusted)
+{
     Verification result;
-    result.dataSha256 = sha256Hex(data);
+    result.dataSha256 = std::move(dataSha256);
     if (!signatureText) {
         result.status = SignatureStatus::Missing;
         return result;

@@ -47,6 +47,10 @@ struct Verification {
 // Verifies `data` against the text of its signature file (nullopt: none).
 Verification verify(std::span<const std::uint8_t> data, const std::optional<std::string>& signatureText,
     const TrustedKeys& trusted);
+// The same for data known only by its SHA-256 (lower-case hex), as an
+// archive keeps it beside the stored file.
+Verification verifyDigest(
+    std::string dataSha256, const std::optional<std::string>& signatureText, const TrustedKeys& trusted);
 
 // Verifies the data file `path` and the signature beside it. Fails only when
 // the data file or an existing signature file cannot be read.

@@ -1,10 +1,12 @@
 #include "ArchiveFiles.h"
+#include "HandEdit.h"
 #include "PostgresServer.h"
 #include "ToolRunner.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveImport.h"
 #include "archive/CraneTable.h"
+#include "signing/Keys.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -51,9 +53,14 @@ long long scalar(const Archive& a, const char* sql)
     return q.value(0).toLongLong();
 }
 
+QSqlDatabase databaseOf(const Archive& a)
+{
+    return QSqlDatabase::database(QString::fromStdString(a.connectionName()), false);
+}
+
 bool exec(const Archive& a, const char* sql)
 {
-    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(a.connectionName()), false));
+    QSqlQuery q(databaseOf(a));
     return q.exec(QString::fromUtf8(sql));
 }
 
@@ -217,6 +224,7 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
                 test::EventImage().load(1, 2, 100).load(4, 4, 200).load(6, 6, 99)));
         EXPECT_EQ(importFiles(*a, {folder.path("one.nkp")}).added, 1);
         EXPECT_EQ(scalar(*a, "SELECT overload_episodes FROM readouts"), 2);
+        ASSERT_TRUE(test::execAll(databaseOf(*a), test::backToSchema5(a->postgres(), 12)));
         // Back to the first version: without the index of the second and the
         // episode count of the third.
         ASSERT_TRUE(exec(*a, "DROP INDEX readouts_by_crane"));
@@ -262,6 +270,54 @@ TEST_P(ArchiveStore, OlderSchemaIsBroughtUpToDateAndNewerIsRefusedUnchanged)
         EXPECT_EQ(scalar(*a, "SELECT version FROM schema_version"), 99);
         EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 1);
     }
+}
+
+TEST_P(ArchiveStore, ASchema5ArchiveStartsItsLedgerWithEverythingItHolds)
+{
+    folder.write("a.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
+    folder.write("b.nkp", craneReadout(2, "КС", "1", "01.03.2022 10:00", "2", 6));
+    {
+        auto a = openArchive();
+        ASSERT_TRUE(a);
+        ASSERT_EQ(importFiles(*a, {folder.path("a.nkp"), folder.path("b.nkp")}).added, 2);
+        ASSERT_TRUE(test::execAll(databaseOf(*a), test::backToSchema5(a->postgres(), 6)));
+    }
+    auto a = openArchive();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(scalar(*a, "SELECT version FROM schema_version"), kSchemaVersion);
+    // Two read-outs, three log entries (a new limiter) and the settings kept.
+    EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM ledger"), 2 + 3 + 1);
+    EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM ledger WHERE kind = 'readout' AND id < 3"), 2);
+    EXPECT_EQ(a->craneSettings(1)->readingMonths, 6);
+    const auto readouts = a->readouts();
+    ASSERT_TRUE(readouts && readouts->size() == 2);
+    for (const ArchivedReadout& r : *readouts)
+        EXPECT_EQ(r.signature, signing::SignatureStatus::Missing);
+    EXPECT_FALSE(exec(*a, "UPDATE readouts SET owner = 'x'"));
+    EXPECT_FALSE(exec(*a, "DELETE FROM ledger"));
+    // The settings' row, byte for byte, chained to the row before; the first after 64 zeros.
+    QSqlQuery q(databaseOf(*a));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("SELECT l.canonical, l.previous_hash, l.hash, s.changed_at FROM ledger l "
+                              "JOIN crane_settings s ON s.id = l.ref WHERE l.kind = 'settings'"))
+        && q.next());
+    const std::string canonical = q.value(0).toString().toStdString();
+    const std::string previous = q.value(1).toString().toStdString();
+    EXPECT_EQ(canonical,
+        "kind=settings\nid=1\ncrane_id=1\nreading_months=6\npartial_months=12\nfull_months=36\n"
+        "service_life_years=\\N\nchanged_at="
+            + q.value(3).toString().toStdString() + "\n");
+    const std::string message = previous + canonical;
+    EXPECT_EQ(q.value(2).toString().toStdString(),
+        signing::sha256Hex(std::span(reinterpret_cast<const std::uint8_t*>(message.data()), message.size())));
+    EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM ledger WHERE previous_hash = hash"), 0);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT previous_hash FROM ledger ORDER BY id LIMIT 1")) && q.next());
+    EXPECT_EQ(q.value(0).toString().toStdString(), std::string(64, '0'));
+    q.finish();
+    const auto [status, out] = shell("'" NKP_TOOL_PATH "' archive verify '" + location + "'");
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("архив не изменён: строк реестра 6, считываний 2"), std::string::npos) << out;
+    EXPECT_NE(out.find("нет 2,"), std::string::npos) << out;
 }
 
 TEST_P(ArchiveStore, TwoImportersAtOnceAddEveryReadoutOnce)
@@ -334,7 +390,8 @@ TEST_P(ArchiveStore, ReadoutsKeptByAnOlderProgramStillComeBack)
     auto a = openArchive();
     ASSERT_TRUE(a);
     ASSERT_EQ(importFiles(*a, {folder.path("f.nkp")}).added, 1);
-    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(a->connectionName()), false));
+    ASSERT_TRUE(test::dropTriggers(databaseOf(*a)));
+    QSqlQuery q(databaseOf(*a));
     ASSERT_TRUE(q.prepare(QStringLiteral("UPDATE readouts SET data = ?")));
     q.addBindValue(
         qCompress(reinterpret_cast<const uchar*>(file.data()), static_cast<qsizetype>(file.size()), 1));
@@ -558,8 +615,8 @@ TEST(ArchiveSqlite, ForeignNewerAndDamagedDatabasesAreRefusedWithoutAByteChanged
         {"another program's id",
             ourTablesWith({"PRAGMA application_id = 1234", "INSERT INTO schema_version VALUES (4)"}),
             "не архив кранов"},
-        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (6)"}), "более новой программой"},
-        {"newer without id", ourTablesWith({"INSERT INTO schema_version VALUES (7)"}), "версия схемы 7"},
+        {"newer", ourTablesWith({ours, "INSERT INTO schema_version VALUES (7)"}), "более новой программой"},
+        {"newer without id", ourTablesWith({"INSERT INTO schema_version VALUES (8)"}), "версия схемы 8"},
         {"text version", ourTablesWith({ours, "INSERT INTO schema_version VALUES ('четыре')"}), "повреждена"},
         {"huge version", ourTablesWith({ours, "INSERT INTO schema_version VALUES (4294967300)"}),
             "повреждена"},
@@ -656,6 +713,7 @@ TEST(ArchiveSqlite, StoredNumbersThatAreNoNumbersAreShownDamaged)
     ASSERT_TRUE(opened) << opened.error();
     auto& a = *opened;
     ASSERT_EQ(importFiles(*a, {folder.path("a.nkp"), folder.path("b.nkp")}).added, 2);
+    ASSERT_TRUE(test::dropTriggers(databaseOf(*a)));
     for (const char* stored : {"'NaN'", "1e999", "-1e999", "'пять'"}) {
         ASSERT_TRUE(exec(*a,
             (std::string("UPDATE readouts SET characteristic = ") + stored
@@ -761,6 +819,51 @@ TEST(ArchivePostgres, TwoWritersOfOneCranesLogBothKeepTheirEntriesInOrder)
     }
     EXPECT_EQ(next["A"], kEach);
     EXPECT_EQ(next["B"], kEach);
+}
+
+// Engineers get a role that may only add and read: every command works
+// under it, and neither it nor the owner can change or remove evidence.
+TEST(ArchivePostgres, ARoleOfInsertAndSelectOnlyWorksAndTheServerRefusesChanges)
+{
+    if (!server().skipReason().empty())
+        GTEST_SKIP() << server().skipReason();
+    ASSERT_TRUE(server().available()) << server().error();
+    const std::string owner = server().createDatabase("archive_engineer");
+    TempFolder folder;
+    folder.write("a.nkp", craneReadout(1, "КС", "1", "01.01.2022 10:00", "1", 5));
+    folder.write("b.nkp", craneReadout(2, "КС", "1", "01.03.2022 10:00", "1", 6));
+    // A new crane, and a's image under another crane's number.
+    folder.write("c.nkp", craneReadout(3, "КС", "2", "01.03.2022 10:00", "1", 6));
+    folder.write("d.nkp", craneReadout(1, "КС", "9", "01.01.2022 10:00", "1", 5));
+    const auto tool = [](const std::string& args) { return shell("'" NKP_TOOL_PATH "' " + args + " 2>&1"); };
+    ASSERT_EQ(tool("archive import '" + owner + "' '" + folder.path("a.nkp") + "'").first, 0);
+    for (const char* grant :
+        {"CREATE ROLE engineer LOGIN", "GRANT SELECT, INSERT ON ALL TABLES IN SCHEMA public TO engineer",
+            "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO engineer"})
+        ASSERT_TRUE(server().execute("archive_engineer", grant)) << grant;
+    const std::string engineer = "'" + server().url("archive_engineer", "engineer") + "'";
+    ASSERT_EQ(tool("key new --signer Engineer '" + folder.path("e.key") + "'").first, 0);
+    ASSERT_EQ(tool("sign '" + folder.path("b.nkp") + "' --key '" + folder.path("e.key") + "'").first, 0);
+    for (const std::string& args : {"archive import " + engineer + " '" + folder.path("b.nkp") + "' '"
+                 + folder.path("c.nkp") + "' '" + folder.path("d.nkp") + "'",
+             "archive note " + engineer + " КС 1 --kind repair --date 01.04.2022 --text fixed",
+             "archive set " + engineer + " КС 1 --reading-months 6",
+             "archive trust " + engineer + " '" + folder.path("e.pub") + "'", "archive verify " + engineer}) {
+        const auto [status, out] = tool(args);
+        EXPECT_EQ(status, 0) << args << "\n" << out;
+    }
+    EXPECT_NE(tool("archive verify " + engineer).second.find("верна 1, нет 2"), std::string::npos);
+    EXPECT_NE(tool("archive check " + engineer).second.find("тот же образ памяти"), std::string::npos);
+    for (const std::string& who : {server().url("archive_engineer", "engineer"), owner}) {
+        auto opened = Archive::open(who, OpenMode::Existing);
+        ASSERT_TRUE(opened) << opened.error();
+        for (const char* change : {"UPDATE readouts SET owner = 'x'", "DELETE FROM readouts WHERE id = 1",
+                 "UPDATE ledger SET canonical = 'x'", "DELETE FROM ledger WHERE id = 1", "TRUNCATE ledger",
+                 "TRUNCATE crane_log", "UPDATE crane_settings SET reading_months = 1"})
+            EXPECT_FALSE(exec(**opened, change)) << who << ": " << change;
+        EXPECT_EQ(scalar(**opened, "SELECT COUNT(*) FROM readouts"), 3);
+    }
+    EXPECT_EQ(tool("archive verify " + engineer).first, 0);
 }
 
 TEST(ArchiveAddress, PostgresAddressesInAnyCaseAndWithIpv6Hosts)

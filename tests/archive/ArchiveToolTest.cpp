@@ -86,9 +86,9 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     const std::string heading
         = "Марка крана;№ крана;Владелец;Чтений;Первое чтение;Последнее чтение;"
           "Накопленное число;Нормативное число;Ресурс, %;Рост в год;Прогноз;Перегрузок (эпизодов);"
-          "Примечание\r\n";
+          "Подпись;Примечание\r\n";
     const std::string row = "КС-1;77;\"ООО \"\"Строймеханизация-7\"\"\";3;01.01.2022 10:00;01.01.2023 10:00;"
-                            "2000.0;63000;3.2;1000.7;17.12.2083;3;\r\n";
+                            "2000.0;63000;3.2;1000.7;17.12.2083;3;нет;\r\n";
     r = tool("archive cranes " + archive);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, heading + row);
@@ -100,15 +100,15 @@ TEST(ArchiveTool, ImportsListsTellsHistoryAndExports)
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out,
         "Дата считывания;№ ограничителя;Всего циклов;Характеристическое число;Накопленное число;Ресурс, "
-        "%;Перегрузок (эпизодов);Файл\r\n"
+        "%;Перегрузок (эпизодов);Файл;Подпись\r\n"
         "01.01.2022 10:00;1111;"
             + std::to_string(totalCycles(f1))
-            + ";1000.0;1000.0;1.6;2;f1.nkp\r\n"
+            + ";1000.0;1000.0;1.6;2;f1.nkp;нет\r\n"
               "01.07.2022 10:00;1111;"
             + std::to_string(totalCycles(f2))
-            + ";1500.0;1500.0;2.4;0;f2.nkp\r\n"
+            + ";1500.0;1500.0;2.4;0;f2.nkp;нет\r\n"
               "01.01.2023 10:00;1111;"
-            + std::to_string(totalCycles(f3)) + ";2000.0;2000.0;3.2;3;f3.nkp\r\n");
+            + std::to_string(totalCycles(f3)) + ";2000.0;2000.0;3.2;3;f3.nkp;нет\r\n");
     EXPECT_EQ(tool("archive history " + archive + " 'КС-1' 78").status, 1);
 
     // The SHA-256 of f2's image, from the system's own tool.

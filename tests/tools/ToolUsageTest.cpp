@@ -53,7 +53,8 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
         {"nonsense", "unknown command 'nonsense'"},
         {"--vers", "unknown command '--vers'"},
 
-        {"archive", "archive: import, cranes, history, export, note, log, set, due, check or report"},
+        {"archive",
+            "archive: import, cranes, history, export, note, log, set, due, check, report, trust or verify"},
         {"archive bogus", "archive: unknown sub-command 'bogus'"},
         {"archive import a.db", "archive import: archive and at least one file or folder needed"},
         {"archive import '' a.nkp", "archive import: an empty archive, file or folder name"},
@@ -98,6 +99,10 @@ TEST_F(ToolUsage, EveryCommandNamesItsUsageError)
             "archive due: ARCHIVE [--within DAYS] [--today DD.MM.YYYY] [--csv OUT]"},
         {"archive check a.db KS", "archive check: ARCHIVE [MODEL NUMBER] [--csv OUT]"},
         {"archive report a.db KS 12", "archive report: ARCHIVE MODEL NUMBER --pdf OUT [--today DD.MM.YYYY]"},
+        {"archive trust a.db", "archive trust: ARCHIVE KEY.pub"},
+        {"archive trust a.db k.pub x", "archive trust: ARCHIVE KEY.pub"},
+        {"archive verify", "archive verify: ARCHIVE"},
+        {"archive verify a.db b.db", "archive verify: ARCHIVE"},
 
         {"events", "events: file missing"},
         {"events a.nkp b.nkp", "events: exactly one file expected"},

@@ -8,6 +8,7 @@
 
 #include "generator/HistoryGenerator.h"
 #include "ui/archive/Archive.h"
+#include "ui/archive/ArchiveCheck.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/archive/CraneViews.h"
 #include "ui/archive/DueView.h"
@@ -17,6 +18,7 @@
 #include "ui/fleet/Fleet.h"
 
 #include "archive/Archive.h"
+#include "signing/Keys.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -28,8 +30,11 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -442,6 +447,48 @@ void TestArchive::cranePagesFillAndEntriesAreAdded()
         QCoreApplication::processEvents();
         QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(names[i]))));
     }
+
+    // "Доверять ключу..." and "Проверить архив": the archive holds, until a
+    // read-out is changed by hand (its triggers dropped first).
+    const std::string pub = dir.filePath(QStringLiteral("k.pub")).toStdString();
+    QVERIFY(nkp::signing::writeNewKey(dir.filePath(QStringLiteral("k.key")).toStdString(), "Петров", ""));
+    prompts.fileAnswers.push_back(pub);
+    control<QPushButton>(w, "Button_Trust")->click();
+    QTRY_VERIFY(
+        control<QLabel>(w, "Label_Status")->text().startsWith(QStringLiteral("Ключ добавлен в доверенные")));
+    const auto verify = [&] {
+        QSignalSpy checked(&w.check(), &nkp::ui::ArchiveCheck::verifyEnded);
+        control<QPushButton>(w, "Button_Verify")->click();
+        QVERIFY(control<QProgressBar>(w, "ProgressBar_Import")->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(checked.count(), 1, 60000);
+        QVERIFY(!control<QProgressBar>(w, "ProgressBar_Import")->isVisible());
+    };
+    verify();
+    QVERIFY2(control<QLabel>(w, "Label_Status")
+                 ->text()
+                 .startsWith(QStringLiteral("архив не изменён: строк реестра 21")),
+        qPrintable(control<QLabel>(w, "Label_Status")->text()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("hand"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("archive.sqlite")));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("DROP TRIGGER readouts_no_update")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE readouts SET owner = 'x' WHERE id = 3")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("hand"));
+    const auto errors = prompts.calls.size();
+    verify();
+    QVERIFY2(
+        control<QLabel>(w, "Label_Status")->text().startsWith(QStringLiteral("архив изменён: считывание №3")),
+        qPrintable(control<QLabel>(w, "Label_Status")->text()));
+    QCOMPARE(prompts.calls.size(), errors + 1);
+    QCOMPARE(prompts.calls.back().kind, std::string("error"));
+    pages->setCurrentIndex(0);
+    w.resize(1366, 768);
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().save(QDir(folder).filePath(QStringLiteral("archive-verify-changed.png"))));
     QSettings().remove(QStringLiteral("executor"));
 }
 

@@ -26,6 +26,8 @@ struct ToolCommand {
 std::vector<ToolCommand> archiveCommands();
 // The crane log, due dates, remarks and report (rows of the same "archive" command).
 std::vector<ToolCommand> archiveLogCommands();
+// The archive's trusted keys and the check of the whole archive.
+std::vector<ToolCommand> archiveLedgerCommands();
 ToolCommand eventsCommand();
 ToolCommand fleetCommand();
 ToolCommand formCommand();

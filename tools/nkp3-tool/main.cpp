@@ -24,6 +24,8 @@ const std::vector<ToolCommand>& commands()
         std::vector<ToolCommand> rows = archiveCommands();
         const std::vector<ToolCommand> log = archiveLogCommands();
         rows.insert(rows.end(), log.begin(), log.end());
+        const std::vector<ToolCommand> ledger = archiveLedgerCommands();
+        rows.insert(rows.end(), ledger.begin(), ledger.end());
         rows.insert(rows.end(),
             {
                 eventsCommand(),

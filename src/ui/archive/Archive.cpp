@@ -3,6 +3,7 @@
 #include "archive/ArchiveAddress.h"
 #include "archive/ArchiveImport.h"
 #include "archive/ArchiveSession.h"
+#include "ui/archive/ArchiveCheck.h"
 #include "ui/archive/ArchiveMenu.h"
 #include "ui/archive/ArchiveTables.h"
 #include "ui/archive/CraneViews.h"
@@ -140,6 +141,15 @@ TForm_Archive::TForm_Archive(
     top->addWidget(Button_AddFolder);
     top->addWidget(Button_AddFile);
     top->addWidget(Button_Export);
+    check_ = new nkp::ui::ArchiveCheck(
+        *session_, prompts_, startFolder_, *ProgressBar_Import, *Button_Cancel, this);
+    top->addWidget(&check_->verifyButton());
+    top->addWidget(&check_->trustButton());
+    connect(check_, &nkp::ui::ArchiveCheck::status, this, &TForm_Archive::setStatus);
+    connect(check_, &nkp::ui::ArchiveCheck::keyTrusted, this, [this](const QString& text) {
+        statusAfterReload_ = text;
+        reload();
+    });
     auto* chartPanel = new QWidget(this);
     auto* chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
@@ -244,6 +254,8 @@ void TForm_Archive::connectSession()
         reloadCall_ = 0;
         showRows(rows);
         dueView_->refresh();
+        if (!statusAfterReload_.isNull())
+            setStatus(std::exchange(statusAfterReload_, QString()));
         if (!importSummary_.isNull()) {
             setStatus(importSummary_);
             importSummary_ = QString();

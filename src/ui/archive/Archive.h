@@ -23,6 +23,7 @@ class QSortFilterProxyModel;
 class QTableView;
 class QTabWidget;
 namespace nkp::ui {
+class ArchiveCheck;
 class CraneActions;
 class CraneLogView;
 class DueView;
@@ -68,6 +69,8 @@ public:
     nkp::ui::CraneLogView& logView() { return *logView_; }
     nkp::ui::RemarksView& remarksView() { return *remarksView_; }
     nkp::ui::DueView& dueView() { return *dueView_; }
+    // "Проверить архив" and "Доверять ключу...".
+    nkp::ui::ArchiveCheck& check() { return *check_; }
     // "Настройки крана..." and "Отчёт по крану..." of the selected crane.
     void editCraneSettings();
     void printCraneReport();
@@ -104,6 +107,7 @@ private:
     nkp::ui::RemarksView* remarksView_ = nullptr;
     nkp::ui::DueView* dueView_ = nullptr;
     nkp::ui::CraneActions* craneActions_ = nullptr;
+    nkp::ui::ArchiveCheck* check_ = nullptr;
     QPushButton* Button_AddFolder = nullptr;
     QPushButton* Button_AddFile = nullptr;
     QPushButton* Button_Export = nullptr;
@@ -138,7 +142,8 @@ private:
     nkp::archive::ArchiveSession* session_ = nullptr;
     // The calls whose answers are awaited; an older answer is ignored.
     std::uint64_t reloadCall_ = 0, historyCall_ = 0, dataCall_ = 0, importCall_ = 0, exportCall_ = 0;
-    QString importSummary_;  // shown once the archive is read again after an import
+    QString importSummary_;      // shown once the archive is read again after an import
+    QString statusAfterReload_;  // shown once the archive is read again after a key was trusted
     QString statusBeforeWait_;
     QString openName_;    // the file name of the read-out being opened
     QString exportPath_;  // the CSV being written

@@ -20,7 +20,8 @@ table::Columns<archive::CraneRow> craneColumns()
     for (int c = 0; c < archive::kCraneColumnCount; ++c) {
         const auto column = static_cast<CraneColumn>(c);
         const bool text = column == CraneColumn::Model || column == CraneColumn::Number
-            || column == CraneColumn::Owner || column == CraneColumn::Remark;
+            || column == CraneColumn::Owner || column == CraneColumn::Signature
+            || column == CraneColumn::Remark;
         table::Column<archive::CraneRow>::Number number;
         if (!text)
             number = [column](const archive::CraneRow& row) { return archive::craneCellNumber(row, column); };
@@ -46,7 +47,7 @@ table::Columns<HistoryLine> historyColumns()
     for (int c = 0; c < archive::kHistoryColumnCount; ++c) {
         const auto column = static_cast<HistoryColumn>(c);
         const bool text = column == HistoryColumn::ReadingMoment || column == HistoryColumn::LimiterSerial
-            || column == HistoryColumn::File;
+            || column == HistoryColumn::File || column == HistoryColumn::Signature;
         columns.emplace_back(
             std::string(archive::historyColumnHeader(column)),
             [column](const HistoryLine& line, char separator) {

@@ -77,12 +77,17 @@ struct VerifyReport {
     int readouts = 0, logEntries = 0, keys = 0, settings = 0;
     // How many read-outs have each signature status, as checked now.
     std::array<int, 5> signatures {};
+    // The hash of the chain's last row (lower-case hex): noted down outside
+    // the archive, it shows later that no rows were cut from the end.
+    std::string headHash;
     bool cancelled = false;
 };
 // "архив не изменён: строк реестра N, считываний N, ..." (UTF-8).
 std::string verifySummaryText(const VerifyReport& report);
 // "подписи: верна N, нет N, файл изменён N, ..." (UTF-8).
 std::string signatureCountsText(const VerifyReport& report);
+// "хеш последней строки реестра: HEX" (UTF-8).
+std::string headHashText(const VerifyReport& report);
 
 // What trusting a key did: `checked` read-outs signed with it were verified anew.
 struct TrustOutcome {

@@ -102,6 +102,11 @@ std::string signatureCountsText(const VerifyReport& r)
     return out;
 }
 
+std::string headHashText(const VerifyReport& r)
+{
+    return "хеш последней строки реестра: " + r.headHash;
+}
+
 Result<VerifyReport> Archive::verify(
     const std::function<void(int, int)>& progress, const std::atomic<bool>* cancel) const
 {
@@ -264,6 +269,7 @@ Result<VerifyReport> Archive::verify(
                     + " — запись внесена без строки реестра");
             return report;
         }
+    report.headHash = previous;
     return report;
 }
 

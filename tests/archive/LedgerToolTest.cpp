@@ -89,6 +89,12 @@ TEST(LedgerTool, VerifyNamesTheFirstRowChangedRemovedOrInsertedOutOfTurn)
     EXPECT_NE(
         out.find("верна 1, нет 1, файл изменён 1, ключ не из доверенных 0, повреждена 1"), std::string::npos)
         << out;
+    // The chain's head, to be noted outside the archive: 64 hex digits on a line of its own.
+    const auto head = out.find("хеш последней строки реестра: ");
+    ASSERT_NE(head, std::string::npos) << out;
+    EXPECT_EQ(
+        out.find_first_not_of("0123456789abcdef", out.find(": ", head) + 2) - (out.find(": ", head) + 2),
+        64u);
 
     // Ledger rows: 1 read-out 1, 2 its log entry, 3 read-out 2, 4 log, 5 read-out 3, ...
     const Case cases[] = {

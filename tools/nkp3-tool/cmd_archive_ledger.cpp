@@ -66,7 +66,9 @@ int runVerify(const std::vector<std::string>& args)
         std::cout << tool::visibleControls(*report->problem, false) << "\n";
         return kExitChanged;
     }
-    std::cout << archive::verifySummaryText(*report) << "\n" << archive::signatureCountsText(*report) << "\n";
+    std::cout << archive::verifySummaryText(*report) << "\n"
+              << archive::signatureCountsText(*report) << "\n"
+              << archive::headHashText(*report) << "\n";
     return tool::kExitOk;
 }
 

@@ -350,6 +350,11 @@ TEST_P(ArchiveStore, TwoImportersAtOnceAddEveryReadoutOnce)
     ASSERT_TRUE(a);
     EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM readouts"), 24);
     EXPECT_EQ(scalar(*a, "SELECT COUNT(*) FROM cranes"), 1);
+    // Appends that raced still make one unbroken chain.
+    const auto checked = a->verify();
+    ASSERT_TRUE(checked) << checked.error();
+    EXPECT_FALSE(checked->problem) << *checked->problem;
+    EXPECT_EQ(checked->ledgerRows, 48);
 }
 
 TEST_P(ArchiveStore, CancelKeepsTheReadoutsAddedAndTheNextImportAddsTheRest)
@@ -819,6 +824,9 @@ TEST(ArchivePostgres, TwoWritersOfOneCranesLogBothKeepTheirEntriesInOrder)
     }
     EXPECT_EQ(next["A"], kEach);
     EXPECT_EQ(next["B"], kEach);
+    const auto checked = a->verify();
+    ASSERT_TRUE(checked) << checked.error();
+    EXPECT_FALSE(checked->problem) << *checked->problem;
 }
 
 // Engineers get a role that may only add and read: every command works

@@ -16,6 +16,9 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     if (ring.yearKnown)
         ring.frameYear = recorder::frameYearText(file.byte(recorder::kFrameYearOffset));
     const int orderYear = frameOrderYear(file);
+    // The frames of one read-out share their year: the order key of their
+    // clocks orders them as their moments, without making a date-time of each.
+    std::int64_t latest = -1;
     // Decodes, dates and weighs every frame in one pass over the store (the
     // store is megabytes: one pass instead of three).
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
@@ -31,15 +34,18 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
             continue;
         }
         recorder::decodeFrame(frame, static_cast<std::int32_t>(i), year, r);
-        const std::optional<base::DateTime> moment
-            = ring.yearKnown ? r.Moment : recorder::frameMoment(r.clock(), orderYear);
-        if (!moment) {
+        const std::int64_t key = recorder::realOrderKey(frame.data(), orderYear);
+        if (key < 0) {
             ring.nonCalendarFrames.push_back(static_cast<int>(i));
-        } else if (*moment > ring.newest) {
-            ring.newest = *moment;
+        } else if (key > latest) {
+            // Every real moment is later than the starting point, 01.01.1999.
+            latest = key;
             ring.newestFrame = static_cast<int>(i);
         }
     }
+    if (latest >= 0)
+        ring.newest
+            = *recorder::frameMoment(store[static_cast<std::size_t>(ring.newestFrame)].clock(), orderYear);
     ring.ringStart = ring.newestFrame + 1;
     return ring;
 }

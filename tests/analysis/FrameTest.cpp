@@ -182,7 +182,7 @@ TEST(FrameStore, NewClearedAndDated)
     EXPECT_EQ(shown(store[5]).Date, "07.03.2024");
     EXPECT_EQ(shown(store[6]).Date, "01.01.1999");
     EXPECT_EQ(shown(store[7]).Date, "01.01.1999");
-    EXPECT_EQ(store[5].Moment, (nkp::base::DateTime {2024, 3, 7, 0, 0, 0}));
+    EXPECT_EQ(store[5].moment(), (nkp::base::DateTime {2024, 3, 7, 0, 0, 0}));
 
     // A decoded record cleared again loses everything it held.
     store.clear();

@@ -23,16 +23,16 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     // store is megabytes: one pass instead of three).
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
         recorder::TFrameRecord& r = store[i];
-        const recorder::FrameBytes frame = file.frame(i);
         // Every record is either decoded whole or cleared: the same result as
         // clearing the store first, without writing the valid ones twice. A
         // frame the file does not hold whole is broken, whatever its zeros say.
-        if (!file.holdsFrame(i) || !recorder::frameValid(frame)) {
+        if (!file.holdsFrame(i) || !recorder::frameValid(file.heldFrame(i))) {
             recorder::clearRecord(r, static_cast<std::int32_t>(i));
             r.Status = recorder::FrameStatus::Broken;
             ring.brokenFrames.push_back(static_cast<int>(i));
             continue;
         }
+        const recorder::FrameSpan frame = file.heldFrame(i);
         recorder::decodeFrame(frame, static_cast<std::int32_t>(i), year, r);
         const std::int64_t key = recorder::realOrderKey(frame.data(), orderYear);
         if (key < 0) {

@@ -85,7 +85,7 @@ struct TFrameRecord {
 
 // The check byte a frame with these first 23 bytes must carry. (Inline:
 // loading checks 11000 frames at a time.)
-inline std::uint8_t frameCheckByte(const FrameBytes& frame)
+inline std::uint8_t frameCheckByte(FrameSpan frame)
 {
     // The loader checks 11000 frames at a time: eight bytes at once where the
     // byte order allows it.
@@ -106,7 +106,7 @@ inline std::uint8_t frameCheckByte(const FrameBytes& frame)
 }
 
 // True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
-inline bool frameValid(const FrameBytes& frame)
+inline bool frameValid(FrameSpan frame)
 {
     return frameCheckByte(frame) == frame[kFrameSize - 1];
 }
@@ -195,7 +195,7 @@ int frameYear(std::uint8_t yearByte);
 // straight from its bytes (the decoder reads them the same way).
 class FrameView {
 public:
-    explicit FrameView(const FrameBytes& frame)
+    explicit FrameView(FrameSpan frame)
         : f_(frame)
     {
     }
@@ -203,7 +203,7 @@ public:
     int loadPercent() const { return f_[21]; }
 
 private:
-    const FrameBytes& f_;
+    FrameSpan f_;
 };
 
 // Puts `record` into the cleared state for the record at `index`.
@@ -212,9 +212,9 @@ void clearRecord(TFrameRecord& record, std::int32_t index);
 // Decodes a valid frame into `record`, dated in `year` (0: the year is not
 // known, and the frame has no moment). (Inline: loading decodes 11000
 // frames at a time.)
-inline void decodeFrame(const FrameBytes& f, std::int32_t index, int year, TFrameRecord& r)
+inline void decodeFrame(FrameSpan f, std::int32_t index, int year, TFrameRecord& r)
 {
-    const auto word = [&f](std::size_t at) { return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8); };
+    const auto word = [f](std::size_t at) { return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8); };
     r.Number = index;
     r.Status = FrameStatus::Ok;
     for (std::size_t i = 0; i < r.ClockBytes.size(); ++i)

@@ -95,15 +95,21 @@ void buildCharts(MainState& state)
     std::int64_t lastDate = dateKey(state.frames[0]);
     // The date bytes of the last good frame, when lastDate is its date.
     int lastDay = -1, lastMonth = -1;
+    // (The four value series keep their size in the loop: their points are
+    // written through plain pointers, not reloaded after every point added.)
+    double* const loadY = load.y.data();
+    double* const percentY = percent.y.data();
+    double* const boomY = boom.y.data();
+    double* const radiusY = radius.y.data();
     std::size_t index = static_cast<std::size_t>(state.recordIndexAt(0));
     for (std::size_t p = 0; p < n; ++p, index = index + 1 == n ? 0 : index + 1) {
         const recorder::TFrameRecord& r = state.frames[index];
         const double x = static_cast<double>(p);
         const bool ok = r.isOk();
-        load.y[p] = ok ? r.LoadMass : 10.0;
-        percent.y[p] = ok ? r.LoadPercent : 0;
-        boom.y[p] = ok ? r.BoomLength : 0.0;
-        radius.y[p] = ok ? r.Radius : 0.0;
+        loadY[p] = ok ? r.LoadMass : 10.0;
+        percentY[p] = ok ? r.LoadPercent : 0;
+        boomY[p] = ok ? r.BoomLength : 0.0;
+        radiusY[p] = ok ? r.Radius : 0.0;
         // A frame whose date is unknown (no year in the file) marks no day.
         // Most frames share the day of the one before: the same date bytes.
         const bool sameBytes = ok && r.ClockBytes[3] == lastDay && r.ClockBytes[4] == lastMonth;

@@ -3,6 +3,9 @@
 #include "recorder/Bcd.h"
 #include "recorder/Frame.h"
 
+#include <algorithm>
+#include <span>
+
 namespace nkp::analysis {
 
 RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStore& store)
@@ -19,6 +22,9 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
     // The frames of one read-out share their year: the order key of their
     // clocks orders them as their moments, without making a date-time of each.
     std::int64_t latest = -1;
+    // The frames the file holds whole, read in place.
+    const std::span<const std::uint8_t> bytes(file.bytes());
+    const std::size_t held = std::min(recorder::kFrameCount, bytes.size() / recorder::kFrameSize);
     // Decodes, dates and weighs every frame in one pass over the store (the
     // store is megabytes: one pass instead of three).
     for (std::size_t i = 0; i < recorder::kFrameCount; ++i) {
@@ -26,15 +32,16 @@ RingFacts decodeFrames(const recorder::DataFileReader& file, recorder::FrameStor
         // Every record is either decoded whole or cleared: the same result as
         // clearing the store first, without writing the valid ones twice. A
         // frame the file does not hold whole is broken, whatever its zeros say.
-        if (!file.holdsFrame(i) || !recorder::frameValid(file.heldFrame(i))) {
+        const auto frame
+            = [&bytes, i] { return bytes.subspan(i * recorder::kFrameSize).first<recorder::kFrameSize>(); };
+        if (i >= held || !recorder::frameValid(frame())) {
             recorder::clearRecord(r, static_cast<std::int32_t>(i));
             r.Status = recorder::FrameStatus::Broken;
             ring.brokenFrames.push_back(static_cast<int>(i));
             continue;
         }
-        const recorder::FrameSpan frame = file.heldFrame(i);
-        recorder::decodeFrame(frame, static_cast<std::int32_t>(i), year, r);
-        const std::int64_t key = recorder::realOrderKey(frame.data(), orderYear);
+        recorder::decodeFrame(frame(), static_cast<std::int32_t>(i), year, r);
+        const std::int64_t key = recorder::realOrderKey(frame().data(), orderYear);
         if (key < 0) {
             ring.nonCalendarFrames.push_back(static_cast<int>(i));
         } else if (key > latest) {

@@ -1,6 +1,7 @@
 #include "recorder/Frame.h"
 
 namespace nkp::recorder {
+
 FrameClock TFrameRecord::clock() const
 {
     return frameClock(ClockBytes.data());

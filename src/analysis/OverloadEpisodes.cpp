@@ -31,11 +31,11 @@ namespace {
 
 // The count over the frames that `valid` lets through, in one pass over the
 // file: the runs are counted as rising edges in file order and turned into
-// runs in time order once the newest frame is known. `newestMoment`
-// receives the newest frame's moment when one has a real clock.
+// runs in time order once the newest frame is known. `out` receives the
+// newest frame's moment when one has a real clock, and the count. `valid`
+// is asked only about frames the file holds whole; the others are broken.
 template <typename Valid>
-int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid,
-    std::optional<base::DateTime>* newestMoment = nullptr)
+void countFromBytes(const recorder::DataFileReader& file, int threshold, Valid valid, FrameOverview& out)
 {
     const int year = frameOrderYear(file);
     std::array<bool, recorder::kFrameCount> overloaded;
@@ -46,53 +46,67 @@ int countFromBytes(const recorder::DataFileReader& file, int threshold, Valid va
     std::int64_t latest = -1;
     int newest = 0;
     for (int i = 0; i < kFrames; ++i) {
-        const recorder::FrameBytes f = file.frame(static_cast<std::size_t>(i));
+        const auto index = static_cast<std::size_t>(i);
         bool now = false;
-        if (valid(i, f)) {
-            const recorder::FrameView view(f);
-            now = view.loadPercent() >= threshold;
-            const recorder::FrameClock clock = view.clock();
-            if (clock.real(year) && clock.orderKey() > latest) {
-                latest = clock.orderKey();
+        if (file.holdsFrame(index) && valid(i, file.heldFrame(index))) {
+            const recorder::FrameSpan f = file.heldFrame(index);
+            now = recorder::FrameView(f).loadPercent() >= threshold;
+            const std::int64_t key = recorder::realOrderKey(f.data(), year);
+            if (key > latest) {
+                latest = key;
                 newest = i;
             }
         }
-        overloaded[static_cast<std::size_t>(i)] = now;
+        overloaded[index] = now;
         rising += now && !previous ? 1 : 0;
         previous = now;
     }
-    if (newestMoment && latest >= 0) {
-        const recorder::FrameClock c
-            = recorder::FrameView(file.frame(static_cast<std::size_t>(newest))).clock();
-        *newestMoment
-            = base::DateTime {year, c.month.value, c.day.value, c.hour.value, c.minute.value, c.second.value};
-    }
+    if (latest >= 0)
+        out.newestFrame = recorder::frameMoment(
+            recorder::FrameView(file.heldFrame(static_cast<std::size_t>(newest))).clock(), year);
     // Time runs from the frame after the newest round the ring: a run across
     // the file's end and start is one run, a run across the newest frame and
     // the next is two.
     const auto at = [&overloaded](int i) { return overloaded[static_cast<std::size_t>(i)]; };
     const int start = (newest + 1) % kFrames;
-    return rising - (at(0) && at(kFrames - 1) ? 1 : 0) + (at(start) && at(newest) ? 1 : 0);
+    out.overloadEpisodes = rising - (at(0) && at(kFrames - 1) ? 1 : 0) + (at(start) && at(newest) ? 1 : 0);
 }
+
+// Frames that pass their check, the failing ones listed in `broken`.
+struct CheckFrames {
+    std::vector<int>* broken = nullptr;
+    bool operator()(int i, recorder::FrameSpan f) const
+    {
+        const bool ok = recorder::frameValid(f);
+        if (!ok && broken)
+            broken->push_back(i);
+        return ok;
+    }
+};
 
 }  // namespace
 
 int countOverloadEpisodes(const recorder::DataFileReader& file, int threshold)
 {
-    return countFromBytes(file, threshold, [&file](int i, const recorder::FrameBytes& f) {
-        return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
-    });
+    return overviewFrames(file, threshold).overloadEpisodes;
 }
 
 FrameOverview overviewFrames(const recorder::DataFileReader& file, int threshold)
 {
     FrameOverview out;
-    out.overloadEpisodes = countFromBytes(
-        file, threshold,
-        [&file](int i, const recorder::FrameBytes& f) {
-            return file.holdsFrame(static_cast<std::size_t>(i)) && recorder::frameValid(f);
-        },
-        &out.newestFrame);
+    countFromBytes(file, threshold, CheckFrames {}, out);
+    return out;
+}
+
+FrameOverview overviewFrames(
+    const recorder::DataFileReader& file, std::vector<int>& brokenFrames, int threshold)
+{
+    brokenFrames.clear();
+    FrameOverview out;
+    countFromBytes(file, threshold, CheckFrames {&brokenFrames}, out);
+    // A frame the file does not hold whole is broken as well.
+    for (std::size_t i = file.size() / recorder::kFrameSize; i < recorder::kFrameCount; ++i)
+        brokenFrames.push_back(static_cast<int>(i));
     return out;
 }
 
@@ -103,8 +117,11 @@ int countOverloadEpisodes(
     for (const int i : brokenFrames)
         if (i >= 0 && i < kFrames)
             broken[static_cast<std::size_t>(i)] = true;
-    return countFromBytes(file, threshold,
-        [&](int i, const recorder::FrameBytes&) { return !broken[static_cast<std::size_t>(i)]; });
+    FrameOverview out;
+    countFromBytes(
+        file, threshold, [&](int i, recorder::FrameSpan) { return !broken[static_cast<std::size_t>(i)]; },
+        out);
+    return out.overloadEpisodes;
 }
 
 int countOverloadEpisodes(const recorder::FrameStore& frames, int ringStart, int threshold)

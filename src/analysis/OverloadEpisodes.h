@@ -29,7 +29,13 @@ struct FrameOverview {
 FrameOverview overviewFrames(
     const recorder::DataFileReader& file, int overloadThreshold = kDefaultOverloadThreshold);
 
-// The same when the frames that fail their check are known already (the
+// The same, listing the frames that fail their check (or that the file does
+// not hold whole) in `brokenFrames`, as readReadout() lists them: one pass
+// over the frames gives an overview its values and the count.
+FrameOverview overviewFrames(const recorder::DataFileReader& file, std::vector<int>& brokenFrames,
+    int overloadThreshold = kDefaultOverloadThreshold);
+
+// The count alone when the frames that fail their check are known already (the
 // summary load lists them), so that no frame is checked twice.
 int countOverloadEpisodes(const recorder::DataFileReader& file, const std::vector<int>& brokenFrames,
     int overloadThreshold = kDefaultOverloadThreshold);

@@ -115,7 +115,7 @@ Readout readReadout(const recorder::DataFileReader& file, FrameCheck check)
     d.checksumMatches = d.storedChecksum == d.computedChecksum;
     if (check == FrameCheck::Check)
         for (std::size_t i = 0; i < recorder::kFrameCount; ++i)
-            if (!file.holdsFrame(i) || !recorder::frameValid(file.frame(i)))
+            if (!file.holdsFrame(i) || !recorder::frameValid(file.heldFrame(i)))
                 d.brokenFrames.push_back(static_cast<int>(i));
     return r;
 }

@@ -77,7 +77,8 @@ struct Readout {
 std::optional<base::DateTime> readingMomentOf(const std::string& readingDate);
 
 // Whether readReadout() checks every frame for `diagnostics.brokenFrames`, or
-// leaves that to decodeFrames(), which a full load runs anyway.
+// leaves that to a pass that reads every frame anyway: decodeFrames() of a
+// full load, overviewFrames() of an overview.
 enum class FrameCheck { Check, LeaveToDecoding };
 
 // Every value of a read-out from its bytes, the frames only checked (not

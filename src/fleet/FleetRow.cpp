@@ -112,12 +112,14 @@ FleetRow loadFleetRow(const std::string& root, const std::string& relative, char
     if (cause) {
         row.remark = std::move(*cause);
     } else {
-        const analysis::Readout readout = analysis::readReadout(*file);
-        row = fleetRowOf(readout, sep);
         // Episodes need the frames in time order; the count reads only what
-        // it needs of each frame instead of decoding them, and takes the
-        // frames' check from the summary load.
-        row.overloadEpisodes = analysis::countOverloadEpisodes(*file, readout.diagnostics.brokenFrames);
+        // it needs of each frame instead of decoding them, in the same pass
+        // as the frames' check.
+        analysis::Readout readout = analysis::readReadout(*file, analysis::FrameCheck::LeaveToDecoding);
+        const int episodes
+            = analysis::overviewFrames(*file, readout.diagnostics.brokenFrames).overloadEpisodes;
+        row = fleetRowOf(readout, sep);
+        row.overloadEpisodes = episodes;
         // Most read-outs of a folder carry no signature: only a file beside
         // the read-out costs the hashing and the trusted keys.
         struct stat sig { };

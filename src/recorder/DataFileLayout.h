@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace nkp::recorder {
 
 inline constexpr std::size_t kFrameCount = 11000;
 inline constexpr std::size_t kFrameSize = 24;
+// The 24 bytes of one frame where they lie (a FrameBytes, or a frame of a
+// file's bytes in place).
+using FrameSpan = std::span<const std::uint8_t, kFrameSize>;
 inline constexpr std::size_t kFrameAreaSize = kFrameCount * kFrameSize;  // 264000
 inline constexpr std::size_t kImageSize = 270336;       // memory image as the device delivers it
 inline constexpr std::size_t kChecksumOffset = 264192;  // 32-bit sum of bytes 0..264191

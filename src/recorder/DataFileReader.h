@@ -49,6 +49,11 @@ public:
             copy(offset, kFrameSize, f.data());
         return f;
     }
+    // The bytes of frame `index` in place, for a frame that holdsFrame().
+    FrameSpan heldFrame(std::size_t index) const
+    {
+        return FrameSpan(bytes_.data() + index * kFrameSize, kFrameSize);
+    }
     // Whether the bytes held include the whole frame `index`.
     bool holdsFrame(std::size_t index) const { return (index + 1) * kFrameSize <= bytes_.size(); }
     std::uint32_t read24(std::size_t offset) const;

@@ -60,7 +60,6 @@ struct TFrameRecord {
     FrameStatus Status = FrameStatus::Cleared;
     std::array<std::uint8_t, 5> ClockBytes {};  // bytes 0..4: second, minute, hour, day, month
     std::int16_t Year = 0;                      // of the read-out's frames; 0 when the file lacks it
-    std::optional<base::DateTime> Moment;       // none when the date and time are no real moment
     float BoomLength = 0;                       // m
     float BoomAngle = 0;                        // degrees
     float Pressure = 0;                         // atm
@@ -77,12 +76,16 @@ struct TFrameRecord {
     bool isOk() const { return Status == FrameStatus::Ok; }
     bool isBroken() const { return Status == FrameStatus::Broken; }
     FrameClock clock() const;
+    // The moment of the frame's date and time; none when they are no real
+    // moment or the year is not known. (Computed, not stored: a record of the
+    // store stays small, and loading dates 11000 of them.)
+    std::optional<base::DateTime> moment() const;
     bool operator==(const TFrameRecord&) const = default;
 };
 
 // The check byte a frame with these first 23 bytes must carry. (Inline:
 // loading checks 11000 frames at a time.)
-inline std::uint8_t frameCheckByte(const FrameBytes& frame)
+inline std::uint8_t frameCheckByte(FrameSpan frame)
 {
     // The loader checks 11000 frames at a time: eight bytes at once where the
     // byte order allows it.
@@ -103,7 +106,7 @@ inline std::uint8_t frameCheckByte(const FrameBytes& frame)
 }
 
 // True when byte 23 is the complement of the 8-bit sum of bytes 0..22.
-inline bool frameValid(const FrameBytes& frame)
+inline bool frameValid(FrameSpan frame)
 {
     return frameCheckByte(frame) == frame[kFrameSize - 1];
 }
@@ -137,7 +140,44 @@ struct ClockTables {
 };
 inline constexpr ClockTables kClockTables;
 
+// The order key of FrameClock packed field by field: second in bits 0..5,
+// minute 6..11, hour 12..16, day 17..21, month 22..25; kWideKey marks a
+// three-digit field. One table per clock byte, so that a frame's key is the
+// OR of five look-ups.
+inline constexpr std::uint32_t kWideKey = 1u << 31;
+struct OrderKeyTables {
+    std::array<std::array<std::uint32_t, 256>, 5> part {};
+    constexpr OrderKeyTables()
+    {
+        constexpr unsigned shift[] = {0, 6, 12, 17, 22};
+        for (unsigned b = 0; b < 256; ++b) {
+            const ClockField fields[] = {kClockTables.minuteOrSecond[b], kClockTables.minuteOrSecond[b],
+                kClockTables.hour[b], kClockTables.day[b], kClockTables.month[b]};
+            for (std::size_t k = 0; k < 5; ++k)
+                part[k][b] = fields[k].wide ? kWideKey : std::uint32_t {fields[k].value} << shift[k];
+        }
+    }
+};
+inline constexpr OrderKeyTables kOrderKeyTables;
+
 }  // namespace detail
+
+// FrameClock::orderKey() of the clock in a frame's first five bytes when
+// FrameClock::real(year) holds; -1 when it does not. (Inline and without a
+// FrameClock: loading and the fleet weigh 11000 clocks at a time.)
+inline std::int64_t realOrderKey(const std::uint8_t* b, int year)
+{
+    const auto& part = detail::kOrderKeyTables.part;
+    const std::uint32_t key = part[0][b[0]] | part[1][b[1]] | part[2][b[2]] | part[3][b[3]] | part[4][b[4]];
+    if (key & detail::kWideKey)
+        return -1;
+    const int day = static_cast<int>(key >> 17 & 31u);
+    const int month = static_cast<int>(key >> 22 & 15u);
+    // Every month has its first 28 days (the fields are never above 31 and 12).
+    if ((day < 1 || day > 28 || month < 1) && !base::isRealDate(year, month, day))
+        return -1;
+    return key;
+}
 
 // The clock of a frame's five time bytes. (Inline: loading and the fleet
 // read the clocks of 11000 frames at a time.)
@@ -155,7 +195,7 @@ int frameYear(std::uint8_t yearByte);
 // straight from its bytes (the decoder reads them the same way).
 class FrameView {
 public:
-    explicit FrameView(const FrameBytes& frame)
+    explicit FrameView(FrameSpan frame)
         : f_(frame)
     {
     }
@@ -163,15 +203,36 @@ public:
     int loadPercent() const { return f_[21]; }
 
 private:
-    const FrameBytes& f_;
+    FrameSpan f_;
 };
 
 // Puts `record` into the cleared state for the record at `index`.
 void clearRecord(TFrameRecord& record, std::int32_t index);
 
 // Decodes a valid frame into `record`, dated in `year` (0: the year is not
-// known, and the frame has no moment).
-void decodeFrame(const FrameBytes& frame, std::int32_t index, int year, TFrameRecord& record);
+// known, and the frame has no moment). (Inline: loading decodes 11000
+// frames at a time.)
+inline void decodeFrame(FrameSpan f, std::int32_t index, int year, TFrameRecord& r)
+{
+    const auto word = [f](std::size_t at) { return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8); };
+    r.Number = index;
+    r.Status = FrameStatus::Ok;
+    for (std::size_t i = 0; i < r.ClockBytes.size(); ++i)
+        r.ClockBytes[i] = f[i];
+    r.Year = static_cast<std::int16_t>(year);
+    r.BoomLength = static_cast<float>(word(5) * 0.01);
+    r.BoomAngle = static_cast<float>((f[7] | (f[8] & 0x03) << 8) * 0.1);
+    r.Pressure = static_cast<float>(word(9) * 0.1);
+    r.Azimuth = static_cast<float>(word(11) * 0.1);
+    r.Radius = static_cast<float>(word(13) * 0.01);
+    r.LoadMass = static_cast<float>(word(15) * 0.01);
+    r.DiscreteInputs = f[17];
+    r.OutputRelays = f[18];
+    r.ReevingMode = f[19];
+    r.Limits = f[20];
+    r.LoadPercent = FrameView(f).loadPercent();
+    r.FaultCode = f[22];
+}
 
 // The moment a frame's clock names in `year`, or none.
 std::optional<base::DateTime> frameMoment(const FrameClock& clock, int year);

@@ -4,6 +4,8 @@
 #include "analysis/FrameFieldTexts.h"
 #include "screen/StateTexts.h"
 
+#include <algorithm>
+
 namespace nkp::screen {
 
 using analysis::frameDateText;
@@ -13,10 +15,12 @@ using analysis::limitEntered;
 using analysis::limitTripped;
 namespace {
 
-// A series with one point per position, written by index below.
+// A series with one point per position, written by index below. (Points
+// kept from the load before are overwritten, not cleared first.)
 void resizeFull(SeriesData& s, std::size_t n)
 {
-    s.clear();
+    s.pointColors.clear();
+    s.labels.clear();
     s.x.resize(n);
     s.y.resize(n);
 }
@@ -78,22 +82,34 @@ void buildCharts(MainState& state)
     SeriesData& dates = c.param[kSeries3];
     SeriesData& kzAxis = c.kz[kSeries10];
 
+    // The positions, and the constant lines, in bulk.
+    for (std::size_t p = 0; p < n; ++p)
+        load.x[p] = static_cast<double>(p);
+    for (SeriesData* s : {&limit, &percent, &boom, &radius, &axis, &kzAxis})
+        std::copy(load.x.begin(), load.x.end(), s->x.begin());
+    std::fill(limit.y.begin(), limit.y.end(), 100.0);
+    std::fill(axis.y.begin(), axis.y.end(), 0.0);
+    std::fill(kzAxis.y.begin(), kzAxis.y.end(), 0.0);
+
+    // The values in one pass over the store in chronological order.
     std::int64_t lastDate = dateKey(state.frames[0]);
     // The date bytes of the last good frame, when lastDate is its date.
     int lastDay = -1, lastMonth = -1;
-    for (std::size_t p = 0; p < n; ++p) {
-        const recorder::TFrameRecord& r = state.recordAt(static_cast<int>(p));
+    // (The four value series keep their size in the loop: their points are
+    // written through plain pointers, not reloaded after every point added.)
+    double* const loadY = load.y.data();
+    double* const percentY = percent.y.data();
+    double* const boomY = boom.y.data();
+    double* const radiusY = radius.y.data();
+    std::size_t index = static_cast<std::size_t>(state.recordIndexAt(0));
+    for (std::size_t p = 0; p < n; ++p, index = index + 1 == n ? 0 : index + 1) {
+        const recorder::TFrameRecord& r = state.frames[index];
         const double x = static_cast<double>(p);
         const bool ok = r.isOk();
-        for (SeriesData* s : {&load, &limit, &percent, &boom, &radius, &axis, &kzAxis})
-            s->x[p] = x;
-        load.y[p] = ok ? r.LoadMass : 10.0;
-        limit.y[p] = 100;
-        percent.y[p] = ok ? r.LoadPercent : 0;
-        boom.y[p] = ok ? r.BoomLength : 0.0;
-        radius.y[p] = ok ? r.Radius : 0.0;
-        axis.y[p] = 0;
-        kzAxis.y[p] = 0;
+        loadY[p] = ok ? r.LoadMass : 10.0;
+        percentY[p] = ok ? r.LoadPercent : 0;
+        boomY[p] = ok ? r.BoomLength : 0.0;
+        radiusY[p] = ok ? r.Radius : 0.0;
         // A frame whose date is unknown (no year in the file) marks no day.
         // Most frames share the day of the one before: the same date bytes.
         const bool sameBytes = ok && r.ClockBytes[3] == lastDay && r.ClockBytes[4] == lastMonth;

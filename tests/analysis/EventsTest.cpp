@@ -225,6 +225,33 @@ TEST(Events, OverloadCountFollowsTheNewestRealMoment)
     }
 }
 
+// The overview's one pass lists the broken frames as the summary load does
+// and counts as the count alone does, whole, short, erased or damaged.
+TEST(Events, OverviewListsBrokenFramesAndCounts)
+{
+    EventImage img(3000);
+    img.load(0, 0, 100).load(10, 20, 100).load(10999, 10999, 200).breakFrame(15).breakFrame(7000);
+    const std::vector<uint8_t> whole = img.dataFile();
+    const auto cut
+        = [&whole](std::size_t n) { return std::vector<uint8_t>(whole.begin(), whole.begin() + n); };
+    std::vector<uint8_t> erased = whole;
+    std::fill(erased.begin(), erased.begin() + recorder::kImageSize, 0xFF);
+    const std::vector<uint8_t> files[] = {whole, erased, cut(0), cut(23), cut(24 * 5000 + 7),
+        cut(recorder::kFrameAreaSize), cut(recorder::kFrameYearOffset)};
+    for (const std::vector<uint8_t>& bytes : files) {
+        const recorder::DataFileReader file(bytes);
+        std::vector<int> broken {42};
+        const FrameOverview overview = overviewFrames(file, broken);
+        EXPECT_EQ(broken, readReadout(file).diagnostics.brokenFrames) << bytes.size();
+        EXPECT_EQ(overview.overloadEpisodes, countOverloadEpisodes(file)) << bytes.size();
+        EXPECT_EQ(overview.newestFrame, overviewFrames(file).newestFrame) << bytes.size();
+    }
+    const recorder::DataFileReader file(whole);
+    std::vector<int> broken;
+    EXPECT_EQ(overviewFrames(file, broken).overloadEpisodes, 4);
+    EXPECT_EQ(broken, (std::vector<int> {img.recordOf(15), img.recordOf(7000)}));
+}
+
 // Bands of 10 %: each bound falls in the band it opens; 120 and above together.
 TEST(LoadSpectrum, BandsAtTheirBounds)
 {

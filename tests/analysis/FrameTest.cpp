@@ -182,10 +182,40 @@ TEST(FrameStore, NewClearedAndDated)
     EXPECT_EQ(shown(store[5]).Date, "07.03.2024");
     EXPECT_EQ(shown(store[6]).Date, "01.01.1999");
     EXPECT_EQ(shown(store[7]).Date, "01.01.1999");
-    EXPECT_EQ(store[5].Moment, (nkp::base::DateTime {2024, 3, 7, 0, 0, 0}));
+    EXPECT_EQ(store[5].moment(), (nkp::base::DateTime {2024, 3, 7, 0, 0, 0}));
 
     // A decoded record cleared again loses everything it held.
     store.clear();
     EXPECT_EQ(shown(store[5]).Date, "01.01.1999");
     EXPECT_EQ(shown(store[5]).Status, "");
+}
+
+// The order key read through tables agrees with the clock's own fields for
+// every value of each clock byte (the others those of 29.02 12:30:45), in a
+// leap year and a common one; keys order the moments they stand for.
+TEST(Frame, RealOrderKeyAgreesWithTheClock)
+{
+    const std::array<std::uint8_t, 5> base {0x45, 0x30, 0x12, 0x29, 0x02};
+    for (const int year : {2024, 2023}) {
+        for (std::size_t at = 0; at < base.size(); ++at) {
+            std::optional<nkp::base::DateTime> previousMoment;
+            std::int64_t previousKey = -1;
+            for (unsigned v = 0; v < 256; ++v) {
+                std::array<std::uint8_t, 5> b = base;
+                b[at] = static_cast<std::uint8_t>(v);
+                const FrameClock clock = frameClock(b.data());
+                const std::int64_t key = realOrderKey(b.data(), year);
+                const std::optional<nkp::base::DateTime> moment = frameMoment(clock, year);
+                ASSERT_EQ(key, clock.real(year) ? clock.orderKey() : -1) << year << ' ' << at << ' ' << v;
+                ASSERT_EQ(key >= 0, moment.has_value()) << year << ' ' << at << ' ' << v;
+                if (moment && previousMoment) {
+                    EXPECT_EQ(key < previousKey, *moment < *previousMoment) << year << ' ' << at << ' ' << v;
+                }
+                if (moment) {
+                    previousMoment = moment;
+                    previousKey = key;
+                }
+            }
+        }
+    }
 }

@@ -1,6 +1,8 @@
 // Any bytes as a data file: loading must neither crash nor read out of bounds,
-// and the overview's summary load must show the same values as the full one.
+// and the overview's summary load must show the same values as the full one,
+// its one pass over the frames the same broken frames and overload episodes.
 #include "analysis/FrameFieldTexts.h"
+#include "analysis/OverloadEpisodes.h"
 #include "analysis/ReadoutLoader.h"
 #include "analysis/Selection.h"
 #include "screen/MainStateFields.h"
@@ -26,6 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         || summary.readout.normativeNumber != state.readout.normativeNumber
         || summary.readout.diagnostics.brokenFrames != state.readout.diagnostics.brokenFrames
         || summary.readout.diagnostics.checksumMatches != state.readout.diagnostics.checksumMatches)
+        __builtin_trap();
+    std::vector<int> broken;
+    const nkp::analysis::FrameOverview overview = nkp::analysis::overviewFrames(file, broken);
+    if (broken != state.readout.diagnostics.brokenFrames
+        || overview.overloadEpisodes != nkp::analysis::countOverloadEpisodes(state.frames, state.RingStart))
         __builtin_trap();
     nkp::analysis::selectByLoad(state, size > 0 ? data[0] : 0);
     nkp::analysis::selectByDate(state, nkp::analysis::frameDateText(state.recordAt(10999)));

@@ -64,6 +64,15 @@ QVariantList figureValues(const ReadoutFigures& figures);
 // Reads the figures from the query's columns starting at `first`.
 void readFigureColumns(const QSqlQuery& q, int first, ReadoutFigures& figures);
 
+// The read-outs' columns the crane and history tables read, in the order
+// the query reads them. On SQLite an index holds them all: the stored data
+// file lies in the row before columns added later, and reaching those
+// through the file's overflow pages made reading the tables several times
+// slower; the index answers the query without touching the rows. A schema
+// version that adds a column to them makes the index again.
+const QStringList& summaryColumns();
+QString summaryIndexStatement();
+
 // The log's word for a kind ("reading", "partial", ...) and back.
 QString logKindCode(LogKind kind);
 std::optional<LogKind> logKindOfCode(const QString& code);

@@ -9,11 +9,8 @@
 namespace nkp::archive {
 namespace {
 
-const QString kReadoutColumns = QStringLiteral(
-    "SELECT id, crane_id, sha256, file_name, crane_model, crane_number, owner, reading_text, reading_moment, "
-    "limiter_serial, total_cycles, characteristic, normative, imported_at, overload_episodes, "
-    "signature_status, %1 FROM readouts")
-                                    .arg(figureColumns().join(QStringLiteral(", ")));
+const QString kReadoutColumns
+    = QStringLiteral("SELECT %1 FROM readouts").arg(summaryColumns().join(QStringLiteral(", ")));
 
 ArchivedReadout readoutOfRow(const QSqlQuery& q)
 {
@@ -63,6 +60,28 @@ Result<std::vector<ArchivedReadout>> readoutRows(const QSqlDatabase& db, QSqlQue
 }
 
 }  // namespace
+
+const QStringList& summaryColumns()
+{
+    static const QStringList columns
+        = QStringList {QStringLiteral("id"), QStringLiteral("crane_id"), QStringLiteral("sha256"),
+              QStringLiteral("file_name"), QStringLiteral("crane_model"), QStringLiteral("crane_number"),
+              QStringLiteral("owner"), QStringLiteral("reading_text"), QStringLiteral("reading_moment"),
+              QStringLiteral("limiter_serial"), QStringLiteral("total_cycles"),
+              QStringLiteral("characteristic"), QStringLiteral("normative"), QStringLiteral("imported_at"),
+              QStringLiteral("overload_episodes"), QStringLiteral("signature_status")}
+        + figureColumns();
+    return columns;
+}
+
+QString summaryIndexStatement()
+{
+    QStringList rest = summaryColumns();
+    rest.removeAll(QStringLiteral("id"));
+    rest.removeAll(QStringLiteral("crane_id"));
+    return QStringLiteral("CREATE INDEX readouts_summary ON readouts (crane_id, id, %1)")
+        .arg(rest.join(QStringLiteral(", ")));
+}
 
 Result<std::vector<ArchivedCrane>> Archive::cranes() const
 {

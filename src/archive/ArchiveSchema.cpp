@@ -150,6 +150,8 @@ Done migrateConnection(const std::string& connectionName, int target)
             for (const QString& statement : appendOnlyTriggers(dialect))
                 if (!q.exec(statement))
                     return fail(q.lastError());
+            if (!dialect.postgres && !q.exec(summaryIndexStatement()))
+                return fail(q.lastError());
         }
         q.prepare(QStringLiteral("UPDATE schema_version SET version = ?"));
         q.addBindValue(step);

@@ -48,7 +48,8 @@ inline std::vector<std::string> backToSchema5(bool postgres, int readingMonths)
         out = {
             "DROP TRIGGER readouts_append_only ON readouts", "DROP TRIGGER readouts_no_truncate ON readouts"};
     else
-        out = {"DROP TRIGGER readouts_no_update", "DROP TRIGGER readouts_no_delete"};
+        out = {"DROP TRIGGER readouts_no_update", "DROP TRIGGER readouts_no_delete",
+            "DROP INDEX readouts_summary"};
     for (const char* table : {"ledger", "signature_checks", "trusted_keys", "crane_settings"})
         out.push_back("DROP TABLE " + std::string(table));
     for (const char* column : {"file_sha256", "signature", "signature_status", "signature_key"})

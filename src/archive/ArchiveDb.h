@@ -17,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 // What the archive's files share inside the library: the connection's state,
 // how database failures become the archive's texts, and the column forms of
@@ -250,6 +251,33 @@ struct Archive::State {
         QSqlQuery q(db());
         q.exec(QStringLiteral("ROLLBACK"));
     }
+    // A writer's transaction: rolled back when it ends without commit(), so
+    // that every early return of a writer leaves the archive as it was.
+    class Transaction {
+    public:
+        explicit Transaction(const State& state)
+            : state_(&state)
+        {
+        }
+        Transaction(Transaction&& other) noexcept
+            : state_(std::exchange(other.state_, nullptr))
+        {
+        }
+        Transaction& operator=(Transaction&&) = delete;
+        ~Transaction()
+        {
+            if (state_)
+                state_->rollback();
+        }
+        Done commit() { return std::exchange(state_, nullptr)->commit(); }
+
+    private:
+        const State* state_;
+    };
+
+    // Refuses a read-only archive, prepares the writer's statements when
+    // asked (outside the transaction), then begins a writer's transaction.
+    Result<Transaction> write(bool withWriter = false);
 
     ~State()
     {
@@ -261,5 +289,18 @@ struct Archive::State {
         QSqlDatabase::removeDatabase(connection);
     }
 };
+
+inline Result<Archive::State::Transaction> Archive::State::write(bool withWriter)
+{
+    if (readOnly)
+        return failed(text::readOnly(db().databaseName().toStdString()));
+    if (withWriter) {
+        if (Done prepared = prepareWriter(); !prepared)
+            return prepared.failure();
+    }
+    if (Done begun = begin(); !begun)
+        return begun.failure();
+    return Transaction(*this);
+}
 
 }  // namespace nkp::archive

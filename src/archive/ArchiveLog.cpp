@@ -269,32 +269,26 @@ Result<std::vector<LogEntry>> Archive::logs() const
 
 Result<LogEntry> Archive::addLogEntry(const NewLogEntry& entry)
 {
-    const std::string location = d_->db().databaseName().toStdString();
-    if (d_->readOnly)
-        return Failure({location, text::readOnly(location)});
-    if (Done begun = d_->begin(); !begun)
-        return begun.failure();
-    const auto failWith = [&](Failure f) {
-        d_->rollback();
-        return Failure(std::move(f));
-    };
+    auto transaction = d_->write();
+    if (!transaction)
+        return transaction.failure();
     QSqlQuery q(d_->db());
     q.prepare(QStringLiteral("SELECT 1 FROM cranes WHERE id = ?"));
     q.addBindValue(static_cast<qlonglong>(entry.craneId));
     if (!q.exec())
-        return failWith(sqlFailureOf(text::cannotWrite, q.lastError()));
+        return Failure(sqlFailureOf(text::cannotWrite, q.lastError()));
     if (!q.next())
-        return failWith({location, text::craneVanished()});
+        return Failure({d_->db().databaseName().toStdString(), text::craneVanished()});
     q.finish();
     auto log = this->log(entry.craneId);
     if (!log)
-        return failWith(log.failure());
+        return log.failure();
     if (const std::string problem = logEntryProblem(entry, *log); !problem.empty())
-        return failWith({{}, problem});
+        return Failure({{}, problem});
     auto added = appendLogEntry(d_->db(), Certify::Now, entry, {});
     if (!added)
-        return failWith(added.failure());
-    if (Done committed = d_->commit(); !committed)
+        return added.failure();
+    if (Done committed = transaction->commit(); !committed)
         return committed.failure();
     return added;
 }
@@ -328,23 +322,15 @@ Result<std::vector<std::pair<std::int64_t, CraneSettings>>> Archive::allCraneSet
 
 Result<bool> Archive::setCraneSettings(std::int64_t craneId, const CraneSettings& s)
 {
-    const std::string location = d_->db().databaseName().toStdString();
-    if (d_->readOnly)
-        return Failure({location, text::readOnly(location)});
     // A change is a new row (with its ledger row); the newest counts.
-    if (Done begun = d_->begin(); !begun)
-        return begun.failure();
-    const auto failWith = [&](Failure f) {
-        d_->rollback();
-        return Failure(std::move(f));
-    };
+    auto transaction = d_->write();
+    if (!transaction)
+        return transaction.failure();
     const auto kept = craneSettings(craneId);
     if (!kept)
-        return failWith(kept.failure());
-    if (*kept == s) {
-        d_->rollback();
+        return kept.failure();
+    if (*kept == s)
         return true;
-    }
     QSqlQuery q(d_->db());
     q.prepare(
         QStringLiteral("INSERT INTO crane_settings (crane_id, reading_months, partial_months, full_months, "
@@ -357,10 +343,10 @@ Result<bool> Archive::setCraneSettings(std::int64_t craneId, const CraneSettings
     q.addBindValue(nowColumn());
     const auto id = insertReturningId(q);
     if (!id)
-        return failWith(id.failure());
+        return id.failure();
     if (Done certified = certify(d_->db(), LedgerKind::Settings, *id); !certified)
-        return failWith(certified.failure());
-    if (Done committed = d_->commit(); !committed)
+        return certified.failure();
+    if (Done committed = transaction->commit(); !committed)
         return committed.failure();
     return true;
 }

@@ -5,21 +5,15 @@ namespace nkp::archive {
 
 Result<AddOutcome> Archive::add(const PreparedReadout& p)
 {
-    if (d_->readOnly) {
-        return failed(
-            text::readOnly(QSqlDatabase::database(d_->connection, false).databaseName().toStdString()));
-    }
-    if (Done prepared = d_->prepareWriter(); !prepared)
-        return prepared.failure();
+    auto transaction = d_->write(true);
+    if (!transaction)
+        return transaction.failure();
     State::Writer& w = *d_->writer;
-    const auto fail = [&](QSqlQuery& q) {
+    const auto fail = [](QSqlQuery& q) {
         Failure failure = failed(sqlFailure(text::cannotWrite, q.lastError()));
         q.finish();
-        d_->rollback();
         return failure;
     };
-    if (Done begun = d_->begin(); !begun)
-        return begun.failure();
     const QString sha = QString::fromStdString(p.sha256);
     const QString model = utf8(p.craneModel);
     const QString number = utf8(p.craneNumber);
@@ -33,10 +27,8 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
         const bool sameCrane
             = w.findReadout.value(0).toString() == model && w.findReadout.value(1).toString() == number;
         w.findReadout.finish();
-        if (sameCrane) {
-            d_->rollback();
+        if (sameCrane)
             return AddOutcome::AlreadyThere;
-        }
         // The image under another identification: the archive keeps the
         // first copy and remembers this one for the remark.
         const QVariant values[] = {sha, model, number, utf8(p.readingText), readingMoment,
@@ -46,7 +38,7 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
         if (!w.addAlias.exec())
             return fail(w.addAlias);
         w.addAlias.finish();
-        if (Done committed = d_->commit(); !committed)
+        if (Done committed = transaction->commit(); !committed)
             return committed.failure();
         return AddOutcome::SameImageOtherCrane;
     }
@@ -69,7 +61,6 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
             return fail(w.findCrane);
         if (!w.findCrane.next()) {
             w.findCrane.finish();
-            d_->rollback();
             return failed(text::craneVanished());
         }
     }
@@ -97,10 +88,8 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     // The signature is checked against the keys trusted as this transaction
     // sees them: a key trusted meanwhile by another program counts already.
     const auto trusted = trustedKeysOf(d_->db());
-    if (!trusted) {
-        d_->rollback();
+    if (!trusted)
         return trusted.failure();
-    }
     const signing::Verification check = signing::verifyDigest(p.fileSha256, p.signature, *trusted);
     bind(QString::fromStdString(p.fileSha256));
     bind(p.signature ? QVariant(QString::fromStdString(*p.signature))
@@ -115,14 +104,10 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
     const bool added = q.next();
     const qlonglong readoutId = added ? q.value(0).toLongLong() : 0;
     q.finish();
-    if (!added) {
-        d_->rollback();
+    if (!added)
         return AddOutcome::AlreadyThere;
-    }
-    if (Done certified = certify(d_->db(), LedgerKind::Readout, readoutId); !certified) {
-        d_->rollback();
+    if (Done certified = certify(d_->db(), LedgerKind::Readout, readoutId); !certified)
         return certified.failure();
-    }
     // The crane's log tells of the reading, and of a new limiter before it.
     std::optional<std::string> previousSerial;
     if (p.readingMoment) {
@@ -134,11 +119,9 @@ Result<AddOutcome> Archive::add(const PreparedReadout& p)
             previousSerial = cp1251(w.previousSerial.value(0));
         w.previousSerial.finish();
     }
-    if (const auto logFailure = logReadout(d_->db(), Certify::Now, craneId, p, previousSerial)) {
-        d_->rollback();
+    if (const auto logFailure = logReadout(d_->db(), Certify::Now, craneId, p, previousSerial))
         return *logFailure;
-    }
-    if (Done committed = d_->commit(); !committed)
+    if (Done committed = transaction->commit(); !committed)
         return committed.failure();
     return AddOutcome::Added;
 }

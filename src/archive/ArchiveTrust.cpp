@@ -11,16 +11,11 @@ Result<signing::TrustedKeys> Archive::trustedKeys() const
 
 Result<TrustOutcome> Archive::trustKey(const signing::PublicKey& key)
 {
-    const std::string location = d_->db().databaseName().toStdString();
-    if (d_->readOnly)
-        return Failure({location, text::readOnly(location)});
-    if (Done begun = d_->begin(); !begun)
-        return begun.failure();
-    const auto failWith = [&](const QSqlQuery& q) {
-        Failure failure = failed(sqlFailure(text::cannotWrite, q.lastError()));
-        d_->rollback();
-        return failure;
-    };
+    auto transaction = d_->write();
+    if (!transaction)
+        return transaction.failure();
+    const auto failWith
+        = [](const QSqlQuery& q) { return failed(sqlFailure(text::cannotWrite, q.lastError())); };
     const QString print = QString::fromStdString(key.fingerprint());
     QSqlQuery q(d_->db());
     q.prepare(QStringLiteral("SELECT id FROM trusted_keys WHERE fingerprint = ?"));
@@ -29,7 +24,6 @@ Result<TrustOutcome> Archive::trustKey(const signing::PublicKey& key)
         return failWith(q);
     if (q.next()) {
         q.finish();
-        d_->rollback();
         return TrustOutcome {true, 0};
     }
     q.prepare(QStringLiteral("INSERT INTO trusted_keys (fingerprint, signer, public_key, added_at) "
@@ -38,15 +32,11 @@ Result<TrustOutcome> Archive::trustKey(const signing::PublicKey& key)
              QString::fromStdString(signing::publicKeyText(key)), nowColumn()})
         q.addBindValue(value);
     const auto keyId = insertReturningId(q);
-    if (!keyId) {
-        d_->rollback();
+    if (!keyId)
         return keyId.failure();
-    }
     LedgerWriter ledger(d_->db());
-    if (Done certified = ledger.append(LedgerKind::TrustedKey, *keyId); !certified) {
-        d_->rollback();
+    if (Done certified = ledger.append(LedgerKind::TrustedKey, *keyId); !certified)
         return certified.failure();
-    }
     // The read-outs that came signed with this key before it was trusted
     // are checked now; the check is kept beside them (the read-out rows are
     // never changed). The stored file's hash is what the signature covers.
@@ -74,16 +64,12 @@ Result<TrustOutcome> Archive::trustKey(const signing::PublicKey& key)
         add.bindValue(2, signatureStatusCode(status));
         add.bindValue(3, nowColumn());
         const auto checkId = insertReturningId(add);
-        if (!checkId) {
-            d_->rollback();
+        if (!checkId)
             return checkId.failure();
-        }
-        if (Done certified = ledger.append(LedgerKind::SignatureCheck, *checkId); !certified) {
-            d_->rollback();
+        if (Done certified = ledger.append(LedgerKind::SignatureCheck, *checkId); !certified)
             return certified.failure();
-        }
     }
-    if (Done committed = d_->commit(); !committed)
+    if (Done committed = transaction->commit(); !committed)
         return committed.failure();
     return TrustOutcome {false, static_cast<int>(checks.size())};
 }

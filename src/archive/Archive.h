@@ -94,6 +94,10 @@ struct TrustOutcome {
     bool alreadyTrusted = false;
     int checked = 0;
 };
+// What trusting `key` did, a line each (UTF-8): "ключ добавлен в доверенные:
+// SIGNER, ключ FINGERPRINT" and "проверено подписей считываний: N", or
+// "ключ уже в доверенных: ...".
+std::vector<std::string> trustOutcomeLines(const signing::PublicKey& key, const TrustOutcome& outcome);
 
 class Archive {
 public:

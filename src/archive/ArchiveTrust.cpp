@@ -9,6 +9,15 @@ Result<signing::TrustedKeys> Archive::trustedKeys() const
     return trustedKeysOf(d_->db());
 }
 
+std::vector<std::string> trustOutcomeLines(const signing::PublicKey& key, const TrustOutcome& outcome)
+{
+    const std::string who = key.signer + ", ключ " + key.fingerprint();
+    if (outcome.alreadyTrusted)
+        return {"ключ уже в доверенных: " + who};
+    return {"ключ добавлен в доверенные: " + who,
+        "проверено подписей считываний: " + std::to_string(outcome.checked)};
+}
+
 Result<TrustOutcome> Archive::trustKey(const signing::PublicKey& key)
 {
     auto transaction = d_->write();

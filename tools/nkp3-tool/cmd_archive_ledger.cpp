@@ -39,12 +39,8 @@ int runTrust(const std::vector<std::string>& args)
         tool::printError(outcome.error());
         return tool::kExitFailure;
     }
-    const std::string who = tool::visibleControls(key->signer + ", ключ " + key->fingerprint(), false);
-    if (outcome->alreadyTrusted)
-        std::cout << "ключ уже в доверенных: " << who << "\n";
-    else
-        std::cout << "ключ добавлен в доверенные: " << who << "\n"
-                  << "проверено подписей считываний: " << outcome->checked << "\n";
+    for (const std::string& line : archive::trustOutcomeLines(*key, *outcome))
+        std::cout << tool::visibleControls(line, false) << "\n";
     return tool::kExitOk;
 }
 

@@ -59,12 +59,12 @@ ArchiveCheck::ArchiveCheck(archive::ArchiveSession& session, UserPrompts& prompt
             if (call != trustCall_)
                 return;
             trustCall_ = 0;
-            const QString who = QString::fromStdString(key.signer + ", ключ " + key.fingerprint());
-            emit keyTrusted(outcome.alreadyTrusted
-                    ? QStringLiteral("Ключ уже в доверенных: ") + who
-                    : QStringLiteral("Ключ добавлен в доверенные: %1; проверено подписей: %2")
-                          .arg(who)
-                          .arg(outcome.checked));
+            std::string text;
+            for (const std::string& line : archive::trustOutcomeLines(key, outcome))
+                text += (text.empty() ? "" : "; ") + line;
+            QString shown = QString::fromStdString(text);
+            shown[0] = shown[0].toUpper();
+            emit keyTrusted(shown);
         });
     connect(&session_, &archive::ArchiveSession::failed, this, [this](std::uint64_t call, const Failure& f) {
         if (call == verifyCall_) {

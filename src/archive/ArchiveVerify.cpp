@@ -215,10 +215,13 @@ Result<VerifyReport> Archive::verify(
             !read)
             return read.failure();
     }
-    report.readouts = static_cast<int>(records[0].size());
-    report.logEntries = static_cast<int>(records[1].size());
-    report.keys = static_cast<int>(records[2].size());
-    report.settings = static_cast<int>(records[3].size());
+    const auto count = [&records](LedgerKind kind) {
+        return static_cast<int>(records[static_cast<std::size_t>(kind)].size());
+    };
+    report.readouts = count(LedgerKind::Readout);
+    report.logEntries = count(LedgerKind::LogEntry);
+    report.keys = count(LedgerKind::TrustedKey);
+    report.settings = count(LedgerKind::Settings);
 
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -181,7 +181,7 @@ Done LedgerWriter::append(LedgerKind kind, qlonglong id)
         !read)
         return read;
     if (!canonical)
-        return failed(text::cannotWrite("the record to certify is gone"));
+        return failed(text::cannotWrite("запись для реестра не найдена"));
     return appendText(kind, id, *canonical);
 }
 
